@@ -1,0 +1,68 @@
+// Controls of the headless platform backend, for tests only: a virtual clock that the
+// test advances, scripted events and key states, the last presented frames kept for
+// inspection, and message boxes and beeps recorded instead of shown.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace headless {
+
+// Puts the backend back to its start: clock 0, no events, keys up, pointer (0, 0),
+// window at (0, 0) and closed, no frames, no boxes, no beeps, lock free, audio absent,
+// program directory unchanged.
+void Reset();
+
+// The program directory that plat::ProgramDirectory reports (a trailing '/' is added
+// when missing). Tests point it at a temporary folder.
+void SetProgramDirectory(const std::string& dir);
+
+// Virtual clock in milliseconds.
+void AdvanceClock(uint32_t ms);
+void SetClock(uint32_t ms);
+
+// Events are delivered by PollEvent/WaitEvent in the order pushed.
+void PushEvent(const plat::Event& ev);
+void SetKeyDown(plat::Key key, bool down);
+void SetGlobalPointer(int x, int y);
+
+// Presented frames, newest last; at most FrameRingSize are kept.
+constexpr int FrameRingSize = 4;
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB, width * height
+    uint32_t Pixel(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+int PresentCount();                 // frames presented since Reset
+const Frame* LastFrame(int back = 0);  // 0 = newest; nullptr when not kept
+// Writes the newest frame as a PNG file (for picture tests a person looks at).
+bool SaveLastFrameAsPng(const std::string& path);
+
+struct Box {
+    std::string caption, text;
+};
+const std::vector<Box>& MessageBoxes();
+int BeepCount();
+
+// Window state as the shell left it.
+bool WindowOpen();
+bool SystemPointerShown();
+int WarpCount();
+void LastWarp(int* x, int* y);
+
+// Single-instance lock: pretend another copy holds it (AcquireInstanceLock returns 0).
+void SetLockHeldElsewhere(bool held);
+bool LockHeld();
+int RaiseRequestsSent();
+
+// Audio: when enabled, OpenAudio succeeds and PullAudio runs the callback as the device
+// would; otherwise OpenAudio fails like a machine without a sound device.
+void EnableAudio(bool enabled);
+bool AudioOpen();
+int AudioRate();
+void PullAudio(float* out, int frames);
+int AudioLockDepth();  // 0 unless inside LockAudio/UnlockAudio
+
+}  // namespace headless

@@ -1,0 +1,137 @@
+// The only door between the game and the operating system: window, events, clock,
+// presentation, pointer, keys, message box, beep, single-instance lock, audio device
+// and the program's directory. Two backends implement it: SDL2 (the real program,
+// platform_sdl.cpp) and headless (tests, platform_headless.cpp; its extra controls are
+// in headless.h). Every function runs on the game thread unless it says otherwise.
+#pragma once
+#include <cstdint>
+
+namespace plat {
+
+// ---- Window ---------------------------------------------------------------------
+
+// Called once by the shell's entry point before StartGame. Opens the single window:
+// fixed client size, title bar with close and minimise, not resizable, centred on the
+// primary screen; text input off; screen saver inhibited. captionUtf8 is UTF-8.
+// Returns false (nothing opened) when no window can be made.
+bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);
+
+// Called once by Shutdown's last step (through the shell). Closes the window and the
+// video subsystem; safe to call when no window is open.
+void CloseWindow();
+
+// Called by the shell's message loop: screen position of the client area's top-left.
+void ClientOrigin(int* x, int* y);
+
+// Called by the shell when the running copy is asked to come to the front.
+void RaiseWindow();
+
+// ---- Events ---------------------------------------------------------------------
+
+enum EventType {
+    EvNone = 0,
+    EvPointerMove,    // x, y: client pixels
+    EvButtonDown,     // button 1 left, 3 right; clicks: 1, 2, 3, ... (a double click is 2)
+    EvKeyDown,        // key: one of the Key values below (others are not reported)
+    EvFocusGained,
+    EvFocusLost,
+    EvWindowMoved,    // x, y: new screen position of the client area
+    EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM
+    EvExposed,        // the window was uncovered: present the last frame again
+    EvRaiseRequested, // a second copy asked this one to come to the front
+};
+
+enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl };
+
+struct Event {
+    EventType type;
+    int x, y;
+    int button;
+    int clicks;
+    Key key;
+};
+
+// Called by the message loop until it returns false: takes the next waiting event
+// without blocking.
+bool PollEvent(Event* ev);
+
+// Called by the message loop while the game is inactive: blocks until an event
+// arrives or timeoutMs passes (then returns false). Never spins.
+bool WaitEvent(Event* ev, int timeoutMs);
+
+// ---- Time -----------------------------------------------------------------------
+
+// Called by the frame timer and the music poll: milliseconds since an arbitrary
+// start, wrapping at 2^32.
+uint32_t Milliseconds();
+
+// ---- Presentation ---------------------------------------------------------------
+
+// Called by kaDraw::PresentBackBuffer once per frame: shows the top-left width x height
+// pixels of a 32-bit XRGB buffer (0x00RRGGBB words, pitch in bytes) in the client
+// area, paced to the display: vsync where it blocks, else a sleep to the refresh rate
+// (60 Hz when unknown). Never busy-waits.
+void Present(const uint32_t* pixels, int pitchBytes, int width, int height);
+
+// Called by the message loop on EvExposed: shows the last presented frame again.
+void PresentAgain();
+
+// ---- Pointer and keys -----------------------------------------------------------
+
+// Called by the message loop once per frame: the pointer's screen position.
+void GlobalPointer(int* x, int* y);
+
+// Called by SetPointerPos: moves the pointer to client pixel (x, y). Returns success.
+bool WarpPointer(int clientX, int clientY);
+
+// Called by the message loop once per crossing of the client area's edge.
+void ShowSystemPointer(bool shown);
+
+// Called by PollKey at the start of every frame: is the key held right now?
+// KeyCtrl means either Ctrl key, KeyReturn either Enter key.
+bool KeyIsDown(Key key);
+
+// ---- Reports --------------------------------------------------------------------
+
+// Called by ErrorBox: a modal box with an exclamation icon and an OK button that
+// blocks until dismissed. Both texts are UTF-8.
+void MessageBox(const char* captionUtf8, const char* textUtf8);
+
+// Called by Beep when the mixer cannot play the error tone: the system's bell.
+void SystemBeep();
+
+// ---- Single instance ------------------------------------------------------------
+
+// Called once by CheckSingleInstance before the window exists. Takes the per-user lock
+// called name. Returns 1 when taken; 0 when another copy holds it, after asking that
+// copy to raise its window (it receives EvRaiseRequested). A copy that dies leaves no
+// stale lock behind.
+int AcquireInstanceLock(const char* name);
+
+// Called by Shutdown: gives the lock up so that a new copy may start.
+void ReleaseInstanceLock();
+
+// ---- Files ----------------------------------------------------------------------
+
+// Called by ProgramDirectory users (pictures, voices, music, saves): the directory of
+// the program file, ending in '/'.
+const char* ProgramDirectory();
+
+// ---- Audio ----------------------------------------------------------------------
+
+// The mixer: fills frames stereo float frames (interleaved L, R). Runs on the audio
+// thread; must not allocate, block or touch files.
+typedef void (*AudioCallback)(float* out, int frames, void* user);
+
+// Called once by kaSound::Init: opens the output at rate Hz, stereo float, with a
+// buffer of at most maxFrames frames. Returns false when there is no audio device.
+bool OpenAudio(int rate, int maxFrames, AudioCallback callback, void* user);
+
+// Called by the sound module around every change of state the callback reads.
+void LockAudio();
+void UnlockAudio();
+
+// Called once by kaSound::Release: stops the callback and closes the device.
+void CloseAudio();
+
+}  // namespace plat

@@ -1,0 +1,29 @@
+// Background music: Standard MIDI files from the program's directory, one piece at a
+// time, rendered by a General MIDI software synthesizer into sound object 0.
+#pragma once
+#include <cstdint>
+
+namespace kaMusic {
+
+extern int MusicPlaying;
+extern int MusicLoop;
+
+// Starts the synthesizer and its port (called by Screen after the sound table reset).
+int Init();
+int Port(int index, int channels, int rateCode, int bits, int reverb);
+
+void PlayMusic(const char* name, int loop);
+void StopMusic();
+void SetMusicVolume(int level);
+void CloseMusic();
+
+// The main loop's once-a-second poll: for a non-looping piece that has ended, stops it.
+// Returns 1 while a piece is playing. PlayMusic sets the shell's NextMusicPoll to its
+// start time + 3000 so the first poll comes three seconds in.
+int PollMusicEnd();
+
+// Renders frames stereo float frames of music, adding into out; called by kaSound::Mix
+// with the audio lock held. Tests call it through kaSound::Mix.
+void Render(float* out, int frames);
+
+}  // namespace kaMusic

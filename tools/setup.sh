@@ -1,0 +1,45 @@
+# Sourced by ./play and ./test: installs what is missing from Debian's packages and
+# builds the program. Installs only when a package is missing, through sudo when not
+# run as root.
+
+# Needed to build and run the game.
+AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev
+  libfontconfig-dev libfluidsynth-dev zlib1g-dev libgtest-dev libbenchmark-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont)
+# Needed only by the tests: a virtual X server, a window manager and the tools that
+# drive and photograph the real window, and sox to measure sound.
+AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick sox)
+
+akari_missing_packages() {
+  local p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+akari_install() {
+  local missing
+  missing=$(akari_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "akari: these packages are missing and sudo is not available:" $missing >&2
+      return 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "akari: installing" $missing
+  "${sudo[@]}" apt-get update -q || return 1
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q $missing || return 1
+}
+
+akari_build() {
+  if [ ! -f build/CMakeCache.txt ]; then
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release || return 1
+  fi
+  cmake --build build -j2 || return 1
+}
