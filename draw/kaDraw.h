@@ -3,6 +3,7 @@
 // composed on the 700 x 520 back buffer; its top-left 640 x 474 pixels reach the window.
 // Colours passed in are 0x00BBGGRR (red in the low byte).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace kaDraw {

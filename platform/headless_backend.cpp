@@ -1,0 +1,195 @@
+// The headless platform backend for tests: a virtual clock, scripted events and keys,
+// presented frames kept in a small ring, message boxes and beeps recorded, and an audio
+// device that exists only when a test enables it and pulls from it.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/headless.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct State {
+    uint32_t clock = 0;
+    std::deque<plat::Event> events;
+    bool keys[4] = {};
+    int pointerX = 0, pointerY = 0;
+    int originX = 0, originY = 0;
+    bool windowOpen = false;
+    bool pointerShown = true;
+    int warps = 0, warpX = 0, warpY = 0;
+    std::deque<headless::Frame> frames;
+    int presentCount = 0;
+    std::vector<headless::Box> boxes;
+    int beeps = 0;
+    bool lockElsewhere = false, lockHeld = false;
+    int raiseRequests = 0;
+    bool audioEnabled = false, audioOpen = false;
+    int audioRate = 0;
+    plat::AudioCallback callback = nullptr;
+    void* callbackUser = nullptr;
+    int audioLockDepth = 0;
+};
+
+State S;
+std::string ProgramDir = "./";
+
+}  // namespace
+
+namespace headless {
+
+void Reset() { S = State{}; }
+
+void SetProgramDirectory(const std::string& dir) {
+    ProgramDir = dir;
+    if (ProgramDir.empty() || ProgramDir.back() != '/') ProgramDir += '/';
+}
+
+void AdvanceClock(uint32_t ms) { S.clock += ms; }
+void SetClock(uint32_t ms) { S.clock = ms; }
+void PushEvent(const plat::Event& ev) { S.events.push_back(ev); }
+void SetKeyDown(plat::Key key, bool down) {
+    if (key > plat::KeyNone && key <= plat::KeyCtrl) S.keys[key] = down;
+}
+void SetGlobalPointer(int x, int y) {
+    S.pointerX = x;
+    S.pointerY = y;
+}
+
+int PresentCount() { return S.presentCount; }
+const Frame* LastFrame(int back) {
+    if (back < 0 || back >= int(S.frames.size())) return nullptr;
+    return &S.frames[S.frames.size() - 1 - back];
+}
+
+const std::vector<Box>& MessageBoxes() { return S.boxes; }
+int BeepCount() { return S.beeps; }
+bool WindowOpen() { return S.windowOpen; }
+bool SystemPointerShown() { return S.pointerShown; }
+int WarpCount() { return S.warps; }
+void LastWarp(int* x, int* y) {
+    *x = S.warpX;
+    *y = S.warpY;
+}
+
+void SetLockHeldElsewhere(bool held) { S.lockElsewhere = held; }
+bool LockHeld() { return S.lockHeld; }
+int RaiseRequestsSent() { return S.raiseRequests; }
+
+void EnableAudio(bool enabled) { S.audioEnabled = enabled; }
+bool AudioOpen() { return S.audioOpen; }
+int AudioRate() { return S.audioRate; }
+void PullAudio(float* out, int frames) {
+    for (int i = 0; i < frames * 2; ++i) out[i] = 0.0f;
+    if (S.audioOpen && S.callback) S.callback(out, frames, S.callbackUser);
+}
+int AudioLockDepth() { return S.audioLockDepth; }
+
+}  // namespace headless
+
+namespace plat {
+
+bool OpenWindow(const char*, int, int) {
+    S.windowOpen = true;
+    return true;
+}
+void CloseWindow() { S.windowOpen = false; }
+void ClientOrigin(int* x, int* y) {
+    *x = S.originX;
+    *y = S.originY;
+}
+void RaiseWindow() {}
+
+bool PollEvent(Event* ev) {
+    if (S.events.empty()) return false;
+    *ev = S.events.front();
+    S.events.pop_front();
+    if (ev->type == EvWindowMoved) {
+        S.originX = ev->x;
+        S.originY = ev->y;
+    }
+    return true;
+}
+
+// With no event waiting, the wait "sleeps" by moving the virtual clock on.
+bool WaitEvent(Event* ev, int timeoutMs) {
+    if (PollEvent(ev)) return true;
+    S.clock += uint32_t(timeoutMs);
+    return false;
+}
+
+uint32_t Milliseconds() { return S.clock; }
+
+void Present(const uint32_t* pixels, int pitchBytes, int width, int height) {
+    headless::Frame f;
+    f.width = width;
+    f.height = height;
+    f.pixels.resize(size_t(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(
+            reinterpret_cast<const uint8_t*>(pixels) + size_t(y) * pitchBytes);
+        for (int x = 0; x < width; ++x) f.pixels[size_t(y) * width + x] = row[x] & 0xFFFFFF;
+    }
+    S.frames.push_back(std::move(f));
+    if (int(S.frames.size()) > headless::FrameRingSize) S.frames.pop_front();
+    ++S.presentCount;
+}
+
+void PresentAgain() {
+    if (!S.frames.empty()) ++S.presentCount;
+}
+
+void GlobalPointer(int* x, int* y) {
+    *x = S.pointerX;
+    *y = S.pointerY;
+}
+
+bool WarpPointer(int clientX, int clientY) {
+    ++S.warps;
+    S.warpX = clientX;
+    S.warpY = clientY;
+    S.pointerX = S.originX + clientX;
+    S.pointerY = S.originY + clientY;
+    return true;
+}
+
+void ShowSystemPointer(bool shown) { S.pointerShown = shown; }
+
+bool KeyIsDown(Key key) { return key > KeyNone && key <= KeyCtrl && S.keys[key]; }
+
+void MessageBox(const char* captionUtf8, const char* textUtf8) {
+    S.boxes.push_back({captionUtf8, textUtf8});
+}
+
+void SystemBeep() { ++S.beeps; }
+
+int AcquireInstanceLock(const char*) {
+    if (S.lockElsewhere) {
+        ++S.raiseRequests;
+        return 0;
+    }
+    S.lockHeld = true;
+    return 1;
+}
+
+void ReleaseInstanceLock() { S.lockHeld = false; }
+
+const char* ProgramDirectory() { return ProgramDir.c_str(); }
+
+bool OpenAudio(int rate, int, AudioCallback callback, void* user) {
+    if (!S.audioEnabled) return false;
+    S.audioOpen = true;
+    S.audioRate = rate;
+    S.callback = callback;
+    S.callbackUser = user;
+    return true;
+}
+void LockAudio() { ++S.audioLockDepth; }
+void UnlockAudio() { --S.audioLockDepth; }
+void CloseAudio() {
+    S.audioOpen = false;
+    S.callback = nullptr;
+}
+
+}  // namespace plat
