@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -169,6 +170,8 @@ protected:
         }
         return path;
     }
+    // An error box beeps through the mixer; this plays the tone out.
+    void LetBeepEnd() { Render(44100 / 5); }
     size_t Boxes() const { return headless::MessageBoxes().size(); }
     std::string LastBox() const {
         return headless::MessageBoxes().empty() ? "" : headless::MessageBoxes().back().text;
