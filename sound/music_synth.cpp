@@ -3,6 +3,9 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -43,6 +46,18 @@ static std::vector<std::string> SoundFontCandidates() {
     for (const char* name : SystemSoundFonts)
         found.push_back(std::string(SystemSoundFontFolder) + name);
     return found;
+}
+
+// True when the file starts as a SoundFont (a RIFF "sfbk" form). Anything else is not
+// offered to the synthesizer, whose fallback loaders complain on the terminal.
+static bool LooksLikeSoundFont(const std::string& path) {
+    char header[12] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    return got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 &&
+           std::memcmp(header + 8, "sfbk", 4) == 0;
 }
 
 static void DeleteSynth() {
@@ -87,7 +102,8 @@ int Port(int index, int channels, int rateCode, int bits, int reverb) {
     if (index == -1 || index == 0) {
         for (const std::string& path : SoundFontCandidates()) {
             if (loaded) break;
-            loaded = fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED;
+            loaded = LooksLikeSoundFont(path) &&
+                     fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED;
         }
     }
     if (!loaded || !kaSound::ClaimMusicObject()) {

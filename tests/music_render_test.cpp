@@ -1,5 +1,6 @@
 // Music rendered offline through the mixer: pieces sound, loop without a gap, stop,
 // follow object 0's volume and replace each other; missing files stay silent.
+#include "shell/shell.h"
 #include "tests/sound_test_files.h"
 
 namespace soundtest {
@@ -57,6 +58,13 @@ TEST_F(MusicTest, NonLoopingPieceEndsAndThePollStopsIt) {
     EXPECT_LT(Rms(out, 2 * Second, Second), 1e-4) << "silent after its end";
     EXPECT_EQ(kaMusic::PollMusicEnd(), 0);
     EXPECT_EQ(kaMusic::MusicPlaying, 0);
+}
+
+TEST_F(MusicTest, FirstEndPollComesThreeSecondsAfterTheStart) {
+    Write("once.mid", MidiChord({60}, 480));
+    headless::SetClock(5000);
+    kaMusic::PlayMusic("once.mid", 0);
+    EXPECT_EQ(Shell.NextMusicPoll, 8000u);
 }
 
 TEST_F(MusicTest, StopMusicSilencesAtOnce) {
@@ -123,7 +131,9 @@ TEST_F(MusicTest, MissingOrBrokenFileIsSilentWithoutABox) {
 TEST_F(MusicTest, BrokenSoundFontBesideTheProgramFallsBackToTheSystemOne) {
     kaMusic::CloseMusic();
     Write("aaa.sf2", Bytes(64, 0x55));
+    testing::internal::CaptureStderr();
     ASSERT_EQ(kaMusic::Init(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the synthesizer's log stays quiet";
     EXPECT_STREQ(kaSound::NameOf(0), "DirectMusic");
     Write("loop.mid", MidiChord({60}, 960));
     kaMusic::PlayMusic("loop.mid", 1);
