@@ -285,6 +285,32 @@ TEST_F(TextLayoutTest, DrawGlyphTextNeedsADrawingSequence) {
     Select(28);
 }
 
+TEST_F(TextLayoutTest, FontRequestTakesTheCharacterSetOfAnInstalledFamily) {
+    SelectTextFont("DejaVu Sans", 20);
+    EXPECT_EQ(FontRequest.charSet, 0);
+    SelectTextFont("IPAPGothic", 20);
+    EXPECT_EQ(FontRequest.charSet, 128);
+    EXPECT_EQ(FontRequest.height, 40);
+    SelectTextFont(PGothic, 28);  // not installed under that name: Shift-JIS stays
+    EXPECT_EQ(FontRequest.charSet, 128);
+    EXPECT_STREQ(FontRequest.faceName, PGothic);
+}
+
+TEST_F(TextLayoutTest, DegenerateSizesStillEnd) {
+    // Size 0: lines of height 0 would never reach the bottom limit.
+    SelectTextFont(PGothic, 0);
+    LayOutTextBlock(10, 385, 5, 400, "\x82\xA0\x82\xA2", 0);
+    EXPECT_EQ(TextRectCount, 1);
+    // A character wider than the whole font buffer is kept alone on its segment instead
+    // of being taken back for ever; its line, taller than the buffer, is cut at it.
+    SelectTextFont(PGothic, 450);
+    SetTextColours(0xFFFFFF, 0, 1);
+    DrawTextBlock(80, 140, 800, 600, "\x82\xA0\x82\xA0", 0);
+    EXPECT_EQ(TextRectCount, 1);
+    EXPECT_GT(Ink(FontSprite, 80, 140, 700, 520), 1000);
+    Select(28);
+}
+
 namespace {
 class TextLayout565Test : public TextLayoutTest {
 protected:
