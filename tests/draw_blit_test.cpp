@@ -86,6 +86,7 @@ TEST_F(DrawBlitTest, PresentShowsTheTopLeftInEveryLayout) {
     EXPECT_EQ(f->Pixel(639, 473), Pattern(39, 33));
     EXPECT_EQ(f->Pixel(599, 440), 0u);
 
+    CloseMedia();
     SetDisplayFormat(FormatRGB565);
     ASSERT_EQ(Screen(700, 520, 1), 1);
     SetKeyFromPixel();

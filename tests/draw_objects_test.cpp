@@ -29,6 +29,7 @@ TEST(DrawScreen, ChannelShiftsPerLayoutAndALayoutWithoutChannelsIsRefused) {
         ASSERT_EQ(Screen(700, 520, 1), 1);
         uint16_t got[6] = {RedShift, GreenShift, BlueShift, Red5Shift, Green5Shift, Blue5Shift};
         for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], c.want[i]) << c.format.bitsPerPixel << " " << i;
+        CloseMedia();
     }
     SetDisplayFormat(PixelFormat{32, 0, 0, 0});
     EXPECT_EQ(Screen(700, 520, 1), 0);

@@ -10,6 +10,16 @@
 
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
+#include "sound/kaMusic.h"
+#include "sound/kaSound.h"
+
+// Undoes Screen and the modules it started, in the shutdown's order.
+inline void CloseMedia() {
+    kaMusic::CloseMusic();
+    kaDraw::FreeText();
+    kaSound::Release();
+    kaDraw::CloseScreen();
+}
 
 class DrawTest : public ::testing::Test {
 protected:
@@ -24,7 +34,7 @@ protected:
         kaDraw::SetKeyColour(0);
     }
     void TearDown() override {
-        kaDraw::CloseScreen();
+        CloseMedia();
         kaDraw::SetDisplayFormat(kaDraw::FormatXRGB8888);
         std::system(("rm -rf '" + dir + "'").c_str());
     }
