@@ -18,8 +18,8 @@ constexpr int64_t MaxPixels = int64_t(1) << 24;
 static uint32_t U16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 static uint32_t U32(const uint8_t* p) { return U16(p) | U16(p + 2) << 16; }
 
-// What the headers say, checked.
 namespace {
+// What the headers say, checked.
 struct BmpLayout {
     int width, height;
     bool topDown;
@@ -31,7 +31,6 @@ struct BmpLayout {
     size_t bitsOffset, bitsEnd;  // the pixel data, within the file
 };
 }  // namespace
-
 
 static bool ValidMasks(const uint32_t* m, int bitsPerPixel) {
     for (int i = 0; i < 3; ++i) {
