@@ -184,7 +184,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
 
     const long length = long(std::strlen(text));
     bool stopped = false;
-    for (long p = 0; p < length && !stopped; ++p) {
+    for (long p = 0; p < length && !stopped && TextRectCount < TextRectCapacity; ++p) {
         char ch[3] = {0, 0, 0};
         int n = SjisCharLength(text + p, size_t(length - p));
         int w = 0, h = 0;
@@ -199,7 +199,6 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
             if (flags & FlagThicken) h += 1;
         }
         p += n - 1;
-        if (TextRectCount >= TextRectCapacity) break;
         TextRects[TextRectCount++] = {x0 + (penX >> 1), top, x0 + (penX >> 1) + (w >> 1),
                                       top + (h >> 1)};
         penX += w;

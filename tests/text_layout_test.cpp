@@ -9,7 +9,7 @@
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
 #include "story/story.h"
-#include "tests/draw_test_support.h"
+#include "tests/text_test_support.h"
 
 using namespace kaDraw;
 
@@ -28,30 +28,22 @@ std::string Repeat(const char* ch, int n) {
     return s;
 }
 
-int Ink(int id, int left, int top, int right, int bottom) {
-    const Surface* s = ObjectTable[id].surface;
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) n += ReadPixel(s, x, y) != 0;
-    return n;
-}
-
 std::set<int> Tops() {
     std::set<int> tops;
     for (int i = 1; i < TextRectCount; ++i) tops.insert(TextRects[i].top);
     return tops;
 }
 
-class TextLayoutTest : public DrawTest {
+class TextLayoutTest : public TextDisplayTest {
 protected:
     void SetUp() override {
-        DrawTest::SetUp();
+        TextDisplayTest::SetUp();
         TextRects[0] = {0, 0, 0, 0};
         Select(28);
     }
     void TearDown() override {
         EndTextDrawing();
-        DrawTest::TearDown();
+        TextDisplayTest::TearDown();
     }
     void Select(int size) {
         SelectTextFont(PGothic, size);
