@@ -53,45 +53,13 @@ TEST(TextReduce, WorkedExampleAtDepth16) {
     EXPECT_EQ(ReadPixel(line.font, 11, 6), Rgb565(15, 15 << 1, 20));
 }
 
-TEST(TextReduce, SixteenBitEmptinessIsTheWholeWordAndGreensLowBitStaysClear) {
+TEST(TextReduce, SixteenBitEmptinessIsTheWholeWord) {
     Line line(FormatRGB565, 64, 32);
     // Only the lowest green bit: every 5-bit channel reads 0, yet it is a character pixel.
     WritePixel(line.buffer, 0, 0, Rgb565(0, 1, 0));
     ASSERT_EQ(line.Reduce(0, 0, 0, 0, 4, 4), 1);
     // n = 1 over black: each channel (0 + 31) >> 3 = 3.
     EXPECT_EQ(ReadPixel(line.font, 0, 0), Rgb565(3, 3 << 1, 3));
-
-    // Random text over a random picture: written pixels are never 0 and never carry
-    // green's lowest bit; pixels without text around stay 0.
-    Line noisy(FormatRGB565, 64, 32);
-    std::srand(7);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x)
-            if (std::rand() % 4 == 0) WritePixel(noisy.buffer, x, y, uint32_t(std::rand() & 0xFFFF));
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) WritePixel(noisy.back, x, y, uint32_t(std::rand() & 0xFFFF));
-    noisy.Reduce(0, 0, 0, 0, 64, 32);
-    int written = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 32; ++x) {
-            uint32_t v = ReadPixel(noisy.font, x, y);
-            EXPECT_EQ(v & 0x20, 0u);
-            bool any = false;
-            for (int sy = (y ? 2 * y - 1 : 0); sy <= 2 * y + 1; ++sy)
-                for (int sx = (x ? 2 * x - 1 : 0); sx <= 2 * x + 1; ++sx)
-                    any = any || ReadPixel(noisy.buffer, sx, sy) != 0;
-            EXPECT_EQ(v != 0, any) << x << "," << y;
-            written += v != 0;
-        }
-    EXPECT_GT(written, 100);
-}
-
-TEST(TextReduce, Rgb555UsesItsOwnChannelPositions) {
-    Line line(FormatRGB555, 16, 16);
-    WritePixel(line.buffer, 0, 0, 0x7C00);  // pure red
-    line.Reduce(0, 0, 0, 0, 2, 2);
-    // red (31 + 31) >> 3 = 7, green and blue 31 >> 3 = 3.
-    EXPECT_EQ(ReadPixel(line.font, 0, 0), uint32_t(7 << 10 | 3 << 5 | 3));
 }
 
 TEST(TextReduce, FullCoverageIgnoresTheBackgroundAndIsCapped) {
@@ -181,9 +149,11 @@ TEST(TextReduce, EmptyAndNegativeLines) {
 }
 
 // The reduction written the plain way, pixel by pixel, as an oracle for the optimised
-// one: random text over a random picture, lines at odd offsets, all three layouts.
+// one: random text over a random picture, a line at odd offsets reaching past the font
+// buffer, every layout. Exact equality also shows that written pixels are never 0 and
+// that green's lowest bit stays 0 at 565.
 TEST(TextReduce, MatchesAPlainPerPixelReduction) {
-    for (const PixelFormat* f : {&FormatRGB565, &FormatXRGB8888, &FormatRGB888}) {
+    for (const PixelFormat* f : {&FormatRGB565, &FormatRGB555, &FormatXRGB8888, &FormatRGB888}) {
         Line line(*f, 50, 30);
         std::srand(11);
         uint32_t valueMask = f->bitsPerPixel == 16 ? 0xFFFF : 0xFFFFFF;
