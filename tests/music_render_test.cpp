@@ -49,6 +49,19 @@ TEST_F(MusicTest, PieceSoundsAndLoopsWithoutAGap) {
     EXPECT_EQ(kaMusic::PollMusicEnd(), 1) << "a looping piece never ends";
 }
 
+TEST_F(MusicTest, LoopRestartsAtTheEndOfTheLongestTrack) {
+    // Format 1: a conductor track with a tempo of 60 beats a minute, and a half-second
+    // note followed by a half-second rest. The piece lasts one second and starts again.
+    Bytes conductor = {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+    Write("rest.mid", MidiFile(1, {conductor, ChordTrack({60, 67}, 240, 240)}));
+    kaMusic::PlayMusic("rest.mid", 1);
+    std::vector<float> out = Render(3 * Second);
+    EXPECT_GT(Rms(out, Second / 10, Second / 5), 0.005) << "the piece sounds";
+    EXPECT_LT(Rms(out, Second * 8 / 10, Second / 10), 0.002) << "the rest is heard";
+    EXPECT_GT(Rms(out, Second * 21 / 20, Second / 5), 0.005) << "restarted after one second";
+    EXPECT_GT(Rms(out, Second * 41 / 20, Second / 5), 0.005) << "and again";
+}
+
 TEST_F(MusicTest, NonLoopingPieceEndsAndThePollStopsIt) {
     Write("once.mid", MidiChord({60}, 480));
     kaMusic::PlayMusic("once.mid", 0);
