@@ -68,6 +68,7 @@ static void DeleteSynth() {
 }
 
 int Init() {
+    if (Synth) CloseMusic();
     MusicPlaying = 0;
     MusicLoop = 1;
     SynthActive = 0;
@@ -94,19 +95,19 @@ int Init() {
     return 1;
 }
 
+static bool LoadSoundFont() {
+    for (const std::string& path : SoundFontCandidates())
+        if (LooksLikeSoundFont(path) && fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED)
+            return true;
+    return false;
+}
+
 // The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always
 // renders at the output's own rate and format, so the format arguments are not needed.
 int Port(int index, int channels, int rateCode, int bits, int reverb) {
     if (!SynthActive) return 0;
-    bool loaded = MusicViaSound != 0;
-    if (index == -1 || index == 0) {
-        for (const std::string& path : SoundFontCandidates()) {
-            if (loaded) break;
-            loaded = LooksLikeSoundFont(path) &&
-                     fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED;
-        }
-    }
-    if (!loaded || !kaSound::ClaimMusicObject()) {
+    bool ready = (index == -1 || index == 0) && (MusicViaSound || LoadSoundFont());
+    if (!ready || !kaSound::ClaimMusicObject()) {
         MusicViaSound = 0;
         return ErrorBox("kaMusic::Port", "MIDIポートが使えません");
     }

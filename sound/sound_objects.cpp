@@ -61,7 +61,8 @@ int LoadObject(const char* name, int mix) {
     int count = mix < 0 ? -mix : mix;
     // A name too long to keep is refused before a slot is taken, so it cannot hold on
     // to a slot for the rest of the run.
-    if (!name || std::strlen(name) > MaxNameLength)
+    if (!name) return RefuseLoad("WAVEリソースが見つかりません");
+    if (std::strlen(name) > MaxNameLength)
         return RefuseLoad("ファイル名またはリソース名が長すぎます");
 
     int slot = 0;
