@@ -129,7 +129,10 @@ static StepEnd ExecuteLines() {
         }
         case KwSave: WriteSetting("st", "sc", arg); break;
         case KwLoad: {
+            // With no label recorded the search would take the first short line; the
+            // script goes on with the next line instead.
             std::string label = ReadSetting("st", "sc");
+            if (label.empty()) break;
             GoToLine(FindLabel(label.c_str()) + 1);
             continue;
         }

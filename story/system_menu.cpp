@@ -54,7 +54,9 @@ void ReadSystemSettings() {
     ProgramPath("owlsys.ini", path, sizeof path);
     ReadFirstToken(path, token, sizeof token);
     if (!token[0]) return;
-    MessageSpeed = float(ReadNumberIn(token, sizeof token, 0));
+    // A hand-edited level is held to the menu's 0 to 5.
+    int speed = ReadNumberIn(token, sizeof token, 0);
+    MessageSpeed = float(speed < 0 ? 0 : speed > 5 ? 5 : speed);
     MusicOff = ReadNumberIn(token, sizeof token, 2);
 }
 
