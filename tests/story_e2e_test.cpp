@@ -69,6 +69,17 @@ protected:
         return f ? f->Pixel(x, y) : 0xDEADBEEF;
     }
     std::string File(const char* name) { return ReadFile(dir / name); }
+    // Light pixels (the text's grey and its smoothed edges) in the window's first text
+    // row, over the dark message frame.
+    int TextPixels() {
+        int n = 0;
+        for (int y = 385; y < 413; ++y)
+            for (int x = 10; x < 590; ++x) {
+                uint32_t p = Pixel(x, y);
+                n += (p & 0xFF) > 0x80 && ((p >> 8) & 0xFF) > 0x80 && (p >> 16) > 0x80;
+            }
+        return n;
+    }
 
     // From the logo to the story's first line.
     void ToTheStory() {
@@ -126,8 +137,16 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     EXPECT_EQ(Pixel(600, 460), 0x101828u) << "the message frame";
     EXPECT_EQ(kaMusic::MusicPlaying, 1);
 
+    // The next line comes out a character a frame at speed 1.
     Click(320, 240);
     EXPECT_EQ(CurrentLine, 11);
+    EXPECT_EQ(TextPixels(), 0) << "a new line shows nothing in its first frame";
+    Frame();
+    Frame();
+    int early = TextPixels();
+    EXPECT_GT(early, 0);
+    for (int i = 0; i < 30; ++i) Frame();
+    EXPECT_GT(TextPixels(), 3 * early) << "the rest of the line has come out";
     Click(320, 240);
     EXPECT_EQ(CurrentLine, 18) << "flags set, switch jumped over line 16";
     EXPECT_EQ(FlagTable[2], 5);

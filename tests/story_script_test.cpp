@@ -142,3 +142,46 @@ TEST_F(ScriptReading, AScriptThatLoopsWithoutProseStillEndsItsStep) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pictures named by file: lines, copied from the game folder into the test's folder.
+class ScenePictures : public StoryTest {
+protected:
+    void SetUp() override {
+        StoryTest::SetUp();
+        for (const char* name : {"sc0.sad", "sc1.sad"})
+            std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name);
+    }
+};
+
+TEST_F(ScenePictures, APictureIsReleasedOnceTheNextHasLoaded) {
+    SetScript({Head(0), Head(1), Head(2), Head(3), Head(4), Head(5), "file:sc0.sad",
+               Sjis("一"), "file:sc1.sad", Sjis("二"), "file:missing.sad", Sjis("三"),
+               "file:sc0.sad", Sjis("四")});
+    StoryStep();
+    int first = BackgroundId;
+    ASSERT_GE(first, 4);
+    StoryStep();
+    int second = BackgroundId;
+    ASSERT_GE(second, 4);
+    EXPECT_EQ(kaDraw::ObjectTable[first].surface, nullptr);
+    EXPECT_NE(kaDraw::ObjectTable[second].surface, nullptr);
+    // A load that fails gives 0 and releases nothing: the internal sprites stay.
+    StoryStep();
+    EXPECT_EQ(BackgroundId, 0);
+    EXPECT_NE(kaDraw::ObjectTable[second].surface, nullptr);
+    EXPECT_NE(kaDraw::ObjectTable[0].surface, nullptr);
+    StoryStep();
+    EXPECT_GE(BackgroundId, 4);
+    EXPECT_NE(kaDraw::ObjectTable[0].surface, nullptr);
+}
+
+TEST_F(ScenePictures, ThePictureFileIsBlankedAgainAfterItsLoad) {
+    SetScript({Head(0), Head(1), Head(2), Head(3), Head(4), Head(5), "file:sc1.sad", Sjis("一")});
+    StoryStep();
+    EXPECT_EQ(ReadFile(dir / "sc1.sad").substr(0, 2), "  ");
+    EXPECT_EQ(kaDraw::ObjectTable[BackgroundId].height, 5 * BandHeight);
+}
+
+}  // namespace
