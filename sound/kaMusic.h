@@ -22,7 +22,7 @@ void CloseMusic();
 // start time + 3000 so the first poll comes three seconds in.
 int PollMusicEnd();
 
-// Renders frames stereo float frames of music, adding into out; called by kaSound::Mix
+// Renders frames stereo float frames of music, writing over out; called by kaSound::Mix
 // with the audio lock held. Tests call it through kaSound::Mix.
 void Render(float* out, int frames);
 

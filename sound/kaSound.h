@@ -28,6 +28,13 @@ void SetVolume(int id, int level, int selector);
 // Frees one object's voices and its slot; refuses object 0 while music holds it.
 void ReleaseObject(int id);
 
+// Called by the music port: claims object 0 for the synthesizer (InUse 1, MixCount 1,
+// Name "DirectMusic"); the music then sounds at the volume of its buffer 0. Returns 0
+// when sound is not ready.
+int ClaimMusicObject();
+// Called by CloseMusic: gives object 0 back.
+void ReleaseMusicObject();
+
 // Object state the engine and the tests read.
 int InUse(int id);
 int MixCountOf(int id);

@@ -1,0 +1,73 @@
+// Starting and stopping pieces: each piece gets a new player fed from the MIDI file's
+// bytes, read here on the game thread so that the audio thread never touches a file.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+#include "sound/music_state.h"
+
+namespace kaMusic {
+
+// Far above any song's size; a bound so that a stray huge file is not read whole.
+constexpr long MaxMidiFileBytes = 16L * 1024 * 1024;
+constexpr uint32_t FirstPollDelayMs = 3000;
+
+// The file's bytes when it is a playable Standard MIDI File; empty otherwise.
+static std::vector<char> ReadMidiFile(const std::string& path) {
+    std::vector<char> bytes;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return bytes;
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    if (size >= 14 && size <= MaxMidiFileBytes && std::fseek(file, 0, SEEK_SET) == 0) {
+        bytes.resize(static_cast<size_t>(size));
+        if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+            !IsPlayableMidi(bytes))
+            bytes.clear();
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+// Ends the current piece at once: the player goes and every sounding note is cut,
+// all while the mixer is held off.
+static void DropPlayer() {
+    if (!Player) return;
+    plat::LockAudio();
+    delete_fluid_player(Player);
+    Player = nullptr;
+    fluid_synth_system_reset(Synth);
+    plat::UnlockAudio();
+}
+
+void PlayMusic(const char* name, int loop) {
+    DropPlayer();
+    if (CanPlay() && name) {
+        std::vector<char> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);
+        if (!bytes.empty()) {
+            plat::LockAudio();
+            fluid_player_t* player = new_fluid_player(Synth);
+            if (player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK) {
+                if (loop) fluid_player_set_loop(player, -1);
+                fluid_player_play(player);
+                Player = player;
+            } else if (player) {
+                delete_fluid_player(player);
+            }
+            plat::UnlockAudio();
+        }
+        Shell.NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
+    }
+    MusicLoop = loop;
+    MusicPlaying = 1;
+}
+
+void StopMusic() {
+    if (!MusicPlaying) return;
+    DropPlayer();
+    MusicPlaying = 0;
+}
+
+}  // namespace kaMusic

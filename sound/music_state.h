@@ -1,0 +1,21 @@
+// State shared by the music module's files: the synthesizer and the current piece.
+#pragma once
+#include <fluidsynth.h>
+
+#include <vector>
+
+#include "sound/kaMusic.h"
+
+namespace kaMusic {
+
+extern fluid_synth_t* Synth;
+// The current piece's player; null when nothing plays. Changed only under the audio lock.
+extern fluid_player_t* Player;
+
+// True when a piece can sound: the synthesizer has a SoundFont and object 0.
+bool CanPlay();
+
+// True when the bytes are a well-formed Standard MIDI File that lasts some time.
+bool IsPlayableMidi(const std::vector<char>& bytes);
+
+}  // namespace kaMusic

@@ -1,0 +1,133 @@
+// The music's synthesizer: a FluidSynth instance with no audio driver of its own and a
+// General MIDI SoundFont, rendered by the mixer into sound object 0.
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+#include "sound/kaSound.h"
+#include "sound/music_state.h"
+
+namespace kaMusic {
+
+int MusicPlaying = 0;
+int MusicLoop = 1;
+fluid_synth_t* Synth = nullptr;
+fluid_player_t* Player = nullptr;
+
+static fluid_settings_t* Settings = nullptr;
+static int SynthActive = 0;    // the synthesizer exists; chosen once by Init
+static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to object 0
+
+static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
+static const char* const SystemSoundFonts[] = {"default-GM.sf2", "TimGM6mb.sf2",
+                                               "FluidR3_GM.sf2"};
+
+// The SoundFonts to try, in order: any .sf2 in the program's directory (sorted by name),
+// then the General MIDI sets a Debian system installs.
+static std::vector<std::string> SoundFontCandidates() {
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(plat::ProgramDirectory(), error)) {
+        std::string extension = entry.path().extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        if (extension == ".sf2") found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    for (const char* name : SystemSoundFonts)
+        found.push_back(std::string(SystemSoundFontFolder) + name);
+    return found;
+}
+
+static void DeleteSynth() {
+    if (Synth) delete_fluid_synth(Synth);
+    if (Settings) delete_fluid_settings(Settings);
+    Synth = nullptr;
+    Settings = nullptr;
+}
+
+int Init() {
+    MusicPlaying = 0;
+    MusicLoop = 1;
+    SynthActive = 0;
+    MusicViaSound = 0;
+    Player = nullptr;
+    // Without a sound device the synthesizer would have nowhere to play: stay silent.
+    if (!kaSound::SoundReady) return 0;
+    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+        fluid_set_log_function(level, nullptr, nullptr);
+    Settings = new_fluid_settings();
+    if (Settings) {
+        fluid_settings_setnum(Settings, "synth.sample-rate", kaSound::OutputRate);
+        // The player advances with the samples we render, not with a timer thread.
+        fluid_settings_setstr(Settings, "player.timing-source", "sample");
+        fluid_settings_setint(Settings, "synth.lock-memory", 0);
+        Synth = new_fluid_synth(Settings);
+    }
+    if (!Synth) {
+        DeleteSynth();
+        return ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
+    }
+    SynthActive = 1;
+    Port(-1, 2, 22, 8, 0);
+    return 1;
+}
+
+// The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always
+// renders at the output's own rate and format, so the format arguments are not needed.
+int Port(int index, int channels, int rateCode, int bits, int reverb) {
+    if (!SynthActive) return 0;
+    bool loaded = MusicViaSound != 0;
+    if (index == -1 || index == 0) {
+        for (const std::string& path : SoundFontCandidates()) {
+            if (loaded) break;
+            loaded = fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED;
+        }
+    }
+    if (!loaded || !kaSound::ClaimMusicObject()) {
+        MusicViaSound = 0;
+        return ErrorBox("kaMusic::Port", "MIDIポートが使えません");
+    }
+    plat::LockAudio();
+    fluid_synth_reverb_on(Synth, -1, reverb != 0);
+    fluid_synth_chorus_on(Synth, -1, 0);
+    plat::UnlockAudio();
+    MusicViaSound = 1;
+    return 1;
+}
+
+void SetMusicVolume(int level) {
+    if (MusicViaSound) kaSound::SetVolume(0, level, 0);
+}
+
+int PollMusicEnd() {
+    if (!MusicPlaying) return 0;
+    if (!MusicLoop && (!Player || fluid_player_get_status(Player) == FLUID_PLAYER_DONE)) {
+        StopMusic();
+        return 0;
+    }
+    return 1;
+}
+
+void Render(float* out, int frames) {
+    if (Player) fluid_synth_write_float(Synth, frames, out, 0, 2, out, 1, 2);
+}
+
+void CloseMusic() {
+    StopMusic();
+    kaSound::ReleaseMusicObject();
+    DeleteSynth();
+    SynthActive = 0;
+    MusicViaSound = 0;
+}
+
+// Playing needs a loaded SoundFont whose output reaches the mixer.
+bool CanPlay() { return MusicViaSound != 0; }
+
+}  // namespace kaMusic

@@ -1,0 +1,47 @@
+// The audio output: opened once at start-up, fed by the mixer from the audio thread,
+// closed at shutdown. Without a device the module stays silent and says nothing.
+#include <utility>
+
+#include "platform/platform.h"
+#include "sound/sound_state.h"
+
+namespace kaSound {
+
+int SoundReady = 0;
+
+// Small enough that a voice starts within a frame or two of the click.
+constexpr int DeviceBufferFrames = 1024;
+
+// The device's callback: the mixer adds into silence, and the sum is kept in range so
+// that several loud voices clip instead of wrapping in the device's conversion.
+static void FillOutput(float* out, int frames, void*) {
+    for (int i = 0; i < frames * 2; ++i) out[i] = 0.0f;
+    Mix(out, frames);
+    for (int i = 0; i < frames * 2; ++i) {
+        if (out[i] > 1.0f) out[i] = 1.0f;
+        else if (out[i] < -1.0f) out[i] = -1.0f;
+    }
+}
+
+int Init() {
+    SoundReady = 0;
+    PrepareBeep();
+    if (!plat::OpenAudio(OutputRate, DeviceBufferFrames, FillOutput, nullptr)) return 0;
+    SoundReady = 1;
+    return 1;
+}
+
+void Release() {
+    if (!SoundReady) return;
+    plat::CloseAudio();
+    SoundReady = 0;
+    MusicHoldsObject0 = 0;
+    for (SoundObject& object : SoundObjectTable) {
+        std::vector<float>().swap(object.Clip);
+        object.ClipFrames = 0;
+        object.InUse = 0;
+        for (Voice& voice : object.Buffers) voice.playing = 0;
+    }
+}
+
+}  // namespace kaSound

@@ -1,0 +1,187 @@
+// The table of 70 sound objects: loading a clip into a free slot, and the play, stop
+// and volume controls of its buffers. Every change the mixer reads is made under the
+// audio lock; error boxes are shown only after the lock is let go.
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+#include "sound/sound_state.h"
+
+namespace kaSound {
+
+SoundObject SoundObjectTable[ObjectCount];
+int MusicHoldsObject0 = 0;
+
+static const char* const LoadLocation = "kaSound::LoadObject";
+constexpr size_t MaxNameLength = 30;
+
+float GainOfLevel(int level) {
+    if (level <= -10000) return 0.0f;
+    return static_cast<float>(std::pow(10.0, level / 2000.0));
+}
+
+static bool ValidId(int id) { return id >= 0 && id < ObjectCount; }
+
+// Puts one entry back to its start values and hands its clip to the caller, who frees
+// it outside the lock. Call with the audio lock held.
+static void ClearEntry(SoundObject* object, std::vector<float>* oldClip) {
+    oldClip->swap(object->Clip);
+    object->Clip.clear();
+    object->ClipFrames = 0;
+    object->InUse = 0;
+    object->MixCount = 1;
+    object->NextBuffer = 0;
+    object->Name[0] = '\0';
+    for (int j = 0; j < MaxMix; ++j) {
+        object->Volume[j] = 0;
+        object->Buffers[j] = Voice{0, 0, 1.0f};
+    }
+}
+
+void ResetTable() {
+    std::vector<float> old[ObjectCount];
+    plat::LockAudio();
+    for (int id = 0; id < ObjectCount; ++id) ClearEntry(&SoundObjectTable[id], &old[id]);
+    MusicHoldsObject0 = 0;
+    plat::UnlockAudio();
+}
+
+int LoadObject(const char* name, int mix) {
+    if (!SoundReady) return -1;
+    if (mix < -MaxMix || mix > MaxMix) return ErrorBox(LoadLocation, "ミックス数が多過ぎます") - 1;
+    int count = mix < 0 ? -mix : mix;
+    if (!name || std::strlen(name) > MaxNameLength)
+        return ErrorBox(LoadLocation, "ファイル名またはリソース名が長すぎます") - 1;
+
+    int slot = 0;
+    while (slot < ObjectCount && SoundObjectTable[slot].InUse) ++slot;
+    if (slot == ObjectCount) return ErrorBox(LoadLocation, "オブジェクト数が多過ぎます") - 1;
+
+    std::string path = std::string(plat::ProgramDirectory()) + name;
+    std::vector<uint8_t> format, data;
+    if (ReadWaveFile(path.c_str(), &format, &data) != 0)
+        return ErrorBox(LoadLocation, "WAVEリソースが見つかりません") - 1;
+
+    // An object without buffers never plays, so its format is never looked at.
+    std::vector<float> clip;
+    if (count > 0 && !ConvertClip(format, data, &clip))
+        return ErrorBox(LoadLocation, "サウンドバッファが生成できません") - 1;
+
+    std::vector<float> old;
+    plat::LockAudio();
+    SoundObject* object = &SoundObjectTable[slot];
+    ClearEntry(object, &old);
+    object->Clip.swap(clip);
+    object->ClipFrames = static_cast<int64_t>(object->Clip.size() / 2);
+    object->MixCount = count;
+    object->InUse = 1;
+    std::strncpy(object->Name, name, sizeof object->Name - 1);
+    plat::UnlockAudio();
+    return slot;
+}
+
+// The object's buffer range a selector picks: one buffer, or all of them for -1.
+// False when the call must do nothing.
+static bool Target(int id, int selector, SoundObject** object, int* first, int* last) {
+    if (!SoundReady || !ValidId(id)) return false;
+    SoundObject* o = &SoundObjectTable[id];
+    if (!o->InUse) return false;
+    if (selector == -1) {
+        *first = 0;
+        *last = o->MixCount - 1;
+    } else if (selector >= 0 && selector < o->MixCount) {
+        *first = *last = selector;
+    } else {
+        return false;
+    }
+    *object = o;
+    return *first <= *last;
+}
+
+void Play(int id, int selector) {
+    SoundObject* object;
+    int first, last;
+    if (!Target(id, selector, &object, &first, &last) || object->ClipFrames == 0) return;
+    plat::LockAudio();
+    int buffer = first;
+    if (selector == -1) {
+        buffer = object->NextBuffer;
+        object->NextBuffer = (object->NextBuffer + 1) % object->MixCount;
+    }
+    object->Buffers[buffer].position = 0;
+    object->Buffers[buffer].playing = 1;
+    plat::UnlockAudio();
+}
+
+void Stop(int id, int selector) {
+    SoundObject* object;
+    int first, last;
+    if (!Target(id, selector, &object, &first, &last)) return;
+    plat::LockAudio();
+    for (int j = first; j <= last; ++j) {
+        object->Buffers[j].playing = 0;
+        object->Buffers[j].position = 0;
+    }
+    plat::UnlockAudio();
+}
+
+void SetVolume(int id, int level, int selector) {
+    SoundObject* object;
+    int first, last;
+    if (!Target(id, selector, &object, &first, &last)) return;
+    // Clamp in decibels first so that a huge level cannot overflow the multiplication.
+    if (level > 0) level = 0;
+    if (level < -100) level = -100;
+    int volume = level * 100;
+    float gain = GainOfLevel(volume);
+    plat::LockAudio();
+    for (int j = first; j <= last; ++j) {
+        object->Volume[j] = volume;
+        object->Buffers[j].gain = gain;
+    }
+    plat::UnlockAudio();
+}
+
+void ReleaseObject(int id) {
+    if (!SoundReady || !ValidId(id) || !SoundObjectTable[id].InUse) return;
+    if (id == 0 && MusicHoldsObject0) return;
+    std::vector<float> old;
+    plat::LockAudio();
+    ClearEntry(&SoundObjectTable[id], &old);
+    plat::UnlockAudio();
+}
+
+int ClaimMusicObject() {
+    if (!SoundReady) return 0;
+    std::vector<float> old;
+    plat::LockAudio();
+    SoundObject* object = &SoundObjectTable[0];
+    ClearEntry(object, &old);
+    object->InUse = 1;
+    std::strncpy(object->Name, "DirectMusic", sizeof object->Name - 1);
+    MusicHoldsObject0 = 1;
+    plat::UnlockAudio();
+    return 1;
+}
+
+void ReleaseMusicObject() {
+    if (!MusicHoldsObject0) return;
+    std::vector<float> old;
+    plat::LockAudio();
+    MusicHoldsObject0 = 0;
+    ClearEntry(&SoundObjectTable[0], &old);
+    plat::UnlockAudio();
+}
+
+int InUse(int id) { return ValidId(id) ? SoundObjectTable[id].InUse : 0; }
+int MixCountOf(int id) { return ValidId(id) ? SoundObjectTable[id].MixCount : 0; }
+const char* NameOf(int id) { return ValidId(id) ? SoundObjectTable[id].Name : ""; }
+int VolumeOf(int id, int buffer) {
+    if (!ValidId(id) || buffer < 0 || buffer >= MaxMix) return 0;
+    return SoundObjectTable[id].Volume[buffer];
+}
+
+}  // namespace kaSound

@@ -1,0 +1,46 @@
+// State shared by the sound module's files: the object table with its voices, the
+// clip conversion used at load and the helpers the mixer needs.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "sound/kaSound.h"
+
+namespace kaSound {
+
+// One of an object's buffers: a restartable one-shot play position over the clip.
+struct Voice {
+    int64_t position;  // next frame of the clip to play
+    int playing;
+    float gain;        // 10^(Volume/2000), 0 at -10000
+};
+
+struct SoundObject {
+    int InUse;
+    int MixCount;
+    int NextBuffer;
+    int Volume[MaxMix];
+    char Name[31];
+    Voice Buffers[MaxMix];
+    std::vector<float> Clip;  // interleaved stereo at OutputRate, shared by the buffers
+    int64_t ClipFrames;
+};
+
+extern SoundObject SoundObjectTable[ObjectCount];
+// 1 while the music's synthesizer holds object 0 and plays through its buffer 0.
+extern int MusicHoldsObject0;
+
+// Converts a format block and data bytes from ReadWaveFile to interleaved stereo float
+// at OutputRate. Returns false for formats we cannot play.
+bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>& data,
+                 std::vector<float>* clip);
+
+// Linear gain of a level in hundredths of a decibel.
+float GainOfLevel(int level);
+
+// Adds the error tone, if it is sounding, into out (called by Mix).
+void MixBeep(float* out, int frames);
+// Builds the error tone once (called by Init, so the mixer never allocates).
+void PrepareBeep();
+
+}  // namespace kaSound

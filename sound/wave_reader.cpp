@@ -1,0 +1,104 @@
+// The RIFF WAVE reader: finds the "fmt " and "data" chunks anywhere inside the RIFF
+// form and hands back the format block (18 + cbSize bytes) and the sample bytes.
+// Every size read from the file is checked against the bytes really there.
+#include <cstdio>
+#include <cstring>
+
+#include "sound/kaSound.h"
+
+namespace kaSound {
+
+// Voice clips are small; this bound keeps a lying file from exhausting memory.
+constexpr long MaxWaveFileBytes = 256L * 1024 * 1024;
+constexpr size_t ChunkHeaderBytes = 8;
+constexpr size_t PcmFormatBytes = 16;
+constexpr uint16_t FormatTagPcm = 1;
+
+static uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+static uint32_t Read32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+static bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    long size = ok ? std::ftell(file) : -1;
+    ok = ok && size >= 0 && size <= MaxWaveFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes->resize(static_cast<size_t>(size));
+        ok = size == 0 || std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+    }
+    std::fclose(file);
+    return ok;
+}
+
+// Finds the first chunk called id between begin and end (the RIFF form's contents).
+// Chunks of odd size are followed by a pad byte. A chunk that claims to run past the
+// end ends the search: nothing after it can be trusted.
+static bool FindChunk(const std::vector<uint8_t>& file, size_t begin, size_t end,
+                      const char* id, size_t* dataOffset, size_t* dataSize) {
+    size_t at = begin;
+    while (end - at >= ChunkHeaderBytes) {
+        size_t size = Read32(&file[at + 4]);
+        size_t body = at + ChunkHeaderBytes;
+        if (size > end - body) return false;
+        if (std::memcmp(&file[at], id, 4) == 0) {
+            *dataOffset = body;
+            *dataSize = size;
+            return true;
+        }
+        at = body + size + (size & 1);
+        if (at > end) return false;
+    }
+    return false;
+}
+
+// The format block: the 16 PCM fields, then cbSize and its extra bytes. Plain PCM has
+// no extra bytes; other formats keep theirs (a 16-byte chunk means none).
+static bool ReadFormat(const uint8_t* chunk, size_t size, std::vector<uint8_t>* format) {
+    if (size < PcmFormatBytes) return false;
+    uint16_t tag = Read16(chunk);
+    uint16_t channels = Read16(chunk + 2);
+    uint32_t rate = Read32(chunk + 4);
+    if (channels == 0 || rate == 0) return false;
+    size_t extra = 0;
+    if (tag != FormatTagPcm && size >= PcmFormatBytes + 2) {
+        extra = Read16(chunk + PcmFormatBytes);
+        if (extra > size - PcmFormatBytes - 2) return false;
+    }
+    format->assign(PcmFormatBytes + 2 + extra, 0);
+    std::memcpy(format->data(), chunk, PcmFormatBytes);
+    (*format)[16] = uint8_t(extra & 0xFF);
+    (*format)[17] = uint8_t(extra >> 8);
+    if (extra) std::memcpy(format->data() + 18, chunk + PcmFormatBytes + 2, extra);
+    return true;
+}
+
+int ReadWaveFile(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data) {
+    format->clear();
+    data->clear();
+    std::vector<uint8_t> file;
+    if (!path || !ReadWholeFile(path, &file)) return 1;
+    if (file.size() < 12 || std::memcmp(&file[0], "RIFF", 4) != 0 ||
+        std::memcmp(&file[8], "WAVE", 4) != 0)
+        return 1;
+    // Writers often get the RIFF size slightly wrong; the chunks inside are what count,
+    // and none of them may reach past the end of the file.
+    size_t formEnd = file.size();
+    uint64_t claimed = uint64_t(Read32(&file[4])) + ChunkHeaderBytes;
+    if (claimed < formEnd) formEnd = static_cast<size_t>(claimed);
+    if (formEnd < 12) return 1;
+
+    size_t fmtAt, fmtSize, dataAt, dataSize;
+    if (!FindChunk(file, 12, formEnd, "fmt ", &fmtAt, &fmtSize) ||
+        !ReadFormat(&file[fmtAt], fmtSize, format) ||
+        !FindChunk(file, 12, formEnd, "data", &dataAt, &dataSize)) {
+        format->clear();
+        return 1;
+    }
+    data->assign(file.begin() + dataAt, file.begin() + dataAt + dataSize);
+    return 0;
+}
+
+}  // namespace kaSound
