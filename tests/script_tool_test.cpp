@@ -14,8 +14,7 @@ protected:
     std::string errors;
 
     void SetUp() override {
-        dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) / "script_tool";
-        std::filesystem::create_directories(dir);
+        dir = TestFolder("script_");
     }
 
     // The valid head and a closing end:99 around body (UTF-8 lines); body starts at

@@ -13,10 +13,7 @@ protected:
     std::filesystem::path dir;
 
     void SetUp() override {
-        dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) /
-              (std::string("e2e_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
+        dir = TestFolder("story_");
         std::filesystem::create_directories(dir / "config");
         for (auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR))
             if (entry.is_regular_file() && entry.path().filename() != "akari")

@@ -58,6 +58,16 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
     out << bytes;
 }
 
+// A folder of the test's own (tests may run side by side), emptied.
+inline std::filesystem::path TestFolder(const char* prefix) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) /
+                                (std::string(prefix) + test->test_suite_name() + "." + test->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
 // A fresh engine on a test table, with the program directory in a temporary folder.
 class StoryTest : public ::testing::Test {
 protected:
@@ -65,11 +75,7 @@ protected:
 
     void SetUp() override {
         headless::Reset();
-        dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) /
-              (std::string("story_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        dir = TestFolder("story_");
         headless::SetProgramDirectory(dir.string());
         ResetShellState();
         ResetStoryState();
