@@ -79,11 +79,18 @@ static bool Button(int left, int top, int right, int bottom) {
     return InputState.LeftClick != 0;
 }
 
+// The story lays its line out again when it comes back: otherwise the message window
+// would go on releasing the menu's own text over the story until the next step.
+static void ReturnToStory() {
+    SystemMenuOpen = 0;
+    SetGameMode(ModeStory);
+    LaidOutLine = -1;
+}
+
 static void CloseMenu() {
     SetCursorVisible(0);
-    SystemMenuOpen = 0;
     MenuNotice = MenuPlain;
-    SetGameMode(ModeStory);
+    ReturnToStory();
 }
 
 static void DrawMenuText(const char* text, int x, int y) {
@@ -162,8 +169,7 @@ void SystemMenu() {
     }
     if (Button(320, 370, 490, 390)) {
         InputState.RightClick = 0;
-        SystemMenuOpen = 0;
-        SetGameMode(ModeStory);
+        ReturnToStory();
     }
     DrawMenuText(EngineText(TextMenu), 170, 50);
 }

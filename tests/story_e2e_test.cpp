@@ -205,6 +205,12 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     EXPECT_EQ(File("owlsys.ini"), "0,1,\r\n");
     EXPECT_EQ(MusicOff, 1);
     EXPECT_EQ(CurrentLine, 49);
+    for (int i = 0; i < 60; ++i) Frame();
+    EXPECT_GT(TextPixels(), 0) << "the story's line is shown again";
+    int menuText = 0;
+    for (int y = 50; y < 120; ++y)
+        for (int x = 170; x < 470; ++x) menuText += Pixel(x, y) == 0xFFFFFF;
+    EXPECT_EQ(menuText, 0) << "none of the menu's text is left over the story";
 
     // Load slot 0: back before the choice; the notice's click reopens it.
     RightClick();
