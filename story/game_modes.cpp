@@ -15,13 +15,13 @@ void StartGame() {
     kaDraw::Screen(700, 520, 1);
     SetWorkingDirectory();
     for (int i = 0; i < InterfacePictureCount; ++i) {
-        char path[512];
-        ProgramPath(InterfacePictureName[i], path, sizeof path);
-        kaDraw::RestoreAssetHeader(path);
+        char path[PathBytes];
+        bool named = ProgramPath(InterfacePictureName[i], path, sizeof path);
+        if (named) kaDraw::RestoreAssetHeader(path);
         // The title is keyed like the picture before it: the flag is still set.
         if (i != PicTit) kaDraw::SetKeyFromPixel();
         InterfacePicture[i] = kaDraw::LoadObject(InterfacePictureName[i], 2);
-        kaDraw::BlankAssetHeader(path);
+        if (named) kaDraw::BlankAssetHeader(path);
     }
     ReadSystemSettings();
     std::srand(unsigned(std::time(nullptr)));

@@ -45,13 +45,13 @@ static bool MoveToNextLine() {
 }
 
 static void LoadStoryPicture(const char* name) {
-    char path[512];
-    ProgramPath(name, path, sizeof path);
-    kaDraw::RestoreAssetHeader(path);
+    char path[PathBytes];
+    bool named = ProgramPath(name, path, sizeof path);
+    if (named) kaDraw::RestoreAssetHeader(path);
     kaDraw::SetKeyFromPixel();
     int previous = BackgroundId;
     BackgroundId = kaDraw::LoadObject(name, 2);
-    kaDraw::BlankAssetHeader(path);
+    if (named) kaDraw::BlankAssetHeader(path);
     // The old picture is no longer drawn once the new one is in; the internal sprites
     // (ids 0 to 3) are never released.
     if (BackgroundId > kaDraw::FontBufferSprite && previous > kaDraw::FontBufferSprite &&

@@ -79,7 +79,8 @@ extern int SaveReserved[5];
 void SystemMenu();
 // The save line of the current position, "%02i,%03i,%03i,%03i,%03i,%i".
 void FormatSaveLine(char* out, int size);
-// Slot n's file in the program's directory. False when the slot is not 0 to 4.
+// Slot n's file in the program's directory. False when the slot is not 0 to 4 or the
+// path does not fit.
 bool SlotPath(int slot, char* out, int size);
 bool SaveSlot(int slot);
 void LoadSlot(int slot);
@@ -87,8 +88,10 @@ void LoadSlot(int slot);
 void ReadSystemSettings();
 bool WriteSystemSettings(int speed, int musicOff);
 
-// Name in the program's directory, cut to size.
-void ProgramPath(const char* name, char* out, int size);
+// Room for a file's path in the program's directory.
+constexpr int PathBytes = 4352;
+// name in the program's directory; false (and nothing to use) when it does not fit.
+bool ProgramPath(const char* name, char* out, int size);
 // Replaces path with text + "\r\n": written to a temporary file beside it, then renamed
 // over it. False when it could not be written (the old file is then untouched).
 bool WriteTextFile(const char* path, const char* text);

@@ -19,12 +19,11 @@ bool SlotPath(int slot, char* out, int size) {
     if (slot < 0 || slot >= SlotCount) return false;
     char name[32];
     std::snprintf(name, sizeof name, "z_save%i.sdt", slot);
-    ProgramPath(name, out, size);
-    return true;
+    return ProgramPath(name, out, size);
 }
 
 bool SaveSlot(int slot) {
-    char path[512], line[64];
+    char path[PathBytes], line[64];
     if (!SlotPath(slot, path, sizeof path)) return false;
     FormatSaveLine(line, sizeof line);
     return WriteTextFile(path, line);
@@ -34,7 +33,7 @@ bool SaveSlot(int slot) {
 // of the script; a line outside the table is taken the same way. Loading closes an
 // open choice or quit prompt: the story goes on from the loaded line.
 void LoadSlot(int slot) {
-    char path[512];
+    char path[PathBytes];
     char token[25] = {};
     if (SlotPath(slot, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
     const int offsets[5] = {0, 3, 7, 11, 15};
@@ -49,9 +48,9 @@ void LoadSlot(int slot) {
 }
 
 void ReadSystemSettings() {
-    char path[512];
+    char path[PathBytes];
     char token[16] = {};
-    ProgramPath("owlsys.ini", path, sizeof path);
+    if (!ProgramPath("owlsys.ini", path, sizeof path)) return;
     ReadFirstToken(path, token, sizeof token);
     if (!token[0]) return;
     // A hand-edited level is held to the menu's 0 to 5.
@@ -61,8 +60,8 @@ void ReadSystemSettings() {
 }
 
 bool WriteSystemSettings(int speed, int musicOff) {
-    char path[512], line[32];
-    ProgramPath("owlsys.ini", path, sizeof path);
+    char path[PathBytes], line[32];
+    if (!ProgramPath("owlsys.ini", path, sizeof path)) return false;
     std::snprintf(line, sizeof line, "%i,%i,", speed, musicOff);
     return WriteTextFile(path, line);
 }

@@ -6,12 +6,13 @@
 #include "platform/platform.h"
 #include "story/story.h"
 
-void ProgramPath(const char* name, char* out, int size) {
-    std::snprintf(out, size_t(size), "%s%s", plat::ProgramDirectory(), name);
+bool ProgramPath(const char* name, char* out, int size) {
+    int n = std::snprintf(out, size_t(size), "%s%s", plat::ProgramDirectory(), name);
+    return n >= 0 && n < size;
 }
 
 bool WriteTextFile(const char* path, const char* text) {
-    char temporary[600];
+    char temporary[PathBytes + 8];
     if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
         return false;
     std::FILE* f = std::fopen(temporary, "wb");

@@ -144,6 +144,11 @@ TEST_F(Saves, AFailedSaveSaysSoAndKeepsWhatWasThere) {
     EXPECT_EQ(ReadFile(Slot(1)), "01,040,001,001,001,5\r\n") << "a save replaces the old one";
     EXPECT_FALSE(SaveSlot(5));
     EXPECT_FALSE(SaveSlot(-1));
+    // A program directory whose paths do not fit is never written under a cut name.
+    headless::SetProgramDirectory(dir.string() + "/" + std::string(PathBytes, 'd'));
+    EXPECT_FALSE(SaveSlot(1));
+    EXPECT_FALSE(WriteSystemSettings(1, 0));
+    headless::SetProgramDirectory(dir.string());
 }
 
 TEST_F(Saves, TheSpeedRowWritesOwlsysAndStepsTheStoryAtOnce) {
