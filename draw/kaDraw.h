@@ -64,7 +64,7 @@ extern uint16_t RedShift, GreenShift, BlueShift;
 extern uint16_t Red5Shift, Green5Shift, Blue5Shift;
 extern Surface* BackBuffer;
 
-// ---- Image objects (objects.cpp, bmp.cpp) -----------------------------------------
+// ---- Image objects (objects.cpp, asset_header.cpp, bmp.cpp) ------------------------
 
 constexpr int ObjectCount = 1024;
 constexpr int BufferSprite = 0, ScreenSprite = 1, FontSprite = 2, FontBufferSprite = 3;
