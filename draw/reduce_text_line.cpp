@@ -1,6 +1,8 @@
 // Reduction of a double-size text line to final size, mixing the edges of the
 // characters with the picture on the back buffer.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "draw/text_engine.h"
 
@@ -11,7 +13,7 @@ namespace kaDraw {
 struct Layout16 {
     static constexpr int Bytes = 2;
     static constexpr uint32_t Max = 31;
-    const int* shift;
+    int shift[3];
     uint32_t Load(const uint8_t* p) const {
         uint16_t v;
         std::memcpy(&v, p, 2);
@@ -29,7 +31,7 @@ struct Layout16 {
 struct Layout32 {
     static constexpr int Bytes = 4;
     static constexpr uint32_t Max = 255;
-    const int* shift;
+    int shift[3];
     uint32_t Load(const uint8_t* p) const {
         uint32_t v;
         std::memcpy(&v, p, 4);
@@ -47,7 +49,6 @@ struct Layout32 {
 struct Layout24 {
     static constexpr int Bytes = 3;
     static constexpr uint32_t Max = 255;
-    const int* shift;  // unused: bytes 0, 1, 2 are the channels
     uint32_t Load(const uint8_t* p) const {
         return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
     }
@@ -59,39 +60,82 @@ struct Layout24 {
     }
 };
 
+// Ink of the source columns over the (up to) three source rows of one final row: the
+// count of character pixels and the three channel sums, one array each. Kept between
+// calls so that a line costs no allocation once the widest line was seen.
+static std::vector<uint32_t> ColumnCount, ColumnSum[3];
+
+// Adds (or with first, stores) one source row's columns inFirst .. inLast into the
+// column arrays, which are indexed from column `first`. An empty pixel has all channels
+// 0, so it goes into the sums without a test.
+template <class L>
+static void GatherRow(const L& layout, const uint8_t* row, int first, int inFirst, int inLast,
+                      bool firstRow) {
+    uint32_t* n = ColumnCount.data();
+    uint32_t* s0 = ColumnSum[0].data();
+    uint32_t* s1 = ColumnSum[1].data();
+    uint32_t* s2 = ColumnSum[2].data();
+    const L local = layout;  // a copy the stores below cannot alias
+    for (int sx = inFirst; sx <= inLast; ++sx) {
+        const size_t k = size_t(sx - first);
+        uint32_t v = local.Load(row + size_t(sx) * L::Bytes);
+        uint32_t c[3];
+        local.Split(v, c);
+        if (firstRow) {
+            n[k] = v != 0;
+            s0[k] = c[0];
+            s1[k] = c[1];
+            s2[k] = c[2];
+        } else {
+            n[k] += v != 0;
+            s0[k] += c[0];
+            s1[k] += c[1];
+            s2[k] += c[2];
+        }
+    }
+}
+
 template <class L>
 static void ReduceRows(const L& layout, const ReduceTarget& t, int destX, int destY, int srcLeft,
                        int srcTop, int iStart, int jStart, int w, int h) {
     const Surface* src = t.fontBuffer;
+    // Source columns the final columns iStart .. w - 1 look at, and the part of them
+    // inside the font buffer; columns outside count as empty.
+    const int first = srcLeft + 2 * iStart - 1, last = srcLeft + 2 * (w - 1) + 1;
+    if (last < first) return;
+    const int inFirst = first < 0 ? 0 : first;
+    const int inLast = last >= src->width ? src->width - 1 : last;
+    const size_t count = size_t(last - first + 1);
+    ColumnCount.assign(count, 0);
+    for (auto& sums : ColumnSum) sums.assign(count, 0);
+    const uint32_t* n = ColumnCount.data();
+    const uint32_t* sum[3] = {ColumnSum[0].data(), ColumnSum[1].data(), ColumnSum[2].data()};
     for (int j = jStart; j < h; ++j) {
-        int cy = srcTop + 2 * j;
+        const int cy = srcTop + 2 * j;
+        bool gathered = false;
+        for (int sy = j == 0 ? cy : cy - 1; sy <= cy + 1; ++sy) {
+            if (sy < 0 || sy >= src->height || inFirst > inLast) continue;
+            GatherRow(layout, src->pixels + size_t(sy) * src->pitch, first, inFirst, inLast,
+                      !gathered);
+            gathered = true;
+        }
+        if (!gathered) continue;
         uint8_t* out = t.font->pixels + size_t(destY + j) * t.font->pitch;
         const uint8_t* under = t.background->pixels + size_t(destY + j) * t.background->pitch;
         for (int i = iStart; i < w; ++i) {
-            int cx = srcLeft + 2 * i;
-            uint32_t n = 0, sum[3] = {0, 0, 0};
-            for (int sy = j == 0 ? cy : cy - 1; sy <= cy + 1; ++sy) {
-                // Samples outside the font buffer count as empty.
-                if (sy < 0 || sy >= src->height) continue;
-                const uint8_t* row = src->pixels + size_t(sy) * src->pitch;
-                for (int sx = i == 0 ? cx : cx - 1; sx <= cx + 1; ++sx) {
-                    if (sx < 0 || sx >= src->width) continue;
-                    uint32_t v = layout.Load(row + size_t(sx) * L::Bytes);
-                    if (v == 0) continue;
-                    uint32_t c[3];
-                    layout.Split(v, c);
-                    ++n;
-                    for (int k = 0; k < 3; ++k) sum[k] += c[k];
-                }
-            }
-            if (n == 0) continue;
+            // Columns cx - 1 (not for i = 0), cx and cx + 1 around the centre cx.
+            const int cx = srcLeft + 2 * i - first, left = i == 0 ? cx : cx - 1;
+            uint32_t total = 0;
+            for (int k = left; k <= cx + 1; ++k) total += n[k];
+            if (total == 0) continue;
             uint32_t back[3];
             layout.Split(layout.Load(under + size_t(destX + i) * L::Bytes), back);
             uint32_t c[3];
-            for (int k = 0; k < 3; ++k) {
-                uint32_t total = sum[k] + L::Max;
-                if (n < 8) total += (8 - n) * back[k];
-                c[k] = total >> 3 > L::Max ? L::Max : total >> 3;
+            for (int ch = 0; ch < 3; ++ch) {
+                uint32_t channel = L::Max;
+                for (int k = left; k <= cx + 1; ++k) channel += sum[ch][k];
+                if (total < 8) channel += (8 - total) * back[ch];
+                c[ch] = channel >> 3 > L::Max ? L::Max : channel >> 3;
             }
             layout.Store(out + size_t(destX + i) * L::Bytes, c);
         }
@@ -122,12 +166,15 @@ int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, i
     int left = t.clipLeft > 0 ? t.clipLeft : 0, top = t.clipTop > 0 ? t.clipTop : 0;
     int iStart = destX < left ? left - destX : 0;
     int jStart = destY < top ? top - destY : 0;
-    if (t.depth == 16)
-        ReduceRows(Layout16{t.shift5}, t, destX, destY, srcLeft, srcTop, iStart, jStart, w, h);
-    else if (t.depth == 32)
-        ReduceRows(Layout32{t.shift}, t, destX, destY, srcLeft, srcTop, iStart, jStart, w, h);
-    else
-        ReduceRows(Layout24{t.shift}, t, destX, destY, srcLeft, srcTop, iStart, jStart, w, h);
+    if (t.depth == 16) {
+        const Layout16 layout = {{t.shift5[0], t.shift5[1], t.shift5[2]}};
+        ReduceRows(layout, t, destX, destY, srcLeft, srcTop, iStart, jStart, w, h);
+    } else if (t.depth == 32) {
+        const Layout32 layout = {{t.shift[0], t.shift[1], t.shift[2]}};
+        ReduceRows(layout, t, destX, destY, srcLeft, srcTop, iStart, jStart, w, h);
+    } else {
+        ReduceRows(Layout24{}, t, destX, destY, srcLeft, srcTop, iStart, jStart, w, h);
+    }
     return 1;
 }
 

@@ -45,12 +45,19 @@ void ReleaseFaces();
 
 // ---- Glyphs (text_glyphs.cpp) ---------------------------------------------------
 
-// A rendered monochrome glyph: mask of width x height bytes (1 = ink), placed at
-// (pen x + left, cell top + top); advance is the integer advance width in pixels.
+// A horizontal run of ink in a glyph: row and first column relative to the glyph's
+// placement, and its length in pixels.
+struct InkRun {
+    int16_t row, column, length;
+};
+
+// A rendered monochrome glyph: its ink as runs, placed at (pen x + left, cell top +
+// top) within a box of width x height; advance is the integer advance width in pixels.
 struct Glyph {
     int left, top, width, height;
     int advance;
-    const uint8_t* mask;
+    const InkRun* runs;
+    int runCount;
 };
 
 // The glyph of a code point in a face at a cell height, from the cache or rendered

@@ -27,9 +27,9 @@ static OpenFace Faces[FaceSlotCount];
 
 struct CacheEntry {
     Glyph glyph;
-    std::vector<uint8_t> mask;
+    std::vector<InkRun> runs;
 };
-// Nodes of an unordered_map stay put, so the mask pointers handed out stay valid until
+// Nodes of an unordered_map stay put, so the run pointers handed out stay valid until
 // the cache is cleared.
 static std::unordered_map<uint64_t, CacheEntry> Cache;
 
@@ -86,18 +86,22 @@ static bool RenderInto(int slot, uint32_t code, CacheEntry* entry) {
     out.width = int(bm.width);
     out.height = int(bm.rows);
     out.advance = int((g->advance.x + 32) >> 6);
-    entry->mask.assign(size_t(out.width) * out.height, 0);
+    entry->runs.clear();
     int pitch = bm.pitch < 0 ? -bm.pitch : bm.pitch;
     for (int r = 0; r < out.height; ++r) {
         const uint8_t* row = bm.buffer + size_t(bm.pitch < 0 ? out.height - 1 - r : r) * pitch;
-        uint8_t* dest = entry->mask.data() + size_t(r) * out.width;
-        for (int c = 0; c < out.width; ++c) {
-            bool ink = bm.pixel_mode == FT_PIXEL_MODE_MONO ? (row[c >> 3] >> (7 - (c & 7))) & 1
-                                                          : row[c] >= 128;
-            dest[c] = ink ? 1 : 0;
+        int runStart = -1;
+        for (int c = 0; c <= out.width; ++c) {
+            bool ink = c < out.width && (bm.pixel_mode == FT_PIXEL_MODE_MONO
+                                             ? (row[c >> 3] >> (7 - (c & 7))) & 1
+                                             : row[c] >= 128);
+            if (ink && runStart < 0) runStart = c;
+            if (!ink && runStart >= 0) {
+                entry->runs.push_back({int16_t(r), int16_t(runStart), int16_t(c - runStart)});
+                runStart = -1;
+            }
         }
     }
-    out.mask = entry->mask.data();
     return true;
 }
 
@@ -111,22 +115,22 @@ const Glyph* CachedGlyph(int faceSlot, int cellHeight, uint32_t code) {
     CacheEntry entry{};
     if (!RenderInto(faceSlot, code, &entry)) return nullptr;
     CacheEntry& stored = Cache.emplace(key, std::move(entry)).first->second;
-    stored.glyph.mask = stored.mask.data();
+    stored.glyph.runs = stored.runs.data();
+    stored.glyph.runCount = int(stored.runs.size());
     return &stored.glyph;
 }
 
 template <int Bytes>
-static void PaintRows(Surface* s, int x, int y, const Glyph& g, uint32_t native) {
-    int c0 = x + g.left < 0 ? -(x + g.left) : 0;
-    int c1 = s->width - (x + g.left) < g.width ? s->width - (x + g.left) : g.width;
-    for (int r = 0; r < g.height; ++r) {
-        int py = y + g.top + r;
+static void PaintRuns(Surface* s, int x, int y, const Glyph& g, uint32_t native) {
+    for (int k = 0; k < g.runCount; ++k) {
+        const InkRun& run = g.runs[k];
+        int py = y + g.top + run.row;
         if (py < 0 || py >= s->height) continue;
-        const uint8_t* ink = g.mask + size_t(r) * g.width;
-        uint8_t* row = s->pixels + size_t(py) * s->pitch;
-        for (int c = c0; c < c1; ++c) {
-            if (!ink[c]) continue;
-            uint8_t* p = row + size_t(x + g.left + c) * Bytes;
+        int from = x + g.left + run.column, to = from + run.length;
+        if (from < 0) from = 0;
+        if (to > s->width) to = s->width;
+        uint8_t* p = s->pixels + size_t(py) * s->pitch + size_t(from < to ? from : 0) * Bytes;
+        for (int px = from; px < to; ++px, p += Bytes) {
             if (Bytes == 3) {
                 p[0] = uint8_t(native);
                 p[1] = uint8_t(native >> 8);
@@ -142,11 +146,11 @@ static void PaintRows(Surface* s, int x, int y, const Glyph& g, uint32_t native)
 }
 
 void PaintGlyph(Surface* s, int x, int y, const Glyph& g, uint32_t native) {
-    if (!s || !g.mask) return;
+    if (!s) return;
     switch (s->format.bitsPerPixel) {
-    case 16: PaintRows<2>(s, x, y, g, native); break;
-    case 24: PaintRows<3>(s, x, y, g, native); break;
-    default: PaintRows<4>(s, x, y, g, native); break;
+    case 16: PaintRuns<2>(s, x, y, g, native); break;
+    case 24: PaintRuns<3>(s, x, y, g, native); break;
+    default: PaintRuns<4>(s, x, y, g, native); break;
     }
 }
 

@@ -20,6 +20,9 @@ int32_t BlitWhenDone = 1;
 static int HeldFace = -1;
 // The colour DrawGlyphText paints in (the drawing context's text colour).
 static uint32_t PenColour = 0;
+// How far right and down glyphs were painted into the font buffer since the layout last
+// cleared it: clearing only that area leaves the buffer as clean as a full clear.
+static int InkRight = 0, InkBottom = 0;
 
 // Characters that may stay at the end of a line past the right limit, in CP932.
 static const char* const HangingChars[] = {
@@ -91,11 +94,28 @@ int DrawGlyphText(int x, int y, const char* textCp932) {
         const Glyph* g = CachedGlyph(HeldFace, FontHeight, SjisDecodeChar(textCp932 + p, n));
         if (g) {
             PaintGlyph(target, x, y, *g, native);
+            if (x + g->left + g->width > InkRight) InkRight = x + g->left + g->width;
+            if (y + g->top + g->height > InkBottom) InkBottom = y + g->top + g->height;
             x += g->advance;
         }
         p += size_t(n);
     }
     return 1;
+}
+
+// Clears the font buffer for the next line: whole at the start of a layout, afterwards
+// only where glyphs were painted since.
+static void ClearFontBuffer(bool whole) {
+    Surface* s = ObjectTable[FontBufferSprite].surface;
+    if (whole) {
+        ClearObject(FontBufferSprite);
+    } else if (s && InkRight > 0 && InkBottom > 0) {
+        int right = InkRight < s->width ? InkRight : s->width;
+        int bottom = InkBottom < s->height ? InkBottom : s->height;
+        for (int y = 0; y < bottom; ++y)
+            std::memset(s->pixels + size_t(y) * s->pitch, 0, size_t(right) * (s->format.bitsPerPixel / 8));
+    }
+    InkRight = InkBottom = 0;
 }
 
 // Width (the integer advance) and height (the cell height) of one character.
@@ -151,7 +171,7 @@ static void FlushLine(int x0, int top, int bottom, int penX, int lineHeight, boo
 
 void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags) {
     ClearObject(FontSprite);
-    ClearObject(FontBufferSprite);
+    ClearFontBuffer(true);
     const char* text = textCp932 ? textCp932 : "";
     const int extra = int(flags & 0xFF);
     int lineHeight = FontHeight + extra;
@@ -164,7 +184,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
 
     const long length = long(std::strlen(text));
     bool stopped = false;
-    for (long p = 0; p < length && !stopped; ++p) {
+    for (long p = 0; p < length && !stopped && TextRectCount < TextRectCapacity; ++p) {
         char ch[3] = {0, 0, 0};
         int n = SjisCharLength(text + p, size_t(length - p));
         int w = 0, h = 0;
@@ -179,7 +199,6 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
             if (flags & FlagThicken) h += 1;
         }
         p += n - 1;
-        if (TextRectCount >= TextRectCapacity) break;
         TextRects[TextRectCount++] = {x0 + (penX >> 1), top, x0 + (penX >> 1) + (w >> 1),
                                       top + (h >> 1)};
         penX += w;
@@ -200,7 +219,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
             p -= n;
         }
         FlushLine(x0, top, bottom, penX, lineHeight, true);
-        ClearObject(FontBufferSprite);
+        ClearFontBuffer(false);
         x0 += penX >> 1;
         if (x0 + (w >> 1) >= right || lineFeed) {
             x0 = x;

@@ -9,7 +9,7 @@
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
 #include "story/story.h"
-#include "tests/draw_test_support.h"
+#include "tests/text_test_support.h"
 
 using namespace kaDraw;
 
@@ -28,30 +28,22 @@ std::string Repeat(const char* ch, int n) {
     return s;
 }
 
-int Ink(int id, int left, int top, int right, int bottom) {
-    const Surface* s = ObjectTable[id].surface;
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) n += ReadPixel(s, x, y) != 0;
-    return n;
-}
-
 std::set<int> Tops() {
     std::set<int> tops;
     for (int i = 1; i < TextRectCount; ++i) tops.insert(TextRects[i].top);
     return tops;
 }
 
-class TextLayoutTest : public DrawTest {
+class TextLayoutTest : public TextDisplayTest {
 protected:
     void SetUp() override {
-        DrawTest::SetUp();
+        TextDisplayTest::SetUp();
         TextRects[0] = {0, 0, 0, 0};
         Select(28);
     }
     void TearDown() override {
         EndTextDrawing();
-        DrawTest::TearDown();
+        TextDisplayTest::TearDown();
     }
     void Select(int size) {
         SelectTextFont(PGothic, size);
@@ -282,6 +274,32 @@ TEST_F(TextLayoutTest, DrawGlyphTextNeedsADrawingSequence) {
     EXPECT_GT(Ink(FontBufferSprite, 0, 0, 60, 56), 100);
     EndTextDrawing();
     EXPECT_EQ(DrawGlyphText(0, 0, A), 0);
+    Select(28);
+}
+
+TEST_F(TextLayoutTest, FontRequestTakesTheCharacterSetOfAnInstalledFamily) {
+    SelectTextFont("DejaVu Sans", 20);
+    EXPECT_EQ(FontRequest.charSet, 0);
+    SelectTextFont("IPAPGothic", 20);
+    EXPECT_EQ(FontRequest.charSet, 128);
+    EXPECT_EQ(FontRequest.height, 40);
+    SelectTextFont(PGothic, 28);  // not installed under that name: Shift-JIS stays
+    EXPECT_EQ(FontRequest.charSet, 128);
+    EXPECT_STREQ(FontRequest.faceName, PGothic);
+}
+
+TEST_F(TextLayoutTest, DegenerateSizesStillEnd) {
+    // Size 0: lines of height 0 would never reach the bottom limit.
+    SelectTextFont(PGothic, 0);
+    LayOutTextBlock(10, 385, 5, 400, "\x82\xA0\x82\xA2", 0);
+    EXPECT_EQ(TextRectCount, 1);
+    // A character wider than the whole font buffer is kept alone on its segment instead
+    // of being taken back for ever; its line, taller than the buffer, is cut at it.
+    SelectTextFont(PGothic, 450);
+    SetTextColours(0xFFFFFF, 0, 1);
+    DrawTextBlock(80, 140, 800, 600, "\x82\xA0\x82\xA0", 0);
+    EXPECT_EQ(TextRectCount, 1);
+    EXPECT_GT(Ink(FontSprite, 80, 140, 700, 520), 1000);
     Select(28);
 }
 

@@ -11,7 +11,7 @@
 
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "tests/draw_test_support.h"
+#include "tests/text_test_support.h"
 
 using namespace kaDraw;
 
@@ -76,7 +76,7 @@ void SavePicture(const char* name) {
     std::printf("picture: %s\n", path.c_str());
 }
 
-using TextPictureTest = DrawTest;
+using TextPictureTest = TextDisplayTest;
 
 }  // namespace
 
