@@ -107,13 +107,4 @@ TEST_F(Choice, TheMenuButtonOpensTheSystemMenuInTheNextFrame) {
     EXPECT_EQ(GetGameMode(), ModeSystemMenu);
 }
 
-TEST_F(Choice, ARightClickInTheStoryOpensTheMenuAndNowhereElse) {
-    SetGameMode(ModeTitle);
-    Frame(0.016f, false, true);
-    EXPECT_EQ(GetGameMode(), ModeTitle);
-    SetGameMode(ModeStory);
-    Frame(0.016f, false, true);
-    EXPECT_EQ(GetGameMode(), ModeSystemMenu);
-}
-
 }  // namespace

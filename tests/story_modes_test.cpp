@@ -96,11 +96,4 @@ TEST_F(Modes, CtrlHeldStepsEveryFrameFromItsSecondFrame) {
     EXPECT_EQ(CurrentLine, 8);
 }
 
-TEST_F(Modes, AnEndNinetyNineShutsDownInTheSameFrame) {
-    SetScript({Head(0), Head(1), Head(2), Head(3), Head(4), Head(5), "end:99"});
-    Frame(0.016f, true);
-    EXPECT_EQ(GetGameMode(), ModeEnd);
-    EXPECT_EQ(Shell.ShutdownDone, 1);
-}
-
 }  // namespace

@@ -116,16 +116,6 @@ TEST_F(Animation, SpeedAndLoopanimeResetTheFrameButNotTheClockAndAnimeZeroStops)
     EXPECT_EQ(AnimeFramesSaved, 4);
 }
 
-TEST_F(Animation, SetscreenStopsTheAnimation) {
-    SetScript({Head(0), Head(1), Head(2), Head(3), Head(4), Head(5), "anime:4", "loopanime:1",
-               Sjis("一"), "setscreen:2", Sjis("二")});
-    StoryStep(0.0f);
-    EXPECT_EQ(AnimeFrames, 4);
-    StoryStep(0.0f);
-    EXPECT_EQ(AnimeFrames, 0);
-    EXPECT_EQ(ScreenFrame, 2);
-}
-
 class Reveal : public StoryTest {
 protected:
     // Frames of 16 ms until the whole block of characters is out.
@@ -166,20 +156,6 @@ TEST_F(Reveal, LongFramesStillReleaseOnlyOneCharacterEach) {
         EXPECT_EQ(RevealText(0.01f), 0);
         EXPECT_EQ(RevealCount, i);
     }
-}
-
-TEST_F(Reveal, AStoryStepLaysOutTheNewLineOnceAndRestartsTheRelease) {
-    SetScript({Head(0), Head(1), Head(2), Head(3), Head(4), Head(5), Sjis("一行目"),
-               Sjis("二行目")});
-    MessageSpeed = 5.0f;
-    StoryStep(0.0f);
-    EXPECT_EQ(LaidOutLine, 6);
-    for (int i = 0; i < 20; ++i) StoryStep(0.016f, false);
-    int released = RevealCount;
-    EXPECT_GT(released, 0);
-    StoryStep(0.0f, true);
-    EXPECT_EQ(LaidOutLine, 7);
-    EXPECT_LE(RevealCount, 1) << "a new layout starts the release again";
 }
 
 }  // namespace

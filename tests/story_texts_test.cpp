@@ -15,14 +15,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(EngineTexts, AreCp932) {
-    EXPECT_EQ(std::string(EngineText(TextSaved)), "\x83\x5A\x81\x5B\x83\x75\x82\xB5\x82\xDC\x82\xB5\x82\xBD");
-    EXPECT_EQ(std::string(EngineText(TextGothic)), "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E");
-    for (int id = 0; id < EngineTextCount; ++id)
-        EXPECT_GT(std::strlen(EngineText(EngineTextId(id))), 0u) << id;
-    EXPECT_STREQ(EngineText(EngineTextId(-1)), "");
-}
-
 TEST(EngineTexts, TheMenuHasSeventeenLinesWithItsSpacesCountedExactly) {
     std::vector<std::string> lines = Lines(EngineText(TextMenu));
     ASSERT_EQ(lines.size(), 17u);
