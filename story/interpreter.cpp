@@ -197,8 +197,15 @@ static void AnimationTick() {
     }
 }
 
-static void DrawBand(int band) {
-    kaDraw::BltOpaque(0, 0, BackgroundId, 0, BandHeight * band, BandWidth,
+// Pictures are at most 32767 pixels high and wide, so a band or character cell past
+// these lies beyond any picture and draws nothing; the bound also keeps the source
+// rectangle's arithmetic inside int for any number a script gives.
+static const int LastBand = 32767 / BandHeight, LastCell = 32767 / 250;
+
+// Band band of the story picture, shifted column pixels sideways, at the top left.
+static void DrawBand(int band, int column = 0) {
+    if (band < 0 || band > LastBand || column < -32767 || column > 32767) return;
+    kaDraw::BltOpaque(0, 0, BackgroundId, column, BandHeight * band, column + BandWidth,
                       BandHeight * band + BandHeight);
 }
 
@@ -206,6 +213,7 @@ static void DrawBand(int band) {
 // running animation, which moves on at most one tick per frame.
 static void DrawPicture() {
     if (WaveEffect == 1) {
+        if (ScreenFrame < 0 || ScreenFrame > LastBand) return;
         kaDraw::BltWave(0, 0, 10, 2, 150.0f, BackgroundId, 0, BandHeight * ScreenFrame,
                         BandWidth, BandHeight * ScreenFrame + BandHeight, 0);
         return;
@@ -220,14 +228,13 @@ static void DrawPicture() {
     if (AnimeLoop == 4) AnimeFrame = 0;
     if (AnimeFrames == 0) {
         DrawBand(ScreenFrame);
-        if (CharacterCell != NoCharacter)
+        if (CharacterCell != NoCharacter && CharacterCell >= 0 && CharacterCell <= LastCell)
             kaDraw::BltTransparent(260, 40, CharacterSheetId, 250 * CharacterCell, 0,
                                    250 * CharacterCell + 250, 350);
         return;
     }
     AnimeClock += float(AnimeSpeed) * Shell.FrameSeconds;
-    kaDraw::BltOpaque(0, 0, BackgroundId, AnimeColumn, BandHeight * AnimeFrame,
-                      AnimeColumn + BandWidth, BandHeight * AnimeFrame + BandHeight);
+    DrawBand(AnimeFrame, AnimeColumn);
     if (AnimeClock >= 10.0f) {
         AnimationTick();
         AnimeClock -= 10.0f;

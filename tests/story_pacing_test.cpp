@@ -159,3 +159,19 @@ TEST_F(Reveal, LongFramesStillReleaseOnlyOneCharacterEach) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Animation, BandsBeyondAnyPictureDrawNothingWhateverTheScriptSays) {
+    SetScript({Head(0), Head(1), Head(2), Head(3), Head(4), Head(5), "setscreen:2147483647",
+               "setchar:-2147483648", Sjis("一"), "swave:", Sjis("二")});
+    StoryStep();
+    StoryStep();
+    EXPECT_EQ(ScreenFrame, 2147483647);
+    kaDraw::PresentBackBuffer();
+    const headless::Frame* f = headless::LastFrame();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Pixel(100, 100), 0u) << "nothing drawn over the cleared picture area";
+}
+
+}  // namespace
