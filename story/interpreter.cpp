@@ -241,12 +241,14 @@ static void DrawPicture() {
     }
 }
 
-static bool PointerIn(int left, int top, int right, int bottom) {
+bool PointerIn(int left, int top, int right, int bottom) {
     int x = InputState.MouseX, y = InputState.MouseY;
     return left < x && x < right && top < y && y < bottom;
 }
 
-int ChoiceMenu(int count, int line) {
+// Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
+// nothing is chosen, else the line of the chosen option's label.
+static int ChoiceMenu(int count, int line) {
     // More options than fit on the screen are never drawn; the bound keeps a bad count
     // from running long.
     if (count < 0) count = 0;

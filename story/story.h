@@ -37,9 +37,9 @@ extern int VoiceId;          // sound object of the last voice clip, -1 before t
 
 // GameMode 3: one step of the script when asked, then the whole story screen.
 void StoryFrame();
-// Draws an open choice of count options from line + 2 on; 0 while nothing is chosen,
-// else the line of the chosen option's label.
-int ChoiceMenu(int count, int line);
+// The pointer lies strictly inside the rectangle (every bound exclusive, as the
+// screens' hit tests are).
+bool PointerIn(int left, int top, int right, int bottom);
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
@@ -77,12 +77,9 @@ extern int MusicOff;
 extern int SaveReserved[5];
 
 void SystemMenu();
-// The save line of the current position, "%02i,%03i,%03i,%03i,%03i,%i".
-void FormatSaveLine(char* out, int size);
-// Slot n's file in the program's directory. False when the slot is not 0 to 4 or the
-// path does not fit.
-bool SlotPath(int slot, char* out, int size);
+// Writes the current position to slot n (0 to 4); false when it could not be written.
 bool SaveSlot(int slot);
+// Reads slot n back: a missing, empty or hand-edited slot gives line 0.
 void LoadSlot(int slot);
 // Reads owlsys.ini into MessageSpeed and MusicOff (missing or empty: unchanged).
 void ReadSystemSettings();

@@ -9,13 +9,15 @@
 
 static const int ButtonWidth = 50;
 
-void FormatSaveLine(char* out, int size) {
+// The save line of the current position.
+static void FormatSaveLine(char* out, int size) {
     std::snprintf(out, size_t(size), "%02i,%03i,%03i,%03i,%03i,%i", SaveReserved[0],
                   SaveReserved[1], SaveReserved[2], SaveReserved[3], SaveReserved[4],
                   CurrentLine);
 }
 
-bool SlotPath(int slot, char* out, int size) {
+// Slot n's file; false when the slot is not 0 to 4 or the path does not fit.
+static bool SlotPath(int slot, char* out, int size) {
     if (slot < 0 || slot >= SlotCount) return false;
     char name[32];
     std::snprintf(name, sizeof name, "z_save%i.sdt", slot);
@@ -64,11 +66,6 @@ bool WriteSystemSettings(int speed, int musicOff) {
     if (!ProgramPath("owlsys.ini", path, sizeof path)) return false;
     std::snprintf(line, sizeof line, "%i,%i,", speed, musicOff);
     return WriteTextFile(path, line);
-}
-
-static bool PointerIn(int left, int top, int right, int bottom) {
-    int x = InputState.MouseX, y = InputState.MouseY;
-    return left < x && x < right && top < y && y < bottom;
 }
 
 // Highlights the button under the pointer; true when it is also clicked.
