@@ -42,23 +42,26 @@ static void DropPlayer() {
     plat::UnlockAudio();
 }
 
+// Hands the piece to a new player and starts it, looping for ever when asked.
+static void StartPlayer(const std::vector<char>& bytes, int loop) {
+    plat::LockAudio();
+    fluid_player_t* player = new_fluid_player(Synth);
+    if (player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK) {
+        if (loop) fluid_player_set_loop(player, -1);
+        fluid_player_play(player);
+        Player = player;
+    } else if (player) {
+        delete_fluid_player(player);
+    }
+    plat::UnlockAudio();
+}
+
 void PlayMusic(const char* name, int loop) {
     DropPlayer();
     if (CanPlay() && name) {
         std::vector<char> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);
-        if (!bytes.empty()) {
-            plat::LockAudio();
-            fluid_player_t* player = new_fluid_player(Synth);
-            if (player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK) {
-                if (loop) fluid_player_set_loop(player, -1);
-                fluid_player_play(player);
-                Player = player;
-            } else if (player) {
-                delete_fluid_player(player);
-            }
-            plat::UnlockAudio();
-        }
-        Shell.NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
+        if (!bytes.empty()) StartPlayer(bytes, loop);
+        if (Player) Shell.NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
     }
     MusicLoop = loop;
     MusicPlaying = 1;

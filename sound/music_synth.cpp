@@ -3,6 +3,9 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -45,6 +48,18 @@ static std::vector<std::string> SoundFontCandidates() {
     return found;
 }
 
+// True when the file starts as a SoundFont (a RIFF "sfbk" form). Anything else is not
+// offered to the synthesizer, whose fallback loaders complain on the terminal.
+static bool LooksLikeSoundFont(const std::string& path) {
+    char header[12] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    return got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 &&
+           std::memcmp(header + 8, "sfbk", 4) == 0;
+}
+
 static void DeleteSynth() {
     if (Synth) delete_fluid_synth(Synth);
     if (Settings) delete_fluid_settings(Settings);
@@ -53,6 +68,7 @@ static void DeleteSynth() {
 }
 
 int Init() {
+    if (Synth) CloseMusic();
     MusicPlaying = 0;
     MusicLoop = 1;
     SynthActive = 0;
@@ -79,18 +95,19 @@ int Init() {
     return 1;
 }
 
+static bool LoadSoundFont() {
+    for (const std::string& path : SoundFontCandidates())
+        if (LooksLikeSoundFont(path) && fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED)
+            return true;
+    return false;
+}
+
 // The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always
 // renders at the output's own rate and format, so the format arguments are not needed.
 int Port(int index, int channels, int rateCode, int bits, int reverb) {
     if (!SynthActive) return 0;
-    bool loaded = MusicViaSound != 0;
-    if (index == -1 || index == 0) {
-        for (const std::string& path : SoundFontCandidates()) {
-            if (loaded) break;
-            loaded = fluid_synth_sfload(Synth, path.c_str(), 1) != FLUID_FAILED;
-        }
-    }
-    if (!loaded || !kaSound::ClaimMusicObject()) {
+    bool ready = (index == -1 || index == 0) && (MusicViaSound || LoadSoundFont());
+    if (!ready || !kaSound::ClaimMusicObject()) {
         MusicViaSound = 0;
         return ErrorBox("kaMusic::Port", "MIDIポートが使えません");
     }

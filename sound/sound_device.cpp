@@ -24,7 +24,7 @@ static void FillOutput(float* out, int frames, void*) {
 }
 
 int Init() {
-    SoundReady = 0;
+    if (SoundReady) return 1;  // the output is opened once per run
     PrepareBeep();
     if (!plat::OpenAudio(OutputRate, DeviceBufferFrames, FillOutput, nullptr)) return 0;
     SoundReady = 1;

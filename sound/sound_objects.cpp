@@ -25,6 +25,12 @@ float GainOfLevel(int level) {
 
 static bool ValidId(int id) { return id >= 0 && id < ObjectCount; }
 
+// Reports a failed load (never with the audio lock held) and gives its result.
+static int RefuseLoad(const char* message) {
+    ErrorBox(LoadLocation, message);
+    return -1;
+}
+
 // Puts one entry back to its start values and hands its clip to the caller, who frees
 // it outside the lock. Call with the audio lock held.
 static void ClearEntry(SoundObject* object, std::vector<float>* oldClip) {
@@ -51,24 +57,27 @@ void ResetTable() {
 
 int LoadObject(const char* name, int mix) {
     if (!SoundReady) return -1;
-    if (mix < -MaxMix || mix > MaxMix) return ErrorBox(LoadLocation, "ミックス数が多過ぎます") - 1;
+    if (mix < -MaxMix || mix > MaxMix) return RefuseLoad("ミックス数が多過ぎます");
     int count = mix < 0 ? -mix : mix;
-    if (!name || std::strlen(name) > MaxNameLength)
-        return ErrorBox(LoadLocation, "ファイル名またはリソース名が長すぎます") - 1;
+    // A name too long to keep is refused before a slot is taken, so it cannot hold on
+    // to a slot for the rest of the run.
+    if (!name) return RefuseLoad("WAVEリソースが見つかりません");
+    if (std::strlen(name) > MaxNameLength)
+        return RefuseLoad("ファイル名またはリソース名が長すぎます");
 
     int slot = 0;
     while (slot < ObjectCount && SoundObjectTable[slot].InUse) ++slot;
-    if (slot == ObjectCount) return ErrorBox(LoadLocation, "オブジェクト数が多過ぎます") - 1;
+    if (slot == ObjectCount) return RefuseLoad("オブジェクト数が多過ぎます");
 
     std::string path = std::string(plat::ProgramDirectory()) + name;
     std::vector<uint8_t> format, data;
     if (ReadWaveFile(path.c_str(), &format, &data) != 0)
-        return ErrorBox(LoadLocation, "WAVEリソースが見つかりません") - 1;
+        return RefuseLoad("WAVEリソースが見つかりません");
 
     // An object without buffers never plays, so its format is never looked at.
     std::vector<float> clip;
     if (count > 0 && !ConvertClip(format, data, &clip))
-        return ErrorBox(LoadLocation, "サウンドバッファが生成できません") - 1;
+        return RefuseLoad("サウンドバッファが生成できません");
 
     std::vector<float> old;
     plat::LockAudio();

@@ -30,6 +30,11 @@ extern SoundObject SoundObjectTable[ObjectCount];
 // 1 while the music's synthesizer holds object 0 and plays through its buffer 0.
 extern int MusicHoldsObject0;
 
+// The WAVE reader's work on a whole file's bytes: false when the file is not a RIFF
+// WAVE form with whole "fmt " and "data" chunks.
+bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
+               std::vector<uint8_t>* data);
+
 // Converts a format block and data bytes from ReadWaveFile to interleaved stereo float
 // at OutputRate. Returns false for formats we cannot play.
 bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>& data,

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sound/kaSound.h"
+#include "sound/sound_state.h"
 
 namespace kaSound {
 
@@ -75,30 +75,37 @@ static bool ReadFormat(const uint8_t* chunk, size_t size, std::vector<uint8_t>* 
     return true;
 }
 
-int ReadWaveFile(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data) {
+bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
+               std::vector<uint8_t>* data) {
     format->clear();
     data->clear();
-    std::vector<uint8_t> file;
-    if (!path || !ReadWholeFile(path, &file)) return 1;
     if (file.size() < 12 || std::memcmp(&file[0], "RIFF", 4) != 0 ||
         std::memcmp(&file[8], "WAVE", 4) != 0)
-        return 1;
+        return false;
     // Writers often get the RIFF size slightly wrong; the chunks inside are what count,
     // and none of them may reach past the end of the file.
     size_t formEnd = file.size();
     uint64_t claimed = uint64_t(Read32(&file[4])) + ChunkHeaderBytes;
     if (claimed < formEnd) formEnd = static_cast<size_t>(claimed);
-    if (formEnd < 12) return 1;
+    if (formEnd < 12) return false;
 
     size_t fmtAt, fmtSize, dataAt, dataSize;
     if (!FindChunk(file, 12, formEnd, "fmt ", &fmtAt, &fmtSize) ||
         !ReadFormat(&file[fmtAt], fmtSize, format) ||
         !FindChunk(file, 12, formEnd, "data", &dataAt, &dataSize)) {
         format->clear();
-        return 1;
+        return false;
     }
     data->assign(file.begin() + dataAt, file.begin() + dataAt + dataSize);
-    return 0;
+    return true;
+}
+
+int ReadWaveFile(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data) {
+    format->clear();
+    data->clear();
+    std::vector<uint8_t> file;
+    if (!path || !ReadWholeFile(path, &file)) return 1;
+    return ParseWave(file, format, data) ? 0 : 1;
 }
 
 }  // namespace kaSound

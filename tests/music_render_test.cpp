@@ -1,5 +1,6 @@
 // Music rendered offline through the mixer: pieces sound, loop without a gap, stop,
 // follow object 0's volume and replace each other; missing files stay silent.
+#include "shell/shell.h"
 #include "tests/sound_test_files.h"
 
 namespace soundtest {
@@ -48,6 +49,19 @@ TEST_F(MusicTest, PieceSoundsAndLoopsWithoutAGap) {
     EXPECT_EQ(kaMusic::PollMusicEnd(), 1) << "a looping piece never ends";
 }
 
+TEST_F(MusicTest, LoopRestartsAtTheEndOfTheLongestTrack) {
+    // Format 1: a conductor track with a tempo of 60 beats a minute, and a half-second
+    // note followed by a half-second rest. The piece lasts one second and starts again.
+    Bytes conductor = {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+    Write("rest.mid", MidiFile(1, {conductor, ChordTrack({60, 67}, 240, 240)}));
+    kaMusic::PlayMusic("rest.mid", 1);
+    std::vector<float> out = Render(3 * Second);
+    EXPECT_GT(Rms(out, Second / 10, Second / 5), 0.005) << "the piece sounds";
+    EXPECT_LT(Rms(out, Second * 8 / 10, Second / 10), 0.002) << "the rest is heard";
+    EXPECT_GT(Rms(out, Second * 21 / 20, Second / 5), 0.005) << "restarted after one second";
+    EXPECT_GT(Rms(out, Second * 41 / 20, Second / 5), 0.005) << "and again";
+}
+
 TEST_F(MusicTest, NonLoopingPieceEndsAndThePollStopsIt) {
     Write("once.mid", MidiChord({60}, 480));
     kaMusic::PlayMusic("once.mid", 0);
@@ -57,6 +71,13 @@ TEST_F(MusicTest, NonLoopingPieceEndsAndThePollStopsIt) {
     EXPECT_LT(Rms(out, 2 * Second, Second), 1e-4) << "silent after its end";
     EXPECT_EQ(kaMusic::PollMusicEnd(), 0);
     EXPECT_EQ(kaMusic::MusicPlaying, 0);
+}
+
+TEST_F(MusicTest, FirstEndPollComesThreeSecondsAfterTheStart) {
+    Write("once.mid", MidiChord({60}, 480));
+    headless::SetClock(5000);
+    kaMusic::PlayMusic("once.mid", 0);
+    EXPECT_EQ(Shell.NextMusicPoll, 8000u);
 }
 
 TEST_F(MusicTest, StopMusicSilencesAtOnce) {
@@ -123,7 +144,9 @@ TEST_F(MusicTest, MissingOrBrokenFileIsSilentWithoutABox) {
 TEST_F(MusicTest, BrokenSoundFontBesideTheProgramFallsBackToTheSystemOne) {
     kaMusic::CloseMusic();
     Write("aaa.sf2", Bytes(64, 0x55));
+    testing::internal::CaptureStderr();
     ASSERT_EQ(kaMusic::Init(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the synthesizer's log stays quiet";
     EXPECT_STREQ(kaSound::NameOf(0), "DirectMusic");
     Write("loop.mid", MidiChord({60}, 960));
     kaMusic::PlayMusic("loop.mid", 1);

@@ -79,10 +79,10 @@ inline Bytes ConstantClip(int16_t level, int frames) {
     return PcmWave(1, 44100, 16, Samples16(std::vector<int16_t>(size_t(frames), level)));
 }
 
-// A MIDI file of one track: program 19 (an organ, which holds its level) on channel 0,
-// a chord of the given notes from tick 0 to ticks, then the end of the track. 480 ticks
-// a quarter note at the default 120 beats a minute: 960 ticks are one second.
-inline Bytes MidiChord(const std::vector<int>& notes, uint32_t ticks) {
+// A track body: program 19 (an organ, which holds its level) on channel 0, a chord of
+// the given notes from tick 0 to ticks, then the end of the track after restTicks more.
+// 480 ticks a quarter note at the default 120 beats a minute: 960 ticks are one second.
+inline Bytes ChordTrack(const std::vector<int>& notes, uint32_t ticks, uint32_t restTicks = 0) {
     Bytes track;
     auto delta = [&](uint32_t v) {
         uint8_t tmp[4];
@@ -90,7 +90,7 @@ inline Bytes MidiChord(const std::vector<int>& notes, uint32_t ticks) {
         do { tmp[n++] = uint8_t(v & 0x7F); v >>= 7; } while (v);
         while (n--) track.push_back(uint8_t(tmp[n] | (n ? 0x80 : 0)));
     };
-    delta(0); track.push_back(0xC0); track.push_back(19);
+    delta(0); track.insert(track.end(), {0xC0, 19});
     for (int note : notes) { delta(0); track.insert(track.end(), {0x90, uint8_t(note), 100}); }
     bool first = true;
     for (int note : notes) {
@@ -98,16 +98,26 @@ inline Bytes MidiChord(const std::vector<int>& notes, uint32_t ticks) {
         first = false;
         track.insert(track.end(), {0x80, uint8_t(note), 0});
     }
-    delta(0); track.insert(track.end(), {0xFF, 0x2F, 0x00});
+    delta(restTicks); track.insert(track.end(), {0xFF, 0x2F, 0x00});
+    return track;
+}
+
+// A Standard MIDI File of the given format holding the given track bodies.
+inline Bytes MidiFile(int format, const std::vector<Bytes>& tracks) {
     Bytes b;
     PutId(&b, "MThd");
-    Bytes header = {0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0};
-    b.insert(b.end(), header.begin(), header.end());
-    PutId(&b, "MTrk");
-    uint32_t n = uint32_t(track.size());
-    b.insert(b.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
-    b.insert(b.end(), track.begin(), track.end());
+    b.insert(b.end(), {0, 0, 0, 6, 0, uint8_t(format), 0, uint8_t(tracks.size()), 0x01, 0xE0});
+    for (const Bytes& track : tracks) {
+        PutId(&b, "MTrk");
+        uint32_t n = uint32_t(track.size());
+        b.insert(b.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+        b.insert(b.end(), track.begin(), track.end());
+    }
     return b;
+}
+
+inline Bytes MidiChord(const std::vector<int>& notes, uint32_t ticks) {
+    return MidiFile(0, {ChordTrack(notes, ticks)});
 }
 
 // Interleaved stereo output of the mixer for a number of frames.
@@ -165,7 +175,7 @@ protected:
         std::FILE* f = std::fopen(path.c_str(), "wb");
         EXPECT_NE(f, nullptr);
         if (f) {
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
             std::fclose(f);
         }
         return path;
