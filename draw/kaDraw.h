@@ -37,6 +37,10 @@ void FreeSurface(Surface* s);
 uint32_t NativeFromColour(const PixelFormat& f, uint32_t bbggrr);
 uint32_t ReadPixel(const Surface* s, int x, int y);
 void WritePixel(Surface* s, int x, int y, uint32_t value);
+// Position of the lowest set bit of a channel mask; mask must not be 0.
+int ChannelShift(uint32_t mask);
+// The channel under mask in a native pixel, scaled to 0..255 (0 when mask is 0).
+uint32_t ExpandChannel(uint32_t pixel, uint32_t mask);
 
 // ---- Display set-up (screen.cpp) --------------------------------------------------
 
@@ -46,9 +50,14 @@ void SetDisplayFormat(const PixelFormat& f);
 
 // Creates the back buffer and the four internal sprites, computes the channel shifts,
 // then starts kaSound::Init, the sound table reset, kaMusic::Init and InitText in that
-// order. Returns 1, or 0 after an ErrorBox.
+// order. Returns 1, or 0 after an ErrorBox; after a failure nothing stays created and
+// every drawing operation does nothing.
 int Screen(int width, int height, int mode);
+// Bits per pixel of the display: the back buffer's depth.
 int DisplayBitDepth();
+// Releases every surface, internal sprites and back buffer included. Safe to call
+// twice, or before Screen.
+void CloseScreen();
 
 extern int ScreenWidth, ScreenHeight;
 extern uint16_t RedShift, GreenShift, BlueShift;
@@ -82,7 +91,8 @@ void ApplyColourKey(Surface* s, int32_t colour);
 const char* ProgramDirectory();
 
 // Decodes a BMP file held in memory (the first two bytes may be blanked) into a new
-// surface of the given format. nullptr when the data is not a BMP this decoder takes.
+// surface of the given format. nullptr when the data is not a BMP this decoder takes,
+// or is truncated or inconsistent anywhere.
 Surface* DecodeBmp(const uint8_t* data, size_t size, const PixelFormat& format);
 
 // ---- Blits, presentation and primitives (blit.cpp) --------------------------------
@@ -91,12 +101,17 @@ void SetClipRect(int left, int top, int right, int bottom);
 void BltOpaque(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight, int srcBottom);
 void BltTransparent(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
                     int srcBottom);
+// Both fill with native value 0 (black); 1 when something was filled, else 0.
 int ClearBackBuffer();
 int ClearObject(int id);
 void DrawRect(int left, int top, int right, int bottom, uint32_t fillColour, uint32_t penColour,
               int penWidth);
 void PresentBackBuffer();
-void CloseScreen();
+
+// The rectangle blits may write to, right and bottom exclusive (set by SetClipRect).
+extern int ClipLeft, ClipTop, ClipRight, ClipBottom;
+// The part of the back buffer the window shows.
+constexpr int ClientWidth = 640, ClientHeight = 474;
 
 // ---- Line-shift effects (effects.cpp) ---------------------------------------------
 

@@ -28,13 +28,21 @@ void FreeSurface(Surface* s) {
     delete s;
 }
 
+int ChannelShift(uint32_t mask) { return __builtin_ctz(mask); }
+
 // Scales an 8-bit channel into a mask's bits.
 static uint32_t PlaceChannel(uint32_t value8, uint32_t mask) {
     if (!mask) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1)) ++shift;
-    uint32_t max = mask >> shift;
-    return ((value8 * max + 127) / 255) << shift;
+    int shift = ChannelShift(mask);
+    uint64_t max = mask >> shift;
+    return uint32_t((value8 * max + 127) / 255) << shift;
+}
+
+uint32_t ExpandChannel(uint32_t pixel, uint32_t mask) {
+    if (!mask) return 0;
+    int shift = ChannelShift(mask);
+    uint64_t max = mask >> shift;
+    return uint32_t((((pixel & mask) >> shift) * 255 + max / 2) / max);
 }
 
 uint32_t NativeFromColour(const PixelFormat& f, uint32_t bbggrr) {

@@ -1,0 +1,182 @@
+// Composing the frame: clipped copies of image objects onto the back buffer, clearing,
+// the menus' rectangle, and handing the visible part of the back buffer to the window.
+// Our surfaces live in ordinary memory and are never lost, so no copy ever has to bring
+// surfaces back or reload pictures.
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "draw/draw_internal.h"
+#include "platform/platform.h"
+
+namespace kaDraw {
+
+int ClipLeft = 0, ClipTop = 0, ClipRight = 0, ClipBottom = 0;
+
+// The back buffer converted to 32-bit XRGB when its own layout is another; allocated on
+// the first such present.
+static uint32_t* PresentBuffer = nullptr;
+
+void SetClipRect(int left, int top, int right, int bottom) {
+    ClipLeft = left;
+    ClipTop = top;
+    ClipRight = right;
+    ClipBottom = bottom;
+}
+
+// One rectangle copy after clipping: rows of width pixels from src at (srcX, srcY) to the
+// back buffer at (destX, destY).
+struct Copy {
+    const Surface* src;
+    int destX, destY, srcX, srcY, width, height;
+};
+
+// Cuts a copy to the clip rectangle: first the right and bottom edges, then the left and
+// top ones, each moving the source rectangle with it. What is left must lie inside both
+// the picture and the back buffer, or nothing is drawn. The sums are taken in 64 bits so
+// that no coordinate a caller passes can overflow them.
+static bool ClipCopy(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
+                     int srcBottom, Copy* c) {
+    const Surface* s = ObjectSurface(id);
+    if (!BackBuffer || !s || s->format.bitsPerPixel != BackBuffer->format.bitsPerPixel)
+        return false;
+    int64_t dx = destX, dy = destY, l = srcLeft, t = srcTop, r = srcRight, b = srcBottom;
+    if (dx + (r - l) > ClipRight) r = ClipRight - dx + l;
+    if (dy + (b - t) > ClipBottom) b = ClipBottom - dy + t;
+    if (dx < ClipLeft) {
+        l += ClipLeft - dx;
+        dx = ClipLeft;
+    }
+    if (dy < ClipTop) {
+        t += ClipTop - dy;
+        dy = ClipTop;
+    }
+    if (r <= l || b <= t) return false;
+    if (l < 0 || t < 0 || r > s->width || b > s->height) return false;
+    if (dx < 0 || dy < 0 || dx + (r - l) > BackBuffer->width || dy + (b - t) > BackBuffer->height)
+        return false;
+    *c = Copy{s, int(dx), int(dy), int(l), int(t), int(r - l), int(b - t)};
+    return true;
+}
+
+static uint8_t* DestRow(const Copy& c, int row) {
+    int bytes = BackBuffer->format.bitsPerPixel / 8;
+    return BackBuffer->pixels + size_t(c.destY + row) * BackBuffer->pitch + size_t(c.destX) * bytes;
+}
+
+static const uint8_t* SourceRow(const Copy& c, int row) {
+    int bytes = c.src->format.bitsPerPixel / 8;
+    return c.src->pixels + size_t(c.srcY + row) * c.src->pitch + size_t(c.srcX) * bytes;
+}
+
+void BltOpaque(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight, int srcBottom) {
+    Copy c;
+    if (!ClipCopy(destX, destY, id, srcLeft, srcTop, srcRight, srcBottom, &c)) return;
+    size_t rowBytes = size_t(c.width) * (c.src->format.bitsPerPixel / 8);
+    for (int y = 0; y < c.height; ++y) std::memcpy(DestRow(c, y), SourceRow(c, y), rowBytes);
+}
+
+// Keyed rows, one loop per pixel size. Writing back the destination's own value where
+// the key matches keeps the loop free of branches, so the compiler vectorises it.
+template <typename Pixel>
+static void KeyedRows(const Copy& c, Pixel key) {
+    for (int y = 0; y < c.height; ++y) {
+        const Pixel* src = reinterpret_cast<const Pixel*>(SourceRow(c, y));
+        Pixel* dest = reinterpret_cast<Pixel*>(DestRow(c, y));
+        for (int x = 0; x < c.width; ++x) dest[x] = src[x] != key ? src[x] : dest[x];
+    }
+}
+
+static void KeyedRows24(const Copy& c, uint32_t key) {
+    for (int y = 0; y < c.height; ++y) {
+        const uint8_t* src = SourceRow(c, y);
+        uint8_t* dest = DestRow(c, y);
+        for (int x = 0; x < c.width; ++x, src += 3, dest += 3) {
+            uint32_t v = uint32_t(src[0]) | uint32_t(src[1]) << 8 | uint32_t(src[2]) << 16;
+            if (v != key) std::memcpy(dest, src, 3);
+        }
+    }
+}
+
+void BltTransparent(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
+                    int srcBottom) {
+    Copy c;
+    if (!ClipCopy(destX, destY, id, srcLeft, srcTop, srcRight, srcBottom, &c)) return;
+    uint32_t key = c.src->colourKey;
+    switch (c.src->format.bitsPerPixel) {
+    case 32: KeyedRows<uint32_t>(c, key); break;
+    case 16: KeyedRows<uint16_t>(c, uint16_t(key)); break;
+    default: KeyedRows24(c, key); break;
+    }
+}
+
+static int ClearSurface(Surface* s) {
+    if (!s) return 0;
+    std::memset(s->pixels, 0, size_t(s->pitch) * s->height);
+    return 1;
+}
+
+int ClearBackBuffer() { return ClearSurface(BackBuffer); }
+int ClearObject(int id) { return BackBuffer ? ClearSurface(ObjectSurface(id)) : 0; }
+
+// Fills a rectangle of the back buffer, cut to the back buffer.
+static void FillRect(int left, int top, int right, int bottom, uint32_t value) {
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    if (right > BackBuffer->width) right = BackBuffer->width;
+    if (bottom > BackBuffer->height) bottom = BackBuffer->height;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) WritePixel(BackBuffer, x, y, value);
+}
+
+// The outline takes the outermost penWidth columns and rows of the rectangle (right and
+// bottom exclusive); the fill takes what lies inside it.
+void DrawRect(int left, int top, int right, int bottom, uint32_t fillColour, uint32_t penColour,
+              int penWidth) {
+    if (!BackBuffer) return;
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    int w = penWidth < 1 ? 1 : penWidth;
+    uint32_t pen = NativeFromColour(BackBuffer->format, penColour);
+    FillRect(left + w, top + w, right - w, bottom - w,
+             NativeFromColour(BackBuffer->format, fillColour));
+    FillRect(left, top, right, top + w, pen);
+    FillRect(left, bottom - w, right, bottom, pen);
+    FillRect(left, top, left + w, bottom, pen);
+    FillRect(right - w, top, right, bottom, pen);
+}
+
+static bool IsXrgb8888(const PixelFormat& f) {
+    return f.bitsPerPixel == 32 && f.redMask == FormatXRGB8888.redMask &&
+           f.greenMask == FormatXRGB8888.greenMask && f.blueMask == FormatXRGB8888.blueMask;
+}
+
+void PresentBackBuffer() {
+    if (!BackBuffer) return;
+    int w = BackBuffer->width < ClientWidth ? BackBuffer->width : ClientWidth;
+    int h = BackBuffer->height < ClientHeight ? BackBuffer->height : ClientHeight;
+    const PixelFormat& f = BackBuffer->format;
+    if (IsXrgb8888(f)) {
+        plat::Present(reinterpret_cast<const uint32_t*>(BackBuffer->pixels), BackBuffer->pitch, w, h);
+        return;
+    }
+    if (!PresentBuffer) {
+        PresentBuffer = static_cast<uint32_t*>(std::malloc(size_t(ClientWidth) * ClientHeight * 4));
+        if (!PresentBuffer) return;
+    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = ReadPixel(BackBuffer, x, y);
+            PresentBuffer[size_t(y) * w + x] = ExpandChannel(p, f.redMask) << 16 |
+                                               ExpandChannel(p, f.greenMask) << 8 |
+                                               ExpandChannel(p, f.blueMask);
+        }
+    plat::Present(PresentBuffer, w * 4, w, h);
+}
+
+void FreePresentBuffer() {
+    std::free(PresentBuffer);
+    PresentBuffer = nullptr;
+}
+
+}  // namespace kaDraw

@@ -1,0 +1,45 @@
+// The line-shift blits: a picture's rows swayed along a moving cosine wave, or shaken
+// sideways by random amounts, each row copied as its own keyed blit.
+#include <cmath>
+#include <cstdlib>
+
+#include "draw/kaDraw.h"
+#include "shell/shell.h"
+
+namespace kaDraw {
+
+float WavePhase = 0.0f;
+int32_t WaveSign = 1;
+
+void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, int objectId,
+             int srcLeft, int srcTop, int srcRight, int srcBottom, int alternate) {
+    const double DegreesToRadians = 6.283185307179586 * (1.0 / 360.0);
+    for (int r = srcTop; r < srcBottom; ++r) {
+        // The absolute source row sets the angle, so a band keeps its place in the wave
+        // wherever it is drawn.
+        int base = rowDivisor != 0 ? r / rowDivisor : r;
+        int angle = base + int(WavePhase);
+        int offset = int(amplitude * std::cos(angle * DegreesToRadians));
+        if (alternate) {
+            offset *= WaveSign;
+            WaveSign = -WaveSign;
+        }
+        BltTransparent(destX + offset, destY + (r - srcTop), objectId, srcLeft, r, srcRight, r + 1);
+    }
+    WavePhase += Shell.FrameSeconds * speed;
+    if (WavePhase >= 360.0f) WavePhase -= 360.0f;
+}
+
+void BltJitter(int destX, int destY, int jitter, int objectId, int srcLeft, int srcTop,
+               int srcRight, int srcBottom) {
+    if (jitter <= 0) {
+        BltTransparent(destX, destY, objectId, srcLeft, srcTop, srcRight, srcBottom);
+        return;
+    }
+    for (int r = srcTop; r < srcBottom; ++r) {
+        int dx = int(std::rand() % (2 * int64_t(jitter)) - jitter);
+        BltTransparent(destX + dx, destY + (r - srcTop), objectId, srcLeft, r, srcRight, r + 1);
+    }
+}
+
+}  // namespace kaDraw

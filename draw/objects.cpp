@@ -1,0 +1,132 @@
+// The table of image objects: loading pictures into free entries, reloading, releasing,
+// and the colour keys that keyed blits leave out.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "draw/draw_internal.h"
+#include "platform/platform.h"
+#include "shell/shell.h"
+
+namespace kaDraw {
+
+ImageObject ObjectTable[ObjectCount];
+
+static bool KeyFromPixel = false;
+static uint32_t KeyColour = 0;
+
+// Longest picture name an entry holds (its field is 32 bytes).
+constexpr size_t MaxNameLength = 30;
+// Larger files are not pictures this program shows.
+constexpr long MaxPictureFileBytes = 256L << 20;
+
+const char* ProgramDirectory() {
+    static char directory[4096];
+    std::snprintf(directory, sizeof directory, "%s", plat::ProgramDirectory());
+    return directory;
+}
+
+void ResetObjectEntry(int id) {
+    ImageObject& o = ObjectTable[id];
+    FreeSurface(o.surface);
+    o = ImageObject{nullptr, {0}, 2, 0, 0, 0};
+}
+
+Surface* ObjectSurface(int id) {
+    if (id < 0 || id >= ObjectCount) return nullptr;
+    return ObjectTable[id].surface;
+}
+
+void SetKeyColour(uint32_t colour) {
+    KeyFromPixel = false;
+    KeyColour = colour;
+}
+
+void SetKeyFromPixel() { KeyFromPixel = true; }
+
+uint32_t PhysicalColour(Surface* s, int32_t colour) {
+    if (!s) return 0xFFFFFFFFu;
+    if (colour == -1) return ReadPixel(s, 0, 0);
+    return NativeFromColour(s->format, uint32_t(colour));
+}
+
+void ApplyColourKey(Surface* s, int32_t colour) {
+    if (s) s->colourKey = PhysicalColour(s, colour);
+}
+
+// Reads the whole file and decodes it into the back buffer's layout. The signature is
+// taken blanked or not, so a read-only asset loads as well as a writable one.
+static Surface* LoadBitmapSurface(const char* path) {
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) return nullptr;
+    std::vector<uint8_t> data;
+    long size = -1;
+    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    if (size > 0 && size <= MaxPictureFileBytes && std::fseek(f, 0, SEEK_SET) == 0) {
+        data.resize(size_t(size));
+        if (std::fread(data.data(), 1, data.size(), f) != data.size()) data.clear();
+    }
+    std::fclose(f);
+    if (data.empty()) return nullptr;
+    return DecodeBmp(data.data(), data.size(), BackBuffer->format);
+}
+
+// Fills entry id from the file ProgramDirectory() + name, keyed by the module's key state.
+static bool FillEntry(int id, const char* name) {
+    ImageObject& o = ObjectTable[id];
+    std::snprintf(o.name, sizeof o.name, "%s", name);
+    o.placement = 2;
+    std::string path = std::string(ProgramDirectory()) + name;
+    Surface* s = LoadBitmapSurface(path.c_str());
+    if (!s) return false;
+    o.surface = s;
+    o.width = uint16_t(s->width);
+    o.height = uint16_t(s->height);
+    o.key = KeyFromPixel ? -1 : int32_t(KeyColour);
+    ApplyColourKey(s, o.key);
+    return true;
+}
+
+static bool NameTooLong(const char* name) { return std::strlen(name) > MaxNameLength; }
+
+int LoadObject(const char* name, int placement) {
+    if (!BackBuffer) return 0;
+    const char* where = "kaDraw::LoadObject";
+    if (!name || !*name) return ErrorBox(where, "BMPファイルを読み込めません");
+    if (NameTooLong(name)) return ErrorBox(where, "ファイル名またはリソース名が長すぎます");
+    int id = 4;
+    while (id < ObjectCount && ObjectTable[id].name[0]) ++id;
+    if (id == ObjectCount) return ErrorBox(where, "オブジェクト数が多過ぎます");
+    if (!FillEntry(id, name)) {
+        // Freed again, so that failed loads cannot use the table up.
+        ResetObjectEntry(id);
+        return ErrorBox(where, "BMPファイルを読み込めません");
+    }
+    return id;
+}
+
+int SwapObject(const char* name, int id, int placement) {
+    // The internal sprites are never loaded from files.
+    if (!BackBuffer || id < 4 || id >= ObjectCount) return 0;
+    const char* where = "kaDraw::SwapObject";
+    if (!name || !*name) return ErrorBox(where, "BMPファイルを読み込めません");
+    if (NameTooLong(name)) return ErrorBox(where, "ファイル名またはリソース名が長すぎます");
+    ImageObject& o = ObjectTable[id];
+    FreeSurface(o.surface);
+    o.surface = nullptr;
+    o.width = o.height = 0;
+    if (!FillEntry(id, name)) return ErrorBox(where, "BMPファイルを読み込めません");
+    return 1;
+}
+
+// The internal sprites 0 to 3 stay until CloseScreen: a failed load hands out 0, and
+// its caller may release what it holds.
+void ReleaseObject(int id) {
+    if (id < 4 || id >= ObjectCount || !ObjectTable[id].surface) return;
+    uint32_t placement = ObjectTable[id].placement;
+    ResetObjectEntry(id);
+    ObjectTable[id].placement = placement;
+}
+
+}  // namespace kaDraw
