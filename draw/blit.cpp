@@ -24,12 +24,14 @@ void SetClipRect(int left, int top, int right, int bottom) {
     ClipBottom = bottom;
 }
 
+namespace {
 // One rectangle copy after clipping: rows of width pixels from src at (srcX, srcY) to the
 // back buffer at (destX, destY).
 struct Copy {
     const Surface* src;
     int destX, destY, srcX, srcY, width, height;
 };
+}  // namespace
 
 // Cuts a copy to the clip rectangle: first the right and bottom edges, then the left and
 // top ones, each moving the source rectangle with it. What is left must lie inside both

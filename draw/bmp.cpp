@@ -1,6 +1,6 @@
 // BMP decoding into a surface of the display's layout: 1, 4, 8, 16, 24 and 32 bits per
 // pixel, uncompressed, RLE8, RLE4 and bit fields, both row orders, the OS/2 core header
-// and the Windows headers up to V5. Every offset and count the file states is checked
+// and the info headers up to V5. Every offset and count the file states is checked
 // against the data before it is used; a file that does not add up is refused whole.
 #include <cstring>
 
@@ -18,6 +18,7 @@ constexpr int64_t MaxPixels = int64_t(1) << 24;
 static uint32_t U16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 static uint32_t U32(const uint8_t* p) { return U16(p) | U16(p + 2) << 16; }
 
+namespace {
 // What the headers say, checked.
 struct BmpLayout {
     int width, height;
@@ -29,6 +30,7 @@ struct BmpLayout {
     uint32_t channel[3][256];    // native value of each 8-bit red, green, blue level
     size_t bitsOffset, bitsEnd;  // the pixel data, within the file
 };
+}  // namespace
 
 static bool ValidMasks(const uint32_t* m, int bitsPerPixel) {
     for (int i = 0; i < 3; ++i) {

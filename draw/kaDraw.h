@@ -64,7 +64,7 @@ extern uint16_t RedShift, GreenShift, BlueShift;
 extern uint16_t Red5Shift, Green5Shift, Blue5Shift;
 extern Surface* BackBuffer;
 
-// ---- Image objects (objects.cpp, bmp.cpp) -----------------------------------------
+// ---- Image objects (objects.cpp, asset_header.cpp, bmp.cpp) ------------------------
 
 constexpr int ObjectCount = 1024;
 constexpr int BufferSprite = 0, ScreenSprite = 1, FontSprite = 2, FontBufferSprite = 3;
@@ -138,6 +138,13 @@ void SetTextColours(uint32_t text, uint32_t shadow, int transparent);
 void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags);
 void LayOutTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags);
 void EndTextDrawing();
+// Draws a zero-terminated Shift-JIS string with its cells' top-left at (x, y) of the font
+// buffer sprite, in the current text colour over a transparent background, with the
+// font of the drawing sequence. 1 when drawn, 0 outside a drawing sequence.
+int DrawGlyphText(int x, int y, const char* textCp932);
+// Reduces a double-size line of the font buffer sprite (source rectangle in its pixels)
+// into the font sprite at (destX, destY), mixing edges with the back buffer under it.
+// 1 when done (also when there was nothing to do), 0 when a surface is missing.
 int ReduceTextLine(int destX, int destY, int srcLeft, int srcTop, int srcRight, int srcBottom);
 
 }  // namespace kaDraw

@@ -73,6 +73,8 @@ static Surface* LoadBitmapSurface(const char* path) {
 }
 
 // Fills entry id from the file ProgramDirectory() + name, keyed by the module's key state.
+// Every surface lives in ordinary memory, so the placement a caller asks for changes
+// nothing; the entry records placement 2.
 static bool FillEntry(int id, const char* name) {
     ImageObject& o = ObjectTable[id];
     std::snprintf(o.name, sizeof o.name, "%s", name);

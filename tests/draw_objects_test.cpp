@@ -1,151 +1,125 @@
-// Image objects: colour keys, the table filling up and being reused, name lengths,
-// blanked asset headers, failed loads, and the internal sprites' protection.
+// Display set-up and image objects: internal sprites, channel shifts, a layout without
+// channels, colour keys, the table filling up, names, asset headers and refusals.
 #include <sys/stat.h>
 
-#include <string>
-
-#include "draw/kaDraw.h"
 #include "draw_test_support.h"
-#include "platform/headless.h"
 
 using namespace kaDraw;
 
-static std::vector<uint8_t> TinyPicture() {
-    return Picture24(1, 1, [](int, int) { return 0x123456u; });
+static const std::vector<uint8_t> Tiny = Picture(1, 1, [](int, int) { return 0x123456u; });
+
+TEST_F(DrawTest, ScreenMakesFourInternalSpritesAndTheFirstLoadGetsFour) {
+    const char* names[4] = {"内部用１", "内部用２", "内部用３", "内部用４"};
+    for (int id = 0; id < 4; ++id) {
+        const ImageObject& o = ObjectTable[id];
+        EXPECT_STREQ(o.name, names[id]);
+        EXPECT_TRUE(o.surface && o.placement == 2 && o.key == 0 && o.width == 700 && o.height == 520);
+    }
+    EXPECT_EQ(Load("a.sad", Tiny), 4);
 }
 
-TEST_F(DrawTest, MagentaTopLeftPixelKeysThePictureOut) {
-    // Magenta frame around a green centre on a blue background already drawn.
-    WriteFile("key.sad", Picture24(4, 4, [](int x, int y) {
-        return (x == 0 || y == 0) ? 0xFF00FFu : 0x00FF00u;
-    }));
-    SetKeyFromPixel();
-    int id = LoadObject("key.sad", 2);
-    ASSERT_EQ(id, 4);
-    EXPECT_EQ(ObjectTable[id].key, -1);
-    EXPECT_EQ(PhysicalColour(ObjectTable[id].surface, -1), 0xFF00FFu);
-    DrawRect(0, 0, 10, 10, 0xFF0000, 0xFF0000, 1);
-    BltTransparent(0, 0, id, 0, 0, 4, 4);
-    EXPECT_EQ(Back(0, 0), 0x0000FFu);
-    EXPECT_EQ(Back(3, 0), 0x0000FFu);
-    EXPECT_EQ(Back(0, 3), 0x0000FFu);
-    EXPECT_EQ(Back(1, 1), 0x00FF00u);
-    EXPECT_EQ(Back(3, 3), 0x00FF00u);
-    BltOpaque(5, 5, id, 0, 0, 4, 4);
-    EXPECT_EQ(Back(5, 5), 0xFF00FFu);
+TEST(DrawScreen, ChannelShiftsPerLayoutAndALayoutWithoutChannelsIsRefused) {
+    struct { PixelFormat format; uint16_t want[6]; } cases[] = {
+        {FormatRGB565, {11, 5, 0, 11, 6, 0}}, {FormatRGB555, {10, 5, 0, 10, 5, 0}},
+        {FormatRGB888, {16, 8, 0, 16, 8, 0}}, {FormatXRGB8888, {16, 8, 0, 16, 8, 0}}};
+    headless::Reset();
+    CloseScreen();  // harmless before any set-up
+    for (auto& c : cases) {
+        SetDisplayFormat(c.format);
+        ASSERT_EQ(Screen(700, 520, 1), 1);
+        uint16_t got[6] = {RedShift, GreenShift, BlueShift, Red5Shift, Green5Shift, Blue5Shift};
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], c.want[i]) << c.format.bitsPerPixel << " " << i;
+        CloseMedia();
+    }
+    SetDisplayFormat(PixelFormat{32, 0, 0, 0});
+    EXPECT_EQ(Screen(700, 520, 1), 0);
+    SetDisplayFormat(FormatXRGB8888);
+    ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(headless::MessageBoxes()[0].caption, "エラー発生");
+    EXPECT_EQ(headless::MessageBoxes()[0].text, "kaDraw::Screen : ピクセル情報が取得できません");
+    // Nothing of the failed set-up stays, and nothing touches a surface or complains.
+    EXPECT_TRUE(BackBuffer == nullptr && ObjectTable[0].surface == nullptr);
+    EXPECT_EQ(LoadObject("tit.sad", 2), 0);
+    BltWave(0, 0, 10, 2, 150.0f, 0, 0, 0, 500, 375, 0);
+    DrawRect(10, 10, 100, 100, 0x0000FF, 0, 1);
+    EXPECT_EQ(ClearBackBuffer() + ClearObject(2), 0);
+    PresentBackBuffer();
+    EXPECT_EQ(headless::PresentCount(), 0);
+    EXPECT_EQ(headless::MessageBoxes().size(), 1u);
+    CloseScreen();
+    CloseScreen();
 }
 
-TEST_F(DrawTest, KeyColourBlackLeavesBlackOutAndPersistsBetweenLoads) {
-    WriteFile("dark.sad", Picture24(2, 1, [](int x, int) { return x ? 0xFFFFFFu : 0u; }));
+TEST_F(DrawTest, ColourKeysLeaveOutTheTopLeftColourOrBlack) {
+    // Magenta top row and left column around white; the second picture black and white.
     SetKeyFromPixel();
+    int magenta = Load("m.sad", Picture(4, 4, [](int x, int y) { return x && y ? 0xFFFFFFu : 0xFF00FFu; }));
     SetKeyColour(0);
-    int a = LoadObject("dark.sad", 2);
-    int b = LoadObject("dark.sad", 2);
-    EXPECT_EQ(a, 4);
-    EXPECT_EQ(b, 5);  // the same file twice takes two entries
-    EXPECT_EQ(ObjectTable[b].key, 0);
-    EXPECT_EQ(ObjectTable[b].surface->colourKey, 0u);
-    DrawRect(0, 0, 4, 4, 0x0000FF, 0x0000FF, 1);
-    BltTransparent(0, 0, b, 0, 0, 2, 1);
-    EXPECT_EQ(Back(0, 0), 0xFF0000u);
-    EXPECT_EQ(Back(1, 0), 0xFFFFFFu);
-    EXPECT_EQ(PhysicalColour(ObjectTable[b].surface, 0x0000FF), 0xFF0000u);
-    EXPECT_EQ(PhysicalColour(nullptr, 0), 0xFFFFFFFFu);
+    int black = Load("k.sad", Picture(2, 1, [](int x, int) { return x ? 0xFFFFFFu : 0u; }));
+    EXPECT_EQ(ObjectTable[magenta].key, -1);
+    EXPECT_EQ(ObjectTable[black].key, 0);
+    DrawRect(0, 0, 20, 20, 0xFF0000, 0xFF0000, 1);  // blue ground
+    BltTransparent(0, 0, magenta, 0, 0, 4, 4);
+    BltTransparent(10, 0, black, 0, 0, 2, 1);
+    BltOpaque(10, 10, magenta, 0, 0, 4, 4);
+    uint32_t want[][3] = {{0, 0, 0x0000FF}, {3, 0, 0x0000FF}, {0, 3, 0x0000FF}, {1, 1, 0xFFFFFF},
+                          {10, 0, 0x0000FF}, {11, 0, 0xFFFFFF}, {10, 10, 0xFF00FF}};
+    for (auto& w : want) EXPECT_EQ(Back(int(w[0]), int(w[1])), w[2]) << w[0] << "," << w[1];
+    EXPECT_EQ(PhysicalColour(ObjectTable[black].surface, 0x0000FF), 0xFF0000u);
 }
 
 TEST_F(DrawTest, TableFillsAtTenTwentyAndReusesTheLowestFreeEntry) {
-    WriteFile("p.sad", TinyPicture());
-    for (int i = 0; i < 1020; ++i) ASSERT_EQ(LoadObject("p.sad", 2), 4 + i);
-    EXPECT_EQ(BoxCount(), 0);
+    for (int i = 0; i < 1020; ++i) ASSERT_EQ(Load("p.sad", Tiny), 4 + i);
     EXPECT_EQ(LoadObject("p.sad", 2), 0);
-    EXPECT_EQ(LastBoxText(), "kaDraw::LoadObject : オブジェクト数が多過ぎます");
+    EXPECT_EQ(LastBox(), "kaDraw::LoadObject : オブジェクト数が多過ぎます");
     ReleaseObject(900);
     ReleaseObject(17);
-    EXPECT_EQ(ObjectTable[17].name[0], 0);
-    EXPECT_EQ(ObjectTable[17].surface, nullptr);
     EXPECT_EQ(LoadObject("p.sad", 2), 17);
     EXPECT_EQ(LoadObject("p.sad", 2), 900);
-    EXPECT_EQ(LoadObject("p.sad", 2), 0);
+    EXPECT_EQ(headless::MessageBoxes().size(), 1u);
 }
 
-TEST_F(DrawTest, NamesUpToThirtyCharactersLoad) {
-    std::string thirty(26, 'a'), thirtyOne(27, 'a');
-    thirty += ".sad";
-    thirtyOne += ".sad";
-    WriteFile(thirty, TinyPicture());
-    WriteFile(thirtyOne, TinyPicture());
-    EXPECT_EQ(LoadObject(thirty.c_str(), 2), 4);
-    EXPECT_EQ(ObjectTable[4].name, thirty);
-    EXPECT_EQ(LoadObject(thirtyOne.c_str(), 2), 0);
-    EXPECT_EQ(LastBoxText(), "kaDraw::LoadObject : ファイル名またはリソース名が長すぎます");
-    EXPECT_EQ(ObjectTable[5].name[0], 0);
-    EXPECT_EQ(SwapObject(thirtyOne.c_str(), 4, 2), 0);
-    EXPECT_EQ(LastBoxText(), "kaDraw::SwapObject : ファイル名またはリソース名が長すぎます");
+TEST_F(DrawTest, RefusedLoadsReportAndLeaveTheTableAsItWas) {
+    std::string thirty = std::string(26, 'a') + ".sad", thirtyOne = "b" + thirty;
+    EXPECT_EQ(Load(thirty, Tiny), 4);
+    EXPECT_EQ(Load(thirtyOne, Tiny), 0);
+    EXPECT_EQ(LastBox(), "kaDraw::LoadObject : ファイル名またはリソース名が長すぎます");
+    for (int i = 0; i < 3; ++i) {  // failed loads do not use entries up
+        EXPECT_EQ(Load("junk.sad", std::vector<uint8_t>(100, 'x')), 0);
+        EXPECT_EQ(LoadObject("missing.sad", 2), 0);
+        EXPECT_EQ(LastBox(), "kaDraw::LoadObject : BMPファイルを読み込めません");
+    }
+    EXPECT_EQ(Load("b.sad", Picture(5, 3, Pattern)), 5);
+    EXPECT_EQ(SwapObject("b.sad", 4, 2), 1);
+    EXPECT_TRUE(ObjectTable[4].width == 5 && std::string(ObjectTable[4].name) == "b.sad");
+    EXPECT_EQ(SwapObject("missing.sad", 4, 2), 0);
+    EXPECT_EQ(LastBox(), "kaDraw::SwapObject : BMPファイルを読み込めません");
+    EXPECT_EQ(SwapObject("b.sad", 2, 2) + SwapObject("b.sad", 1024, 2), 0);
 }
 
-TEST_F(DrawTest, AssetHeaderIsWrittenBackForTheLoadAndBlankedAfterIt) {
-    WriteFile("tit.sad", Picture24(2, 2, Pattern));
+TEST_F(DrawTest, ReleaseSparesInternalSpritesAndIdsOutsideTheTable) {
+    for (int id : {-1, 0, 1, 2, 3, 1023, 1024}) ReleaseObject(id);
+    for (int id = 0; id < 4; ++id) EXPECT_NE(ObjectTable[id].surface, nullptr);
+    ASSERT_EQ(Load("a.sad", Tiny), 4);
+    ObjectTable[4].placement = 7;
+    ReleaseObject(4);
+    EXPECT_TRUE(!ObjectTable[4].surface && !ObjectTable[4].name[0] && ObjectTable[4].width == 0);
+    EXPECT_EQ(ObjectTable[4].placement, 7u);  // left as it was
+}
+
+TEST_F(DrawTest, AssetHeaderIsRestoredForTheLoadAndBlankedAfterIt) {
     std::string path = dir + "tit.sad";
+    ASSERT_EQ(Load("tit.sad", Tiny), 4);  // a blanked file loads as it is
     EXPECT_EQ(FileStart("tit.sad"), "  ");
     RestoreAssetHeader(path.c_str());
     EXPECT_EQ(FileStart("tit.sad"), "BM");
-    EXPECT_EQ(LoadObject("tit.sad", 2), 4);
+    EXPECT_EQ(LoadObject("tit.sad", 2), 5);
     BlankAssetHeader(path.c_str());
     EXPECT_EQ(FileStart("tit.sad"), "  ");
-    RestoreAssetHeader((dir + "missing.sad").c_str());  // nothing to open: nothing made
-    EXPECT_EQ(FileStart("missing.sad"), "");
-}
-
-TEST_F(DrawTest, ReadOnlyBlankedAssetStillLoads) {
-    WriteFile("ro.sad", Picture24(3, 2, Pattern));
-    std::string path = dir + "ro.sad";
+    // Read-only: the header cannot be written back (except by root), the load works.
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    RestoreAssetHeader(path.c_str());  // refused where permissions hold
-    int id = LoadObject("ro.sad", 2);
-    ASSERT_EQ(id, 4);
-    BltOpaque(0, 0, id, 0, 0, 3, 2);
-    EXPECT_EQ(Back(2, 1), Pattern(2, 1));
+    RestoreAssetHeader(path.c_str());
+    EXPECT_EQ(LoadObject("tit.sad", 2), 6);
     BlankAssetHeader(path.c_str());
-    EXPECT_EQ(FileStart("ro.sad"), "  ");
-}
-
-TEST_F(DrawTest, FailedLoadReportsAndFreesItsEntry) {
-    WriteFile("junk.sad", std::vector<uint8_t>(100, 'x'));
-    WriteFile("ok.sad", TinyPicture());
-    for (const char* name : {"junk.sad", "nothere.sad"}) {
-        EXPECT_EQ(LoadObject(name, 2), 0);
-        EXPECT_EQ(LastBoxText(), "kaDraw::LoadObject : BMPファイルを読み込めません");
-        EXPECT_EQ(ObjectTable[4].name[0], 0);
-    }
-    EXPECT_EQ(LoadObject("ok.sad", 2), 4);
-}
-
-TEST_F(DrawTest, SwapObjectReplacesThePictureInPlace) {
-    WriteFile("a.sad", TinyPicture());
-    WriteFile("b.sad", Picture24(5, 3, Pattern));
-    ASSERT_EQ(LoadObject("a.sad", 2), 4);
-    SetKeyColour(0x0000FF);
-    EXPECT_EQ(SwapObject("b.sad", 4, 2), 1);
-    EXPECT_STREQ(ObjectTable[4].name, "b.sad");
-    EXPECT_EQ(ObjectTable[4].width, 5);
-    EXPECT_EQ(ObjectTable[4].key, 0x0000FF);
-    EXPECT_EQ(SwapObject("gone.sad", 4, 2), 0);
-    EXPECT_EQ(LastBoxText(), "kaDraw::SwapObject : BMPファイルを読み込めません");
-    EXPECT_EQ(ObjectTable[4].surface, nullptr);
-    EXPECT_EQ(SwapObject("b.sad", 2, 2), 0);  // internal sprites are not loaded from files
-    EXPECT_EQ(SwapObject("b.sad", 1024, 2), 0);
-}
-
-TEST_F(DrawTest, ReleaseSparesInternalSpritesAndIgnoresOtherIds) {
-    for (int id : {-1, 0, 1, 2, 3, 4, 1023, 1024}) ReleaseObject(id);
-    for (int id = 0; id < 4; ++id) EXPECT_NE(ObjectTable[id].surface, nullptr);
-    WriteFile("a.sad", TinyPicture());
-    ASSERT_EQ(LoadObject("a.sad", 2), 4);
-    ObjectTable[4].placement = 7;  // release keeps the placement as it was
-    ReleaseObject(4);
-    EXPECT_EQ(ObjectTable[4].surface, nullptr);
-    EXPECT_EQ(ObjectTable[4].placement, 7u);
-    EXPECT_EQ(ObjectTable[4].width, 0);
-    ReleaseObject(4);
-    EXPECT_EQ(ObjectTable[4].placement, 7u);
+    EXPECT_EQ(FileStart("tit.sad"), "  ");
 }

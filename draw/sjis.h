@@ -1,0 +1,28 @@
+// Shift-JIS (code page 932) character helpers: lead bytes, character length, decoding.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// The geta mark, drawn for a character that cannot be decoded.
+constexpr uint32_t SjisGetaMark = 0x3013;
+
+// True for the first byte of a two-byte character (0x81..0x9F, 0xE0..0xFC).
+bool SjisIsLeadByte(uint8_t byte);
+
+// Bytes taken by the character at text[0] when `available` bytes remain (at least 1):
+// 2 for a lead byte that has a byte after it, else 1. Never more than `available`.
+int SjisCharLength(const char* text, size_t available);
+
+// Unicode code point of a character of `length` bytes (1 or 2). A lone lead byte, a
+// byte pair that is not a CP932 character, or a single byte with no meaning in CP932
+// gives SjisGetaMark. Reads exactly `length` bytes.
+uint32_t SjisDecodeChar(const char* bytes, int length);
+
+// Converts a zero-terminated CP932 string to UTF-8 into out (size bytes, always
+// terminated). Undecodable characters become the geta mark. Returns out.
+char* SjisToUtf8(const char* text, char* out, size_t size);
+
+// Converts a zero-terminated UTF-8 string to CP932 into out (size bytes, always
+// terminated). Returns false, leaving out empty, when a character has no CP932 form or
+// the result does not fit.
+bool Utf8ToSjis(const char* text, char* out, size_t size);

@@ -1,0 +1,181 @@
+// Typefaces for the text layer: the table of installed families and the lookup of a
+// requested face name to a font file through fontconfig.
+#include <fontconfig/fontconfig.h>
+
+#include <cstring>
+
+#include "draw/sjis.h"
+#include "draw/text_engine.h"
+
+namespace kaDraw {
+
+FontEntry FontTable[FontTableSize];
+int FontTableCount = 0;
+
+struct FaceSlot {
+    bool used;
+    char request[32];  // CP932 name asked for
+    char file[512];
+    int index;
+};
+static FaceSlot FaceSlots[FaceSlotCount];
+
+// The two faces the game asks for, as UTF-8, with the installed faces that stand in
+// for them and the fontconfig pattern to fall back to.
+struct FaceMapping {
+    const char* asked;
+    const char* standIn;
+    const char* fallback;
+};
+static const FaceMapping FaceMappings[] = {
+    {"ＭＳ Ｐゴシック", "IPAPGothic", "sans-serif:lang=ja"},
+    {"ＭＳ Ｐ明朝", "IPAPMincho", "serif:lang=ja"},
+};
+// Without lang=ja fontconfig may answer with a face that has no Japanese glyphs.
+static const char* const DefaultFallback = "sans-serif:lang=ja";
+
+static bool EnsureFontconfig() {
+    static bool ready = FcInit() == FcTrue;
+    return ready;
+}
+
+// Copies a family name into a table entry: its CP932 form, else its UTF-8 bytes cut at a
+// character boundary.
+static void StoreFamilyName(const char* utf8, char (&name)[36]) {
+    if (Utf8ToSjis(utf8, name, sizeof name)) return;
+    size_t n = std::strlen(utf8);
+    if (n > sizeof name - 1) {
+        n = sizeof name - 1;
+        while (n > 0 && (uint8_t(utf8[n]) & 0xC0) == 0x80) --n;
+    }
+    std::memcpy(name, utf8, n);
+    name[n] = 0;
+}
+
+static bool FontTableHas(const char* name) {
+    for (int i = 0; i < FontTableCount; ++i)
+        if (std::strcmp(FontTable[i].name, name) == 0) return true;
+    return false;
+}
+
+void CollectInstalledFonts() {
+    std::memset(FontTable, 0, sizeof FontTable);
+    FontTableCount = 0;
+    if (!EnsureFontconfig()) return;
+    FcPattern* all = FcPatternCreate();
+    FcObjectSet* fields = FcObjectSetBuild(FC_FAMILY, FC_LANG, nullptr);
+    FcFontSet* fonts = FcFontList(nullptr, all, fields);
+    for (int f = 0; fonts && f < fonts->nfont && FontTableCount < FontTableSize; ++f) {
+        FcPattern* font = fonts->fonts[f];
+        FcLangSet* langs = nullptr;
+        bool japanese = FcPatternGetLangSet(font, FC_LANG, 0, &langs) == FcResultMatch &&
+                        FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) ==
+                            FcLangEqual;
+        FcChar8* family = nullptr;
+        for (int i = 0; FontTableCount < FontTableSize &&
+                        FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch;
+             ++i) {
+            FontEntry entry{};
+            StoreFamilyName(reinterpret_cast<const char*>(family), entry.name);
+            if (!entry.name[0] || FontTableHas(entry.name)) continue;
+            entry.charSet = japanese ? 128 : 0;
+            FontTable[FontTableCount++] = entry;
+        }
+    }
+    if (fonts) FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(fields);
+    FcPatternDestroy(all);
+}
+
+// fontconfig's best match for a pattern: its file and face index. With exactFamily the
+// match only counts when one of its family names is the one asked for.
+static bool MatchFont(FcPattern* pattern, const char* exactFamily, FaceSlot* slot) {
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    bool found = false;
+    if (match) {
+        FcChar8* family = nullptr;
+        bool familyOk = !exactFamily;
+        for (int i = 0; !familyOk &&
+                        FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch;
+             ++i)
+            familyOk = std::strcmp(reinterpret_cast<const char*>(family), exactFamily) == 0;
+        FcChar8* file = nullptr;
+        int index = 0;
+        if (familyOk && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+            std::strlen(reinterpret_cast<const char*>(file)) < sizeof slot->file) {
+            FcPatternGetInteger(match, FC_INDEX, 0, &index);
+            std::strcpy(slot->file, reinterpret_cast<const char*>(file));
+            slot->index = index;
+            found = true;
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+static bool MatchFamily(const char* family, FaceSlot* slot) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    return MatchFont(pattern, family, slot);
+}
+
+static bool MatchFallback(const char* name, FaceSlot* slot) {
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
+    return pattern && MatchFont(pattern, nullptr, slot);
+}
+
+static bool ResolveFace(const char* faceCp932, FaceSlot* slot) {
+    char utf8[128];
+    SjisToUtf8(faceCp932, utf8, sizeof utf8);
+    if (utf8[0] && MatchFamily(utf8, slot)) return true;
+    const char* fallback = DefaultFallback;
+    for (const FaceMapping& m : FaceMappings) {
+        if (std::strcmp(utf8, m.asked) != 0) continue;
+        if (MatchFamily(m.standIn, slot)) return true;
+        fallback = m.fallback;
+    }
+    return MatchFallback(fallback, slot);
+}
+
+int FindFace(const char* faceCp932) {
+    int free = -1;
+    for (int i = 0; i < FaceSlotCount; ++i) {
+        if (!FaceSlots[i].used) {
+            if (free < 0) free = i;
+            continue;
+        }
+        if (std::strncmp(FaceSlots[i].request, faceCp932, sizeof FaceSlots[i].request) == 0)
+            return i;
+    }
+    if (!EnsureFontconfig()) return -1;
+    FaceSlot found{};
+    found.used = true;
+    std::strncpy(found.request, faceCp932, sizeof found.request - 1);
+    if (!found.request[0] || !ResolveFace(faceCp932, &found)) {
+        // An empty or unknown name still draws, in the Japanese sans-serif.
+        if (!MatchFallback(DefaultFallback, &found)) return -1;
+    }
+    // With every slot taken by other names, the first slot's face serves: some face
+    // is better than no text at all.
+    if (free < 0) return 0;
+    FaceSlots[free] = found;
+    return free;
+}
+
+const char* FaceFile(int slot) {
+    return slot >= 0 && slot < FaceSlotCount ? FaceSlots[slot].file : "";
+}
+
+int FaceIndex(int slot) {
+    return slot >= 0 && slot < FaceSlotCount ? FaceSlots[slot].index : 0;
+}
+
+void ReleaseFaces() {
+    std::memset(FaceSlots, 0, sizeof FaceSlots);
+}
+
+}  // namespace kaDraw

@@ -1,0 +1,250 @@
+// Text layout: the font selection sequence, and the drawing of Shift-JIS text at double
+// size into the font buffer, line by line reduced into the font sprite, with one
+// rectangle per character for the message window.
+#include <cstring>
+
+#include "draw/sjis.h"
+#include "draw/text_engine.h"
+#include "story/story.h"
+
+namespace kaDraw {
+
+TextRect TextRects[TextRectCapacity];
+int32_t TextRectCount = 0;
+FontRequestBlock FontRequest;
+int32_t FontHeight = 0;
+uint32_t TextColour = 0, ShadowColour = 0;
+int32_t BlitWhenDone = 1;
+
+// The font held between SelectTextFont and EndTextDrawing: its face slot, -1 when none.
+static int HeldFace = -1;
+// The colour DrawGlyphText paints in (the drawing context's text colour).
+static uint32_t PenColour = 0;
+// How far right and down glyphs were painted into the font buffer since the layout last
+// cleared it: clearing only that area leaves the buffer as clean as a full clear.
+static int InkRight = 0, InkBottom = 0;
+
+// Characters that may stay at the end of a line past the right limit, in CP932.
+static const char* const HangingChars[] = {
+    "\x81\x41",  // 、
+    "\x81\x42",  // 。
+    "\x81\x43",  // ，
+    "\x81\x44",  // ．
+    "\x81\x45",  // ・
+    "\x81\x63",  // …
+    "\x81\x64",  // ‥
+    "\x81\x68",  // ”
+    "\x81\x66",  // ’
+    "\x81\x69",  // （
+    "\x81\x76",  // 」
+    ",",  ".",
+    "\x81\x40",  // ideographic space
+    " ",
+};
+
+static constexpr uint32_t FlagShadow = 0x100, FlagWiden = 0x200, FlagThicken = 0x400;
+
+void InitText() {
+    std::memset(&FontRequest, 0, sizeof FontRequest);
+    CollectInstalledFonts();
+    BlitWhenDone = 1;
+}
+
+void FreeText() {
+    CloseGlyphEngine();
+    ReleaseFaces();
+    std::memset(&FontRequest, 0, sizeof FontRequest);
+    HeldFace = -1;
+}
+
+void SelectTextFont(const char* faceCp932, int size) {
+    if (!faceCp932) faceCp932 = "";
+    std::memset(FontRequest.faceName, 0, sizeof FontRequest.faceName);
+    std::strncpy(FontRequest.faceName, faceCp932, sizeof FontRequest.faceName - 1);
+    FontHeight = 2 * size;
+    FontRequest.height = FontHeight;
+    FontRequest.charSet = 128;
+    for (const FontEntry& entry : FontTable) {
+        if (std::strcmp(entry.name, FontRequest.faceName) == 0) {
+            FontRequest.charSet = entry.charSet;
+            break;
+        }
+    }
+    HeldFace = FindFace(FontRequest.faceName);
+}
+
+void SetTextColours(uint32_t text, uint32_t shadow, int transparent) {
+    // Characters are always drawn over a transparent background, whatever the flag.
+    TextColour = text;
+    ShadowColour = shadow;
+    PenColour = text;
+}
+
+void EndTextDrawing() {
+    HeldFace = -1;
+}
+
+int DrawGlyphText(int x, int y, const char* textCp932) {
+    Surface* target = ObjectTable[FontBufferSprite].surface;
+    if (HeldFace < 0 || !target || !textCp932) return 0;
+    uint32_t native = NativeFromColour(target->format, PenColour);
+    size_t length = std::strlen(textCp932);
+    for (size_t p = 0; p < length;) {
+        int n = SjisCharLength(textCp932 + p, length - p);
+        const Glyph* g = CachedGlyph(HeldFace, FontHeight, SjisDecodeChar(textCp932 + p, n));
+        if (g) {
+            PaintGlyph(target, x, y, *g, native);
+            if (x + g->left + g->width > InkRight) InkRight = x + g->left + g->width;
+            if (y + g->top + g->height > InkBottom) InkBottom = y + g->top + g->height;
+            x += g->advance;
+        }
+        p += size_t(n);
+    }
+    return 1;
+}
+
+// Clears the font buffer for the next line: whole at the start of a layout, afterwards
+// only where glyphs were painted since.
+static void ClearFontBuffer(bool whole) {
+    Surface* s = ObjectTable[FontBufferSprite].surface;
+    if (whole) {
+        ClearObject(FontBufferSprite);
+    } else if (s && InkRight > 0 && InkBottom > 0) {
+        int right = InkRight < s->width ? InkRight : s->width;
+        int bottom = InkBottom < s->height ? InkBottom : s->height;
+        for (int y = 0; y < bottom; ++y)
+            std::memset(s->pixels + size_t(y) * s->pitch, 0, size_t(right) * (s->format.bitsPerPixel / 8));
+    }
+    InkRight = InkBottom = 0;
+}
+
+// Width (the integer advance) and height (the cell height) of one character.
+static void MeasureChar(const char* bytes, int n, int* w, int* h) {
+    const Glyph* g = CachedGlyph(HeldFace, FontHeight, SjisDecodeChar(bytes, n));
+    *w = g ? g->advance : 0;
+    *h = g ? FontHeight : 0;
+}
+
+// Colours whose three channels are all below 16 become 0x101010, so that no drawn
+// pixel can be mistaken for the empty (0) background of the font buffer.
+static uint32_t FloorColour(uint32_t colour) {
+    bool dark = (colour & 0xFF) < 16 && ((colour >> 8) & 0xFF) < 16 && ((colour >> 16) & 0xFF) < 16;
+    return dark ? 0x101010 : colour;
+}
+
+static bool IsHangingChar(const char* ch) {
+    for (const char* hanging : HangingChars)
+        if (std::strcmp(ch, hanging) == 0) return true;
+    return false;
+}
+
+// The passes of one character at PenX on the font buffer: shadow, face, widened and
+// thickened copies as the flags ask.
+static void DrawCharPasses(const char* ch, int penX, uint32_t flags) {
+    if (flags & FlagShadow) {
+        PenColour = ShadowColour;
+        DrawGlyphText(penX + (flags & FlagWiden ? 3 : 2), flags & FlagThicken ? 3 : 2, ch);
+    }
+    PenColour = TextColour;
+    DrawGlyphText(penX, 0, ch);
+    if (flags & FlagWiden) {
+        DrawGlyphText(penX + 1, 0, ch);
+        if (flags & FlagThicken) DrawGlyphText(penX + 1, 1, ch);
+    }
+    if (flags & FlagThicken) DrawGlyphText(penX, 1, ch);
+}
+
+static int Larger(int a, int b) {
+    return a > b ? a : b;
+}
+
+// Reduces the line drawn so far into the font sprite and raises the block rectangle to
+// the line's edges cut at the bottom limit. A line flushed before the end of the text is
+// reduced at that cut height; the last line at its full height.
+static void FlushLine(int x0, int top, int bottom, int penX, int lineHeight, bool cutAtBottom) {
+    int hgt = lineHeight;
+    if (top + (hgt >> 1) > bottom) hgt = 2 * (bottom - top) + (lineHeight & 1);
+    TextRects[0].right = Larger(TextRects[0].right, x0 + (penX >> 1));
+    TextRects[0].bottom = Larger(TextRects[0].bottom, top + (hgt >> 1));
+    ReduceTextLine(x0, top, 0, 0, penX, cutAtBottom ? hgt : lineHeight);
+}
+
+void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags) {
+    ClearObject(FontSprite);
+    ClearFontBuffer(true);
+    const char* text = textCp932 ? textCp932 : "";
+    const int extra = int(flags & 0xFF);
+    int lineHeight = FontHeight + extra;
+    int x0 = x, top = y, penX = 0;
+    TextColour = FloorColour(TextColour);
+    ShadowColour = FloorColour(ShadowColour);
+    TextRects[0].left = x;
+    TextRects[0].top = y;
+    TextRectCount = 1;
+
+    const long length = long(std::strlen(text));
+    bool stopped = false;
+    for (long p = 0; p < length && !stopped && TextRectCount < TextRectCapacity; ++p) {
+        char ch[3] = {0, 0, 0};
+        int n = SjisCharLength(text + p, size_t(length - p));
+        int w = 0, h = 0;
+        if (n == 2 || text[p] != 0x0A) {
+            std::memcpy(ch, text + p, size_t(n));
+            DrawCharPasses(ch, penX, flags);
+            MeasureChar(ch, n, &w, &h);
+            w += w & 1;
+            h += h & 1;
+            if (flags & FlagShadow) w += 2, h += 2;
+            if (flags & FlagWiden) w += 1;
+            if (flags & FlagThicken) h += 1;
+        }
+        p += n - 1;
+        TextRects[TextRectCount++] = {x0 + (penX >> 1), top, x0 + (penX >> 1) + (w >> 1),
+                                      top + (h >> 1)};
+        penX += w;
+        if (h > lineHeight) lineHeight = h;
+
+        const int end = x0 + (penX >> 1);
+        const bool lineFeed = text[p] == 0x0A;
+        if (end < right && penX < ScreenWidth && !lineFeed) continue;
+        // The line ends here; its last character keeps no rectangle of its own on it.
+        --TextRectCount;
+        const bool hanging = end >= right && IsHangingChar(ch);
+        // Taken back to start the next segment, unless it hangs, or it is alone on a
+        // segment that only ended because the font buffer was full: taking that one
+        // back would flush the same empty segment for ever.
+        const bool bufferFullOnly = end < right && !lineFeed;
+        if (!lineFeed && !hanging && !(bufferFullOnly && penX == w)) {
+            penX -= w;
+            p -= n;
+        }
+        FlushLine(x0, top, bottom, penX, lineHeight, true);
+        ClearFontBuffer(false);
+        x0 += penX >> 1;
+        if (x0 + (w >> 1) >= right || lineFeed) {
+            x0 = x;
+            // A new line always moves down, even for a line height below 2.
+            top += Larger(1, lineHeight >> 1);
+        }
+        lineHeight = FontHeight + extra;
+        penX = 0;
+        stopped = top >= bottom;
+    }
+    if (!stopped && penX != 0) FlushLine(x0, top, bottom, penX, lineHeight, false);
+
+    if (BlitWhenDone == 1) {
+        const TextRect& block = TextRects[0];
+        BltTransparent(block.left, block.top, FontSprite, block.left, block.top, block.right,
+                       block.bottom);
+    }
+    RevealCount = 0;
+    RevealClock = 0.0f;
+    BlitWhenDone = 1;
+}
+
+void LayOutTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags) {
+    BlitWhenDone = 0;
+    DrawTextBlock(x, y, right, bottom, textCp932, flags);
+}
+
+}  // namespace kaDraw
