@@ -99,7 +99,7 @@ FRAME=$(grep -m 1 '^setscreen:' "$SCRIPT" | cut -d ':' -f 2 | tr -d '\r')
 [ -n "$PICTURE" ] && [ -n "$FRAME" ] || fail "the script names no first picture"
 check_layer "$PICTURE" 0 $((375 * FRAME)) 474 375 0 0 0 1  # the picture band left of the panel
 check_layer panel 0 0 166 377 474 0 1 1                     # the panel, keyed
-check_layer message 7 0 640 99 0 375 1 15                   # the message frame, keyed
+check_layer message 7 0 640 99 0 375 1 25                   # the message frame, keyed
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1
 status=$?
