@@ -1,6 +1,9 @@
 // SDL2 backend: the game window, the pointer and the key-down query.
 #include <SDL.h>
 
+#include <clocale>
+#include <string>
+
 #include "platform/platform.h"
 #include "platform/sdl_internal.h"
 
@@ -21,9 +24,14 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // SDL writes the X11 window name (WM_NAME) through the C library's character
+    // locale; under the "C" locale a UTF-8 caption would come out as Latin-1 mojibake.
+    std::string previousLocale = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C.UTF-8");
     Window = SDL_CreateWindow(captionUtf8, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
                               SDL_WINDOWPOS_CENTERED_DISPLAY(0), clientWidth, clientHeight,
                               SDL_WINDOW_SHOWN);
+    std::setlocale(LC_CTYPE, previousLocale.c_str());
     if (!Window) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
