@@ -14,6 +14,8 @@ void FrameUpdate();
 // with these values).
 void ResetStoryState();
 
+// The engine's state lives in story_state.cpp; the parts below read and write it.
+
 // ---- Interpreter (interpreter.cpp) ------------------------------------------------
 
 enum { ShowingProse = 0, ShowingOverWindow = 1, ChoiceOpen = 2 };
@@ -43,7 +45,7 @@ bool PointerIn(int left, int top, int right, int bottom);
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
-extern int LaidOutLine;
+extern int LaidOutLine;       // the line ShowLine laid out last; -1 lays the next one out
 extern int RevealCount;       // characters released so far; every layout resets it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
