@@ -46,6 +46,12 @@ struct Box {
 const std::vector<Box>& MessageBoxes();
 int BeepCount();
 
+// The window, pointer-visibility, lock and audio calls made since Reset, in order, by
+// function name ("OpenWindow", "CloseWindow", "RaiseWindow", "ShowSystemPointer",
+// "AcquireInstanceLock", "ReleaseInstanceLock", "OpenAudio", "CloseAudio"); only calls
+// that succeed or change something are logged.
+const std::vector<std::string>& Calls();
+
 // Window state as the shell left it.
 bool WindowOpen();
 bool SystemPointerShown();

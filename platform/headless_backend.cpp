@@ -30,6 +30,7 @@ struct State {
     plat::AudioCallback callback = nullptr;
     void* callbackUser = nullptr;
     int audioLockDepth = 0;
+    std::vector<std::string> calls;
 };
 
 State S;
@@ -63,6 +64,7 @@ const Frame* LastFrame(int back) {
     return &S.frames[S.frames.size() - 1 - back];
 }
 
+const std::vector<std::string>& Calls() { return S.calls; }
 const std::vector<Box>& MessageBoxes() { return S.boxes; }
 int BeepCount() { return S.beeps; }
 bool WindowOpen() { return S.windowOpen; }
@@ -92,14 +94,21 @@ namespace plat {
 
 bool OpenWindow(const char*, int, int) {
     S.windowOpen = true;
+    S.calls.push_back("OpenWindow");
     return true;
 }
-void CloseWindow() { S.windowOpen = false; }
+void CloseWindow() {
+    if (!S.windowOpen) return;
+    S.windowOpen = false;
+    S.calls.push_back("CloseWindow");
+}
 void ClientOrigin(int* x, int* y) {
     *x = S.originX;
     *y = S.originY;
 }
-void RaiseWindow() {}
+void RaiseWindow() {
+    if (S.windowOpen) S.calls.push_back("RaiseWindow");
+}
 
 bool PollEvent(Event* ev) {
     if (S.events.empty()) return false;
@@ -154,7 +163,10 @@ bool WarpPointer(int clientX, int clientY) {
     return true;
 }
 
-void ShowSystemPointer(bool shown) { S.pointerShown = shown; }
+void ShowSystemPointer(bool shown) {
+    S.pointerShown = shown;
+    S.calls.push_back("ShowSystemPointer");
+}
 
 bool KeyIsDown(Key key) { return key > KeyNone && key <= KeyCtrl && S.keys[key]; }
 
@@ -170,10 +182,15 @@ int AcquireInstanceLock(const char*) {
         return 0;
     }
     S.lockHeld = true;
+    S.calls.push_back("AcquireInstanceLock");
     return 1;
 }
 
-void ReleaseInstanceLock() { S.lockHeld = false; }
+void ReleaseInstanceLock() {
+    if (!S.lockHeld) return;
+    S.lockHeld = false;
+    S.calls.push_back("ReleaseInstanceLock");
+}
 
 const char* ProgramDirectory() { return ProgramDir.c_str(); }
 
@@ -183,11 +200,13 @@ bool OpenAudio(int rate, int, AudioCallback callback, void* user) {
     S.audioRate = rate;
     S.callback = callback;
     S.callbackUser = user;
+    S.calls.push_back("OpenAudio");
     return true;
 }
 void LockAudio() { ++S.audioLockDepth; }
 void UnlockAudio() { --S.audioLockDepth; }
 void CloseAudio() {
+    if (S.audioOpen) S.calls.push_back("CloseAudio");
     S.audioOpen = false;
     S.callback = nullptr;
 }

@@ -1,8 +1,8 @@
 // The only door between the game and the operating system: window, events, clock,
 // presentation, pointer, keys, message box, beep, single-instance lock, audio device
 // and the program's directory. Two backends implement it: SDL2 (the real program,
-// platform_sdl.cpp) and headless (tests, platform_headless.cpp; its extra controls are
-// in headless.h). Every function runs on the game thread unless it says otherwise.
+// sdl_*.cpp) and headless (tests, headless_*.cpp; its extra controls are in
+// headless.h). Every function runs on the game thread unless it says otherwise.
 #pragma once
 #include <cstdint>
 

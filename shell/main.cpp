@@ -1,7 +1,4 @@
-// The program's entry point.
-#include <cstdio>
+// The program's entry point; it takes nothing from its command line.
+#include "shell/shell.h"
 
-int main() {
-    std::fprintf(stderr, "akari: the game is not assembled yet\n");
-    return 1;
-}
+int main() { return RunGame(); }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/platform.h"
+
 // What the player did, as the story engine reads it. The click flags live one frame.
 struct InputFields {
     int MouseX, MouseY;   // client pixels, last position seen over the window
@@ -31,6 +33,26 @@ extern ShellFields Shell;
 enum { KeyUp = 0, KeyWentDown = 1, KeyWentUp = 2, KeyHeld = 3 };
 // Virtual-key codes the frame update polls.
 constexpr int VkReturn = 13, VkControl = 17;
+
+// The window's caption, also the stem of the single-instance lock's name.
+extern const char* const GameCaption;
+constexpr int ClientWidth = 640, ClientHeight = 474;
+
+// The program: start-up in order, then the message loop until Shutdown has run, then
+// the window closed. Returns the process's exit status (0 on every route).
+int RunGame();
+// Start-up up to the message loop: shell state, single instance, window, random seed,
+// StartGame, frame timer. 0 when the program must end at once (another copy runs, or
+// no window could be made).
+int OpenGame();
+// One pass of the message loop: every waiting event, then one frame while the game is
+// active, or a wait for the next event while it is not. False once Shutdown has run.
+bool RunLoopPass();
+// One frame: FrameSeconds, FrameUpdate, the end-of-music poll, the click edges cleared,
+// the system pointer hidden over the client area and shown outside it.
+void RunFrame();
+// What one window event does to the InputState and the shell.
+void HandleWindowEvent(const plat::Event& ev);
 
 void ResetShellState();
 void ResetFrameTimer();

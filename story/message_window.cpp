@@ -1,6 +1,38 @@
 // The message window: lays out the shown prose line once and releases its characters
 // at the message speed.
+#include "draw/kaDraw.h"
+#include "shell/shell.h"
 #include "story/story.h"
 
-int RevealCount = 0;
-float RevealClock = 0.0f;
+void ShowLine(int line, int offset, int size) {
+    if (line == LaidOutLine) return;
+    const char* text = LineText(line);
+    if (offset < 0 || offset >= ScriptLineBytes) offset = 0;
+    kaDraw::SelectTextFont(EngineText(TextGothic), size);
+    kaDraw::SetTextColours(0xC8C8C8, 0, 1);
+    kaDraw::LayOutTextBlock(10, 385, 590, 580, text + offset, 0);
+    kaDraw::EndTextDrawing();
+    LaidOutLine = line;
+}
+
+static void CopyFromFontSprite(const kaDraw::TextRect& r) {
+    kaDraw::BltTransparent(r.left, r.top, kaDraw::FontSprite, r.left, r.top, r.right, r.bottom);
+}
+
+int RevealText(float delay) {
+    int count = kaDraw::TextRectCount;
+    if (count > kaDraw::TextRectCapacity) count = kaDraw::TextRectCapacity;
+    if (delay == 0.0f || RevealCount > kaDraw::TextRectCount) {
+        CopyFromFontSprite(kaDraw::TextRects[0]);
+        RevealCount = kaDraw::TextRectCount + 1;
+    } else {
+        for (int i = 1; i < RevealCount && i < count; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
+    }
+    if (RevealCount > kaDraw::TextRectCount) return 1;
+    RevealClock += Shell.FrameSeconds;
+    if (RevealClock >= delay) {
+        RevealCount += 1;
+        RevealClock = 0.0f;
+    }
+    return 0;
+}

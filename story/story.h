@@ -3,12 +3,104 @@
 #pragma once
 #include <cstdint>
 
+#include "story/script.h"
+
 // Called once by the shell after the window exists: screen set-up, working directory,
 // interface pictures, owlsys.ini; ends with GameStarted = 1.
 void StartGame();
 // Called by the main loop once per frame while the game runs.
 void FrameUpdate();
+// Puts every piece of engine state back to its start value (tests; the program starts
+// with these values).
+void ResetStoryState();
 
-// Message window pacing (message_window.cpp); every text layout resets both.
-extern int RevealCount;
-extern float RevealClock;
+// The engine's state lives in story_state.cpp; the parts below read and write it.
+
+// ---- Interpreter (interpreter.cpp) ------------------------------------------------
+
+enum { ShowingProse = 0, ShowingOverWindow = 1, ChoiceOpen = 2 };
+constexpr int FlagCount = 1000;   // indices 000 to 999, as the script syntax allows
+constexpr int NoCharacter = 99;   // CharacterCell that draws no character
+constexpr int BandHeight = 375, BandWidth = 500;
+
+extern int CurrentLine;      // the line shown or being executed
+extern int StoryState;       // ShowingProse, ShowingOverWindow or ChoiceOpen
+extern int QuitPromptOpen;
+extern int SystemMenuOpen;   // the system menu runs from the next frame
+extern int32_t FlagTable[FlagCount];
+extern int BackgroundId;     // picture of the last file:
+extern int ScreenFrame;      // band shown when not animating
+extern int CharacterCell;
+extern int WaveEffect;
+extern int AnimeFrames, AnimeFramesSaved, AnimeLoop, AnimeSpeed, AnimeFrame, AnimeColumn;
+extern int AnimeBackward;
+extern float AnimeClock;
+extern int VoiceId;          // sound object of the last voice clip, -1 before the first
+
+// GameMode 3: one step of the script when asked, then the whole story screen.
+void StoryFrame();
+// The pointer lies strictly inside the rectangle (every bound exclusive, as the
+// screens' hit tests are).
+bool PointerIn(int left, int top, int right, int bottom);
+
+// ---- Message window (message_window.cpp) ------------------------------------------
+
+extern int LaidOutLine;       // the line ShowLine laid out last; -1 lays the next one out
+extern int RevealCount;       // characters released so far; every layout resets it
+extern float RevealClock;     // seconds gathered toward the next character
+extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
+
+void ShowLine(int line, int offset, int size);
+// Copies the released characters to the back buffer; 1 once the whole block is out.
+int RevealText(float delay);
+
+// ---- Game modes (game_modes.cpp) --------------------------------------------------
+
+enum {
+    ModeLogo = -1, ModeNotice = 0, ModeTitle = 2, ModeStory = 3, ModeSystemMenu = 50,
+    ModeEnd = 99
+};
+// The interface pictures, in the order StartGame loads them.
+enum {
+    PicAcross, PicSavaback, PicPanel, PicExpr, PicBack, PicMessage, PicCursol, PicComwin,
+    PicTit, InterfacePictureCount
+};
+extern int InterfacePicture[InterfacePictureCount];  // ObjectIds
+extern int LogoLevel, LogoRising;
+extern float LogoClock;
+extern int KeyPollState;
+
+// ---- System menu and files (system_menu.cpp, text_files.cpp) ----------------------
+
+enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3 };
+constexpr int SlotCount = 5;
+extern int MenuNotice;
+extern int MusicOff;
+extern int SaveReserved[5];
+
+void SystemMenu();
+// Writes the current position to slot n (0 to 4); false when it could not be written.
+bool SaveSlot(int slot);
+// Reads slot n back: a missing, empty or hand-edited slot gives line 0.
+void LoadSlot(int slot);
+// Reads owlsys.ini into MessageSpeed and MusicOff (missing or empty: unchanged).
+void ReadSystemSettings();
+bool WriteSystemSettings(int speed, int musicOff);
+
+// Room for a file's path in the program's directory.
+constexpr int PathBytes = 4352;
+// name in the program's directory; false (and nothing to use) when it does not fit.
+bool ProgramPath(const char* name, char* out, int size);
+// Replaces path with text + "\r\n": written to a temporary file beside it, then renamed
+// over it. False when it could not be written (the old file is then untouched).
+bool WriteTextFile(const char* path, const char* text);
+// The first white-space-delimited token of path, at most size - 1 bytes (longer tokens
+// are cut); empty when the file is missing or holds none.
+void ReadFirstToken(const char* path, char* out, int size);
+
+// ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
+
+enum EngineTextId {
+    TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextMenu, EngineTextCount
+};
+const char* EngineText(EngineTextId id);

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# CPU time the game uses over 10 s on a static story page and on a page with the wave
+# effect, in a real window under a virtual X server (the X server's own time beside
+# it). Usage: bench/cpu_static_page.sh [BUILD_DIR]. Needs what ./test installs.
+# WAVE_CLICKS: clicks from the story's first page to the first page with the wave
+# effect (3 in the built-in script: its "swave:" comes before the fourth prose line).
+set -u
+BUILD=${1:-build}
+WAVE_CLICKS=${WAVE_CLICKS:-3}
+SECONDS_MEASURED=10
+. "$(dirname "$0")/../tests/xvfb_session.sh"
+
+start_x_session || { echo "cannot measure: $SESSION_ERROR"; exit 1; }
+TICKS=$(getconf CLK_TCK)
+
+# CPU seconds (user + system) of process $1 so far.
+cpu_of() { awk -v t="$TICKS" '{printf "%.2f", ($14 + $15) / t}' "/proc/$1/stat"; }
+
+# Prints the game's and Xvfb's CPU over the measuring time, and whether the picture
+# band changed between two screenshots (a static page should not).
+measure() {
+  local g0 x0 g1 x1 moving
+  import -window root -crop "474x375+$ORIGIN_X+$ORIGIN_Y" "$WORK/a.png"
+  sleep 0.2
+  import -window root -crop "474x375+$ORIGIN_X+$ORIGIN_Y" "$WORK/b.png"
+  moving=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1)
+  g0=$(cpu_of "$GAME"); x0=$(cpu_of "$XVFB")
+  sleep "$SECONDS_MEASURED"
+  g1=$(cpu_of "$GAME"); x1=$(cpu_of "$XVFB")
+  awk -v name="$1" -v g="$(awk "BEGIN{print $g1 - $g0}")" -v x="$(awk "BEGIN{print $x1 - $x0}")" \
+    -v s="$SECONDS_MEASURED" -v m="${moving%% *}" 'BEGIN {
+      printf "%-18s game %5.2f s CPU in %d s (%4.1f%% of a core), Xvfb %5.2f s; band pixels changing: %s\n",
+        name, g, s, 100 * g / s, x, m }'
+}
+
+start_game "$BUILD/game" "$WORK/game.log"
+WINDOW=$(find_window) || { echo "no game window"; exit 1; }
+window_origin "$WINDOW"
+sleep 5           # the opening logo
+click_at 250 200  # notice
+sleep 0.8
+click_at 250 200  # title: the story's first page
+sleep 2           # its text fully revealed
+measure "static story page"
+for _ in $(seq "$WAVE_CLICKS"); do
+  click_at 250 200
+  sleep 0.5
+done
+sleep 2
+measure "wave page"

@@ -1,0 +1,110 @@
+// SDL2 backend: SDL events turned into the game's events, the blocking wait and the
+// millisecond clock.
+#include <SDL.h>
+
+#include "platform/platform.h"
+#include "platform/sdl_internal.h"
+
+namespace {
+
+// The longest the wait blocks in SDL before it looks at the single-instance socket.
+constexpr Uint32 WaitSliceMs = 50;
+
+plat::Key KeyOf(SDL_Scancode code) {
+    switch (code) {
+    case SDL_SCANCODE_ESCAPE: return plat::KeyEscape;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_RETURN2:
+    case SDL_SCANCODE_KP_ENTER: return plat::KeyReturn;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return plat::KeyCtrl;
+    default: return plat::KeyNone;
+    }
+}
+
+// Fills ev from an SDL event the game cares about; false for every other event.
+bool Translate(const SDL_Event& e, plat::Event* ev) {
+    *ev = plat::Event{};
+    switch (e.type) {
+    case SDL_QUIT: ev->type = plat::EvCloseRequested; return true;
+    case SDL_MOUSEMOTION:
+        ev->type = plat::EvPointerMove;
+        ev->x = e.motion.x;
+        ev->y = e.motion.y;
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT)
+            return false;
+        ev->type = plat::EvButtonDown;
+        ev->button = e.button.button == SDL_BUTTON_LEFT ? 1 : 3;
+        ev->clicks = e.button.clicks;
+        ev->x = e.button.x;
+        ev->y = e.button.y;
+        return true;
+    case SDL_KEYDOWN:
+        if (e.key.repeat) return false;
+        ev->key = KeyOf(e.key.keysym.scancode);
+        if (ev->key == plat::KeyNone) return false;
+        ev->type = plat::EvKeyDown;
+        return true;
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: ev->type = plat::EvFocusGained; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST: ev->type = plat::EvFocusLost; return true;
+        case SDL_WINDOWEVENT_CLOSE: ev->type = plat::EvCloseRequested; return true;
+        case SDL_WINDOWEVENT_EXPOSED: ev->type = plat::EvExposed; return true;
+        case SDL_WINDOWEVENT_MOVED:
+            ev->type = plat::EvWindowMoved;
+            ev->x = e.window.data1;
+            ev->y = e.window.data2;
+            return true;
+        default: return false;
+        }
+    default: return false;
+    }
+}
+
+void RaiseEvent(plat::Event* ev) {
+    *ev = plat::Event{};
+    ev->type = plat::EvRaiseRequested;
+}
+
+}  // namespace
+
+namespace plat {
+
+bool PollEvent(Event* ev) {
+    if (sdlplat::TakeRaiseRequest()) {
+        RaiseEvent(ev);
+        return true;
+    }
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+        if (Translate(e, ev)) return true;
+    return false;
+}
+
+// SDL's wait sleeps on the display connection; it cannot see the instance socket, so
+// it is woken every WaitSliceMs to look there too.
+bool WaitEvent(Event* ev, int timeoutMs) {
+    Uint32 start = SDL_GetTicks();
+    for (;;) {
+        if (sdlplat::TakeRaiseRequest()) {
+            RaiseEvent(ev);
+            return true;
+        }
+        Uint32 spent = SDL_GetTicks() - start;
+        if (timeoutMs >= 0 && spent >= Uint32(timeoutMs)) return false;
+        Uint32 slice = WaitSliceMs;
+        if (timeoutMs >= 0 && Uint32(timeoutMs) - spent < slice) slice = Uint32(timeoutMs) - spent;
+        SDL_Event e;
+        if (!SDL_WasInit(SDL_INIT_EVENTS))
+            SDL_Delay(slice);
+        else if (SDL_WaitEventTimeout(&e, int(slice)) && Translate(e, ev))
+            return true;
+    }
+}
+
+uint32_t Milliseconds() { return SDL_GetTicks(); }
+
+}  // namespace plat

@@ -1,0 +1,52 @@
+// SDL2 backend: the modal message box, the system bell and the program's directory.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sdl_internal.h"
+
+namespace plat {
+
+// When no box can be shown (no display) the text stays only on standard error, where
+// the error report has already written it.
+void MessageBox(const char* captionUtf8, const char* textUtf8) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, captionUtf8, textUtf8, sdlplat::Window);
+}
+
+// SDL has no bell: ring the X server's, or the terminal's when there is no X window.
+void SystemBeep() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (sdlplat::Window && SDL_GetWindowWMInfo(sdlplat::Window, &info) &&
+        info.subsystem == SDL_SYSWM_X11) {
+        XBell(info.info.x11.display, 0);
+        XFlush(info.info.x11.display);
+        return;
+    }
+    if (isatty(STDERR_FILENO)) (void)!write(STDERR_FILENO, "\a", 1);
+}
+
+const char* ProgramDirectory() {
+    static std::string dir;
+    if (!dir.empty()) return dir.c_str();
+    if (char* base = SDL_GetBasePath()) {
+        dir = base;
+        SDL_free(base);
+    } else {
+        char path[4096];
+        ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+        if (n > 0) {
+            dir.assign(path, size_t(n));
+            dir.erase(dir.find_last_of('/') + 1);
+        }
+    }
+    if (dir.empty()) dir = "./";
+    if (dir.back() != '/') dir += '/';
+    return dir.c_str();
+}
+
+}  // namespace plat

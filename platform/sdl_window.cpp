@@ -1,0 +1,85 @@
+// SDL2 backend: the game window, the pointer and the key-down query.
+#include <SDL.h>
+
+#include <clocale>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sdl_internal.h"
+
+namespace sdlplat {
+SDL_Window* Window = nullptr;
+}
+using sdlplat::Window;
+
+namespace plat {
+
+bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
+    if (Window) return true;
+    // The GL renderer behind an "accelerated" window surface runs on the CPU under a
+    // software GL; the plain X11 shared-memory image costs a tenth of it per frame.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A close request is reported once, from the window; SDL_QUIT then only comes
+    // from SIGINT/SIGTERM.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // SDL writes the X11 window name (WM_NAME) through the C library's character
+    // locale; under the "C" locale a UTF-8 caption would come out as Latin-1 mojibake.
+    std::string previousLocale = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    Window = SDL_CreateWindow(captionUtf8, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(0), clientWidth, clientHeight,
+                              SDL_WINDOW_SHOWN);
+    std::setlocale(LC_CTYPE, previousLocale.c_str());
+    if (!Window) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    SDL_StopTextInput();
+    SDL_DisableScreenSaver();
+    return true;
+}
+
+void CloseWindow() {
+    if (!Window) return;
+    sdlplat::ResetPresentation();
+    SDL_DestroyWindow(Window);
+    Window = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void ClientOrigin(int* x, int* y) {
+    *x = *y = 0;
+    if (Window) SDL_GetWindowPosition(Window, x, y);
+}
+
+void RaiseWindow() {
+    if (!Window) return;
+    SDL_RestoreWindow(Window);
+    SDL_RaiseWindow(Window);
+}
+
+void GlobalPointer(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
+
+bool WarpPointer(int clientX, int clientY) {
+    if (!Window) return false;
+    SDL_WarpMouseInWindow(Window, clientX, clientY);
+    return true;
+}
+
+void ShowSystemPointer(bool shown) { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }
+
+bool KeyIsDown(Key key) {
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    switch (key) {
+    case KeyCtrl: return keys[SDL_SCANCODE_LCTRL] || keys[SDL_SCANCODE_RCTRL];
+    case KeyReturn:
+        return keys[SDL_SCANCODE_RETURN] || keys[SDL_SCANCODE_KP_ENTER] ||
+               keys[SDL_SCANCODE_RETURN2];
+    case KeyEscape: return keys[SDL_SCANCODE_ESCAPE];
+    default: return false;
+    }
+}
+
+}  // namespace plat

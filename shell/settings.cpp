@@ -1,0 +1,158 @@
+// set.ini: the profile file through which the script keeps a label between runs. A
+// small INI reader and writer: sections in brackets, key=value lines, names compared
+// without regard to ASCII case; every other line is kept as it was.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "shell/shell.h"
+
+namespace {
+
+constexpr size_t MaxValueLength = 63;
+
+std::string Trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return "";
+    size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+bool SameName(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i) {
+        unsigned char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
+        if (x != y) return false;
+    }
+    return i == a.size() && !b[i];
+}
+
+// The section named by a "[name]" line; false when the line is no section header.
+bool SectionHeader(const std::string& line, std::string* name) {
+    std::string t = Trim(line);
+    if (t.size() < 2 || t.front() != '[') return false;
+    size_t close = t.find(']');
+    if (close == std::string::npos) return false;
+    *name = Trim(t.substr(1, close - 1));
+    return true;
+}
+
+// The key of a "key=value" line; false for any other line.
+bool KeyOfLine(const std::string& line, std::string* key) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) return false;
+    *key = Trim(line.substr(0, eq));
+    return true;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A name or value that would break the file's line structure cannot be stored.
+bool Storable(const char* text, const char* forbidden) {
+    if (!text) return false;
+    for (const char* p = text; *p; ++p)
+        for (const char* f = forbidden; *f; ++f)
+            if (*p == *f) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string SettingsPath() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (xdg && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !home[0]) return "";
+        base = std::string(home) + "/.config";
+    }
+    return base + "/akari/set.ini";
+}
+
+std::string ReadSetting(const char* section, const char* key) {
+    std::string path = SettingsPath();
+    if (path.empty() || !section || !key) return "";
+    bool inSection = false;
+    for (const std::string& line : ReadLines(path)) {
+        std::string name;
+        if (SectionHeader(line, &name)) {
+            inSection = SameName(name, section);
+        } else if (inSection && KeyOfLine(line, &name) && SameName(name, key)) {
+            std::string value = Trim(line.substr(line.find('=') + 1));
+            if (value.size() > MaxValueLength) value.resize(MaxValueLength);
+            return value;
+        }
+    }
+    return "";
+}
+
+// Replaces the key's line in its section (or adds the key, and the section when
+// missing), writes the whole file to a temporary one and renames it over the old, so
+// a failed write never leaves a half-written set.ini. Returns 1 on success, 0 on failure.
+int WriteSetting(const char* section, const char* key, const char* value) {
+    if (!Storable(section, "\r\n]") || !Storable(key, "\r\n=[") || !Storable(value, "\r\n"))
+        return 0;
+    if (!section[0] || !key[0]) return 0;
+    std::string path = SettingsPath();
+    if (path.empty()) return 0;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+
+    std::vector<std::string> lines = ReadLines(path);
+    std::string entry = std::string(key) + "=" + value;
+    bool inSection = false, done = false;
+    size_t sectionEnd = std::string::npos;  // line after the section's last key line
+    for (size_t i = 0; i < lines.size() && !done; ++i) {
+        std::string name;
+        if (SectionHeader(lines[i], &name)) {
+            if (inSection) break;
+            inSection = SameName(name, section);
+            if (inSection) sectionEnd = i + 1;
+        } else if (inSection && KeyOfLine(lines[i], &name)) {
+            if (SameName(name, key)) {
+                lines[i] = entry;
+                done = true;
+            }
+            sectionEnd = i + 1;
+        }
+    }
+    if (!done) {
+        if (sectionEnd == std::string::npos) {
+            lines.push_back(std::string("[") + section + "]");
+            sectionEnd = lines.size();
+        }
+        lines.insert(lines.begin() + long(sectionEnd), entry);
+    }
+
+    std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : lines) out << line << '\n';
+        out.flush();
+        if (!out) {
+            std::filesystem::remove(temporary, ec);
+            return 0;
+        }
+    }
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        return 0;
+    }
+    return 1;
+}

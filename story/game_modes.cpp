@@ -1,0 +1,102 @@
+// The game modes: start-up, the per-frame dispatch with the Ctrl/Return keys, the
+// opening logo, the notice and the title.
+#include <cstdlib>
+#include <ctime>
+
+#include "draw/kaDraw.h"
+#include "shell/shell.h"
+#include "story/story.h"
+
+static const char* const InterfacePictureName[InterfacePictureCount] = {
+    "across.sad", "savaback.sad", "panel.sad", "expr.sad", "back.sad",
+    "message.sad", "cursol.sad", "comwin.sad", "tit.sad"};
+
+void StartGame() {
+    kaDraw::Screen(700, 520, 1);
+    SetWorkingDirectory();
+    for (int i = 0; i < InterfacePictureCount; ++i) {
+        char path[PathBytes];
+        bool named = ProgramPath(InterfacePictureName[i], path, sizeof path);
+        if (named) kaDraw::RestoreAssetHeader(path);
+        // The title is keyed like the picture before it: the flag is still set.
+        if (i != PicTit) kaDraw::SetKeyFromPixel();
+        InterfacePicture[i] = kaDraw::LoadObject(InterfacePictureName[i], 2);
+        if (named) kaDraw::BlankAssetHeader(path);
+    }
+    ReadSystemSettings();
+    std::srand(unsigned(std::time(nullptr)));
+    InputState.LeftClick = 1;
+    Shell.GameStarted = 1;
+}
+
+static void LogoFrame() {
+    SetCursorVisible(0);
+    LogoClock += Shell.FrameSeconds * 8.0f;
+    if (LogoClock <= 1.0f) return;
+    kaDraw::ClearBackBuffer();
+    kaDraw::BltJitter(175, 160, LogoLevel, InterfacePicture[PicAcross], 0, 0, 325, 115);
+    LogoClock = 0.0f;
+    if (LogoRising == 0 && --LogoLevel == 0) {
+        LogoRising = 1;
+        LogoLevel = 1;
+    } else if (LogoRising == 1 && ++LogoLevel == 20) {
+        kaDraw::ReleaseObject(InterfacePicture[PicAcross]);
+        LogoClock = 3.0f;
+        LogoLevel = 6;
+        LogoRising = 0;
+        SetGameMode(ModeNotice);
+        InputState.LeftClick = 0;
+    }
+}
+
+static void NoticeFrame() {
+    SetCursorVisible(1);
+    if (InputState.LeftClick) {
+        InputState.LeftClick = 0;
+        SetGameMode(ModeTitle);
+        return;
+    }
+    kaDraw::ClearBackBuffer();
+    kaDraw::BltOpaque(90, 150, InterfacePicture[PicExpr], 0, 0, 450, 165);
+}
+
+// The click that leaves the title stays set: the story's first step is in this frame.
+static void TitleFrame() {
+    SetCursorVisible(1);
+    if (InputState.LeftClick) {
+        SetGameMode(ModeStory);
+        return;
+    }
+    kaDraw::ClearBackBuffer();
+    kaDraw::BltOpaque(0, 0, InterfacePicture[PicTit], 0, 0, 640, 474);
+}
+
+// Ctrl held steps every frame from its second on; Return steps once per press, and
+// while it is held (and in the frame of its release) clicks are dropped. Both keys
+// share one state, so the Return poll starts from what the Ctrl poll left.
+static void MapKeysToClick() {
+    PollKey(VkControl, &KeyPollState);
+    if (KeyPollState == KeyWentUp) InputState.LeftClick = 0;
+    if (KeyPollState == KeyHeld) InputState.LeftClick = 1;
+    PollKey(VkReturn, &KeyPollState);
+    if (KeyPollState == KeyWentDown) InputState.LeftClick = 1;
+    if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
+}
+
+void FrameUpdate() {
+    MapKeysToClick();
+    if (SystemMenuOpen == 1 || (GetGameMode() == ModeStory && InputState.RightClick)) {
+        SystemMenuOpen = 1;
+        SetGameMode(ModeSystemMenu);
+        SystemMenu();
+    }
+    if (GetGameMode() == ModeLogo) LogoFrame();
+    if (GetGameMode() == ModeTitle) TitleFrame();
+    if (GetGameMode() == ModeNotice) NoticeFrame();
+    if (GetGameMode() == ModeStory) StoryFrame();
+    if (GetCursorVisible() == 1)
+        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
+                               InterfacePicture[PicCursol], 0, 0, 32, 32);
+    kaDraw::PresentBackBuffer();
+    if (GetGameMode() == ModeEnd) Shutdown();
+}

@@ -1,0 +1,346 @@
+// The story screen: steps the script on a click, executes its command lines, and
+// redraws picture, animation, panel, message window, choices and the quit prompt.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "draw/kaDraw.h"
+#include "shell/shell.h"
+#include "sound/kaMusic.h"
+#include "sound/kaSound.h"
+#include "story/story.h"
+
+// The swin: window pictures and the setchar: sheet: no picture is assigned to them,
+// so they draw ImageObject 0.
+static const int WindowBackId = 0, WindowFrameId = 0, CharacterSheetId = 0;
+// Beyond this many lines in one step the script is taken to loop without prose.
+static const int StepLineLimit = 4 * ScriptLineCount;
+// Line of the quit confirmation's command, less one, at the head of the table.
+static const int QuitPromptLine = 1;
+// Font size of the prose line a step stops at: 28 unless a size: line in that step
+// says otherwise.
+static int TextSize = 28;
+
+static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
+
+// The first empty line: where the script ends. A table without one ends at its last line.
+static int EndOfScript() {
+    int end = 0;
+    for (; end < ScriptLineCount && ScriptTable[end][0]; ++end) {}
+    return end < ScriptLineCount ? end : ScriptLineCount - 1;
+}
+
+// Moves to line, which a jump, switch or load named; a line outside the table is the
+// end of the script.
+static void GoToLine(int line) {
+    CurrentLine = (line >= 0 && line < ScriptLineCount) ? line : EndOfScript();
+}
+
+// Moves one line on, but never past the end of the script: on an empty line (or the
+// table's last) the position stays, and that line is what the step shows.
+static bool MoveToNextLine() {
+    if (!LineText(CurrentLine)[0] || CurrentLine + 1 >= ScriptLineCount) return false;
+    ++CurrentLine;
+    return true;
+}
+
+static void LoadStoryPicture(const char* name) {
+    char path[PathBytes];
+    bool named = ProgramPath(name, path, sizeof path);
+    if (named) kaDraw::RestoreAssetHeader(path);
+    kaDraw::SetKeyFromPixel();
+    int previous = BackgroundId;
+    BackgroundId = kaDraw::LoadObject(name, 2);
+    if (named) kaDraw::BlankAssetHeader(path);
+    // The old picture is no longer drawn once the new one is in; the internal sprites
+    // (ids 0 to 3) are never released.
+    if (BackgroundId > kaDraw::FontBufferSprite && previous > kaDraw::FontBufferSprite &&
+        previous != BackgroundId)
+        kaDraw::ReleaseObject(previous);
+}
+
+static void PlayVoice(const char* name) {
+    int previous = VoiceId;
+    if (previous >= 0) kaSound::ReleaseObject(previous);
+    VoiceId = kaSound::LoadObject(name, 1);
+    kaSound::Play(VoiceId, -1);
+}
+
+enum StepEnd { StepShowsLine, StepOpensChoice, StepEndsMode };
+
+// Executes lines from CurrentLine on until a prose line (shown), a command: line (a
+// choice opens) or an end: line (GameMode changes).
+static StepEnd ExecuteLines() {
+    for (int executed = 0; executed < StepLineLimit; ++executed) {
+        const char* line = LineText(CurrentLine);
+        if (!line[0]) return StepShowsLine;
+        Keyword k = MatchKeyword(line);
+        if (k == KwLabel) {
+            // The line after a label is tested from setscreen: on, so a label directly
+            // after another label is shown as prose.
+            if (!MoveToNextLine()) return StepShowsLine;
+            line = LineText(CurrentLine);
+            if (!line[0]) return StepShowsLine;
+            k = MatchKeyword(line);
+            if (k == KwLabel) return StepShowsLine;
+        }
+        const char* arg = line + ArgumentOffset(k);
+        int n = ReadNumberAt(line, ArgumentOffset(k));
+        switch (k) {
+        case KwSetscreen: AnimeFrames = 0; ScreenFrame = n; WaveEffect = 0; break;
+        case KwSetchar: CharacterCell = n; WaveEffect = 0; break;
+        case KwEnd:
+            SetGameMode(n);
+            InputState.LeftClick = 0;
+            return StepEndsMode;
+        case KwSize: TextSize = n; break;
+        case KwFile: LoadStoryPicture(arg); break;
+        case KwJump: GoToLine(FindLabel(arg)); continue;
+        case KwSwin: StoryState = ShowingOverWindow; break;
+        case KwCommand:
+            StoryState = ChoiceOpen;
+            --CurrentLine;
+            return StepOpensChoice;
+        case KwSwave: WaveEffect = 1; break;
+        case KwFlg: {
+            int a = ReadNumberAt(line, 4);
+            if (IsFlagIndex(a)) FlagTable[a] = ReadNumberAt(line, 8);
+            break;
+        }
+        case KwLoopanime: AnimeFrame = 0; AnimeLoop = n; break;
+        case KwAnime:
+            AnimeFrames = n;
+            if (n != 0) AnimeFramesSaved = n;
+            break;
+        case KwSpeed: AnimeSpeed = n; AnimeFrame = 0; break;
+        case KwIf: {
+            int a = ReadNumberAt(line, 3), b = ReadNumberAt(line, 9);
+            if (IsFlagIndex(a) && IsFlagIndex(b) && FlagTable[a] == ReadNumberAt(line, 7))
+                FlagTable[b] = ReadNumberAt(line, 13);
+            break;
+        }
+        case KwSwitch: {
+            int a = ReadNumberAt(line, 7);
+            if (IsFlagIndex(a) && FlagTable[a] == ReadNumberAt(line, 11)) {
+                GoToLine(ReadNumberAt(line, 13));
+                continue;
+            }
+            break;
+        }
+        case KwSave: WriteSetting("st", "sc", arg); break;
+        case KwLoad: {
+            // With no label recorded the search would take the first short line; the
+            // script goes on with the next line instead.
+            std::string label = ReadSetting("st", "sc");
+            if (label.empty()) break;
+            GoToLine(FindLabel(label.c_str()) + 1);
+            continue;
+        }
+        case KwMidiPlay:
+            if (MusicOff == 0) kaMusic::PlayMusic(arg, 1);
+            kaMusic::SetMusicVolume(-6);
+            break;
+        case KwMidiStop: kaMusic::StopMusic(); break;
+        case KwWavePlay: PlayVoice(arg); break;
+        default: return StepShowsLine;  // prose
+        }
+        if (!MoveToNextLine()) return StepShowsLine;
+    }
+    return StepShowsLine;
+}
+
+// The ping-pong of loop modes 2 to 4 on one position: back from limit, forward from 0.
+// Returns false when the position came back to 0 (loop mode 3 stops there).
+static bool PingPong(int* position, int limit) {
+    if (*position >= limit) AnimeBackward = 1;
+    if (*position <= 0) {
+        AnimeBackward = 0;
+        *position += 1;
+        return false;
+    }
+    *position += AnimeBackward ? -1 : 1;
+    return true;
+}
+
+static void AnimationTick() {
+    switch (AnimeLoop) {
+    case 1:
+        AnimeColumn = 0;
+        if (++AnimeFrame == AnimeFrames) AnimeFrame = 0;
+        break;
+    case 2:
+        AnimeColumn = 0;
+        PingPong(&AnimeFrame, AnimeFrames);
+        break;
+    case 3:
+        AnimeColumn = 0;
+        if (!PingPong(&AnimeFrame, AnimeFrames)) AnimeFrames = 0;
+        break;
+    case 4: PingPong(&AnimeColumn, AnimeFrames); break;
+    case 5:
+        AnimeColumn = 0;
+        if (AnimeFrame < AnimeFrames) {
+            ++AnimeFrame;
+        } else {
+            AnimeBackward = 1;
+            AnimeFrames = 0;
+            AnimeFrame = 1;
+        }
+        break;
+    default:  // 0 and any other value: once through, the last band stays
+        AnimeColumn = 0;
+        if (++AnimeFrame == AnimeFrames) {
+            ScreenFrame = AnimeFrames;
+            AnimeFrames = 0;
+        }
+        break;
+    }
+}
+
+// Pictures are at most 32767 pixels high and wide, so a band or character cell past
+// these lies beyond any picture and draws nothing; the bound also keeps the source
+// rectangle's arithmetic inside int for any number a script gives.
+static const int LastBand = 32767 / BandHeight, LastCell = 32767 / 250;
+
+// Band band of the story picture, shifted column pixels sideways, at the top left.
+static void DrawBand(int band, int column = 0) {
+    if (band < 0 || band > LastBand || column < -32767 || column > 32767) return;
+    kaDraw::BltOpaque(0, 0, BackgroundId, column, BandHeight * band, column + BandWidth,
+                      BandHeight * band + BandHeight);
+}
+
+// The picture: through the wave effect, as a still band with the character, or as the
+// running animation, which moves on at most one tick per frame.
+static void DrawPicture() {
+    if (WaveEffect == 1) {
+        if (ScreenFrame < 0 || ScreenFrame > LastBand) return;
+        kaDraw::BltWave(0, 0, 10, 2, 150.0f, BackgroundId, 0, BandHeight * ScreenFrame,
+                        BandWidth, BandHeight * ScreenFrame + BandHeight, 0);
+        return;
+    }
+    if ((AnimeLoop == 3 || AnimeLoop == 5) && AnimeFrames == 0) {
+        DrawBand(ScreenFrame);
+        if (std::rand() % 200 == 5) {
+            AnimeFrame = 1;
+            AnimeFrames = AnimeFramesSaved;
+        }
+    }
+    if (AnimeLoop == 4) AnimeFrame = 0;
+    if (AnimeFrames == 0) {
+        DrawBand(ScreenFrame);
+        if (CharacterCell != NoCharacter && CharacterCell >= 0 && CharacterCell <= LastCell)
+            kaDraw::BltTransparent(260, 40, CharacterSheetId, 250 * CharacterCell, 0,
+                                   250 * CharacterCell + 250, 350);
+        return;
+    }
+    AnimeClock += float(AnimeSpeed) * Shell.FrameSeconds;
+    DrawBand(AnimeFrame, AnimeColumn);
+    if (AnimeClock >= 10.0f) {
+        AnimationTick();
+        AnimeClock -= 10.0f;
+    }
+}
+
+bool PointerIn(int left, int top, int right, int bottom) {
+    int x = InputState.MouseX, y = InputState.MouseY;
+    return left < x && x < right && top < y && y < bottom;
+}
+
+// Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
+// nothing is chosen, else the line of the chosen option's label.
+static int ChoiceMenu(int count, int line) {
+    // More options than fit on the screen are never drawn; the bound keeps a bad count
+    // from running long.
+    if (count < 0) count = 0;
+    if (count > 8) count = 8;
+    SetCursorVisible(1);
+    kaDraw::BltOpaque(58, 90, InterfacePicture[PicComwin], 0, 0, 470, 200);
+    for (int i = 0; i < count; ++i) {
+        int top = 140 + 40 * i;
+        if (!PointerIn(70, top, 512, top + 35)) continue;
+        kaDraw::DrawRect(80, top, 512, top + 35, 0x0000FF, 0, 1);
+        if (!InputState.LeftClick) continue;
+        InputState.LeftClick = 0;
+        InputState.RightClick = 0;
+        InputState.MouseY = 5;  // no hit test of the restarted frame matches
+        SystemMenuOpen = 0;
+        SetCursorVisible(0);
+        char label[5] = {};
+        std::memcpy(label, LineText(line + 2 + i), 4);
+        return FindLabel(label);
+    }
+    kaDraw::SelectTextFont(EngineText(TextGothic), 28);
+    kaDraw::SetTextColours(0xFFFFFF, 0, 1);
+    for (int i = 0; i < count; ++i)
+        kaDraw::DrawTextBlock(80, 140 + 40 * i, 800, 600, LineText(line + 2 + i) + 5, 0);
+    kaDraw::EndTextDrawing();
+    kaDraw::SelectTextFont(EngineText(TextMincho), 28);
+    kaDraw::SetTextColours(0xFFFFFF, 0, 1);
+    kaDraw::DrawTextBlock(30, 385, 655, 100, LineText(line + 2 + count), 0);
+    kaDraw::EndTextDrawing();
+    return 0;
+}
+
+// Opens the quit prompt or (returning true) asks for the system menu.
+static bool PanelButtons() {
+    if (QuitPromptOpen || !InputState.LeftClick) return false;
+    if (PointerIn(549, 326, 616, 347)) {
+        QuitPromptOpen = 1;
+    } else if (PointerIn(518, 256, 625, 284)) {
+        InputState.LeftClick = 0;
+        SystemMenuOpen = 1;
+        return true;
+    }
+    return false;
+}
+
+void StoryFrame() {
+    // A choice made in this frame starts it again with the click still set.
+    for (;;) {
+        SetCursorVisible(1);
+        kaDraw::ClearBackBuffer();
+        SystemMenuOpen = 0;
+        SetGameMode(ModeStory);
+        TextSize = 28;
+        if (PanelButtons()) return;
+
+        if (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen) {
+            if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+            StoryState = ShowingProse;
+            MoveToNextLine();
+            WaveEffect = 0;
+            if (ExecuteLines() == StepEndsMode) return;
+        }
+
+        if (StoryState == ShowingOverWindow) {
+            kaDraw::BltOpaque(0, 0, WindowBackId, 0, 0, 500, 375);
+            kaDraw::BltTransparent(0, 200, WindowFrameId, 0, 0, 491, 119);
+        }
+        if (StoryState != ChoiceOpen) ShowLine(CurrentLine, 0, TextSize);
+        DrawPicture();
+        kaDraw::BltTransparent(474, 0, InterfacePicture[PicPanel], 0, 0, 168, 377);
+        kaDraw::BltTransparent(-7, 375, InterfacePicture[PicMessage], 0, 0, 650, 100);
+        RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f);
+
+        if (StoryState == ChoiceOpen) {
+            int r = ChoiceMenu(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine);
+            if (r != 0) {
+                GoToLine(r);
+                StoryState = ShowingProse;
+                SetPointerPos(560, 170);
+                InputState.LeftClick = 1;
+                continue;
+            }
+        }
+        if (QuitPromptOpen) {
+            int r = ChoiceMenu(2, QuitPromptLine);
+            if (r != 0) {
+                QuitPromptOpen = 0;
+                InputState.LeftClick = 1;
+                if (r != 1) GoToLine(r);
+                continue;
+            }
+        }
+        return;
+    }
+}

@@ -1,0 +1,45 @@
+// The script table and the rules for reading its lines: keyword prefixes, fixed-offset
+// numbers and the label search. The build's script tool checks scripts by the same rules.
+#pragma once
+
+constexpr int ScriptLineCount = 1500;
+constexpr int ScriptLineBytes = 400;  // a NUL-terminated line of at most 399 bytes
+typedef char ScriptLine[ScriptLineBytes];
+
+// The story the program carries, made at build time from data/script.txt.
+extern const ScriptLine ShippedScript[ScriptLineCount];
+// The table the engine reads: the shipped one unless a test hands it another.
+extern const ScriptLine* ScriptTable;
+void UseScriptTable(const ScriptLine* table);
+// Line index of the active table; an empty line for an index outside it.
+const char* LineText(int index);
+
+// The keywords, in the order the interpreter tests them.
+enum Keyword {
+    KwLabel, KwSetscreen, KwSetchar, KwEnd, KwSize, KwFile, KwJump, KwSwin, KwCommand,
+    KwSwave, KwFlg, KwLoopanime, KwAnime, KwSpeed, KwIf, KwSwitch, KwSave, KwLoad,
+    KwMidiPlay, KwMidiStop, KwWavePlay, KeywordCount, KwNone = KeywordCount
+};
+// "label:", "setscreen:", ... with their colon.
+extern const char* const KeywordText[KeywordCount];
+
+// The keyword whose stem (the word without its colon) begins line, tested in order;
+// KwNone for prose, option and prompt lines.
+Keyword MatchKeyword(const char* line);
+// A decimal integer read from byte offset of a 400-byte line: leading blanks, an
+// optional sign, digits up to the first non-digit; no digits give 0. Offsets outside
+// the line give 0; values beyond int are held at the int limits.
+int ReadNumberAt(const char* line, int offset);
+// The same on a buffer of size bytes (saves, owlsys.ini).
+int ReadNumberIn(const char* bytes, int size, int offset);
+// Byte offset of each keyword's (first) argument.
+int ArgumentOffset(Keyword k);
+// The first line from 0 whose bytes 6 to 9 equal the first 4 bytes of name (a bounded
+// comparison that also stops at a NUL present in both); the first empty line when none
+// does, or ScriptLineCount when the table has no empty line.
+int FindLabelIn(const ScriptLine* table, const char* name);
+int FindLabel(const char* name);
+
+// UTF-8 to CP932 (iconv). False when a character has no CP932 form or out (of size
+// bytes, NUL included) is too small.
+bool Utf8ToCp932(const char* utf8, char* out, int size);

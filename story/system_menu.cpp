@@ -1,0 +1,171 @@
+// The system menu (save, load, message speed, music, quit, return), the save slots and
+// owlsys.ini.
+#include <cstdio>
+#include <cstring>
+
+#include "draw/kaDraw.h"
+#include "shell/shell.h"
+#include "story/story.h"
+
+static const int ButtonWidth = 50;
+
+// The save line of the current position.
+static void FormatSaveLine(char* out, int size) {
+    std::snprintf(out, size_t(size), "%02i,%03i,%03i,%03i,%03i,%i", SaveReserved[0],
+                  SaveReserved[1], SaveReserved[2], SaveReserved[3], SaveReserved[4],
+                  CurrentLine);
+}
+
+// Slot n's file; false when the slot is not 0 to 4 or the path does not fit.
+static bool SlotPath(int slot, char* out, int size) {
+    if (slot < 0 || slot >= SlotCount) return false;
+    char name[32];
+    std::snprintf(name, sizeof name, "z_save%i.sdt", slot);
+    return ProgramPath(name, out, size);
+}
+
+bool SaveSlot(int slot) {
+    char path[PathBytes], line[64];
+    if (!SlotPath(slot, path, sizeof path)) return false;
+    FormatSaveLine(line, sizeof line);
+    return WriteTextFile(path, line);
+}
+
+// A missing, empty or hand-edited slot gives line 0, the quit confirmation at the head
+// of the script; a line outside the table is taken the same way. Loading closes an
+// open choice or quit prompt: the story goes on from the loaded line.
+void LoadSlot(int slot) {
+    char path[PathBytes];
+    char token[25] = {};
+    if (SlotPath(slot, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
+    const int offsets[5] = {0, 3, 7, 11, 15};
+    for (int i = 0; i < 5; ++i) SaveReserved[i] = ReadNumberIn(token, sizeof token, offsets[i]);
+    CurrentLine = ReadNumberIn(token, sizeof token, 19);
+    if (CurrentLine < 0 || CurrentLine > ScriptLineCount - 2) CurrentLine = 0;
+    AnimeFrames = AnimeFrame = AnimeLoop = 0;
+    CharacterCell = NoCharacter;
+    ScreenFrame = 99;
+    StoryState = ShowingProse;
+    QuitPromptOpen = 0;
+}
+
+void ReadSystemSettings() {
+    char path[PathBytes];
+    char token[16] = {};
+    if (!ProgramPath("owlsys.ini", path, sizeof path)) return;
+    ReadFirstToken(path, token, sizeof token);
+    if (!token[0]) return;
+    // A hand-edited level is held to the menu's 0 to 5.
+    int speed = ReadNumberIn(token, sizeof token, 0);
+    MessageSpeed = float(speed < 0 ? 0 : speed > 5 ? 5 : speed);
+    MusicOff = ReadNumberIn(token, sizeof token, 2);
+}
+
+bool WriteSystemSettings(int speed, int musicOff) {
+    char path[PathBytes], line[32];
+    if (!ProgramPath("owlsys.ini", path, sizeof path)) return false;
+    std::snprintf(line, sizeof line, "%i,%i,", speed, musicOff);
+    return WriteTextFile(path, line);
+}
+
+// Highlights the button under the pointer; true when it is also clicked.
+static bool Button(int left, int top, int right, int bottom) {
+    if (!PointerIn(left, top, right, bottom)) return false;
+    kaDraw::DrawRect(left, top, right, bottom, 0x0000FF, 0xFFFFFF, 1);
+    return InputState.LeftClick != 0;
+}
+
+// The story lays its line out again when it comes back: otherwise the message window
+// would go on releasing the menu's own text over the story until the next step.
+static void ReturnToStory() {
+    SystemMenuOpen = 0;
+    SetGameMode(ModeStory);
+    LaidOutLine = -1;
+}
+
+static void CloseMenu() {
+    SetCursorVisible(0);
+    MenuNotice = MenuPlain;
+    ReturnToStory();
+}
+
+static void DrawMenuText(const char* text, int x, int y) {
+    kaDraw::SelectTextFont(EngineText(TextGothic), 20);
+    kaDraw::SetTextColours(0xFFFFFF, 0, 1);
+    kaDraw::DrawTextBlock(x, y, 635, 500, text, 0);
+    kaDraw::EndTextDrawing();
+    RevealText(0.0f);
+}
+
+// The save, load, speed and music rows; true when a button's action ends the frame.
+static bool MenuRows() {
+    for (int n = 0; n < SlotCount; ++n) {
+        int left = 170 + 63 * n;
+        if (Button(left, 90, left + ButtonWidth, 115)) {
+            InputState.LeftClick = 0;
+            MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
+            SetCursorVisible(0);
+            return true;
+        }
+    }
+    for (int n = 0; n < SlotCount; ++n) {
+        int left = 170 + 63 * n;
+        if (Button(left, 170, left + ButtonWidth, 195)) {
+            InputState.RightClick = 0;
+            SetCursorVisible(0);
+            LoadSlot(n);
+            MenuNotice = MenuLoaded;
+            return true;
+        }
+    }
+    for (int n = 0; n < 6; ++n) {
+        int left = 170 + 63 * n;
+        if (Button(left, 250, left + ButtonWidth, 275)) {
+            InputState.RightClick = 0;
+            MessageSpeed = float(n);
+            CloseMenu();
+            WriteSystemSettings(n, MusicOff);
+            return true;
+        }
+    }
+    for (int n = 0; n < 2; ++n) {
+        int left = 170 + 67 * n;
+        if (Button(left, 325, left + ButtonWidth, 350)) {
+            InputState.LeftClick = 0;
+            InputState.RightClick = 0;
+            MusicOff = n;
+            CloseMenu();
+            WriteSystemSettings(int(MessageSpeed), n);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SystemMenu() {
+    kaDraw::ClearBackBuffer();
+    SetCursorVisible(1);
+    kaDraw::BltOpaque(0, 0, InterfacePicture[PicSavaback], 0, 0, 640, 474);
+    if (MenuNotice != MenuPlain) {
+        EngineTextId notice = MenuNotice == MenuSaved    ? TextSaved
+                              : MenuNotice == MenuLoaded ? TextLoaded
+                                                         : TextSaveFailed;
+        DrawMenuText(EngineText(notice), 300, 200);
+        if (InputState.LeftClick) {
+            InputState.RightClick = 0;
+            CloseMenu();
+        }
+        return;
+    }
+    if (MenuRows()) return;
+    // Quit and return overlap from 321 to 339: both are tested, so return wins there.
+    if (Button(170, 370, 340, 390)) {
+        InputState.RightClick = 0;
+        SetGameMode(ModeEnd);
+    }
+    if (Button(320, 370, 490, 390)) {
+        InputState.RightClick = 0;
+        ReturnToStory();
+    }
+    DrawMenuText(EngineText(TextMenu), 170, 50);
+}
