@@ -22,7 +22,6 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     // A close request is reported once, from the window; SDL_QUIT then only comes
     // from SIGINT/SIGTERM.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // SDL writes the X11 window name (WM_NAME) through the C library's character
     // locale; under the "C" locale a UTF-8 caption would come out as Latin-1 mojibake.
