@@ -40,7 +40,7 @@ inline void SetScript(const std::vector<std::string>& body) {
 
 inline std::string ReadFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) {
