@@ -10,17 +10,12 @@ fail() { echo "FAIL: $*"; tail -n +1 "$WORK"/run*.log; exit 1; }
 for tool in openbox xdotool wmctrl xwininfo import convert compare; do
   command -v "$tool" >/dev/null || fail "$tool is missing (./test installs it)"; done
 start_x_session
-case $? in
-  2) echo "SKIP: no X server can be started: $SESSION_ERROR"; exit 77 ;;
-  1) fail "$SESSION_ERROR" ;;
-esac
+case $? in 2) echo "SKIP: no X server can be started: $SESSION_ERROR"; exit 77 ;; 1) fail "$SESSION_ERROR" ;; esac
 
 # The game must end with status 0 within two seconds of $1.
 expect_exit() {
   TRIES=20 retry eval '! kill -0 $GAME 2>/dev/null' || fail "$1: still running two seconds later"
-  wait "$GAME"
-  local status=$?
-  [ "$status" -eq 0 ] || fail "$1: exit status $status"
+  wait "$GAME" || fail "$1: exit status $?"
   echo "ok: $1 ends the game with status 0"
 }
 
@@ -47,16 +42,12 @@ WINDOW=$(find_window) || fail "no window with the caption $CAPTION"
 window_origin "$WINDOW"
 [ "${WIDTH}x$HEIGHT" = 640x474 ] || fail "client area is ${WIDTH}x$HEIGHT, not 640x474"
 echo "ok: window \"$CAPTION\" with a 640x474 client area"
-sleep 5           # the opening logo ends by itself
-click_at 250 200  # leaves the notice
-sleep 0.8
-click_at 250 200  # leaves the title: the story's first line
-sleep 1.5
+# The opening logo ends by itself; a click leaves the notice, another the title.
+sleep 5; click_at 250 200; sleep 0.8; click_at 250 200; sleep 1.5
 import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/client.png" || fail "no screenshot"
 # The story's first picture and frame, as the script names them before its first line.
-PICTURE=$(grep -m 1 '^file:' "$SCRIPT" | tr -d '\r' | sed 's/^file:\(.*\)\.sad$/\1/')
-FRAME=$(grep -m 1 '^setscreen:' "$SCRIPT" | tr -d '\r' | cut -d ':' -f 2)
-[ -n "$PICTURE" ] && [ -n "$FRAME" ] || fail "the script names no first picture"
+PICTURE=$(sed -n 's/^file:\(.*\)\.sad\r\?$/\1/p' "$SCRIPT" | head -n 1)
+FRAME=$(sed -n 's/^setscreen:\([0-9]*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
 check_layer "$PICTURE" 0 $((375 * FRAME)) 474 375 0 0 0 1  # the band left of the panel
 check_layer panel 0 0 166 377 474 0 1 1
 check_layer message 7 0 640 99 0 375 1 25
