@@ -149,3 +149,13 @@ TEST_F(TextLayoutTest, ShadowFlagWidensTheCellsAndDrawsTheShadow) {
     // Shadow red (0x00BBGGRR) beside the white text in the font buffer.
     EXPECT_GT(Ink(FontBufferSprite, 0, 0, 2 * h + 4, 60, [](uint32_t v) { return v == 0xFF0000; }), 20);
 }
+
+class TextLayout565Test : public TextLayoutTest {
+    PixelFormat DisplayFormat() const override { return FormatRGB565; }
+};
+
+TEST_F(TextLayout565Test, SixteenBitDisplayKeepsGreensLowBitClear) {
+    LayOut(Repeat(A, 5));
+    EXPECT_GT(Ink(FontSprite, 10, 385, 200, 413), 200);
+    EXPECT_EQ(Ink(FontSprite, 10, 385, 200, 413, [](uint32_t v) { return (v & 0x20) != 0; }), 0);
+}

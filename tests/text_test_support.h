@@ -13,13 +13,16 @@ protected:
     const char* gothic = EngineText(TextGothic);
     void SetUp() override {
         headless::Reset();
+        kaDraw::SetDisplayFormat(DisplayFormat());
         ASSERT_EQ(kaDraw::Screen(700, 520, 1), 1);
         kaDraw::TextRects[0] = {0, 0, 0, 0};  // the block only grows
         kaDraw::SelectTextFont(gothic, 28);
         kaDraw::SetTextColours(0xC8C8C8, 0, 1);
     }
+    virtual kaDraw::PixelFormat DisplayFormat() const { return kaDraw::FormatXRGB8888; }
     void TearDown() override {
         CloseMedia();
+        kaDraw::SetDisplayFormat(kaDraw::FormatXRGB8888);
     }
 
     // Pixels v in a rectangle of a surface, or of an object's surface, for which keep(v).
