@@ -1,34 +1,23 @@
 // Test support for the story engine: a script table the test writes itself, a fresh
-// engine and shell around it, a temporary program directory, and frames run by hand.
+// engine (with sound) around it in a temporary program directory, frames run by hand.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
+#include "sound/kaSound.h"
 #include "story/story.h"
 
 namespace storytest {
 
-// Lines in CP932 bytes (ASCII here, or converted from UTF-8 by Sjis).
 inline ScriptLine TestTable[ScriptLineCount];
-
-inline void SetScript(std::initializer_list<std::string> lines) {
-    std::memset(TestTable, 0, sizeof TestTable);
-    int i = 0;
-    for (const std::string& line : lines) {
-        std::strncpy(TestTable[i], line.c_str(), ScriptLineBytes - 1);
-        ++i;
-    }
-    UseScriptTable(TestTable);
-}
 
 inline std::string Sjis(const char* utf8) {
     char out[ScriptLineBytes];
@@ -36,29 +25,29 @@ inline std::string Sjis(const char* utf8) {
     return out;
 }
 
-// The head every script starts with: marker, and the quit confirmation on 1 to 5.
-inline std::string Head(int i) {
-    switch (i) {
-    case 0: return "sideblack\t";
-    case 1: return "label:back";
-    case 2: return "command:2";
-    case 3: return "_end:" + Sjis("ゲームを終了する");
-    case 4: return "back:" + Sjis("もう少し続ける");
-    default: return Sjis("どうしますか？");
-    }
+// The head every script starts with (marker, quit confirmation on lines 1 to 5), then
+// body from line 6; CP932 lines (ASCII here, or through Sjis).
+inline void SetScript(const std::vector<std::string>& body) {
+    std::vector<std::string> lines = {"sideblack\t", "label:back", "command:2",
+                                      "_end:" + Sjis("ゲームを終了する"),
+                                      "back:" + Sjis("もう少し続ける"), Sjis("どうしますか？")};
+    lines.insert(lines.end(), body.begin(), body.end());
+    std::memset(TestTable, 0, sizeof TestTable);
+    for (size_t i = 0; i < lines.size(); ++i)
+        std::strncpy(TestTable[i], lines[i].c_str(), ScriptLineBytes - 1);
+    UseScriptTable(TestTable);
 }
 
 inline std::string ReadFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
+    std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// A folder of the test's own (tests may run side by side), emptied.
+// An emptied folder of the test's own (tests may run side by side).
 inline std::filesystem::path TestFolder(const char* prefix) {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) /
@@ -68,51 +57,45 @@ inline std::filesystem::path TestFolder(const char* prefix) {
     return dir;
 }
 
-// A fresh engine on a test table, with the program directory in a temporary folder.
+inline void PointAt(int x, int y) {
+    InputState.MouseX = x;
+    InputState.MouseY = y;
+}
+
 class StoryTest : public ::testing::Test {
 protected:
-    std::filesystem::path dir;
+    std::filesystem::path dir = TestFolder("story_");
 
     void SetUp() override {
         headless::Reset();
-        dir = TestFolder("story_");
+        headless::EnableAudio(true);
         headless::SetProgramDirectory(dir.string());
         ResetShellState();
         ResetStoryState();
         kaDraw::Screen(700, 520, 1);
         SetGameMode(ModeStory);
     }
-
     void TearDown() override {
+        kaSound::Release();
         kaDraw::CloseScreen();
         UseScriptTable(nullptr);
         ResetStoryState();
         SetGameMode(ModeLogo);
     }
-
-    // One frame of the story as the main loop runs it: the frame's time and input,
-    // the story screen, then the one-frame click flags cleared.
+    // One story-screen frame as the main loop runs it, the click flags cleared after.
     void StoryStep(float seconds = 0.016f, bool click = true) {
         Shell.FrameSeconds = seconds;
-        InputState.LeftClick = click ? 1 : 0;
+        InputState.LeftClick = click;
         StoryFrame();
-        InputState.LeftClick = 0;
-        InputState.RightClick = 0;
+        InputState.LeftClick = InputState.RightClick = 0;
     }
-
     // One whole frame through FrameUpdate.
-    void Frame(float seconds = 0.016f, bool leftClick = false, bool rightClick = false) {
+    void Frame(float seconds = 0.016f, bool left = false, bool right = false) {
         Shell.FrameSeconds = seconds;
-        if (leftClick) InputState.LeftClick = 1;
-        if (rightClick) InputState.RightClick = 1;
+        InputState.LeftClick |= left;
+        InputState.RightClick |= right;
         FrameUpdate();
-        InputState.LeftClick = 0;
-        InputState.RightClick = 0;
-    }
-
-    void PointAt(int x, int y) {
-        InputState.MouseX = x;
-        InputState.MouseY = y;
+        InputState.LeftClick = InputState.RightClick = 0;
     }
 };
 

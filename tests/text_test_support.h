@@ -1,32 +1,41 @@
-// What the text tests share: a display on the headless backend in a chosen pixel
-// layout, and counts of drawn pixels in the internal sprites.
+// What the text tests share: a display on the headless backend with the game's Gothic
+// face selected, and counts of drawn pixels.
 #pragma once
 #include <gtest/gtest.h>
 
-#include "draw/kaDraw.h"
-#include "platform/headless.h"
+#include "draw/sjis.h"
+#include "draw/text_engine.h"
+#include "story/story.h"
 #include "tests/draw_test_support.h"
 
 class TextDisplayTest : public ::testing::Test {
 protected:
+    const char* gothic = EngineText(TextGothic);
     void SetUp() override {
         headless::Reset();
         kaDraw::SetDisplayFormat(DisplayFormat());
         ASSERT_EQ(kaDraw::Screen(700, 520, 1), 1);
+        kaDraw::TextRects[0] = {0, 0, 0, 0};  // the block only grows
+        kaDraw::SelectTextFont(gothic, 28);
+        kaDraw::SetTextColours(0xC8C8C8, 0, 1);
     }
+    virtual kaDraw::PixelFormat DisplayFormat() const { return kaDraw::FormatXRGB8888; }
     void TearDown() override {
         CloseMedia();
         kaDraw::SetDisplayFormat(kaDraw::FormatXRGB8888);
     }
-    virtual kaDraw::PixelFormat DisplayFormat() const { return kaDraw::FormatXRGB8888; }
 
-    static uint32_t Back(int x, int y) { return kaDraw::ReadPixel(kaDraw::BackBuffer, x, y); }
-    // Pixels that are not 0 in a rectangle of an object's surface.
-    static int Ink(int id, int left, int top, int right, int bottom) {
-        const kaDraw::Surface* s = kaDraw::ObjectTable[id].surface;
+    // Pixels v in a rectangle of a surface, or of an object's surface, for which keep(v).
+    using Keep = bool (*)(uint32_t);
+    static int Ink(const kaDraw::Surface* s, int left, int top, int right, int bottom,
+                   Keep keep = [](uint32_t v) { return v != 0; }) {
         int n = 0;
         for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) n += kaDraw::ReadPixel(s, x, y) != 0;
+            for (int x = left; x < right; ++x) n += keep(kaDraw::ReadPixel(s, x, y));
         return n;
+    }
+    static int Ink(int id, int left, int top, int right, int bottom,
+                   Keep keep = [](uint32_t v) { return v != 0; }) {
+        return Ink(kaDraw::ObjectTable[id].surface, left, top, right, bottom, keep);
     }
 };

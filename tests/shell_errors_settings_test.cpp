@@ -1,0 +1,95 @@
+// The error box's text, caption, beep and 255-byte cut; set.ini's place, round trips,
+// the 63-character value, a missing file, other content kept, unsafe text refused.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/headless.h"
+#include "shell/shell.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(ErrorBox, ShowsLocationAndMessageAfterABeepCutTo255BytesAtAWholeCharacter) {
+    headless::Reset();
+    EXPECT_EQ(ErrorBox("kaSound::LoadObject", "オブジェクト数が多過ぎます"), 0);
+    EXPECT_EQ(headless::MessageBoxes().at(0).caption, "エラー発生");
+    EXPECT_EQ(headless::MessageBoxes().at(0).text, "kaSound::LoadObject : オブジェクト数が多過ぎます");
+    EXPECT_EQ(headless::BeepCount(), 1);
+
+    std::string kana;  // "kaDraw::Screen : " is 17 bytes, each "あ" 3: byte 255 falls inside one
+    for (int i = 0; i < 100; ++i) kana += "あ";
+    ErrorBox("kaDraw::Screen", kana.c_str());
+    EXPECT_EQ(headless::MessageBoxes().at(1).text, "kaDraw::Screen : " + kana.substr(0, 3 * 79));
+    ErrorBox("kaDraw::Screen", std::string(300, 'x').c_str());
+    EXPECT_EQ(headless::MessageBoxes().at(2).text.size(), 255u);
+}
+
+// Each test has an empty config home of its own.
+class Settings : public ::testing::Test {
+protected:
+    fs::path dir = fs::path(AKARI_TEST_OUTPUT_DIR) /
+                   (std::string("settings_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override {
+        fs::remove_all(dir);
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    std::string FileText() {
+        std::stringstream s;
+        s << std::ifstream(dir / "akari/set.ini", std::ios::binary).rdbuf();
+        return s.str();
+    }
+};
+
+TEST_F(Settings, LivesInTheConfigHomeAndRoundTripsValuesReadToSixtyThreeCharacters) {
+    EXPECT_EQ(ReadSetting("st", "sc"), "");  // no file yet
+    ASSERT_EQ(WriteSetting("st", "sc", "label_07"), 1);
+    EXPECT_EQ(FileText(), "[st]\nsc=label_07\n");
+    std::string exact = std::string(62, 'a') + "Z";
+    ASSERT_EQ(WriteSetting("st", "sc", exact.c_str()), 1);
+    EXPECT_EQ(ReadSetting("st", "sc"), exact);
+    ASSERT_EQ(WriteSetting("st", "sc", (exact + "overflow").c_str()), 1);
+    EXPECT_EQ(ReadSetting("st", "sc"), exact);
+    EXPECT_EQ(FileText(), "[st]\nsc=" + exact + "overflow\n");  // stored whole, cut on reading
+    EXPECT_FALSE(fs::exists(dir / "akari/set.ini.tmp"));
+
+    ASSERT_NE(getenv("HOME"), nullptr);
+    std::string fallback = std::string(getenv("HOME")) + "/.config/akari/set.ini";
+    setenv("XDG_CONFIG_HOME", "relative/dir", 1);  // not absolute: ignored
+    EXPECT_EQ(SettingsPath(), fallback);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(SettingsPath(), fallback);
+}
+
+TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
+    fs::create_directories(dir / "akari");
+    std::ofstream(dir / "akari/set.ini", std::ios::binary)
+        << "; kept\r\n[First]\r\na=1\r\n\r\n[ST]\r\nx=2\r\nSC = old value \r\ny=3\r\n[last]\r\nb=4\r\n";
+    EXPECT_EQ(ReadSetting("st", "sc"), "old value");  // names ignore case, values trimmed
+    EXPECT_EQ(ReadSetting("st", "b"), "");
+    EXPECT_EQ(ReadSetting("none", "a"), "");
+    ASSERT_EQ(WriteSetting("st", "sc", "new"), 1);
+    ASSERT_EQ(WriteSetting("first", "c", "5"), 1);  // after the section's last key
+    ASSERT_EQ(WriteSetting("added", "k", "v"), 1);  // a new section at the end
+    EXPECT_EQ(FileText(),
+              "; kept\n[First]\na=1\nc=5\n\n[ST]\nx=2\nsc=new\ny=3\n[last]\nb=4\n[added]\nk=v\n");
+}
+
+TEST_F(Settings, TextThatWouldBreakTheFileAndFailedRewritesLeaveTheOldFile) {
+    ASSERT_EQ(WriteSetting("st", "sc", "keep"), 1);
+    EXPECT_EQ(WriteSetting("st", "sc", "two\nlines"), 0);
+    EXPECT_EQ(WriteSetting("st", "a=b", "v"), 0);
+    EXPECT_EQ(WriteSetting("s]t", "sc", "v"), 0);
+    EXPECT_EQ(WriteSetting("st", "", "v"), 0);
+    EXPECT_EQ(WriteSetting("st", "sc", nullptr), 0);
+    fs::create_directory(dir / "akari/set.ini.tmp");  // the temporary cannot be opened
+    EXPECT_EQ(WriteSetting("st", "sc", "lost"), 0);
+    EXPECT_EQ(FileText(), "[st]\nsc=keep\n");
+}
+
+}  // namespace
