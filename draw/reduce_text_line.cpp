@@ -10,41 +10,26 @@ namespace kaDraw {
 
 // Pixel access for the three layouts: channels read and written through fixed shifts,
 // emptiness tested on the whole pixel.
-struct Layout16 {
-    static constexpr int Bytes = 2;
-    static constexpr uint32_t Max = 31;
+template <typename Word, uint32_t ChannelMax>
+struct ShiftedLayout {
+    static constexpr int Bytes = sizeof(Word);
+    static constexpr uint32_t Max = ChannelMax;
     int shift[3];
     uint32_t Load(const uint8_t* p) const {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
+        Word v;
+        std::memcpy(&v, p, sizeof v);
         return v;
     }
     void Split(uint32_t v, uint32_t c[3]) const {
         for (int k = 0; k < 3; ++k) c[k] = (v >> shift[k]) & Max;
     }
     void Store(uint8_t* p, const uint32_t c[3]) const {
-        uint16_t v = uint16_t(c[0] << shift[0] | c[1] << shift[1] | c[2] << shift[2]);
-        std::memcpy(p, &v, 2);
+        Word v = Word(c[0] << shift[0] | c[1] << shift[1] | c[2] << shift[2]);
+        std::memcpy(p, &v, sizeof v);
     }
 };
-
-struct Layout32 {
-    static constexpr int Bytes = 4;
-    static constexpr uint32_t Max = 255;
-    int shift[3];
-    uint32_t Load(const uint8_t* p) const {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
-    void Split(uint32_t v, uint32_t c[3]) const {
-        for (int k = 0; k < 3; ++k) c[k] = (v >> shift[k]) & Max;
-    }
-    void Store(uint8_t* p, const uint32_t c[3]) const {
-        uint32_t v = c[0] << shift[0] | c[1] << shift[1] | c[2] << shift[2];
-        std::memcpy(p, &v, 4);
-    }
-};
+using Layout16 = ShiftedLayout<uint16_t, 31>;
+using Layout32 = ShiftedLayout<uint32_t, 255>;
 
 struct Layout24 {
     static constexpr int Bytes = 3;
