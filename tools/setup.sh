@@ -3,7 +3,7 @@
 # run as root.
 
 # Needed to build and run the game.
-AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev
+AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev
   libfontconfig-dev libfluidsynth-dev zlib1g-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
