@@ -1,5 +1,6 @@
 // The texts the engine draws itself (font names, notices, the system menu), converted
 // once from UTF-8 to the CP932 bytes the text module lays out.
+#include "draw/sjis.h"
 #include "story/story.h"
 
 static const char* const Utf8Texts[EngineTextCount] = {
@@ -35,7 +36,7 @@ static bool ConversionDone = false;
 const char* EngineText(EngineTextId id) {
     if (!ConversionDone) {
         for (int i = 0; i < EngineTextCount; ++i)
-            if (!Utf8ToCp932(Utf8Texts[i], Converted[i], sizeof Converted[i]))
+            if (!Utf8ToSjis(Utf8Texts[i], Converted[i], sizeof Converted[i]))
                 Converted[i][0] = '\0';
         ConversionDone = true;
     }

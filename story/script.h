@@ -40,6 +40,3 @@ int ArgumentOffset(Keyword k);
 int FindLabelIn(const ScriptLine* table, const char* name);
 int FindLabel(const char* name);
 
-// UTF-8 to CP932 (iconv). False when a character has no CP932 form or out (of size
-// bytes, NUL included) is too small.
-bool Utf8ToCp932(const char* utf8, char* out, int size);

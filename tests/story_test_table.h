@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "draw/kaDraw.h"
+#include "draw/sjis.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
 #include "sound/kaSound.h"
@@ -21,7 +22,7 @@ inline ScriptLine TestTable[ScriptLineCount];
 
 inline std::string Sjis(const char* utf8) {
     char out[ScriptLineBytes];
-    EXPECT_TRUE(Utf8ToCp932(utf8, out, sizeof out)) << utf8;
+    EXPECT_TRUE(Utf8ToSjis(utf8, out, sizeof out)) << utf8;
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "draw/sjis.h"
 #include "story/script.h"
 
 static ScriptLine Table[ScriptLineCount];
@@ -138,7 +139,7 @@ static bool ReadScript(const char* path) {
             return false;
         } else {
             static char converted[8192];
-            if (!Utf8ToCp932(text.c_str(), converted, sizeof converted))
+            if (!Utf8ToSjis(text.c_str(), converted, sizeof converted))
                 Refuse(index, "a character that CP932 cannot encode");
             else if (std::strlen(converted) >= size_t(ScriptLineBytes))
                 Refuse(index, "longer than 399 bytes in CP932");
