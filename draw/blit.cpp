@@ -119,7 +119,7 @@ static int ClearSurface(Surface* s) {
 }
 
 int ClearBackBuffer() { return ClearSurface(BackBuffer); }
-int ClearObject(int id) { return BackBuffer ? ClearSurface(ObjectSurface(id)) : 0; }
+int ClearObject(int id) { return ClearSurface(ObjectSurface(id)); }
 
 // Fills a rectangle of the back buffer, cut to the back buffer.
 static void FillRect(int left, int top, int right, int bottom, uint32_t value) {
