@@ -108,8 +108,6 @@ void PresentBackBuffer();
 
 // The rectangle blits may write to, right and bottom exclusive (set by SetClipRect).
 extern int ClipLeft, ClipTop, ClipRight, ClipBottom;
-// The part of the back buffer the window shows.
-constexpr int ClientWidth = 640, ClientHeight = 474;
 
 // ---- Line-shift effects (effects.cpp) ---------------------------------------------
 
