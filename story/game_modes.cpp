@@ -11,18 +11,21 @@ static const char* const InterfacePictureName[InterfacePictureCount] = {
     "across.sad", "savaback.sad", "panel.sad", "expr.sad", "back.sad",
     "message.sad", "cursol.sad", "comwin.sad", "tit.sad"};
 
+int LoadPicture(const char* name) {
+    char path[PathBytes];
+    bool named = ProgramPath(name, path, sizeof path);
+    if (named) kaDraw::RestoreAssetHeader(path);
+    kaDraw::SetKeyFromPixel();
+    int id = kaDraw::LoadObject(name, 2);
+    if (named) kaDraw::BlankAssetHeader(path);
+    return id;
+}
+
 void StartGame() {
     kaDraw::Screen(700, 520, 1);
     SetWorkingDirectory();
-    for (int i = 0; i < InterfacePictureCount; ++i) {
-        char path[PathBytes];
-        bool named = ProgramPath(InterfacePictureName[i], path, sizeof path);
-        if (named) kaDraw::RestoreAssetHeader(path);
-        // The title is keyed like the picture before it: the flag is still set.
-        if (i != PicTit) kaDraw::SetKeyFromPixel();
-        InterfacePicture[i] = kaDraw::LoadObject(InterfacePictureName[i], 2);
-        if (named) kaDraw::BlankAssetHeader(path);
-    }
+    for (int i = 0; i < InterfacePictureCount; ++i)
+        InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
     ReadSystemSettings();
     std::srand(unsigned(std::time(nullptr)));
     InputState.LeftClick = 1;

@@ -45,15 +45,11 @@ static bool MoveToNextLine() {
 }
 
 static void LoadStoryPicture(const char* name) {
-    char path[PathBytes];
-    bool named = ProgramPath(name, path, sizeof path);
-    if (named) kaDraw::RestoreAssetHeader(path);
-    kaDraw::SetKeyFromPixel();
     int previous = BackgroundId;
-    BackgroundId = kaDraw::LoadObject(name, 2);
-    if (named) kaDraw::BlankAssetHeader(path);
+    BackgroundId = LoadPicture(name);
     // The old picture is no longer drawn once the new one is in; the internal sprites
-    // (ids 0 to 3) are never released.
+    // (ids 0 to 3) are never released. The new one may have the old id when the old
+    // picture was freed already (a logo run by end:-1 releases the id it once had).
     if (BackgroundId > kaDraw::FontBufferSprite && previous > kaDraw::FontBufferSprite &&
         previous != BackgroundId)
         kaDraw::ReleaseObject(previous);
