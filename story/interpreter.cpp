@@ -65,18 +65,17 @@ static void PlayVoice(const char* name) {
 enum StepEnd { StepShowsLine, StepOpensChoice, StepEndsMode };
 
 // Executes lines from CurrentLine on until a prose line (shown), a command: line (a
-// choice opens) or an end: line (GameMode changes).
+// choice opens) or an end: line (GameMode changes). An empty line matches no keyword:
+// the step stops there like at prose.
 static StepEnd ExecuteLines() {
     for (int executed = 0; executed < StepLineLimit; ++executed) {
         const char* line = LineText(CurrentLine);
-        if (!line[0]) return StepShowsLine;
         Keyword k = MatchKeyword(line);
         if (k == KwLabel) {
             // The line after a label is tested from setscreen: on, so a label directly
             // after another label is shown as prose.
             if (!MoveToNextLine()) return StepShowsLine;
             line = LineText(CurrentLine);
-            if (!line[0]) return StepShowsLine;
             k = MatchKeyword(line);
             if (k == KwLabel) return StepShowsLine;
         }
