@@ -32,6 +32,8 @@ void StartGame() {
     Shell.GameStarted = 1;
 }
 
+// The jitter falls from 6 to 1, then rises from 1 (drawn twice, as the turn takes a
+// step of its own) to 19: 25 steps, at most one every eighth of a second.
 static void LogoFrame() {
     SetCursorVisible(0);
     LogoClock += Shell.FrameSeconds * 8.0f;
