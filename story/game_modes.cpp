@@ -11,24 +11,29 @@ static const char* const InterfacePictureName[InterfacePictureCount] = {
     "across.sad", "savaback.sad", "panel.sad", "expr.sad", "back.sad",
     "message.sad", "cursol.sad", "comwin.sad", "tit.sad"};
 
+int LoadPicture(const char* name) {
+    char path[PathBytes];
+    bool named = ProgramPath(name, path, sizeof path);
+    if (named) kaDraw::RestoreAssetHeader(path);
+    kaDraw::SetKeyFromPixel();
+    int id = kaDraw::LoadObject(name, 2);
+    if (named) kaDraw::BlankAssetHeader(path);
+    return id;
+}
+
 void StartGame() {
     kaDraw::Screen(700, 520, 1);
     SetWorkingDirectory();
-    for (int i = 0; i < InterfacePictureCount; ++i) {
-        char path[PathBytes];
-        bool named = ProgramPath(InterfacePictureName[i], path, sizeof path);
-        if (named) kaDraw::RestoreAssetHeader(path);
-        // The title is keyed like the picture before it: the flag is still set.
-        if (i != PicTit) kaDraw::SetKeyFromPixel();
-        InterfacePicture[i] = kaDraw::LoadObject(InterfacePictureName[i], 2);
-        if (named) kaDraw::BlankAssetHeader(path);
-    }
+    for (int i = 0; i < InterfacePictureCount; ++i)
+        InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
     ReadSystemSettings();
     std::srand(unsigned(std::time(nullptr)));
     InputState.LeftClick = 1;
     Shell.GameStarted = 1;
 }
 
+// The jitter falls from 6 to 1, then rises from 1 (drawn twice, as the turn takes a
+// step of its own) to 19: 25 steps, at most one every eighth of a second.
 static void LogoFrame() {
     SetCursorVisible(0);
     LogoClock += Shell.FrameSeconds * 8.0f;

@@ -45,15 +45,11 @@ static bool MoveToNextLine() {
 }
 
 static void LoadStoryPicture(const char* name) {
-    char path[PathBytes];
-    bool named = ProgramPath(name, path, sizeof path);
-    if (named) kaDraw::RestoreAssetHeader(path);
-    kaDraw::SetKeyFromPixel();
     int previous = BackgroundId;
-    BackgroundId = kaDraw::LoadObject(name, 2);
-    if (named) kaDraw::BlankAssetHeader(path);
+    BackgroundId = LoadPicture(name);
     // The old picture is no longer drawn once the new one is in; the internal sprites
-    // (ids 0 to 3) are never released.
+    // (ids 0 to 3) are never released. The new one may have the old id when the old
+    // picture was freed already (a logo run by end:-1 releases the id it once had).
     if (BackgroundId > kaDraw::FontBufferSprite && previous > kaDraw::FontBufferSprite &&
         previous != BackgroundId)
         kaDraw::ReleaseObject(previous);
@@ -69,18 +65,17 @@ static void PlayVoice(const char* name) {
 enum StepEnd { StepShowsLine, StepOpensChoice, StepEndsMode };
 
 // Executes lines from CurrentLine on until a prose line (shown), a command: line (a
-// choice opens) or an end: line (GameMode changes).
+// choice opens) or an end: line (GameMode changes). An empty line matches no keyword:
+// the step stops there like at prose.
 static StepEnd ExecuteLines() {
     for (int executed = 0; executed < StepLineLimit; ++executed) {
         const char* line = LineText(CurrentLine);
-        if (!line[0]) return StepShowsLine;
         Keyword k = MatchKeyword(line);
         if (k == KwLabel) {
             // The line after a label is tested from setscreen: on, so a label directly
             // after another label is shown as prose.
             if (!MoveToNextLine()) return StepShowsLine;
             line = LineText(CurrentLine);
-            if (!line[0]) return StepShowsLine;
             k = MatchKeyword(line);
             if (k == KwLabel) return StepShowsLine;
         }

@@ -20,13 +20,12 @@ static void CopyFromFontSprite(const kaDraw::TextRect& r) {
 }
 
 int RevealText(float delay) {
-    int count = kaDraw::TextRectCount;
-    if (count > kaDraw::TextRectCapacity) count = kaDraw::TextRectCapacity;
     if (delay == 0.0f || RevealCount > kaDraw::TextRectCount) {
         CopyFromFontSprite(kaDraw::TextRects[0]);
         RevealCount = kaDraw::TextRectCount + 1;
     } else {
-        for (int i = 1; i < RevealCount && i < count; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
+        // RevealCount is at most TextRectCount here: only laid-out rectangles are read.
+        for (int i = 1; i < RevealCount; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
     }
     if (RevealCount > kaDraw::TextRectCount) return 1;
     RevealClock += Shell.FrameSeconds;

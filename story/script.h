@@ -11,7 +11,7 @@ extern const ScriptLine ShippedScript[ScriptLineCount];
 // The table the engine reads: the shipped one unless a test hands it another.
 extern const ScriptLine* ScriptTable;
 void UseScriptTable(const ScriptLine* table);
-// Line index of the active table; an empty line for an index outside it.
+// The text of line index of the active table; an empty line for an index outside it.
 const char* LineText(int index);
 
 // The keywords, in the order the interpreter tests them.

@@ -70,6 +70,10 @@ extern int LogoLevel, LogoRising;
 extern float LogoClock;
 extern int KeyPollState;
 
+// Loads a picture asset of the program's directory, keyed by its top-left pixel: its
+// blanked signature is put back for the load and blanked again after. 0 on failure.
+int LoadPicture(const char* name);
+
 // ---- System menu and files (system_menu.cpp, text_files.cpp) ----------------------
 
 enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3 };

@@ -1,7 +1,7 @@
 // The two small file operations of saves and owlsys.ini: a whole-line write that never
 // leaves a half-written file, and a bounded read of the first token.
+#include <cctype>
 #include <cstdio>
-#include <cstring>
 
 #include "platform/platform.h"
 #include "story/story.h"
@@ -27,17 +27,15 @@ bool WriteTextFile(const char* path, const char* text) {
     return true;
 }
 
-static bool IsSpace(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
 void ReadFirstToken(const char* path, char* out, int size) {
     if (size <= 0) return;
     out[0] = '\0';
     std::FILE* f = std::fopen(path, "rb");
     if (!f) return;
     int c = std::fgetc(f);
-    while (c != EOF && IsSpace(c)) c = std::fgetc(f);
+    while (c != EOF && std::isspace(c)) c = std::fgetc(f);
     int n = 0;
-    for (; c != EOF && !IsSpace(c); c = std::fgetc(f))
+    for (; c != EOF && !std::isspace(c); c = std::fgetc(f))
         if (n < size - 1) out[n++] = char(c);
     out[n] = '\0';
     std::fclose(f);

@@ -1,5 +1,5 @@
-// Build-time asset tool: writes the interface pictures, the scene's pictures, a voice
-// clip and a short piece of music into the game folder. The pictures are plain, with
+// Build-time asset tool: writes the interface pictures, the scene's pictures, two voice
+// clips and a short piece of music into the game folder. The pictures are plain, with
 // the sizes and button boxes the screens use. Usage: akari_asset_tool game-folder.
 #include <cmath>
 #include <cstdint>

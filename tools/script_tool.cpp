@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "draw/sjis.h"
 #include "story/script.h"
@@ -138,13 +139,15 @@ static bool ReadScript(const char* path) {
             Refuse(index, "the script runs past line 1499: an empty line must end it");
             return false;
         } else {
-            static char converted[8192];
-            if (!Utf8ToSjis(text.c_str(), converted, sizeof converted))
+            // CP932 never takes more bytes than UTF-8 for the same text, so a failed
+            // conversion is always a character that CP932 lacks, whatever the length.
+            std::vector<char> converted(text.size() + 1);
+            if (!Utf8ToSjis(text.c_str(), converted.data(), converted.size()))
                 Refuse(index, "a character that CP932 cannot encode");
-            else if (std::strlen(converted) >= size_t(ScriptLineBytes))
+            else if (std::strlen(converted.data()) >= size_t(ScriptLineBytes))
                 Refuse(index, "longer than 399 bytes in CP932");
             else
-                std::memcpy(Table[index], converted, std::strlen(converted));
+                std::strcpy(Table[index], converted.data());
             LineCount = index + 1;
         }
         ++index;
