@@ -46,6 +46,9 @@ static void LogoFrame() {
         LogoLevel = 1;
     } else if (LogoRising == 1 && ++LogoLevel == 20) {
         kaDraw::ReleaseObject(InterfacePicture[PicAcross]);
+        // Its id goes to the next picture loaded; a logo shown again (end:-1) must not
+        // draw or release that picture.
+        InterfacePicture[PicAcross] = 0;
         LogoClock = 3.0f;
         LogoLevel = 6;
         LogoRising = 0;

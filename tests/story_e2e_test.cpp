@@ -73,15 +73,16 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     EXPECT_EQ(File("tit.sad").substr(0, 2), "  ") << "the asset's blanked header is put back";
 
     // The logo: 25 steps of a shaking picture, then the notice.
-    int frames = 0, logoSeen = 0;
+    int frames = 0, logoSeen = 0, logoId = InterfacePicture[PicAcross];
     for (; GetGameMode() == ModeLogo && frames < 1000; ++frames) {
         Frame(130);
         logoSeen += Count(175, 217, 500, 218, 0xF0E0A0);
     }
     EXPECT_EQ(frames, 25);
     EXPECT_GT(logoSeen, 0);
-    EXPECT_EQ(kaDraw::ObjectTable[InterfacePicture[PicAcross]].surface, nullptr)
+    EXPECT_EQ(kaDraw::ObjectTable[logoId].surface, nullptr)
         << "the logo picture is released when the logo ends";
+    EXPECT_EQ(InterfacePicture[PicAcross], 0) << "and its id forgotten";
     Frame();
     EXPECT_EQ(Pixel(290, 230), 0xF8F4ECu) << "the notice picture";
     Click(320, 240);

@@ -45,6 +45,15 @@ TEST_F(ScriptReading, AnEarlierLineSpellingTheLabelCapturesTheJump) {
     EXPECT_EQ(FindLabel("none"), 11) << "a missing label is the ending empty line";
 }
 
+TEST_F(ScriptReading, LoadGoesOnAfterTheSavedLabelOrWithTheNextLine) {
+    SetScript({"load:", Sjis("記録なし"), "save:mark", "load:", Sjis("飛ばされる"),
+               "label:mark", Sjis("記録の後")});
+    StoryStep();
+    EXPECT_EQ(CurrentLine, 7) << "nothing recorded yet";
+    StoryStep();
+    EXPECT_EQ(CurrentLine, 12);
+}
+
 TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
     SetScript({Sjis("最後の行")});
     for (int i = 0; i < 6; ++i) StoryStep();

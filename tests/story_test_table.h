@@ -71,6 +71,7 @@ protected:
         headless::Reset();
         headless::EnableAudio(true);
         headless::SetProgramDirectory(dir.string());
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);  // set.ini of save:/load:
         ResetShellState();
         ResetStoryState();
         kaDraw::Screen(700, 520, 1);
