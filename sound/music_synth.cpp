@@ -84,6 +84,10 @@ int Init() {
         // The player advances with the samples we render, not with a timer thread.
         fluid_settings_setstr(Settings, "player.timing-source", "sample");
         fluid_settings_setint(Settings, "synth.lock-memory", 0);
+        // Every call into the synthesizer from the game thread is made under the audio
+        // lock, or while nothing renders; its own mutex would only be one more lock taken
+        // on the audio thread at every note.
+        fluid_settings_setint(Settings, "synth.threadsafe-api", 0);
         Synth = new_fluid_synth(Settings);
     }
     if (!Synth) {
