@@ -2,6 +2,7 @@
 #pragma once
 #include <fluidsynth.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "sound/kaMusic.h"
@@ -16,6 +17,6 @@ extern fluid_player_t* Player;
 bool CanPlay();
 
 // True when the bytes are a well-formed Standard MIDI File that lasts some time.
-bool IsPlayableMidi(const std::vector<char>& bytes);
+bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
 
 }  // namespace kaMusic
