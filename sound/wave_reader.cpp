@@ -14,11 +14,6 @@ constexpr size_t ChunkHeaderBytes = 8;
 constexpr size_t PcmFormatBytes = 16;
 constexpr uint16_t FormatTagPcm = 1;
 
-static uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-static uint32_t Read32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // Finds the first chunk called id between begin and end (the RIFF form's contents).
 // Chunks of odd size are followed by a pad byte. A chunk that claims to run past the
 // end ends the search: nothing after it can be trusted.
