@@ -136,8 +136,10 @@ int PollMusicEnd() {
     return 1;
 }
 
-void Render(float* out, int frames) {
-    if (Player) fluid_synth_write_float(Synth, frames, out, 0, 2, out, 1, 2);
+bool Render(float* out, int frames) {
+    if (!Player) return false;
+    fluid_synth_write_float(Synth, frames, out, 0, 2, out, 1, 2);
+    return true;
 }
 
 void CloseMusic() {
