@@ -21,9 +21,7 @@ static std::vector<uint8_t> ReadMidiFile(const std::string& path) {
     return bytes;
 }
 
-// Ends the current piece at once: the player goes and every sounding note is cut,
-// all while the mixer is held off.
-static void DropPlayer() {
+void DropPlayer() {
     if (!Player) return;
     plat::LockAudio();
     delete_fluid_player(Player);

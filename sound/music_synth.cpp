@@ -73,7 +73,6 @@ int Init() {
     MusicLoop = 1;
     SynthActive = 0;
     MusicViaSound = 0;
-    Player = nullptr;
     // Without a sound device the synthesizer would have nowhere to play: stay silent.
     if (!kaSound::SoundReady) return 0;
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
@@ -142,8 +141,10 @@ bool Render(float* out, int frames) {
     return true;
 }
 
+// The player goes before the synthesizer it plays on, whatever MusicPlaying says.
 void CloseMusic() {
-    StopMusic();
+    DropPlayer();
+    MusicPlaying = 0;
     kaSound::ReleaseMusicObject();
     DeleteSynth();
     SynthActive = 0;
