@@ -63,8 +63,8 @@ bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
     if (file.size() < 12 || std::memcmp(&file[0], "RIFF", 4) != 0 ||
         std::memcmp(&file[8], "WAVE", 4) != 0)
         return false;
-    // Writers often get the RIFF size slightly wrong; the chunks inside are what count,
-    // and none of them may reach past the end of the file.
+    // A RIFF size past the end of the file (a common writer's slip) is read as the file's
+    // end; the chunks are looked for inside the form, and none may reach past its end.
     size_t formEnd = file.size();
     uint64_t claimed = uint64_t(Read32(&file[4])) + ChunkHeaderBytes;
     if (claimed < formEnd) formEnd = static_cast<size_t>(claimed);
