@@ -23,7 +23,6 @@ fluid_synth_t* Synth = nullptr;
 fluid_player_t* Player = nullptr;
 
 static fluid_settings_t* Settings = nullptr;
-static int SynthActive = 0;    // the synthesizer exists; chosen once by Init
 static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to object 0
 
 static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
@@ -71,7 +70,6 @@ int Init() {
     if (Synth) CloseMusic();
     MusicPlaying = 0;
     MusicLoop = 1;
-    SynthActive = 0;
     MusicViaSound = 0;
     // Without a sound device the synthesizer would have nowhere to play: stay silent.
     if (!kaSound::SoundReady) return 0;
@@ -93,7 +91,6 @@ int Init() {
         DeleteSynth();
         return ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
     }
-    SynthActive = 1;
     Port(-1, 2, 22, 8, 0);
     return 1;
 }
@@ -108,7 +105,7 @@ static bool LoadSoundFont() {
 // The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always
 // renders at the output's own rate and format, so the format arguments are not needed.
 int Port(int index, int channels, int rateCode, int bits, int reverb) {
-    if (!SynthActive) return 0;
+    if (!Synth) return 0;
     bool ready = (index == -1 || index == 0) && (MusicViaSound || LoadSoundFont());
     if (!ready || !kaSound::ClaimMusicObject()) {
         MusicViaSound = 0;
@@ -147,7 +144,6 @@ void CloseMusic() {
     MusicPlaying = 0;
     kaSound::ReleaseMusicObject();
     DeleteSynth();
-    SynthActive = 0;
     MusicViaSound = 0;
 }
 
