@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -91,7 +92,7 @@ static void SetUpPictures() {
     Frame = LoadObject("frame.bmp", 2);
     Pointer = LoadObject("pointer.bmp", 2);
     if (!Story || !Panel || !Frame || !Pointer) std::abort();
-    std::system(("rm -rf '" + dir + "'").c_str());
+    std::filesystem::remove_all(dir);
     Shell.FrameSeconds = 1.0f / 60;
 }
 

@@ -2,12 +2,14 @@
 // the menus' rectangle, and handing the visible part of the back buffer to the window.
 // Our surfaces live in ordinary memory and are never lost, so no copy ever has to bring
 // surfaces back or reload pictures.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "draw/draw_internal.h"
 #include "platform/platform.h"
+#include "shell/shell.h"
 
 namespace kaDraw {
 
@@ -119,7 +121,7 @@ static int ClearSurface(Surface* s) {
 }
 
 int ClearBackBuffer() { return ClearSurface(BackBuffer); }
-int ClearObject(int id) { return BackBuffer ? ClearSurface(ObjectSurface(id)) : 0; }
+int ClearObject(int id) { return ClearSurface(ObjectSurface(id)); }
 
 // Fills a rectangle of the back buffer, cut to the back buffer.
 static void FillRect(int left, int top, int right, int bottom, uint32_t value) {
@@ -155,8 +157,9 @@ static bool IsXrgb8888(const PixelFormat& f) {
 
 void PresentBackBuffer() {
     if (!BackBuffer) return;
-    int w = BackBuffer->width < ClientWidth ? BackBuffer->width : ClientWidth;
-    int h = BackBuffer->height < ClientHeight ? BackBuffer->height : ClientHeight;
+    // The window shows the top-left client-sized part of the back buffer.
+    int w = std::min(BackBuffer->width, ClientWidth);
+    int h = std::min(BackBuffer->height, ClientHeight);
     const PixelFormat& f = BackBuffer->format;
     if (IsXrgb8888(f)) {
         plat::Present(reinterpret_cast<const uint32_t*>(BackBuffer->pixels), BackBuffer->pitch, w, h);

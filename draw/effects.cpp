@@ -13,13 +13,15 @@ int32_t WaveSign = 1;
 
 void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, int objectId,
              int srcLeft, int srcTop, int srcRight, int srcBottom, int alternate) {
-    const double DegreesToRadians = 6.283185307179586 * (1.0 / 360.0);
+    const double TwoPi = 6.283185307179586;
     for (int r = srcTop; r < srcBottom; ++r) {
         // The absolute source row sets the angle, so a band keeps its place in the wave
         // wherever it is drawn.
         int base = rowDivisor != 0 ? r / rowDivisor : r;
         int angle = base + int(WavePhase);
-        int offset = int(amplitude * std::cos(angle * DegreesToRadians));
+        // Multiplied in this order: folding 2 pi / 360 into one constant rounds
+        // differently and moves some rows (angle 1140, 1500) by a pixel.
+        int offset = int(amplitude * std::cos(angle * TwoPi * (1.0 / 360.0)));
         if (alternate) {
             offset *= WaveSign;
             WaveSign = -WaveSign;

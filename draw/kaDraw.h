@@ -87,8 +87,6 @@ void RestoreAssetHeader(const char* path);
 void BlankAssetHeader(const char* path);
 uint32_t PhysicalColour(Surface* s, int32_t colour);
 void ApplyColourKey(Surface* s, int32_t colour);
-// The program's directory, ending in '/'.
-const char* ProgramDirectory();
 
 // Decodes a BMP file held in memory (the first two bytes may be blanked) into a new
 // surface of the given format. nullptr when the data is not a BMP this decoder takes,
@@ -110,8 +108,6 @@ void PresentBackBuffer();
 
 // The rectangle blits may write to, right and bottom exclusive (set by SetClipRect).
 extern int ClipLeft, ClipTop, ClipRight, ClipBottom;
-// The part of the back buffer the window shows.
-constexpr int ClientWidth = 640, ClientHeight = 474;
 
 // ---- Line-shift effects (effects.cpp) ---------------------------------------------
 

@@ -21,12 +21,6 @@ constexpr size_t MaxNameLength = 30;
 // Larger files are not pictures this program shows.
 constexpr long MaxPictureFileBytes = 256L << 20;
 
-const char* ProgramDirectory() {
-    static char directory[4096];
-    std::snprintf(directory, sizeof directory, "%s", plat::ProgramDirectory());
-    return directory;
-}
-
 void ResetObjectEntry(int id) {
     ImageObject& o = ObjectTable[id];
     FreeSurface(o.surface);
@@ -72,14 +66,14 @@ static Surface* LoadBitmapSurface(const char* path) {
     return DecodeBmp(data.data(), data.size(), BackBuffer->format);
 }
 
-// Fills entry id from the file ProgramDirectory() + name, keyed by the module's key state.
+// Fills entry id from the file in the program's directory, keyed by the module's key state.
 // Every surface lives in ordinary memory, so the placement a caller asks for changes
 // nothing; the entry records placement 2.
 static bool FillEntry(int id, const char* name) {
     ImageObject& o = ObjectTable[id];
     std::snprintf(o.name, sizeof o.name, "%s", name);
     o.placement = 2;
-    std::string path = std::string(ProgramDirectory()) + name;
+    std::string path = std::string(plat::ProgramDirectory()) + name;
     Surface* s = LoadBitmapSurface(path.c_str());
     if (!s) return false;
     o.surface = s;

@@ -127,10 +127,6 @@ static void ReduceRows(const L& layout, const ReduceTarget& t, int destX, int de
     }
 }
 
-static int Smaller(int a, int b) {
-    return a < b ? a : b;
-}
-
 int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, int srcTop,
                      int srcRight, int srcBottom) {
     int w = (srcRight - srcLeft) >> 1;
@@ -139,8 +135,8 @@ int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, i
     // leaves them whatever the clip rectangle says.
     int right = t.clipRight, bottom = t.clipBottom;
     if (t.font && t.background) {
-        right = Smaller(right, Smaller(t.font->width, t.background->width));
-        bottom = Smaller(bottom, Smaller(t.font->height, t.background->height));
+        right = std::min({right, t.font->width, t.background->width});
+        bottom = std::min({bottom, t.font->height, t.background->height});
     }
     if (destX + w > right) w = right - destX;
     if (destY + h > bottom) h = bottom - destY;

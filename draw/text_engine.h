@@ -37,7 +37,7 @@ void CollectInstalledFonts();
 // and IPAPMincho; everything falls back to fontconfig's Japanese sans-serif or serif.
 constexpr int FaceSlotCount = 8;
 int FindFace(const char* faceCp932);
-// The font file and face index behind a slot (for tests and diagnostics).
+// The font file and face index behind a slot, which the glyph renderer opens.
 const char* FaceFile(int slot);
 int FaceIndex(int slot);
 // Forgets every slot (the glyph cache must be freed first).

@@ -128,6 +128,7 @@ static bool MatchFallback(const char* name, FaceSlot* slot) {
     return pattern && MatchFont(pattern, nullptr, slot);
 }
 
+// An empty or unknown name still finds a face: the Japanese sans-serif.
 static bool ResolveFace(const char* faceCp932, FaceSlot* slot) {
     char utf8[128];
     SjisToUtf8(faceCp932, utf8, sizeof utf8);
@@ -151,17 +152,14 @@ int FindFace(const char* faceCp932) {
         if (std::strncmp(FaceSlots[i].request, faceCp932, sizeof FaceSlots[i].request) == 0)
             return i;
     }
+    // With every slot taken by other names, the first slot's face serves: some face
+    // is better than no text at all.
+    if (free < 0) return 0;
     if (!EnsureFontconfig()) return -1;
     FaceSlot found{};
     found.used = true;
     std::strncpy(found.request, faceCp932, sizeof found.request - 1);
-    if (!found.request[0] || !ResolveFace(faceCp932, &found)) {
-        // An empty or unknown name still draws, in the Japanese sans-serif.
-        if (!MatchFallback(DefaultFallback, &found)) return -1;
-    }
-    // With every slot taken by other names, the first slot's face serves: some face
-    // is better than no text at all.
-    if (free < 0) return 0;
+    if (!ResolveFace(faceCp932, &found)) return -1;
     FaceSlots[free] = found;
     return free;
 }

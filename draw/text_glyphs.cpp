@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -126,10 +127,10 @@ static void PaintRuns(Surface* s, int x, int y, const Glyph& g, uint32_t native)
         const InkRun& run = g.runs[k];
         int py = y + g.top + run.row;
         if (py < 0 || py >= s->height) continue;
-        int from = x + g.left + run.column, to = from + run.length;
-        if (from < 0) from = 0;
-        if (to > s->width) to = s->width;
-        uint8_t* p = s->pixels + size_t(py) * s->pitch + size_t(from < to ? from : 0) * Bytes;
+        int from = std::max(0, x + g.left + run.column);
+        int to = std::min(s->width, x + g.left + run.column + run.length);
+        if (from >= to) continue;
+        uint8_t* p = s->pixels + size_t(py) * s->pitch + size_t(from) * Bytes;
         for (int px = from; px < to; ++px, p += Bytes) {
             if (Bytes == 3) {
                 p[0] = uint8_t(native);

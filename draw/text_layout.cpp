@@ -1,6 +1,7 @@
 // Text layout: the font selection sequence, and the drawing of Shift-JIS text at double
 // size into the font buffer, line by line reduced into the font sprite, with one
 // rectangle per character for the message window.
+#include <algorithm>
 #include <cstring>
 
 #include "draw/sjis.h"
@@ -110,8 +111,8 @@ static void ClearFontBuffer(bool whole) {
     if (whole) {
         ClearObject(FontBufferSprite);
     } else if (s && InkRight > 0 && InkBottom > 0) {
-        int right = InkRight < s->width ? InkRight : s->width;
-        int bottom = InkBottom < s->height ? InkBottom : s->height;
+        int right = std::min(InkRight, s->width);
+        int bottom = std::min(InkBottom, s->height);
         for (int y = 0; y < bottom; ++y)
             std::memset(s->pixels + size_t(y) * s->pitch, 0, size_t(right) * (s->format.bitsPerPixel / 8));
     }
@@ -154,18 +155,14 @@ static void DrawCharPasses(const char* ch, int penX, uint32_t flags) {
     if (flags & FlagThicken) DrawGlyphText(penX, 1, ch);
 }
 
-static int Larger(int a, int b) {
-    return a > b ? a : b;
-}
-
 // Reduces the line drawn so far into the font sprite and raises the block rectangle to
 // the line's edges cut at the bottom limit. A line flushed before the end of the text is
 // reduced at that cut height; the last line at its full height.
 static void FlushLine(int x0, int top, int bottom, int penX, int lineHeight, bool cutAtBottom) {
     int hgt = lineHeight;
     if (top + (hgt >> 1) > bottom) hgt = 2 * (bottom - top) + (lineHeight & 1);
-    TextRects[0].right = Larger(TextRects[0].right, x0 + (penX >> 1));
-    TextRects[0].bottom = Larger(TextRects[0].bottom, top + (hgt >> 1));
+    TextRects[0].right = std::max(TextRects[0].right, x0 + (penX >> 1));
+    TextRects[0].bottom = std::max(TextRects[0].bottom, top + (hgt >> 1));
     ReduceTextLine(x0, top, 0, 0, penX, cutAtBottom ? hgt : lineHeight);
 }
 
@@ -224,7 +221,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
         if (x0 + (w >> 1) >= right || lineFeed) {
             x0 = x;
             // A new line always moves down, even for a line height below 2.
-            top += Larger(1, lineHeight >> 1);
+            top += std::max(1, lineHeight >> 1);
         }
         lineHeight = FontHeight + extra;
         penX = 0;
