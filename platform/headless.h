@@ -52,22 +52,17 @@ int BeepCount();
 // that succeed or change something are logged.
 const std::vector<std::string>& Calls();
 
-// Window state as the shell left it.
-bool WindowOpen();
+// Pointer state as the shell left it.
 bool SystemPointerShown();
-int WarpCount();
 void LastWarp(int* x, int* y);
 
 // Single-instance lock: pretend another copy holds it (AcquireInstanceLock returns 0).
 void SetLockHeldElsewhere(bool held);
-bool LockHeld();
 int RaiseRequestsSent();
 
 // Audio: when enabled, OpenAudio succeeds and PullAudio runs the callback as the device
 // would; otherwise OpenAudio fails like a machine without a sound device.
 void EnableAudio(bool enabled);
-bool AudioOpen();
-int AudioRate();
 void PullAudio(float* out, int frames);
 int AudioLockDepth();  // 0 unless inside LockAudio/UnlockAudio
 

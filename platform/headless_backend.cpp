@@ -18,7 +18,7 @@ struct State {
     int originX = 0, originY = 0;
     bool windowOpen = false;
     bool pointerShown = true;
-    int warps = 0, warpX = 0, warpY = 0;
+    int warpX = 0, warpY = 0;
     std::deque<headless::Frame> frames;
     int presentCount = 0;
     std::vector<headless::Box> boxes;
@@ -26,7 +26,6 @@ struct State {
     bool lockElsewhere = false, lockHeld = false;
     int raiseRequests = 0;
     bool audioEnabled = false, audioOpen = false;
-    int audioRate = 0;
     plat::AudioCallback callback = nullptr;
     void* callbackUser = nullptr;
     int audioLockDepth = 0;
@@ -67,21 +66,16 @@ const Frame* LastFrame(int back) {
 const std::vector<std::string>& Calls() { return S.calls; }
 const std::vector<Box>& MessageBoxes() { return S.boxes; }
 int BeepCount() { return S.beeps; }
-bool WindowOpen() { return S.windowOpen; }
 bool SystemPointerShown() { return S.pointerShown; }
-int WarpCount() { return S.warps; }
 void LastWarp(int* x, int* y) {
     *x = S.warpX;
     *y = S.warpY;
 }
 
 void SetLockHeldElsewhere(bool held) { S.lockElsewhere = held; }
-bool LockHeld() { return S.lockHeld; }
 int RaiseRequestsSent() { return S.raiseRequests; }
 
 void EnableAudio(bool enabled) { S.audioEnabled = enabled; }
-bool AudioOpen() { return S.audioOpen; }
-int AudioRate() { return S.audioRate; }
 void PullAudio(float* out, int frames) {
     for (int i = 0; i < frames * 2; ++i) out[i] = 0.0f;
     if (S.audioOpen && S.callback) S.callback(out, frames, S.callbackUser);
@@ -155,7 +149,6 @@ void GlobalPointer(int* x, int* y) {
 }
 
 bool WarpPointer(int clientX, int clientY) {
-    ++S.warps;
     S.warpX = clientX;
     S.warpY = clientY;
     S.pointerX = S.originX + clientX;
@@ -194,10 +187,9 @@ void ReleaseInstanceLock() {
 
 const char* ProgramDirectory() { return ProgramDir.c_str(); }
 
-bool OpenAudio(int rate, int, AudioCallback callback, void* user) {
+bool OpenAudio(int, int, AudioCallback callback, void* user) {
     if (!S.audioEnabled) return false;
     S.audioOpen = true;
-    S.audioRate = rate;
     S.callback = callback;
     S.callbackUser = user;
     S.calls.push_back("OpenAudio");

@@ -88,7 +88,8 @@ bool WarpPointer(int clientX, int clientY);
 void ShowSystemPointer(bool shown);
 
 // Called by PollKey at the start of every frame: is the key held right now?
-// KeyCtrl means either Ctrl key, KeyReturn either Enter key.
+// KeyCtrl means either Ctrl key, KeyReturn either Enter key; Escape is
+// not polled (it arrives as an event).
 bool KeyIsDown(Key key);
 
 // ---- Reports --------------------------------------------------------------------

@@ -2,8 +2,6 @@
 // hardware takes.
 #include <SDL.h>
 
-#include <cstring>
-
 #include "platform/platform.h"
 
 namespace {
@@ -12,8 +10,8 @@ SDL_AudioDeviceID Device = 0;
 plat::AudioCallback Mixer = nullptr;
 void* MixerUser = nullptr;
 
+// The mixer writes every sample of the stream itself.
 void FillFromMixer(void*, Uint8* stream, int len) {
-    std::memset(stream, 0, size_t(len));
     Mixer(reinterpret_cast<float*>(stream), len / int(2 * sizeof(float)), MixerUser);
 }
 

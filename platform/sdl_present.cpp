@@ -43,17 +43,18 @@ void ResetPresentation() {
 
 namespace plat {
 
+// Paced even when the window surface cannot be had, so that the frame loop never spins.
 void Present(const uint32_t* pixels, int pitchBytes, int width, int height) {
     SDL_Surface* surface = sdlplat::Window ? SDL_GetWindowSurface(sdlplat::Window) : nullptr;
-    if (!surface || !pixels || width <= 0 || height <= 0) return;
-    if (width > surface->w) width = surface->w;
-    if (height > surface->h) height = surface->h;
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, pixels, pitchBytes,
-                      surface->format->format, surface->pixels, surface->pitch);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(sdlplat::Window);
-    Presented = true;
+    if (surface && (!SDL_MUSTLOCK(surface) || SDL_LockSurface(surface) == 0)) {
+        if (width > surface->w) width = surface->w;
+        if (height > surface->h) height = surface->h;
+        SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, pixels, pitchBytes,
+                          surface->format->format, surface->pixels, surface->pitch);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        SDL_UpdateWindowSurface(sdlplat::Window);
+        Presented = true;
+    }
     PaceToRefresh();
 }
 

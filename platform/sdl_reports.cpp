@@ -33,16 +33,10 @@ void SystemBeep() {
 const char* ProgramDirectory() {
     static std::string dir;
     if (!dir.empty()) return dir.c_str();
+    // SDL reads /proc/self/exe; without /proc the current directory is all we have.
     if (char* base = SDL_GetBasePath()) {
         dir = base;
         SDL_free(base);
-    } else {
-        char path[4096];
-        ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-        if (n > 0) {
-            dir.assign(path, size_t(n));
-            dir.erase(dir.find_last_of('/') + 1);
-        }
     }
     if (dir.empty()) dir = "./";
     if (dir.back() != '/') dir += '/';

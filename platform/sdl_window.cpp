@@ -76,7 +76,6 @@ bool KeyIsDown(Key key) {
     case KeyReturn:
         return keys[SDL_SCANCODE_RETURN] || keys[SDL_SCANCODE_KP_ENTER] ||
                keys[SDL_SCANCODE_RETURN2];
-    case KeyEscape: return keys[SDL_SCANCODE_ESCAPE];
     default: return false;
     }
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -70,6 +71,10 @@ int CheckSingleInstance(const char* caption);
 // written to standard error. Returns 0. Texts are UTF-8.
 int ErrorBox(const char* location, const char* message);
 void Beep();
+
+// Reads the whole file into bytes; false (bytes empty) when it cannot be opened or read,
+// or is larger than maxBytes.
+bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
 
 // set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).
 int WriteSetting(const char* section, const char* key, const char* value);

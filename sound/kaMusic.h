@@ -22,8 +22,8 @@ void CloseMusic();
 // start time + 3000 so the first poll comes three seconds in.
 int PollMusicEnd();
 
-// Renders frames stereo float frames of music, writing over out; called by kaSound::Mix
-// with the audio lock held. Tests call it through kaSound::Mix.
-void Render(float* out, int frames);
+// Renders frames stereo float frames of music, writing over out; false (out untouched)
+// when no piece is loaded. Called by kaSound::Mix with the audio lock held.
+bool Render(float* out, int frames);
 
 }  // namespace kaMusic

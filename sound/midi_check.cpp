@@ -69,8 +69,8 @@ static int64_t TrackTicks(const uint8_t* begin, const uint8_t* end) {
     return track.ok ? ticks : -1;
 }
 
-bool IsPlayableMidi(const std::vector<char>& bytes) {
-    const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
+bool IsPlayableMidi(const std::vector<uint8_t>& bytes) {
+    const uint8_t* data = bytes.data();
     MidiReader file{data, data + bytes.size()};
     if (bytes.size() < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
     file.Skip(4);

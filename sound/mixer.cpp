@@ -29,8 +29,7 @@ static void MixMusic(float* out, int frames) {
     float gain = SoundObjectTable[0].Buffers[0].gain;
     while (frames > 0) {
         int count = std::min(frames, MusicSliceFrames);
-        std::fill(MusicSlice, MusicSlice + count * 2, 0.0f);
-        kaMusic::Render(MusicSlice, count);
+        if (!kaMusic::Render(MusicSlice, count)) return;
         for (int i = 0; i < count * 2; ++i) out[i] += gain * MusicSlice[i];
         out += count * 2;
         frames -= count;

@@ -1,6 +1,5 @@
 // Starting and stopping pieces: each piece gets a new player fed from the MIDI file's
 // bytes, read here on the game thread so that the audio thread never touches a file.
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,29 +10,18 @@
 namespace kaMusic {
 
 // Far above any song's size; a bound so that a stray huge file is not read whole.
-constexpr long MaxMidiFileBytes = 16L * 1024 * 1024;
+constexpr size_t MaxMidiFileBytes = 16L * 1024 * 1024;
 constexpr uint32_t FirstPollDelayMs = 3000;
 
 // The file's bytes when it is a playable Standard MIDI File; empty otherwise.
-static std::vector<char> ReadMidiFile(const std::string& path) {
-    std::vector<char> bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return bytes;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    if (size >= 14 && size <= MaxMidiFileBytes && std::fseek(file, 0, SEEK_SET) == 0) {
-        bytes.resize(static_cast<size_t>(size));
-        if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
-            !IsPlayableMidi(bytes))
-            bytes.clear();
-    }
-    std::fclose(file);
+static std::vector<uint8_t> ReadMidiFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (ReadWholeFile(path.c_str(), MaxMidiFileBytes, &bytes) && !IsPlayableMidi(bytes))
+        bytes.clear();
     return bytes;
 }
 
-// Ends the current piece at once: the player goes and every sounding note is cut,
-// all while the mixer is held off.
-static void DropPlayer() {
+void DropPlayer() {
     if (!Player) return;
     plat::LockAudio();
     delete_fluid_player(Player);
@@ -43,7 +31,7 @@ static void DropPlayer() {
 }
 
 // Hands the piece to a new player and starts it, looping for ever when asked.
-static void StartPlayer(const std::vector<char>& bytes, int loop) {
+static void StartPlayer(const std::vector<uint8_t>& bytes, int loop) {
     plat::LockAudio();
     fluid_player_t* player = new_fluid_player(Synth);
     if (player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK) {
@@ -59,7 +47,7 @@ static void StartPlayer(const std::vector<char>& bytes, int loop) {
 void PlayMusic(const char* name, int loop) {
     DropPlayer();
     if (CanPlay() && name) {
-        std::vector<char> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);
+        std::vector<uint8_t> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);
         if (!bytes.empty()) StartPlayer(bytes, loop);
         if (Player) Shell.NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
     }

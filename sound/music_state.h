@@ -2,6 +2,7 @@
 #pragma once
 #include <fluidsynth.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "sound/kaMusic.h"
@@ -15,7 +16,11 @@ extern fluid_player_t* Player;
 // True when a piece can sound: the synthesizer has a SoundFont and object 0.
 bool CanPlay();
 
+// Ends the current piece at once, if there is one: its player goes and every sounding
+// note is cut, all under the audio lock.
+void DropPlayer();
+
 // True when the bytes are a well-formed Standard MIDI File that lasts some time.
-bool IsPlayableMidi(const std::vector<char>& bytes);
+bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
 
 }  // namespace kaMusic

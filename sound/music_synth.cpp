@@ -23,7 +23,6 @@ fluid_synth_t* Synth = nullptr;
 fluid_player_t* Player = nullptr;
 
 static fluid_settings_t* Settings = nullptr;
-static int SynthActive = 0;    // the synthesizer exists; chosen once by Init
 static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to object 0
 
 static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
@@ -71,9 +70,7 @@ int Init() {
     if (Synth) CloseMusic();
     MusicPlaying = 0;
     MusicLoop = 1;
-    SynthActive = 0;
     MusicViaSound = 0;
-    Player = nullptr;
     // Without a sound device the synthesizer would have nowhere to play: stay silent.
     if (!kaSound::SoundReady) return 0;
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
@@ -84,13 +81,16 @@ int Init() {
         // The player advances with the samples we render, not with a timer thread.
         fluid_settings_setstr(Settings, "player.timing-source", "sample");
         fluid_settings_setint(Settings, "synth.lock-memory", 0);
+        // Every call into the synthesizer from the game thread is made under the audio
+        // lock, or while nothing renders; its own mutex would only be one more lock taken
+        // on the audio thread at every note.
+        fluid_settings_setint(Settings, "synth.threadsafe-api", 0);
         Synth = new_fluid_synth(Settings);
     }
     if (!Synth) {
         DeleteSynth();
         return ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
     }
-    SynthActive = 1;
     Port(-1, 2, 22, 8, 0);
     return 1;
 }
@@ -105,7 +105,7 @@ static bool LoadSoundFont() {
 // The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always
 // renders at the output's own rate and format, so the format arguments are not needed.
 int Port(int index, int channels, int rateCode, int bits, int reverb) {
-    if (!SynthActive) return 0;
+    if (!Synth) return 0;
     bool ready = (index == -1 || index == 0) && (MusicViaSound || LoadSoundFont());
     if (!ready || !kaSound::ClaimMusicObject()) {
         MusicViaSound = 0;
@@ -132,15 +132,18 @@ int PollMusicEnd() {
     return 1;
 }
 
-void Render(float* out, int frames) {
-    if (Player) fluid_synth_write_float(Synth, frames, out, 0, 2, out, 1, 2);
+bool Render(float* out, int frames) {
+    if (!Player) return false;
+    fluid_synth_write_float(Synth, frames, out, 0, 2, out, 1, 2);
+    return true;
 }
 
+// The player goes before the synthesizer it plays on, whatever MusicPlaying says.
 void CloseMusic() {
-    StopMusic();
+    DropPlayer();
+    MusicPlaying = 0;
     kaSound::ReleaseMusicObject();
     DeleteSynth();
-    SynthActive = 0;
     MusicViaSound = 0;
 }
 

@@ -20,11 +20,6 @@ static const uint8_t SubtypeTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80
 
 enum class Encoding { Unsigned8, Signed16, Float32, Unsupported };
 
-static uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-static uint32_t Read32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // The sample encoding a format block describes; extensible formats are judged by their
 // subformat GUID.
 static Encoding EncodingOf(const std::vector<uint8_t>& format) {

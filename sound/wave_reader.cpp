@@ -1,37 +1,18 @@
 // The RIFF WAVE reader: finds the "fmt " and "data" chunks anywhere inside the RIFF
 // form and hands back the format block (18 + cbSize bytes) and the sample bytes.
 // Every size read from the file is checked against the bytes really there.
-#include <cstdio>
 #include <cstring>
 
+#include "shell/shell.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {
 
 // Voice clips are small; this bound keeps a lying file from exhausting memory.
-constexpr long MaxWaveFileBytes = 256L * 1024 * 1024;
+constexpr size_t MaxWaveFileBytes = 256L * 1024 * 1024;
 constexpr size_t ChunkHeaderBytes = 8;
 constexpr size_t PcmFormatBytes = 16;
 constexpr uint16_t FormatTagPcm = 1;
-
-static uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-static uint32_t Read32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-static bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(file) : -1;
-    ok = ok && size >= 0 && size <= MaxWaveFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes->resize(static_cast<size_t>(size));
-        ok = size == 0 || std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
-    }
-    std::fclose(file);
-    return ok;
-}
 
 // Finds the first chunk called id between begin and end (the RIFF form's contents).
 // Chunks of odd size are followed by a pad byte. A chunk that claims to run past the
@@ -82,8 +63,8 @@ bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
     if (file.size() < 12 || std::memcmp(&file[0], "RIFF", 4) != 0 ||
         std::memcmp(&file[8], "WAVE", 4) != 0)
         return false;
-    // Writers often get the RIFF size slightly wrong; the chunks inside are what count,
-    // and none of them may reach past the end of the file.
+    // A RIFF size past the end of the file (a common writer's slip) is read as the file's
+    // end; the chunks are looked for inside the form, and none may reach past its end.
     size_t formEnd = file.size();
     uint64_t claimed = uint64_t(Read32(&file[4])) + ChunkHeaderBytes;
     if (claimed < formEnd) formEnd = static_cast<size_t>(claimed);
@@ -104,7 +85,7 @@ int ReadWaveFile(const char* path, std::vector<uint8_t>* format, std::vector<uin
     format->clear();
     data->clear();
     std::vector<uint8_t> file;
-    if (!path || !ReadWholeFile(path, &file)) return 1;
+    if (!path || !ReadWholeFile(path, MaxWaveFileBytes, &file)) return 1;
     return ParseWave(file, format, data) ? 0 : 1;
 }
 

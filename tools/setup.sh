@@ -7,8 +7,8 @@ AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreet
   libfontconfig-dev libfluidsynth-dev zlib1g-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
-# drive and photograph the real window, and sox to measure sound.
-AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick sox)
+# drive and photograph the real window.
+AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick)
 
 akari_missing_packages() {
   local p
