@@ -156,7 +156,10 @@ static bool IsXrgb8888(const PixelFormat& f) {
 }
 
 void PresentBackBuffer() {
-    if (!BackBuffer) return;
+    if (!BackBuffer) {
+        plat::Present(nullptr, 0, 0, 0);  // nothing to show, but the frame keeps its pace
+        return;
+    }
     // The window shows the top-left client-sized part of the back buffer.
     int w = std::min(BackBuffer->width, ClientWidth);
     int h = std::min(BackBuffer->height, ClientHeight);

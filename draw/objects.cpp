@@ -19,7 +19,7 @@ static uint32_t KeyColour = 0;
 // Longest picture name an entry holds (its field is 32 bytes).
 constexpr size_t MaxNameLength = 30;
 // Larger files are not pictures this program shows.
-constexpr long MaxPictureFileBytes = 256L << 20;
+constexpr size_t MaxPictureFileBytes = size_t(256) << 20;
 
 void ResetObjectEntry(int id) {
     ImageObject& o = ObjectTable[id];
@@ -52,17 +52,8 @@ void ApplyColourKey(Surface* s, int32_t colour) {
 // Reads the whole file and decodes it into the back buffer's layout. The signature is
 // taken blanked or not, so a read-only asset loads as well as a writable one.
 static Surface* LoadBitmapSurface(const char* path) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return nullptr;
     std::vector<uint8_t> data;
-    long size = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-    if (size > 0 && size <= MaxPictureFileBytes && std::fseek(f, 0, SEEK_SET) == 0) {
-        data.resize(size_t(size));
-        if (std::fread(data.data(), 1, data.size(), f) != data.size()) data.clear();
-    }
-    std::fclose(f);
-    if (data.empty()) return nullptr;
+    if (!ReadWholeFile(path, MaxPictureFileBytes, &data) || data.empty()) return nullptr;
     return DecodeBmp(data.data(), data.size(), BackBuffer->format);
 }
 

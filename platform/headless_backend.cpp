@@ -125,6 +125,7 @@ bool WaitEvent(Event* ev, int timeoutMs) {
 uint32_t Milliseconds() { return S.clock; }
 
 void Present(const uint32_t* pixels, int pitchBytes, int width, int height) {
+    if (!pixels) return;
     headless::Frame f;
     f.width = width;
     f.height = height;

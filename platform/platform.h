@@ -70,7 +70,8 @@ uint32_t Milliseconds();
 // Called by kaDraw::PresentBackBuffer once per frame: shows the top-left width x height
 // pixels of a 32-bit XRGB buffer (0x00RRGGBB words, pitch in bytes) in the client
 // area, paced to the display: vsync where it blocks, else a sleep to the refresh rate
-// (60 Hz when unknown). Never busy-waits.
+// (60 Hz when unknown). Never busy-waits. With pixels null nothing is shown, but the
+// pace is kept, so a game without a back buffer does not spin.
 void Present(const uint32_t* pixels, int pitchBytes, int width, int height);
 
 // Called by the message loop on EvExposed: shows the last presented frame again.

@@ -45,7 +45,8 @@ namespace plat {
 
 // Paced even when the window surface cannot be had, so that the frame loop never spins.
 void Present(const uint32_t* pixels, int pitchBytes, int width, int height) {
-    SDL_Surface* surface = sdlplat::Window ? SDL_GetWindowSurface(sdlplat::Window) : nullptr;
+    SDL_Surface* surface =
+        pixels && sdlplat::Window ? SDL_GetWindowSurface(sdlplat::Window) : nullptr;
     if (surface && (!SDL_MUSTLOCK(surface) || SDL_LockSurface(surface) == 0)) {
         if (width > surface->w) width = surface->w;
         if (height > surface->h) height = surface->h;
