@@ -139,20 +139,7 @@ int WriteSetting(const char* section, const char* key, const char* value) {
         lines.insert(lines.begin() + long(sectionEnd), entry);
     }
 
-    std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : lines) out << line << '\n';
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temporary, ec);
-            return 0;
-        }
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return 0;
-    }
-    return 1;
+    std::string text;
+    for (const std::string& line : lines) text += line + '\n';
+    return ReplaceFile(path.c_str(), text) ? 1 : 0;
 }

@@ -75,6 +75,10 @@ void Beep();
 // Reads the whole file into bytes; false (bytes empty) when it cannot be opened or read,
 // or is larger than maxBytes.
 bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
+// Replaces the file with bytes: written to path + ".tmp" and renamed over the old file,
+// so a crash or a full disk never leaves it half-written. False when that failed (the
+// old file is then untouched).
+bool ReplaceFile(const char* path, const std::string& bytes);
 
 // set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).
 int WriteSetting(const char* section, const char* key, const char* value);

@@ -2,8 +2,10 @@
 // leaves a half-written file, and a bounded read of the first token.
 #include <cctype>
 #include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
+#include "shell/shell.h"
 #include "story/story.h"
 
 bool ProgramPath(const char* name, char* out, int size) {
@@ -12,19 +14,7 @@ bool ProgramPath(const char* name, char* out, int size) {
 }
 
 bool WriteTextFile(const char* path, const char* text) {
-    char temporary[PathBytes + 8];
-    if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >= int(sizeof temporary))
-        return false;
-    std::FILE* f = std::fopen(temporary, "wb");
-    if (!f) return false;
-    bool written = std::fputs(text, f) >= 0 && std::fputs("\r\n", f) >= 0;
-    written = std::fflush(f) == 0 && written;
-    written = std::fclose(f) == 0 && written;
-    if (!written || std::rename(temporary, path) != 0) {
-        std::remove(temporary);
-        return false;
-    }
-    return true;
+    return ReplaceFile(path, std::string(text) + "\r\n");
 }
 
 void ReadFirstToken(const char* path, char* out, int size) {
