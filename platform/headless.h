@@ -58,6 +58,8 @@ void LastWarp(int* x, int* y);
 
 // Single-instance lock: pretend another copy holds it (AcquireInstanceLock returns 0).
 void SetLockHeldElsewhere(bool held);
+// No display: OpenWindow fails as it does where no window can be shown.
+void SetNoDisplay(bool none);
 int RaiseRequestsSent();
 
 // Audio: when enabled, OpenAudio succeeds and PullAudio runs the callback as the device

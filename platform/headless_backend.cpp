@@ -24,6 +24,7 @@ struct State {
     std::vector<headless::Box> boxes;
     int beeps = 0;
     bool lockElsewhere = false, lockHeld = false;
+    bool noDisplay = false;
     int raiseRequests = 0;
     bool audioEnabled = false, audioOpen = false;
     plat::AudioCallback callback = nullptr;
@@ -73,6 +74,7 @@ void LastWarp(int* x, int* y) {
 }
 
 void SetLockHeldElsewhere(bool held) { S.lockElsewhere = held; }
+void SetNoDisplay(bool none) { S.noDisplay = none; }
 int RaiseRequestsSent() { return S.raiseRequests; }
 
 void EnableAudio(bool enabled) { S.audioEnabled = enabled; }
@@ -87,6 +89,7 @@ int AudioLockDepth() { return S.audioLockDepth; }
 namespace plat {
 
 bool OpenWindow(const char*, int, int) {
+    if (S.noDisplay) return false;
     S.windowOpen = true;
     S.calls.push_back("OpenWindow");
     return true;

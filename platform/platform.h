@@ -13,7 +13,8 @@ namespace plat {
 // Called once by the shell's entry point before StartGame. Opens the single window:
 // fixed client size, title bar with close and minimise, not resizable, centred on the
 // primary screen; text input off; screen saver inhibited. captionUtf8 is UTF-8.
-// Returns false (nothing opened) when no window can be made.
+// Returns false (nothing opened, the reason written to standard error) when no window
+// can be made, also where no display can be reached.
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);
 
 // Called once by Shutdown's last step (through the shell). Closes the window and the

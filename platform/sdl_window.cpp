@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <clocale>
+#include <cstdio>
 #include <string>
 
 #include "platform/platform.h"
@@ -22,7 +23,20 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     // A close request is reported once, from the window; SDL_QUIT then only comes
     // from SIGINT/SIGTERM.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "akari: cannot open the game window: %s\n", SDL_GetError());
+        return false;
+    }
+    // Where no display can be reached SDL falls back to a driver that shows nothing; a
+    // window nobody can see is refused unless that driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!SDL_getenv("SDL_VIDEODRIVER") && driver &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+        std::fprintf(stderr, "akari: no display to show the game window on "
+                             "(neither DISPLAY nor WAYLAND_DISPLAY leads to one)\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     // SDL writes the X11 window name (WM_NAME) through the C library's character
     // locale; under the "C" locale a UTF-8 caption would come out as Latin-1 mojibake.
     std::string previousLocale = std::setlocale(LC_CTYPE, nullptr);
@@ -32,6 +46,7 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
                               SDL_WINDOW_SHOWN);
     std::setlocale(LC_CTYPE, previousLocale.c_str());
     if (!Window) {
+        std::fprintf(stderr, "akari: cannot open the game window: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }

@@ -20,7 +20,7 @@ int OpenGame() {
     if (!plat::OpenWindow(GameCaption, ClientWidth, ClientHeight)) {
         if (Shell.InstanceLockHeld) plat::ReleaseInstanceLock();
         Shell.InstanceLockHeld = 0;
-        return 0;
+        return -1;
     }
     plat::ClientOrigin(&Shell.ClientOriginX, &Shell.ClientOriginY);
     std::srand(unsigned(std::time(nullptr)));
@@ -29,8 +29,12 @@ int OpenGame() {
     return 1;
 }
 
+// A window that cannot be made is a failure the player must hear of, unlike a second
+// copy that hands over to the first.
 int RunGame() {
-    if (OpenGame()) {
+    int opened = OpenGame();
+    if (opened < 0) return 1;
+    if (opened > 0) {
         while (RunLoopPass()) {
         }
         plat::CloseWindow();

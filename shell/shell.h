@@ -40,11 +40,12 @@ extern const char* const GameCaption;
 constexpr int ClientWidth = 640, ClientHeight = 474;
 
 // The program: start-up in order, then the message loop until Shutdown has run, then
-// the window closed. Returns the process's exit status (0 on every route).
+// the window closed. Returns the process's exit status: 0, or 1 when no window could
+// be made (the platform has said why on standard error).
 int RunGame();
 // Start-up up to the message loop: shell state, single instance, window, random seed,
-// StartGame, frame timer. 0 when the program must end at once (another copy runs, or
-// no window could be made).
+// StartGame, frame timer. 1 when the game runs; 0 when another copy runs; -1 when no
+// window could be made.
 int OpenGame();
 // One pass of the message loop: every waiting event, then one frame while the game is
 // active, or a wait for the next event while it is not. False once Shutdown has run.

@@ -193,4 +193,11 @@ TEST_F(ShellLoop, ASecondCopyOpensNoWindowAndAsksTheFirstToRaise) {
     EXPECT_EQ(headless::RaiseRequestsSent(), 1);
 }
 
+TEST_F(ShellLoop, NoWindowIsAFailureAndGivesTheLockBack) {
+    headless::SetNoDisplay(true);
+    EXPECT_EQ(RunGame(), 1);
+    EXPECT_EQ(headless::Calls(), (std::vector<std::string>{"AcquireInstanceLock",
+                                                            "ReleaseInstanceLock"}));
+}
+
 }  // namespace
