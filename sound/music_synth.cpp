@@ -133,8 +133,9 @@ int PollMusicEnd() {
 }
 
 bool Render(float* out, int frames) {
-    if (!Player) return false;
+    if (!Player || fluid_player_get_status(Player) == FLUID_PLAYER_DONE) return false;
     fluid_synth_write_float(Synth, frames, out, 0, 2, out, 1, 2);
+    RenewPass();
     return true;
 }
 

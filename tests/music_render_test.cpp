@@ -1,6 +1,12 @@
 // Music rendered offline through the mixer: pieces sound, loop without a gap, end, stop,
 // follow object 0's volume and replace each other; broken files stay silent.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
 #include "shell/shell.h"
+#include "sound/music_state.h"
 #include "tests/sound_test_files.h"
 
 using namespace soundtest;
@@ -83,4 +89,93 @@ TEST_F(MusicTest, MissingOrBrokenFileIsSilentWithoutABox) {
     EXPECT_EQ(kaMusic::MusicPlaying, 1);
     EXPECT_EQ(Rms(Render(Second / 4)), 0.0);
     EXPECT_EQ(Boxes(), 0u);
+}
+
+static Bytes Hex(const std::string& text) {
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 2) {
+        if (text[i] == ' ') { --i; continue; }
+        bytes.push_back(uint8_t(std::stoi(text.substr(i, 2), nullptr, 16)));
+    }
+    return bytes;
+}
+
+// Files that the synthesizer's loader refuses, or that end at once as it reads them; a
+// looping player used to reload each for ever inside the audio callback. The program
+// change and the one-second organ note of Note(60, 960) are their common body. Each is
+// also written to test-output/midi-seeds as a seed for fuzzing.
+#define KA_NOTE "00c013 00903c64 8740803c00"
+static const struct { const char* what; const char* hex; } FilesThePlayerRefuses[] = {
+    {"smpte", "4d546864 00000006 0000 0001 84e0 4d54726b 00000005 00c360 6000"},
+    {"header8", "4d546864 00000008 0000 0001 01e0 0000 4d54726b 00000010 " KA_NOTE " 00ff2f00"},
+    {"format3", "4d546864 00000006 0003 0001 01e0 4d54726b 00000010 " KA_NOTE " 00ff2f00"},
+    {"format64", "4d546864 00000006 0040 0001 01e0 4d54726b 00000010 " KA_NOTE " 00ff2f00"},
+    {"tempo0", "4d546864 00000006 0000 0001 01e0 4d54726b 00000014 00ff5100 " KA_NOTE " 00ff2f00"},
+    {"timesig2",
+     "4d546864 00000006 0000 0001 01e0 4d54726b 00000016 00ff58020402 " KA_NOTE " 00ff2f00"},
+    {"keysig1", "4d546864 00000006 0000 0001 01e0 4d54726b 00000015 00ff590100 " KA_NOTE " 00ff2f00"},
+    {"sysex-running",
+     "4d546864 00000006 0000 0001 01e0 4d54726b 00000017 00f001f7003c00 " KA_NOTE " 00ff2f00"},
+    {"meta-running-no-eot",
+     "4d546864 00000006 0000 0001 01e0 4d54726b 00000010 00c013 00903c64 00ff010141 87403c00"},
+    {"unknown-chunk", "4d546864 00000006 0000 0001 01e0 58594e43 00000000 4d54726b 00000010 " KA_NOTE
+                      " 00ff2f00"},
+    {"128-tracks", ""},  // built below
+};
+#undef KA_NOTE
+
+static Bytes RefusedFile(size_t i) {
+    if (FilesThePlayerRefuses[i].hex[0]) return Hex(FilesThePlayerRefuses[i].hex);
+    Bytes file = Note(60, 960), track(file.begin() + 14, file.end());
+    file.resize(14);
+    file[10] = 0, file[11] = 128;
+    for (int n = 0; n < 128; ++n) file.insert(file.end(), track.begin(), track.end());
+    return file;
+}
+
+TEST_F(MusicTest, FilesThePlayerRefusesAreRefusedBeforeItSeesThem) {
+    std::string seeds = std::string(AKARI_TEST_OUTPUT_DIR) + "/midi-seeds/";
+    std::filesystem::create_directories(seeds);
+    for (size_t i = 0; i < std::size(FilesThePlayerRefuses); ++i) {
+        Bytes file = RefusedFile(i);
+        std::ofstream(seeds + FilesThePlayerRefuses[i].what + ".mid", std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+        EXPECT_FALSE(kaMusic::IsPlayableMidi(file)) << FilesThePlayerRefuses[i].what;
+        Write("refused.mid", file);
+        kaMusic::PlayMusic("refused.mid", 1);
+        EXPECT_EQ(Rms(Render(Second / 4)), 0.0) << FilesThePlayerRefuses[i].what;
+    }
+    Bytes formats = Note(60, 960);
+    for (uint8_t format : {0, 1, 2, 4, 8, 32, 61}) {
+        formats[9] = format;
+        EXPECT_EQ(kaMusic::IsPlayableMidi(formats), format <= 2) << "format " << int(format);
+    }
+    EXPECT_EQ(Boxes(), 0u);
+}
+
+// Handed to the player unchecked, none of them may hold the audio callback: the mixer
+// returns well within its buffer's time, the player gives up after one pass, and the
+// same-sized good file still plays and loops. A hang ends the test through the alarm.
+TEST_F(MusicTest, APieceThatFailsOrPlaysNothingIsNeverLoopedAgain) {
+    constexpr int Buffer = 1024, Buffers = 3 * Second / Buffer;
+    std::vector<float> out(Buffer * 2);
+    alarm(60);
+    for (size_t i = 0; i <= std::size(FilesThePlayerRefuses); ++i) {
+        bool good = i == std::size(FilesThePlayerRefuses);
+        const char* what = good ? "good" : FilesThePlayerRefuses[i].what;
+        kaMusic::DropPlayer();
+        kaMusic::StartPlayer(good ? Note(60, 960) : RefusedFile(i), 1);
+        auto start = std::chrono::steady_clock::now();
+        for (int n = 0; n < Buffers; ++n) kaSound::Mix(out.data(), Buffer);
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took.count(), double(Buffers) * Buffer / Second) << what;
+        EXPECT_EQ(Rms(Render(Second / 4)) > 0.0, good) << what << ": sounding after 3 s";
+    }
+    // Events that last a second but sound no note: one pass, then silence.
+    kaMusic::DropPlayer();
+    kaMusic::StartPlayer(Hex("4d546864 00000006 0000 0001 01e0 4d54726b 0000000b "
+                             "00b00740 8740b00740 00ff2f00"), 1);
+    for (int n = 0; n < 2 * Buffers; ++n) kaSound::Mix(out.data(), Buffer);
+    EXPECT_EQ(fluid_player_get_status(kaMusic::Player), FLUID_PLAYER_DONE);
+    alarm(0);
 }
