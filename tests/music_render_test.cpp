@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <map>
+#include <set>
 
 #include "shell/shell.h"
 #include "sound/music_state.h"
@@ -213,4 +215,140 @@ TEST_F(MusicTest, AnOrdinaryPieceSoundsAtANormalLevel) {
     EXPECT_GT(Decibels(Rms(out)), -32.0);
     EXPECT_LT(Decibels(Rms(out)), -20.0);
     EXPECT_LT(Decibels(Peak(out)), -6.0);
+}
+
+// ---- The story's pieces, as the music tool writes them into the game folder ----------
+
+static const char* const Pieces[] = {"bgm01.mid", "bgm02.mid", "bgm03.mid", "bgm04.mid",
+                                     "bgm05.mid"};
+
+struct PieceNote {
+    int channel, key, velocity;
+    uint32_t start, end;
+};
+
+// What the tool's files hold: their notes, their length and their one tempo.
+struct PieceScore {
+    std::vector<PieceNote> notes;
+    uint32_t endTick = 0;
+    double secondsPerTick = 0;
+};
+
+static uint32_t Quantity(const Bytes& b, size_t* at) {
+    uint32_t value = 0;
+    while (*at < b.size()) {
+        uint8_t c = b[(*at)++];
+        value = value << 7 | (c & 0x7F);
+        if (!(c & 0x80)) break;
+    }
+    return value;
+}
+
+static PieceScore ReadPiece(const Bytes& b) {
+    PieceScore score;
+    uint32_t division = uint32_t(b.at(12) << 8 | b.at(13));
+    for (size_t chunk = 14; chunk + 8 <= b.size();) {
+        size_t at = chunk + 8, end = at + (uint32_t(b[chunk + 4]) << 24 | b[chunk + 5] << 16 |
+                                           b[chunk + 6] << 8 | b[chunk + 7]);
+        uint32_t tick = 0;
+        uint8_t status = 0;
+        std::map<int, size_t> sounding;  // channel * 128 + key -> note
+        while (at < end) {
+            tick += Quantity(b, &at);
+            if (b[at] & 0x80) status = b[at++];
+            if (status == 0xFF) {
+                uint8_t type = b[at++];
+                uint32_t length = Quantity(b, &at);
+                if (type == 0x51)
+                    score.secondsPerTick = (b[at] << 16 | b[at + 1] << 8 | b[at + 2]) / 1e6 / division;
+                if (type == 0x2F) score.endTick = std::max(score.endTick, tick);
+                at += length;
+                continue;
+            }
+            int kind = status & 0xF0, channel = status & 15, key = b[at], velocity = b[at + 1];
+            at += kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+            if (kind == 0x90 && velocity > 0) {
+                sounding[channel * 128 + key] = score.notes.size();
+                score.notes.push_back({channel, key, velocity, tick, tick});
+            } else if ((kind == 0x80 || kind == 0x90) && sounding.count(channel * 128 + key)) {
+                score.notes[sounding[channel * 128 + key]].end = tick;
+            }
+        }
+        chunk = end;
+    }
+    return score;
+}
+
+static Bytes GamePiece(const char* name) {
+    std::ifstream in(std::string(AKARI_GAME_DIR) + "/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Each piece plays through the game's own path at the story's -6 dB: at least 45 s, its
+// level clearly under the voices yet heard, never silent for 50 ms, and the same level
+// on both sides of the point where it starts again.
+TEST_F(MusicTest, ThePiecesLoopWithoutASeamAtTheirLevel) {
+    for (const char* name : Pieces) {
+        Bytes file = GamePiece(name);
+        PieceScore score = ReadPiece(file);
+        double seconds = score.endTick * score.secondsPerTick;
+        EXPECT_GE(seconds, 45.0) << name;
+        Write(name, file);
+        kaMusic::PlayMusic(name, 1);
+        kaMusic::SetMusicVolume(-6);
+        int length = int(seconds * Second), window = Second * 2 / 5;
+        std::vector<float> out = Render(length + Second);
+        std::vector<float> once(out.begin(), out.begin() + 2 * length);
+        double rms = Decibels(Rms(once)), peak = Decibels(Peak(once));
+        double before = Decibels(Rms(out, length - window, window));
+        double after = Decibels(Rms(out, length, window));
+        std::printf("%s: %.1f s, %.1f dBFS RMS, peak %.1f dBFS, loop point %.1f -> %.1f dB\n",
+                    name, seconds, rms, peak, before, after);
+        EXPECT_GT(rms, -32.0) << name;
+        EXPECT_LT(rms, -24.0) << name;
+        EXPECT_LT(peak, -10.0) << name;
+        EXPECT_LT(std::fabs(after - before), 6.0) << name;
+        for (int at = 0; at + Second / 20 <= length + Second; at += Second / 100)
+            ASSERT_GT(Decibels(Rms(out, at, Second / 20)), -60.0) << name << ": silent at " << at;
+    }
+}
+
+// Each piece is music and not a test tone: at least three parts, four chords and ten
+// pitches in its tune (channel 1), dynamics spanning 30 velocity steps, and a tune of
+// its own: no run of eight intervals is shared with another piece's.
+TEST_F(MusicTest, ThePiecesAreMusicEachWithItsOwnTune) {
+    std::map<std::vector<int>, const char*> runs;
+    for (const char* name : Pieces) {
+        PieceScore score = ReadPiece(GamePiece(name));
+        std::set<int> channels, tunePitches;
+        std::set<std::set<int>> chords;
+        std::vector<int> tune;
+        int softest = 127, loudest = 0;
+        for (const PieceNote& note : score.notes) {
+            channels.insert(note.channel);
+            softest = std::min(softest, note.velocity);
+            loudest = std::max(loudest, note.velocity);
+            if (note.channel == 0) {
+                tunePitches.insert(note.key);
+                tune.push_back(note.key);
+                continue;
+            }
+            std::set<int> chord;  // what the other parts sound as this note starts
+            for (const PieceNote& other : score.notes)
+                if (other.channel != 0 && other.start <= note.start && note.start < other.end)
+                    chord.insert(other.key % 12);
+            if (chord.size() >= 3) chords.insert(chord);
+        }
+        EXPECT_GE(channels.size(), 3u) << name;
+        EXPECT_GE(chords.size(), 4u) << name;
+        EXPECT_GE(tunePitches.size(), 10u) << name;
+        EXPECT_GE(loudest - softest, 30) << name;
+        for (size_t i = 0; i + 9 <= tune.size(); ++i) {
+            std::vector<int> run;
+            for (size_t j = i; j < i + 8; ++j) run.push_back(tune[j + 1] - tune[j]);
+            auto found = runs.emplace(run, name);
+            EXPECT_TRUE(found.second || found.first->second == name)
+                << name << " shares a phrase with " << found.first->second;
+        }
+    }
 }
