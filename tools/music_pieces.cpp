@@ -39,7 +39,7 @@ static std::vector<uint8_t> Finish(const Piece& piece) {
 // Title and the first evening at the station: wistful and warm, piano over strings.
 static std::vector<uint8_t> OpeningTheme() {
     Piece p = Begin(72, 4, 16);
-    auto chords = Chords("F | C/E | Dm7 | Bbmaj7 | F/A | Gm7 | Bbmaj7 | C7sus4:2 C7:2 | "
+    auto chords = Chords("F | C/E | Dm7 | Bbmaj7 | F/A | Gm7 | Bbmaj7 | C7sus4:3 C7:1 | "
                          "Dm | Am7 | Bbmaj7 | F/A | Gm7 | C/E | F:2 Bb:2 | Gm7:2 C7:2", 4);
     smf::Track* melody = p.Part();
     Voice(melody, 0, Piano, 127, 72);
@@ -55,7 +55,7 @@ static std::vector<uint8_t> OpeningTheme() {
     smf::Track* strings = p.Part();
     Voice(strings, 2, Strings, 100, 80);
     Held(strings, 2, chords, 53, {4, 4, 56, 70});
-    Swells(strings, 2, p.End(), {4, 4, 0, 0}, 80, 36);
+    Swells(strings, 2, p.End(), {4, 4, 0, 0}, 94, 26);
     smf::Track* bass = p.Part();
     Voice(bass, 3, Cello, 106, 50);
     Bass(bass, 3, chords, 36, {4, 4, 58, 72});
