@@ -4,7 +4,7 @@
 
 # Needed to build and run the game.
 AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev
-  libfontconfig-dev libfluidsynth-dev zlib1g-dev libgtest-dev libbenchmark-dev
+  libfontconfig-dev libfluidsynth-dev libsamplerate0-dev zlib1g-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
 # drive and photograph the real window.
