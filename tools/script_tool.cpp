@@ -183,6 +183,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s script.txt out.cpp\n", argv[0]);
         return 2;
     }
+    // From a clean table: the fuzz target runs this more than once in one process.
+    std::memset(Table, 0, sizeof Table);
+    LineCount = 0;
+    Errors = 0;
     SourceName = argv[1];
     if (!ReadScript(argv[1])) return 1;
     if (Errors == 0)

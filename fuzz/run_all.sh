@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs the fuzz targets of a fuzz build.
+#   fuzz/run_all.sh BUILD_DIR [MINUTES [TARGET...]]  each target for MINUTES (default 10),
+#       one after another, at low priority, going on after a fault; the growing corpus is in
+#       BUILD_DIR/fuzz-corpus/<name>, crashing inputs in BUILD_DIR/fuzz-crashes/<name>
+#       (copy them to fuzz/regressions/<name> once mended).
+#   fuzz/run_all.sh --smoke EXE SEEDS REGRESSIONS RUNS  the test run's short fixed run.
+# Build: CC=clang CXX=clang++ cmake -S . -B build-check -DAKARI_SANITIZE=address -DAKARI_FUZZ=ON
+set -u
+HERE=$(cd "$(dirname "$0")" && pwd)
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export LSAN_OPTIONS=suppressions=$HERE/../tests/sanitizers/leaks.supp
+
+if [ "${1:-}" = --smoke ]; then
+  exe=$2 seeds=$3 regressions=$4 runs=$5
+  scratch=$(mktemp -d) && trap 'rm -rf "$scratch"' EXIT
+  # New inputs go to the first folder: a scratch one, so the seeds stay as written.
+  [ -d "$regressions" ] || regressions=$scratch
+  "$exe" -seed=1 -runs="$runs" -timeout=30 -rss_limit_mb=3000 "$scratch" "$seeds" "$regressions"
+  exit
+fi
+
+build=${1:?usage: run_all.sh BUILD_DIR [MINUTES [TARGET...]]}
+minutes=${2:-10}
+shift $(($# < 2 ? $# : 2))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(bmp wave midi saves settings text script story)
+status=0
+for name in "${targets[@]}"; do
+  corpus=$build/fuzz-corpus/$name crashes=$build/fuzz-crashes/$name
+  mkdir -p "$corpus" "$crashes"
+  echo "== $name: $minutes min"
+  nice -n 10 "$build/fuzz/${name}_fuzz" -max_total_time=$((minutes * 60)) -timeout=30 \
+    -rss_limit_mb=3000 -artifact_prefix="$crashes/" -fork=1 -ignore_crashes=1 \
+    -ignore_timeouts=1 -ignore_ooms=1 \
+    "$corpus" "$build/fuzz-seeds/$name" $([ -d "$HERE/regressions/$name" ] && echo "$HERE/regressions/$name") \
+    >"$build/fuzz-$name.log" 2>&1
+  grep -E '^#[0-9]+: cov' "$build/fuzz-$name.log" | tail -n 1
+  if [ -n "$(ls -A "$crashes")" ]; then
+    status=1
+    echo "   $name found faults: $(ls "$crashes" | tr '\n' ' ')"
+  fi
+done
+exit $status

@@ -1,0 +1,22 @@
+// The script tool on any source text: it refuses the script or writes a table, and a
+// table it writes holds only lines the engine can read (at most 399 bytes each).
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+
+int ScriptToolMain(int argc, char** argv);
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string source = fuzz::Folder() + "script.txt", table = fuzz::Folder() + "table.cpp";
+    fuzz::WriteFile(source, data, size);
+    std::remove(table.c_str());
+    char* argv[] = {const_cast<char*>("akari_script_tool"), source.data(), table.data(), nullptr};
+    int status = ScriptToolMain(3, argv);
+    bool written = std::ifstream(table).good();
+    if (status != 0 && status != 1) std::abort();
+    if ((status == 0) != written) std::abort();
+    return 0;
+}
