@@ -1,12 +1,28 @@
 // Whole files: an asset read into memory (bounded, so that a stray huge file is refused
 // rather than read), and a player's file replaced without ever being half-written.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "shell/shell.h"
 
+std::FILE* OpenForReading(const char* path) {
+    // Non-blocking, so that opening a FIFO with no writer returns at once; the flag
+    // does not matter for the regular file that is kept.
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    std::FILE* file = nullptr;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = fdopen(fd, "rb");
+    if (!file) close(fd);
+    return file;
+}
+
 bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes) {
     bytes->clear();
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = OpenForReading(path);
     if (!file) return false;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);

@@ -1,9 +1,9 @@
 // set.ini: the profile file through which the script keeps a label between runs. A
 // small INI reader and writer: sections in brackets, key=value lines, names compared
 // without regard to ASCII case; every other line is kept as it was.
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -51,12 +51,21 @@ bool KeyOfLine(const std::string& line, std::string* key) {
 
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
+    std::FILE* in = OpenForReading(path.c_str());
+    if (!in) return lines;
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+    for (int c = std::fgetc(in);; c = std::fgetc(in)) {
+        if (c == EOF || c == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (c == EOF && line.empty()) break;
+            lines.push_back(line);
+            line.clear();
+            if (c == EOF) break;
+        } else {
+            line += char(c);
+        }
     }
+    std::fclose(in);
     return lines;
 }
 

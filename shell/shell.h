@@ -3,6 +3,7 @@
 // set.ini profile file.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,9 @@ int CheckSingleInstance(const char* caption);
 int ErrorBox(const char* location, const char* message);
 void Beep();
 
+// Opens a regular file for reading in binary; nullptr for anything else. A FIFO or a
+// device put where a save or an asset belongs is refused at once rather than waited on.
+std::FILE* OpenForReading(const char* path);
 // Reads the whole file into bytes; false (bytes empty) when it cannot be opened or read,
 // or is larger than maxBytes.
 bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);

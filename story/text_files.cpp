@@ -20,7 +20,7 @@ bool WriteTextFile(const char* path, const char* text) {
 void ReadFirstToken(const char* path, char* out, int size) {
     if (size <= 0) return;
     out[0] = '\0';
-    std::FILE* f = std::fopen(path, "rb");
+    std::FILE* f = OpenForReading(path);
     if (!f) return;
     int c = std::fgetc(f);
     while (c != EOF && std::isspace(c)) c = std::fgetc(f);
