@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 #include "platform/platform.h"
@@ -13,8 +14,18 @@ namespace plat {
 
 // When no box can be shown (no display) the text stays only on standard error, where
 // the error report has already written it.
+// While the box is open the loop that answers SDL's quit event waits on it, so SIGTERM
+// and SIGINT get their default action back for that time: they end the program at once
+// (nothing is being written while a box is open) instead of waiting for the box's button.
 void MessageBox(const char* captionUtf8, const char* textUtf8) {
+    struct sigaction plain = {}, term, interrupt;
+    plain.sa_handler = SIG_DFL;
+    sigemptyset(&plain.sa_mask);
+    sigaction(SIGTERM, &plain, &term);
+    sigaction(SIGINT, &plain, &interrupt);
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, captionUtf8, textUtf8, sdlplat::Window);
+    sigaction(SIGTERM, &term, nullptr);
+    sigaction(SIGINT, &interrupt, nullptr);
 }
 
 // SDL has no bell: ring the X server's, or the terminal's when there is no X window.

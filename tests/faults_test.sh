@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Faults and bad input in the real program under Xvfb: missing and broken assets, no
+# SoundFont, no audio device, bad saves and settings, a read-only game folder, a full
+# disk during a save, SIGKILL during a save and SIGTERM while an error box is open. Each
+# copy runs in its own user and mount namespace (unshare -rmn: read-only bind mounts and
+# small tmpfs mounts need no privileges there, and the single-instance lock is its own).
+# Usage: faults_test.sh GAME_DIR SCRIPT_FILE. Exit 77: no X server or no namespaces.
+set -u
+GAME_SRC=$1 SCRIPT=$2
+. "$(dirname "$0")/xvfb_session.sh"
+
+fail() { echo "FAIL: $*"; tail -n 5 "$WORK"/*.log; exit 1; }
+unshare -rmn true 2>/dev/null || { echo "SKIP: no user namespaces (unshare -rmn)"; exit 77; }
+start_x_session
+case $? in 2) echo "SKIP: no X server can be started: $SESSION_ERROR"; exit 77 ;; 1) fail "$SESSION_ERROR" ;; esac
+
+PICTURE=$(sed -n 's/^file:\(.*\)\.sad\r\?$/\1/p' "$SCRIPT" | head -n 1)
+BOX="エラー発生"
+
+# run_case NAME PREPARE: a fresh copy of the game folder in $G; PREPARE (shell text, run
+# inside the namespace) may change it before the game starts there. When the game ends,
+# its status is written to $WORK/NAME.status and what the folder then holds to
+# $WORK/NAME.files (the namespace's mounts go with it).
+run_case() {
+  CASE=$1
+  G=$WORK/$1
+  # The last copy's window may still be listed for a moment; this copy's is found alone.
+  TRIES=50 retry eval '! wmctrl -l | grep -qF "$CAPTION"' || fail "$1: an old window stays"
+  rm -rf "$G" "$G".pid "$G".status "$G".files && cp -r "$GAME_SRC" "$G" && mkdir -p "$WORK/config-$1"
+  XDG_CONFIG_HOME="$WORK/config-$1" SDL_AUDIODRIVER=${AUDIO:-dummy} G=$G OUT=$WORK/$1 \
+    unshare -rmn bash -c "set -e; $2
+      \"\$G/akari\" & echo \$! >\"\$OUT.pid\"; wait \$! && s=0 || s=\$?
+      echo \$s >\"\$OUT.status\"; (cd \"\$G\" && for f in z_save*; do echo \"\$f:\$(cat \"\$f\" 2>/dev/null | tr -d '\r')\"; done; ls) >\"\$OUT.files\" 2>&1" \
+    >"$WORK/$1.log" 2>&1 &
+  GAME=$! && SESSION_PIDS+=("$GAME")
+  TRIES=50 retry test -s "$WORK/$1.pid" || fail "$1: the game did not start"
+  AKARI=$(cat "$WORK/$1.pid")
+  WINDOW=$(find_window) || fail "$1: no window"
+  window_origin "$WINDOW"
+}
+
+# Whether an error box is open now.
+box_open() { wmctrl -l | grep -qF "$BOX"; }
+close_box() {
+  local id
+  id=$(wmctrl -l | grep -F "$BOX" | head -n 1 | cut -d " " -f 1)
+  xdotool windowactivate --sync "$id" key Return 2>/dev/null
+  TRIES=30 retry eval '! box_open' || fail "$CASE: the error box does not close"
+}
+alive() { kill -0 "$AKARI" 2>/dev/null || fail "$CASE: the game ended ($1)"; }
+# Through the logo, the notice and the title to the story's first page.
+to_story() {
+  sleep 6; click_at 40 430; sleep 1; click_at 40 430; sleep 2
+}
+# Clicks on until an error box opens (a busy machine may stretch the logo); false after
+# ten clicks without one.
+click_to_box() {
+  local n
+  for n in 1 2 3 4 5 6 7 8 9 10; do
+    box_open && return 0
+    click_at 40 430; sleep 1
+  done
+  box_open
+}
+# Escape must end the game with status 0 within two seconds.
+escape_ends() {
+  xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+  xdotool keydown Escape sleep 0.1 keyup Escape
+  TRIES=20 retry test -s "$WORK/$CASE.status" || fail "$CASE: Escape did not end the game"
+  [ "$(cat "$WORK/$CASE.status")" = 0 ] || fail "$CASE: exit status $(cat "$WORK/$CASE.status")"
+  wait "$GAME"
+}
+menu_save_slot0() { click_at 300 200 3; sleep 0.5; click_at 195 100; sleep 0.5; }
+click_at() {  # like the session's, with a button number
+  xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) sleep 0.2 mousedown "${3:-1}" sleep 0.1 mouseup "${3:-1}"
+}
+
+# A missing picture and a corrupt one: the box says so, and the story goes on.
+for broken in "rm \"\$G/$PICTURE.sad\"" "truncate -s 100 \"\$G/$PICTURE.sad\""; do
+  run_case picture "$broken"
+  to_story
+  click_to_box || fail "picture ($broken): no error box"
+  close_box
+  sleep 0.5; alive "after the box"; click_at 250 200; sleep 0.5; alive "a click after the box"
+  escape_ends
+  echo "ok: $broken: an error box, then the story goes on; Escape ends it with 0"
+done
+
+# SIGTERM while the box is open ends the program at once.
+run_case term "rm \"\$G/$PICTURE.sad\""
+to_story
+click_to_box || fail "term: no error box"
+kill -TERM "$AKARI"
+TRIES=30 retry test -s "$WORK/term.status" || fail "term: still running 3 s after SIGTERM"
+wait "$GAME"
+TRIES=30 retry eval '! box_open' || fail "term: the box outlives the program"
+echo "ok: SIGTERM with an error box open ends the game (status $(cat "$WORK/term.status"))"
+
+# No audio device, no music files: silent, no box.
+AUDIO=nosuchdriver run_case silent "rm -f \"\$G\"/*.mid \"\$G\"/voice*.sad"
+to_story
+box_open && fail "silent: an error box"
+alive "no audio device"
+click_at 250 200; sleep 0.5; click_at 250 200; sleep 0.5
+box_open && fail "silent: an error box after the story moved on"
+escape_ends
+echo "ok: no audio device and no music or voice files: the story runs silent"
+
+# No SoundFont anywhere: the music's box once, then the story.
+run_case nosf "mount -t tmpfs tmpfs /usr/share/sounds; rm -f \"\$G\"/*.sf2"
+TRIES=80 retry box_open || fail "nosf: no box for the missing SoundFont"
+close_box
+to_story
+alive "no SoundFont"
+escape_ends
+echo "ok: no SoundFont: one box, then the story without music"
+
+# Bad saves and settings: a FIFO as slot 0, garbage, line 99999; a long owlsys.ini
+# token and a 500-character set.ini value. Loading slot 0 must not hang.
+run_case badsaves "mkfifo \"\$G/z_save0.sdt\"; head -c 3000 /dev/urandom >\"\$G/z_save1.sdt\"
+  printf '01,040,001,001,001,99999\r\n' >\"\$G/z_save2.sdt\"
+  printf '%05000d\r\n' 1 >\"\$G/owlsys.ini\"
+  mkdir -p \"\$XDG_CONFIG_HOME/akari\"; printf '[st]\nsc=%0500d\n' 7 >\"\$XDG_CONFIG_HOME/akari/set.ini\""
+to_story
+click_at 300 200 3; sleep 0.5; click_at 180 182; sleep 1   # load slot 0
+alive "loading a FIFO"
+box_open && fail "badsaves: an error box"
+escape_ends
+echo "ok: a FIFO, garbage and line 99999 as slots, a long owlsys.ini token, a long set.ini value"
+
+# A read-only game folder: pictures load; a save fails and leaves nothing.
+run_case readonly "mount --bind \"\$G\" \"\$G\"; mount -o remount,bind,ro \"\$G\""
+to_story
+box_open && fail "readonly: an error box"
+import -window root -crop "64x64+$((ORIGIN_X + 200))+$((ORIGIN_Y + 150))" +repage "$WORK/ro.png"
+[ "$(convert "$WORK/ro.png" -format '%[fx:maxima.r+maxima.g+maxima.b > 0.1]' info:)" = 1 ] ||
+  fail "readonly: the picture band is black"
+menu_save_slot0
+alive "a save into a read-only folder"
+escape_ends
+grep -q '^z_save0' "$WORK/readonly.files" && fail "readonly: a slot was written"
+echo "ok: a read-only game folder: the story's picture shows, a save fails quietly"
+
+# A full disk during a save: the earlier save is kept whole, no temporary file is left.
+run_case full "mkdir -p \"\$OUT.mnt\"
+  mount -t tmpfs -o size=\$((\$(du -sk \"\$G\" | cut -f1) + 200))k tmpfs \"\$OUT.mnt\"
+  cp -r \"\$G\"/. \"\$OUT.mnt\"; mount --bind \"\$OUT.mnt\" \"\$G\"
+  printf '01,040,001,001,001,5\r\n' >\"\$G/z_save0.sdt\"
+  dd if=/dev/zero of=\"\$G/filler\" bs=1k 2>/dev/null || true"
+to_story
+menu_save_slot0
+alive "a save onto a full disk"
+escape_ends
+grep -q '^z_save0.sdt:01,040,001,001,001,5$' "$WORK/full.files" ||
+  fail "full: the earlier save is $(grep z_save0 "$WORK/full.files")"
+grep -q '\.tmp$' "$WORK/full.files" && fail "full: a temporary file is left"
+echo "ok: a full disk during a save keeps the earlier save"
+
+# SIGKILL right after a save starts: the slot holds a whole save, old or new.
+run_case kill "printf '01,040,001,001,001,5\r\n' >\"\$G/z_save0.sdt\""
+to_story
+click_at 300 200 3; sleep 0.5
+xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 100)) click 1
+kill -KILL "$AKARI"
+wait "$GAME"
+grep -Eq '^z_save0.sdt:01,040,001,001,001,[0-9]+$' "$WORK/kill.files" ||
+  fail "kill: slot 0 holds $(grep z_save0 "$WORK/kill.files")"
+echo "ok: SIGKILL during a save leaves a whole slot ($(grep z_save0 "$WORK/kill.files"))"
