@@ -8,8 +8,6 @@
 # Build: CC=clang CXX=clang++ cmake -S . -B build-check -DAKARI_SANITIZE=address -DAKARI_FUZZ=ON
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
-export LSAN_OPTIONS=suppressions=$HERE/../tests/sanitizers/leaks.supp
 
 if [ "${1:-}" = --smoke ]; then
   exe=$2 seeds=$3 regressions=$4 runs=$5
