@@ -2,6 +2,10 @@
 // click edges, double clicks, focus, the system pointer, the music poll, Shutdown's routes.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +13,7 @@
 #include <vector>
 
 #include "platform/headless.h"
+#include "platform/instance_lock.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
@@ -191,6 +196,70 @@ TEST_F(ShellLoop, ASecondCopyOpensNoWindowAndAsksTheFirstToRaise) {
     EXPECT_EQ(RunGame(), 0);
     EXPECT_TRUE(headless::Calls().empty());
     EXPECT_EQ(headless::RaiseRequestsSent(), 1);
+}
+
+// The program's own lock (the headless one stands in for it above): in a folder only the
+// user can reach, held by one copy at a time, free again once its holder is killed.
+TEST_F(ShellLoop, TheInstanceLockIsPrivateAndDiesWithItsHolder) {
+    char shortPath[] = "/tmp/akari-test-XXXXXX";  // a socket's path has room for 107 bytes
+    ASSERT_NE(mkdtemp(shortPath), nullptr);
+    fs::path runtime = shortPath, home = dir / "home";
+    fs::create_directories(home);
+    std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+    const char* name = "test:KaMutex";
+    auto otherCopy = [&] {  // a copy in a process of its own: 1 taken, 0 refused
+        pid_t pid = fork();
+        if (pid == 0) _exit(instancelock::Acquire(name));
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+
+    ASSERT_EQ(instancelock::Acquire(name), 1);
+    EXPECT_TRUE(fs::exists(runtime / "test:KaMutex.lock"));
+    EXPECT_EQ(otherCopy(), 0);
+    EXPECT_TRUE(instancelock::TakeRaiseRequest()) << "the other copy asked for the window";
+    EXPECT_FALSE(instancelock::TakeRaiseRequest());
+    instancelock::Release();
+    EXPECT_EQ(otherCopy(), 1);
+
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t holder = fork();
+    if (holder == 0) {
+        char taken = char('0' + instancelock::Acquire(name));
+        if (write(ready[1], &taken, 1) == 1) pause();
+        _exit(0);
+    }
+    char taken = 0;
+    EXPECT_EQ(read(ready[0], &taken, 1), 1);
+    EXPECT_EQ(taken, '1');
+    EXPECT_EQ(otherCopy(), 0);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    ASSERT_EQ(instancelock::Acquire(name), 1) << "no stale lock after kill -9";
+    EXPECT_EQ(otherCopy(), 0);
+    EXPECT_TRUE(instancelock::TakeRaiseRequest()) << "the dead holder's socket was replaced";
+    instancelock::Release();
+
+    // A runtime folder that others may enter is passed over for ~/.cache/akari, made 0700;
+    // where that is no folder of the user's either, the game runs unlocked and says so.
+    fs::permissions(runtime, fs::perms::owner_all | fs::perms::others_exec, fs::perm_options::replace);
+    EXPECT_EQ(instancelock::PrivateFolder(), (home / ".cache/akari").string());
+    EXPECT_EQ(fs::status(home / ".cache/akari").permissions(), fs::perms::owner_all);
+    unsetenv("XDG_RUNTIME_DIR");
+    fs::remove(home / ".cache/akari");
+    fs::create_directory_symlink(runtime, home / ".cache/akari");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(instancelock::Acquire(name), 1);
+    EXPECT_EQ(otherCopy(), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("without the single-instance lock"),
+              std::string::npos);
+    instancelock::Release();
+    setenv("HOME", oldHome.c_str(), 1);
+    fs::remove_all(runtime);
 }
 
 TEST_F(ShellLoop, NoWindowIsAFailureAndGivesTheLockBack) {
