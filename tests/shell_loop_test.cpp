@@ -1,5 +1,7 @@
 // The message loop and window events on the headless backend with the real story engine:
-// click edges, double clicks, focus, the system pointer, the music poll, Shutdown's routes.
+// click edges, double clicks, focus, the system pointer, the music poll, Shutdown's routes,
+// and the program's own single-instance lock.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -12,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "draw/kaDraw.h"
 #include "platform/headless.h"
 #include "platform/instance_lock.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
+#include "tests/story_test_table.h"
 
 namespace fs = std::filesystem;
 
@@ -166,29 +170,76 @@ TEST_F(ShellLoop, FrameTimesAndTheMusicPollOnceASecondSurviveTheClocksWrap) {
     kaMusic::MusicPlaying = 0;
 }
 
-// Escape, a close request (the close box, Alt+F4 or a signal) and the story's end each
-// make RunGame return 0 after one Shutdown: media released, the lock given up, then the
-// window closed.
+// Shutdown's releases as they happen: the synthesizer deleted (CloseMusic), FreeType
+// closed (FreeText), the platform calls of kaSound::Release (CloseAudio), of the lock
+// and of the window, and the back buffer first seen gone (CloseScreen).
+static std::vector<std::string>* Releases = nullptr;
+
+static void NoteRelease(const char* what) {
+    if (!Releases) return;
+    if (!kaDraw::BackBuffer && Count(*Releases, "CloseScreen") == 0) Releases->push_back("CloseScreen");
+    Releases->push_back(what);
+}
+
+static void NotePlatformCall(const char* call) {
+    std::string name = call;
+    if (name == "CloseAudio") NoteRelease("kaSound::Release");
+    if (name == "ReleaseInstanceLock" || name == "CloseWindow") NoteRelease(call);
+}
+
+}  // namespace
+
+extern "C" void delete_fluid_synth(void* synth) {
+    static auto real = reinterpret_cast<void (*)(void*)>(dlsym(RTLD_NEXT, "delete_fluid_synth"));
+    NoteRelease("CloseMusic");
+    real(synth);
+}
+
+extern "C" int FT_Done_FreeType(void* library) {
+    static auto real = reinterpret_cast<int (*)(void*)>(dlsym(RTLD_NEXT, "FT_Done_FreeType"));
+    NoteRelease("FreeText");
+    return real(library);
+}
+
+namespace {
+
+// Escape, a close request (the close box, Alt+F4 or a signal) and the script's end:99,
+// each met in the story with its line shown and music loaded: one Shutdown, releasing
+// music, text, sound, screen and lock in that order, then the window closed.
 TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
-    struct { int mode; plat::Event last; } routes[] = {
-        {ModeLogo, {plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}},
-        {ModeLogo, {plat::EvCloseRequested, 0, 0, 0, 0, {}}},
-        {ModeEnd, {plat::EvButtonDown, 100, 100, 1, 1, {}}},  // the end's frame ends the game
+    struct { const char* name; plat::Event last; } routes[] = {
+        {"Escape", {plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}},
+        {"close request", {plat::EvCloseRequested, 0, 0, 0, 0, {}}},
+        {"end:99", {plat::EvButtonDown, 100, 100, 1, 1, {}}},  // the step that reaches it
     };
     for (auto route : routes) {
         headless::Reset();
         headless::EnableAudio(true);
-        SetGameMode(route.mode);
+        ResetStoryState();
+        storytest::SetScript({"prose", "end:99"});
+        SetGameMode(ModeTitle);
+        ASSERT_EQ(OpenGame(), 1);
         Push(plat::EvFocusGained);
+        Pass();  // the title's click, left by StartGame, shows line 6
+        ASSERT_EQ(CurrentLine, 6);
+        std::vector<std::string> releases;
+        Releases = &releases;
+        headless::SetCallObserver(NotePlatformCall);
         headless::PushEvent(route.last);
-        EXPECT_EQ(RunGame(), 0);
-        EXPECT_TRUE(route.mode != ModeEnd || InputState.LeftClick == 0) << "the frame cleared its edges";
+        while (Pass()) {
+        }
+        EXPECT_EQ(GetGameMode(), route.last.type == plat::EvButtonDown ? ModeEnd : ModeStory) << route.name;
+        plat::CloseWindow();
         Shutdown();  // a late call does nothing
-        std::vector<std::string> calls = headless::Calls();
-        calls.erase(std::remove(calls.begin(), calls.end(), "ShowSystemPointer"), calls.end());
-        EXPECT_EQ(calls, (std::vector<std::string>{"AcquireInstanceLock", "OpenWindow", "OpenAudio",
-                                                   "CloseAudio", "ReleaseInstanceLock", "CloseWindow"}));
+        Releases = nullptr;
+        EXPECT_TRUE(InputState.LeftClick == 0) << "the frame cleared its edges";
+        EXPECT_EQ(releases, (std::vector<std::string>{"CloseMusic", "FreeText", "kaSound::Release",
+                                                      "CloseScreen", "ReleaseInstanceLock",
+                                                      "CloseWindow"}))
+            << route.name;
     }
+    headless::SetCallObserver(nullptr);
+    UseScriptTable(nullptr);
 }
 
 TEST_F(ShellLoop, ASecondCopyOpensNoWindowAndAsksTheFirstToRaise) {
