@@ -31,8 +31,17 @@ TEST_F(Saves, ASaveMadeWhileAChoiceIsOpenReopensItAndALoadClosesTheOpenOne) {
     MenuClick(170, 90);
     EXPECT_EQ(ReadFile(Slot(0)), "01,040,001,001,001,6\r\n");
     Frame(0.016f, true);
+    // The load resets the animation and the character, and keeps the picture, the
+    // flags and the speed; it makes no step in its own frame.
+    AnimeFrames = AnimeFramesSaved = 4, AnimeFrame = 2, AnimeLoop = 1;
+    CharacterCell = 3, ScreenFrame = 1, BackgroundId = 5, FlagTable[7] = 2;
     MenuClick(170, 170);
     EXPECT_EQ(MenuNotice, MenuLoaded);
+    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
+              std::vector<int>({0, 0, 0, NoCharacter, 99}));
+    EXPECT_EQ(std::vector<int>({AnimeFramesSaved, BackgroundId, FlagTable[7]}),
+              std::vector<int>({4, 5, 2}));
     EXPECT_EQ(StoryState, ShowingProse) << "the open choice is closed by the load";
     Frame(0.016f, true);
     EXPECT_EQ(StoryState, ChoiceOpen);
