@@ -147,6 +147,10 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
     std::filesystem::create_symlink(dir / "slot.txt", Slot(1));
     LoadSlot(1);
     EXPECT_EQ(CurrentLine, 9);
+    // A long file is read only so far: a line behind 8 KiB of blanks is not looked for.
+    WriteFile(Slot(2), std::string(8192, ' ') + "01,040,001,001,001,9");
+    LoadSlot(2);
+    EXPECT_EQ(CurrentLine, 0);
 }
 
 TEST_F(Saves, AFailedSaveSaysSoAndKeepsWhatWasThere) {
