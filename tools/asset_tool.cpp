@@ -1,11 +1,14 @@
-// Build-time asset tool: writes the interface pictures, the scene's pictures, two voice
-// clips and a short piece of music into the game folder. The pictures are plain, with
-// the sizes and button boxes the screens use. Usage: akari_asset_tool game-folder.
+// Build-time asset tool: writes the interface pictures into the game folder, and a
+// placeholder for each story picture, piece of music and voice clip that data/ lists.
+// The pictures are plain, with the sizes and button boxes the screens use.
+// Usage: akari_asset_tool game-folder data-folder.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tools/placeholder_assets.h"
 
 // A picture in 0x00RRGGBB pixels, top row first.
 struct Picture {
@@ -122,21 +125,23 @@ static Picture Logo() {
     return p;
 }
 
-// A scene picture: bands of 500 x 375 stacked from the top, each its own colour with a
-// light square that moves from band to band.
-static Picture Scene(int bands, uint32_t base) {
-    Picture p = MakePicture(500, 375 * bands, 0);
-    for (int k = 0; k < bands; ++k) {
-        uint32_t colour = base + uint32_t(k) * 0x200000 + uint32_t(k) * 0x18;
-        Fill(p, 0, 375 * k, 500, 375 * k + 375, colour);
-        Fill(p, 60 + 80 * k, 375 * k + 140, 140 + 80 * k, 375 * k + 220, 0xF0F0F0);
+// A scene picture: bands of 375 rows stacked from the top, each its own colour with a
+// light square that moves from band to band, and a stripe every 100 columns so that a
+// sideways slide shows.
+static Picture Scene(int width, int height, uint32_t base) {
+    Picture p = MakePicture(width, height, 0);
+    for (int k = 0; 375 * k < height; ++k) {
+        uint32_t colour = base + uint32_t(k % 8) * 0x200000 + uint32_t(k % 8) * 0x18;
+        Fill(p, 0, 375 * k, width, 375 * k + 375, colour);
+        Fill(p, 60 + 40 * (k % 8), 375 * k + 140, 140 + 40 * (k % 8), 375 * k + 220, 0xF0F0F0);
+        for (int x = 50; x < width; x += 100) Fill(p, x, 375 * k, x + 4, 375 * k + 375, 0x808080);
     }
     return p;
 }
 
-// A RIFF WAVE clip: a 440 Hz tone, 16-bit mono at 22050 Hz, faded in and out.
+// A RIFF WAVE clip: a 440 Hz tone, 16-bit mono at 44.1 kHz, faded in and out.
 static bool WriteVoice(const std::string& path, double seconds) {
-    const int rate = 22050;
+    const int rate = 44100;
     int frames = int(rate * seconds);
     std::vector<uint8_t> b = {'R', 'I', 'F', 'F'};
     Put32(b, uint32_t(36 + frames * 2));
@@ -176,10 +181,25 @@ static bool WriteMusic(const std::string& path) {
     return WriteFile(path, b);
 }
 
+static bool WritePlaceholder(const std::string& dir, const Placeholder& p) {
+    switch (p.kind) {
+    case Placeholder::Picture: return WriteSad(dir + p.file, Scene(p.width, p.height, 0x304060));
+    case Placeholder::Music: return WriteMusic(dir + p.file);
+    case Placeholder::Voice: return WriteVoice(dir + p.file, 0.3);
+    }
+    return false;
+}
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s game-folder\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s game-folder data-folder\n", argv[0]);
         return 2;
+    }
+    std::string listError;
+    std::vector<Placeholder> placeholders = StoryPlaceholders(argv[2], &listError);
+    if (!listError.empty()) {
+        std::fprintf(stderr, "%s\n", listError.c_str());
+        return 1;
     }
     std::string dir = std::string(argv[1]) + "/";
     Picture notice = MakePicture(450, 165, 0xE8E0D0);
@@ -197,11 +217,8 @@ int main(int argc, char** argv) {
               WriteSad(dir + "panel.sad", Panel()) && WriteSad(dir + "expr.sad", notice) &&
               WriteSad(dir + "back.sad", MakePicture(640, 474, 0x000000)) &&
               WriteSad(dir + "message.sad", message) && WriteSad(dir + "cursol.sad", Pointer()) &&
-              WriteSad(dir + "comwin.sad", choice) && WriteSad(dir + "tit.sad", title) &&
-              WriteSad(dir + "sc0.sad", Scene(2, 0x4070A0)) &&
-              WriteSad(dir + "sc1.sad", Scene(5, 0x305020)) &&
-              WriteVoice(dir + "voice1.sad", 0.4) && WriteVoice(dir + "voice2.sad", 0.3) &&
-              WriteMusic(dir + "bgm1.mid");
+              WriteSad(dir + "comwin.sad", choice) && WriteSad(dir + "tit.sad", title);
+    for (const Placeholder& p : placeholders) ok = ok && WritePlaceholder(dir, p);
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the assets\n", argv[1]);
         return 1;
