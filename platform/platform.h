@@ -40,9 +40,11 @@ enum EventType {
     EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM
     EvExposed,        // the window was uncovered: present the last frame again
     EvRaiseRequested, // a second copy asked this one to come to the front
+    EvWheel,          // y: notches turned, up positive, down negative
 };
 
-enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl };
+// KeyA arrives only as an event (EvKeyDown); it is never polled.
+enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA };
 
 struct Event {
     EventType type;

@@ -47,6 +47,7 @@ void LoadSlot(int slot) {
     ScreenFrame = 99;
     StoryState = ShowingProse;
     QuitPromptOpen = 0;
+    ClearBacklog();  // the backlog holds only what was shown since
 }
 
 void ReadSystemSettings() {
