@@ -122,6 +122,10 @@ void ReleaseInstanceLock();
 // the program file, ending in '/'.
 const char* ProgramDirectory();
 
+// Called whenever a save or owlsys.ini path is built: can files be created in the
+// program's directory? Not where the game is installed read-only.
+bool ProgramDirectoryWritable();
+
 // ---- Audio ----------------------------------------------------------------------
 
 // The mixer: fills frames stereo float frames (interleaved L, R). Runs on the audio

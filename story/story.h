@@ -95,6 +95,9 @@ bool WriteSystemSettings(int speed, int musicOff);
 constexpr int PathBytes = 4352;
 // name in the program's directory; false (and nothing to use) when it does not fit.
 bool ProgramPath(const char* name, char* out, int size);
+// A save's or owlsys.ini's path: in the program's directory while it can be written,
+// else in $XDG_DATA_HOME/akari/ (made when missing). False when it does not fit.
+bool PlayerPath(const char* name, char* out, int size);
 // Replaces path with text + "\r\n": written to a temporary file beside it, then renamed
 // over it. False when it could not be written (the old file is then untouched).
 bool WriteTextFile(const char* path, const char* text);
