@@ -32,6 +32,7 @@ struct State {
     int audioLockDepth = 0;
     std::vector<std::string> calls;
     void (*callObserver)(const char*) = nullptr;
+    bool programDirReadOnly = false;
 };
 
 State S;
@@ -80,6 +81,7 @@ void LastWarp(int* x, int* y) {
     *y = S.warpY;
 }
 
+void SetProgramDirectoryReadOnly(bool readOnly) { S.programDirReadOnly = readOnly; }
 void SetLockHeldElsewhere(bool held) { S.lockElsewhere = held; }
 void SetNoDisplay(bool none) { S.noDisplay = none; }
 int RaiseRequestsSent() { return S.raiseRequests; }
@@ -197,6 +199,7 @@ void ReleaseInstanceLock() {
 }
 
 const char* ProgramDirectory() { return ProgramDir.c_str(); }
+bool ProgramDirectoryWritable() { return !S.programDirReadOnly; }
 
 bool OpenAudio(int, int, AudioCallback callback, void* user) {
     if (!S.audioEnabled) return false;
