@@ -1,7 +1,6 @@
 // set.ini: the profile file through which the script keeps a label between runs. A
 // small INI reader and writer: sections in brackets, key=value lines, names compared
 // without regard to ASCII case; every other line is kept as it was.
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -49,24 +48,28 @@ bool KeyOfLine(const std::string& line, std::string* key) {
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::FILE* in = OpenForReading(path.c_str());
-    if (!in) return lines;
-    std::string line;
-    for (int c = std::fgetc(in);; c = std::fgetc(in)) {
-        if (c == EOF || c == '\n') {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (c == EOF && line.empty()) break;
-            lines.push_back(line);
-            line.clear();
-            if (c == EOF) break;
-        } else {
-            line += char(c);
-        }
+// Far above what the script keeps in it; a bound so that a stray huge file is refused.
+constexpr size_t MaxSettingsBytes = 1 << 20;
+
+// The file's lines, line ends dropped; false when a file is there that cannot be read
+// (no regular file, or too large), which is then never written over.
+bool ReadLines(const std::string& path, std::vector<std::string>* lines) {
+    lines->clear();
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path.c_str(), MaxSettingsBytes, &bytes)) {
+        std::error_code ec;
+        return !std::filesystem::exists(path, ec) && !ec;
     }
-    std::fclose(in);
-    return lines;
+    std::string text(bytes.begin(), bytes.end());
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines->push_back(line);
+        start = end + 1;
+    }
+    return true;
 }
 
 // A name or value that would break the file's line structure cannot be stored.
@@ -97,7 +100,9 @@ std::string ReadSetting(const char* section, const char* key) {
     std::string path = SettingsPath();
     if (path.empty() || !section || !key) return "";
     bool inSection = false;
-    for (const std::string& line : ReadLines(path)) {
+    std::vector<std::string> lines;
+    ReadLines(path, &lines);
+    for (const std::string& line : lines) {
         std::string name;
         if (SectionHeader(line, &name)) {
             inSection = SameName(name, section);
@@ -122,7 +127,8 @@ int WriteSetting(const char* section, const char* key, const char* value) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
 
-    std::vector<std::string> lines = ReadLines(path);
+    std::vector<std::string> lines;
+    if (!ReadLines(path, &lines)) return 0;
     std::string entry = std::string(key) + "=" + value;
     bool inSection = false, done = false;
     size_t sectionEnd = std::string::npos;  // line after the section's last key line

@@ -3,7 +3,6 @@
 // set.ini profile file.
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,11 @@ struct InputFields {
     int MouseX, MouseY;   // client pixels, last position seen over the window
     int LeftClick;        // the one signal to continue
     int RightClick;
+    // One-frame edges of the additions beside the original input: wheel notches turned
+    // (up positive), the A key, and Escape while the backlog holds it.
+    int WheelSteps;
+    int AutoKey;
+    int EscapeKey;
 };
 extern InputFields InputState;
 
@@ -74,15 +78,17 @@ int CheckSingleInstance(const char* caption);
 int ErrorBox(const char* location, const char* message);
 void Beep();
 
-// Opens a regular file for reading in binary; nullptr for anything else. A FIFO or a
-// device put where a save or an asset belongs is refused at once rather than waited on.
-std::FILE* OpenForReading(const char* path);
-// Reads the whole file into bytes; false (bytes empty) when it cannot be opened or read,
-// or is larger than maxBytes.
+// Every file the program reads is read through these two: opened without blocking,
+// refused unless it leads (links followed) to a regular file, and read within a bound.
+// The whole file into bytes; false (bytes empty) when it cannot be opened or read, is no
+// regular file, or is larger than maxBytes.
 bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
-// Replaces the file with bytes: written to path + ".tmp" and renamed over the old file,
-// so a crash or a full disk never leaves it half-written. False when that failed (the
-// old file is then untouched).
+// The file's first bytes, at most maxBytes (fewer when it is shorter); false (bytes
+// empty) when it cannot be opened or read, or is no regular file.
+bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
+// Replaces the file with bytes: written to path + ".tmp", flushed to the disk, renamed
+// over the old file and the folder flushed, so a crash, a power cut or a full disk never
+// leaves it half-written. False when that failed (the old file is then untouched).
 bool ReplaceFile(const char* path, const std::string& bytes);
 
 // set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).

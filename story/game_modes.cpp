@@ -81,17 +81,48 @@ static void TitleFrame() {
 
 // Ctrl held steps every frame from its second on; Return steps once per press, and
 // while it is held (and in the frame of its release) clicks are dropped. Both keys
-// share one state, so the Return poll starts from what the Ctrl poll left.
+// share one state, so the Return poll starts from what the Ctrl poll left. A click that
+// comes only from held Ctrl, which skips through the story, picks no option.
 static void MapKeysToClick() {
+    bool pressed = InputState.LeftClick != 0;  // a mouse press in this frame
     PollKey(VkControl, &KeyPollState);
     if (KeyPollState == KeyWentUp) InputState.LeftClick = 0;
     if (KeyPollState == KeyHeld) InputState.LeftClick = 1;
     PollKey(VkReturn, &KeyPollState);
-    if (KeyPollState == KeyWentDown) InputState.LeftClick = 1;
+    if (KeyPollState == KeyWentDown) {
+        InputState.LeftClick = 1;
+        pressed = true;
+    }
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
+    OptionClickIgnored = InputState.LeftClick && !pressed;
+}
+
+// A story frame stepped by auto mode: the click of Return, with the pointer taken off
+// the screen meanwhile, so that no panel button or choice row is pressed by it.
+static void AutoStepFrame() {
+    int x = InputState.MouseX, y = InputState.MouseY;
+    InputState.MouseX = InputState.MouseY = 0;
+    InputState.LeftClick = 1;
+    StoryFrame();
+    InputState.MouseX = x;
+    InputState.MouseY = y;
+}
+
+// The pointer sprite, the present, and the end of the program when it was asked for.
+static void FinishFrame() {
+    if (GetCursorVisible() == 1)
+        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
+                               InterfacePicture[PicCursol], 0, 0, 32, 32);
+    kaDraw::PresentBackBuffer();
+    if (GetGameMode() == ModeEnd) Shutdown();
 }
 
 void FrameUpdate() {
+    if (BacklogOpen) {
+        if (BacklogFrame()) return FinishFrame();
+        Shell.FrameSeconds = 0.0f;  // the story goes on from the moment it was left
+    }
+    bool autoStep = AutoModeSteps();
     MapKeysToClick();
     if (SystemMenuOpen == 1 || (GetGameMode() == ModeStory && InputState.RightClick)) {
         SystemMenuOpen = 1;
@@ -101,10 +132,8 @@ void FrameUpdate() {
     if (GetGameMode() == ModeLogo) LogoFrame();
     if (GetGameMode() == ModeTitle) TitleFrame();
     if (GetGameMode() == ModeNotice) NoticeFrame();
-    if (GetGameMode() == ModeStory) StoryFrame();
-    if (GetCursorVisible() == 1)
-        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
-                               InterfacePicture[PicCursol], 0, 0, 32, 32);
-    kaDraw::PresentBackBuffer();
-    if (GetGameMode() == ModeEnd) Shutdown();
+    if (GetGameMode() == ModeStory) autoStep ? AutoStepFrame() : StoryFrame();
+    AutoModeAfterFrame();
+    if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    FinishFrame();
 }

@@ -36,6 +36,13 @@ extern int AnimeFrames, AnimeFramesSaved, AnimeLoop, AnimeSpeed, AnimeFrame, Ani
 extern int AnimeBackward;
 extern float AnimeClock;
 extern int VoiceId;          // sound object of the last voice clip, -1 before the first
+// The left-click flag takes no option in this frame: the frame a choice or the quit
+// prompt opens, the frame the system menu or its notice closes, and a frame whose click
+// comes only from held Ctrl. Cleared when the story frame ends.
+extern int OptionClickIgnored;
+// The piece the script last asked for with midi_play: in this run, empty once a
+// midi_stop: came after it: what music switched on again plays.
+extern char RequestedMusic[ScriptLineBytes];
 
 // GameMode 3: one step of the script when asked, then the whole story screen.
 void StoryFrame();
@@ -45,12 +52,18 @@ bool PointerIn(int left, int top, int right, int bottom);
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
-extern int LaidOutLine;       // the line ShowLine laid out last; -1 lays the next one out
+extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
+extern int LaidOutSize;       // the font size that line was laid out at
+extern int ReplacedLine;      // the line whose layout another text replaced, until a step
 extern int RevealCount;       // characters released so far; every layout resets it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
+// Lays the line out unless its layout is the one held. A line whose layout another text
+// replaced, with no step since, comes back as it was shown: at its size, and whole.
 void ShowLine(int line, int offset, int size);
+// Called before any other text (a choice, the system menu) takes the text layer.
+void MessageLayoutReplaced();
 // Copies the released characters to the back buffer; 1 once the whole block is out.
 int RevealText(float delay);
 
@@ -95,12 +108,52 @@ bool WriteSystemSettings(int speed, int musicOff);
 constexpr int PathBytes = 4352;
 // name in the program's directory; false (and nothing to use) when it does not fit.
 bool ProgramPath(const char* name, char* out, int size);
+// A save's or owlsys.ini's path: in the program's directory while it can be written,
+// else in $XDG_DATA_HOME/akari/ (made when missing). False when it does not fit.
+bool PlayerPath(const char* name, char* out, int size);
 // Replaces path with text + "\r\n": written to a temporary file beside it, then renamed
 // over it. False when it could not be written (the old file is then untouched).
 bool WriteTextFile(const char* path, const char* text);
 // The first white-space-delimited token of path, at most size - 1 bytes (longer tokens
 // are cut); empty when the file is missing or holds none.
 void ReadFirstToken(const char* path, char* out, int size);
+
+// ---- Backlog (backlog.cpp) ----------------------------------------------------------
+
+constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is shown
+extern int BacklogOpen;               // 1 while the backlog covers the frozen story
+
+// Called by a step that stops at a prose line: the line, its font size and the
+// wave_play: line of the same step (-1 for none).
+void RecordShownLine(int line, int size, int voiceLine);
+// Forgets every line (a load, a reset); closes the backlog first when it is open.
+void ClearBacklog();
+int BacklogCount();
+int BacklogLine(int index);       // 0 the oldest held; -1 outside
+int BacklogVoiceLine(int index);  // -1 for none or outside
+// Called after the story frame is composed: keeps what the page will cover, newest line
+// at the foot. Does nothing when no line has been shown.
+void OpenBacklog();
+// One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
+// it, a right click, Escape or the wheel down past the newest line closes it. Every
+// click is taken. False when it closed (the story then runs again).
+bool BacklogFrame();
+
+// ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
+
+extern int AutoMode;  // 1 while the story steps by itself
+void ResetAutoMode();
+// The pause after a fully shown line before auto mode steps: 1 s + 50 ms a character.
+float AutoPause(int line);
+// Called before the frame's modes: the A key toggles, any click ends; true when auto
+// mode steps the story in this frame.
+bool AutoModeSteps();
+// Called after the frame's modes: a choice, the quit prompt or another mode ends auto
+// mode; while it is on its mark is drawn in the panel.
+void AutoModeAfterFrame();
+// Seconds, at the earliest, until auto mode steps without any input; negative when it
+// is not waiting to step (off, or held by a choice, a prompt, a menu or the backlog).
+float AutoModeSecondsToStep();
 
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
