@@ -42,7 +42,7 @@ start_case() {
   # The last copy's windows may still be listed for a moment.
   TRIES=50 retry eval '! wmctrl -l | grep -qF -e "$CAPTION" -e "$BOX"'
   rm -rf "$G" "$G".pid "$G".status "$G".files && cp -r "$GAME_SRC" "$G" && mkdir -p "$WORK/config-$1"
-  XDG_CONFIG_HOME="$WORK/config-$1" SDL_AUDIODRIVER=${AUDIO:-dummy} G=$G OUT=$WORK/$1 \
+  XDG_CONFIG_HOME="$WORK/config-$1" XDG_DATA_HOME="$WORK/data-$1" SDL_AUDIODRIVER=${AUDIO:-dummy} G=$G OUT=$WORK/$1 \
     unshare -m bash -c "set -e; $2
       \"\$G/akari\" & echo \$! >\"\$OUT.pid\"; wait \$! && s=0 || s=\$?
       echo \$s >\"\$OUT.status\"; (cd \"\$G\" && for f in z_save*; do [ -f \"\$f\" ] && echo \"\$f:\$(tr -d '\r' <\"\$f\")\"; done; ls) >\"\$OUT.files\" 2>&1" \
@@ -70,10 +70,10 @@ to_story() {
   click_at 40 430; sleep 1; click_at 40 430; sleep 2
 }
 # Clicks on until an error box opens (a busy machine may stretch the logo); false after
-# ten clicks without one.
+# COUNT (10) clicks without one.
 click_to_box() {
   local n
-  for n in 1 2 3 4 5 6 7 8 9 10; do
+  for ((n = 0; n < ${1:-10}; n++)); do
     box_open && return 0
     click_at 40 430; sleep 1
   done
@@ -88,9 +88,9 @@ escape_ends() {
   wait "$GAME"
 }
 menu_save_slot0() { click_at 300 200 3; sleep 0.5; click_at 195 100; sleep 0.5; }
-click_at() {  # like the session's, with a button number
-  xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) sleep 0.2 mousedown "${3:-1}" sleep 0.1 mouseup "${3:-1}"
-}
+# The menu's notice is drawn from x 300 on: セーブしました ends before x 440, セーブで
+# きませんでした runs past it. Prints the white pixels of the part only the long one covers.
+long_notice() { white_pixels "$1" 440 198 120 40; }
 
 # A missing picture and a corrupt one: the box says so, and the story goes on.
 for broken in "rm \"\$G/$PICTURE.sad\"" "truncate -s 100 \"\$G/$PICTURE.sad\""; do
@@ -112,6 +112,24 @@ TRIES=30 retry test -s "$WORK/term.status" || fail "term: still running 3 s afte
 wait "$GAME"
 TRIES=30 retry eval '! box_open' || fail "term: the box outlives the program"
 echo "ok: SIGTERM with an error box open ends the game (status $(cat "$WORK/term.status"))"
+
+# With a working audio device: the story's first piece missing (nothing plays, no box),
+# its first voice clip cut in half (its data runs past the file's end) and its second
+# missing: a box for each clip when its line comes, and the story goes on.
+CLIPS=($(sed -n 's/^wave_play:\(.*\)\r\?$/\1/p' "$SCRIPT" | head -n 2))
+MUSIC=$(sed -n 's/^midi_play:\(.*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
+run_case sounds "rm \"\$G/$MUSIC\" \"\$G/${CLIPS[1]}\"
+  truncate -s \$((\$(stat -c %s \"\$G/${CLIPS[0]}\") / 2)) \"\$G/${CLIPS[0]}\""
+to_story
+box_open && fail "sounds: a box for the missing piece"
+for clip in "${CLIPS[@]}"; do
+  click_to_box 30 || fail "sounds: no box for $clip"
+  close_box
+  alive "after the box for $clip"
+done
+click_at 250 200; sleep 0.5; alive "a click after the boxes"
+escape_ends
+echo "ok: a missing piece plays nothing; a truncated and a missing clip each show a box, then the story goes on"
 
 # No audio device, no music files: silent, no box.
 AUDIO=nosuchdriver run_case silent "rm -f \"\$G\"/*.mid \"\$G\"/voice*.sad"
@@ -145,7 +163,7 @@ box_open && fail "badsaves: an error box"
 escape_ends
 echo "ok: a FIFO, garbage and line 99999 as slots, a long owlsys.ini token, a long set.ini value"
 
-# A read-only game folder: pictures load; a save fails and leaves nothing.
+# A read-only game folder: pictures load; a save goes to the data folder instead.
 run_case readonly "mount --bind \"\$G\" \"\$G\"; mount -o remount,bind,ro \"\$G\""
 to_story
 box_open && fail "readonly: an error box"
@@ -153,10 +171,27 @@ import -window root -crop "64x64+$((ORIGIN_X + 200))+$((ORIGIN_Y + 150))" +repag
 [ "$(convert "$WORK/ro.png" -format '%[fx:maxima.r+maxima.g+maxima.b > 0.1]' info:)" = 1 ] ||
   fail "readonly: the picture band is black"
 menu_save_slot0
-alive "a save into a read-only folder"
+shot readonly-notice || fail "no screenshot"
+alive "a save with a read-only game folder"
 escape_ends
-grep -q '^z_save0' "$WORK/readonly.files" && fail "readonly: a slot was written"
-echo "ok: a read-only game folder: the story's picture shows, a save fails quietly"
+grep -q '^z_save0' "$WORK/readonly.files" && fail "readonly: a slot was written into the game folder"
+[ -s "$WORK/data-readonly/akari/z_save0.sdt" ] || fail "readonly: no slot in the data folder"
+[ "$(long_notice readonly-notice)" -lt 10 ] || fail "readonly: the notice is the failure's"
+echo "ok: a read-only game folder: the story's picture shows, the save is in the data folder"
+
+# Both folders read-only: the save fails with its notice and writes nothing.
+run_case nowhere "mount --bind \"\$G\" \"\$G\"; mount -o remount,bind,ro \"\$G\"
+  mkdir -p \"\$XDG_DATA_HOME/akari\"; mount --bind \"\$XDG_DATA_HOME\" \"\$XDG_DATA_HOME\"
+  mount -o remount,bind,ro \"\$XDG_DATA_HOME\""
+to_story
+menu_save_slot0
+shot nowhere-notice || fail "no screenshot"
+alive "a save with nowhere to go"
+escape_ends
+[ "$(long_notice nowhere-notice)" -ge 50 ] || fail "nowhere: no セーブできませんでした"
+[ -z "$(ls -A "$WORK/data-nowhere/akari")" ] || fail "nowhere: the data folder was written"
+grep -q '^z_save0' "$WORK/nowhere.files" && fail "nowhere: a slot was written into the game folder"
+echo "ok: both folders read-only: セーブできませんでした, nothing written"
 
 # A full disk during a save: the earlier save is kept whole, no temporary file is left.
 run_case full "mkdir -p \"\$OUT.mnt\"
@@ -166,12 +201,14 @@ run_case full "mkdir -p \"\$OUT.mnt\"
   dd if=/dev/zero of=\"\$G/filler\" bs=1k 2>/dev/null || true"
 to_story
 menu_save_slot0
+shot full-notice || fail "no screenshot"
+[ "$(long_notice full-notice)" -ge 50 ] || fail "full: no セーブできませんでした"
 alive "a save onto a full disk"
 escape_ends
 grep -q '^z_save0.sdt:01,040,001,001,001,5$' "$WORK/full.files" ||
   fail "full: the earlier save is $(grep z_save0 "$WORK/full.files")"
 grep -q '\.tmp$' "$WORK/full.files" && fail "full: a temporary file is left"
-echo "ok: a full disk during a save keeps the earlier save"
+echo "ok: a full disk during a save: セーブできませんでした, the earlier save kept"
 
 # SIGKILL right after a save starts: the slot holds a whole save, old or new.
 run_case kill "printf '01,040,001,001,001,5\r\n' >\"\$G/z_save0.sdt\""

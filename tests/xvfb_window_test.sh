@@ -19,23 +19,8 @@ expect_exit() {
   echo "ok: $1 ends the game with status 0"
 }
 
-# check_layer NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: the W x H rectangle at (X, Y)
-# of NAME.sad, without its key colour (the top-left pixel) when KEYED is 1, must be what
-# the window shows at DEST but for MAX_PERCENT of its pixels (text or pointer over it).
-check_layer() {
-  local bmp="$WORK/$1.bmp" key=() opaque differing
-  { printf BM; tail -c +3 "$WORK/game/$1.sad"; } >"$bmp"  # the signature written back
-  [ "$8" -eq 0 ] || key=(-transparent "$(convert "$bmp" -format '%[pixel:p{0,0}]' info:)")
-  convert "$bmp" -crop "${4}x${5}+$2+$3" +repage -alpha set "${key[@]}" "$WORK/layer.png"
-  convert "$WORK/client.png" -crop "${4}x${5}+$6+$7" +repage "$WORK/shown.png"
-  opaque=$(convert "$WORK/layer.png" -alpha extract -format '%[fx:int(mean*w*h+0.5)]' info:)
-  differing=$(convert "$WORK/shown.png" "$WORK/layer.png" -composite miff:- |
-    compare -metric AE "$WORK/shown.png" - null: 2>&1)
-  differing=${differing%% *}
-  [ "$opaque" -ge 1000 ] && [ $((differing * 100)) -le $((opaque * $9)) ] ||
-    fail "$1: $differing of $opaque pixels differ from the picture"
-  echo "ok: $1 shown ($differing of $opaque pixels covered)"
-}
+# check_layer NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: layer_shown on client.png.
+check_layer() { layer_shown "$WORK/client.png" "$@" || fail "$LAYER_REPORT"; echo "ok: $LAYER_REPORT"; }
 
 start_game "$GAME_SRC" "$WORK/run1.log"
 WINDOW=$(find_window) || fail "no window with the caption $CAPTION"
@@ -44,7 +29,7 @@ window_origin "$WINDOW"
 echo "ok: window \"$CAPTION\" with a 640x474 client area"
 # The opening logo ends by itself; a click leaves the notice, another the title.
 sleep 5; click_at 250 200; sleep 0.8; click_at 250 200; sleep 1.5
-import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/client.png" || fail "no screenshot"
+shot client || fail "no screenshot"
 # The story's first picture and frame, as the script names them before its first line.
 PICTURE=$(sed -n 's/^file:\(.*\)\.sad\r\?$/\1/p' "$SCRIPT" | head -n 1)
 FRAME=$(sed -n 's/^setscreen:\([0-9]*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
@@ -54,8 +39,7 @@ check_layer message 7 0 640 99 0 375 1 25
 
 # The wheel up opens the backlog over the story; Escape closes it (not the game), and so
 # does the wheel down past the newest line: each time the story is back as it was.
-shot() { import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"; }
-differing_from_story() { shot "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
+differing_from_story() { shot "$1" || fail "no screenshot"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
 shot story
 for close in Escape wheel; do
