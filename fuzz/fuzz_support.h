@@ -1,9 +1,12 @@
-// What the fuzz targets share: a private program directory (and XDG folders) under
-// /tmp made once per process, and a file written there from the input's bytes.
+// What the fuzz targets share: a private program directory (and XDG folders) made once
+// per process under $AKARI_FUZZ_TMP (else /tmp) and removed when it exits, and a file
+// written there from the input's bytes. A process that is killed cannot remove its
+// folder: run_all.sh gives every run a scratch parent that it removes at the end.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/headless.h"
@@ -13,9 +16,11 @@ namespace fuzz {
 // The program directory of this process, made on the first call, ending in '/'.
 inline const std::string& Folder() {
     static std::string dir = [] {
-        char pattern[] = "/tmp/akari-fuzz-XXXXXX";
-        if (!mkdtemp(pattern)) std::abort();
-        std::string d = std::string(pattern) + "/";
+        const char* parent = std::getenv("AKARI_FUZZ_TMP");
+        std::string pattern = std::string(parent && parent[0] ? parent : "/tmp") + "/akari-fuzz-XXXXXX";
+        if (!mkdtemp(pattern.data())) std::abort();
+        std::atexit([] { std::filesystem::remove_all(Folder()); });
+        std::string d = pattern + "/";
         setenv("XDG_CONFIG_HOME", (d + "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (d + "data").c_str(), 1);
         headless::SetProgramDirectory(d);

@@ -8,13 +8,20 @@
 # Build: CC=clang CXX=clang++ cmake -S . -B build-check -DAKARI_SANITIZE=address -DAKARI_FUZZ=ON
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
+# The targets' private folders (game copies among them) go into one scratch folder that
+# goes at the end, also the folders of processes killed for a timeout.
+AKARI_FUZZ_TMP=$(mktemp -d) && export AKARI_FUZZ_TMP
+trap 'rm -rf "$AKARI_FUZZ_TMP"' EXIT
 
 if [ "${1:-}" = --smoke ]; then
   exe=$2 seeds=$3 regressions=$4 runs=$5
-  scratch=$(mktemp -d) && trap 'rm -rf "$scratch"' EXIT
+  scratch=$AKARI_FUZZ_TMP/new && mkdir "$scratch"
   # New inputs go to the first folder: a scratch one, so the seeds stay as written.
   [ -d "$regressions" ] || regressions=$scratch
-  "$exe" -seed=1 -runs="$runs" -timeout=30 -rss_limit_mb=3000 "$scratch" "$seeds" "$regressions"
+  # A slow input is reported only past two minutes: a busy machine must not fail the
+  # test run, but a hang must. What fails is kept in the folder the test runs in.
+  "$exe" -seed=1 -runs="$runs" -timeout=120 -rss_limit_mb=3000 -artifact_prefix="$PWD/" \
+    "$scratch" "$seeds" "$regressions"
   exit
 fi
 
