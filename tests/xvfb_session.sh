@@ -25,11 +25,11 @@ start_x_session() {
   retry wmctrl -m >/dev/null 2>&1 || { SESSION_ERROR="openbox did not start"; return 1; }
 }
 
-# start_game GAME_DIR LOG: runs the game with set.ini in $WORK and no sound hardware
-# needed; its process id is left in GAME.
+# start_game GAME_DIR LOG: runs the game with set.ini in $WORK and SDL's audio driver
+# AUDIO (dummy, which needs no sound hardware, when unset); its process id is left in GAME.
 start_game() {
   [ -d "$WORK/game" ] || cp -r "$1" "$WORK/game"
-  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$WORK/game/akari" >"$2" 2>&1 &
+  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=${AUDIO:-dummy} "$WORK/game/akari" >"$2" 2>&1 &
   GAME=$! && SESSION_PIDS+=("$GAME")
 }
 
