@@ -19,13 +19,15 @@ inline const std::string& Folder() {
         const char* parent = std::getenv("AKARI_FUZZ_TMP");
         std::string pattern = std::string(parent && parent[0] ? parent : "/tmp") + "/akari-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
         std::string d = pattern + "/";
         setenv("XDG_CONFIG_HOME", (d + "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (d + "data").c_str(), 1);
         headless::SetProgramDirectory(d);
         return d;
     }();
+    // Registered once dir is whole, so that it runs before dir is destroyed.
+    static const bool removedAtExit = std::atexit([] { std::filesystem::remove_all(dir); }) == 0;
+    (void)removedAtExit;
     return dir;
 }
 
