@@ -7,30 +7,29 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 BUILD=$(cd "${1:-$HERE/../build}" && pwd)
 BENCH=$BUILD/bench/akari_bench
 
-# csv_field CSV BENCHMARK COLUMN: one value of Google Benchmark's CSV output.
-csv_field() {
-  awk -F, -v b="$2" -v c="$3" 'NR == 1 || /^name,/ { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; next }
-    { n = $1; gsub(/"/, "", n) } n == b { print $col[c]; exit }' <<<"$1"
+# bench_value BENCHMARK COLUMN: one value of one benchmark, from Google Benchmark's CSV
+# output of that benchmark alone (benchmarks with other counters in the same run would
+# change its columns).
+bench_value() {
+  "$BENCH" --benchmark_filter="^$1\$" --benchmark_format=csv 2>/dev/null |
+    awk -F, -v c="$2" '/^name,/ { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; next }
+      col[c] { print $col[c]; exit }'
 }
 row() { printf '%-58s %s\n' "$1" "$2"; }
 
-csv=$("$BENCH" --benchmark_filter='^(MemcpyBackBuffer|StoryFrame|BM_ProseLineWarmCache|BM_ProseLineColdCache|MixTwoVoicesAndMusic)$' \
-  --benchmark_format=csv 2>/dev/null)
-play=$("$BENCH" --benchmark_filter='^PlaythroughWithCtrlHeld' --benchmark_format=csv 2>/dev/null)
-
 echo "What                                                       Measured"
 echo "---------------------------------------------------------- ---------------------------"
-row "Back buffer memcpy (700x520x4)" "$(csv_field "$csv" MemcpyBackBuffer memcpy_us) us"
+row "Back buffer memcpy (700x520x4)" "$(bench_value MemcpyBackBuffer memcpy_us) us"
 row "Story frame (wave band, panel, frame, pointer) / memcpy" \
-  "$(csv_field "$csv" StoryFrame memcpys) x"
+  "$(bench_value StoryFrame memcpys) x"
 row "Longest prose line: layout and reduction, glyphs cached" \
-  "$(csv_field "$csv" BM_ProseLineWarmCache cpu_time) us"
+  "$(bench_value BM_ProseLineWarmCache cpu_time) us"
 row "Longest prose line: layout and reduction, glyphs rendered" \
-  "$(csv_field "$csv" BM_ProseLineColdCache cpu_time) us"
-rtf=$(csv_field "$csv" MixTwoVoicesAndMusic realtime)
+  "$(bench_value BM_ProseLineColdCache cpu_time) us"
+rtf=$(bench_value MixTwoVoicesAndMusic realtime)
 row "Mixing two voices and music: real-time factor" "$(awk -v r="$rtf" 'BEGIN{printf "%.0f x", r}')"
 row "Playthrough with Ctrl held (headless): peak resident set" \
-  "$(csv_field "$play" PlaythroughWithCtrlHeld/iterations:1 peak_rss_mb) MB"
+  "$(bench_value PlaythroughWithCtrlHeld/iterations:1 peak_rss_mb) MB"
 
 # The real window: start-up, then the CPU of a still page and of a waving one.
 . "$HERE/../tests/xvfb_session.sh"
