@@ -37,15 +37,22 @@ choice_open() { shot "$1" && layer_shown "$WORK/$1.png" comwin 0 0 470 200 58 90
 
 press() { xdotool key --window "$WINDOW" "$1"; }
 # Starts a run and waits for its window, then goes through the logo (which ends by
-# itself), the notice and the title into the story's first page.
+# itself), the notice and the title into the story's first page: a busy machine may
+# stretch the logo past its six seconds, so it clicks on until the panel shows.
 start_run() {
+  local n
   start_game "$GAME_SRC" "$WORK/run$1.log"
-  RUN=$1
   WINDOW=$(find_window) || fail "run $1: no window"
   xdotool windowactivate --sync "$WINDOW" 2>/dev/null
   sleep 6
   window_origin "$WINDOW"
   click_at 300 300; sleep 1; click_at 300 300; sleep 1.5
+  for ((n = 0; n < 5; n++)); do
+    shot "$1-start" || fail "no screenshot"
+    layer_shown "$WORK/$1-start.png" panel 0 0 166 377 474 0 1 1 && return
+    click_at 300 300; sleep 1.5
+  done
+  fail "run $1: no story page after the logo, the notice and the title"
 }
 # Holds Ctrl until the choice box opens (held Ctrl never picks an option), at most 60 s.
 skip_to_choice() {
