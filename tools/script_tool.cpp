@@ -156,6 +156,9 @@ static std::string Folder(const std::string& path) {
 }
 
 static bool ReadLists(const std::string& folder) {
+    Pictures.clear();  // the fuzz target reads them again for every script
+    Music.clear();
+    Voices.clear();
     for (const std::string& why : {ReadPictureList(folder + "pictures.txt", &Pictures),
                                    ReadMusicList(folder + "music.txt", &Music),
                                    ReadVoiceList(folder + "voices.txt", &Voices)})
