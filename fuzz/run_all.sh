@@ -43,7 +43,7 @@ for name in "${targets[@]}"; do
   : >"$build/fuzz-$name.log"
   while [ $SECONDS -lt $end ]; do
     started=$SECONDS
-    nice -n 10 "$build/fuzz/${name}_fuzz" -max_total_time=$((end - SECONDS)) -timeout=30 \
+    nice -n 10 "$build/fuzz/${name}_fuzz" -max_total_time=$((end - SECONDS)) -timeout=60 \
       -rss_limit_mb=3000 -artifact_prefix="$crashes/" -print_final_stats=1 \
       "$corpus" "$build/fuzz-seeds/$name" $([ -d "$HERE/regressions/$name" ] && echo "$HERE/regressions/$name") \
       >>"$build/fuzz-$name.log" 2>&1 && break

@@ -61,10 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetGameMode(ModeStory);
     InputState.LeftClick = 1;
 
-    // 600 frames (ten seconds of play) step through hundreds of lines with Ctrl; a frame
-    // of large revealed text costs up to 15 ms in this build, so more would let one input
-    // pass the run's 30-second timeout.
-    for (int frames = 0; at + 3 <= size && frames < 600 && !Shell.ShutdownDone; ++frames, at += 3) {
+    // 300 frames (five seconds of play) step through hundreds of lines with Ctrl; a frame
+    // of large revealed text costs up to 20 ms in this build, and a busy machine slows a
+    // low-priority run severalfold, so more would let one input pass a run's timeout.
+    for (int frames = 0; at + 3 <= size && frames < 300 && !Shell.ShutdownDone; ++frames, at += 3) {
         uint8_t what = data[at];
         InputState.MouseX = data[at + 1] * ClientWidth / 256;
         InputState.MouseY = data[at + 2] * ClientHeight / 256;
