@@ -25,7 +25,8 @@ if [ "${1:-}" = --smoke ]; then
   exit
 fi
 
-build=${1:?usage: run_all.sh BUILD_DIR [MINUTES [TARGET...]]}
+# Absolute, as the story target moves into its own program directory.
+build=$(cd "${1:?usage: run_all.sh BUILD_DIR [MINUTES [TARGET...]]}" && pwd)
 minutes=${2:-10}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
@@ -44,10 +45,11 @@ for name in "${targets[@]}"; do
   while [ $SECONDS -lt $end ]; do
     started=$SECONDS
     nice -n 10 "$build/fuzz/${name}_fuzz" -max_total_time=$((end - SECONDS)) -timeout=60 \
-      -rss_limit_mb=3000 -artifact_prefix="$crashes/" -print_final_stats=1 \
+      -rss_limit_mb=3000 -report_slow_units=60 -artifact_prefix="$crashes/" -print_final_stats=1 \
       "$corpus" "$build/fuzz-seeds/$name" $([ -d "$HERE/regressions/$name" ] && echo "$HERE/regressions/$name") \
       >>"$build/fuzz-$name.log" 2>&1 && break
-    [ $((SECONDS - started)) -gt 10 ] || { echo "   $name stopped at once: see $build/fuzz-$name.log"; break; }
+    [ $((SECONDS - started)) -gt 10 ] ||
+      { echo "   $name stopped at once: see $build/fuzz-$name.log"; status=1; break; }
   done
   grep -E '^(stat::number_of_executed_units|#[0-9]+\s+(pulse|NEW|REDUCE|DONE))' "$build/fuzz-$name.log" |
     tail -n 1
