@@ -91,7 +91,24 @@ static void MapKeysToClick() {
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
 }
 
+// The mode the current frame began in: a frame that changes it draws the new mode's
+// picture only in the next frame (the notice gives way to the title that way).
+static int ModeAtFrameStart = ModeLogo;
+
+// What needs no input to change the picture: the logo's steps, a held Ctrl or Return
+// (polled every frame), a mode changed in the last frame, and in the story a menu about
+// to open, the wave effect, a running animation, a loop mode 3 or 5 animation waiting
+// for its chance of a restart, or a line still coming out.
+bool PictureMovesByItself() {
+    int mode = GetGameMode();
+    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
+    if (mode != ModeStory) return false;
+    return SystemMenuOpen == 1 || WaveEffect == 1 || AnimeFrames != 0 || AnimeLoop == 3 ||
+           AnimeLoop == 5 || (MessageSpeed != 0.0f && RevealCount <= kaDraw::TextRectCount);
+}
+
 void FrameUpdate() {
+    ModeAtFrameStart = GetGameMode();
     MapKeysToClick();
     if (SystemMenuOpen == 1 || (GetGameMode() == ModeStory && InputState.RightClick)) {
         SystemMenuOpen = 1;

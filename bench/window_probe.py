@@ -1,0 +1,166 @@
+#!/usr/bin/python3
+"""The game's real window as a player meets it, measured from outside through the X
+server: exec to the first frame showing the logo, CPU of the program (per thread) and of
+the X server on a still story page with music, synthetic clicks (XTEST) to the first
+change of the window's pixels, and peak resident memory.
+
+Usage: window_probe.py GAME X_SERVER_PID [SECONDS] [CLICKS]
+Runs with DISPLAY set to a server with a window manager (bench/real_window.sh makes
+one); starts GAME itself, so the environment it needs must already be set.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+from Xlib import X, display, error
+from Xlib.ext import xtest
+
+CAPTION = "灯りの駅"
+POLL_S = 0.0005            # how often pixels are read while waiting for a change
+LOGO_ROW = (175, 217, 325)  # x, y, width: a row the logo's first frame covers
+WATCH = (8, 8, 16, 16)      # x, y, w, h: picture corner, story vs system menu
+BUTTON = (400, 380)         # over the message window in the story, the menu's return
+TICKS = os.sysconf("SC_CLK_TCK")
+
+dpy = display.Display()
+root = dpy.screen().root
+NET_CLIENT_LIST = dpy.intern_atom("_NET_CLIENT_LIST")
+NET_WM_NAME = dpy.intern_atom("_NET_WM_NAME")
+UTF8 = dpy.intern_atom("UTF8_STRING")
+
+
+def game_window():
+    clients = root.get_full_property(NET_CLIENT_LIST, X.AnyPropertyType)
+    for wid in (clients.value if clients else []):
+        win = dpy.create_resource_object("window", wid)
+        try:
+            name = win.get_full_property(NET_WM_NAME, UTF8)
+        except error.XError:
+            continue
+        if name and name.value.decode("utf-8", "replace") == CAPTION:
+            return win
+    return None
+
+
+def pixels(win, x, y, w, h):
+    """The raw bytes of a rectangle of the window, or None while it cannot be read."""
+    try:
+        return win.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF).data
+    except error.XError:
+        return None
+
+
+def wait_until(test, limit_s):
+    end = time.monotonic() + limit_s
+    while time.monotonic() < end:
+        value = test()
+        if value:
+            return value
+        time.sleep(POLL_S)
+    return None
+
+
+def cpu_seconds(pid):
+    """CPU (user + system) of every thread of pid: {thread name (tid): seconds}."""
+    out = {}
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/stat") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        name = stat[stat.index("(") + 1:stat.rindex(")")]
+        fields = stat[stat.rindex(")") + 2:].split()
+        label = "main" if tid == str(pid) else f"{name}"
+        out[label] = out.get(label, 0.0) + (int(fields[11]) + int(fields[12])) / TICKS
+    return out
+
+
+def move_to(origin, x, y):
+    xtest.fake_input(dpy, X.MotionNotify, x=origin[0] + x, y=origin[1] + y)
+    dpy.sync()
+
+
+def click(button):
+    xtest.fake_input(dpy, X.ButtonPress, button)
+    dpy.sync()
+
+
+def release(button):
+    xtest.fake_input(dpy, X.ButtonRelease, button)
+    dpy.sync()
+
+
+def main():
+    game, server = sys.argv[1], int(sys.argv[2])
+    seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 10.0
+    clicks = int(sys.argv[4]) if len(sys.argv) > 4 else 20
+
+    start = time.monotonic()
+    proc = subprocess.Popen([game], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    win = wait_until(game_window, 10)
+    if not win:
+        sys.exit("no game window")
+    x, y, w = LOGO_ROW
+    shown = wait_until(lambda: any(pixels(win, x, y, w, 1) or b""), 10)
+    first_frame_ms = (time.monotonic() - start) * 1000
+    if not shown:
+        sys.exit("the logo never showed")
+    pos = root.translate_coords(win, 0, 0)
+    origin = (pos.x, pos.y)
+
+    # The logo ends by itself; a click leaves the notice, another the title. The
+    # story's first page then starts its music; its line is out well within 2 s.
+    time.sleep(5)
+    move_to(origin, 250, 200)
+    for _ in range(2):
+        time.sleep(0.3)
+        click(1)
+        time.sleep(0.1)
+        release(1)
+        time.sleep(0.5)
+    move_to(origin, *BUTTON)
+    time.sleep(2)
+
+    game0, server0 = cpu_seconds(proc.pid), cpu_seconds(server)
+    time.sleep(seconds)
+    game1, server1 = cpu_seconds(proc.pid), cpu_seconds(server)
+    per_thread = {k: game1[k] - game0.get(k, 0.0) for k in game1}
+    total = sum(per_thread.values())
+    server_s = sum(server1.values()) - sum(server0.values())
+
+    # Right click opens the system menu; a left click on its return button closes it.
+    # The pointer stays put, so only the click changes the picture.
+    latencies = []
+    for n in range(clicks):
+        button = 3 if n % 2 == 0 else 1
+        time.sleep(1.0)
+        before = pixels(win, *WATCH)
+        t0 = time.monotonic()
+        click(button)
+        changed = wait_until(lambda: pixels(win, *WATCH) != before, 2)
+        t1 = time.monotonic()
+        release(button)
+        if changed:
+            latencies.append((t1 - t0) * 1000)
+    with open(f"/proc/{proc.pid}/status") as f:
+        peak = next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
+    proc.terminate()
+    proc.wait(5)
+
+    threads = ", ".join(f"{k} {v:.2f}" for k, v in sorted(per_thread.items()) if v > 0.004)
+    print(f"exec to first logo frame     {first_frame_ms:7.1f} ms")
+    print(f"still page, {seconds:.0f} s: program  {total:5.2f} s CPU ({threads})")
+    print(f"still page, {seconds:.0f} s: X server {server_s:5.2f} s CPU")
+    print(f"still page, {seconds:.0f} s: together {total + server_s:5.2f} s CPU")
+    if latencies:
+        print(f"click to first change        {statistics.median(latencies):7.1f} ms median of "
+              f"{len(latencies)} (min {min(latencies):.1f}, max {max(latencies):.1f})")
+    if len(latencies) < clicks:
+        print(f"clicks without a visible change: {clicks - len(latencies)}")
+    print(f"peak resident memory         {peak / 1024:7.1f} MiB")
+
+
+main()
