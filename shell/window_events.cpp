@@ -31,7 +31,10 @@ static void PointerMoved(const plat::Event& ev) {
     WantFrame(FrameWhenDue);
 }
 
+// A Return pressed on its own means the one of Alt+Return was let go, even when no frame
+// ran to see it up (a still page rests): it steps the story as any Return does.
 static void KeyPressed(const plat::Event& ev) {
+    if (ev.key == plat::KeyReturn) Shell.ReturnTakenByToggle = 0;
     if (ev.key != plat::KeyEscape) {
         WantFrame(FrameAtOnce);  // Return and Ctrl are read by the frame's key poll
     } else if (Shell.FullScreen) {
