@@ -31,7 +31,14 @@ static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to o
 // window shows meanwhile. Whatever touches the synthesizer waits for it first, and so
 // does every error box, so a SoundFont that cannot be used is still reported before any
 // failure that comes after Init.
-static std::thread SoundFontReader;
+// A program that ends before anything waited for the read (a test, a failed start)
+// still waits for it, instead of leaving a thread running as it exits.
+static struct JoinedAtExit {
+    std::thread thread;
+    ~JoinedAtExit() {
+        if (thread.joinable()) thread.join();
+    }
+} SoundFontReader;
 static bool SoundFontPending = false;  // the reader runs or has not been waited for
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
@@ -120,7 +127,7 @@ int Init() {
     kaSound::ClaimMusicObject();
     SoundFontLoaded = false;
     SoundFontPending = true;
-    SoundFontReader = std::thread([] { SoundFontLoaded = LoadSoundFont(); });
+    SoundFontReader.thread = std::thread([] { SoundFontLoaded = LoadSoundFont(); });
     return 1;
 }
 
@@ -129,7 +136,7 @@ int Init() {
 void AwaitSoundFont() {
     if (!SoundFontPending) return;
     SoundFontPending = false;  // first: the port's own error box waits here too
-    SoundFontReader.join();
+    SoundFontReader.thread.join();
     Port(-1, 2, 22, 8, 0);
 }
 
