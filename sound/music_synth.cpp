@@ -8,11 +8,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "shell/start_up_task.h"
 #include "sound/kaSound.h"
 #include "sound/music_state.h"
 
@@ -31,15 +31,7 @@ static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to o
 // window shows meanwhile. Whatever touches the synthesizer waits for it first, and so
 // does every error box, so a SoundFont that cannot be used is still reported before any
 // failure that comes after Init.
-// A program that ends before anything waited for the read (a test, a failed start)
-// still waits for it, instead of leaving a thread running as it exits.
-static struct JoinedAtExit {
-    std::thread thread;
-    ~JoinedAtExit() {
-        if (thread.joinable()) thread.join();
-    }
-} SoundFontReader;
-static bool SoundFontPending = false;  // the reader runs or has not been waited for
+static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
 // The synthesizer's master gain. Its default, 0.2, left General MIDI pieces at ordinary
@@ -126,18 +118,14 @@ int Init() {
     // it is given back when the SoundFont cannot be used.
     kaSound::ClaimMusicObject();
     SoundFontLoaded = false;
-    SoundFontPending = true;
-    SoundFontReader.thread = std::thread([] { SoundFontLoaded = LoadSoundFont(); });
+    StartTask(&SoundFontReader, [] { SoundFontLoaded = LoadSoundFont(); });
     return 1;
 }
 
 // Only the reader touches the synthesizer until this returns; then the port is set up
 // (or its failure reported) as Init did when it read the SoundFont itself.
 void AwaitSoundFont() {
-    if (!SoundFontPending) return;
-    SoundFontPending = false;  // first: the port's own error box waits here too
-    SoundFontReader.thread.join();
-    Port(-1, 2, 22, 8, 0);
+    if (AwaitTask(&SoundFontReader)) Port(-1, 2, 22, 8, 0);
 }
 
 // The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always

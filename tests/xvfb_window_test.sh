@@ -73,14 +73,17 @@ resize_to() {
     fail "the window is ${WIDTH}x$HEIGHT, not $size"
   sleep 0.5
 }
-xdotool mousemove $((ORIGIN_X + 700)) $((ORIGIN_Y + 500))  # off the picture
+xdotool mousemove 1590 1190  # off the window at every size
 sleep 0.5
 photo size-640x474
 resize_to 1280 948
-photo size-1280x948
-convert "$WORK/size-1280x948.png" -sample 50% "$WORK/halved.png"
-differing=$(compare -metric AE "$WORK/size-640x474.png" "$WORK/halved.png" null: 2>&1 | cut -d " " -f 1)
-[ "$differing" -le 3000 ] || fail "at 1280x948, $differing pixels differ from the picture at 640x474"
+halved_differs() {
+  photo size-1280x948
+  convert "$WORK/size-1280x948.png" -sample 50% "$WORK/halved.png"
+  differing=$(compare -metric AE "$WORK/size-640x474.png" "$WORK/halved.png" null: 2>&1 | cut -d " " -f 1)
+  [ "$differing" -le 3000 ]
+}
+TRIES=20 retry halved_differs || fail "at 1280x948, $differing pixels differ from the picture at 640x474"
 echo "ok: at 1280x948 the picture is shown twice as large ($differing of 303360 pixels differ)"
 resize_to 1000 600  # 810 x 600 at x = 95
 photo size-1000x600
