@@ -49,9 +49,11 @@ enum EventType {
     EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM
     EvExposed,        // the window lost its picture (uncovered, restored): present again
     EvRaiseRequested, // a second copy asked this one to come to the front
+    EvWheel,          // y: notches turned, up positive, down negative
 };
 
-enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl };
+// KeyA arrives only as an event (EvKeyDown); it is never polled.
+enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA };
 
 struct Event {
     EventType type;
@@ -148,6 +150,10 @@ void ReleaseInstanceLock();
 // Called by ProgramDirectory users (pictures, voices, music, saves): the directory of
 // the program file, ending in '/'.
 const char* ProgramDirectory();
+
+// Called whenever a save or owlsys.ini path is built: can files be created in the
+// program's directory? Not where the game is installed read-only.
+bool ProgramDirectoryWritable();
 
 // ---- Audio ----------------------------------------------------------------------
 

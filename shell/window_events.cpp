@@ -5,6 +5,7 @@
 #include "draw/kaDraw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "story/story.h"
 
 static void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
 
@@ -32,13 +33,16 @@ static void PointerMoved(const plat::Event& ev) {
 }
 
 // A Return pressed on its own means the one of Alt+Return was let go, even when no frame
-// ran to see it up (a still page rests): it steps the story as any Return does.
+// ran to see it up (a still page rests): it steps the story as any Return does. Escape
+// closes the backlog first, then leaves full screen, and only then ends the game.
 static void KeyPressed(const plat::Event& ev) {
     if (ev.key == plat::KeyReturn) Shell.ReturnTakenByToggle = 0;
-    if (ev.key != plat::KeyEscape) {
+    if (ev.key == plat::KeyA) InputState.AutoKey = 1;
+    if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
+    if (ev.key != plat::KeyEscape || BacklogOpen) {
         WantFrame(FrameAtOnce);  // Return and Ctrl are read by the frame's key poll
     } else if (Shell.FullScreen) {
-        ToggleFullScreen();  // Escape leaves full screen before it ends the game
+        ToggleFullScreen();
     } else {
         Shutdown();
     }
@@ -63,6 +67,10 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvFullScreenKey:
         ToggleFullScreen();
         Shell.ReturnTakenByToggle = 1;
+        break;
+    case plat::EvWheel:
+        InputState.WheelSteps += ev.y;
+        WantFrame(FrameAtOnce);
         break;
     case plat::EvCloseRequested:
         if (Shell.CloseState == 0) Shell.CloseState = 1;

@@ -96,19 +96,45 @@ static void MapKeysToClick() {
 static int ModeAtFrameStart = ModeLogo;
 
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
-// (polled every frame), a mode changed in the last frame, and in the story a menu about
-// to open, the wave effect, a running animation, a loop mode 3 or 5 animation waiting
-// for its chance of a restart, or a line still coming out.
+// (polled every frame), a mode changed in the last frame, and in the story (the backlog
+// shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
+// animation waiting for its chance of a restart, a line still coming out, or auto mode
+// counting towards its next step (its pause is counted in frames).
 bool PictureMovesByItself() {
     int mode = GetGameMode();
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
-    if (mode != ModeStory) return false;
+    if (mode != ModeStory || BacklogOpen) return false;
     return SystemMenuOpen == 1 || WaveEffect == 1 || AnimeFrames != 0 || AnimeLoop == 3 ||
-           AnimeLoop == 5 || (MessageSpeed != 0.0f && RevealCount <= kaDraw::TextRectCount);
+           AnimeLoop == 5 || (MessageSpeed != 0.0f && RevealCount <= kaDraw::TextRectCount) ||
+           AutoModeSecondsToStep() >= 0.0f;
+}
+// A story frame stepped by auto mode: the click of Return, with the pointer taken off
+// the screen meanwhile, so that no panel button or choice row is pressed by it.
+static void AutoStepFrame() {
+    int x = InputState.MouseX, y = InputState.MouseY;
+    InputState.MouseX = InputState.MouseY = 0;
+    InputState.LeftClick = 1;
+    StoryFrame();
+    InputState.MouseX = x;
+    InputState.MouseY = y;
+}
+
+// The pointer sprite, the present, and the end of the program when it was asked for.
+static void FinishFrame() {
+    if (GetCursorVisible() == 1)
+        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
+                               InterfacePicture[PicCursol], 0, 0, 32, 32);
+    kaDraw::PresentBackBuffer();
+    if (GetGameMode() == ModeEnd) Shutdown();
 }
 
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
+    if (BacklogOpen) {
+        if (BacklogFrame()) return FinishFrame();
+        Shell.FrameSeconds = 0.0f;  // the story goes on from the moment it was left
+    }
+    bool autoStep = AutoModeSteps();
     MapKeysToClick();
     if (SystemMenuOpen == 1 || (GetGameMode() == ModeStory && InputState.RightClick)) {
         SystemMenuOpen = 1;
@@ -118,10 +144,8 @@ void FrameUpdate() {
     if (GetGameMode() == ModeLogo) LogoFrame();
     if (GetGameMode() == ModeTitle) TitleFrame();
     if (GetGameMode() == ModeNotice) NoticeFrame();
-    if (GetGameMode() == ModeStory) StoryFrame();
-    if (GetCursorVisible() == 1)
-        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
-                               InterfacePicture[PicCursol], 0, 0, 32, 32);
-    kaDraw::PresentBackBuffer();
-    if (GetGameMode() == ModeEnd) Shutdown();
+    if (GetGameMode() == ModeStory) autoStep ? AutoStepFrame() : StoryFrame();
+    AutoModeAfterFrame();
+    if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    FinishFrame();
 }

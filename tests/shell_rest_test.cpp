@@ -31,6 +31,30 @@ TEST_F(LoopRest, AStillPagePresentsOnceThenRestsAndAClickIsShownAtOnce) {
     EXPECT_EQ(headless::PresentCount(), presented + 1);
 }
 
+// The wheel opens the backlog at once out of a rest; auto mode, whose pause is counted in
+// frames, keeps them running until it steps, then the page rests again.
+TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
+    OpenStory({Sjis("一"), Sjis("二"), Sjis("三")});
+    int line = CurrentLine;
+    RunFor(5000);
+    uint32_t wheel = Now() + 100;
+    headless::PushEventAt(wheel, plat::Event{plat::EvWheel, 0, 1, 0, 0, {}});
+    RunUntil(wheel + 1);
+    EXPECT_EQ(BacklogOpen, 1);
+    EXPECT_EQ(Shell.LastFrameTime, wheel);
+    Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape);
+    RunFor(100);
+    EXPECT_EQ(BacklogOpen, 0);
+    EXPECT_EQ(RunFor(5000), 0) << "the story rests again";
+
+    Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyA);
+    RunFor(1000);  // the pause of a one-character line: 1.05 s
+    EXPECT_EQ(CurrentLine, line);
+    RunFor(200);
+    EXPECT_EQ(CurrentLine, line + 1) << "auto mode stepped on time";
+    EXPECT_EQ(AutoMode, 1);
+}
+
 // While a line comes out, the wave sways or an animation ticks every frame, frames run a
 // refresh apart and each one shows a new picture.
 TEST_F(LoopRest, MovingPicturesRunAFrameEveryRefreshAndPresentEachChange) {
@@ -39,13 +63,15 @@ TEST_F(LoopRest, MovingPicturesRunAFrameEveryRefreshAndPresentEachChange) {
         std::vector<std::string> body;
     } cases[] = {
         {"reveal", {Sjis("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらり")}},
-        {"wave", {"file:sc0.sad", "setscreen:0", "swave:", Sjis("波")}},
+        {"wave", {"file:stripes.sad", "setscreen:0", "swave:", Sjis("波")}},
         {"animation", {"file:sc1.sad", "setscreen:0", "anime:4", "speed:600", "loopanime:1",
                        Sjis("動")}},
     };
     for (const Case& c : cases) {
         TearDown();
         SetUp();
+        auto stripes = Picture(500, 375, [](int x, int) { return x / 7 % 2 ? 0xF0F0F0u : 0x203040u; });
+        storytest::WriteFile(dir / "stripes.sad", std::string(stripes.begin(), stripes.end()));
         storytest::SetScript(c.body);
         Open(ModeTitle);
         RunFor(100);
@@ -105,7 +131,7 @@ TEST_F(LoopRest, AnAnimationStartedAfterARestKeepsItsPace) {
     EXPECT_LE(ticks, 8);
 }
 
-// The whole story, with input on the ticks of a 50 Hz display: the loop that rests shows
+// The engine's whole story, with input on the ticks of a 50 Hz display: the loop that rests shows
 // exactly the pictures a loop composing every refresh shows, in fewer frames.
 TEST_F(LoopRest, TheStoryShowsTheSamePicturesAsAFrameEveryRefresh) {
     struct Input {
@@ -134,6 +160,7 @@ TEST_F(LoopRest, TheStoryShowsTheSamePicturesAsAFrameEveryRefresh) {
         TearDown();
         SetUp();
         headless::SetRefreshRate(1000 / tick);
+        storytest::UseEngineScript(dir);
         Open(ModeLogo);
         for (const Input& in : inputs)
             headless::PushEventAt(in.at, plat::Event{in.type, in.x, in.y, in.button, 1, {}});

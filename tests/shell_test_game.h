@@ -4,7 +4,7 @@
 #pragma once
 #include <stdlib.h>
 
-#include "tests/story_test_table.h"
+#include "tests/engine_script.h"
 
 namespace shelltest {
 
@@ -20,6 +20,7 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR))
             if (entry.path().extension() == ".sad")
                 std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
+        storytest::WriteEnginePictures(dir);  // sc0.sad and sc1.sad of plain bands
         headless::SetProgramDirectory(dir.string());
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         ResetStoryState();

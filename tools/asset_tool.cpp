@@ -1,11 +1,14 @@
-// Build-time asset tool: writes the interface pictures, the scene's pictures, two voice
-// clips and a short piece of music into the game folder. The pictures are plain, with
-// the sizes and button boxes the screens use. Usage: akari_asset_tool game-folder.
-#include <cmath>
+// Build-time asset tool: writes the interface pictures into the game folder, and a
+// placeholder for each story picture that data/pictures.txt lists.
+// The pictures are plain, with the sizes and button boxes the screens use.
+// Usage: akari_asset_tool game-folder data-folder.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tools/le_bytes.h"
+#include "tools/placeholder_assets.h"
 
 // A picture in 0x00RRGGBB pixels, top row first.
 struct Picture {
@@ -32,18 +35,6 @@ static void Box(Picture& p, int left, int top, int right, int bottom, uint32_t f
 }
 
 static const uint32_t Magenta = 0xFF00FF;  // the key colour of keyed pictures
-
-static void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-static void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-static void Put32Be(std::vector<uint8_t>& b, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) b.push_back(uint8_t(v >> s));
-}
 
 static bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -122,64 +113,34 @@ static Picture Logo() {
     return p;
 }
 
-// A scene picture: bands of 500 x 375 stacked from the top, each its own colour with a
-// light square that moves from band to band.
-static Picture Scene(int bands, uint32_t base) {
-    Picture p = MakePicture(500, 375 * bands, 0);
-    for (int k = 0; k < bands; ++k) {
-        uint32_t colour = base + uint32_t(k) * 0x200000 + uint32_t(k) * 0x18;
-        Fill(p, 0, 375 * k, 500, 375 * k + 375, colour);
-        Fill(p, 60 + 80 * k, 375 * k + 140, 140 + 80 * k, 375 * k + 220, 0xF0F0F0);
+// A scene picture: bands of 375 rows stacked from the top, each its own colour with a
+// light square that moves from band to band, and a stripe every 100 columns so that a
+// sideways slide shows.
+static Picture Scene(int width, int height, uint32_t base) {
+    Picture p = MakePicture(width, height, 0);
+    for (int k = 0; 375 * k < height; ++k) {
+        uint32_t colour = base + uint32_t(k % 8) * 0x200000 + uint32_t(k % 8) * 0x18;
+        Fill(p, 0, 375 * k, width, 375 * k + 375, colour);
+        Fill(p, 60 + 40 * (k % 8), 375 * k + 140, 140 + 40 * (k % 8), 375 * k + 220, 0xF0F0F0);
+        for (int x = 50; x < width; x += 100) Fill(p, x, 375 * k, x + 4, 375 * k + 375, 0x808080);
     }
     return p;
 }
 
-// A RIFF WAVE clip: a 440 Hz tone, 16-bit mono at 22050 Hz, faded in and out.
-static bool WriteVoice(const std::string& path, double seconds) {
-    const int rate = 22050;
-    int frames = int(rate * seconds);
-    std::vector<uint8_t> b = {'R', 'I', 'F', 'F'};
-    Put32(b, uint32_t(36 + frames * 2));
-    for (char c : std::string("WAVEfmt ")) b.push_back(uint8_t(c));
-    Put32(b, 16);
-    Put16(b, 1);
-    Put16(b, 1);
-    Put32(b, rate);
-    Put32(b, rate * 2);
-    Put16(b, 2);
-    Put16(b, 16);
-    for (char c : std::string("data")) b.push_back(uint8_t(c));
-    Put32(b, uint32_t(frames * 2));
-    for (int i = 0; i < frames; ++i) {
-        double fade = std::fmin(1.0, std::fmin(i, frames - i) / 500.0);
-        auto v = int16_t(8000.0 * fade * std::sin(2.0 * M_PI * 440.0 * i / rate));
-        Put16(b, uint16_t(v));
-    }
-    return WriteFile(path, b);
-}
-
-// A Standard MIDI file, format 0: a slow rising phrase on the piano.
-static bool WriteMusic(const std::string& path) {
-    std::vector<uint8_t> track;
-    const uint8_t notes[] = {60, 64, 67, 72, 67, 64};
-    for (uint8_t n : notes) {
-        track.insert(track.end(), {0x00, 0x90, n, 0x50});
-        track.insert(track.end(), {0x83, 0x60, 0x80, n, 0x40});  // 480 ticks later
-    }
-    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<uint8_t> b = {'M', 'T', 'h', 'd'};
-    Put32Be(b, 6);
-    b.insert(b.end(), {0, 0, 0, 1, 0x01, 0xE0});  // format 0, one track, 480 per beat
-    for (char c : std::string("MTrk")) b.push_back(uint8_t(c));
-    Put32Be(b, uint32_t(track.size()));
-    b.insert(b.end(), track.begin(), track.end());
-    return WriteFile(path, b);
+static bool WritePlaceholder(const std::string& dir, const Placeholder& p) {
+    return WriteSad(dir + p.file, Scene(p.width, p.height, 0x304060));
 }
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s game-folder\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s game-folder data-folder\n", argv[0]);
         return 2;
+    }
+    std::string listError;
+    std::vector<Placeholder> placeholders = StoryPlaceholders(argv[2], &listError);
+    if (!listError.empty()) {
+        std::fprintf(stderr, "%s\n", listError.c_str());
+        return 1;
     }
     std::string dir = std::string(argv[1]) + "/";
     Picture notice = MakePicture(450, 165, 0xE8E0D0);
@@ -197,11 +158,8 @@ int main(int argc, char** argv) {
               WriteSad(dir + "panel.sad", Panel()) && WriteSad(dir + "expr.sad", notice) &&
               WriteSad(dir + "back.sad", MakePicture(640, 474, 0x000000)) &&
               WriteSad(dir + "message.sad", message) && WriteSad(dir + "cursol.sad", Pointer()) &&
-              WriteSad(dir + "comwin.sad", choice) && WriteSad(dir + "tit.sad", title) &&
-              WriteSad(dir + "sc0.sad", Scene(2, 0x4070A0)) &&
-              WriteSad(dir + "sc1.sad", Scene(5, 0x305020)) &&
-              WriteVoice(dir + "voice1.sad", 0.4) && WriteVoice(dir + "voice2.sad", 0.3) &&
-              WriteMusic(dir + "bgm1.mid");
+              WriteSad(dir + "comwin.sad", choice) && WriteSad(dir + "tit.sad", title);
+    for (const Placeholder& p : placeholders) ok = ok && WritePlaceholder(dir, p);
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the assets\n", argv[1]);
         return 1;
