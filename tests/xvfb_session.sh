@@ -9,6 +9,10 @@ if [ -z "${AKARI_OWN_NAMESPACE:-}" ] && unshare -n true 2>/dev/null; then
   AKARI_OWN_NAMESPACE=1 exec unshare -n bash "$0" "$@"
 fi
 WORK=$(mktemp -d)
+# The single-instance lock lives in the runtime folder: one of the session's own, so
+# that a copy started by someone else on this machine does not count as the first.
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 SESSION_PIDS=()
 trap 'kill "${SESSION_PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
 
