@@ -2,12 +2,6 @@
 # window manager, the game run from a copy of its folder, and helpers to find and click
 # its window. Files live in $WORK; what was started ends when the sourcing script exits.
 CAPTION="灯りの駅"
-# The single-instance lock is an abstract socket, one per user and network namespace:
-# where one can be had (as root), the script runs in a namespace of its own, so a copy of
-# the game that the same user runs elsewhere does not make this one hand over and exit.
-if [ -z "${AKARI_OWN_NAMESPACE:-}" ] && unshare -n true 2>/dev/null; then
-  AKARI_OWN_NAMESPACE=1 exec unshare -n bash "$0" "$@"
-fi
 WORK=$(mktemp -d)
 # The single-instance lock lives in the runtime folder: one of the session's own, so
 # that a copy started by someone else on this machine does not count as the first.
