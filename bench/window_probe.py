@@ -4,21 +4,25 @@ server: exec to the first frame showing the logo, CPU of the program (per thread
 the X server on a still story page with music, synthetic clicks (XTEST) to the first
 change of the window's pixels, and peak resident memory.
 
+The probe sleeps on the X server's damage reports and reads pixels only when something
+was drawn: a probe that polled would take CPU from the game it measures on a small
+machine.
+
 Usage: window_probe.py GAME X_SERVER_PID [SECONDS] [CLICKS]
 Runs with DISPLAY set to a server with a window manager (bench/real_window.sh makes
 one); starts GAME itself, so the environment it needs must already be set.
 """
 import os
+import select
 import statistics
 import subprocess
 import sys
 import time
 
 from Xlib import X, display, error
-from Xlib.ext import xtest
+from Xlib.ext import damage, xtest
 
 CAPTION = "灯りの駅"
-POLL_S = 0.0005            # how often pixels are read while waiting for a change
 LOGO_ROW = (175, 217, 325)  # x, y, width: a row the logo's first frame covers
 WATCH = (8, 8, 16, 16)      # x, y, w, h: picture corner, story vs system menu
 BUTTON = (400, 380)         # over the message window in the story, the menu's return
@@ -26,22 +30,48 @@ TICKS = os.sysconf("SC_CLK_TCK")
 
 dpy = display.Display()
 root = dpy.screen().root
-NET_CLIENT_LIST = dpy.intern_atom("_NET_CLIENT_LIST")
 NET_WM_NAME = dpy.intern_atom("_NET_WM_NAME")
 UTF8 = dpy.intern_atom("UTF8_STRING")
+dpy.damage_query_version()
+DAMAGE_NOTIFY = dpy.extension_event.DamageNotify
+# A window may be gone before its damage is asked for; that is no fault of the game's.
+dpy.set_error_handler(lambda err, request: None)
+# Every new top-level window is watched from its creation, so that none of its drawing
+# is missed.
+root.change_attributes(event_mask=X.SubstructureNotifyMask)
+dpy.sync()
 
 
-def game_window():
-    clients = root.get_full_property(NET_CLIENT_LIST, X.AnyPropertyType)
-    for wid in (clients.value if clients else []):
-        win = dpy.create_resource_object("window", wid)
-        try:
-            name = win.get_full_property(NET_WM_NAME, UTF8)
-        except error.XError:
-            continue
-        if name and name.value.decode("utf-8", "replace") == CAPTION:
-            return win
-    return None
+def is_game(win):
+    try:
+        name = win.get_full_property(NET_WM_NAME, UTF8)
+    except error.XError:
+        return False
+    return bool(name) and name.value.decode("utf-8", "replace") == CAPTION
+
+
+def next_damage(limit_s):
+    """The window of the next damage report, or None when limit_s passed without one.
+    Windows created meanwhile get their damage watched."""
+    end = time.monotonic() + limit_s
+    while True:
+        while dpy.pending_events():
+            ev = dpy.next_event()
+            if ev.type == X.CreateNotify:
+                ev.window.damage_create(damage.DamageReportRawRectangles)
+                dpy.flush()
+            elif ev.type == DAMAGE_NOTIFY:
+                return dpy.create_resource_object("window", ev.drawable.id)
+        left = end - time.monotonic()
+        if left <= 0:
+            return None
+        select.select([dpy], [], [], left)
+
+
+def drain_damage():
+    dpy.sync()
+    while dpy.pending_events():
+        dpy.next_event()
 
 
 def pixels(win, x, y, w, h):
@@ -52,14 +82,16 @@ def pixels(win, x, y, w, h):
         return None
 
 
-def wait_until(test, limit_s):
+def wait_for_drawing(test, limit_s):
+    """The first window whose drawing makes test(window) true, as soon as it is drawn;
+    None when that does not happen within limit_s."""
     end = time.monotonic() + limit_s
-    while time.monotonic() < end:
-        value = test()
-        if value:
-            return value
-        time.sleep(POLL_S)
-    return None
+    while True:
+        win = next_damage(end - time.monotonic())
+        if win is None:
+            return None
+        if test(win):
+            return win
 
 
 def cpu_seconds(pid):
@@ -100,13 +132,10 @@ def main():
 
     start = time.monotonic()
     proc = subprocess.Popen([game], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    win = wait_until(game_window, 10)
-    if not win:
-        sys.exit("no game window")
     x, y, w = LOGO_ROW
-    shown = wait_until(lambda: any(pixels(win, x, y, w, 1) or b""), 10)
+    win = wait_for_drawing(lambda win: is_game(win) and any(pixels(win, x, y, w, 1) or b""), 10)
     first_frame_ms = (time.monotonic() - start) * 1000
-    if not shown:
+    if not win:
         sys.exit("the logo never showed")
     pos = root.translate_coords(win, 0, 0)
     origin = (pos.x, pos.y)
@@ -137,10 +166,11 @@ def main():
     for n in range(clicks):
         button = 3 if n % 2 == 0 else 1
         time.sleep(1.0)
+        drain_damage()
         before = pixels(win, *WATCH)
         t0 = time.monotonic()
         click(button)
-        changed = wait_until(lambda: pixels(win, *WATCH) != before, 2)
+        changed = wait_for_drawing(lambda drawn: drawn.id == win.id and pixels(win, *WATCH) != before, 2)
         t1 = time.monotonic()
         release(button)
         if changed:
