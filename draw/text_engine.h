@@ -30,8 +30,8 @@ extern FontRequestBlock FontRequest;
 
 // Fills FontTable from the families fontconfig knows, in its order, at most 200.
 void CollectInstalledFonts();
-// The same on a thread of its own; AwaitInstalledFonts waits until it is done (FindFace
-// and CollectInstalledFonts wait themselves).
+// The same as a start-up task (shell/start_up_task.h); AwaitInstalledFonts waits until
+// it is done (FindFace and CollectInstalledFonts wait themselves).
 void StartCollectingFonts();
 void AwaitInstalledFonts();
 

@@ -60,8 +60,9 @@ static bool FontTableHas(const char* name) {
 }
 
 // fontconfig's start (reading its configuration and caches) takes tens of milliseconds
-// and the first frames show no text: InitText has the table filled on a thread of its
-// own, and everything here that reads the table or asks fontconfig waits for it first.
+// and the first frames show no text: InitText gives the table's filling to a start-up
+// task, done on a thread of its own once the first frame is out, and everything here
+// that reads the table or asks fontconfig waits for it first.
 static StartUpTask FontCollector;
 
 static void FillFontTable() {

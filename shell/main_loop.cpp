@@ -9,6 +9,7 @@
 #include "draw/kaDraw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "shell/start_up_task.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
 
@@ -25,6 +26,7 @@ static int RememberedWidth, RememberedHeight, RememberedFullScreen;
 
 int OpenGame() {
     ResetShellState();
+    HoldStartUpTasks();
     if (!CheckSingleInstance(GameCaption)) return 0;
     int width, height;
     ReadWindowFile(&width, &height, &RememberedFullScreen);
@@ -176,6 +178,8 @@ void RunFrame() {
     Shell.FrameWanted = FrameNotWanted;
     Shell.Rested = 0;
     if (Shell.GameStarted == 1) FrameUpdate();
+    // The first picture is out: the start-up work it did not need may have the processor.
+    ReleaseStartUpTasks();
     PollMusicWhenDue();
     InputState.LeftClick = 0;
     InputState.RightClick = 0;

@@ -27,10 +27,10 @@ static fluid_settings_t* Settings = nullptr;
 static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to object 0
 
 // Reading a General MIDI SoundFont takes a tenth of a second or more, and the first
-// frames (the logo) play no music: Init starts the read on a thread of its own and the
-// window shows meanwhile. Whatever touches the synthesizer waits for it first, and so
-// does every error box, so a SoundFont that cannot be used is still reported before any
-// failure that comes after Init.
+// frames (the logo) play no music: Init gives the read to a start-up task, done on a
+// thread of its own once the first frame is out. Whatever touches the synthesizer waits
+// for it first, and so does every error box, so a SoundFont that cannot be used is still
+// reported before any failure that comes after Init.
 static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
