@@ -1,14 +1,13 @@
 // Build-time asset tool: writes the interface pictures into the game folder, and a
-// placeholder for each story picture, piece of music and voice clip that data/ lists.
-// The pictures are plain, with the sizes and button boxes the screens use.
-// Usage: akari_asset_tool game-folder data-folder.
-#include <cmath>
+// plain placeholder of the right size for each story picture that the picture list names.
+// Usage: akari_asset_tool game-folder pictures.txt.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "tools/placeholder_assets.h"
+#include "tools/asset_lists.h"
+#include "tools/le_bytes.h"
 
 // A picture in 0x00RRGGBB pixels, top row first.
 struct Picture {
@@ -35,18 +34,6 @@ static void Box(Picture& p, int left, int top, int right, int bottom, uint32_t f
 }
 
 static const uint32_t Magenta = 0xFF00FF;  // the key colour of keyed pictures
-
-static void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-static void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-static void Put32Be(std::vector<uint8_t>& b, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) b.push_back(uint8_t(v >> s));
-}
 
 static bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -139,64 +126,13 @@ static Picture Scene(int width, int height, uint32_t base) {
     return p;
 }
 
-// A RIFF WAVE clip: a 440 Hz tone, 16-bit mono at 44.1 kHz, faded in and out.
-static bool WriteVoice(const std::string& path, double seconds) {
-    const int rate = 44100;
-    int frames = int(rate * seconds);
-    std::vector<uint8_t> b = {'R', 'I', 'F', 'F'};
-    Put32(b, uint32_t(36 + frames * 2));
-    for (char c : std::string("WAVEfmt ")) b.push_back(uint8_t(c));
-    Put32(b, 16);
-    Put16(b, 1);
-    Put16(b, 1);
-    Put32(b, rate);
-    Put32(b, rate * 2);
-    Put16(b, 2);
-    Put16(b, 16);
-    for (char c : std::string("data")) b.push_back(uint8_t(c));
-    Put32(b, uint32_t(frames * 2));
-    for (int i = 0; i < frames; ++i) {
-        double fade = std::fmin(1.0, std::fmin(i, frames - i) / 500.0);
-        auto v = int16_t(8000.0 * fade * std::sin(2.0 * M_PI * 440.0 * i / rate));
-        Put16(b, uint16_t(v));
-    }
-    return WriteFile(path, b);
-}
-
-// A Standard MIDI file, format 0: a slow rising phrase on the piano.
-static bool WriteMusic(const std::string& path) {
-    std::vector<uint8_t> track;
-    const uint8_t notes[] = {60, 64, 67, 72, 67, 64};
-    for (uint8_t n : notes) {
-        track.insert(track.end(), {0x00, 0x90, n, 0x50});
-        track.insert(track.end(), {0x83, 0x60, 0x80, n, 0x40});  // 480 ticks later
-    }
-    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<uint8_t> b = {'M', 'T', 'h', 'd'};
-    Put32Be(b, 6);
-    b.insert(b.end(), {0, 0, 0, 1, 0x01, 0xE0});  // format 0, one track, 480 per beat
-    for (char c : std::string("MTrk")) b.push_back(uint8_t(c));
-    Put32Be(b, uint32_t(track.size()));
-    b.insert(b.end(), track.begin(), track.end());
-    return WriteFile(path, b);
-}
-
-static bool WritePlaceholder(const std::string& dir, const Placeholder& p) {
-    switch (p.kind) {
-    case Placeholder::Picture: return WriteSad(dir + p.file, Scene(p.width, p.height, 0x304060));
-    case Placeholder::Music: return WriteMusic(dir + p.file);
-    case Placeholder::Voice: return WriteVoice(dir + p.file, 0.3);
-    }
-    return false;
-}
-
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s game-folder data-folder\n", argv[0]);
+        std::fprintf(stderr, "usage: %s game-folder pictures.txt\n", argv[0]);
         return 2;
     }
-    std::string listError;
-    std::vector<Placeholder> placeholders = StoryPlaceholders(argv[2], &listError);
+    std::vector<PictureEntry> pictures;
+    std::string listError = ReadPictureList(argv[2], &pictures);
     if (!listError.empty()) {
         std::fprintf(stderr, "%s\n", listError.c_str());
         return 1;
@@ -218,7 +154,8 @@ int main(int argc, char** argv) {
               WriteSad(dir + "back.sad", MakePicture(640, 474, 0x000000)) &&
               WriteSad(dir + "message.sad", message) && WriteSad(dir + "cursol.sad", Pointer()) &&
               WriteSad(dir + "comwin.sad", choice) && WriteSad(dir + "tit.sad", title);
-    for (const Placeholder& p : placeholders) ok = ok && WritePlaceholder(dir, p);
+    for (const PictureEntry& p : pictures)
+        ok = ok && WriteSad(dir + p.file, Scene(p.width, 375 * p.bands, 0x304060));
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the assets\n", argv[1]);
         return 1;
