@@ -70,82 +70,6 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
     }
 }
 
-TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
-    std::filesystem::path dir = TestFolder("script_");
-    WriteFile(dir / "pictures.txt", "# file size keyed what\na.sad 2 - two bands\nw.sad w600 - wide\n"
-                                    "k.sad 1 swave - keyed\n");
-    WriteFile(dir / "music.txt", "m.mid calm, 60 bpm, everywhere\n");
-    WriteFile(dir / "voices.txt", "v_minato_001.sad minato\nv_sayo_001.sad sayo\nv_announce_001.sad announce\n");
-    // Text lines 7 to 23; every entry of the lists used once.
-    const std::string story =
-        "file:a.sad\nsetscreen:1\nanime:1\nloopanime:2\nmidi_play:m.mid\nwave_play:v_minato_001.sad\n"
-        "湊:一\nfile:w.sad\nanime:100\nloopanime:4\nwave_play:v_sayo_001.sad\n小夜:二\nfile:k.sad\n"
-        "setscreen:0\nswave:\nwave_play:v_announce_001.sad\n「三」\n";
-    auto Chars = [](int n) {
-        std::string s;
-        for (int i = 0; i < n; ++i) s += "あ";
-        return s;
-    };
-    struct Case {
-        std::string from, to;  // the change made to the story
-        std::string where;     // "": accepted
-    } cases[] = {
-        {"", "", ""},
-        {"setscreen:1", "setscreen:2", "script.txt:8:"},
-        {"anime:1\n", "anime:2\n", "script.txt:9:"},  // loop mode 2 shows band N too
-        {"loopanime:2", "loopanime:1\nanime:2", ""},    // loop mode 1 does not
-        {"anime:100", "anime:101", "script.txt:15:"},
-        {"file:k.sad", "file:a.sad", "script.txt:21:"},  // swave: on a picture not keyed for it
-        {"file:k.sad", "file:x.sad", "script.txt:19:"},
-        {"midi_play:m.mid", "midi_play:x.mid", "script.txt:11:"},
-        {"midi_play:m.mid\n", "", "music.txt: m.mid is never used"},
-        {"v_sayo_001", "v_minato_001", "script.txt:17: v_minato_001.sad is played twice"},
-        {"v_sayo_001", "v_nobody_001", "script.txt:17:"},
-        {"湊:一", "小夜:一", "script.txt:13: spoken in the voice of minato"},
-        {"「三」", "小夜:三", "script.txt:23:"},
-        {"湊:一", "駅員:一", "script.txt:13: a speaker with no voice"},
-        {"wave_play:v_minato_001.sad\n", "", "script.txt:12: dialogue without"},
-        {"「三」", "「" + Chars(53) + "」", ""},  // 110 bytes
-        {"「三」", "「" + Chars(54) + "」", "script.txt:23:"},
-        {"「三」", "size:36\n" + Chars(32), ""},  // two rows of 16 at size 36
-        {"「三」", "size:36\n" + Chars(33), "script.txt:24:"},
-        {"「三」", "size:20\n" + Chars(54), ""},
-        {"「三」", "「三」\ncommand:1\n_end:" + Chars(15) + "\n" + Chars(22), ""},
-        {"「三」", "「三」\ncommand:1\n_end:" + Chars(16) + "\n問い", "script.txt:25:"},
-        {"「三」", "「三」\ncommand:1\n_end:一\n" + Chars(23), "script.txt:26:"},
-        {"file:a.sad", "switch:001,1,kabc\nfile:a.sad", "script.txt:7:"},
-    };
-    for (const Case& c : cases) {
-        std::string text = story;
-        if (!c.from.empty()) text.replace(text.find(c.from), c.from.size(), c.to);
-        WriteFile(dir / "script.txt", Script(text));
-        std::string errors;
-        EXPECT_EQ(RunTool(dir, &errors), c.where.empty() ? 0 : 1) << c.to << "\n" << errors;
-        EXPECT_TRUE(errors.find(c.where) != std::string::npos) << c.where << "\n" << errors;
-    }
-
-    // A switch: may name the label it continues at; the table holds its line number.
-    std::string text = story + "switch:001,1,_end\n";
-    WriteFile(dir / "script.txt", Script(text));
-    std::string errors;
-    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
-    int labelLine = 6 + int(std::count(text.begin(), text.end(), '\n'));
-    EXPECT_NE(ReadFile(dir / "table.cpp").find("\"switch:001,1," + std::to_string(labelLine) + "\""),
-              std::string::npos);
-
-    // What the story holds, and the parts its last choice divides it into: the prose
-    // before the continuations (the prompt too), and each continuation's up to _end.
-    WriteFile(dir / "script.txt", Script(story + "size:20\n四\nmidi_stop:\ncommand:2\naaaa:左\nbbbb:右\n問い\n"
-                                                 "label:bbbb\n五\njump:_end\nlabel:aaaa\n六\n七\n"));
-    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
-    std::string out = ReadFile(dir / "out.txt");
-    for (const char* expected :
-         {"9 prose lines (2 of dialogue), 3 voice clips, 3 pictures, 4 animation commands, loop modes 2 4, "
-          "1 choices, 1 pieces of music, 1 midi_stop:, 1 swave:, 1 size:",
-          "5 prose lines before the last choice's continuations; option 1: 2, option 2: 1"})
-        EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
-}
-
 // Runs the voice tool in dir on script.txt and voices.txt; its standard output.
 std::string RunVoiceTool(const std::filesystem::path& dir, bool list, int* exitCode) {
     std::string quoted = " '" + (dir / "script.txt").string() + "' '" +
@@ -225,6 +149,82 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
         ASSERT_EQ(kaSound::ReadWaveFile((dir / "game" / clip).c_str(), &format, &data), 0);
         EXPECT_EQ(ReadFile(dir / "game" / clip).size(), 44 + data.size()) << clip;
     }
+}
+
+TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
+    std::filesystem::path dir = TestFolder("script_");
+    WriteFile(dir / "pictures.txt", "# file size keyed what\na.sad 2 - two bands\nw.sad w600 - wide\n"
+                                    "k.sad 1 swave - keyed\n");
+    WriteFile(dir / "music.txt", "m.mid calm, 60 bpm, everywhere\n");
+    WriteFile(dir / "voices.txt", "v_minato_001.sad minato\nv_sayo_001.sad sayo\nv_announce_001.sad announce\n");
+    // Text lines 7 to 23; every entry of the lists used once.
+    const std::string story =
+        "file:a.sad\nsetscreen:1\nanime:1\nloopanime:2\nmidi_play:m.mid\nwave_play:v_minato_001.sad\n"
+        "湊:一\nfile:w.sad\nanime:100\nloopanime:4\nwave_play:v_sayo_001.sad\n小夜:二\nfile:k.sad\n"
+        "setscreen:0\nswave:\nwave_play:v_announce_001.sad\n「三」\n";
+    auto Chars = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += "あ";
+        return s;
+    };
+    struct Case {
+        std::string from, to;  // the change made to the story
+        std::string where;     // "": accepted
+    } cases[] = {
+        {"", "", ""},
+        {"setscreen:1", "setscreen:2", "script.txt:8:"},
+        {"anime:1\n", "anime:2\n", "script.txt:9:"},  // loop mode 2 shows band N too
+        {"loopanime:2", "loopanime:1\nanime:2", ""},    // loop mode 1 does not
+        {"anime:100", "anime:101", "script.txt:15:"},
+        {"file:k.sad", "file:a.sad", "script.txt:21:"},  // swave: on a picture not keyed for it
+        {"file:k.sad", "file:x.sad", "script.txt:19:"},
+        {"midi_play:m.mid", "midi_play:x.mid", "script.txt:11:"},
+        {"midi_play:m.mid\n", "", "music.txt: m.mid is never used"},
+        {"v_sayo_001", "v_minato_001", "script.txt:17: v_minato_001.sad is played twice"},
+        {"v_sayo_001", "v_nobody_001", "script.txt:17:"},
+        {"湊:一", "小夜:一", "script.txt:13: spoken in the voice of minato"},
+        {"「三」", "小夜:三", "script.txt:23:"},
+        {"湊:一", "駅員:一", "script.txt:13: a speaker with no voice"},
+        {"wave_play:v_minato_001.sad\n", "", "script.txt:12: dialogue without"},
+        {"「三」", "「" + Chars(53) + "」", ""},  // 110 bytes
+        {"「三」", "「" + Chars(54) + "」", "script.txt:23:"},
+        {"「三」", "size:36\n" + Chars(32), ""},  // two rows of 16 at size 36
+        {"「三」", "size:36\n" + Chars(33), "script.txt:24:"},
+        {"「三」", "size:20\n" + Chars(54), ""},
+        {"「三」", "「三」\ncommand:1\n_end:" + Chars(15) + "\n" + Chars(22), ""},
+        {"「三」", "「三」\ncommand:1\n_end:" + Chars(16) + "\n問い", "script.txt:25:"},
+        {"「三」", "「三」\ncommand:1\n_end:一\n" + Chars(23), "script.txt:26:"},
+        {"file:a.sad", "switch:001,1,kabc\nfile:a.sad", "script.txt:7:"},
+    };
+    for (const Case& c : cases) {
+        std::string text = story;
+        if (!c.from.empty()) text.replace(text.find(c.from), c.from.size(), c.to);
+        WriteFile(dir / "script.txt", Script(text));
+        std::string errors;
+        EXPECT_EQ(RunTool(dir, &errors), c.where.empty() ? 0 : 1) << c.to << "\n" << errors;
+        EXPECT_TRUE(errors.find(c.where) != std::string::npos) << c.where << "\n" << errors;
+    }
+
+    // A switch: may name the label it continues at; the table holds its line number.
+    std::string text = story + "switch:001,1,_end\n";
+    WriteFile(dir / "script.txt", Script(text));
+    std::string errors;
+    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    int labelLine = 6 + int(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_NE(ReadFile(dir / "table.cpp").find("\"switch:001,1," + std::to_string(labelLine) + "\""),
+              std::string::npos);
+
+    // What the story holds, and the parts its last choice divides it into: the prose
+    // before the continuations (the prompt too), and each continuation's up to _end.
+    WriteFile(dir / "script.txt", Script(story + "size:20\n四\nmidi_stop:\ncommand:2\naaaa:左\nbbbb:右\n問い\n"
+                                                 "label:bbbb\n五\njump:_end\nlabel:aaaa\n六\n七\n"));
+    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    std::string out = ReadFile(dir / "out.txt");
+    for (const char* expected :
+         {"9 prose lines (2 of dialogue), 3 voice clips, 3 pictures, 4 animation commands, loop modes 2 4, "
+          "1 choices, 1 pieces of music, 1 midi_stop:, 1 swave:, 1 size:",
+          "5 prose lines before the last choice's continuations; option 1: 2, option 2: 1"})
+        EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
 }
 
 TEST(ShippedScript, HasTheHeadTheEngineReliesOn) {

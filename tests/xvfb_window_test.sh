@@ -3,7 +3,7 @@
 # into the story and photographed; a second copy refused; closed by the close box and by
 # Escape. Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE. Exit 77: no X server, skipped.
 set -u
-GAME_SRC=$1 SCRIPT=$2
+GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
 . "$(dirname "$0")/xvfb_session.sh"
 
 fail() { echo "FAIL: $*"; tail -n +1 "$WORK"/run*.log; exit 1; }
@@ -51,6 +51,23 @@ FRAME=$(sed -n 's/^setscreen:\([0-9]*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
 check_layer "$PICTURE" 0 $((375 * FRAME)) 474 375 0 0 0 1  # the band left of the panel
 check_layer panel 0 0 166 377 474 0 1 1
 check_layer message 7 0 640 99 0 375 1 25
+
+# The wheel up opens the backlog over the story; Escape closes it (not the game), and so
+# does the wheel down past the newest line: each time the story is back as it was.
+shot() { import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"; }
+differing_from_story() { shot "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
+shot story
+for close in Escape wheel; do
+  xdotool click 4; sleep 0.8
+  [ "$(differing_from_story "backlog-$close")" -gt 10000 ] || fail "the wheel up showed no backlog"
+  if [ $close = Escape ]; then xdotool key Escape; else xdotool click 5; fi
+  sleep 0.8
+  kill -0 "$GAME" 2>/dev/null || fail "$close ended the game instead of the backlog"
+  [ "$(differing_from_story "closed-$close")" -eq 0 ] || fail "$close did not bring the story back"
+  echo "ok: the wheel opens the backlog and $close closes it"
+done
+mkdir -p "$SHOTS" && cp "$WORK"/story.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"

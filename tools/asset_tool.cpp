@@ -1,13 +1,14 @@
 // Build-time asset tool: writes the interface pictures into the game folder, and a
-// plain placeholder of the right size for each story picture that the picture list names.
-// Usage: akari_asset_tool game-folder pictures.txt.
+// placeholder for each story picture that data/pictures.txt lists.
+// The pictures are plain, with the sizes and button boxes the screens use.
+// Usage: akari_asset_tool game-folder data-folder.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "tools/asset_lists.h"
 #include "tools/le_bytes.h"
+#include "tools/placeholder_assets.h"
 
 // A picture in 0x00RRGGBB pixels, top row first.
 struct Picture {
@@ -126,13 +127,17 @@ static Picture Scene(int width, int height, uint32_t base) {
     return p;
 }
 
+static bool WritePlaceholder(const std::string& dir, const Placeholder& p) {
+    return WriteSad(dir + p.file, Scene(p.width, p.height, 0x304060));
+}
+
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s game-folder pictures.txt\n", argv[0]);
+        std::fprintf(stderr, "usage: %s game-folder data-folder\n", argv[0]);
         return 2;
     }
-    std::vector<PictureEntry> pictures;
-    std::string listError = ReadPictureList(argv[2], &pictures);
+    std::string listError;
+    std::vector<Placeholder> placeholders = StoryPlaceholders(argv[2], &listError);
     if (!listError.empty()) {
         std::fprintf(stderr, "%s\n", listError.c_str());
         return 1;
@@ -154,8 +159,7 @@ int main(int argc, char** argv) {
               WriteSad(dir + "back.sad", MakePicture(640, 474, 0x000000)) &&
               WriteSad(dir + "message.sad", message) && WriteSad(dir + "cursol.sad", Pointer()) &&
               WriteSad(dir + "comwin.sad", choice) && WriteSad(dir + "tit.sad", title);
-    for (const PictureEntry& p : pictures)
-        ok = ok && WriteSad(dir + p.file, Scene(p.width, 375 * p.bands, 0x304060));
+    for (const Placeholder& p : placeholders) ok = ok && WritePlaceholder(dir, p);
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the assets\n", argv[1]);
         return 1;
