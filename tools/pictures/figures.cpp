@@ -193,7 +193,7 @@ static std::vector<Piece> BackView(Who who, Pose pose, const Frame& F) {
         out.push_back({{F.Poly({{-0.06f, t + 0.04f}, {0.06f, t + 0.04f}, {0.07f, t - 0.02f}, {-0.07f, t - 0.02f}})},
                        Coat * 1.15f});
         out.push_back({{F.Oval(0, hv, 0.058f, 0.07f)}, Hair});
-        out.push_back({{F.Poly({{-0.068f, hv + 0.03f}, {0.068f, hv + 0.03f}, {0.072f, hv + 0.1f}, {-0.072f, hv + 0.1f}})},
+        out.push_back({{F.Poly({{-0.07f, hv + 0.005f}, {0.07f, hv + 0.005f}, {0.078f, hv + 0.085f}, {-0.078f, hv + 0.085f}})},
                        Cap});
     } else {
         if (!sit)

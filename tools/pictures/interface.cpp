@@ -62,7 +62,9 @@ static Image Logo() {
     }
     Mask m = MaskOf(c, mark);
     Paint(c, m, Amber);
-    Mask flame = MaskOf(c, {Polygon({{58, 34}, {70, 58}, {64, 74}, {52, 74}, {46, 58}})});
+    Contour drop = Ellipse(58, 64, 11, 12);
+    drop.insert(drop.begin() + int(drop.size() * 3 / 4), {58, 36});
+    Mask flame = MaskOf(c, {drop});
     Paint(c, flame, Hex(0xFFF4D8));
     Cover(shows, mark);
     Mask name = MakeMask(325, 115);
@@ -94,7 +96,7 @@ static Image Notice() {
     Mask phones = MaskOf(c, {Wire({40, 82}, {100, 82}, -56, 7), Ellipse(40, 92, 11, 18), Ellipse(100, 92, 11, 18)});
     Paint(c, phones, Cream);
     Glow(c, 70, 80, 40, Amber, 0.12f);
-    Text(c, "ヘッドホンでのプレイをおすすめします", 130, 42, 19, false, Cream);
+    Text(c, "ヘッドホンでのプレイをおすすめします", 128, 42, 16, false, Cream);
     Text(c, "この物語はフィクションです。", 130, 86, 16, true, Cream * 0.9f);
     Text(c, "実在の人物・団体・事件とは関係ありません。", 130, 112, 13, true, Cream * 0.8f);
     return Finished(c, 2);
@@ -125,7 +127,7 @@ static Image Title() {
     Blur(shadow, 6);
     Paint(c, shadow, Hex(0x05060E), 0.7f);
     Text(c, title, 320 - w / 2, 100, size, true, Cream);
-    CentredText(c, "― ともしびのえき ―", 320, 212, 16, true, Cream * 0.85f);
+    CentredText(c, "― あかりのえき ―", 320, 212, 16, true, Cream * 0.85f);
     CentredText(c, "クリックで はじまります", 320, 430, 14, false, Cream * 0.7f);
     return Finished(c, 3);
 }
@@ -137,10 +139,8 @@ static Image Panel() {
     Stars(c, 904, 0.8f, 200);
     Moon(c, 120, 48, 11, Hex(0xF4ECD8), 0.5f);
     // A torn-paper left edge over the picture's right margin.
-    Contour edge{{float(w + 2), -1.f}};
-    for (int y = -1; y <= h + 1; y += 3) edge.push_back({6 + 4 * Fbm1(float(y) * 0.08f, 905, 3), float(y)});
-    edge.push_back({float(w + 2), float(h + 1)});
-    std::reverse(edge.begin() + 1, edge.end() - 1);
+    Contour edge{{float(w + 2), -1.f}, {float(w + 2), float(h + 1)}};
+    for (int y = h + 1; y >= -1; y -= 3) edge.push_back({6 + 4 * Fbm1(float(y) * 0.08f, 905, 3), float(y)});
     Mask paper = MaskOf(c, {edge});
     Mask rim = paper;
     Mask inner = MakeMask(w, h);
@@ -217,7 +217,9 @@ static Image MenuPage() {
     Mask card = MaskOf(c, {Rect(150, 40, 560, 400)});
     Shadow(c, card, 4, 5, 10, 0.5f, Hex(0x05060E));
     Paint(c, card, Hex(0x141a3c), 0.85f);
-    Text(c, "システム", 580, 60, 18, true, Cream * 0.8f);
+    Mask heading = MakeMask(640, 474);
+    Lettering(heading, "システム", 586, 60, 20, true, true);
+    Paint(c, heading, Cream * 0.8f);
     const Rgb fill = Hex(0x2C3466), edge = Hex(0xC8B890);
     for (int n = 0; n < 5; ++n) {
         ButtonBox(c, 170 + 63 * n, 90, 220 + 63 * n, 115, fill, edge);

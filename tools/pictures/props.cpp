@@ -6,16 +6,18 @@
 
 namespace art {
 
-void PlatformAndTrack(Canvas& c, const View& v, const Palette& p, float zFar, float curve) {
+void PlatformAndTrack(Canvas& c, const View& v, const Palette& p, float zFar, float curve, float platformEnd) {
     const float zNear = 0.8f;
+    float zTrack = zFar;
+    if (platformEnd > 0) zFar = platformEnd;
     auto bend = [&](float z) { return curve * z * z / 40.f; };
     // The track bed: a dark band of ballast and snow reaching to the distance.
-    Shape bed{{v.P(-4, TrackBed, zFar), v.P(12 + bend(zFar), TrackBed, zFar), v.P(12, TrackBed, zNear),
+    Shape bed{{v.P(-4, TrackBed, zTrack), v.P(12 + bend(zTrack), TrackBed, zTrack), v.P(12, TrackBed, zNear),
                v.P(-4, TrackBed, zNear)}};
     Cut(c, bed, Mix(p.front, p.snow, 0.25f), 0);
     // Sleepers and rails, following the curve.
     Shape sleepers, rails;
-    for (float z = 1.2f; z < zFar; z += 0.7f) {
+    for (float z = 1.2f; z < zTrack; z += 0.7f) {
         float x = TrackX + bend(z);
         Point a = v.P(x - 1.0f, TrackBed, z), b = v.P(x + 1.0f, TrackBed, z);
         sleepers.push_back(Stroke(a, b, std::max(0.6f, v.f * 0.12f / z)));
@@ -23,7 +25,7 @@ void PlatformAndTrack(Canvas& c, const View& v, const Palette& p, float zFar, fl
     Cut(c, sleepers, Mix(p.front, p.near, 0.5f), 0);
     for (float side : {-0.53f, 0.53f}) {
         Contour left, right;
-        for (float z = zNear; z <= zFar + 0.01f; z += std::max(0.5f, z * 0.1f)) {
+        for (float z = zNear; z <= zTrack + 0.01f; z += std::max(0.5f, z * 0.1f)) {
             float x = TrackX + side + bend(z), w = 0.07f;
             left.push_back(v.P(x - w, TrackBed + 0.15f, z));
             right.push_back(v.P(x + w, TrackBed + 0.15f, z));
@@ -40,16 +42,12 @@ void PlatformAndTrack(Canvas& c, const View& v, const Palette& p, float zFar, fl
                v.P(-8, PlatformTop, zFar)}};
     Mask topMask = MaskOf(c, top);
     PaintGradient(c, topMask, Mix(p.snow, p.near, 0.55f), Mix(p.snow, p.near, 0.15f), v.vy, float(c.height));
-    // Snow heaped along the edge in soft lumps.
-    Shape heaps;
-    for (int i = 0; i < 40; ++i) {
-        float z = zNear + 0.5f + float(i) * 0.6f * (1 + float(i) * 0.04f);
-        if (z > zFar) break;
-        Point q = v.P(0.7f + 0.2f * Hash(i, 0, 5), PlatformTop, z);
-        float r = v.f * (0.18f + 0.12f * Hash(i, 1, 5)) / z;
-        heaps.push_back(Ellipse(q.x, q.y, r * 1.6f, r * 0.6f, 16));
-    }
-    Cut(c, heaps, Mix(p.snow, p.near, 0.1f), 0.2f);
+    // Snow banked along the edge, its top a little uneven.
+    Contour bank;
+    for (float z = zNear; z <= zFar; z += std::max(0.3f, z * 0.08f)) bank.push_back(v.P(0.6f, PlatformTop, z));
+    for (float z = zFar; z >= zNear; z -= std::max(0.3f, z * 0.08f))
+        bank.push_back(v.P(1.02f, PlatformTop + 0.12f + 0.12f * Noise1(z * 1.3f, 5), z));
+    Cut(c, {bank}, Mix(p.snow, p.near, 0.2f), 0.25f);
 }
 
 void LightPool(Canvas& c, float x, float y, float rx, float ry, Rgb colour, float strength) {
@@ -76,6 +74,11 @@ void PlatformLamp(Canvas& c, const View& v, const Palette& p, float x, float z, 
     SnowOnTop(c, m, p.snow, std::max(1, int(s * 0.06f)));
     if (light <= 0) return;
     Point bulb = {arm.x, arm.y + s * 0.14f};
+    // A faint cone of light from the shade down to the snow.
+    Mask cone = MaskOf(c, {Polygon({{bulb.x - s * 0.15f, bulb.y}, {bulb.x + s * 0.15f, bulb.y},
+                                    {bulb.x + s * 1.1f, base.y}, {bulb.x - s * 1.1f, base.y}})});
+    Blur(cone, int(std::max(2.f, s * 0.25f)));
+    for (size_t i = 0; i < c.px.size(); ++i) c.px[i] = c.px[i] + colour * (cone.a[i] * 0.09f * light);
     LightPool(c, bulb.x, base.y, s * 1.4f, s * 0.35f, colour, 0.55f * light);
     Dot(c, bulb.x, bulb.y, s * 0.06f, Mix(colour, Hex(0xFFFFFF), 0.6f), light);
     Glow(c, bulb.x, bulb.y, s * 0.25f, colour, 0.9f * light);
@@ -112,7 +115,6 @@ void Tunnel(Canvas& c, const View& v, const Palette& p, float z, float inner) {
     }
     arch.push_back({centre.x - w, centre.y});
     arch.push_back({centre.x + w, centre.y});
-    std::swap(arch[arch.size() - 1], arch[arch.size() - 2]);
     Mask mouth = MaskOf(c, {arch});
     Paint(c, mouth, Mix(Hex(0x0C0A14), p.light * 0.9f, inner));
     // The stone ring of the arch.
@@ -278,17 +280,20 @@ void WallNotice(Canvas& c, float left, float top, float right, float bottom, flo
 
 void HangingBulb(Canvas& c, float x, float ceiling, float length, float angle, float light) {
     Point end{x + std::sin(angle) * length, ceiling + std::cos(angle) * length};
-    Shape cord{Stroke({x, ceiling}, end, 2.2f), Ellipse(end.x, end.y, 7, 5)};
-    Cut(c, cord, Hex(0x1A1410), 0.4f);
+    Shape cord{Stroke({x, ceiling}, end, 2.6f), Ellipse(end.x, end.y, 7, 5)};
+    Mask m = MaskOf(c, cord);
+    Cut(c, m, Hex(0x2A2018), 0.4f);
+    Rim(c, m, 0, 2, Hex(0xFFC070), 0.6f * light);
     Point bulb{end.x + std::sin(angle) * 12, end.y + std::cos(angle) * 12};
     Dot(c, bulb.x, bulb.y, 9, Hex(0xFFE6B0), light);
     Glow(c, bulb.x, bulb.y, 14, Hex(0xFFC070), 0.9f * light);
     Glow(c, bulb.x, bulb.y, 80, Hex(0xFFA850), 0.3f * light);
+    LightPool(c, bulb.x, bulb.y, 220, 200, Hex(0xFFA850), 0.45f * light);
 }
 
 void InteriorBench(Canvas& c, float left, float right, float seat, Rgb colour) {
     Shape bench{Rect(left, seat, right, seat + 10), Rect(left, seat - 60, right, seat - 44),
-                Rect(left + 10, seat + 10, left + 18, seat + 52), Rect(right - 18, seat + 10, right - 10, seat + 52)};
+                Rect(left + 10, seat + 10, left + 18, seat + 70), Rect(right - 18, seat + 10, right - 10, seat + 70)};
     Cut(c, bench, colour, 0.5f);
 }
 
@@ -305,7 +310,10 @@ void Carriage(Canvas& c, float left, float right, float top, float bottom, float
     for (float x = left + 26; x + 40 < right; x += 62) {
         float wt = top + 18, wb = top + (bottom - top) * 0.55f;
         Mask w = MaskOf(c, {Rect(x, wt, x + 40, wb)});
-        Paint(c, w, Mix(brown, lit, light));
+        PaintGradient(c, w, Mix(brown, lit, light * 0.8f), Mix(brown, lit * 1.05f, light), wt, wb);
+        // The backs of two seats facing each other in the light.
+        Shape seats{Rect(x + 3, wb - (wb - wt) * 0.3f, x + 15, wb), Rect(x + 25, wb - (wb - wt) * 0.3f, x + 37, wb)};
+        Paint(c, MaskOf(c, seats), Mix(brown, Hex(0x6A3A2A), 0.5f) * 0.8f);
         Paint(c, MaskOf(c, {Rect(x, (wt + wb) / 2 - 1, x + 40, (wt + wb) / 2 + 1)}), brown * 0.6f);
         Glow(c, x + 20, (wt + wb) / 2, 22, Hex(0xFFB860), 0.35f * light);
         LightPool(c, x + 20, bottom + 20, 30, 12, Hex(0xFFB860), 0.3f * light);

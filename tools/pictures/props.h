@@ -15,9 +15,9 @@ struct View {
 };
 constexpr float PlatformTop = -1.6f, TrackBed = -2.6f, TrackX = 2.2f;
 
-// The platform (from zNear to zFar) with its snowy edge, and the track beside it;
-// `curve` bends the track sideways with distance.
-void PlatformAndTrack(Canvas& c, const View& v, const Palette& p, float zFar, float curve = 0);
+// The track to depth zFar and the platform beside it with its snowy edge, ending at
+// `platformEnd` (0: as far as the track); `curve` bends the track sideways with distance.
+void PlatformAndTrack(Canvas& c, const View& v, const Palette& p, float zFar, float curve = 0, float platformEnd = 0);
 // A lamp post on the platform at (x, z): its post, shade, and (when `light` > 0) its
 // glow and the pool of light on the snow under it.
 void PlatformLamp(Canvas& c, const View& v, const Palette& p, float x, float z, float light, Rgb colour);

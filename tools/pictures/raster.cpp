@@ -50,10 +50,18 @@ void Cover(Mask& m, const Shape& s) {
     std::vector<Edge> edges;
     float top = 1e9f, bottom = -1e9f;
     for (const Contour& c : s) {
+        // Every contour counts the same way round, so overlapping pieces add up to a
+        // union instead of cancelling into holes.
+        float area = 0;
+        for (size_t i = 0; i < c.size(); ++i) {
+            Point a = c[i], b = c[(i + 1) % c.size()];
+            area += a.x * b.y - b.x * a.y;
+        }
+        int turn = area < 0 ? -1 : 1;
         for (size_t i = 0; i < c.size(); ++i) {
             Point a = c[i], b = c[(i + 1) % c.size()];
             if (a.y == b.y) continue;
-            edges.push_back(a.y < b.y ? Edge{a.x, a.y, b.x, b.y, 1} : Edge{b.x, b.y, a.x, a.y, -1});
+            edges.push_back(a.y < b.y ? Edge{a.x, a.y, b.x, b.y, turn} : Edge{b.x, b.y, a.x, a.y, -turn});
             top = std::min(top, std::min(a.y, b.y));
             bottom = std::max(bottom, std::max(a.y, b.y));
         }

@@ -38,7 +38,7 @@ struct Point {
     float x, y;
 };
 using Contour = std::vector<Point>;  // a closed polygon
-using Shape = std::vector<Contour>;  // contours filled together, nonzero winding
+using Shape = std::vector<Contour>;  // contours filled together as a union
 
 // Adds the shape's coverage to the mask (union), with edges anti-aliased by four
 // sub-scanlines per row and exact horizontal coverage.

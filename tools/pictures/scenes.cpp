@@ -59,10 +59,18 @@ void Sc02(Canvas& c, int band, int bands) {
         float x = TrackX + bend;
         Point a = Down.P(x - 1.4f, TrackBed + 0.4f, z), b = Down.P(x + 1.4f, TrackBed + 4.0f, z);
         Point far = Down.P(x + 1.2f * 2 * z / 40.f * 18 - 1.4f, TrackBed + 4.0f, z + 18);
-        Shape body{Rect(a.x, b.y, b.x, a.y), Polygon({{a.x, b.y}, {far.x, far.y}, {far.x, a.y - (a.y - b.y) * 0.5f}, {a.x, a.y}})};
+        float s = Down.f / z, roof = (a.y - b.y) * 0.12f;
+        Shape body{Polygon({{a.x, a.y}, {a.x, b.y + roof}, {a.x + (b.x - a.x) * 0.2f, b.y}, {b.x - (b.x - a.x) * 0.2f, b.y},
+                            {b.x, b.y + roof}, {b.x, a.y}}),
+                   Polygon({{a.x, b.y + roof}, {far.x, far.y}, {far.x, a.y - (a.y - b.y) * 0.5f}, {a.x, a.y}})};
         Mask m = MaskOf(c, body);
         Cut(c, m, Mix(Dusk.near, Hex(0x3A3A48), 0.3f), 0.4f);
-        float s = Down.f / z;
+        // The two rear windows, the cab dark, the car behind it lit.
+        float wy = b.y + (a.y - b.y) * 0.25f, wh = (a.y - b.y) * 0.22f, ww = (b.x - a.x) * 0.3f;
+        Shape windows{Rect(a.x + (b.x - a.x) * 0.12f, wy, a.x + (b.x - a.x) * 0.12f + ww, wy + wh),
+                      Rect(b.x - (b.x - a.x) * 0.12f - ww, wy, b.x - (b.x - a.x) * 0.12f, wy + wh)};
+        Paint(c, MaskOf(c, windows), Mix(Hex(0x1A1A28), Dusk.light, 0.35f));
+        Paint(c, MaskOf(c, {Rect(a.x, a.y - (a.y - b.y) * 0.3f, b.x, a.y - (a.y - b.y) * 0.27f)}), Hex(0xC8B070), 0.5f);
         for (float side : {-1.f, 1.f}) {
             Point lamp = Down.P(x + side * 1.05f, TrackBed + 1.1f, z);
             Dot(c, lamp.x, lamp.y, std::max(0.8f, s * 0.1f), Hex(0xFF4030), 1);
@@ -85,19 +93,19 @@ void Sc07(Canvas& c, int band, int bands) {
     PlatformAndTrack(c, Down, Night, 60);
     PlatformLamp(c, Down, Night, -0.8f, 7, 1, Night.light);
     PlatformLamp(c, Down, Night, -0.8f, 20, 0.6f, Night.light);
-    Snowfall(c, 7, band, bands, 260, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 9);
+    Snowfall(c, 7, band, bands, 260, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
 }
 
 void Sc09(Canvas& c, int band, int bands) {
     Backdrop(c, Night, 150, 109);
-    Tunnel(c, Down, Night, 52, 0);
-    PlatformAndTrack(c, Down, Night, 50);
-    PlatformLamp(c, Down, Night, -0.8f, 9, 0.35f, Night.light);
-    PlatformBench(c, Down, Night, -1.8f, 22);
-    PlatformLamp(c, Down, Night, -0.8f, 25, 1, Night.light);
-    Point seat = Down.P(-1.6f, PlatformTop, 23.f);
-    Figure(c, Who::Sayo, Pose::BackSit, {seat.x, seat.y, Down.f * 1.55f / 23.f, 1, 0.7f, Night.light, 0, -2, 1});
-    Snowfall(c, 9, band, bands, 220, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 9);
+    Tunnel(c, Down, Night, 36, 0);
+    PlatformAndTrack(c, Down, Night, 34);
+    PlatformLamp(c, Down, Night, -0.3f, 3.5f, 0.35f, Night.light);
+    PlatformLamp(c, Down, Night, -0.3f, 7.6f, 1, Night.light);
+    PlatformBench(c, Down, Night, -1.5f, 6.4f);
+    Point seat = Down.P(-1.25f, PlatformTop, 7.2f);
+    Figure(c, Who::Sayo, Pose::BackSit, {seat.x, seat.y, Down.f * 1.55f / 7.2f, 1, 0.75f, Night.light, 0, -2, 1});
+    Snowfall(c, 9, band, bands, 220, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
 }
 
 void Sc10(Canvas& c, int, int) {
@@ -134,10 +142,11 @@ void Sc04(Canvas& c, int band, int) {
 
 void SayoByStove(Canvas& c, Holding holding, bool coat) {
     WaitingRoom(c, 1, 350);
+    InteriorBench(c, 110, 250, 272, Hex(0x3A2618));
     Figure(c, Who::Sayo, Pose::Sit, {200, 340, 240, 1, 0.9f, Hex(0xFFA050), 5, 0, 1}, holding, coat);
 }
 void Sc11(Canvas& c, int, int) { SayoByStove(c, Holding::HandsOut, false); }
-void Sc12(Canvas& c, int, int) { SayoByStove(c, Holding::HandsOut, true); }
+void Sc12(Canvas& c, int, int) { SayoByStove(c, Holding::Nothing, true); }
 void Sc13(Canvas& c, int, int) { SayoByStove(c, Holding::Cup, false); }
 
 void Desk(Canvas& c, float top, Rgb wood) {
@@ -276,8 +285,13 @@ void Sc14(Canvas& c, int band, int) {
 void Sc15(Canvas& c, int, int) {
     Sky(c, Paper, 375);
     Glow(c, 120, 60, 200, Paper.light, 0.25f);
-    Shape palm{Ellipse(260, 230, 170, 110), Polygon({{110, 280}, {30, 380}, {250, 380}, {300, 300}})};
-    for (int i = 0; i < 4; ++i) palm.push_back(Stroke({330 + float(i) * 8, 180 + float(i) * 30}, {450 + float(i) * 5, 150 + float(i) * 42}, 38));
+    Shape palm{Ellipse(250, 235, 150, 105), Polygon({{120, 270}, {40, 380}, {260, 380}, {300, 300}}),
+               Stroke({140, 190}, {90, 110}, 48), Ellipse(90, 110, 24, 24)};
+    for (int i = 0; i < 4; ++i) {
+        Point base{370 + float(i) * 4, 165 + float(i) * 36}, tip{455 - float(i) * 6, 140 + float(i) * 44};
+        palm.push_back(Stroke(base, tip, 34 - float(i) * 2));
+        palm.push_back(Ellipse(tip.x, tip.y, 17 - float(i), 17 - float(i)));
+    }
     Mask hand = MaskOf(c, palm);
     Cut(c, hand, Hex(0xE8CDB8), 0.5f);
     PaintGradient(c, hand, Hex(0xF2DCC8), Hex(0xB89888), 120, 360);
@@ -286,7 +300,7 @@ void Sc15(Canvas& c, int, int) {
     Mask ink = MakeMask(c.width, c.height);
     Lettering(ink, "灯野→", 195, 175, 34, true);
     Lettering(ink, "31.-2.14", 200, 222, 20, false);
-    Lettering(ink, "三等 普通", 270, 225, 13, true);
+    Lettering(ink, "三等 普通", 205, 246, 13, true);
     Cover(ink, {Stroke({180, 212}, {335, 193}, 1.2f)});
     Paint(c, ink, Hex(0x3A2A22), 0.85f);
 }
@@ -296,8 +310,8 @@ void Sc16(Canvas& c, int band, int) {
     Shape beams{Rect(-5, 0, 505, 40), Rect(-5, 110, 505, 132), Polygon({{-5, 40}, {120, 40}, {-5, 110}})};
     Cut(c, beams, Hex(0x1A120C), 0.5f);
     const float angle[] = {-0.28f, 0.f, 0.28f};
+    for (size_t i = 0; i < c.px.size(); ++i) c.px[i] = c.px[i] * 0.6f;
     HangingBulb(c, 250, 40, 190, angle[band % 3], 1);
-    for (size_t i = 0; i < c.px.size(); ++i) c.px[i] = c.px[i] * 0.85f;
 }
 
 void Sc17(Canvas& c, int, int) {
@@ -305,10 +319,13 @@ void Sc17(Canvas& c, int, int) {
     Stars(c, 17, 0.8f, 375);
     Shape post{Rect(300, 0, 340, 375), Rect(280, 60, 360, 74)};
     Cut(c, post, Hex(0x2A2018), 0.5f);
-    Cut(c, {Wire({305, 150}, {312, 375}, 10, 4)}, Hex(0x101014), 0.3f);
-    Shape horn{Polygon({{300, 120}, {280, 112}, {130, 60}, {110, 150}, {280, 138}}), Ellipse(120, 105, 18, 46)};
+    Shape horn{Polygon({{300, 120}, {280, 112}, {130, 60}, {110, 150}, {280, 138}}), Ellipse(120, 105, 18, 46),
+               Rect(280, 110, 304, 140)};
     Mask m = MaskOf(c, horn);
-    Cut(c, m, Hex(0x3A3E48), 0.5f);
+    Cut(c, m, Hex(0x4A505C), 0.5f);
+    Mask cable = MaskOf(c, {Wire({292, 140}, {318, 375}, 14, 4)});
+    Cut(c, cable, Hex(0x181820), 0.3f);
+    SnowOnTop(c, cable, Night.snow, 2);
     Paint(c, MaskOf(c, {Ellipse(122, 105, 12, 38)}), Hex(0x08080C));
     SnowOnTop(c, m, Night.snow * 1.4f, 6);
     Rim(c, m, 0, 5, Hex(0x8AA0E0), 0.5f);
@@ -440,7 +457,7 @@ void Sc24(Canvas& c, int, int) {
     View v{250, 150, 330};
     Backdrop(c, Night, 150, 124);
     Tunnel(c, v, Night, 30, 0);
-    PlatformAndTrack(c, v, Night, 28);
+    PlatformAndTrack(c, v, Night, 28, 0, 6);
     Point foot = v.P(4.3f, TrackBed, 12), head = v.P(4.3f, TrackBed + 4.5f, 12);
     Shape signal{Stroke(foot, head, 5), Rect(head.x - 8, head.y - 4, head.x + 8, head.y + 26)};
     Cut(c, signal, Night.front, 0.4f);
@@ -576,18 +593,20 @@ void Sc33(Canvas& c, int, int) {
     Backdrop(c, Night, 140, 133);
     Mask road = MaskOf(c, {Polygon({{210, 170}, {290, 170}, {520, 377}, {-20, 377}})});
     PaintGradient(c, road, Mix(Night.snow, Night.near, 0.5f), Mix(Night.snow, Night.near, 0.15f), 170, 375);
-    Cut(c, Woods(220, 190, 190, 134, 377, 0.8f), Night.front, 0.4f);
-    Canvas right = c;
-    Shape rw = Woods(220, 200, 200, 135, 377, 0.8f);
-    for (Contour& k : rw)
-        for (Point& q : k) q.x = 500 - q.x;
-    Cut(c, rw, Night.front, 0.4f);
+    // Cedars along both sides of the road, nearer ones larger and lower.
+    Shape cedars;
+    for (int i = 0; i < 9; ++i) {
+        float t = float(i) / 8, base = 190 + t * t * 200, h = 90 + t * 260;
+        float offset = 30 + t * 250 + Hash(i, 0, 33) * 20;
+        cedars.push_back(Cedar(250 - offset, base, h, 330 + i));
+        cedars.push_back(Cedar(250 + offset + 10, base + 6, h * 0.95f, 340 + i));
+    }
+    Cut(c, cedars, Night.front, 0.4f);
     LightPool(c, 230, 330, 120, 35, Night.light, 0.7f);
     Figure(c, Who::Minato, Pose::BackWalk, {220, 340, 150, 1, 0.7f, Night.light, 0, 0, 1});
     Figure(c, Who::Sayo, Pose::BackWalk, {275, 342, 128, 1, 0.75f, Night.light, 0, 0, 1});
     Glow(c, 195, 280, 6, Night.light, 1);
     Glow(c, 195, 280, 40, Night.light, 0.35f);
-    (void)right;
 }
 
 void Sc34(Canvas& c, int, int) {
@@ -612,11 +631,13 @@ void Sc34(Canvas& c, int, int) {
 void Sc35(Canvas& c, int, int) {
     Backdrop(c, Night, 120, 135);
     SnowGround(c, 280, Night);
-    Shape jizo{Ellipse(230, 275, 62, 70), Ellipse(230, 180, 38, 40), Rect(160, 300, 300, 330)};
+    Contour robe = Polygon({{200, 190}, {260, 190}, {285, 230}, {292, 300}, {285, 318}, {175, 318}, {168, 300}, {175, 230}});
+    Shape jizo{robe, Ellipse(230, 160, 30, 33), Rect(165, 312, 295, 334)};
     Mask j = MaskOf(c, jizo);
     Cut(c, j, Hex(0x6A6A72), 0.5f);
     PaintGradient(c, j, Hex(0x5A5A62), Hex(0x3A3A42), 150, 330);
-    Cut(c, {Polygon({{195, 220}, {265, 220}, {275, 270}, {230, 285}, {185, 270}})}, Hex(0x8A2A30), 0.3f);
+    Cut(c, {Polygon({{200, 188}, {260, 188}, {268, 228}, {230, 246}, {192, 228}})}, Hex(0x8A2A30), 0.3f);
+    Cut(c, {Ellipse(230, 262, 12, 16)}, Hex(0x4A4A52), 0.3f);  // hands held together
     SnowOnTop(c, j, Night.snow * 1.5f, 12);
     Shape flowers{Stroke({310, 330}, {318, 280}, 2), Stroke({314, 330}, {330, 285}, 2)};
     for (int i = 0; i < 6; ++i) flowers.push_back(Ellipse(316 + float(i % 3) * 6, 278 + float(i / 3) * 6, 3.5f, 3));
@@ -644,7 +665,7 @@ void Sc36(Canvas& c, int band, int bands) {
 }
 
 void Graves(Canvas& c, const Palette& p) {
-    Palette gold = DawnAt(0.9f);
+    Palette gold = DawnAt(0.72f);
     Sky(c, gold, 230);
     Cut(c, Ridge(c.width, 200, 50, 0.008f, 371, 377), gold.far, 0.3f);
     Mask slope = MaskOf(c, Ridge(c.width, 270, 30, 0.01f, 372, 377));

@@ -160,15 +160,23 @@ void SnowOnTop(Canvas& c, const Mask& m, Rgb snow, int depth) {
 }
 
 void Snowfall(Canvas& c, int seed, int frame, int frames, int count, Rgb colour, float fall) {
-    float span = float(c.height) + 40;
-    for (int i = 0; i < count; ++i) {
+    // Every flake repeats down the picture every `period` rows and moves one period (far
+    // flakes) or two (near ones) over the loop, so band `frames` would equal band 0: the
+    // loop has no seam. Sideways sway follows the height, so the repeats do not line up.
+    float period = fall > 0 ? fall * float(frames) : float(c.height) + 40;
+    int repeats = int(float(c.height) / period) + 2;
+    int perPeriod = std::max(1, int(float(count) * period / float(c.height)));
+    for (int i = 0; i < perPeriod; ++i) {
         float depth = Hash(i, 3, seed);  // 0 far .. 1 near
-        float speed = fall * (0.5f + depth);
-        float y = std::fmod(Hash(i, 2, seed) * span + speed * float(frame), span) - 20;
-        float x = Hash(i, 1, seed) * float(c.width) + std::sin(float(frame) * 0.8f + float(i)) * 2.f * depth;
+        float speed = (depth > 0.7f ? 2 : 1) * period / float(std::max(1, frames));
+        float y0 = std::fmod(Hash(i, 2, seed) * period + speed * float(frame), period);
         float r = 0.6f + depth * depth * 2.4f;
-        Dot(c, x, y, r, colour, 0.45f + 0.45f * depth);
-        (void)frames;
+        float sway = 6 + 10 * Hash(i, 4, seed), phase = Hash(i, 5, seed) * 6.28f;
+        for (int k = -1; k < repeats; ++k) {
+            float y = y0 + float(k) * period;
+            float x = Hash(i, 1, seed) * float(c.width) + sway * std::sin(y * 6.2832f / period + phase);
+            Dot(c, x, y, r, colour, 0.45f + 0.45f * depth);
+        }
     }
 }
 

@@ -36,7 +36,8 @@ Contour Cedar(float x, float base, float height, int seed);
 // Snow lying on a layer: a lighter cut along the tops of its mask.
 void SnowOnTop(Canvas& c, const Mask& m, Rgb snow, int depth);
 
-// Things in the air. `frame` of `frames` moves them; the motion wraps at `frames`.
+// Things in the air. Snow falls `fall` rows a band (near flakes twice that), and band
+// `frame` of `frames` continues into band 0 again.
 void Snowfall(Canvas& c, int seed, int frame, int frames, int count, Rgb colour, float fall = 30);
 void Fireflies(Canvas& c, int seed, int count, float top, float bottom);
 void Steam(Canvas& c, float x, float y, float height, float sway, float phase, Rgb colour, float amount);
