@@ -23,7 +23,8 @@ void CloseMusic();
 int PollMusicEnd();
 
 // Renders frames stereo float frames of music, writing over out; false (out untouched)
-// when no piece is loaded. Called by kaSound::Mix with the audio lock held.
+// when no piece is loaded or its player is done. Called by kaSound::Mix with the audio
+// lock held.
 bool Render(float* out, int frames);
 
 }  // namespace kaMusic

@@ -1,12 +1,16 @@
 // Checks a Standard MIDI File's structure on the game thread before the synthesizer's
-// player sees it: the player parses on the audio thread, and a looping player whose
-// file does not parse, or lasts no time at all, would spin there for ever.
+// player sees it. The player parses on the audio thread; it refuses more than the file
+// format allows, so this check refuses everything it refuses (measured against the
+// synthesizer's loader), and a file that lasts no time at all.
 #include <cstdint>
 #include <cstring>
 
 #include "sound/music_state.h"
 
 namespace kaMusic {
+
+// The player keeps at most 127 tracks and reads the track count's high byte wrongly.
+constexpr uint32_t MaxTracks = 127;
 
 struct MidiReader {
     const uint8_t* at;
@@ -39,11 +43,25 @@ struct MidiReader {
     }
 };
 
+// The meta events whose length the player insists on; -1 for any length.
+static int MetaLength(uint32_t type) {
+    switch (type) {
+    case 0x2F: return 0;  // end of track
+    case 0x51: return 3;  // tempo
+    case 0x54: return 5;  // SMPTE offset
+    case 0x58: return 4;  // time signature
+    case 0x59: return 2;  // key signature
+    default: return -1;
+    }
+}
+
 // Walks one track's events; returns its length in ticks, or -1 when it is malformed.
+// The player drops most meta events with their delta times, so a track without an end
+// of track lasts until its last channel message.
 static int64_t TrackTicks(const uint8_t* begin, const uint8_t* end) {
     MidiReader track{begin, end};
-    int64_t ticks = 0;
-    uint32_t runningStatus = 0;
+    int64_t ticks = 0, lastMessage = 0;
+    uint32_t runningStatus = 0;  // cleared by system exclusive and meta events
     while (track.ok && track.at < track.end) {
         ticks += track.Quantity();
         uint32_t status = track.Byte();
@@ -55,18 +73,25 @@ static int64_t TrackTicks(const uint8_t* begin, const uint8_t* end) {
         if (status < 0xF0) {
             runningStatus = status;
             uint32_t kind = status & 0xF0;
-            track.Skip(kind == 0xC0 || kind == 0xD0 ? 1 : 2);
+            for (int n = kind == 0xC0 || kind == 0xD0 ? 1 : 2; n > 0; --n)
+                if (track.Byte() & 0x80) return -1;  // a data byte never has its top bit
+            lastMessage = ticks;
         } else if (status == 0xFF) {
+            runningStatus = 0;
             uint32_t type = track.Byte();
-            track.Skip(track.Quantity());
+            uint32_t length = track.Quantity();
+            int wanted = MetaLength(type);
+            if (wanted >= 0 && length != uint32_t(wanted)) return -1;
+            track.Skip(length);
             if (type == 0x2F) return track.ok ? ticks : -1;
-        } else if (status == 0xF0 || status == 0xF7) {
+        } else if (status == 0xF0) {
+            runningStatus = 0;
             track.Skip(track.Quantity());
-        } else {
+        } else {  // F7 outside a system exclusive message, and the real-time bytes
             return -1;
         }
     }
-    return track.ok ? ticks : -1;
+    return track.ok ? lastMessage : -1;
 }
 
 bool IsPlayableMidi(const std::vector<uint8_t>& bytes) {
@@ -75,30 +100,28 @@ bool IsPlayableMidi(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < 14 || std::memcmp(data, "MThd", 4) != 0) return false;
     file.Skip(4);
     uint32_t headerLength = file.BigEndian(4);
-    const uint8_t* afterHeader = file.at;
-    file.BigEndian(2);  // format
+    uint32_t format = file.BigEndian(2);
     uint32_t trackCount = file.BigEndian(2);
     uint32_t division = file.BigEndian(2);
-    if (headerLength < 6 || trackCount == 0 || division == 0) return false;
-    file.at = afterHeader;
-    file.Skip(headerLength);
+    // Ticks per beat only: the player cannot time a division in SMPTE frames (top bit).
+    if (headerLength != 6 || format > 2 || trackCount == 0 || trackCount > MaxTracks ||
+        division == 0 || (division & 0x8000))
+        return false;
 
-    uint32_t tracksFound = 0;
     int64_t longest = 0;
-    while (file.ok && tracksFound < trackCount) {
+    for (uint32_t i = 0; i < trackCount; ++i) {
         const uint8_t* id = file.at;
         file.Skip(4);
         uint32_t length = file.BigEndian(4);
         const uint8_t* body = file.at;
         file.Skip(length);
-        if (!file.ok) return false;
-        if (std::memcmp(id, "MTrk", 4) != 0) continue;
+        // The player gives up on any other chunk where it looks for a track.
+        if (!file.ok || std::memcmp(id, "MTrk", 4) != 0) return false;
         int64_t ticks = TrackTicks(body, body + length);
         if (ticks < 0) return false;
         if (ticks > longest) longest = ticks;
-        ++tracksFound;
     }
-    return tracksFound == trackCount && longest > 0;
+    return longest > 0;
 }
 
 }  // namespace kaMusic

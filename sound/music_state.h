@@ -20,6 +20,14 @@ bool CanPlay();
 // note is cut, all under the audio lock.
 void DropPlayer();
 
+// Hands a piece's bytes, unchecked, to a new player and starts it (PlayMusic checks
+// them first; tests feed the player directly).
+void StartPlayer(const std::vector<uint8_t>& bytes, int loop);
+
+// Called by Render after each slice: grants the playing piece its next pass while it
+// sounds and has not reached its end.
+void RenewPass();
+
 // True when the bytes are a well-formed Standard MIDI File that lasts some time.
 bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
 

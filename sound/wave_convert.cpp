@@ -1,6 +1,9 @@
 // Turns a clip from the WAVE reader into the output's own format once, at load:
-// interleaved stereo float at the output rate, resampled linearly, so that playing it
-// is only a matter of adding samples.
+// interleaved stereo float at the output rate, so that playing it is only a matter of
+// adding samples. Other rates go through libsamplerate's best band-limited converter:
+// linear interpolation dulls the highs and mirrors them above the source's band.
+#include <samplerate.h>
+
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -72,30 +75,29 @@ bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>&
     if (outFrames > MaxClipFrames) return false;
 
     try {
+        std::vector<float> source(static_cast<size_t>(inFrames) * 2);
+        for (int64_t i = 0; i < inFrames; ++i) {
+            const uint8_t* p = &data[size_t(i) * blockAlign];
+            source[size_t(i) * 2] = SampleAt(p, encoding);
+            source[size_t(i) * 2 + 1] =
+                channels == 2 ? SampleAt(p + bytesPerSample, encoding) : source[size_t(i) * 2];
+        }
+        if (rate == uint32_t(OutputRate)) {
+            *clip = std::move(source);  // copied sample for sample
+            return true;
+        }
         clip->assign(static_cast<size_t>(outFrames) * 2, 0.0f);
+        SRC_DATA job = {};
+        job.data_in = source.data();
+        job.input_frames = long(inFrames);
+        job.data_out = clip->data();
+        job.output_frames = long(outFrames);
+        job.src_ratio = double(OutputRate) / rate;
+        if (src_simple(&job, SRC_SINC_BEST_QUALITY, 2) != 0 || job.output_frames_gen <= 0)
+            return false;
+        clip->resize(static_cast<size_t>(job.output_frames_gen) * 2);
     } catch (const std::bad_alloc&) {
         return false;
-    }
-    auto frameAt = [&](int64_t frame, float* left, float* right) {
-        const uint8_t* p = &data[size_t(frame) * blockAlign];
-        *left = SampleAt(p, encoding);
-        *right = channels == 2 ? SampleAt(p + bytesPerSample, encoding) : *left;
-    };
-    // Output frame i lies at source position i * rate / OutputRate; integer arithmetic
-    // keeps long clips from drifting, and a 44.1 kHz clip is copied sample for sample.
-    for (int64_t i = 0; i < outFrames; ++i) {
-        int64_t numerator = i * rate;
-        int64_t index = numerator / OutputRate;
-        float fraction = float(numerator % OutputRate) / OutputRate;
-        float l0, r0, l1, r1;
-        frameAt(index, &l0, &r0);
-        if (fraction > 0.0f && index + 1 < inFrames) {
-            frameAt(index + 1, &l1, &r1);
-            l0 += (l1 - l0) * fraction;
-            r0 += (r1 - r0) * fraction;
-        }
-        (*clip)[size_t(i) * 2] = l0;
-        (*clip)[size_t(i) * 2 + 1] = r0;
     }
     return true;
 }

@@ -1,11 +1,12 @@
-// Build-time asset tool: writes the scene's placeholder pictures, two voice clips and a
-// short piece of music into the game folder (the interface pictures are drawn by the
-// picture tool). Usage: akari_asset_tool game-folder.
-#include <cmath>
+// Build-time asset tool: writes the scene's placeholder pictures and a short piece of
+// music into the game folder (the interface pictures are drawn by the picture tool).
+// Usage: akari_asset_tool game-folder.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tools/le_bytes.h"
 
 // A picture in 0x00RRGGBB pixels, top row first.
 struct Picture {
@@ -24,14 +25,6 @@ static void Fill(Picture& p, int left, int top, int right, int bottom, uint32_t 
                 p.pixels[size_t(y) * p.width + x] = colour;
 }
 
-static void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-static void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
 static void Put32Be(std::vector<uint8_t>& b, uint32_t v) {
     for (int s = 24; s >= 0; s -= 8) b.push_back(uint8_t(v >> s));
 }
@@ -86,30 +79,6 @@ static Picture Scene(int bands, uint32_t base) {
     return p;
 }
 
-// A RIFF WAVE clip: a 440 Hz tone, 16-bit mono at 22050 Hz, faded in and out.
-static bool WriteVoice(const std::string& path, double seconds) {
-    const int rate = 22050;
-    int frames = int(rate * seconds);
-    std::vector<uint8_t> b = {'R', 'I', 'F', 'F'};
-    Put32(b, uint32_t(36 + frames * 2));
-    for (char c : std::string("WAVEfmt ")) b.push_back(uint8_t(c));
-    Put32(b, 16);
-    Put16(b, 1);
-    Put16(b, 1);
-    Put32(b, rate);
-    Put32(b, rate * 2);
-    Put16(b, 2);
-    Put16(b, 16);
-    for (char c : std::string("data")) b.push_back(uint8_t(c));
-    Put32(b, uint32_t(frames * 2));
-    for (int i = 0; i < frames; ++i) {
-        double fade = std::fmin(1.0, std::fmin(i, frames - i) / 500.0);
-        auto v = int16_t(8000.0 * fade * std::sin(2.0 * M_PI * 440.0 * i / rate));
-        Put16(b, uint16_t(v));
-    }
-    return WriteFile(path, b);
-}
-
 // A Standard MIDI file, format 0: a slow rising phrase on the piano.
 static bool WriteMusic(const std::string& path) {
     std::vector<uint8_t> track;
@@ -136,7 +105,6 @@ int main(int argc, char** argv) {
     std::string dir = std::string(argv[1]) + "/";
     bool ok = WriteSad(dir + "sc0.sad", Scene(2, 0x4070A0)) &&
               WriteSad(dir + "sc1.sad", Scene(5, 0x305020)) &&
-              WriteVoice(dir + "voice1.sad", 0.4) && WriteVoice(dir + "voice2.sad", 0.3) &&
               WriteMusic(dir + "bgm1.mid");
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the assets\n", argv[1]);

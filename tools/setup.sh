@@ -4,8 +4,11 @@
 
 # Needed to build and run the game.
 AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev
-  libfontconfig-dev libfluidsynth-dev zlib1g-dev libgtest-dev libbenchmark-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont)
+  libfontconfig-dev libfluidsynth-dev libsamplerate0-dev zlib1g-dev libgtest-dev
+  libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
+  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001)
+# The voice data is in Debian's contrib section.
+AKARI_CONTRIB_PACKAGES=(hts-voice-nitech-jp-atr503-m001)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
 # drive and photograph the real window.
 AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick)
@@ -17,6 +20,27 @@ akari_missing_packages() {
       echo "$p"
     fi
   done
+}
+
+# Adds contrib to every Debian source that takes main without it, in the one-line format
+# (/etc/apt/sources.list, sources.list.d/*.list) and in the deb822 format of Debian 12
+# (sources.list.d/debian.sources). root is prepended to those paths ("" for this
+# machine); the rest of the arguments prefix the editing command (sudo).
+akari_enable_contrib() {
+  local root=$1 f
+  shift
+  for f in "$root"/etc/apt/sources.list "$root"/etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    "$@" sed -E -i '/^[[:space:]]*deb(-src)?[[:space:]].*debian/{
+      /[[:space:]]contrib([[:space:]]|$)/!s/[[:space:]]main([[:space:]]|$)/ main contrib\1/}' "$f" ||
+      return 1
+  done
+  f="$root"/etc/apt/sources.list.d/debian.sources
+  if [ -f "$f" ]; then
+    "$@" sed -E -i '/^Components:/{
+      /[[:space:]]contrib([[:space:]]|$)/!s/[[:space:]]main([[:space:]]|$)/ main contrib\1/}' "$f" ||
+      return 1
+  fi
 }
 
 akari_install() {
@@ -32,6 +56,11 @@ akari_install() {
     sudo=(sudo)
   fi
   echo "akari: installing" $missing
+  if [ -n "$(akari_missing_packages "${AKARI_CONTRIB_PACKAGES[@]}")" ] &&
+     grep -q '^12' /etc/debian_version 2>/dev/null; then
+    echo "akari: enabling Debian's contrib section in the apt sources"
+    akari_enable_contrib "" "${sudo[@]}" || return 1
+  fi
   "${sudo[@]}" apt-get update -q || return 1
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q $missing || return 1

@@ -8,16 +8,9 @@
 #include <cmath>
 #include <cstdio>
 
-namespace art {
+#include "tools/le_bytes.h"
 
-static void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-static void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
+namespace art {
 
 static int Channel(uint32_t c, int i) { return int((c >> (16 - 8 * i)) & 255); }
 

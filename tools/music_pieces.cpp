@@ -1,0 +1,210 @@
+// Build-time music tool: writes the story's five pieces as Standard MIDI files into the
+// game folder. Each is a melody on channel 1 over a chord progression with broken
+// chords, held chords and a bass, and loops: every part ends with the last bar, which
+// leads back into the first. Usage: akari_music_tool game-folder.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/music_score.h"
+#include "tools/smf_writer.h"
+
+using namespace score;
+
+// General MIDI programs, counted from 0.
+enum Program {
+    Piano = 0, Celesta = 8, Glockenspiel = 9, MusicBox = 10, NylonGuitar = 24,
+    AcousticBass = 32, Cello = 42, Contrabass = 43, Harp = 46, Strings = 48,
+    SlowStrings = 49, ChoirPad = 91, Flute = 73, WarmPad = 89,
+};
+
+// A piece under way: its tempo track and one track per part.
+struct Piece {
+    int beatsPerBar, bars;
+    std::vector<smf::Track> tracks;
+    unsigned End() const { return unsigned(beatsPerBar * bars * Division); }
+    smf::Track* Part() { return &tracks.emplace_back(); }
+};
+
+static Piece Begin(double beatsPerMinute, int beatsPerBar, int bars) {
+    Piece piece{beatsPerBar, bars, {}};
+    smf::Tempo(piece.Part(), 0, beatsPerMinute);
+    return piece;
+}
+
+static std::vector<uint8_t> Finish(const Piece& piece) {
+    return smf::FileBytes(piece.tracks, Division, piece.End());
+}
+
+// Title and the first evening at the station: wistful and warm, piano over strings.
+static std::vector<uint8_t> OpeningTheme() {
+    Piece p = Begin(72, 4, 16);
+    auto chords = Chords("F | C/E | Dm7 | Bbmaj7 | F/A | Gm7 | Bbmaj7 | C7sus4:3 C7:1 | "
+                         "Dm | Am7 | Bbmaj7 | F/A | Gm7 | C/E | F:2 Bb:2 | Gm7:2 C7:2", 4);
+    smf::Track* melody = p.Part();
+    Voice(melody, 0, Piano, 127, 72);
+    Melody(melody, 0, 0,
+           "C5:3 A4:1 G4:2 A4:2 | G4:4 E4:2 G4:2 | A4:3 F4:1 D5:2 C5:2 | C5:4 Bb4:2 A4:2 | "
+           "A4:3 G4:1 F4:2 C5:2 | D5:3 C5:1 Bb4:2 A4:2 | G4:2 A4:2 Bb4:2 D5:2 | C5:4 F5:2 E5:2 | "
+           "F5:3 E5:1 D5:2 A4:2 | C5:3 A4:1 E5:2 C5:2 | D5:4 C5:2 Bb4:2 | A4:2 C5:2 F5:4 | "
+           "G5:3 F5:1 D5:2 Bb4:2 | C5:3 D5:1 E5:2 G5:2 | A5:4 G5:2 F5:2 | E5:2 D5:2 Bb4:2 E5:2 |",
+           {4, 4, 64, 104}, 1.05);
+    smf::Track* hands = p.Part();
+    Voice(hands, 1, Piano, 112, 56);
+    Broken(hands, 1, chords, 41, "0 2 3 4 5 4 3 2", 3, {4, 4, 50, 70});
+    smf::Track* strings = p.Part();
+    Voice(strings, 2, Strings, 100, 80);
+    Held(strings, 2, chords, 53, {4, 4, 56, 70});
+    Swells(strings, 2, p.End(), {4, 4, 0, 0}, 94, 26);
+    smf::Track* bass = p.Part();
+    Voice(bass, 3, Cello, 106, 50);
+    Bass(bass, 3, chords, 36, {4, 4, 58, 72});
+    Swells(bass, 3, p.End(), {4, 4, 0, 0}, 84, 24);
+    return Finish(p);
+}
+
+// Night on the platform: quiet, cold and starry; a celesta with a music box's echo over
+// a soft pad, a harp and a flute that joins halfway.
+static std::vector<uint8_t> NightPlatform() {
+    Piece p = Begin(58, 3, 16);
+    auto chords = Chords("Em9 | Cmaj7 | Am9 | Bm7 | Em9 | Cmaj7 | Am7 | D6 | "
+                         "Cmaj7 | Bm7 | Am9 | G/B | Cmaj7 | Am9 | Cmaj7:2 D:1 | B7sus4", 3);
+    const char* tune =
+        "B5:2 F#5:2 G5:2 | E5:4 B4:2 | C6:2 B5:2 G5:2 | F#5:4 D5:2 | "
+        "B5:2 F#5:2 G5:2 | E6:3 D6:1 B5:2 | C6:2 A5:2 E5:2 | F#5:6 | "
+        "G5:2 E5:2 B5:2 | A5:3 F#5:1 D5:2 | E5:2 G5:2 B5:2 | D6:4 B5:2 | "
+        "C6:2 B5:2 G5:2 | E5:2 F#5:2 G5:2 | A5:4 F#5:2 | E5:3 F#5:3 |";
+    smf::Track* celesta = p.Part();
+    Voice(celesta, 0, Celesta, 127, 58);
+    Melody(celesta, 0, 0, tune, {3, 4, 58, 98});
+    smf::Track* echo = p.Part();
+    Voice(echo, 4, MusicBox, 92, 88);
+    Melody(echo, 4, 3 * Eighth, tune, {3, 4, 34, 56}, 1.0, 12);
+    smf::Track* pad = p.Part();
+    Voice(pad, 1, WarmPad, 108, 64);
+    Held(pad, 1, chords, 52, {3, 4, 60, 72});
+    Swells(pad, 1, p.End(), {3, 4, 0, 0}, 78, 34);
+    smf::Track* flute = p.Part();
+    Voice(flute, 2, Flute, 96, 40);
+    Melody(flute, 2, 0,
+           "r:6 | r:6 | r:6 | r:6 | B4:6 | G4:6 | C5:3 B4:3 | A4:6 | "
+           "E5:6 | D5:6 | C5:4 B4:2 | D5:6 | E5:6 | C5:6 | C5:4 A4:2 | B4:6 |",
+           {3, 4, 46, 70});
+    Swells(flute, 2, p.End(), {3, 2, 0, 0}, 80, 30);
+    smf::Track* harp = p.Part();
+    Voice(harp, 3, Harp, 110, 70);
+    Broken(harp, 3, chords, 40, "0 . 2 3 4 .", 4, {3, 4, 44, 60});
+    return Finish(p);
+}
+
+// The uncanny turn: slow and unresolved; low strings and a double bass under a distant
+// choir, a piano touching single notes far above them.
+static std::vector<uint8_t> UncannyTurn() {
+    Piece p = Begin(52, 4, 12);
+    auto chords = Chords("Dmadd9 | Bbmaj7#11 | Gm6 | A7sus4 | Dmadd9 | Ebmaj7#11 | C#dim | A7sus4 | "
+                         "Bbmaj7 | Gm6 | Ebmaj7#11 | A7b9", 4);
+    smf::Track* piano = p.Part();
+    Voice(piano, 0, Piano, 112, 80);
+    Melody(piano, 0, 0,
+           "r:2 A5:2 r:1 E5:3 | r:4 D5:2 E5:2 | F5:6 r:2 | r:2 E5:2 D5:4 | "
+           "r:2 A5:2 r:1 F5:3 | r:4 G5:2 A5:2 | Bb5:6 r:2 | r:2 A5:2 G5:4 | "
+           "r:2 F5:2 D5:2 C5:2 | E5:6 r:2 | r:2 D5:2 Bb4:2 G4:2 | C#5:4 Bb4:4 |",
+           {4, 2, 48, 84}, 1.6);
+    smf::Track* strings = p.Part();
+    Voice(strings, 1, Strings, 112, 52);
+    Held(strings, 1, chords, 45, {4, 2, 62, 76});
+    Swells(strings, 1, p.End(), {4, 2, 0, 0}, 76, 40);
+    smf::Track* bass = p.Part();
+    Voice(bass, 2, Contrabass, 112, 60);
+    Bass(bass, 2, chords, 28, {4, 2, 66, 80});
+    Swells(bass, 2, p.End(), {4, 2, 0, 0}, 86, 30);
+    smf::Track* choir = p.Part();
+    Voice(choir, 3, ChoirPad, 76, 76);
+    Held(choir, 3, chords, 57, {4, 4, 50, 62});
+    return Finish(p);
+}
+
+// Ending A, waiting with her for the last train: bittersweet and luminous; slow strings
+// join the piano's tune in its second half.
+static std::vector<uint8_t> LastTrain() {
+    Piece p = Begin(66, 4, 16);
+    auto chords = Chords("D | A/C# | Bm7 | Gmaj7 | D/F# | Em7 | Gmaj7 | A7sus4:2 A:2 | "
+                         "Bm | F#m7 | Gmaj7 | D/F# | Em9 | A/C# | Gmaj7 | Em7:2 A7:2", 4);
+    const char* tune =
+        "F#5:3 E5:1 D5:2 A4:2 | E5:4 C#5:2 A4:2 | D5:3 C#5:1 B4:2 F#5:2 | F#5:4 E5:2 D5:2 | "
+        "A5:3 G5:1 F#5:2 D5:2 | G5:3 F#5:1 E5:2 B4:2 | D5:2 E5:2 F#5:2 B5:2 | A5:4 G5:2 E5:2 | "
+        "F#5:3 D5:1 B4:2 F#5:2 | A5:3 F#5:1 E5:2 C#5:2 | D5:3 E5:1 F#5:2 B5:2 | A5:4 F#5:2 D5:2 | "
+        "G5:3 F#5:1 E5:2 D5:2 | E5:4 A5:2 C#6:2 | D6:4 B5:2 A5:2 | G5:2 F#5:2 E5:2 C#5:2 |";
+    smf::Track* melody = p.Part();
+    Voice(melody, 0, Piano, 127, 70);
+    Melody(melody, 0, 0, tune, {4, 4, 64, 104}, 1.05);
+    smf::Track* hands = p.Part();
+    Voice(hands, 1, Piano, 112, 58);
+    Broken(hands, 1, chords, 38, "0 2 3 4 2 3 4 5", 3, {4, 8, 48, 70});
+    smf::Track* pad = p.Part();
+    Voice(pad, 2, Strings, 100, 84);
+    Held(pad, 2, chords, 54, {4, 4, 52, 64});
+    Swells(pad, 2, p.End(), {4, 8, 0, 0}, 64, 50);
+    smf::Track* bass = p.Part();
+    Voice(bass, 3, Cello, 106, 48);
+    Bass(bass, 3, chords, 36, {4, 4, 56, 70});
+    smf::Track* second = p.Part();
+    Voice(second, 4, SlowStrings, 104, 36);
+    Melody(second, 4, unsigned(8 * 4 * Division),
+           "F#5:3 D5:1 B4:2 F#5:2 | A5:3 F#5:1 E5:2 C#5:2 | D5:3 E5:1 F#5:2 B5:2 | "
+           "A5:4 F#5:2 D5:2 | G5:3 F#5:1 E5:2 D5:2 | E5:4 A5:2 C#6:2 | D6:4 B5:2 A5:2 | "
+           "G5:2 F#5:2 E5:2 C#5:2 |",
+           {4, 8, 50, 72}, 1.0, -12);
+    Swells(second, 4, p.End(), {4, 8, 0, 0}, 70, 40);
+    return Finish(p);
+}
+
+// Ending B, walking her down to the town at dawn: gentle and hopeful; a flute over a
+// nylon guitar, strings and an acoustic bass.
+static std::vector<uint8_t> DawnWalk() {
+    Piece p = Begin(80, 4, 16);
+    auto chords = Chords("G | D/F# | Em7 | Cmaj7 | G/B | Am7 | Csus2:2 D:2 | G | "
+                         "Em | Bm7 | Cmaj7 | G/B | Am7 | D/F# | Cadd9:2 D:2 | Am7:2 D7sus4:2", 4);
+    smf::Track* flute = p.Part();
+    Voice(flute, 0, Flute, 118, 70);
+    Melody(flute, 0, 0,
+           "D5:2 G5:2 B5:3 A5:1 | A5:4 F#5:2 D5:2 | E5:2 G5:2 B5:2 D6:2 | C6:3 B5:1 G5:4 | "
+           "B5:2 A5:2 G5:2 D5:2 | E5:3 G5:1 C6:4 | B5:2 A5:2 F#5:2 A5:2 | G5:6 r:2 | "
+           "G5:2 B5:2 E6:3 D6:1 | D6:4 B5:2 A5:2 | G5:2 E5:2 G5:2 C6:2 | B5:4 G5:2 D5:2 | "
+           "C5:2 E5:2 A5:3 G5:1 | F#5:4 A5:2 D6:2 | C6:3 B5:1 A5:2 F#5:2 | G5:4 F#5:2 A5:2 |",
+           {4, 2, 56, 92}, 0.95);
+    Swells(flute, 0, p.End(), {4, 2, 0, 0}, 84, 30);
+    smf::Track* guitar = p.Part();
+    Voice(guitar, 1, NylonGuitar, 120, 52);
+    Broken(guitar, 1, chords, 40, "0 3 2 4 1 3 2 4", 2, {4, 4, 50, 68});
+    smf::Track* strings = p.Part();
+    Voice(strings, 2, SlowStrings, 94, 84);
+    Held(strings, 2, chords, 55, {4, 4, 50, 62});
+    Swells(strings, 2, p.End(), {4, 4, 0, 0}, 70, 40);
+    smf::Track* bass = p.Part();
+    Voice(bass, 3, AcousticBass, 110, 60);
+    Bass(bass, 3, chords, 31, {4, 4, 60, 76}, 2);
+    return Finish(p);
+}
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s game-folder\n", argv[0]);
+        return 2;
+    }
+    const struct { const char* name; std::vector<uint8_t> (*write)(); } Pieces[] = {
+        {"bgm01.mid", OpeningTheme}, {"bgm02.mid", NightPlatform}, {"bgm03.mid", UncannyTurn},
+        {"bgm04.mid", LastTrain},    {"bgm05.mid", DawnWalk},
+    };
+    for (const auto& piece : Pieces) {
+        std::vector<uint8_t> bytes = piece.write();
+        std::string path = std::string(argv[1]) + "/" + piece.name;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        bool ok = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        if (!file || std::fclose(file) != 0 || !ok) {
+            std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,311 @@
+// Build-time voice tool: speaks each clip of the voice list with Open JTalk and writes it
+// into the game folder as a 16-bit mono RIFF WAVE at 44.1 kHz. The words are the prose
+// line that follows the clip's wave_play: line in the script (without the speaker's name
+// and colon), or the kana reading the list gives. Finished clips are kept in a cache
+// keyed by a hash of what they are made from, so only changed lines are spoken again.
+// Usage: akari_voice_tool script.txt voices.txt game-folder cache-folder open_jtalk
+//        dictionary voice.htsvoice
+//        akari_voice_tool --list script.txt voices.txt   (file, speaker, words; no sound)
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "shell/shell.h"
+#include "sound/sound_state.h"
+#include "story/script.h"
+#include "tools/le_bytes.h"
+
+extern char** environ;
+
+// How each speaker is voiced. 湊 is the voice data as it speaks; 小夜 is higher and
+// younger (half-tones up, a brighter all-pass constant) and a little slower; the
+// announcements are lower, slower and flatter in pitch, like a recorded platform voice.
+struct Speaker {
+    const char* name;
+    std::vector<std::string> settings;
+};
+static const Speaker Speakers[] = {
+    {"minato", {}},
+    {"sayo", {"-fm", "8", "-a", "0.60", "-r", "0.93"}},
+    {"announce", {"-fm", "-3", "-a", "0.52", "-r", "0.86", "-jf", "0.5"}},
+};
+
+// Bumped whenever the processing after Open JTalk changes, so cached clips are remade.
+static const char* const ProcessingVersion = "44100 mono16 peak-3dB fade10ms v1";
+constexpr int RenderRate = 48000;  // the voice data's own rate
+constexpr double PeakLevel = 0.70794578;  // -3 dBFS
+constexpr int FadeFrames = kaSound::OutputRate / 100;
+constexpr size_t MaxRenderedBytes = 64u << 20;
+// A speaker's name before the ASCII colon of a dialogue line is at most this long.
+constexpr size_t MaxNameBytes = 15;
+
+struct Clip {
+    std::string file;
+    int speaker;
+    std::string reading;
+    int listLine;
+    std::string words;  // what is spoken: the reading, or the script's line
+    std::string key;    // the cache name
+};
+
+static int Errors = 0;
+static void Refuse(const std::string& where, const std::string& why) {
+    std::fprintf(stderr, "%s: %s\n", where.c_str(), why.c_str());
+    ++Errors;
+}
+
+static std::vector<std::string> ReadLines(const char* path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) Refuse(path, "cannot read");
+    for (std::string text; std::getline(in, text);) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+// The voice list: "<file> <speaker> [<kana reading>]" per line; '#' starts a comment.
+static std::vector<Clip> ReadVoiceList(const char* path) {
+    std::vector<Clip> clips;
+    std::vector<std::string> lines = ReadLines(path);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string where = std::string(path) + ":" + std::to_string(i + 1);
+        std::istringstream fields(lines[i]);
+        Clip clip{};
+        std::string speaker;
+        if (!(fields >> clip.file) || clip.file[0] == '#') continue;
+        fields >> speaker >> clip.reading;
+        std::string extra;
+        clip.speaker = -1;
+        for (size_t s = 0; s < std::size(Speakers); ++s)
+            if (speaker == Speakers[s].name) clip.speaker = int(s);
+        clip.listLine = int(i + 1);
+        if (clip.speaker < 0) Refuse(where, "unknown speaker \"" + speaker + "\"");
+        else if (fields >> extra) Refuse(where, "more than a file, a speaker and a reading");
+        else if (clip.file.size() > 30 || clip.file.find('/') != std::string::npos)
+            Refuse(where, "\"" + clip.file + "\" is not a file name of at most 30 bytes");
+        for (const Clip& other : clips)
+            if (other.file == clip.file) Refuse(where, "\"" + clip.file + "\" listed twice");
+        clips.push_back(clip);
+    }
+    return clips;
+}
+
+// The words of a prose line: without a leading "name:" of a dialogue line.
+static std::string SpokenPart(const std::string& line) {
+    size_t colon = line.find(':');
+    if (colon != std::string::npos && colon > 0 && colon <= MaxNameBytes &&
+        line.find_first_of(" \t") > colon)
+        return line.substr(colon + 1);
+    return line;
+}
+
+// The prose line after each wave_play: line, by clip name. The script ends at its first
+// empty line; the option lines of a command: block are not prose.
+static std::map<std::string, std::string> VoicedLines(const char* path) {
+    std::map<std::string, std::string> voiced;
+    std::vector<std::string> lines = ReadLines(path);
+    std::vector<std::pair<std::string, size_t>> waiting;  // clips waiting for their line
+    for (size_t i = 0; i < lines.size() && !lines[i].empty(); ++i) {
+        Keyword k = MatchKeyword(lines[i].c_str());
+        if (k == KwWavePlay) {
+            waiting.emplace_back(lines[i].substr(std::strlen(KeywordText[KwWavePlay])), i);
+        } else if (k == KwCommand) {
+            i += size_t(std::max(0, ReadNumberAt(lines[i].c_str(), 8)));
+        } else if (k == KwNone) {
+            for (auto& [file, at] : waiting) {
+                std::string words = SpokenPart(lines[i]);
+                auto found = voiced.find(file);
+                if (found != voiced.end() && found->second != words)
+                    Refuse(std::string(path) + ":" + std::to_string(at + 1),
+                           "\"" + file + "\" is played before two different lines");
+                voiced[file] = words;
+            }
+            waiting.clear();
+        }
+    }
+    for (auto& [file, at] : waiting)
+        Refuse(std::string(path) + ":" + std::to_string(at + 1), "no prose line follows");
+    return voiced;
+}
+
+// 64-bit FNV-1a of the parts, each ended by a zero byte, as 16 hex digits.
+static std::string Hash(const std::vector<std::string>& parts) {
+    uint64_t h = 14695981039346656037ull;
+    for (const std::string& part : parts) {
+        for (size_t i = 0; i <= part.size(); ++i) {
+            h ^= uint8_t(i < part.size() ? part[i] : 0);
+            h *= 1099511628211ull;
+        }
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// Runs a program and waits for it; true when it exits 0.
+static bool Run(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    int status;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+static std::string WaveBytes(const std::vector<int16_t>& samples) {
+    std::vector<uint8_t> b = {'R', 'I', 'F', 'F'};
+    uint32_t dataBytes = uint32_t(samples.size() * 2);
+    Put32(b, 36 + dataBytes);
+    for (char c : std::string("WAVEfmt ")) b.push_back(uint8_t(c));
+    Put32(b, 16);
+    Put16(b, 1);  // PCM
+    Put16(b, 1);  // mono
+    Put32(b, kaSound::OutputRate);
+    Put32(b, kaSound::OutputRate * 2);
+    Put16(b, 2);
+    Put16(b, 16);
+    for (char c : std::string("data")) b.push_back(uint8_t(c));
+    Put32(b, dataBytes);
+    for (int16_t s : samples) Put16(b, uint16_t(s));
+    return std::string(b.begin(), b.end());
+}
+
+// Open JTalk's 48 kHz clip to the finished one: resampled by the game's own band-limited
+// conversion, faded in and out over 10 ms so that neither end clicks, and scaled so that
+// its peak lies at -3 dBFS.
+static bool Finish(const std::string& rendered, const std::string& finished) {
+    std::vector<uint8_t> file, format, data;
+    std::vector<float> stereo;
+    if (!ReadWholeFile(rendered.c_str(), MaxRenderedBytes, &file) ||
+        !kaSound::ParseWave(file, &format, &data) ||
+        !kaSound::ConvertClip(format, data, &stereo))
+        return false;
+    size_t frames = stereo.size() / 2;
+    std::vector<double> mono(frames);
+    double peak = 0;
+    for (size_t i = 0; i < frames; ++i) {
+        size_t edge = std::min(i, frames - 1 - i);
+        double fade = edge < size_t(FadeFrames)
+                          ? 0.5 - 0.5 * std::cos(M_PI * double(edge) / FadeFrames) : 1.0;
+        mono[i] = stereo[i * 2] * fade;
+        peak = std::max(peak, std::fabs(mono[i]));
+    }
+    if (peak <= 0) return false;
+    std::vector<int16_t> samples(frames);
+    for (size_t i = 0; i < frames; ++i)
+        samples[i] = int16_t(std::lround(mono[i] * PeakLevel / peak * 32767.0));
+    return ReplaceFile(finished.c_str(), WaveBytes(samples));
+}
+
+// Speaks one clip into the cache: the words go to Open JTalk as a UTF-8 text file; its
+// trace (the readings it chose) stays beside the finished clip for checking.
+static bool Render(const Clip& clip, const std::string& cache, char** tools) {
+    std::string base = cache + "/" + clip.key;
+    if (!ReplaceFile((base + ".txt").c_str(), clip.words + "\n")) return false;
+    std::vector<std::string> command = {tools[0], "-x", tools[1], "-m", tools[2],
+                                        "-s", std::to_string(RenderRate),
+                                        "-ow", base + ".48k.wav", "-ot", base + ".trace"};
+    const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
+    command.insert(command.end(), settings.begin(), settings.end());
+    command.push_back(base + ".txt");
+    bool ok = Run(command) && Finish(base + ".48k.wav", base + ".wav");
+    std::remove((base + ".48k.wav").c_str());
+    std::remove((base + ".txt").c_str());
+    return ok;
+}
+
+// Puts the cached clip into the game folder; an unchanged clip only has its time set, so
+// that the build sees it as made.
+static bool Deliver(const std::string& cached, const std::string& target) {
+    std::vector<uint8_t> want, have;
+    if (!ReadWholeFile(cached.c_str(), MaxRenderedBytes, &want)) return false;
+    if (ReadWholeFile(target.c_str(), MaxRenderedBytes, &have) && have == want)
+        return utimensat(AT_FDCWD, target.c_str(), nullptr, 0) == 0;
+    return ReplaceFile(target.c_str(), std::string(want.begin(), want.end()));
+}
+
+int main(int argc, char** argv) {
+    bool list = argc == 4 && std::strcmp(argv[1], "--list") == 0;
+    if (!list && argc != 8) {
+        std::fprintf(stderr, "usage: %s script.txt voices.txt game-folder cache-folder "
+                             "open_jtalk dictionary voice.htsvoice\n"
+                             "       %s --list script.txt voices.txt\n", argv[0], argv[0]);
+        return 2;
+    }
+    const char* scriptPath = argv[list ? 2 : 1];
+    const char* listPath = argv[list ? 3 : 2];
+    std::vector<Clip> clips = ReadVoiceList(listPath);
+    std::map<std::string, std::string> voiced = VoicedLines(scriptPath);
+    for (const auto& [file, words] : voiced) {
+        bool listed = false;
+        for (const Clip& clip : clips) listed = listed || clip.file == file;
+        if (!listed) Refuse(listPath, "\"" + file + "\" is played by the script but not listed");
+    }
+    for (Clip& clip : clips) {
+        auto line = voiced.find(clip.file);
+        if (line == voiced.end())
+            Refuse(std::string(listPath) + ":" + std::to_string(clip.listLine),
+                   "\"" + clip.file + "\" is never played by the script");
+        else
+            clip.words = clip.reading.empty() ? line->second : clip.reading;
+    }
+    if (Errors) return 1;
+    if (list) {
+        for (const Clip& clip : clips)
+            std::printf("%s\t%s\t%s\n", clip.file.c_str(), Speakers[clip.speaker].name,
+                        clip.words.c_str());
+        return 0;
+    }
+
+    std::string game = argv[3], cache = argv[4];
+    char** tools = argv + 5;
+    mkdir(cache.c_str(), 0755);
+    std::vector<const Clip*> missing;
+    for (Clip& clip : clips) {
+        std::vector<std::string> parts = {ProcessingVersion, tools[1], tools[2], clip.words};
+        const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
+        parts.insert(parts.end(), settings.begin(), settings.end());
+        clip.key = Hash(parts);
+        struct stat st;
+        if (stat((cache + "/" + clip.key + ".wav").c_str(), &st) != 0) missing.push_back(&clip);
+    }
+    // Two clips at a time: the build machine has two cores.
+    std::atomic<size_t> next{0};
+    std::mutex report;
+    auto worker = [&] {
+        for (size_t n; (n = next++) < missing.size();) {
+            if (Render(*missing[n], cache, tools)) continue;
+            std::lock_guard<std::mutex> hold(report);
+            Refuse(missing[n]->file, "Open JTalk could not speak \"" + missing[n]->words + "\"");
+        }
+    };
+    std::thread helper(worker);
+    worker();
+    helper.join();
+    for (const Clip& clip : clips)
+        if (!Errors && !Deliver(cache + "/" + clip.key + ".wav", game + "/" + clip.file))
+            Refuse(game + "/" + clip.file, "cannot write");
+    std::printf("voices: %zu clips, %zu spoken, %zu from the cache\n", clips.size(),
+                missing.size(), clips.size() - missing.size());
+    return Errors ? 1 : 0;
+}
