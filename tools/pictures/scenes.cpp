@@ -54,7 +54,8 @@ void Sc02(Canvas& c, int band, int bands) {
     PlatformAndTrack(c, Down, Dusk, 80, 1.2f);
     PlatformLamp(c, Down, Dusk, -0.8f, 5, 0.8f, Dusk.light);
     if (band < bands - 1) {
-        float z = 7 + float(band) * float(band) * 2.5f + float(band) * 4;
+        // Each band a third farther, so the train stays on the curve inside the frame.
+        float z = 7 * std::pow(1.3f, float(band));
         float bend = 1.2f * z * z / 40.f;
         float x = TrackX + bend;
         Point a = Down.P(x - 1.4f, TrackBed + 0.4f, z), b = Down.P(x + 1.4f, TrackBed + 4.0f, z);
@@ -128,11 +129,13 @@ void WaitingRoom(Canvas& c, int flicker, float stoveX) {
     InteriorBench(c, 20, 160, 290, Hex(0x3A2618));
     InteriorBench(c, 400, 520, 290, Hex(0x3A2618));
     Stove(c, stoveX, 340, 1.0f, 1.0f, flicker);
-    // The stove lights the whole room: warm near, falling to dusk in the corners.
+    // The stove lights the whole room: warm near, falling to dusk in the corners, and
+    // breathing a little with the flame.
+    float breath = 0.75f * (1 + 0.05f * std::sin(float(flicker) * 2.3f + 0.5f));
     for (int y = 0; y < c.height; ++y)
         for (int x = 0; x < c.width; ++x) {
             float dx = (float(x) - stoveX) / 300, dy = (float(y) - 290) / 260;
-            c.At(x, y) = c.At(x, y) * (0.45f + 0.75f * std::exp(-(dx * dx + dy * dy) * 2.f));
+            c.At(x, y) = c.At(x, y) * (0.45f + breath * std::exp(-(dx * dx + dy * dy) * 2.f));
         }
 }
 
@@ -314,23 +317,83 @@ void Sc16(Canvas& c, int band, int) {
     HangingBulb(c, 250, 40, 190, angle[band % 3], 1);
 }
 
+// A flared horn along the axis from `throat` to `mouth`: its radius grows exponentially
+// from r0 to r1, so it reads as a loudspeaker rather than a cone.
+Contour Horn(Point throat, Point mouth, float r0, float r1) {
+    float dx = mouth.x - throat.x, dy = mouth.y - throat.y, len = std::hypot(dx, dy);
+    Point n{-dy / len, dx / len};
+    Contour side, other;
+    for (int i = 0; i <= 24; ++i) {
+        float t = float(i) / 24, r = r0 * std::pow(r1 / r0, t * t);
+        Point a{throat.x + dx * t, throat.y + dy * t};
+        side.push_back({a.x + n.x * r, a.y + n.y * r});
+        other.push_back({a.x - n.x * r, a.y - n.y * r});
+    }
+    side.insert(side.end(), other.rbegin(), other.rend());
+    return side;
+}
+
+// An ellipse of half-axes (along, across) turned to the direction (dx, dy).
+Contour TurnedEllipse(Point centre, float along, float across, float dx, float dy) {
+    float len = std::hypot(dx, dy), ux = dx / len, uy = dy / len;
+    Contour e;
+    for (int i = 0; i < 48; ++i) {
+        float a = 6.2831853f * float(i) / 48, u = std::cos(a) * along, v = std::sin(a) * across;
+        e.push_back({centre.x + ux * u - uy * v, centre.y + uy * u + ux * v});
+    }
+    return e;
+}
+
 void Sc17(Canvas& c, int, int) {
     Sky(c, Night, 375);
     Stars(c, 17, 0.8f, 375);
-    Shape post{Rect(300, 0, 340, 375), Rect(280, 60, 360, 74)};
-    Cut(c, post, Hex(0x2A2018), 0.5f);
-    Shape horn{Polygon({{300, 120}, {280, 112}, {130, 60}, {110, 150}, {280, 138}}), Ellipse(120, 105, 18, 46),
-               Rect(280, 110, 304, 140)};
-    Mask m = MaskOf(c, horn);
-    Cut(c, m, Hex(0x4A505C), 0.5f);
-    Mask cable = MaskOf(c, {Wire({292, 140}, {318, 375}, 14, 4)});
-    Cut(c, cable, Hex(0x181820), 0.3f);
-    SnowOnTop(c, cable, Night.snow, 2);
-    Paint(c, MaskOf(c, {Ellipse(122, 105, 12, 38)}), Hex(0x08080C));
-    SnowOnTop(c, m, Night.snow * 1.4f, 6);
-    Rim(c, m, 0, 5, Hex(0x8AA0E0), 0.5f);
-    Glow(c, 250, 420, 160, Hex(0x7088D0), 0.35f);
-    Snowfall(c, 17, 0, 1, 40, Night.snow, 0);
+    Glow(c, 230, 430, 230, Hex(0x6A84D0), 0.45f);
+    // Telegraph wires from the post's crossbar, sagging away on both sides.
+    Shape wires{Wire({-10, 95}, {292, 70}, 18, 1.6f), Wire({348, 70}, {510, 110}, 10, 1.6f),
+                Wire({-10, 130}, {292, 70}, 30, 1.4f)};
+    Cut(c, wires, Hex(0x2A3050), 0.2f);
+    // The post, its grain, the crossbar with two porcelain insulators.
+    Mask post = MaskOf(c, {Rect(300, -5, 340, 380), Rect(270, 64, 370, 78)});
+    Cut(c, post, Hex(0x2C2218), 0.5f);
+    Shape grain;
+    for (int i = 0; i < 5; ++i) grain.push_back(Wire({306 + float(i) * 7, -5}, {304 + float(i) * 7.5f, 380}, 2, 0.8f));
+    Paint(c, MaskOf(c, grain), Hex(0x1A140E), 0.6f);
+    Cut(c, {Ellipse(284, 60, 6, 7), Ellipse(356, 60, 6, 7)}, Hex(0xB8C0D0), 0.3f);
+    Rim(c, post, 0, 6, Hex(0x7C90D0), 0.5f);
+    SnowOnTop(c, MaskOf(c, {Rect(270, 64, 370, 78)}), Night.snow * 1.5f, 4);
+    // The iron strap and bracket holding the horn's driver out from the post.
+    Shape bracket{Rect(296, 150, 344, 160), Stroke({300, 156}, {268, 168}, 8), Stroke({300, 196}, {262, 176}, 6)};
+    Cut(c, bracket, Hex(0x1A1C24), 0.4f);
+    // The horn: its driver, the flare, two seams and the mouth with its rim.
+    const Point throat{262, 172}, mouth{112, 236};
+    Mask driver = MaskOf(c, {Ellipse(268, 170, 22, 20)});
+    Cut(c, driver, Hex(0x30343E), 0.5f);
+    Mask horn = MaskOf(c, {Horn(throat, mouth, 9, 64)});
+    Cut(c, horn, Hex(0x4C525E), 0.5f);
+    PaintGradient(c, horn, Hex(0x5A6272), Hex(0x3A404C), 150, 300);
+    float dx = mouth.x - throat.x, dy = mouth.y - throat.y;
+    for (float t : {0.35f, 0.7f}) {
+        Point a{throat.x + dx * t, throat.y + dy * t};
+        float r = 9 * std::pow(64.f / 9, t * t), len = std::hypot(dx, dy);
+        Point n{-dy / len * r, dx / len * r};
+        Paint(c, MaskOf(c, {Stroke({a.x + n.x, a.y + n.y}, {a.x - n.x, a.y - n.y}, 2)}), Hex(0x2A2E38), 0.8f);
+    }
+    Mask rim = MaskOf(c, {TurnedEllipse(mouth, 16, 66, dx, dy)});
+    Paint(c, rim, Hex(0x6A7284));
+    Mask inside = MaskOf(c, {TurnedEllipse({mouth.x + 2, mouth.y}, 12, 58, dx, dy)});
+    PaintGradient(c, inside, Hex(0x0C0E16), Hex(0x262C40), 170, 300);
+    Mask whole = horn;
+    Cover(whole, {TurnedEllipse(mouth, 16, 66, dx, dy), Ellipse(268, 170, 22, 20)});
+    Rim(c, whole, 0, 5, Hex(0x8AA0E0), 0.55f);
+    SnowOnTop(c, whole, Night.snow * 1.5f, 6);
+    // The cable from the driver down the front of the post, white with frost.
+    Mask cable = MaskOf(c, {Wire({276, 188}, {314, 250}, 10, 3.5f), Rect(312.5f, 249, 316, 380)});
+    Cut(c, cable, Hex(0x14161E), 0.3f);
+    for (int i = 0; i < 14; ++i) {
+        float y = 256 + float(i) * 8.5f + Hash(i, 2, 171) * 5;
+        Dot(c, 314 + (Hash(i, 0, 171) - 0.5f) * 3, y, 0.7f + Hash(i, 1, 171) * 0.8f, Hex(0xD8E2F4), 0.6f);
+    }
+    Snowfall(c, 17, 0, 1, 60, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
 // A sepia print of the station with its staff, for the photograph.
@@ -559,24 +622,63 @@ void Sc30(Canvas& c, int, int) {
 }
 
 void Sc31(Canvas& c, int, int) {
-    Sky(c, Night, 375);
-    Glow(c, 120, 20, 200, Night.light, 0.35f);
-    Contour ticket = Polygon({{180, 140}, {320, 128}, {332, 220}, {192, 232}});
-    PaperSheet(c, ticket, Hex(0xE0D0A4));
+    Sky(c, Night, 700);
+    Glow(c, 90, 10, 220, Night.light, 0.4f);
+    // The platform's other lamps, out of focus far behind.
+    for (int i = 0; i < 4; ++i)
+        Glow(c, 40 + float(i) * 120 + Hash(i, 0, 31) * 40, 70 + Hash(i, 1, 31) * 60, 14, Night.light, 0.35f);
+    const Rgb wool = Hex(0x323C64), glove = Hex(0x3A2A20), finger = Hex(0x4A3628);
+    // The attendant's left sleeve and glove holding the ticket by its left end, the
+    // fingertips showing under the card.
+    Mask leftSleeve = MaskOf(c, {Polygon({{-10, 236}, {70, 256}, {96, 380}, {-10, 380}})});
+    Cut(c, leftSleeve, wool, 0.5f);
+    Rim(c, leftSleeve, 0, -4, Night.light, 0.6f);
+    SnowOnTop(c, leftSleeve, Night.snow * 1.5f, 7);
+    Mask leftGlove = MaskOf(c, {Ellipse(100, 270, 52, 44), Polygon({{56, 270}, {140, 256}, {124, 330}, {66, 344}})});
+    Cut(c, leftGlove, glove, 0.5f);
+    Mask tips = MaskOf(c, {Ellipse(168, 282, 17, 10), Ellipse(196, 284, 15, 9), Ellipse(146, 292, 18, 11)});
+    Cut(c, tips, finger, 0.4f);
+    // The ticket: a stiff card, just punched at its top edge.
+    Contour ticket = Polygon({{150, 176}, {344, 160}, {352, 262}, {158, 278}});
+    PaperSheet(c, ticket, Hex(0xE2D2A4));
     Mask ink = MakeMask(c.width, c.height);
-    Lettering(ink, "灯野→", 200, 150, 30, true);
+    Lettering(ink, "灯野→", 188, 186, 34, true);
+    Lettering(ink, "31.-2.14", 190, 234, 18, false);
+    Lettering(ink, "三等", 296, 236, 14, true);
     Paint(c, ink, Hex(0x3A2A22), 0.85f);
-    Shape punch{Polygon({{250, 120}, {300, 110}, {420, 20}, {440, 40}, {330, 150}}),
-                Polygon({{260, 240}, {320, 240}, {450, 330}, {430, 350}, {300, 280}}), Ellipse(300, 190, 22, 30)};
-    Mask p = MaskOf(c, punch);
-    Cut(c, p, Hex(0x7A8088), 0.5f);
-    Rim(c, p, -3, -4, Hex(0xFFE0B0), 0.6f);
-    Paint(c, MaskOf(c, {Ellipse(318, 175, 6, 6)}), Hex(0x181820));
-    Shape gloves{Ellipse(410, 60, 60, 45), Ellipse(420, 320, 60, 48), Rect(440, 0, 520, 60), Rect(450, 300, 520, 377)};
-    Mask g = MaskOf(c, gloves);
-    Cut(c, g, Hex(0x1E1E26), 0.5f);
-    SnowOnTop(c, g, Night.snow * 1.5f, 5);
-    Snowfall(c, 31, 0, 1, 40, Night.snow, 0);
+    // The thumb on the card's margin.
+    Mask thumb = MaskOf(c, {Stroke({112, 244}, {168, 236}, 22), Ellipse(170, 236, 12, 11)});
+    Cut(c, thumb, finger, 0.4f);
+    Rim(c, leftGlove, -3, -4, Night.light, 0.4f);
+    Rim(c, thumb, -3, -4, Night.light, 0.5f);
+    // The punch: a steel jaw clamped on the card's edge, two handles into the right hand.
+    Mask steel = MaskOf(c, {Polygon({{268, 140}, {318, 134}, {330, 190}, {280, 198}}), Stroke({318, 170}, {452, 216}, 15),
+                            Stroke({314, 186}, {440, 268}, 15), Ellipse(320, 178, 14, 14)});
+    Cut(c, steel, Hex(0x7A8290), 0.55f);
+    PaintGradient(c, steel, Hex(0xA8B0BC), Hex(0x5A6270), 130, 270);
+    Rim(c, steel, -3, -4, Hex(0xFFE0B0), 0.7f);
+    Paint(c, MaskOf(c, {Ellipse(320, 178, 4, 4)}), Hex(0x20222A));
+    // The notch it just cut, and the little chip of card falling away.
+    Cut(c, {Polygon({{250, 168}, {262, 167}, {257, 180}})}, Night.sky[1], 0);
+    Cut(c, {Polygon({{248, 300}, {258, 297}, {254, 308}})}, Hex(0xE2D2A4), 0.3f);
+    // The right sleeve from the edge, its glove closed round the handles: the back of
+    // the hand, then four fingers wrapped over the handles, each a lighter cut.
+    Mask rightSleeve = MaskOf(c, {Polygon({{486, 168}, {510, 160}, {510, 380}, {440, 380}, {462, 300}})});
+    Cut(c, rightSleeve, wool, 0.5f);
+    Rim(c, rightSleeve, -4, -2, Night.light, 0.5f);
+    Mask rightGlove = MaskOf(c, {Ellipse(458, 246, 44, 52)});
+    Cut(c, rightGlove, glove, 0.5f);
+    Rim(c, rightGlove, -3, -4, Night.light, 0.35f);
+    for (int i = 0; i < 4; ++i) {
+        Mask f = MaskOf(c, {Ellipse(418 + float(i) * 5, 214 + float(i) * 17, 24, 9.5f)});
+        Cut(c, f, finger, 0.35f);
+        Rim(c, f, -2, -4, Night.light, 0.45f);
+    }
+    // The cuff with its brass buttons, snow on the sleeve.
+    Cut(c, {Polygon({{484, 196}, {510, 190}, {510, 214}, {488, 220}})}, Hex(0x222A48), 0.2f);
+    for (int i = 0; i < 2; ++i) Dot(c, 494 + float(i) * 10, 206 - float(i) * 3, 3, Hex(0xD8B060), 1);
+    SnowOnTop(c, rightSleeve, Night.snow * 1.5f, 7);
+    Snowfall(c, 31, 0, 1, 50, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
 void Sc32(Canvas& c, int, int) {
@@ -630,32 +732,58 @@ void Sc34(Canvas& c, int, int) {
 
 void Sc35(Canvas& c, int, int) {
     Backdrop(c, Night, 120, 135);
-    SnowGround(c, 280, Night);
-    Contour robe = Polygon({{200, 190}, {260, 190}, {285, 230}, {292, 300}, {285, 318}, {175, 318}, {168, 300}, {175, 230}});
-    Shape jizo{robe, Ellipse(230, 160, 30, 33), Rect(165, 312, 295, 334)};
+    // The steep slope rising on the left, cedars along its crest, and the road's snow.
+    Mask slope = MaskOf(c, {Polygon({{-10, 40}, {60, 60}, {150, 170}, {190, 300}, {-10, 380}})});
+    Cut(c, slope, Mix(Night.near, Night.snow, 0.25f), 0.5f);
+    SnowOnTop(c, slope, Night.snow * 1.2f, 10);
+    Shape cedars;
+    for (int i = 0; i < 4; ++i) cedars.push_back(Cedar(10 + float(i) * 34, 70 + float(i) * 30, 150 - float(i) * 18, 350 + i));
+    Cut(c, cedars, Night.front, 0.4f);
+    SnowGround(c, 290, Night);
+    LightPool(c, 420, 330, 200, 50, Night.light, 0.5f);
+    // The jizo on its stone base: robe, head, the faded red bib, hands held together.
+    const Contour base = Polygon({{190, 314}, {282, 314}, {294, 350}, {178, 350}});
+    Cut(c, {base}, Hex(0x4A4A54), 0.5f);
+    Contour robe = Polygon({{214, 196}, {258, 196}, {278, 232}, {284, 300}, {278, 318}, {192, 318}, {186, 300}, {192, 232}});
+    Shape jizo{robe, Ellipse(236, 170, 25, 28)};
     Mask j = MaskOf(c, jizo);
     Cut(c, j, Hex(0x6A6A72), 0.5f);
-    PaintGradient(c, j, Hex(0x5A5A62), Hex(0x3A3A42), 150, 330);
-    Cut(c, {Polygon({{200, 188}, {260, 188}, {268, 228}, {230, 246}, {192, 228}})}, Hex(0x8A2A30), 0.3f);
-    Cut(c, {Ellipse(230, 262, 12, 16)}, Hex(0x4A4A52), 0.3f);  // hands held together
-    SnowOnTop(c, j, Night.snow * 1.5f, 12);
-    Shape flowers{Stroke({310, 330}, {318, 280}, 2), Stroke({314, 330}, {330, 285}, 2)};
-    for (int i = 0; i < 6; ++i) flowers.push_back(Ellipse(316 + float(i % 3) * 6, 278 + float(i / 3) * 6, 3.5f, 3));
-    Cut(c, flowers, Hex(0x8A5A48), 0.2f);
-    Rim(c, j, 4, 0, Night.light, 0.6f);
-    Glow(c, 520, 230, 140, Night.light, 0.4f);
+    PaintGradient(c, j, Hex(0x62626C), Hex(0x3A3A44), 150, 320);
+    Cut(c, {Polygon({{212, 194}, {260, 194}, {266, 226}, {236, 244}, {206, 226}})}, Hex(0x8A3A3A), 0.3f);
+    Cut(c, {Ellipse(236, 266, 10, 15)}, Hex(0x50505A), 0.3f);
+    // Eyes closed in two thin arcs, a faint smile.
+    Shape face{Wire({224, 170}, {233, 170}, 2, 1.3f), Wire({239, 170}, {248, 170}, 2, 1.3f), Wire({231, 183}, {241, 183}, 1.5f, 1.1f)};
+    Paint(c, MaskOf(c, face), Hex(0x2E2E36), 0.8f);
+    Mask all = j;
+    Cover(all, {base});
+    SnowOnTop(c, all, Night.snow * 1.6f, 9);
+    Rim(c, all, 4, 0, Night.light, 0.7f);
+    // A little stone cup before it with the dried flowers.
+    Shape stems{Stroke({312, 330}, {304, 290}, 1.6f), Stroke({316, 330}, {318, 286}, 1.6f), Stroke({320, 330}, {332, 292}, 1.6f)};
+    Cut(c, stems, Hex(0x6A5038), 0.2f);
+    Shape heads;
+    for (Point h : {Point{304, 288}, Point{318, 284}, Point{332, 290}, Point{310, 296}, Point{326, 296}})
+        heads.push_back(Ellipse(h.x, h.y, 4, 3.5f));
+    Cut(c, heads, Hex(0xA86A4E), 0.2f);
+    Mask cup = MaskOf(c, {Polygon({{302, 326}, {330, 326}, {326, 348}, {306, 348}})});
+    Cut(c, cup, Hex(0x50505A), 0.4f);
+    Rim(c, cup, 4, 0, Night.light, 0.6f);
+    SnowOnTop(c, cup, Night.snow * 1.5f, 3);
+    Glow(c, 530, 230, 150, Night.light, 0.45f);
+    Snowfall(c, 35, 0, 1, 40, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
 // The eastern ridge under a sky going from night through violet and rose to gold.
 Palette DawnAt(float t) {
     Palette gold = Morning;
-    gold.sky[2] = Hex(0xFFD08A), gold.sky[3] = Hex(0xFFE6A8);
+    gold.sky[1] = Hex(0x9AA4C8), gold.sky[2] = Hex(0xFFC47E), gold.sky[3] = Hex(0xFFDC9C);
     if (t < 0.5f) return Blend(Night, Dawn, t * 2);
     return Blend(Dawn, gold, (t - 0.5f) * 2);
 }
 
 void Sc36(Canvas& c, int band, int bands) {
-    float t = float(band) / float(std::max(1, bands - 1));
+    // From the deep blue before dawn (not the full night) to gold, so each band is a step.
+    float t = 0.15f + 0.85f * float(band) / float(std::max(1, bands - 1));
     Palette p = DawnAt(t);
     Sky(c, p, 280);
     Stars(c, 36, p.stars * (1 - t), 260);

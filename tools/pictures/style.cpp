@@ -56,7 +56,6 @@ Mask MaskOf(const Canvas& c, const Shape& s) {
 
 void Cut(Canvas& c, const Mask& m, Rgb colour, float shadow) {
     if (shadow > 0) Shadow(c, m, 2, 3, 6, shadow, Hex(0x07060E));
-    // The paper is a shade lighter at its top edge, as if lit from above.
     Paint(c, m, colour);
 }
 
