@@ -9,12 +9,12 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "draw/kaDraw.h"
 #include "story/script.h"
+#include "tools/asset_lists.h"
 
 namespace {
 
@@ -36,25 +36,11 @@ Decoded Load(const std::string& file) {
     return d;
 }
 
-// The story pictures of data/pictures.txt: file, bands, width, keyed.
-struct Listed {
-    std::string file;
-    int bands, width;
-    bool keyed;
-};
-std::vector<Listed> PictureList() {
-    std::vector<Listed> list;
-    std::ifstream in(AKARI_PICTURE_LIST);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
-        std::string file, size, keyed;
-        words >> file >> size >> keyed;
-        bool wide = size[0] == 'w';
-        list.push_back({file, wide ? 1 : std::atoi(size.c_str()), wide ? std::atoi(size.c_str() + 1) : 500,
-                        keyed == "swave"});
-    }
+// The story pictures of data/pictures.txt.
+std::vector<PictureEntry> PictureList() {
+    std::vector<PictureEntry> list;
+    std::string fault = ReadPictureList(AKARI_PICTURE_LIST, &list);
+    EXPECT_EQ(fault, "");
     return list;
 }
 
@@ -122,7 +108,7 @@ TEST(Pictures, TheListedAndInterfacePicturesHaveTheirSizes) {
     std::vector<Case> cases = {{"across.sad", 325, 115}, {"expr.sad", 450, 165},    {"tit.sad", 640, 474},
                                {"panel.sad", 168, 377},  {"message.sad", 650, 100}, {"comwin.sad", 470, 200},
                                {"savaback.sad", 640, 474}, {"cursol.sad", 32, 32},  {"back.sad", 640, 474}};
-    for (const Listed& e : PictureList()) cases.push_back({e.file, e.width, 375 * e.bands});
+    for (const PictureEntry& e : PictureList()) cases.push_back({e.file, e.width, 375 * e.bands});
     ASSERT_GT(cases.size(), 9u) << "data/pictures.txt lists nothing";
     for (const Case& c : cases) {
         Decoded d = Load(c.file);
@@ -143,8 +129,8 @@ TEST(Pictures, KeyedPicturesKeepTheirKeyOutOfWhatMustShow) {
         {"message.sad", 20, 14, 640, 100},  // under the text, from x 10 and y 385 on screen
         {"cursol.sad", 1, 1, 2, 2},         // the hot spot
     };
-    for (const Listed& e : PictureList())
-        if (e.keyed) cases.push_back({e.file, 0, 0, e.width, 375 * e.bands});
+    for (const PictureEntry& e : PictureList())
+        if (e.waved) cases.push_back({e.file, 0, 0, e.width, 375 * e.bands});
     for (const Case& c : cases) {
         Decoded d = Load(c.file);
         ASSERT_TRUE(d.surface) << c.file;
@@ -158,7 +144,7 @@ TEST(Pictures, KeyedPicturesKeepTheirKeyOutOfWhatMustShow) {
 
 TEST(Pictures, StripsMoveFromBandToBandButDoNotCut) {
     int strips = 0;
-    for (const Listed& e : PictureList()) {
+    for (const PictureEntry& e : PictureList()) {
         if (e.bands < 2) continue;
         ++strips;
         Decoded d = Load(e.file);
@@ -182,7 +168,7 @@ TEST(Pictures, StripsMoveFromBandToBandButDoNotCut) {
 TEST(Pictures, TheFilesUseThePaletteRleAndFourBitPathsOfTheDecoder) {
     std::vector<std::string> files = {"across.sad", "expr.sad", "tit.sad", "panel.sad", "message.sad",
                                       "comwin.sad", "savaback.sad", "cursol.sad", "back.sad"};
-    for (const Listed& e : PictureList()) files.push_back(e.file);
+    for (const PictureEntry& e : PictureList()) files.push_back(e.file);
     std::map<std::pair<int, int>, int> layouts;  // (bits per pixel, compression) -> files
     for (const std::string& f : files) {
         std::vector<uint8_t> b = ReadBytes(std::string(AKARI_GAME_DIR) + "/" + f);
@@ -233,9 +219,9 @@ TEST(Pictures, TheToolRefusesAListItCannotDrawWhole) {
     };
     const Case cases[] = {
         {"sc01.sad 1 - fine\nnothing.sad 1 - a picture nobody drew\n", "nothing.sad has no drawing recipe"},
-        {"sc01.sad two - bands not a number\n", ":1: not"},
-        {"sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: not"},
-        {"sc01.sad w300 - a panorama narrower than a band\n", ":1: not"},
+        {"sc01.sad two - bands not a number\n", ":1: bad band count"},
+        {"sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: keyed is swave or -"},
+        {"sc01.sad w300 - a panorama narrower than a band\n", ":1: a width is w500 or more"},
     };
     std::string dir = std::string(AKARI_TEST_OUTPUT_DIR) + "/picture-tool-refusals";
     std::system(("mkdir -p '" + dir + "'").c_str());

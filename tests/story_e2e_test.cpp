@@ -1,6 +1,10 @@
-// The whole game on the headless backend with the real modules and the shipped script,
-// driven by scripted clicks on a virtual clock.
+// The whole game on the headless backend with the real modules, driven by scripted
+// clicks on a virtual clock: the engine on a small script of its own, and the shipped
+// story through every branch.
+#include <set>
+
 #include "sound/kaMusic.h"
+#include "tests/draw_test_support.h"
 #include "tests/story_test_table.h"
 
 using namespace storytest;
@@ -67,7 +71,68 @@ protected:
 constexpr uint32_t SceneZeroBand(int k) { return 0x4070A0 + uint32_t(k) * 0x200018; }
 constexpr uint32_t SceneOneBand(int k) { return 0x305020 + uint32_t(k) * 0x200018; }
 
+// A small script that uses every kind of line the engine knows, on two pictures of the
+// test's own whose bands are plain colours.
+void UseEngineScript(const std::filesystem::path& dir) {
+    for (int scene : {0, 1}) {
+        auto picture = Picture(500, 375 * (scene ? 5 : 2), [scene](int, int y) {
+            return scene ? SceneOneBand(y / 375) : SceneZeroBand(y / 375);
+        });
+        WriteFile(dir / (scene ? "sc1.sad" : "sc0.sad"), std::string(picture.begin(), picture.end()));
+    }
+    SetScript({
+        "file:sc0.sad",
+        "setscreen:0",
+        "midi_play:bgm01.mid",
+        Sjis("冬の終わりの夜、小さな駅に灯りがともった。"),
+        "wave_play:v_minato_001.sad",
+        Sjis("駅員:今夜の最終列車は、もうすぐ来ますよ。"),
+        "setchar:99",
+        "flg:001,1",
+        "if:001,1,002,5",
+        "switch:002,5,17",
+        Sjis("（この行は飛ばされる）"),
+        "size:24",
+        Sjis("私:ホームのベンチには、誰もいない。"),
+        "swave:",
+        Sjis("線路の向こうで、雪がゆらゆらと揺れている。"),
+        "file:sc1.sad",
+        "setscreen:0",
+        "anime:4",
+        "speed:70",
+        "loopanime:2",
+        Sjis("遠くから、列車の灯りが近づいてくる。"),
+        "wave_play:v_sayo_001.sad",
+        Sjis("車掌:お乗りになりますか？"),
+        "save:rest",
+        "load:",
+        Sjis("（ここに来ることはない）"),
+        "label:rest",
+        Sjis("列車に乗るか、駅に残るか。"),
+        "command:2",
+        Sjis("nori:列車に乗る"),
+        Sjis("noko:駅に残る"),
+        Sjis("どうしますか？"),
+        "label:nori",
+        "loopanime:0",
+        "anime:4",
+        Sjis("私は列車に乗り込んだ。窓の外で、駅の灯りが小さくなっていく。"),
+        "jump:last",
+        "label:noko",
+        "file:sc0.sad",
+        "setscreen:1",
+        "midi_stop:",
+        Sjis("私は駅に残ることにした。灯りの下で、次の春を待とう。"),
+        "label:last",
+        Sjis("灯りの駅の物語は、ここで一度おしまい。"),
+        "jump:_end",
+        "label:_end",
+        "end:99"
+    });
+}
+
 TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
+    UseEngineScript(dir);
     EXPECT_EQ(Shell.GameStarted, 1);
     for (int i = 0; i < InterfacePictureCount; ++i) EXPECT_GE(InterfacePicture[i], 4) << i;
     EXPECT_EQ(File("tit.sad").substr(0, 2), "  ") << "the asset's blanked header is put back";
@@ -197,6 +262,94 @@ TEST_F(EndToEnd, TheMenusQuitEndsTheGameAndTheSpeedChosenIsReadAtTheNextStart) {
     ResetStoryState();
     StartGame();
     EXPECT_EQ(MessageSpeed, 3.0f);
+}
+
+// Positions in the shipped story come from the script itself: its choices open where
+// they open, and the lines the first choice changes follow its switch: lines.
+struct StoryRun {
+    std::vector<int> shown;  // the line each step stopped at, in order
+    bool ended = false;      // end:99 reached
+};
+
+// The first prose line at or after line i of the shipped script.
+int ProseFrom(int i) {
+    while (MatchKeyword(ShippedScript[i]) != KwNone) ++i;
+    return i;
+}
+
+// The lines a run of switch: lines from line first may lead to: the line after the run
+// and the line after each label it names.
+std::set<int> SwitchOutcomes(int first) {
+    int last = first;
+    while (std::strncmp(ShippedScript[last + 1], "switch:", 7) == 0) ++last;
+    std::set<int> outcomes = {ProseFrom(last + 1)};
+    for (int i = first; i <= last; ++i) outcomes.insert(ProseFrom(ReadNumberAt(ShippedScript[i], 13) + 1));
+    return outcomes;
+}
+
+// The first line of outcomes that the run showed, or -1.
+int ShownOf(const StoryRun& run, const std::set<int>& outcomes) {
+    for (int line : run.shown)
+        if (outcomes.count(line)) return line;
+    return -1;
+}
+
+class ShippedStory : public EndToEnd {
+protected:
+    // Plays the story from its first line, taking option `first` at the first choice
+    // and `second` at the second; with forget, the flags are cleared after the first
+    // choice, as loading a save clears them.
+    StoryRun Play(int first, int second, bool forget) {
+        StoryRun run;
+        if (Shell.ShutdownDone) {  // the run before ended the game
+            ResetShellState();
+            ResetStoryState();
+            StartGame();
+        }
+        SetGameMode(ModeStory);
+        int choices = 0;
+        for (int step = 0; step < 2 * ScriptLineCount && GetGameMode() == ModeStory; ++step) {
+            if (StoryState == ChoiceOpen) {
+                Click(300, 140 + 40 * (choices++ ? second : first) + 17);
+                if (forget && choices == 1) std::fill(FlagTable, FlagTable + FlagCount, 0);
+            } else {
+                Click(300, 360);  // below the option rows, left of the panel
+            }
+            if (GetGameMode() != ModeStory || StoryState == ChoiceOpen) continue;
+            run.shown.push_back(CurrentLine);
+            EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
+        }
+        run.ended = GetGameMode() == ModeEnd && Shell.ShutdownDone == 1;
+        EXPECT_EQ(choices, 2);
+        return run;
+    }
+};
+
+TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines) {
+    UseScriptTable(nullptr);
+    std::vector<std::set<int>> switched;  // where each run of switch: lines may lead
+    for (int i = 6; ShippedScript[i][0]; ++i)
+        if (std::strncmp(ShippedScript[i], "switch:", 7) == 0 &&
+            std::strncmp(ShippedScript[i - 1], "switch:", 7) != 0)
+            switched.push_back(SwitchOutcomes(i));
+    ASSERT_FALSE(switched.empty());
+    for (int second : {0, 1}) {
+        StoryRun coat = Play(0, second, false), tea = Play(1, second, false);
+        StoryRun forgotten = Play(0, second, true);
+        for (const StoryRun* run : {&coat, &tea, &forgotten})
+            EXPECT_TRUE(run->ended) << "branch " << second << " stopped at line " << CurrentLine;
+        int changed = 0;
+        for (const std::set<int>& outcomes : switched) {
+            int a = ShownOf(coat, outcomes), b = ShownOf(tea, outcomes);
+            if (a < 0 && b < 0) continue;  // a switch: of the other branch
+            ASSERT_TRUE(a >= 0 && b >= 0) << "only one path reached line " << std::max(a, b);
+            EXPECT_STRNE(ShippedScript[a], ShippedScript[b]) << "line " << a << " on both paths";
+            EXPECT_TRUE(outcomes.count(ShownOf(forgotten, outcomes))) << "line " << a;
+            ++changed;
+        }
+        EXPECT_GE(changed, 2) << "branch " << second;
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().front().text;
 }
 
 }  // namespace

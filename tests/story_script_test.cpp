@@ -73,9 +73,9 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
 }
 
 TEST_F(ScriptReading, APictureOrVoiceIsReleasedOnlyOnceTheNextHasLoaded) {
-    for (const char* name : {"sc0.sad", "voice1.sad", "voice2.sad"})
+    for (const char* name : {"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"})
         std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name);
-    SetScript({"file:sc0.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
+    SetScript({"file:sc01.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
     StoryStep();
     int first = BackgroundId;
     StoryStep();
@@ -84,7 +84,7 @@ TEST_F(ScriptReading, APictureOrVoiceIsReleasedOnlyOnceTheNextHasLoaded) {
     EXPECT_EQ(VoiceId, -1) << "no clip before the first wave_play:";
     std::vector<std::string> body;
     for (int i = 0; i < 200; ++i)
-        body.insert(body.end(), {i % 2 ? "wave_play:voice1.sad" : "wave_play:voice2.sad", Sjis("声")});
+        body.insert(body.end(), {i % 2 ? "wave_play:v_minato_001.sad" : "wave_play:v_sayo_001.sad", Sjis("声")});
     SetScript(body);
     CurrentLine = 5;
     for (int i = 0, previous = -1; i < 200; ++i, previous = VoiceId) {

@@ -1,6 +1,8 @@
 // Build-time script tool: converts the UTF-8 story script to CP932, checks every line by
-// the rules the engine reads it with, and writes the C++ source of the script table.
-// Usage: akari_script_tool script.txt out.cpp. A bad script is refused with file:line.
+// the rules the engine reads it with and against the lists of pictures, music and voice
+// clips beside it, prints what the story holds, and writes the C++ source of the script
+// table. Usage: akari_script_tool script.txt out.cpp. A bad script is refused with
+// file:line; the lists are pictures.txt, music.txt and voices.txt in the script's folder.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,6 +11,7 @@
 
 #include "draw/sjis.h"
 #include "story/script.h"
+#include "tools/asset_lists.h"
 
 static ScriptLine Table[ScriptLineCount];
 static int LineCount = 0;
@@ -36,6 +39,12 @@ static bool FieldsMatch(const char* args, const char* shape) {
     const char* last = args + n;
     size_t digits = std::strspn(last, "0123456789");
     return digits > 0 && last[digits] == '\0';
+}
+
+// switch:AAA,V,NAME: the fields, then a 4-byte label name that is not a number.
+static bool NamesLabel(const char* arg) {
+    return std::strlen(arg) == 10 && IsDigits(arg, 3) && arg[3] == ',' && IsDigits(arg + 4, 1) &&
+           arg[5] == ',' && !IsDigits(arg + 6, 1);
 }
 
 // The label a jump or an option names must be found by the label search at its own
@@ -81,8 +90,13 @@ static void CheckLine(int i) {
         if (!FieldsMatch(arg, "DDD,D,DDD,")) Refuse(i, "if: must be if:AAA,V,BBB,W");
         break;
     case KwSwitch:
-        if (!FieldsMatch(arg, "DDD,D,")) {
-            Refuse(i, "switch: must be switch:AAA,V,LLL");
+        if (NamesLabel(arg)) {
+            // switch:AAA,V,NAME continues at the label line NAME: written as its number.
+            CheckLabelTarget(i, arg + 6);
+            int target = FindLabelIn(Table, arg + 6);
+            if (target < LineCount) std::snprintf(Table[i] + 13, ScriptLineBytes - 13, "%d", target);
+        } else if (!FieldsMatch(arg, "DDD,D,")) {
+            Refuse(i, "switch: must be switch:AAA,V,LLL or switch:AAA,V,NAME");
         } else {
             int target = ReadNumberAt(line, 13);
             if (target < 0 || target >= LineCount)
@@ -114,6 +128,219 @@ static void CheckLine(int i) {
     }
     default: break;
     }
+}
+
+// The lists the script is checked against, with how often the script uses each entry.
+static std::vector<PictureEntry> Pictures;
+static std::vector<MusicEntry> Music;
+static std::vector<VoiceEntry> Voices;
+static std::vector<int> PictureUses, MusicUses, VoiceUses;
+
+template <typename Entry>
+static int FindEntry(const std::vector<Entry>& list, const char* file) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].file == file) return int(i);
+    return -1;
+}
+
+static std::string Folder(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+static bool ReadLists(const std::string& folder) {
+    for (const std::string& why : {ReadPictureList(folder + "pictures.txt", &Pictures),
+                                   ReadMusicList(folder + "music.txt", &Music),
+                                   ReadVoiceList(folder + "voices.txt", &Voices)})
+        if (!why.empty()) {
+            std::fprintf(stderr, "%s\n", why.c_str());
+            ++Errors;
+        }
+    PictureUses.assign(Pictures.size(), 0);
+    MusicUses.assign(Music.size(), 0);
+    VoiceUses.assign(Voices.size(), 0);
+    return Errors == 0;
+}
+
+// What each table line is; option and prompt lines are known only from their command:.
+enum LineKind { KindCommand, KindOption, KindPrompt, KindProse };
+static LineKind Kinds[ScriptLineCount];
+
+static void SortLines() {
+    for (int i = 0; i < LineCount; ++i)
+        Kinds[i] = MatchKeyword(Table[i]) == KwNone ? KindProse : KindCommand;
+    for (int i = 0; i < LineCount; ++i) {
+        if (MatchKeyword(Table[i]) != KwCommand) continue;
+        int count = ReadNumberAt(Table[i], 8);
+        for (int o = i + 1; o <= i + count + 1 && o < LineCount; ++o)
+            Kinds[o] = o <= i + count ? KindOption : KindPrompt;
+    }
+}
+
+static int CharCount(const char* sjis) {
+    int n = 0;
+    for (size_t p = 0, length = std::strlen(sjis); p < length; ++n)
+        p += size_t(SjisCharLength(sjis + p, length - p));
+    return n;
+}
+
+// The message window lays prose out from (10, 385) up to the right limit 590, one row
+// of `size` pixels after another, and its frame ends at y 474. No glyph of the fonts is
+// wider than the row height, so counting every character that wide never undercounts
+// the rows: a row takes characters while they end left of the limit.
+static const int WindowLeft = 10, WindowRight = 590, WindowTop = 385, WindowBottom = 474;
+static const int ProseByteLimit = 110;  // three rows at the default size 28
+static void CheckProseFits(int i, int size) {
+    const char* line = Table[i];
+    if (std::strlen(line) > size_t(ProseByteLimit))
+        Refuse(i, "prose longer than " + std::to_string(ProseByteLimit) + " bytes in CP932");
+    if (size < 1 || size > WindowBottom - WindowTop) {
+        Refuse(i, "size: " + std::to_string(size) + " leaves no row in the message window");
+        return;
+    }
+    int perRow = (WindowRight - WindowLeft - 1) / size;
+    int rows = (CharCount(line) + perRow - 1) / perRow;
+    int room = (WindowBottom - WindowTop) / size;
+    if (rows > room)
+        Refuse(i, "at size " + std::to_string(size) + " this line needs " + std::to_string(rows) +
+                      " rows of the message window, which has room for " + std::to_string(room));
+}
+
+// A choice draws each option from (80, row) in the 28-pixel font, inside the box that
+// ends at x 512, and its prompt as one row from (30, 385) to the limit 655.
+static const int OptionChars = 15, PromptChars = (655 - 30 - 1) / 28;
+
+// Speakers of dialogue lines ("湊:...") and the voice each speaks with; announce is
+// the voice of narrated lines read aloud.
+static const struct {
+    const char* name;
+    const char* voice;
+} Speakers[] = {{"湊", "minato"}, {"小夜", "sayo"}};
+
+// The speaker's voice of a dialogue line, "" for other prose, "?" for a speaker's name
+// and colon of someone who has no voice.
+static std::string SpeakerVoice(const char* line) {
+    for (const auto& speaker : Speakers) {
+        char name[16];
+        Utf8ToSjis(speaker.name, name, sizeof name);
+        size_t n = std::strlen(name);
+        if (std::strncmp(line, name, n) == 0 && line[n] == ':') return speaker.voice;
+    }
+    bool named = (SjisIsLeadByte(uint8_t(line[0])) && line[2] == ':') ||
+                 (SjisIsLeadByte(uint8_t(line[0])) && SjisIsLeadByte(uint8_t(line[2])) && line[4] == ':');
+    return named ? "?" : "";
+}
+
+// What the story holds, printed when the script passes.
+static struct {
+    int prose = 0, dialogue = 0, clips = 0, animations = 0, choices = 0;
+    bool loopModes[6] = {};
+} Counts;
+
+// Walks the story in table order, carrying what a step carries: the picture of the last
+// file: line, the loop mode, and the size:, anime: and wave_play: of the command lines
+// before each prose line. A jump:, end: or command: ends that run of commands.
+static void CheckStory() {
+    int picture = -1, loopMode = 0, size = 28, voice = -1, anime = 0, animeLine = 0;
+    for (int i = 1; i < LineCount; ++i) {
+        const char* line = Table[i];
+        if (Kinds[i] == KindOption) {
+            if (CharCount(line + 5) > OptionChars)
+                Refuse(i, "option text longer than " + std::to_string(OptionChars) + " characters");
+            continue;
+        }
+        if (Kinds[i] == KindPrompt || Kinds[i] == KindProse) {
+            ++Counts.prose;
+            if (Kinds[i] == KindPrompt) {
+                if (CharCount(line) > PromptChars) Refuse(i, "a choice's prompt needs more than one row");
+            } else {
+                CheckProseFits(i, size);
+            }
+            std::string speaker = SpeakerVoice(line);
+            if (speaker == "?") Refuse(i, "a speaker with no voice");
+            if (!speaker.empty()) ++Counts.dialogue;
+            if (!speaker.empty() && voice < 0) Refuse(i, "dialogue without a wave_play: before it");
+            if (voice >= 0 && Voices[size_t(voice)].speaker != (speaker.empty() ? "announce" : speaker))
+                Refuse(i, "spoken in the voice of " + Voices[size_t(voice)].speaker);
+            if (anime > 0 && picture >= 0) {
+                const PictureEntry& p = Pictures[size_t(picture)];
+                bool fits = loopMode == 4 ? p.width >= 500 + anime
+                                          : p.bands >= anime + (loopMode == 1 ? 0 : 1);
+                if (!fits) Refuse(animeLine, p.file + " is too small for anime:" + std::to_string(anime) +
+                                                 " in loop mode " + std::to_string(loopMode));
+            }
+            size = 28, voice = -1, anime = 0;
+            continue;
+        }
+        Keyword k = MatchKeyword(line);
+        const char* arg = line + ArgumentOffset(k);
+        int n = ReadNumberAt(line, ArgumentOffset(k));
+        switch (k) {
+        case KwFile:
+            picture = FindEntry(Pictures, arg);
+            if (picture < 0) Refuse(i, std::string(arg) + " is not in pictures.txt");
+            else ++PictureUses[size_t(picture)];
+            break;
+        case KwSetscreen:
+            if (picture >= 0 && n != 99 && n >= Pictures[size_t(picture)].bands)
+                Refuse(i, Pictures[size_t(picture)].file + " has no band " + std::to_string(n));
+            break;
+        case KwSwave:
+            if (picture >= 0 && !Pictures[size_t(picture)].waved)
+                Refuse(i, Pictures[size_t(picture)].file + " is not keyed for swave: in pictures.txt");
+            break;
+        case KwAnime:
+            anime = n, animeLine = i;
+            ++Counts.animations;
+            break;
+        case KwLoopanime:
+            loopMode = n;
+            if (n >= 0 && n <= 5) Counts.loopModes[n] = true;
+            ++Counts.animations;
+            break;
+        case KwSpeed: ++Counts.animations; break;
+        case KwSize: size = n; break;
+        case KwMidiPlay: {
+            int piece = FindEntry(Music, arg);
+            if (piece < 0) Refuse(i, std::string(arg) + " is not in music.txt");
+            else ++MusicUses[size_t(piece)];
+            break;
+        }
+        case KwWavePlay:
+            voice = FindEntry(Voices, arg);
+            if (voice < 0) Refuse(i, std::string(arg) + " is not in voices.txt");
+            else if (VoiceUses[size_t(voice)]++) Refuse(i, std::string(arg) + " is played twice");
+            ++Counts.clips;
+            break;
+        case KwCommand:
+            if (i > 5) ++Counts.choices;
+            [[fallthrough]];
+        case KwJump:
+        case KwEnd: size = 28, voice = -1, anime = 0; break;
+        default: break;
+        }
+    }
+}
+
+// Every entry of the lists is used: the lists say what the build makes and what the
+// pictures and music are drawn and written for.
+template <typename Entry>
+static void CheckAllUsed(const char* list, const std::vector<Entry>& entries, const std::vector<int>& uses) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (!uses[i]) {
+            std::fprintf(stderr, "%s%s: %s is never used by the script\n", Folder(SourceName).c_str(), list,
+                         entries[i].file.c_str());
+            ++Errors;
+        }
+}
+
+static void PrintCounts() {
+    std::printf("%s: %d prose lines (%d of dialogue), %d voice clips, %zu pictures, "
+                "%d animation commands, loop modes",
+                SourceName, Counts.prose, Counts.dialogue, Counts.clips, Pictures.size(), Counts.animations);
+    for (int m = 0; m < 6; ++m)
+        if (Counts.loopModes[m]) std::printf(" %d", m);
+    std::printf(", %d choices, %zu pieces of music\n", Counts.choices, Music.size());
 }
 
 // Reads the script into Table; the first empty line (or the end of the file) ends it.
@@ -184,13 +411,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     SourceName = argv[1];
-    if (!ReadScript(argv[1])) return 1;
+    if (!ReadLists(Folder(argv[1])) || !ReadScript(argv[1])) return 1;
     if (Errors == 0)
         for (int i = 0; i < LineCount; ++i) CheckLine(i);
+    if (Errors == 0) {
+        SortLines();
+        CheckStory();
+        CheckAllUsed("pictures.txt", Pictures, PictureUses);
+        CheckAllUsed("music.txt", Music, MusicUses);
+        CheckAllUsed("voices.txt", Voices, VoiceUses);
+    }
     if (Errors) return 1;
     if (!WriteTable(argv[2])) {
         std::fprintf(stderr, "%s: cannot write\n", argv[2]);
         return 1;
     }
+    PrintCounts();
     return 0;
 }

@@ -4,58 +4,17 @@
 // A list entry without a drawing recipe, or a line that does not read, stops the build.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tools/asset_lists.h"
 #include "tools/pictures/interface.h"
 #include "tools/pictures/scenes.h"
 #include "tools/pictures/style.h"
 
 namespace {
 
-constexpr int BandWidth = 500, BandHeight = 375;
-
-struct Listed {
-    std::string file;
-    int bands, width;
-    bool keyed;
-};
-
-// One entry per line: <file> <bands, or w<width>> <swave or -> <description>.
-bool ReadList(const char* path, std::vector<Listed>& out) {
-    std::ifstream in(path);
-    if (!in) {
-        std::fprintf(stderr, "%s: cannot be read\n", path);
-        return false;
-    }
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
-        std::string file, size, keyed;
-        words >> file >> size >> keyed;
-        Listed e{file, 1, BandWidth, keyed == "swave"};
-        bool ok = file.size() > 4 && file.size() <= 30 && file.compare(file.size() - 4, 4, ".sad") == 0 &&
-                  (keyed == "swave" || keyed == "-") && !size.empty();
-        if (ok && size[0] == 'w') {
-            e.width = std::atoi(size.c_str() + 1);
-            ok = size.find_first_not_of("0123456789", 1) == std::string::npos && e.width >= BandWidth &&
-                 e.width <= 4000;
-        } else if (ok) {
-            e.bands = std::atoi(size.c_str());
-            ok = size.find_first_not_of("0123456789") == std::string::npos && e.bands >= 1 && e.bands <= 40;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "%s:%d: not <file.sad> <bands|w<width>> <swave|-> <description>\n", path, number);
-            return false;
-        }
-        out.push_back(e);
-    }
-    return true;
-}
+constexpr int BandHeight = 375;
 
 // The grain of each picture its own, the same on every build.
 int Seed(const std::string& file) {
@@ -65,7 +24,7 @@ int Seed(const std::string& file) {
 }
 
 // The picture in the stored layout: bands stacked from the top.
-bool DrawListed(const Listed& e, art::Image& image) {
+bool DrawListed(const PictureEntry& e, art::Image& image) {
     image = art::Image{e.width, BandHeight * e.bands, {}};
     for (int band = 0; band < e.bands; ++band) {
         art::Canvas c = art::MakeCanvas(e.width, BandHeight, art::Hex(0));
@@ -73,7 +32,7 @@ bool DrawListed(const Listed& e, art::Image& image) {
         std::vector<uint32_t> px = art::Finish(c, Seed(e.file));
         image.pixels.insert(image.pixels.end(), px.begin(), px.end());
     }
-    if (e.keyed) art::SetKey(image);
+    if (e.waved) art::SetKey(image);
     return true;
 }
 
@@ -84,10 +43,10 @@ art::Format StoryFormat(const std::string& file) {
 }
 
 // A row per picture: its name, then each band at a fifth of its size.
-art::Image ContactSheet(const std::vector<Listed>& list, const std::vector<art::Image>& pictures) {
+art::Image ContactSheet(const std::vector<PictureEntry>& list, const std::vector<art::Image>& pictures) {
     const int scale = 5, label = 90, gap = 6;
     int width = 0;
-    for (const Listed& e : list) width = std::max(width, label + e.bands * (e.width / scale + gap));
+    for (const PictureEntry& e : list) width = std::max(width, label + e.bands * (e.width / scale + gap));
     int rowHeight = BandHeight / scale + gap;
     art::Canvas sheet = art::MakeCanvas(width, rowHeight * int(list.size()) + gap, art::Hex(0x202028));
     art::Mask names = art::MakeMask(sheet.width, sheet.height);
@@ -127,8 +86,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s pictures.txt game-folder sheet-folder\n", argv[0]);
         return 2;
     }
-    std::vector<Listed> list;
-    if (!ReadList(argv[1], list)) return 1;
+    std::vector<PictureEntry> list;
+    std::string fault = ReadPictureList(argv[1], &list);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "%s\n", fault.c_str());
+        return 1;
+    }
     std::string dir = std::string(argv[2]) + "/";
     std::vector<art::Image> pictures(list.size());
     for (size_t i = 0; i < list.size(); ++i)
@@ -141,7 +104,7 @@ int main(int argc, char** argv) {
     for (const art::InterfacePicture& ui : art::InterfacePictures)
         ok = ok && art::WriteSad(dir + ui.file, ui.draw(), ui.format, ui.keyed);
     for (size_t i = 0; i < list.size(); ++i)
-        ok = ok && art::WriteSad(dir + list[i].file, pictures[i], StoryFormat(list[i].file), list[i].keyed);
+        ok = ok && art::WriteSad(dir + list[i].file, pictures[i], StoryFormat(list[i].file), list[i].waved);
     ok = ok && art::WriteBmp(std::string(argv[3]) + "/story_pictures.bmp", ContactSheet(list, pictures));
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the pictures\n", argv[2]);

@@ -1,0 +1,29 @@
+// The lists in data/ that name the story's pictures, music and voice clips: read by the
+// script tool (to check the script against them) and by the picture tool (to draw each
+// picture).
+#pragma once
+#include <string>
+#include <vector>
+
+struct PictureEntry {
+    std::string file;
+    int bands = 1;       // 500 x 375 bands stacked downwards
+    int width = 500;     // wider than 500 only for the sideways slide, with one band
+    bool waved = false;  // drawn through swave:, keyed on its top-left pixel
+};
+
+struct MusicEntry {
+    std::string file;
+};
+
+struct VoiceEntry {
+    std::string file;
+    std::string speaker;  // minato, sayo or announce
+    std::string reading;  // spoken instead of the line when not empty
+};
+
+// Each reader appends the entries of one list and returns "" or, for the first bad
+// line, "path:line: why". Lines that are empty or begin with '#' are skipped.
+std::string ReadPictureList(const std::string& path, std::vector<PictureEntry>* out);
+std::string ReadMusicList(const std::string& path, std::vector<MusicEntry>* out);
+std::string ReadVoiceList(const std::string& path, std::vector<VoiceEntry>* out);
