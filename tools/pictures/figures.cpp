@@ -260,6 +260,11 @@ void SayoClose(Canvas& c, float x, float y, float s, int facing, float light, Rg
     out.push_back({{F.Poly({{-0.75f, -0.05f}, {0.3f, -0.1f}, {0.45f, -0.45f}, {-0.2f, -0.55f}, {-0.85f, -0.45f}}),
                     F.Poly({{0.25f, -0.3f}, {0.6f, -0.3f}, {0.7f, -1.1f}, {0.35f, -1.1f}})},
                    Scarf});
+    // The near braid falls over her shoulder and the scarf, tied with a dark ribbon.
+    out.push_back({{F.Limb(-0.5f, 0.35f, -0.3f, -0.5f, 0.2f), F.Limb(-0.3f, -0.5f, -0.1f, -1.55f, 0.17f),
+                    F.Oval(-0.08f, -1.72f, 0.1f, 0.14f)},
+                   Hair});
+    out.push_back({{F.Oval(-0.1f, -1.55f, 0.12f, 0.06f)}, Scarf * 0.6f});
     Mask all = MakeMask(c.width, c.height);
     for (const Piece& p : out) Cover(all, p.shape);
     Shadow(c, all, 4, 6, 12, 0.45f, Hex(0x07060E));

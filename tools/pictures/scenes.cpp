@@ -612,6 +612,10 @@ void Sc30(Canvas& c, int, int) {
     Shape frame{Rect(20, 20, 350, 40), Rect(20, 330, 350, 356), Rect(20, 20, 40, 356), Rect(330, 20, 350, 356)};
     Cut(c, frame, Hex(0x4A2A1C), 0.5f);
     SayoClose(c, 390, 230, 58, -1, 1.0f, Hex(0xFFD890));
+    // Her arm raised from the shoulder to the pane.
+    Mask arm = MaskOf(c, {Stroke({366, 300}, {340, 240}, 30), Ellipse(340, 240, 14, 14), Stroke({340, 240}, {304, 182}, 22)});
+    Cut(c, arm, Hex(0x242A4A), 0.4f);
+    Rim(c, arm, 2, -4, Hex(0xFFD890), 0.5f);
     Shape hand{Ellipse(300, 160, 20, 26), Stroke({300, 150}, {296, 120}, 8), Stroke({308, 150}, {310, 122}, 8),
                Stroke({292, 155}, {282, 130}, 7)};
     Cut(c, hand, Hex(0xE8D0BC), 0.3f);
