@@ -19,6 +19,9 @@ void Reset();
 // when missing). Tests point it at a temporary folder.
 void SetProgramDirectory(const std::string& dir);
 
+// Makes plat::ProgramDirectoryWritable say no, as for an installed game (Reset: yes).
+void SetProgramDirectoryReadOnly(bool readOnly);
+
 // Virtual clock in milliseconds.
 void AdvanceClock(uint32_t ms);
 void SetClock(uint32_t ms);

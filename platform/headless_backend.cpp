@@ -31,6 +31,7 @@ struct State {
     void* callbackUser = nullptr;
     int audioLockDepth = 0;
     std::vector<std::string> calls;
+    bool programDirReadOnly = false;
 };
 
 State S;
@@ -73,6 +74,7 @@ void LastWarp(int* x, int* y) {
     *y = S.warpY;
 }
 
+void SetProgramDirectoryReadOnly(bool readOnly) { S.programDirReadOnly = readOnly; }
 void SetLockHeldElsewhere(bool held) { S.lockElsewhere = held; }
 void SetNoDisplay(bool none) { S.noDisplay = none; }
 int RaiseRequestsSent() { return S.raiseRequests; }
@@ -190,6 +192,7 @@ void ReleaseInstanceLock() {
 }
 
 const char* ProgramDirectory() { return ProgramDir.c_str(); }
+bool ProgramDirectoryWritable() { return !S.programDirReadOnly; }
 
 bool OpenAudio(int, int, AudioCallback callback, void* user) {
     if (!S.audioEnabled) return false;

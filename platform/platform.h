@@ -40,9 +40,11 @@ enum EventType {
     EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM
     EvExposed,        // the window was uncovered: present the last frame again
     EvRaiseRequested, // a second copy asked this one to come to the front
+    EvWheel,          // y: notches turned, up positive, down negative
 };
 
-enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl };
+// KeyA arrives only as an event (EvKeyDown); it is never polled.
+enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA };
 
 struct Event {
     EventType type;
@@ -119,6 +121,10 @@ void ReleaseInstanceLock();
 // Called by ProgramDirectory users (pictures, voices, music, saves): the directory of
 // the program file, ending in '/'.
 const char* ProgramDirectory();
+
+// Called whenever a save or owlsys.ini path is built: can files be created in the
+// program's directory? Not where the game is installed read-only.
+bool ProgramDirectoryWritable();
 
 // ---- Audio ----------------------------------------------------------------------
 

@@ -18,6 +18,7 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_KP_ENTER: return plat::KeyReturn;
     case SDL_SCANCODE_LCTRL:
     case SDL_SCANCODE_RCTRL: return plat::KeyCtrl;
+    case SDL_SCANCODE_A: return plat::KeyA;
     default: return plat::KeyNone;
     }
 }
@@ -41,6 +42,13 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
         ev->x = e.button.x;
         ev->y = e.button.y;
         return true;
+    case SDL_MOUSEWHEEL: {
+        int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (notches == 0) return false;
+        ev->type = plat::EvWheel;
+        ev->y = notches;
+        return true;
+    }
     case SDL_KEYDOWN:
         if (e.key.repeat) return false;
         ev->key = KeyOf(e.key.keysym.scancode);

@@ -43,4 +43,7 @@ const char* ProgramDirectory() {
     return dir.c_str();
 }
 
+// A read-only mount says so here even to root, whom file modes do not stop.
+bool ProgramDirectoryWritable() { return access(ProgramDirectory(), W_OK) == 0; }
+
 }  // namespace plat

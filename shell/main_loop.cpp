@@ -89,5 +89,6 @@ void RunFrame() {
     PollMusicWhenDue();
     InputState.LeftClick = 0;
     InputState.RightClick = 0;
+    InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     FollowPointerAcrossTheEdge();
 }

@@ -13,6 +13,11 @@ struct InputFields {
     int MouseX, MouseY;   // client pixels, last position seen over the window
     int LeftClick;        // the one signal to continue
     int RightClick;
+    // One-frame edges of the additions beside the original input: wheel notches turned
+    // (up positive), the A key, and Escape while the backlog holds it.
+    int WheelSteps;
+    int AutoKey;
+    int EscapeKey;
 };
 extern InputFields InputState;
 

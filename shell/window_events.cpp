@@ -1,6 +1,7 @@
 // Window events turned into the InputState and the shell's window state.
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "story/story.h"
 
 // The second press of a double click (clicks 2, 4, ...) does nothing, so a quick
 // double click advances the game once.
@@ -23,8 +24,11 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvPointerMove: PointerMoved(ev); break;
     case plat::EvButtonDown: Press(ev); break;
     case plat::EvKeyDown:
-        if (ev.key == plat::KeyEscape) Shutdown();
+        if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
+        else if (ev.key == plat::KeyEscape) Shutdown();
+        if (ev.key == plat::KeyA) InputState.AutoKey = 1;
         break;
+    case plat::EvWheel: InputState.WheelSteps += ev.y; break;
     case plat::EvCloseRequested:
         if (Shell.CloseState == 0) Shell.CloseState = 1;
         if (Shell.CloseState < 2) Shutdown();

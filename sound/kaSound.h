@@ -35,6 +35,10 @@ int ClaimMusicObject();
 // Called by CloseMusic: gives object 0 back.
 void ReleaseMusicObject();
 
+// Seconds until the last of the object's playing buffers ends; 0 when none plays (also
+// for object 0 while the music holds it).
+float SecondsLeft(int id);
+
 // Object state the engine and the tests read.
 int InUse(int id);
 int MixCountOf(int id);

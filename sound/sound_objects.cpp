@@ -185,6 +185,18 @@ void ReleaseMusicObject() {
     plat::UnlockAudio();
 }
 
+float SecondsLeft(int id) {
+    if (!ValidId(id) || (id == 0 && MusicHoldsObject0)) return 0.0f;
+    const SoundObject& object = SoundObjectTable[id];
+    int64_t left = 0;
+    plat::LockAudio();
+    for (int j = 0; object.InUse && j < object.MixCount; ++j)
+        if (object.Buffers[j].playing && object.ClipFrames - object.Buffers[j].position > left)
+            left = object.ClipFrames - object.Buffers[j].position;
+    plat::UnlockAudio();
+    return float(double(left) / OutputRate);
+}
+
 int InUse(int id) { return ValidId(id) ? SoundObjectTable[id].InUse : 0; }
 int MixCountOf(int id) { return ValidId(id) ? SoundObjectTable[id].MixCount : 0; }
 const char* NameOf(int id) { return ValidId(id) ? SoundObjectTable[id].Name : ""; }

@@ -91,7 +91,32 @@ static void MapKeysToClick() {
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
 }
 
+// A story frame stepped by auto mode: the click of Return, with the pointer taken off
+// the screen meanwhile, so that no panel button or choice row is pressed by it.
+static void AutoStepFrame() {
+    int x = InputState.MouseX, y = InputState.MouseY;
+    InputState.MouseX = InputState.MouseY = 0;
+    InputState.LeftClick = 1;
+    StoryFrame();
+    InputState.MouseX = x;
+    InputState.MouseY = y;
+}
+
+// The pointer sprite, the present, and the end of the program when it was asked for.
+static void FinishFrame() {
+    if (GetCursorVisible() == 1)
+        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
+                               InterfacePicture[PicCursol], 0, 0, 32, 32);
+    kaDraw::PresentBackBuffer();
+    if (GetGameMode() == ModeEnd) Shutdown();
+}
+
 void FrameUpdate() {
+    if (BacklogOpen) {
+        if (BacklogFrame()) return FinishFrame();
+        Shell.FrameSeconds = 0.0f;  // the story goes on from the moment it was left
+    }
+    bool autoStep = AutoModeSteps();
     MapKeysToClick();
     if (SystemMenuOpen == 1 || (GetGameMode() == ModeStory && InputState.RightClick)) {
         SystemMenuOpen = 1;
@@ -101,10 +126,8 @@ void FrameUpdate() {
     if (GetGameMode() == ModeLogo) LogoFrame();
     if (GetGameMode() == ModeTitle) TitleFrame();
     if (GetGameMode() == ModeNotice) NoticeFrame();
-    if (GetGameMode() == ModeStory) StoryFrame();
-    if (GetCursorVisible() == 1)
-        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
-                               InterfacePicture[PicCursol], 0, 0, 32, 32);
-    kaDraw::PresentBackBuffer();
-    if (GetGameMode() == ModeEnd) Shutdown();
+    if (GetGameMode() == ModeStory) autoStep ? AutoStepFrame() : StoryFrame();
+    AutoModeAfterFrame();
+    if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    FinishFrame();
 }

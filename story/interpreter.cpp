@@ -20,6 +20,8 @@ static const int QuitPromptLine = 1;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
+// The wave_play: line of the current step, for the backlog; -1 for none.
+static int StepVoiceLine = -1;
 
 static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
 
@@ -136,7 +138,10 @@ static StepEnd ExecuteLines() {
             kaMusic::SetMusicVolume(-6);
             break;
         case KwMidiStop: kaMusic::StopMusic(); break;
-        case KwWavePlay: PlayVoice(arg); break;
+        case KwWavePlay:
+            StepVoiceLine = CurrentLine;
+            PlayVoice(arg);
+            break;
         default: return StepShowsLine;  // prose
         }
         if (!MoveToNextLine()) return StepShowsLine;
@@ -304,7 +309,10 @@ void StoryFrame() {
             StoryState = ShowingProse;
             MoveToNextLine();
             WaveEffect = 0;
-            if (ExecuteLines() == StepEndsMode) return;
+            StepVoiceLine = -1;
+            StepEnd end = ExecuteLines();
+            if (end == StepEndsMode) return;
+            if (end == StepShowsLine) RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
         }
 
         if (StoryState == ShowingOverWindow) {

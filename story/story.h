@@ -95,12 +95,52 @@ bool WriteSystemSettings(int speed, int musicOff);
 constexpr int PathBytes = 4352;
 // name in the program's directory; false (and nothing to use) when it does not fit.
 bool ProgramPath(const char* name, char* out, int size);
+// A save's or owlsys.ini's path: in the program's directory while it can be written,
+// else in $XDG_DATA_HOME/akari/ (made when missing). False when it does not fit.
+bool PlayerPath(const char* name, char* out, int size);
 // Replaces path with text + "\r\n": written to a temporary file beside it, then renamed
 // over it. False when it could not be written (the old file is then untouched).
 bool WriteTextFile(const char* path, const char* text);
 // The first white-space-delimited token of path, at most size - 1 bytes (longer tokens
 // are cut); empty when the file is missing or holds none.
 void ReadFirstToken(const char* path, char* out, int size);
+
+// ---- Backlog (backlog.cpp) ----------------------------------------------------------
+
+constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is shown
+extern int BacklogOpen;               // 1 while the backlog covers the frozen story
+
+// Called by a step that stops at a prose line: the line, its font size and the
+// wave_play: line of the same step (-1 for none).
+void RecordShownLine(int line, int size, int voiceLine);
+// Forgets every line (a load, a reset); closes the backlog first when it is open.
+void ClearBacklog();
+int BacklogCount();
+int BacklogLine(int index);       // 0 the oldest held; -1 outside
+int BacklogVoiceLine(int index);  // -1 for none or outside
+// Called after the story frame is composed: keeps what the page will cover, newest line
+// at the foot. Does nothing when no line has been shown.
+void OpenBacklog();
+// One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
+// it, a right click, Escape or the wheel down past the newest line closes it. Every
+// click is taken. False when it closed (the story then runs again).
+bool BacklogFrame();
+
+// ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
+
+extern int AutoMode;  // 1 while the story steps by itself
+void ResetAutoMode();
+// The pause after a fully shown line before auto mode steps: 1 s + 50 ms a character.
+float AutoPause(int line);
+// Called before the frame's modes: the A key toggles, any click ends; true when auto
+// mode steps the story in this frame.
+bool AutoModeSteps();
+// Called after the frame's modes: a choice, the quit prompt or another mode ends auto
+// mode; while it is on its mark is drawn in the panel.
+void AutoModeAfterFrame();
+// Seconds, at the earliest, until auto mode steps without any input; negative when it
+// is not waiting to step (off, or held by a choice, a prompt, a menu or the backlog).
+float AutoModeSecondsToStep();
 
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 

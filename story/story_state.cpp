@@ -57,6 +57,9 @@ void ResetStoryState() {
     LogoClock = 3.0f;  // the first logo step comes at once
     KeyPollState = 0;
 
+    ClearBacklog();
+    ResetAutoMode();
+
     MenuNotice = MenuPlain;
     MusicOff = 0;
     const int reserved[5] = {1, 40, 1, 1, 1};

@@ -21,7 +21,7 @@ static bool SlotPath(int slot, char* out, int size) {
     if (slot < 0 || slot >= SlotCount) return false;
     char name[32];
     std::snprintf(name, sizeof name, "z_save%i.sdt", slot);
-    return ProgramPath(name, out, size);
+    return PlayerPath(name, out, size);
 }
 
 bool SaveSlot(int slot) {
@@ -47,12 +47,13 @@ void LoadSlot(int slot) {
     ScreenFrame = 99;
     StoryState = ShowingProse;
     QuitPromptOpen = 0;
+    ClearBacklog();  // the backlog holds only what was shown since
 }
 
 void ReadSystemSettings() {
     char path[PathBytes];
     char token[16] = {};
-    if (!ProgramPath("owlsys.ini", path, sizeof path)) return;
+    if (!PlayerPath("owlsys.ini", path, sizeof path)) return;
     ReadFirstToken(path, token, sizeof token);
     if (!token[0]) return;
     // A hand-edited level is held to the menu's 0 to 5.
@@ -63,7 +64,7 @@ void ReadSystemSettings() {
 
 bool WriteSystemSettings(int speed, int musicOff) {
     char path[PathBytes], line[32];
-    if (!ProgramPath("owlsys.ini", path, sizeof path)) return false;
+    if (!PlayerPath("owlsys.ini", path, sizeof path)) return false;
     std::snprintf(line, sizeof line, "%i,%i,", speed, musicOff);
     return WriteTextFile(path, line);
 }

@@ -81,4 +81,40 @@ TEST_F(Saves, OwlsysIsReadWhenPresentAndKeepsTheStartValuesOtherwise) {
     }
 }
 
+// An installed game's folder is read-only: the saves and owlsys.ini go to the data
+// folder, and what is there already is read; a writable folder keeps them beside the
+// program, even when the data folder has some.
+TEST_F(Saves, AReadOnlyGameFolderKeepsThePlayersFilesInTheDataFolder) {
+    struct Case {
+        bool readOnly;
+        const char* xdg;  // XDG_DATA_HOME, nullptr: unset (HOME is the test folder)
+        const char* folder;
+    } cases[] = {{false, "/data", ""}, {true, "/data", "data/akari/"},
+                 {true, nullptr, "home/.local/share/akari/"}, {true, "relative", "home/.local/share/akari/"}};
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir / "data");
+        std::filesystem::remove_all(dir / "home");
+        std::filesystem::remove(Slot(2));
+        std::filesystem::remove(dir / "owlsys.ini");
+        headless::SetProgramDirectoryReadOnly(c.readOnly);
+        setenv("HOME", (dir / "home").c_str(), 1);
+        if (c.xdg) setenv("XDG_DATA_HOME", c.xdg[0] == '/' ? (dir.string() + c.xdg).c_str() : c.xdg, 1);
+        else unsetenv("XDG_DATA_HOME");
+        std::filesystem::create_directories(dir / c.folder);
+        WriteFile(dir / c.folder / "owlsys.ini", "4,0,\r\n");
+        MessageSpeed = 1.0f;
+        ReadSystemSettings();
+        EXPECT_EQ(MessageSpeed, 4.0f) << c.folder << ": the settings already there are read";
+        CurrentLine = 9;
+        ASSERT_TRUE(SaveSlot(2)) << c.folder;
+        EXPECT_EQ(ReadFile(dir / c.folder / "z_save2.sdt"), "01,040,001,001,001,9\r\n") << c.folder;
+        EXPECT_EQ(std::filesystem::exists(Slot(2)), !c.readOnly) << c.folder;
+        ASSERT_TRUE(WriteSystemSettings(3, 1));
+        EXPECT_EQ(ReadFile(dir / c.folder / "owlsys.ini"), "3,1,\r\n") << c.folder;
+    }
+    unsetenv("XDG_DATA_HOME");
+    setenv("HOME", home.c_str(), 1);
+}
+
 }  // namespace

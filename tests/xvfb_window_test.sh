@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The real program under Xvfb and openbox: its window found by caption and sized, clicked
-# through the logo, notice and title into the story, the system menu and the first choice,
-# each photographed into SHOT_DIR; a second copy refused; closed by the close box and by
-# Escape. Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE SHOT_DIR. Exit 77: skipped.
+# through the logo, notice and title into the story, its backlog, the system menu and the
+# first choice, each photographed into SHOT_DIR (default: here); a second copy refused;
+# closed by the close box and by Escape.
+# Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE [SHOT_DIR]. Exit 77: skipped.
 set -u
-GAME_SRC=$1 SCRIPT=$2 SHOTS=$3
-mkdir -p "$SHOTS"
+GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
 . "$(dirname "$0")/xvfb_session.sh"
 
 fail() { echo "FAIL: $*"; tail -n +1 "$WORK"/run*.log; exit 1; }
@@ -21,10 +21,11 @@ expect_exit() {
   echo "ok: $1 ends the game with status 0"
 }
 
-# The client area photographed into $WORK/client.png, and kept as SHOT_DIR/NAME.png.
+# The client area photographed into $WORK/NAME.png, and into $WORK/client.png for
+# check_layer.
 photograph() {
-  import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/client.png" || fail "no screenshot"
-  cp "$WORK/client.png" "$SHOTS/$1.png"
+  import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"
+  cp "$WORK/$1.png" "$WORK/client.png"
 }
 
 # How many pixels differ between two photographs inside the W x H rectangle at (X, Y).
@@ -80,18 +81,32 @@ check_layer "$PICTURE" 0 $((375 * FRAME)) 474 375 0 0 0 1  # the band left of th
 check_layer panel 0 0 166 377 474 0 1 1
 check_layer message 7 0 640 99 0 375 1 25
 
+# The wheel up opens the backlog over the story; Escape closes it (not the game), and so
+# does the wheel down past the newest line: each time the story is back as it was.
+differing_from_story() { photograph "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
+photograph story
+for close in Escape wheel; do
+  xdotool click 4; sleep 0.8
+  [ "$(differing_from_story "backlog-$close")" -gt 10000 ] || fail "the wheel up showed no backlog"
+  if [ $close = Escape ]; then xdotool key Escape; else xdotool click 5; fi
+  sleep 0.8
+  kill -0 "$GAME" 2>/dev/null || fail "$close ended the game instead of the backlog"
+  [ "$(differing_from_story "closed-$close")" -eq 0 ] || fail "$close did not bring the story back"
+  echo "ok: the wheel opens the backlog and $close closes it"
+done
+
 # The system menu over the story: the button under the pointer lights up inside its box.
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)) sleep 0.2 mousedown 3 sleep 0.1 mouseup 3
 sleep 1; xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
 photograph menu_plain
 xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
 photograph menu
-LIT=$(changed_pixels "$SHOTS/menu_plain.png" "$SHOTS/menu.png" 172 92 46 21)
+LIT=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 172 92 46 21)
 [ "$LIT" -ge 600 ] || fail "the hovered save button changed only $LIT pixels"
-OUTSIDE=$(changed_pixels "$SHOTS/menu_plain.png" "$SHOTS/menu.png" 233 92 46 21)
+OUTSIDE=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 233 92 46 21)
 [ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
 echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
-rm "$SHOTS/menu_plain.png"
 click_at 420 380; sleep 1  # return to the story
 
 # On to the first choice with Ctrl held (the skip), the pointer left of the rows; the
@@ -109,10 +124,10 @@ sleep 0.5; photograph choice_plain
 echo "ok: choice box shown ($DIFFERING of $OPAQUE pixels covered)"
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 157)); sleep 0.5
 photograph choice
-LIT=$(changed_pixels "$SHOTS/choice_plain.png" "$SHOTS/choice.png" 80 140 432 35)
+LIT=$(changed_pixels "$WORK/choice_plain.png" "$WORK/choice.png" 80 140 432 35)
 [ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
 echo "ok: the hovered choice row is highlighted ($LIT pixels)"
-rm "$SHOTS/choice_plain.png"
+mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"

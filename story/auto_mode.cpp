@@ -1,0 +1,86 @@
+// Auto mode: the A key lets the story step by itself once a line is out and its voice
+// has ended, after a pause that grows with the line's length.
+#include <cstring>
+
+#include "draw/kaDraw.h"
+#include "draw/sjis.h"
+#include "shell/shell.h"
+#include "sound/kaSound.h"
+#include "story/story.h"
+
+int AutoMode = 0;
+static float AutoClock = 0.0f;  // seconds of the pause gone by
+static int AutoLine = -1;       // the line the pause is counted for
+
+static constexpr float PauseBase = 1.0f, PausePerCharacter = 0.05f;
+
+// Characters of the shown line, line feeds not counted.
+static int CharacterCount(const char* text) {
+    int n = 0;
+    for (size_t p = 0, length = std::strlen(text); p < length;) {
+        if (text[p] != 0x0A) ++n;
+        p += size_t(SjisCharLength(text + p, length - p));
+    }
+    return n;
+}
+
+float AutoPause(int line) { return PauseBase + PausePerCharacter * float(CharacterCount(LineText(line))); }
+
+// Auto mode counts only on the plain story screen: not under a choice, the quit prompt,
+// the system menu or the backlog.
+static bool StoryWaitsForStep() {
+    return AutoMode && GetGameMode() == ModeStory && StoryState != ChoiceOpen &&
+           !QuitPromptOpen && !SystemMenuOpen && !BacklogOpen;
+}
+
+static bool LineIsOut() { return LaidOutLine == CurrentLine && RevealCount > kaDraw::TextRectCount; }
+
+static float VoiceLeft() { return VoiceId >= 0 ? kaSound::SecondsLeft(VoiceId) : 0.0f; }
+
+void ResetAutoMode() {
+    AutoMode = 0;
+    AutoClock = 0.0f;
+    AutoLine = -1;
+}
+
+bool AutoModeSteps() {
+    if (InputState.AutoKey && GetGameMode() == ModeStory) {
+        AutoMode = !AutoMode;
+        AutoClock = 0.0f;
+    }
+    if (InputState.LeftClick || InputState.RightClick) AutoMode = 0;
+    if (!StoryWaitsForStep()) return false;
+    if (AutoLine != CurrentLine || !LineIsOut() || VoiceLeft() > 0.0f) {
+        AutoLine = CurrentLine;
+        AutoClock = 0.0f;
+        return false;
+    }
+    AutoClock += Shell.FrameSeconds;
+    if (AutoClock < AutoPause(CurrentLine)) return false;
+    AutoClock = 0.0f;
+    AutoLine = -1;
+    return true;
+}
+
+void AutoModeAfterFrame() {
+    if (!AutoMode) return;
+    if (GetGameMode() != ModeStory || StoryState == ChoiceOpen || QuitPromptOpen) {
+        ResetAutoMode();
+        return;
+    }
+    // The mark: two small arrowheads at the panel's foot.
+    for (int i = 0; i < 9; ++i) {
+        int reach = i < 5 ? i : 8 - i;
+        kaDraw::DrawRect(584, 354 + i, 586 + reach, 355 + i, 0x80E0F0, 0x80E0F0, 1);
+        kaDraw::DrawRect(592, 354 + i, 594 + reach, 355 + i, 0x80E0F0, 0x80E0F0, 1);
+    }
+}
+
+float AutoModeSecondsToStep() {
+    if (!StoryWaitsForStep()) return -1.0f;
+    float pause = AutoPause(CurrentLine);
+    if (AutoLine != CurrentLine || !LineIsOut()) return pause + VoiceLeft();
+    float voice = VoiceLeft();
+    if (voice > 0.0f) return voice + pause;
+    return pause > AutoClock ? pause - AutoClock : 0.0f;
+}

@@ -1,0 +1,221 @@
+// The backlog: the prose lines shown in this run, kept in memory, and the page that
+// shows them over the frozen story when the wheel turns up. The story's text layout,
+// its reveal and the picture under the page are put back exactly when it closes.
+#include <cstring>
+#include <vector>
+
+#include "draw/kaDraw.h"
+#include "shell/shell.h"
+#include "sound/kaSound.h"
+#include "story/story.h"
+
+namespace {
+
+struct Entry {
+    int line;       // the ScriptLine shown
+    int size;       // the font size it was shown at
+    int voiceLine;  // the wave_play: line of its step, -1 for none
+    int height;     // laid-out height in pixels, -1 until measured
+};
+
+// The page's text area; entries stand Gap pixels apart, newest at the bottom.
+constexpr int PageLeft = 20, PageRight = 600, PageTop = 16, PageBottom = 458, Gap = 10;
+constexpr int MaxVisible = 64;
+// Far below any line's end: an entry is never cut, so measuring and drawing agree.
+constexpr int LayoutBottom = 10000;
+
+Entry Ring[BacklogCapacity];
+int First = 0, Count = 0;  // oldest entry's slot, entries held
+int Bottom = 0;            // index (0 oldest) of the entry drawn at the page's foot
+int ReplayId = -1;         // sound object of the clip replayed last
+
+// Where each entry of the last page was drawn, for the click test.
+struct Placed {
+    int index, top, bottom;
+};
+Placed Visible[MaxVisible];
+int VisibleCount = 0;
+
+// What the page's own drawing replaces and the close puts back.
+kaDraw::TextRect SavedRects[kaDraw::TextRectCapacity];
+int32_t SavedRectCount = 0;
+int SavedRevealCount = 0;
+float SavedRevealClock = 0.0f;
+int SavedCursor = 0;
+std::vector<uint8_t> SavedFontSprite;
+std::vector<uint8_t> Backdrop;  // the story frame under the page, darkened
+
+Entry& At(int index) { return Ring[(First + index) % BacklogCapacity]; }
+
+size_t SurfaceBytes(const kaDraw::Surface* s) { return size_t(s->pitch) * size_t(s->height); }
+
+void CopyOut(const kaDraw::Surface* s, std::vector<uint8_t>* bytes) {
+    if (s) bytes->assign(s->pixels, s->pixels + SurfaceBytes(s));
+    else bytes->clear();
+}
+
+void CopyIn(kaDraw::Surface* s, const std::vector<uint8_t>& bytes) {
+    if (s && bytes.size() == SurfaceBytes(s)) std::memcpy(s->pixels, bytes.data(), bytes.size());
+}
+
+// The back buffer at a sixth of its brightness, whatever its pixel layout.
+void DarkenBackdrop() {
+    kaDraw::Surface* s = kaDraw::BackBuffer;
+    if (!s) return;
+    const kaDraw::PixelFormat& f = s->format;
+    for (int y = 0; y < s->height; ++y)
+        for (int x = 0; x < s->width; ++x) {
+            uint32_t p = kaDraw::ReadPixel(s, x, y);
+            uint32_t r = kaDraw::ExpandChannel(p, f.redMask) / 6;
+            uint32_t g = kaDraw::ExpandChannel(p, f.greenMask) / 6;
+            uint32_t b = kaDraw::ExpandChannel(p, f.blueMask) / 6;
+            kaDraw::WritePixel(s, x, y, kaDraw::NativeFromColour(f, r | g << 8 | b << 16));
+        }
+}
+
+void SelectEntryFont(const Entry& e) {
+    kaDraw::SelectTextFont(EngineText(TextGothic), e.size);
+    kaDraw::SetTextColours(0xC8C8C8, 0, 1);
+}
+
+// The entry's height as the message window's layout wraps it across the page's width.
+int HeightOf(Entry& e) {
+    if (e.height >= 0) return e.height;
+    SelectEntryFont(e);
+    kaDraw::LayOutTextBlock(PageLeft, 0, PageRight, LayoutBottom, LineText(e.line), 0);
+    kaDraw::EndTextDrawing();
+    int bottom = 0;
+    for (int i = 1; i < kaDraw::TextRectCount; ++i)
+        if (kaDraw::TextRects[i].bottom > bottom) bottom = kaDraw::TextRects[i].bottom;
+    e.height = bottom;
+    return e.height;
+}
+
+// True when entries 0 to bottom all fit on the page: nothing lies above to scroll to.
+bool FitsFromTop(int bottom) {
+    int used = 0;
+    for (int i = 0; i <= bottom; ++i) {
+        used += HeightOf(At(i)) + (i ? Gap : 0);
+        if (used > PageBottom - PageTop) return false;
+    }
+    return true;
+}
+
+void DrawPage() {
+    kaDraw::Surface* s = kaDraw::BackBuffer;
+    CopyIn(s, Backdrop);
+    VisibleCount = 0;
+    int y = PageBottom;
+    for (int i = Bottom; i >= 0 && VisibleCount < MaxVisible; --i) {
+        Entry& e = At(i);
+        int top = y - HeightOf(e);
+        if (top < PageTop && i != Bottom) break;
+        Visible[VisibleCount++] = {i, top, y};
+        y = top - Gap;
+    }
+    for (int v = 0; v < VisibleCount; ++v) {
+        const Placed& p = Visible[v];
+        const Entry& e = At(p.index);
+        if (e.voiceLine >= 0) {
+            // The mark of a line whose clip a click replays, lit under the pointer.
+            if (PointerIn(PageLeft - 8, p.top - 4, PageRight + 4, p.bottom + 4))
+                kaDraw::DrawRect(PageLeft - 8, p.top - 4, PageRight + 4, p.bottom + 4,
+                                 0x603010, 0x603010, 1);
+            kaDraw::DrawRect(PageLeft - 14, p.top + 6, PageLeft - 9, p.top + 11, 0x80C0F0,
+                             0x80C0F0, 1);
+        }
+        SelectEntryFont(e);
+        kaDraw::DrawTextBlock(PageLeft, p.top, PageRight, LayoutBottom, LineText(e.line), 0);
+        kaDraw::EndTextDrawing();
+    }
+}
+
+void StopReplay() {
+    if (ReplayId < 0) return;
+    kaSound::Stop(ReplayId, -1);
+    kaSound::ReleaseObject(ReplayId);
+    ReplayId = -1;
+}
+
+// A click on a voiced line plays its clip again, in place of whatever voice sounds.
+void ReplayAtPointer() {
+    for (int v = 0; v < VisibleCount; ++v) {
+        const Placed& p = Visible[v];
+        if (!PointerIn(PageLeft - 8, p.top - 4, PageRight + 4, p.bottom + 4)) continue;
+        const Entry& e = At(p.index);
+        if (e.voiceLine < 0) return;
+        StopReplay();
+        if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+        ReplayId = kaSound::LoadObject(LineText(e.voiceLine) + ArgumentOffset(KwWavePlay), 1);
+        kaSound::Play(ReplayId, -1);
+        return;
+    }
+}
+
+void CloseBacklog() {
+    StopReplay();
+    std::memcpy(kaDraw::TextRects, SavedRects, sizeof SavedRects);
+    kaDraw::TextRectCount = SavedRectCount;
+    RevealCount = SavedRevealCount;
+    RevealClock = SavedRevealClock;
+    CopyIn(kaDraw::ObjectTable[kaDraw::FontSprite].surface, SavedFontSprite);
+    SetCursorVisible(SavedCursor);
+    BacklogOpen = 0;
+}
+
+}  // namespace
+
+int BacklogOpen = 0;
+
+void RecordShownLine(int line, int size, int voiceLine) {
+    if (!LineText(line)[0]) return;  // the end of the script shows nothing
+    if (Count == BacklogCapacity) {
+        First = (First + 1) % BacklogCapacity;
+        --Count;
+    }
+    Ring[(First + Count) % BacklogCapacity] = {line, size, voiceLine, -1};
+    ++Count;
+}
+
+void ClearBacklog() {
+    if (BacklogOpen) CloseBacklog();
+    First = Count = 0;
+}
+
+int BacklogCount() { return Count; }
+int BacklogLine(int index) { return index >= 0 && index < Count ? At(index).line : -1; }
+int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index).voiceLine : -1; }
+
+void OpenBacklog() {
+    if (BacklogOpen || Count == 0) return;
+    std::memcpy(SavedRects, kaDraw::TextRects, sizeof SavedRects);
+    SavedRectCount = kaDraw::TextRectCount;
+    SavedRevealCount = RevealCount;
+    SavedRevealClock = RevealClock;
+    SavedCursor = GetCursorVisible();
+    CopyOut(kaDraw::ObjectTable[kaDraw::FontSprite].surface, &SavedFontSprite);
+    DarkenBackdrop();
+    CopyOut(kaDraw::BackBuffer, &Backdrop);
+    BacklogOpen = 1;
+    Bottom = Count - 1;
+    SetCursorVisible(1);
+    DrawPage();
+}
+
+bool BacklogFrame() {
+    bool close = InputState.RightClick || InputState.EscapeKey;
+    for (int n = InputState.WheelSteps; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
+    for (int n = InputState.WheelSteps; n < 0 && !close; ++n) {
+        if (Bottom == Count - 1) close = true;
+        else ++Bottom;
+    }
+    if (InputState.LeftClick && !close) ReplayAtPointer();
+    InputState.LeftClick = InputState.RightClick = 0;
+    InputState.WheelSteps = 0;
+    if (close) {
+        CloseBacklog();
+        return false;
+    }
+    DrawPage();
+    return true;
+}

@@ -1,0 +1,159 @@
+// The backlog: which lines it holds, the clip a click replays, the clicks it swallows,
+// and the story it gives back exactly as it found it.
+#include "tests/story_test_table.h"
+
+using namespace storytest;
+
+namespace {
+
+class Backlog : public StoryTest {
+protected:
+    void SetUp() override {
+        StoryTest::SetUp();
+        for (const char* name : {"sc01.sad", "v_minato_001.sad"})
+            std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name,
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+    void Wheel(int notches, float seconds = 0.016f) {
+        InputState.WheelSteps = notches;
+        Frame(seconds);
+        InputState.WheelSteps = 0;
+    }
+    // The story: a voiced line, 14 more, then a line that stays on screen while the
+    // backlog is looked at, over a running animation.
+    void PlayUpToTheLastLine() {
+        std::vector<std::string> body = {"file:sc01.sad", "setscreen:0", "wave_play:v_minato_001.sad",
+                                         Sjis("声のある行")};
+        for (int i = 0; i < 14; ++i) body.push_back(Sjis("行") + std::to_string(i));
+        body.insert(body.end(), {"anime:4", "speed:70", "loopanime:1",
+                                 Sjis("雪がゆらゆらと揺れている。遠くから列車の灯りが近づく。"),
+                                 "end:99"});
+        SetScript(body);
+        for (int i = 0; i < 16; ++i) Frame(0.016f, true);
+        for (int i = 0; i < 5; ++i) Frame(0.02f);  // half revealed, animation running
+    }
+    std::vector<uint32_t> Shown() { return headless::LastFrame()->pixels; }
+};
+
+int NamedVoicePlaying(const char* name) {
+    for (int id = 1; id < kaSound::ObjectCount; ++id)
+        if (kaSound::InUse(id) && std::string(kaSound::NameOf(id)) == name &&
+            kaSound::SecondsLeft(id) > 0.0f)
+            return id;
+    return -1;
+}
+
+TEST_F(Backlog, HoldsTheShownLinesInOrderAcrossAChoiceAndOnlyThoseSinceALoad) {
+    SetScript({"wave_play:v_minato_001.sad", Sjis("一"), Sjis("二"), "command:2", "aaaa:" + Sjis("甲"),
+               "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後"), Sjis("終わり")});
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    PointAt(100, 150);
+    Frame(0.016f, true);
+    EXPECT_EQ(CurrentLine, 14);
+    const int shown[] = {7, 8, 14};
+    ASSERT_EQ(BacklogCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(BacklogLine(i), shown[i]) << i;
+    EXPECT_EQ(BacklogVoiceLine(0), 6);
+    EXPECT_EQ(BacklogVoiceLine(1), -1);
+
+    ASSERT_TRUE(SaveSlot(0));
+    Frame(0.016f, true);
+    LoadSlot(0);
+    EXPECT_EQ(BacklogCount(), 0) << "a load starts the backlog afresh";
+    Frame(0.016f, true);
+    ASSERT_EQ(BacklogCount(), 1);
+    EXPECT_EQ(BacklogLine(0), 15);
+}
+
+TEST_F(Backlog, KeepsTheLast300Lines) {
+    for (int i = 0; i < BacklogCapacity + 5; ++i) RecordShownLine(6 + i % 2, 28, -1);
+    SetScript({Sjis("一"), Sjis("二")});
+    EXPECT_EQ(BacklogCount(), BacklogCapacity);
+    EXPECT_EQ(BacklogLine(0), 7) << "the five oldest went";
+    EXPECT_EQ(BacklogLine(BacklogCapacity - 1), 6);
+}
+
+// The same story run twice: once looked at in the backlog (scrolled, clicked, closed one
+// of three ways), once not. After the close the engine and the picture are those of the
+// run that never opened it.
+TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
+    PlayUpToTheLastLine();
+    Frame(0.02f);
+    Frame(0.0f);
+    const std::vector<uint32_t> expected = Shown();
+    const int line = CurrentLine, reveal = RevealCount, frame = AnimeFrame;
+    const float clock = AnimeClock;
+    ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is still coming out";
+
+    enum Close { RightClick, Escape, WheelDown };
+    for (Close how : {RightClick, Escape, WheelDown}) {
+        TearDown();
+        SetUp();
+        kaDraw::WavePhase = 0.0f;
+        PlayUpToTheLastLine();
+        std::vector<uint32_t> before = Shown();
+        Wheel(1, 0.02f);
+        ASSERT_EQ(BacklogOpen, 1);
+        EXPECT_TRUE(Shown() != before) << "the page covers the story";
+        Wheel(3, 0.5f);
+        headless::SaveLastFrameAsPng((dir / "backlog.png").string());  // for a person to look at
+        PointAt(300, 445);
+        Frame(0.5f, true);  // a click on an unvoiced line: swallowed
+        PointAt(0, 0);
+        Wheel(-3, 0.5f);  // back to the newest line
+        ASSERT_EQ(BacklogOpen, 1) << how;
+        EXPECT_EQ(CurrentLine, line) << "no click reached the story";
+        if (how == RightClick) Frame(0.5f, false, true);
+        if (how == Escape) {
+            HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape});
+            Frame(0.5f);
+            InputState.EscapeKey = 0;
+            EXPECT_EQ(Shell.ShutdownDone, 0) << "Escape closes the backlog, not the game";
+        }
+        if (how == WheelDown) Wheel(-1, 0.5f);
+        EXPECT_EQ(BacklogOpen, 0) << how;
+        EXPECT_EQ(GetGameMode(), ModeStory) << "a right click does not open the menu";
+        EXPECT_EQ(CurrentLine, line) << how;
+        EXPECT_EQ(RevealCount, reveal) << how;
+        EXPECT_EQ(AnimeFrame, frame) << how;
+        EXPECT_EQ(AnimeClock, clock) << how;
+        EXPECT_TRUE(Shown() == expected) << "the story's picture, close " << how;
+    }
+}
+
+TEST_F(Backlog, AClickOnAVoicedLineReplaysItsClipAndAnOpenChoiceSurvives) {
+    SetScript({Sjis("前"), "wave_play:v_minato_001.sad", Sjis("声"), "command:2", "aaaa:" + Sjis("甲"),
+               "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    int story = VoiceId;
+    ASSERT_EQ(NamedVoicePlaying("v_minato_001.sad"), story);
+    Wheel(1);
+    ASSERT_EQ(BacklogOpen, 1);
+    PointAt(300, 300);  // above both lines: nothing
+    Frame(0.016f, true);
+    EXPECT_EQ(NamedVoicePlaying("v_minato_001.sad"), story) << "only the story's clip sounds";
+    PointAt(300, 445);  // the newest line, at the page's foot
+    Frame(0.016f, true);
+    int replay = NamedVoicePlaying("v_minato_001.sad");
+    EXPECT_GE(replay, 0);
+    EXPECT_NE(replay, story) << "its own copy plays";
+    EXPECT_EQ(kaSound::SecondsLeft(story), 0.0f) << "the story's clip gave way";
+    Frame(0.016f, false, true);
+    EXPECT_EQ(BacklogOpen, 0);
+    EXPECT_FALSE(kaSound::InUse(replay)) << "the replay ends with the backlog";
+
+    Frame(0.016f, true);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    Wheel(1);
+    ASSERT_EQ(BacklogOpen, 1);
+    Frame(0.016f, false, true);
+    PointAt(100, 150);
+    Frame(0.016f, true);
+    EXPECT_EQ(CurrentLine, 14) << "the choice was still open and takes the click";
+}
+
+}  // namespace
