@@ -459,11 +459,14 @@ void Sc20(Canvas& c, int, int) {
     Lettering(ink, "雪崩で列車不通", 350, 92, 30, true, true);
     Lettering(ink, "女学生行方不明", 305, 120, 24, true, true);
     Paint(c, ink, Hex(0x1E1C1E), 0.9f);
-    Shape type;
-    for (int col = 0; col < 11; ++col)
-        for (int r = 0; r < 16; ++r)
-            if (Hash(col, r, 20) > 0.12f) type.push_back(Rect(270 - float(col) * 15, 95 + float(r) * 13.5f, 280 - float(col) * 15, 104 + float(r) * 13.5f));
-    Paint(c, MaskOf(c, type), Hex(0x5A5856), 0.6f);
+    // The article itself in small vertical columns, right to left.
+    const char* columns[] = {"十四日未明、灯野驛附近にて",   "大規模なる雪崩發生し、上り",   "最終列車は隧道手前にて立往",
+                             "生、全線不通となる。乗客は",   "驛員の誘導により驛舎へ避難",   "せるも、同列車にて歸省中の",
+                             "女學生一名の行方いまだ知れ",   "ず。驛員ならびに村の消防團",   "は夜を徹して捜索を續けてゐ",
+                             "るが、積雪深く作業は難航し", "てゐる。"};
+    Mask type = MakeMask(c.width, c.height);
+    for (int col = 0; col < 11; ++col) Lettering(type, columns[col], 266 - float(col) * 15, 96, 11.5f, true, true);
+    Paint(c, type, Hex(0x3A3836), 0.8f);
     Shape pin{Ellipse(255, 78, 6, 6)};
     Cut(c, pin, Hex(0xB03030), 0.5f);
     LightPool(c, 120, 120, 280, 220, Paper.light, 0.3f);
