@@ -12,7 +12,7 @@ namespace headless {
 
 // Puts the backend back to its start: clock 0, no events, keys up, pointer (0, 0),
 // window at (0, 0) and closed, no frames, no boxes, no beeps, lock free, audio absent,
-// program directory unchanged.
+// no call observer, program directory unchanged.
 void Reset();
 
 // The program directory that plat::ProgramDirectory reports (a trailing '/' is added
@@ -54,6 +54,9 @@ int BeepCount();
 // "AcquireInstanceLock", "ReleaseInstanceLock", "OpenAudio", "CloseAudio"); only calls
 // that succeed or change something are logged.
 const std::vector<std::string>& Calls();
+// Called with each of those calls as it is logged, so that a test can look at the other
+// modules at that moment; nullptr (the start) for none.
+void SetCallObserver(void (*observer)(const char* call));
 
 // Pointer state as the shell left it.
 bool SystemPointerShown();

@@ -31,10 +31,16 @@ struct State {
     void* callbackUser = nullptr;
     int audioLockDepth = 0;
     std::vector<std::string> calls;
+    void (*callObserver)(const char*) = nullptr;
     bool programDirReadOnly = false;
 };
 
 State S;
+
+void Log(const char* call) {
+    S.calls.push_back(call);
+    if (S.callObserver) S.callObserver(call);
+}
 std::string ProgramDir = "./";
 
 }  // namespace
@@ -42,6 +48,7 @@ std::string ProgramDir = "./";
 namespace headless {
 
 void Reset() { S = State{}; }
+void SetCallObserver(void (*observer)(const char* call)) { S.callObserver = observer; }
 
 void SetProgramDirectory(const std::string& dir) {
     ProgramDir = dir;
@@ -93,20 +100,20 @@ namespace plat {
 bool OpenWindow(const char*, int, int) {
     if (S.noDisplay) return false;
     S.windowOpen = true;
-    S.calls.push_back("OpenWindow");
+    Log("OpenWindow");
     return true;
 }
 void CloseWindow() {
     if (!S.windowOpen) return;
     S.windowOpen = false;
-    S.calls.push_back("CloseWindow");
+    Log("CloseWindow");
 }
 void ClientOrigin(int* x, int* y) {
     *x = S.originX;
     *y = S.originY;
 }
 void RaiseWindow() {
-    if (S.windowOpen) S.calls.push_back("RaiseWindow");
+    if (S.windowOpen) Log("RaiseWindow");
 }
 
 bool PollEvent(Event* ev) {
@@ -164,7 +171,7 @@ bool WarpPointer(int clientX, int clientY) {
 
 void ShowSystemPointer(bool shown) {
     S.pointerShown = shown;
-    S.calls.push_back("ShowSystemPointer");
+    Log("ShowSystemPointer");
 }
 
 bool KeyIsDown(Key key) { return key > KeyNone && key <= KeyCtrl && S.keys[key]; }
@@ -181,14 +188,14 @@ int AcquireInstanceLock(const char*) {
         return 0;
     }
     S.lockHeld = true;
-    S.calls.push_back("AcquireInstanceLock");
+    Log("AcquireInstanceLock");
     return 1;
 }
 
 void ReleaseInstanceLock() {
     if (!S.lockHeld) return;
     S.lockHeld = false;
-    S.calls.push_back("ReleaseInstanceLock");
+    Log("ReleaseInstanceLock");
 }
 
 const char* ProgramDirectory() { return ProgramDir.c_str(); }
@@ -199,13 +206,13 @@ bool OpenAudio(int, int, AudioCallback callback, void* user) {
     S.audioOpen = true;
     S.callback = callback;
     S.callbackUser = user;
-    S.calls.push_back("OpenAudio");
+    Log("OpenAudio");
     return true;
 }
 void LockAudio() { ++S.audioLockDepth; }
 void UnlockAudio() { --S.audioLockDepth; }
 void CloseAudio() {
-    if (S.audioOpen) S.calls.push_back("CloseAudio");
+    if (S.audioOpen) Log("CloseAudio");
     S.audioOpen = false;
     S.callback = nullptr;
 }

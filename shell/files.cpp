@@ -1,36 +1,114 @@
-// Whole files: an asset read into memory (bounded, so that a stray huge file is refused
-// rather than read), and a player's file replaced without ever being half-written.
+// Whole files: every file the program reads goes through one bounded reader that never
+// blocks and takes only regular files, and a player's file is replaced without ever
+// being half-written or lost to a power cut.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "shell/shell.h"
 
-bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes) {
-    bytes->clear();
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    bool ok = size >= 0 && static_cast<unsigned long>(size) <= maxBytes &&
-              std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes->resize(static_cast<size_t>(size));
-        ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+// Opens path for reading without waiting (a FIFO would otherwise block the open or the
+// first read) and keeps it only when what it leads to, links followed, is a regular
+// file: a device such as /dev/zero never ends. -1 when refused.
+static int OpenRegularFile(const char* path, off_t* size) {
+    if (!path) return -1;
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return -1;
     }
-    std::fclose(file);
+    *size = st.st_size;
+    return fd;
+}
+
+// Reads at most limit + 1 bytes, so that a file longer than limit is seen to be; the
+// size fstat gave is only a first guess (a file may grow while it is read).
+static bool ReadUpTo(int fd, off_t sizeHint, size_t limit, std::vector<uint8_t>* bytes) {
+    size_t want = limit + 1;
+    size_t have = 0;
+    bytes->resize(sizeHint >= 0 && size_t(sizeHint) < limit ? size_t(sizeHint) + 1 : want);
+    for (;;) {
+        if (have == bytes->size()) {
+            if (have == want) break;
+            bytes->resize(bytes->size() * 2 < want ? bytes->size() * 2 : want);
+        }
+        ssize_t got = read(fd, bytes->data() + have, bytes->size() - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) break;
+        have += size_t(got);
+    }
+    bytes->resize(have);
+    return true;
+}
+
+// The file's first bytes, at most maxBytes of them; with whole, false when it holds more.
+static bool ReadRegularFile(const char* path, size_t maxBytes, bool whole,
+                            std::vector<uint8_t>* bytes) {
+    bytes->clear();
+    off_t size = 0;
+    int fd = OpenRegularFile(path, &size);
+    if (fd < 0) return false;
+    bool ok = ReadUpTo(fd, size, maxBytes, bytes);
+    close(fd);
+    if (ok && bytes->size() > maxBytes) {
+        ok = !whole;
+        bytes->resize(maxBytes);
+    }
     if (!ok) bytes->clear();
     return ok;
 }
 
+bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes) {
+    return ReadRegularFile(path, maxBytes, true, bytes);
+}
+
+bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes) {
+    return ReadRegularFile(path, maxBytes, false, bytes);
+}
+
+static bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+// The rename is recorded in the folder: flushing it makes the new name survive a
+// power cut. Some file systems cannot flush a folder; the file is in place all the same.
+static void FlushFolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
 bool ReplaceFile(const char* path, const std::string& bytes) {
     std::string temporary = std::string(path) + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
+    // A leftover temporary (even a FIFO or a link placed there) is removed first; the new
+    // one is created afresh and never follows a link.
+    unlink(temporary.c_str());
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    // The data reaches the disk before the rename makes it the file: a file system that
+    // does not order the two would otherwise show an empty or torn file after a crash.
+    bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    written = close(fd) == 0 && written;
     if (!written || std::rename(temporary.c_str(), path) != 0) {
-        std::remove(temporary.c_str());
+        unlink(temporary.c_str());
         return false;
     }
+    FlushFolderOf(path);
     return true;
 }

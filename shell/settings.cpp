@@ -3,7 +3,6 @@
 // without regard to ASCII case; every other line is kept as it was.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -49,15 +48,28 @@ bool KeyOfLine(const std::string& line, std::string* key) {
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+// Far above what the script keeps in it; a bound so that a stray huge file is refused.
+constexpr size_t MaxSettingsBytes = 1 << 20;
+
+// The file's lines, line ends dropped; false when a file is there that cannot be read
+// (no regular file, or too large), which is then never written over.
+bool ReadLines(const std::string& path, std::vector<std::string>* lines) {
+    lines->clear();
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path.c_str(), MaxSettingsBytes, &bytes)) {
+        std::error_code ec;
+        return !std::filesystem::exists(path, ec) && !ec;
     }
-    return lines;
+    std::string text(bytes.begin(), bytes.end());
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines->push_back(line);
+        start = end + 1;
+    }
+    return true;
 }
 
 // A name or value that would break the file's line structure cannot be stored.
@@ -88,7 +100,9 @@ std::string ReadSetting(const char* section, const char* key) {
     std::string path = SettingsPath();
     if (path.empty() || !section || !key) return "";
     bool inSection = false;
-    for (const std::string& line : ReadLines(path)) {
+    std::vector<std::string> lines;
+    ReadLines(path, &lines);
+    for (const std::string& line : lines) {
         std::string name;
         if (SectionHeader(line, &name)) {
             inSection = SameName(name, section);
@@ -113,7 +127,8 @@ int WriteSetting(const char* section, const char* key, const char* value) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
 
-    std::vector<std::string> lines = ReadLines(path);
+    std::vector<std::string> lines;
+    if (!ReadLines(path, &lines)) return 0;
     std::string entry = std::string(key) + "=" + value;
     bool inSection = false, done = false;
     size_t sectionEnd = std::string::npos;  // line after the section's last key line

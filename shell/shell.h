@@ -78,12 +78,17 @@ int CheckSingleInstance(const char* caption);
 int ErrorBox(const char* location, const char* message);
 void Beep();
 
-// Reads the whole file into bytes; false (bytes empty) when it cannot be opened or read,
-// or is larger than maxBytes.
+// Every file the program reads is read through these two: opened without blocking,
+// refused unless it leads (links followed) to a regular file, and read within a bound.
+// The whole file into bytes; false (bytes empty) when it cannot be opened or read, is no
+// regular file, or is larger than maxBytes.
 bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
-// Replaces the file with bytes: written to path + ".tmp" and renamed over the old file,
-// so a crash or a full disk never leaves it half-written. False when that failed (the
-// old file is then untouched).
+// The file's first bytes, at most maxBytes (fewer when it is shorter); false (bytes
+// empty) when it cannot be opened or read, or is no regular file.
+bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
+// Replaces the file with bytes: written to path + ".tmp", flushed to the disk, renamed
+// over the old file and the folder flushed, so a crash, a power cut or a full disk never
+// leaves it half-written. False when that failed (the old file is then untouched).
 bool ReplaceFile(const char* path, const std::string& bytes);
 
 // set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).

@@ -53,16 +53,15 @@ static std::vector<std::string> SoundFontCandidates() {
     return found;
 }
 
-// True when the file starts as a SoundFont (a RIFF "sfbk" form). Anything else is not
-// offered to the synthesizer, whose fallback loaders complain on the terminal.
+// True when the file is a regular one (links followed: Debian's default-GM.sf2 is one)
+// that starts as a SoundFont (a RIFF "sfbk" form). Anything else is not offered to the
+// synthesizer: a FIFO or a device would hang its loader, which also complains on the
+// terminal about files of other kinds.
 static bool LooksLikeSoundFont(const std::string& path) {
-    char header[12] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    size_t got = std::fread(header, 1, sizeof header, file);
-    std::fclose(file);
-    return got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 &&
-           std::memcmp(header + 8, "sfbk", 4) == 0;
+    std::vector<uint8_t> header;
+    return ReadFileStart(path.c_str(), 12, &header) && header.size() == 12 &&
+           std::memcmp(header.data(), "RIFF", 4) == 0 &&
+           std::memcmp(header.data() + 8, "sfbk", 4) == 0;
 }
 
 static void DeleteSynth() {

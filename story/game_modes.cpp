@@ -81,14 +81,20 @@ static void TitleFrame() {
 
 // Ctrl held steps every frame from its second on; Return steps once per press, and
 // while it is held (and in the frame of its release) clicks are dropped. Both keys
-// share one state, so the Return poll starts from what the Ctrl poll left.
+// share one state, so the Return poll starts from what the Ctrl poll left. A click that
+// comes only from held Ctrl, which skips through the story, picks no option.
 static void MapKeysToClick() {
+    bool pressed = InputState.LeftClick != 0;  // a mouse press in this frame
     PollKey(VkControl, &KeyPollState);
     if (KeyPollState == KeyWentUp) InputState.LeftClick = 0;
     if (KeyPollState == KeyHeld) InputState.LeftClick = 1;
     PollKey(VkReturn, &KeyPollState);
-    if (KeyPollState == KeyWentDown) InputState.LeftClick = 1;
+    if (KeyPollState == KeyWentDown) {
+        InputState.LeftClick = 1;
+        pressed = true;
+    }
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
+    OptionClickIgnored = InputState.LeftClick && !pressed;
 }
 
 // A story frame stepped by auto mode: the click of Return, with the pointer taken off

@@ -1,5 +1,6 @@
 // The story screen: steps the script on a click, executes its command lines, and
 // redraws picture, animation, panel, message window, choices and the quit prompt.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -49,11 +50,11 @@ static bool MoveToNextLine() {
 static void LoadStoryPicture(const char* name) {
     int previous = BackgroundId;
     BackgroundId = LoadPicture(name);
-    // The old picture is no longer drawn once the new one is in; the internal sprites
-    // (ids 0 to 3) are never released. The new one may have the old id when the old
-    // picture was freed already (a logo run by end:-1 releases the id it once had).
-    if (BackgroundId > kaDraw::FontBufferSprite && previous > kaDraw::FontBufferSprite &&
-        previous != BackgroundId)
+    // The old picture is no longer drawn once file: has run, whether the new one loaded
+    // or the load failed and left 0; the internal sprites (ids 0 to 3) are never
+    // released. The new one may have the old id when the old picture was freed already
+    // (a logo run by end:-1 releases the id it once had).
+    if (previous > kaDraw::FontBufferSprite && previous != BackgroundId)
         kaDraw::ReleaseObject(previous);
 }
 
@@ -90,12 +91,15 @@ static StepEnd ExecuteLines() {
             SetGameMode(n);
             InputState.LeftClick = 0;
             return StepEndsMode;
-        case KwSize: TextSize = n; break;
+        case KwSize:  // held to the range, as glyphs are laid out at twice the size
+            TextSize = n < MinTextSize ? MinTextSize : n > MaxTextSize ? MaxTextSize : n;
+            break;
         case KwFile: LoadStoryPicture(arg); break;
         case KwJump: GoToLine(FindLabel(arg)); continue;
         case KwSwin: StoryState = ShowingOverWindow; break;
         case KwCommand:
             StoryState = ChoiceOpen;
+            OptionClickIgnored = 1;  // the click that opened it was meant for the story
             --CurrentLine;
             return StepOpensChoice;
         case KwSwave: WaveEffect = 1; break;
@@ -134,10 +138,14 @@ static StepEnd ExecuteLines() {
             continue;
         }
         case KwMidiPlay:
+            std::snprintf(RequestedMusic, sizeof RequestedMusic, "%s", arg);
             if (MusicOff == 0) kaMusic::PlayMusic(arg, 1);
             kaMusic::SetMusicVolume(-6);
             break;
-        case KwMidiStop: kaMusic::StopMusic(); break;
+        case KwMidiStop:
+            RequestedMusic[0] = '\0';
+            kaMusic::StopMusic();
+            break;
         case KwWavePlay:
             StepVoiceLine = CurrentLine;
             PlayVoice(arg);
@@ -259,7 +267,7 @@ static int ChoiceMenu(int count, int line) {
         int top = 140 + 40 * i;
         if (!PointerIn(70, top, 512, top + 35)) continue;
         kaDraw::DrawRect(80, top, 512, top + 35, 0x0000FF, 0, 1);
-        if (!InputState.LeftClick) continue;
+        if (!InputState.LeftClick || OptionClickIgnored) continue;
         InputState.LeftClick = 0;
         InputState.RightClick = 0;
         InputState.MouseY = 5;  // no hit test of the restarted frame matches
@@ -269,6 +277,7 @@ static int ChoiceMenu(int count, int line) {
         std::memcpy(label, LineText(line + 2 + i), 4);
         return FindLabel(label);
     }
+    MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 28);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
     for (int i = 0; i < count; ++i)
@@ -286,6 +295,7 @@ static bool PanelButtons() {
     if (QuitPromptOpen || !InputState.LeftClick) return false;
     if (PointerIn(549, 326, 616, 347)) {
         QuitPromptOpen = 1;
+        OptionClickIgnored = 1;
     } else if (PointerIn(518, 256, 625, 284)) {
         InputState.LeftClick = 0;
         SystemMenuOpen = 1;
@@ -294,8 +304,8 @@ static bool PanelButtons() {
     return false;
 }
 
-void StoryFrame() {
-    // A choice made in this frame starts it again with the click still set.
+// One story frame; a choice made in it starts it again with the click still set.
+static void StoryFrameOnce() {
     for (;;) {
         SetCursorVisible(1);
         kaDraw::ClearBackBuffer();
@@ -306,6 +316,7 @@ void StoryFrame() {
 
         if (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen) {
             if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+            ReplacedLine = -1;  // the line a step stops at is shown afresh
             StoryState = ShowingProse;
             MoveToNextLine();
             WaveEffect = 0;
@@ -319,11 +330,14 @@ void StoryFrame() {
             kaDraw::BltOpaque(0, 0, WindowBackId, 0, 0, 500, 375);
             kaDraw::BltTransparent(0, 200, WindowFrameId, 0, 0, 491, 119);
         }
-        if (StoryState != ChoiceOpen) ShowLine(CurrentLine, 0, TextSize);
+        // An open choice or quit prompt has the message window to itself: its prompt is
+        // drawn there, and the text layer may still hold another text (the system menu's).
+        bool showsLine = StoryState != ChoiceOpen && !QuitPromptOpen;
+        if (showsLine) ShowLine(CurrentLine, 0, TextSize);
         DrawPicture();
         kaDraw::BltTransparent(474, 0, InterfacePicture[PicPanel], 0, 0, 168, 377);
         kaDraw::BltTransparent(-7, 375, InterfacePicture[PicMessage], 0, 0, 650, 100);
-        RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f);
+        if (showsLine) RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f);
 
         if (StoryState == ChoiceOpen) {
             int r = ChoiceMenu(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine);
@@ -346,4 +360,9 @@ void StoryFrame() {
         }
         return;
     }
+}
+
+void StoryFrame() {
+    StoryFrameOnce();
+    OptionClickIgnored = 0;
 }

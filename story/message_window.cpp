@@ -6,6 +6,8 @@
 
 void ShowLine(int line, int offset, int size) {
     if (line == LaidOutLine) return;
+    bool again = line == ReplacedLine;
+    if (again) size = LaidOutSize;
     const char* text = LineText(line);
     if (offset < 0 || offset >= ScriptLineBytes) offset = 0;
     kaDraw::SelectTextFont(EngineText(TextGothic), size);
@@ -13,6 +15,14 @@ void ShowLine(int line, int offset, int size) {
     kaDraw::LayOutTextBlock(10, 385, 590, 580, text + offset, 0);
     kaDraw::EndTextDrawing();
     LaidOutLine = line;
+    LaidOutSize = size;
+    ReplacedLine = -1;
+    if (again) RevealCount = kaDraw::TextRectCount + 1;
+}
+
+void MessageLayoutReplaced() {
+    if (LaidOutLine >= 0) ReplacedLine = LaidOutLine;
+    LaidOutLine = -1;
 }
 
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {

@@ -32,6 +32,8 @@ Keyword MatchKeyword(const char* line);
 int ReadNumberAt(const char* line, int offset);
 // The same on a buffer of size bytes (saves, owlsys.ini).
 int ReadNumberIn(const char* bytes, int size, int offset);
+// The font sizes a size: line may choose; the interpreter holds other numbers to them.
+constexpr int MinTextSize = 1, MaxTextSize = 200;
 // Byte offset of each keyword's (first) argument.
 int ArgumentOffset(Keyword k);
 // The first line from 0 whose bytes 6 to 9 equal the first 4 bytes of name (a bounded

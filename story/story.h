@@ -36,6 +36,13 @@ extern int AnimeFrames, AnimeFramesSaved, AnimeLoop, AnimeSpeed, AnimeFrame, Ani
 extern int AnimeBackward;
 extern float AnimeClock;
 extern int VoiceId;          // sound object of the last voice clip, -1 before the first
+// The left-click flag takes no option in this frame: the frame a choice or the quit
+// prompt opens, the frame the system menu or its notice closes, and a frame whose click
+// comes only from held Ctrl. Cleared when the story frame ends.
+extern int OptionClickIgnored;
+// The piece the script last asked for with midi_play: in this run, empty once a
+// midi_stop: came after it: what music switched on again plays.
+extern char RequestedMusic[ScriptLineBytes];
 
 // GameMode 3: one step of the script when asked, then the whole story screen.
 void StoryFrame();
@@ -45,12 +52,18 @@ bool PointerIn(int left, int top, int right, int bottom);
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
-extern int LaidOutLine;       // the line ShowLine laid out last; -1 lays the next one out
+extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
+extern int LaidOutSize;       // the font size that line was laid out at
+extern int ReplacedLine;      // the line whose layout another text replaced, until a step
 extern int RevealCount;       // characters released so far; every layout resets it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
+// Lays the line out unless its layout is the one held. A line whose layout another text
+// replaced, with no step since, comes back as it was shown: at its size, and whole.
 void ShowLine(int line, int offset, int size);
+// Called before any other text (a choice, the system menu) takes the text layer.
+void MessageLayoutReplaced();
 // Copies the released characters to the back buffer; 1 once the whole block is out.
 int RevealText(float delay);
 

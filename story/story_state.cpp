@@ -16,8 +16,12 @@ int AnimeFrames, AnimeFramesSaved, AnimeLoop, AnimeSpeed, AnimeFrame, AnimeColum
 int AnimeBackward;
 float AnimeClock;
 int VoiceId;
+int OptionClickIgnored;
+char RequestedMusic[ScriptLineBytes];
 
 int LaidOutLine;
+int LaidOutSize;
+int ReplacedLine;
 int RevealCount;
 float RevealClock;
 float MessageSpeed;
@@ -45,8 +49,12 @@ void ResetStoryState() {
     AnimeSpeed = 40;
     AnimeClock = 0.0f;
     VoiceId = -1;  // no clip yet: sound object 0 carries the music
+    OptionClickIgnored = 0;
+    RequestedMusic[0] = '\0';
 
     LaidOutLine = 0;
+    LaidOutSize = 28;
+    ReplacedLine = -1;
     RevealCount = 0;
     RevealClock = 0.0f;
     MessageSpeed = 1.0f;

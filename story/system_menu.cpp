@@ -5,6 +5,7 @@
 
 #include "draw/kaDraw.h"
 #include "shell/shell.h"
+#include "sound/kaMusic.h"
 #include "story/story.h"
 
 static const int ButtonWidth = 50;
@@ -38,8 +39,14 @@ void LoadSlot(int slot) {
     char path[PathBytes];
     char token[25] = {};
     if (SlotPath(slot, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
+    // Each field is held to what its written width ("%02i", then "%03i") can hold, so
+    // that the next save puts every field at the offsets they are read from.
     const int offsets[5] = {0, 3, 7, 11, 15};
-    for (int i = 0; i < 5; ++i) SaveReserved[i] = ReadNumberIn(token, sizeof token, offsets[i]);
+    const int lowest[5] = {-9, -99, -99, -99, -99}, highest[5] = {99, 999, 999, 999, 999};
+    for (int i = 0; i < 5; ++i) {
+        int value = ReadNumberIn(token, sizeof token, offsets[i]);
+        SaveReserved[i] = value < lowest[i] ? lowest[i] : value > highest[i] ? highest[i] : value;
+    }
     CurrentLine = ReadNumberIn(token, sizeof token, 19);
     if (CurrentLine < 0 || CurrentLine > ScriptLineCount - 2) CurrentLine = 0;
     AnimeFrames = AnimeFrame = AnimeLoop = 0;
@@ -76,12 +83,12 @@ static bool Button(int left, int top, int right, int bottom) {
     return InputState.LeftClick != 0;
 }
 
-// The story lays its line out again when it comes back: otherwise the message window
-// would go on releasing the menu's own text over the story until the next step.
+// The click that closes the menu or its notice may make a step, but never picks an
+// option of a choice that is open behind the menu.
 static void ReturnToStory() {
     SystemMenuOpen = 0;
     SetGameMode(ModeStory);
-    LaidOutLine = -1;
+    OptionClickIgnored = 1;
 }
 
 static void CloseMenu() {
@@ -90,7 +97,21 @@ static void CloseMenu() {
     ReturnToStory();
 }
 
+// Music off stops the piece at once; on again (from off) starts the piece the script
+// last asked for, from its start and looping as midi_play: does.
+static void SwitchMusic(int off) {
+    if (off) {
+        kaMusic::StopMusic();
+    } else if (MusicOff != 0 && RequestedMusic[0]) {
+        kaMusic::PlayMusic(RequestedMusic, 1);
+    }
+    MusicOff = off;
+}
+
+// The menu's text replaces the message window's layout; the story lays its line out
+// again when it comes back.
 static void DrawMenuText(const char* text, int x, int y) {
+    MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
     kaDraw::DrawTextBlock(x, y, 635, 500, text, 0);
@@ -134,7 +155,7 @@ static bool MenuRows() {
         if (Button(left, 325, left + ButtonWidth, 350)) {
             InputState.LeftClick = 0;
             InputState.RightClick = 0;
-            MusicOff = n;
+            SwitchMusic(n);
             CloseMenu();
             WriteSystemSettings(int(MessageSpeed), n);
             return true;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "shell/shell.h"
@@ -17,16 +18,19 @@ bool WriteTextFile(const char* path, const char* text) {
     return ReplaceFile(path, std::string(text) + "\r\n");
 }
 
+// The files read here hold one short line; a token further in than this is not looked for,
+// so a huge file, a FIFO or a device in a slot's place never stalls the game.
+static const size_t TokenFileBytes = 4096;
+
 void ReadFirstToken(const char* path, char* out, int size) {
     if (size <= 0) return;
     out[0] = '\0';
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return;
-    int c = std::fgetc(f);
-    while (c != EOF && std::isspace(c)) c = std::fgetc(f);
+    std::vector<uint8_t> bytes;
+    if (!ReadFileStart(path, TokenFileBytes, &bytes)) return;
+    size_t i = 0;
+    while (i < bytes.size() && std::isspace(bytes[i])) ++i;
     int n = 0;
-    for (; c != EOF && !std::isspace(c); c = std::fgetc(f))
-        if (n < size - 1) out[n++] = char(c);
+    for (; i < bytes.size() && !std::isspace(bytes[i]); ++i)
+        if (n < size - 1) out[n++] = char(bytes[i]);
     out[n] = '\0';
-    std::fclose(f);
 }

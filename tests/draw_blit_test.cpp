@@ -1,6 +1,7 @@
 // Composing on the back buffer: the clipping rule on every side and the copies it must
 // refuse, DrawRect, and the line-shift effects.
 #include <cstdlib>
+#include <set>
 
 #include "draw_test_support.h"
 #include "shell/shell.h"
@@ -89,12 +90,20 @@ TEST_F(DrawBlitTest, WaveRowsFollowTheAbsoluteRowTheTruncatedPhaseAndTheSign) {
     EXPECT_EQ(Shift(3, 100, 0), -10);
 }
 
-TEST_F(DrawBlitTest, JitterShiftsEachRowByItsOwnRandomNumberWithinItsRange) {
+// Each row moves by its own amount from -jitter to jitter - 1, every one of those amounts
+// turns up, and each row arrives whole; no jitter is one plain keyed blit.
+TEST_F(DrawBlitTest, JitterShiftsEachRowByItsOwnAmountWithinItsRange) {
     std::srand(7);
     BltJitter(100, 0, 3, stripes, 0, 0, 20, 200);
-    std::srand(7);
-    for (int r = 0; r < 200; ++r) ASSERT_EQ(Shift(r, 100, r), std::rand() % 6 - 3) << r;  // -3 .. 2
+    std::set<int> seen;
+    for (int r = 0; r < 200; ++r) {
+        int shift = Shift(r, 100, r);
+        ASSERT_TRUE(shift >= -3 && shift <= 2) << "row " << r << " moved by " << shift;
+        EXPECT_TRUE(Back(100 + shift + 19, r) && !Back(100 + shift + 20, r)) << "row " << r;
+        seen.insert(shift);
+    }
+    EXPECT_EQ(seen.size(), 6u) << "every amount from -3 to 2 turns up";
     ClearBackBuffer();
-    BltJitter(100, 0, 0, stripes, 0, 0, 20, 200);  // no jitter: one plain keyed blit
+    BltJitter(100, 0, 0, stripes, 0, 0, 20, 200);
     EXPECT_TRUE(Shift(0, 100, 0) == 0 && Shift(199, 100, 199) == 0);
 }

@@ -1,5 +1,7 @@
 // Display set-up and image objects: channel shifts, a layout without channels, colour
 // keys and the present, the table filling up, names, releases and asset headers.
+#include <sys/stat.h>
+
 #include "draw_test_support.h"
 
 using namespace kaDraw;
@@ -88,4 +90,13 @@ TEST_F(DrawTest, AssetHeaderIsRestoredForTheLoadAndBlankedAfterIt) {
     EXPECT_EQ(LoadObject("tit.sad", 2), 5);
     BlankAssetHeader(path.c_str());
     EXPECT_EQ(start(), "  ");
+    // Any other file a file: line names keeps its first bytes; a FIFO is not waited on.
+    std::ofstream(path, std::ios::binary) << "MThd";
+    RestoreAssetHeader(path.c_str());
+    BlankAssetHeader(path.c_str());
+    EXPECT_EQ(start(), "MT");
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    RestoreAssetHeader(path.c_str());
+    EXPECT_EQ(LoadObject("tit.sad", 2), 0);
 }

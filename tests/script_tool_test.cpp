@@ -58,6 +58,8 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
         {"sideblack\t\nlabel:back\ncommand:2\n_end:終\nback:続\n", 3},
         {Script("command:0\n問い\n"), 7},
         {Script("endX99\n"), 7},
+        {Script("size:200\n文\nsize:1073741824\n"), 9},
+        {Script("size:0\n"), 7},
     };
     for (const Case& c : cases) {
         WriteFile(dir / "script.txt", c.text);

@@ -1,7 +1,11 @@
 // The error box's text, caption, beep and 255-byte cut; set.ini's place, round trips,
-// the 63-character value, a missing file, other content kept, unsafe text refused.
+// the 63-character value, a missing file, other content kept, unsafe text refused, and
+// the order in which a replaced file reaches the disk.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +16,33 @@
 #include "shell/shell.h"
 
 namespace fs = std::filesystem;
+
+// fsync and rename as the program calls them, recorded while FileCalls is not null and
+// passed on to the C library's own: "flush NAME (SIZE bytes)" for a file, "flush NAME/"
+// for a folder, "rename NAME NAME", names without their folder.
+static std::vector<std::string>* FileCalls = nullptr;
+
+static std::string NameOf(const std::string& path) {
+    std::string name = fs::path(path).filename().string();
+    return name.empty() ? fs::path(path).parent_path().filename().string() : name;
+}
+
+extern "C" int fsync(int fd) {
+    static auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    struct stat st;
+    if (FileCalls && fstat(fd, &st) == 0) {
+        std::string path = fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).string();
+        FileCalls->push_back("flush " + NameOf(path) +
+                             (S_ISDIR(st.st_mode) ? "/" : " (" + std::to_string(st.st_size) + " bytes)"));
+    }
+    return real(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+    static auto real = reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"));
+    if (FileCalls) FileCalls->push_back("rename " + NameOf(from) + " " + NameOf(to));
+    return real(from, to);
+}
 
 namespace {
 
@@ -78,6 +109,18 @@ TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
     ASSERT_EQ(WriteSetting("added", "k", "v"), 1);  // a new section at the end
     EXPECT_EQ(FileText(),
               "; kept\n[First]\na=1\nc=5\n\n[ST]\nx=2\nsc=new\ny=3\n[last]\nb=4\n[added]\nk=v\n");
+}
+
+// The new file's bytes are on the disk before the rename makes them the file, and the
+// rename is on the disk before the write is reported done.
+TEST_F(Settings, AReplacedFileIsFlushedBeforeItsRenameAndItsFolderAfter) {
+    std::vector<std::string> calls;
+    FileCalls = &calls;
+    int written = WriteSetting("st", "sc", "label_07");
+    FileCalls = nullptr;
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(calls, (std::vector<std::string>{"flush set.ini.tmp (17 bytes)",
+                                               "rename set.ini.tmp set.ini", "flush akari/"}));
 }
 
 TEST_F(Settings, TextThatWouldBreakTheFileAndFailedRewritesLeaveTheOldFile) {

@@ -1,17 +1,26 @@
 // The message loop and window events on the headless backend with the real story engine:
-// click edges, double clicks, focus, the system pointer, the music poll, Shutdown's routes.
+// click edges, double clicks, focus, the system pointer, the music poll, Shutdown's routes,
+// and the program's own single-instance lock.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "draw/kaDraw.h"
 #include "platform/headless.h"
+#include "platform/instance_lock.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
+#include "tests/story_test_table.h"
 
 namespace fs = std::filesystem;
 
@@ -161,29 +170,76 @@ TEST_F(ShellLoop, FrameTimesAndTheMusicPollOnceASecondSurviveTheClocksWrap) {
     kaMusic::MusicPlaying = 0;
 }
 
-// Escape, a close request (the close box, Alt+F4 or a signal) and the story's end each
-// make RunGame return 0 after one Shutdown: media released, the lock given up, then the
-// window closed.
+// Shutdown's releases as they happen: the synthesizer deleted (CloseMusic), FreeType
+// closed (FreeText), the platform calls of kaSound::Release (CloseAudio), of the lock
+// and of the window, and the back buffer first seen gone (CloseScreen).
+static std::vector<std::string>* Releases = nullptr;
+
+static void NoteRelease(const char* what) {
+    if (!Releases) return;
+    if (!kaDraw::BackBuffer && Count(*Releases, "CloseScreen") == 0) Releases->push_back("CloseScreen");
+    Releases->push_back(what);
+}
+
+static void NotePlatformCall(const char* call) {
+    std::string name = call;
+    if (name == "CloseAudio") NoteRelease("kaSound::Release");
+    if (name == "ReleaseInstanceLock" || name == "CloseWindow") NoteRelease(call);
+}
+
+}  // namespace
+
+extern "C" void delete_fluid_synth(void* synth) {
+    static auto real = reinterpret_cast<void (*)(void*)>(dlsym(RTLD_NEXT, "delete_fluid_synth"));
+    NoteRelease("CloseMusic");
+    real(synth);
+}
+
+extern "C" int FT_Done_FreeType(void* library) {
+    static auto real = reinterpret_cast<int (*)(void*)>(dlsym(RTLD_NEXT, "FT_Done_FreeType"));
+    NoteRelease("FreeText");
+    return real(library);
+}
+
+namespace {
+
+// Escape, a close request (the close box, Alt+F4 or a signal) and the script's end:99,
+// each met in the story with its line shown and music loaded: one Shutdown, releasing
+// music, text, sound, screen and lock in that order, then the window closed.
 TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
-    struct { int mode; plat::Event last; } routes[] = {
-        {ModeLogo, {plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}},
-        {ModeLogo, {plat::EvCloseRequested, 0, 0, 0, 0, {}}},
-        {ModeEnd, {plat::EvButtonDown, 100, 100, 1, 1, {}}},  // the end's frame ends the game
+    struct { const char* name; plat::Event last; } routes[] = {
+        {"Escape", {plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}},
+        {"close request", {plat::EvCloseRequested, 0, 0, 0, 0, {}}},
+        {"end:99", {plat::EvButtonDown, 100, 100, 1, 1, {}}},  // the step that reaches it
     };
     for (auto route : routes) {
         headless::Reset();
         headless::EnableAudio(true);
-        SetGameMode(route.mode);
+        ResetStoryState();
+        storytest::SetScript({"prose", "end:99"});
+        SetGameMode(ModeTitle);
+        ASSERT_EQ(OpenGame(), 1);
         Push(plat::EvFocusGained);
+        Pass();  // the title's click, left by StartGame, shows line 6
+        ASSERT_EQ(CurrentLine, 6);
+        std::vector<std::string> releases;
+        Releases = &releases;
+        headless::SetCallObserver(NotePlatformCall);
         headless::PushEvent(route.last);
-        EXPECT_EQ(RunGame(), 0);
-        EXPECT_TRUE(route.mode != ModeEnd || InputState.LeftClick == 0) << "the frame cleared its edges";
+        while (Pass()) {
+        }
+        EXPECT_EQ(GetGameMode(), route.last.type == plat::EvButtonDown ? ModeEnd : ModeStory) << route.name;
+        plat::CloseWindow();
         Shutdown();  // a late call does nothing
-        std::vector<std::string> calls = headless::Calls();
-        calls.erase(std::remove(calls.begin(), calls.end(), "ShowSystemPointer"), calls.end());
-        EXPECT_EQ(calls, (std::vector<std::string>{"AcquireInstanceLock", "OpenWindow", "OpenAudio",
-                                                   "CloseAudio", "ReleaseInstanceLock", "CloseWindow"}));
+        Releases = nullptr;
+        EXPECT_TRUE(InputState.LeftClick == 0) << "the frame cleared its edges";
+        EXPECT_EQ(releases, (std::vector<std::string>{"CloseMusic", "FreeText", "kaSound::Release",
+                                                      "CloseScreen", "ReleaseInstanceLock",
+                                                      "CloseWindow"}))
+            << route.name;
     }
+    headless::SetCallObserver(nullptr);
+    UseScriptTable(nullptr);
 }
 
 TEST_F(ShellLoop, ASecondCopyOpensNoWindowAndAsksTheFirstToRaise) {
@@ -191,6 +247,70 @@ TEST_F(ShellLoop, ASecondCopyOpensNoWindowAndAsksTheFirstToRaise) {
     EXPECT_EQ(RunGame(), 0);
     EXPECT_TRUE(headless::Calls().empty());
     EXPECT_EQ(headless::RaiseRequestsSent(), 1);
+}
+
+// The program's own lock (the headless one stands in for it above): in a folder only the
+// user can reach, held by one copy at a time, free again once its holder is killed.
+TEST_F(ShellLoop, TheInstanceLockIsPrivateAndDiesWithItsHolder) {
+    char shortPath[] = "/tmp/akari-test-XXXXXX";  // a socket's path has room for 107 bytes
+    ASSERT_NE(mkdtemp(shortPath), nullptr);
+    fs::path runtime = shortPath, home = dir / "home";
+    fs::create_directories(home);
+    std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+    const char* name = "test:KaMutex";
+    auto otherCopy = [&] {  // a copy in a process of its own: 1 taken, 0 refused
+        pid_t pid = fork();
+        if (pid == 0) _exit(instancelock::Acquire(name));
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+
+    ASSERT_EQ(instancelock::Acquire(name), 1);
+    EXPECT_TRUE(fs::exists(runtime / "test:KaMutex.lock"));
+    EXPECT_EQ(otherCopy(), 0);
+    EXPECT_TRUE(instancelock::TakeRaiseRequest()) << "the other copy asked for the window";
+    EXPECT_FALSE(instancelock::TakeRaiseRequest());
+    instancelock::Release();
+    EXPECT_EQ(otherCopy(), 1);
+
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t holder = fork();
+    if (holder == 0) {
+        char taken = char('0' + instancelock::Acquire(name));
+        if (write(ready[1], &taken, 1) == 1) pause();
+        _exit(0);
+    }
+    char taken = 0;
+    EXPECT_EQ(read(ready[0], &taken, 1), 1);
+    EXPECT_EQ(taken, '1');
+    EXPECT_EQ(otherCopy(), 0);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    ASSERT_EQ(instancelock::Acquire(name), 1) << "no stale lock after kill -9";
+    EXPECT_EQ(otherCopy(), 0);
+    EXPECT_TRUE(instancelock::TakeRaiseRequest()) << "the dead holder's socket was replaced";
+    instancelock::Release();
+
+    // A runtime folder that others may enter is passed over for ~/.cache/akari, made 0700;
+    // where that is no folder of the user's either, the game runs unlocked and says so.
+    fs::permissions(runtime, fs::perms::owner_all | fs::perms::others_exec, fs::perm_options::replace);
+    EXPECT_EQ(instancelock::PrivateFolder(), (home / ".cache/akari").string());
+    EXPECT_EQ(fs::status(home / ".cache/akari").permissions(), fs::perms::owner_all);
+    unsetenv("XDG_RUNTIME_DIR");
+    fs::remove(home / ".cache/akari");
+    fs::create_directory_symlink(runtime, home / ".cache/akari");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(instancelock::Acquire(name), 1);
+    EXPECT_EQ(otherCopy(), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("without the single-instance lock"),
+              std::string::npos);
+    instancelock::Release();
+    setenv("HOME", oldHome.c_str(), 1);
+    fs::remove_all(runtime);
 }
 
 TEST_F(ShellLoop, NoWindowIsAFailureAndGivesTheLockBack) {

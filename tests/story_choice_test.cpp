@@ -21,13 +21,59 @@ protected:
     }
 };
 
-TEST_F(Choice, TheClickThatOpensAChoiceTakesTheOptionUnderThePointer) {
+// Neither the click that opens the choice nor the one that takes the save notice away
+// (which lies on option bbbb's row) picks an option; a click of the player's own does.
+TEST_F(Choice, AChoiceTakesNoClickMeantForSomethingElse) {
     StoryStep();
     StepAt(RowX, Row1Y);
-    EXPECT_EQ(CurrentLine, 16) << "option bbbb taken in the same frame, its label stepped past";
+    EXPECT_EQ(StoryState, ChoiceOpen);
+    EXPECT_EQ(CurrentLine, 6);
+    Frame(0.016f, false, true);
+    PointAt(180, 100);
+    Frame(0.016f, true);
+    ASSERT_EQ(MenuNotice, MenuSaved);
+    PointAt(RowX, Row1Y);
+    Frame(0.016f, true);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(StoryState, ChoiceOpen) << "the notice's click took no option";
+    StepAt(RowX, Row1Y);
+    EXPECT_EQ(CurrentLine, 16) << "option bbbb taken, its label stepped past";
     int x = 0, y = 0;
     headless::LastWarp(&x, &y);
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(560, 170)) << "the pointer goes to the panel";
+}
+
+TEST_F(Choice, AnOptionLeadingBackToTheLineShownBeforeShowsThatLine) {
+    SetScript({"label:aaaa", Sjis("選ぶ前"), "command:2", "aaaa:" + Sjis("戻る"),
+               "bbbb:" + Sjis("右へ"), Sjis("どうしますか？"), "label:bbbb", Sjis("右")});
+    StoryStep();
+    int count = kaDraw::TextRectCount, left = kaDraw::TextRects[1].left;
+    StoryStep();
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    StepAt(RowX, Row0Y);
+    ASSERT_EQ(CurrentLine, 7);
+    EXPECT_EQ(kaDraw::TextRectCount, count) << "the layout is the line's, not the prompt's";
+    EXPECT_EQ(kaDraw::TextRects[1].left, left);
+}
+
+// The menu left by its return button while a choice is open: its text does not flash
+// over the story.
+TEST_F(Choice, NothingOfTheMenuStaysOnTheStoryScreen) {
+    auto menuText = [] {
+        int n = 0;
+        for (int y = 50; y < 88; ++y)
+            for (int x = 170; x < 470; ++x) n += headless::LastFrame()->Pixel(x, y) == 0xFFFFFF;
+        return n;
+    };
+    StoryStep();
+    StoryStep();
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    Frame(0.016f, false, true);
+    ASSERT_GT(menuText(), 0);
+    PointAt(400, 380);
+    Frame(0.016f, true);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(menuText(), 0);
 }
 
 TEST_F(Choice, QuitPromptBackStepsOnAndEndQuits) {
@@ -54,9 +100,13 @@ TEST_F(Choice, CtrlHeldStepsEveryFrameFromItsSecond) {
     Frame();
     EXPECT_EQ(CurrentLine, 6);
     for (int i = 0; i < 5; ++i) Frame();
-    EXPECT_EQ(StoryState, ChoiceOpen) << "the choice waits for an option row";
+    EXPECT_EQ(StoryState, ChoiceOpen) << "the choice waits for an option";
     PointAt(RowX, Row0Y);
+    for (int i = 0; i < 3; ++i) Frame();
+    EXPECT_EQ(StoryState, ChoiceOpen) << "held Ctrl picks none, even over a row";
+    headless::SetKeyDown(plat::KeyCtrl, false);
     Frame();
+    Frame(0.016f, true);
     EXPECT_EQ(CurrentLine, 12);
 }
 

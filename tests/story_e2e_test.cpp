@@ -256,18 +256,41 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
-TEST_F(EndToEnd, TheMenusQuitEndsTheGameAndTheSpeedChosenIsReadAtTheNextStart) {
+// The panel's two buttons, the menu's bottom row (where quit and return overlap, return
+// wins), and the menu's quit.
+TEST_F(EndToEnd, ThePanelAndTheMenusBottomRowLeadWhereTheySayAndTheSpeedIsKept) {
     for (int i = 0; i < 1000 && GetGameMode() == ModeLogo; ++i) Frame(130);
     Click(320, 240);
     Click(320, 240);
     ASSERT_EQ(GetGameMode(), ModeStory);
-    RightClick();
+    int line = CurrentLine;
+    Click(580, 336);  // the panel's quit button: the prompt, no step
+    EXPECT_EQ(QuitPromptOpen, 1);
+    EXPECT_EQ(CurrentLine, line);
+    Frame();
+    EXPECT_GT(Count(80, 140, 512, 175, 0xFFFFFF), 0) << "the prompt's options are drawn";
+    Click(300, 200);  // もう少し続ける
+    EXPECT_EQ(QuitPromptOpen, 0);
+    EXPECT_GT(CurrentLine, line) << "the prompt's back made a step";
+    line = CurrentLine;
+    Click(570, 270);  // the panel's menu button
+    EXPECT_EQ(SystemMenuOpen, 1);
+    Frame();
+    EXPECT_EQ(GetGameMode(), ModeSystemMenu);
+    EXPECT_EQ(Pixel(20, 20), 0x182038u) << "the system menu's page";
+    EXPECT_EQ(CurrentLine, line) << "the menu button made no step";
     Click(170 + 63 * 3 + 10, 262);
     EXPECT_EQ(File("owlsys.ini"), "3,0,\r\n");
-    RightClick();
-    Click(200, 380);
-    EXPECT_EQ(GetGameMode(), ModeEnd);
-    EXPECT_EQ(Shell.ShutdownDone, 1);
+    struct Bottom {
+        int x, mode;
+    } bottoms[] = {{330, ModeStory}, {480, ModeStory}, {200, ModeEnd}};  // overlap, return, quit
+    for (const Bottom& b : bottoms) {
+        RightClick();
+        ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+        Click(b.x, 380);
+        EXPECT_EQ(GetGameMode(), b.mode) << b.x;
+        EXPECT_EQ(Shell.ShutdownDone, b.mode == ModeEnd) << b.x;
+    }
     ResetShellState();
     ResetStoryState();
     StartGame();

@@ -1,4 +1,8 @@
-// The system menu's save slots and owlsys.ini on disk.
+// The system menu's save slots, its music switch, and owlsys.ini and the other files
+// the game reads on disk.
+#include <sys/stat.h>
+
+#include "sound/kaMusic.h"
 #include "tests/story_test_table.h"
 
 using namespace storytest;
@@ -27,8 +31,17 @@ TEST_F(Saves, ASaveMadeWhileAChoiceIsOpenReopensItAndALoadClosesTheOpenOne) {
     MenuClick(170, 90);
     EXPECT_EQ(ReadFile(Slot(0)), "01,040,001,001,001,6\r\n");
     Frame(0.016f, true);
+    // The load resets the animation and the character, and keeps the picture, the
+    // flags and the speed; it makes no step in its own frame.
+    AnimeFrames = AnimeFramesSaved = 4, AnimeFrame = 2, AnimeLoop = 1;
+    CharacterCell = 3, ScreenFrame = 1, BackgroundId = 5, FlagTable[7] = 2;
     MenuClick(170, 170);
     EXPECT_EQ(MenuNotice, MenuLoaded);
+    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
+              std::vector<int>({0, 0, 0, NoCharacter, 99}));
+    EXPECT_EQ(std::vector<int>({AnimeFramesSaved, BackgroundId, FlagTable[7]}),
+              std::vector<int>({4, 5, 2}));
     EXPECT_EQ(StoryState, ShowingProse) << "the open choice is closed by the load";
     Frame(0.016f, true);
     EXPECT_EQ(StoryState, ChoiceOpen);
@@ -46,6 +59,98 @@ TEST_F(Saves, AMissingOrBadSaveLoadsLineZero) {
     }
     EXPECT_EQ(SaveReserved[0], 7) << "a long token is cut, not overrun";
     EXPECT_EQ(SaveReserved[4], 11);
+}
+
+// Fields beyond their written width would be saved wider, at offsets the reader does
+// not use: each is held to its width, and a load then a save keeps the line.
+TEST_F(Saves, ALoadedSlotSavedAgainLoadsToTheSameLine) {
+    for (const char* text : {"99999999999999999996", "-99999999999999999,-9,-99,-9,-9,8",
+                             "100,1000,001,001,001,7", "01,040,001,001,001,9"}) {
+        WriteFile(Slot(1), text);
+        LoadSlot(1);
+        int line = CurrentLine;
+        std::vector<int> reserved(SaveReserved, SaveReserved + 5);
+        ASSERT_TRUE(SaveSlot(2));
+        LoadSlot(2);
+        EXPECT_EQ(CurrentLine, line) << text;
+        EXPECT_EQ(std::vector<int>(SaveReserved, SaveReserved + 5), reserved) << text;
+    }
+    EXPECT_EQ(ReadFile(Slot(2)), "01,040,001,001,001,9\r\n");
+}
+
+// Music off stops the piece at once; on again plays the piece midi_play: last asked for,
+// unless a midi_stop: came after it. Neither makes a step.
+TEST_F(Saves, TheMusicSwitchActsOnThePieceTheScriptAskedFor) {
+    SetScript({"midi_play:bgm1.mid", Sjis("一"), Sjis("二"), "midi_stop:", Sjis("三")});
+    MusicOff = 1;
+    PointAt(300, 400);
+    Frame(0.016f, true);
+    EXPECT_EQ(kaMusic::MusicPlaying, 0) << "midi_play: starts nothing while music is off";
+    struct Step {
+        int button;  // 0 on, 1 off; -1 a click on the story
+        int playing;
+    } steps[] = {{0, 1}, {1, 0}, {0, 1}, {0, 1}, {-1, 1}, {-1, 0}, {1, 0}, {0, 0}};
+    for (const Step& s : steps) {
+        int line = CurrentLine;
+        if (s.button < 0) {
+            Frame(0.016f, true);
+        } else {
+            MenuClick(170 + 67 * s.button, 325);
+            EXPECT_EQ(CurrentLine, line);
+            EXPECT_EQ(MusicOff, s.button);
+        }
+        EXPECT_EQ(kaMusic::MusicPlaying, s.playing) << "line " << CurrentLine;
+    }
+}
+
+// A size: line's text comes back from the menu's music row at its own size and whole.
+TEST_F(Saves, TheMusicRowLeavesTheLineAsItWasShown) {
+    SetScript({"size:40", Sjis("大きな字")});
+    PointAt(300, 400);
+    Frame(0.016f, true);
+    for (int i = 0; i < 10; ++i) Frame();
+    kaDraw::TextRect shown = kaDraw::TextRects[1];
+    ASSERT_GT(RevealCount, kaDraw::TextRectCount);
+    MenuClick(170, 325);
+    EXPECT_EQ(kaDraw::TextRects[1].bottom - kaDraw::TextRects[1].top, shown.bottom - shown.top);
+    EXPECT_GT(RevealCount, kaDraw::TextRectCount) << "not revealed again";
+}
+
+// Each reader meets, in its file's place, a FIFO no one writes to and a link to an
+// endless device; each refuses it at once, and follows a link to a regular file.
+TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
+    std::filesystem::create_directories(dir / "config/akari");
+    const char* names[] = {"z_save0.sdt", "owlsys.ini", "config/akari/set.ini", "p.sad",
+                           "v.sad", "m.mid", "a.sf2"};
+    for (int kind = 0; kind < 2; ++kind) {
+        for (const char* name : names) {
+            std::filesystem::remove(dir / name);
+            if (kind == 0) {
+                ASSERT_EQ(mkfifo((dir / name).c_str(), 0600), 0) << name;
+            } else {
+                std::filesystem::create_symlink("/dev/zero", dir / name);
+            }
+        }
+        CurrentLine = 9;
+        LoadSlot(0);
+        EXPECT_EQ(CurrentLine, 0);
+        ReadSystemSettings();
+        EXPECT_EQ(MessageSpeed, 1.0f);
+        EXPECT_EQ(ReadSetting("st", "sc"), "");
+        EXPECT_EQ(WriteSetting("st", "sc", "x"), 0) << "what is not a file is not replaced";
+        EXPECT_EQ(LoadPicture("p.sad"), 0);
+        EXPECT_EQ(kaSound::LoadObject("v.sad", 1), -1);
+        kaMusic::PlayMusic("m.mid", 1);
+        EXPECT_EQ(kaMusic::Init(), 1) << "the system's SoundFont is taken instead";
+    }
+    WriteFile(dir / "slot.txt", "01,040,001,001,001,9");
+    std::filesystem::create_symlink(dir / "slot.txt", Slot(1));
+    LoadSlot(1);
+    EXPECT_EQ(CurrentLine, 9);
+    // A long file is read only so far: a line behind 8 KiB of blanks is not looked for.
+    WriteFile(Slot(2), std::string(8192, ' ') + "01,040,001,001,001,9");
+    LoadSlot(2);
+    EXPECT_EQ(CurrentLine, 0);
 }
 
 TEST_F(Saves, AFailedSaveSaysSoAndKeepsWhatWasThere) {

@@ -1,5 +1,6 @@
 // The interpreter's reading of script lines: keyword prefixes, fixed-width fields, the
 // label search, the end of the script, and what file: and wave_play: release.
+#include "draw/text_engine.h"
 #include "tests/story_test_table.h"
 
 using namespace storytest;
@@ -72,15 +73,16 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
     EXPECT_EQ(CurrentLine, ScriptLineCount - 1);
 }
 
-TEST_F(ScriptReading, APictureOrVoiceIsReleasedOnlyOnceTheNextHasLoaded) {
+TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {
     for (const char* name : {"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"})
         std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name);
     SetScript({"file:sc01.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
     StoryStep();
     int first = BackgroundId;
+    ASSERT_GT(first, kaDraw::FontBufferSprite);
     StoryStep();
-    EXPECT_EQ(BackgroundId, 0) << "a failed load gives 0 and releases nothing";
-    EXPECT_NE(kaDraw::ObjectTable[first].surface, nullptr);
+    EXPECT_EQ(BackgroundId, 0) << "a failed load gives 0";
+    EXPECT_EQ(kaDraw::ObjectTable[first].surface, nullptr) << "and the picture it replaced goes";
     EXPECT_EQ(VoiceId, -1) << "no clip before the first wave_play:";
     std::vector<std::string> body;
     for (int i = 0; i < 200; ++i)
@@ -91,6 +93,20 @@ TEST_F(ScriptReading, APictureOrVoiceIsReleasedOnlyOnceTheNextHasLoaded) {
         StoryStep();
         ASSERT_GE(VoiceId, 0) << "clip " << i;
         EXPECT_TRUE(previous < 0 || previous == VoiceId || !kaSound::InUse(previous)) << i;
+    }
+}
+
+TEST_F(ScriptReading, ASizeLineIsHeldToTheFontSizes) {
+    struct Case {
+        const char* size;
+        int height;  // FontHeight of the layout: twice the size used
+    } cases[] = {{"40", 80}, {"1073741824", 400}, {"0", 2}, {"-2147483648", 2}};
+    for (const Case& c : cases) {
+        SetScript({std::string("size:") + c.size, Sjis("大きさ")});
+        CurrentLine = 5;
+        LaidOutLine = -1;  // each case shows line 7 anew
+        StoryStep();
+        EXPECT_EQ(kaDraw::FontHeight, c.height) << c.size;
     }
 }
 

@@ -3,6 +3,10 @@
 # its window. Files live in $WORK; what was started ends when the sourcing script exits.
 CAPTION="灯りの駅"
 WORK=$(mktemp -d)
+# The single-instance lock lives in the runtime folder: one of the session's own, so
+# that a copy started by someone else on this machine does not count as the first.
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 SESSION_PIDS=()
 trap 'kill "${SESSION_PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
 

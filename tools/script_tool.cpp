@@ -104,6 +104,13 @@ static void CheckLine(int i) {
                               ", outside the script");
         }
         break;
+    case KwSize: {
+        int size = ReadNumberAt(line, int(length));
+        if (!FieldsMatch(arg, "") || size < MinTextSize || size > MaxTextSize)
+            Refuse(i, "size: must be a font size from " + std::to_string(MinTextSize) +
+                          " to " + std::to_string(MaxTextSize));
+        break;
+    }
     case KwFile:
     case KwMidiPlay:
     case KwWavePlay: CheckFileName(i, arg); break;
