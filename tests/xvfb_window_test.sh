@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program under Xvfb and openbox: its window found by caption and sized, clicked
-# into the story and photographed; a second copy refused; closed by the close box and by
-# Escape. Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE. Exit 77: no X server, skipped.
+# through the logo, notice and title into the story, its backlog, the system menu and the
+# first choice, each photographed into SHOT_DIR (default: here); a second copy refused;
+# closed by the close box and by Escape.
+# Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE [SHOT_DIR]. Exit 77: skipped.
 set -u
 GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
 . "$(dirname "$0")/xvfb_session.sh"
@@ -19,22 +21,41 @@ expect_exit() {
   echo "ok: $1 ends the game with status 0"
 }
 
-# check_layer NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: the W x H rectangle at (X, Y)
-# of NAME.sad, without its key colour (the top-left pixel) when KEYED is 1, must be what
+# The client area photographed into $WORK/NAME.png, and into $WORK/client.png for
+# check_layer.
+photograph() {
+  import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"
+  cp "$WORK/$1.png" "$WORK/client.png"
+}
+
+# How many pixels differ between two photographs inside the W x H rectangle at (X, Y).
+changed_pixels() {
+  local crop="${5}x${6}+$3+$4" n
+  convert "$1" -crop "$crop" +repage "$WORK/before.png"
+  convert "$2" -crop "$crop" +repage "$WORK/after.png"
+  n=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
+  echo "${n%% *}"
+}
+
+# layer_match NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H rectangle at
+# (X, Y) of NAME.sad, without its key colour (the top-left pixel) when KEYED is 1, is what
 # the window shows at DEST but for MAX_PERCENT of its pixels (text or pointer over it).
-check_layer() {
-  local bmp="$WORK/$1.bmp" key=() opaque differing
+# Leaves the counts in OPAQUE and DIFFERING.
+layer_match() {
+  local bmp="$WORK/$1.bmp" key=()
   { printf BM; tail -c +3 "$WORK/game/$1.sad"; } >"$bmp"  # the signature written back
   [ "$8" -eq 0 ] || key=(-transparent "$(convert "$bmp" -format '%[pixel:p{0,0}]' info:)")
   convert "$bmp" -crop "${4}x${5}+$2+$3" +repage -alpha set "${key[@]}" "$WORK/layer.png"
   convert "$WORK/client.png" -crop "${4}x${5}+$6+$7" +repage "$WORK/shown.png"
-  opaque=$(convert "$WORK/layer.png" -alpha extract -format '%[fx:int(mean*w*h+0.5)]' info:)
-  differing=$(convert "$WORK/shown.png" "$WORK/layer.png" -composite miff:- |
+  OPAQUE=$(convert "$WORK/layer.png" -alpha extract -format '%[fx:int(mean*w*h+0.5)]' info:)
+  DIFFERING=$(convert "$WORK/shown.png" "$WORK/layer.png" -composite miff:- |
     compare -metric AE "$WORK/shown.png" - null: 2>&1)
-  differing=${differing%% *}
-  [ "$opaque" -ge 1000 ] && [ $((differing * 100)) -le $((opaque * $9)) ] ||
-    fail "$1: $differing of $opaque pixels differ from the picture"
-  echo "ok: $1 shown ($differing of $opaque pixels covered)"
+  DIFFERING=${DIFFERING%% *}
+  [ "$OPAQUE" -ge 1000 ] && [ $((DIFFERING * 100)) -le $((OPAQUE * $9)) ]
+}
+check_layer() {
+  layer_match "$@" || fail "$1: $DIFFERING of $OPAQUE pixels differ from the picture"
+  echo "ok: $1 shown ($DIFFERING of $OPAQUE pixels covered)"
 }
 
 start_game "$GAME_SRC" "$WORK/run1.log"
@@ -43,8 +64,16 @@ window_origin "$WINDOW"
 [ "${WIDTH}x$HEIGHT" = 640x474 ] || fail "client area is ${WIDTH}x$HEIGHT, not 640x474"
 echo "ok: window \"$CAPTION\" with a 640x474 client area"
 # The opening logo ends by itself; a click leaves the notice, another the title.
-sleep 5; click_at 250 200; sleep 0.8; click_at 250 200; sleep 1.5
-import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/client.png" || fail "no screenshot"
+xdotool mousemove $((ORIGIN_X + 630)) $((ORIGIN_Y + 470))
+sleep 1; photograph logo
+[ "$(convert "$WORK/client.png" -format '%[fx:maxima>0.5 && standard_deviation>0.02]' info:)" = 1 ] ||
+  fail "the logo screen is blank"
+sleep 4; photograph notice
+check_layer expr 0 0 450 165 90 150 0 2
+click_at 250 200; sleep 0.8; photograph title
+check_layer tit 0 0 640 474 0 0 0 5
+click_at 250 200; sleep 1.5
+photograph story
 # The story's first picture and frame, as the script names them before its first line.
 PICTURE=$(sed -n 's/^file:\(.*\)\.sad\r\?$/\1/p' "$SCRIPT" | head -n 1)
 FRAME=$(sed -n 's/^setscreen:\([0-9]*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
@@ -54,10 +83,9 @@ check_layer message 7 0 640 99 0 375 1 25
 
 # The wheel up opens the backlog over the story; Escape closes it (not the game), and so
 # does the wheel down past the newest line: each time the story is back as it was.
-shot() { import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"; }
-differing_from_story() { shot "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
+differing_from_story() { photograph "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
-shot story
+photograph story
 for close in Escape wheel; do
   xdotool click 4; sleep 0.8
   [ "$(differing_from_story "backlog-$close")" -gt 10000 ] || fail "the wheel up showed no backlog"
@@ -67,7 +95,39 @@ for close in Escape wheel; do
   [ "$(differing_from_story "closed-$close")" -eq 0 ] || fail "$close did not bring the story back"
   echo "ok: the wheel opens the backlog and $close closes it"
 done
-mkdir -p "$SHOTS" && cp "$WORK"/story.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
+
+# The system menu over the story: the button under the pointer lights up inside its box.
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)) sleep 0.2 mousedown 3 sleep 0.1 mouseup 3
+sleep 1; xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
+photograph menu_plain
+xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
+photograph menu
+LIT=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 172 92 46 21)
+[ "$LIT" -ge 600 ] || fail "the hovered save button changed only $LIT pixels"
+OUTSIDE=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 233 92 46 21)
+[ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
+echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
+click_at 420 380; sleep 1  # return to the story
+
+# On to the first choice with Ctrl held (the skip), the pointer left of the rows; the
+# pointer on the first row then highlights it.
+xdotool mousemove $((ORIGIN_X + 30)) $((ORIGIN_Y + 300))
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+xdotool keydown Control_L
+for ((n = 0; n < 60; n++)); do
+  sleep 0.5; photograph choice_plain
+  layer_match comwin 0 0 470 200 58 90 0 40 && break
+done
+xdotool keyup Control_L
+[ "$n" -lt 60 ] || fail "no choice box after 30 s of skipping ($DIFFERING of $OPAQUE pixels differ)"
+sleep 0.5; photograph choice_plain
+echo "ok: choice box shown ($DIFFERING of $OPAQUE pixels covered)"
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 157)); sleep 0.5
+photograph choice
+LIT=$(changed_pixels "$WORK/choice_plain.png" "$WORK/choice.png" 80 140 432 35)
+[ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
+echo "ok: the hovered choice row is highlighted ($LIT pixels)"
+mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"

@@ -1,5 +1,5 @@
-// Build-time icon tool: draws the desktop icons from the title picture as the asset tool
-// wrote it, so that they follow the title art. The square at the middle of the title is
+// Build-time icon tool: draws the desktop icons from the title picture as the picture tool
+// drew it, so that they follow the title art. The square at the middle of the title is
 // scaled down by area averaging. Usage: akari_icon_tool tit.sad out-folder; writes
 // akari-48.png, akari-128.png and akari-256.png.
 #include <algorithm>
