@@ -152,6 +152,7 @@ def main():
         if n + 1 < starts:
             proc.terminate()
             proc.wait(5)
+            time.sleep(0.5)  # the X server and the window manager done with the last one
     pos = root.translate_coords(win, 0, 0)
     origin = (pos.x, pos.y)
 
