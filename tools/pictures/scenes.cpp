@@ -285,19 +285,88 @@ void Sc14(Canvas& c, int band, int) {
     Steam(c, 424, 150, 150, 18 * sway[band % 3] + 6, 1.3f * float(band), Hex(0xF4F0EC), 0.45f);
 }
 
+// Roundness for a flat cut: its edges darken toward `shade` over about `radius` pixels,
+// as the sides of a finger or a palm turn away from the light.
+void Round(Canvas& c, const Mask& m, Rgb shade, int radius, float strength) {
+    Mask soft = m;
+    Blur(soft, radius);
+    Mask edge = m;
+    for (size_t i = 0; i < edge.a.size(); ++i) edge.a[i] = m.a[i] * std::max(0.f, 1.f - soft.a[i]) * 2;
+    Paint(c, edge, shade, strength);
+}
+
 void Sc15(Canvas& c, int, int) {
     Sky(c, Paper, 375);
     Glow(c, 120, 60, 200, Paper.light, 0.25f);
-    Shape palm{Ellipse(250, 235, 150, 105), Polygon({{120, 270}, {40, 380}, {260, 380}, {300, 300}}),
-               Stroke({140, 190}, {90, 110}, 48), Ellipse(90, 110, 24, 24)};
-    for (int i = 0; i < 4; ++i) {
-        Point base{370 + float(i) * 4, 165 + float(i) * 36}, tip{455 - float(i) * 6, 140 + float(i) * 44};
-        palm.push_back(Stroke(base, tip, 34 - float(i) * 2));
-        palm.push_back(Ellipse(tip.x, tip.y, 17 - float(i), 17 - float(i)));
+    // The waiting room's lights, far behind and out of focus.
+    Glow(c, 440, 40, 16, Paper.light, 0.3f);
+    Glow(c, 470, 250, 10, Paper.light, 0.2f);
+    // A right hand, palm up, fingers toward the right and a little up, thumb below; laid
+    // out from the palm's centre along the hand (`d`) and across it toward the thumb (`s`).
+    const float tilt = -0.4f;
+    const Point d{std::cos(tilt), std::sin(tilt)}, s{-d.y, d.x};
+    auto at = [&](float u, float v) { return Point{228 + d.x * u + s.x * v, 228 + d.y * u + s.y * v}; };
+    const Rgb skin = Hex(0xF0DCCC), shade = Hex(0xB08E82), lamp = Hex(0xFFD8A0);
+    // The thumb first, out and down from the heel of the hand, the palm over its root.
+    Point thumbRoot = at(-60, 70);
+    float thumbAngle = tilt + 0.75f;
+    Mask thumb = MaskOf(c, {Finger(thumbRoot, thumbAngle, 140, 62, 46)});
+    Cut(c, thumb, skin, 0.4f);
+    Round(c, thumb, shade, 16, 0.6f);
+    Rim(c, thumb, -3, -4, lamp, 0.4f);
+    Paint(c, MaskOf(c, {FingerCreases(thumbRoot, thumbAngle, 140, 54)[1]}), shade * 0.8f, 0.35f);
+    Contour palm{at(-190, -95), at(-60, -110), at(60, -112), at(112, -100), at(126, -50), at(128, 10),
+                 at(120, 70), at(100, 104), at(30, 112), at(-80, 112), at(-190, 92)};
+    Mask palmMask = MaskOf(c, {palm});
+    Cut(c, palmMask, skin, 0.4f);
+    Round(c, palmMask, shade, 40, 0.6f);
+    // The hollow of the cupped palm and the three lines across it.
+    Mask hollow = MaskOf(c, {Ellipse(at(10, 10).x, at(10, 10).y, 70, 50)});
+    Blur(hollow, 50);
+    Paint(c, hollow, shade, 0.3f);
+    Shape lines;
+    auto curve = [&](Point a, Point b, Point m) {
+        for (int i = 0; i < 12; ++i) {
+            auto q = [&](float t) {
+                return Point{(1 - t) * (1 - t) * a.x + 2 * t * (1 - t) * m.x + t * t * b.x,
+                             (1 - t) * (1 - t) * a.y + 2 * t * (1 - t) * m.y + t * t * b.y};
+            };
+            lines.push_back(Stroke(q(float(i) / 12), q(float(i + 1) / 12), 1.2f));
+        }
+    };
+    curve(at(90, -96), at(40, 96), at(56, -10));       // heart line, along the fingers' roots
+    curve(at(30, 100), at(-20, -80), at(-20, 30));     // head line
+    curve(at(-10, 104), at(-150, 30), at(-100, 110));  // life line, round the thumb's root
+    Paint(c, MaskOf(c, lines), shade * 0.75f, 0.3f);
+    // Four fingers close together from the knuckles, little to index (the index beside
+    // the thumb), each a cut of its own so that a soft shadow parts it from the next.
+    struct Digit {
+        float v, length, root, spread;
+    } digits[] = {{-82, 120, 46, -0.1f}, {-34, 160, 52, -0.03f}, {18, 168, 54, 0.02f}, {70, 146, 52, 0.08f}};
+    for (const Digit& f : digits) {
+        Point base = at(96 - std::abs(f.v + 6) * 0.3f, f.v);
+        float angle = tilt + f.spread;
+        Mask m = MaskOf(c, {Finger(base, angle, f.length, f.root, f.root * 0.78f)});
+        Cut(c, m, skin, 0.3f);
+        Round(c, m, shade, 14, 0.6f);
+        Rim(c, m, -3, -4, lamp, 0.4f);
+        Paint(c, MaskOf(c, FingerCreases(base, angle, f.length, f.root)), shade * 0.8f, 0.35f);
     }
-    Mask hand = MaskOf(c, palm);
-    Cut(c, hand, Hex(0xE8CDB8), 0.5f);
-    PaintGradient(c, hand, Hex(0xF2DCC8), Hex(0xB89888), 120, 360);
+    Rim(c, palmMask, -3, -4, lamp, 0.3f);
+    // Her navy sleeve over the wrist, with the three white lines of the uniform's cuff.
+    Contour sleeve{at(-170, -150), at(-162, 150), at(-400, 150), at(-400, -150)};
+    Mask sleeveMask = MaskOf(c, {sleeve});
+    Cut(c, sleeveMask, Hex(0x1E2442), 0.5f);
+    Rim(c, sleeveMask, 3, -3, lamp, 0.35f);
+    Shape cuff;
+    for (int i = 0; i < 3; ++i) {
+        float u = -188 - float(i) * 9;
+        cuff.push_back(Stroke(at(u, -150), at(u + 2, 150), 2.4f));
+    }
+    Mask cuffMask = MaskOf(c, cuff);
+    for (size_t i = 0; i < cuffMask.a.size(); ++i) cuffMask.a[i] *= sleeveMask.a[i];
+    Paint(c, cuffMask, Hex(0xE6E2DA), 0.85f);
+    // The ticket lying across the palm.
     Contour ticket = Polygon({{170, 170}, {330, 150}, {345, 255}, {185, 275}});
     PaperSheet(c, ticket, Hex(0xE2D2A4));
     Mask ink = MakeMask(c.width, c.height);
@@ -628,23 +697,32 @@ void Sc30(Canvas& c, int, int) {
     Glow(c, 420, 60, 160, Hex(0xFFD890), 0.3f);
 }
 
+// A gloved part: dark leather, rounded, its edges catching the lamplight.
+void Leather(Canvas& c, const Shape& shape, Rgb light) {
+    Mask m = MaskOf(c, shape);
+    Cut(c, m, Hex(0x3E2C22), 0.45f);
+    Round(c, m, Hex(0x150E0A), 12, 0.75f);
+    Rim(c, m, -2, -3, light, 0.3f);
+}
+
 void Sc31(Canvas& c, int, int) {
     Sky(c, Night, 700);
     Glow(c, 90, 10, 220, Night.light, 0.4f);
     // The platform's other lamps, out of focus far behind.
     for (int i = 0; i < 4; ++i)
         Glow(c, 40 + float(i) * 120 + Hash(i, 0, 31) * 40, 70 + Hash(i, 1, 31) * 60, 14, Night.light, 0.35f);
-    const Rgb wool = Hex(0x323C64), glove = Hex(0x3A2A20), finger = Hex(0x4A3628);
-    // The attendant's left sleeve and glove holding the ticket by its left end, the
-    // fingertips showing under the card.
-    Mask leftSleeve = MaskOf(c, {Polygon({{-10, 236}, {70, 256}, {96, 380}, {-10, 380}})});
+    const Rgb wool = Hex(0x323C64), lamp = Night.light;
+    // The attendant's left hand holds the ticket by its left end: the fingers behind the
+    // card (their tips show below it), the back of the hand and the thumb on its face.
+    Mask leftSleeve = MaskOf(c, {Polygon({{-10, 250}, {62, 262}, {90, 380}, {-10, 380}})});
     Cut(c, leftSleeve, wool, 0.5f);
-    Rim(c, leftSleeve, 0, -4, Night.light, 0.6f);
+    Rim(c, leftSleeve, 0, -4, lamp, 0.6f);
     SnowOnTop(c, leftSleeve, Night.snow * 1.5f, 7);
-    Mask leftGlove = MaskOf(c, {Ellipse(100, 270, 52, 44), Polygon({{56, 270}, {140, 256}, {124, 330}, {66, 344}})});
-    Cut(c, leftGlove, glove, 0.5f);
-    Mask tips = MaskOf(c, {Ellipse(168, 282, 17, 10), Ellipse(196, 284, 15, 9), Ellipse(146, 292, 18, 11)});
-    Cut(c, tips, finger, 0.4f);
+    for (int i = 0; i < 3; ++i) {
+        Point root{136 + float(i) * 22, 262 + float(i) * 4};
+        Leather(c, {Finger(root, 1.2f - float(i) * 0.15f, 34 - float(i) * 4, 24, 21)}, lamp);
+    }
+    Leather(c, {Ellipse(100, 272, 50, 40), Polygon({{56, 262}, {146, 250}, {150, 300}, {70, 336}})}, lamp);
     // The ticket: a stiff card, just punched at its top edge.
     Contour ticket = Polygon({{150, 176}, {344, 160}, {352, 262}, {158, 278}});
     PaperSheet(c, ticket, Hex(0xE2D2A4));
@@ -653,34 +731,38 @@ void Sc31(Canvas& c, int, int) {
     Lettering(ink, "31.-2.14", 190, 234, 18, false);
     Lettering(ink, "三等", 296, 236, 14, true);
     Paint(c, ink, Hex(0x3A2A22), 0.85f);
-    // The thumb on the card's margin.
-    Mask thumb = MaskOf(c, {Stroke({112, 244}, {168, 236}, 22), Ellipse(170, 236, 12, 11)});
-    Cut(c, thumb, finger, 0.4f);
-    Rim(c, leftGlove, -3, -4, Night.light, 0.4f);
-    Rim(c, thumb, -3, -4, Night.light, 0.5f);
-    // The punch: a steel jaw clamped on the card's edge, two handles into the right hand.
-    Mask steel = MaskOf(c, {Polygon({{268, 140}, {318, 134}, {330, 190}, {280, 198}}), Stroke({318, 170}, {452, 216}, 15),
-                            Stroke({314, 186}, {440, 268}, 15), Ellipse(320, 178, 14, 14)});
+    Leather(c, {Finger({106, 264}, -0.3f, 50, 30, 23)}, lamp);  // the thumb on the card's margin
+    // The punch: a pair of steel jaws closed on the card's top edge, pivoting at a
+    // rivet, and two long handles down into the right hand.
+    const Point pivot{318, 176}, jaw{262, 166};
+    Shape steelShape{Polygon({{jaw.x - 4, jaw.y - 16}, {jaw.x + 16, jaw.y - 18}, {pivot.x + 6, pivot.y - 14},
+                              {pivot.x + 4, pivot.y + 12}, {jaw.x + 14, jaw.y + 14}, {jaw.x - 4, jaw.y + 12}}),
+                     Ellipse(pivot.x, pivot.y, 15, 15), Wire(pivot, {452, 214}, -8, 13), Wire(pivot, {440, 270}, 10, 13)};
+    Mask steel = MaskOf(c, steelShape);
     Cut(c, steel, Hex(0x7A8290), 0.55f);
-    PaintGradient(c, steel, Hex(0xA8B0BC), Hex(0x5A6270), 130, 270);
+    PaintGradient(c, steel, Hex(0xB4BCC8), Hex(0x4E5664), 130, 280);
+    Round(c, steel, Hex(0x2A2E38), 6, 0.5f);
     Rim(c, steel, -3, -4, Hex(0xFFE0B0), 0.7f);
-    Paint(c, MaskOf(c, {Ellipse(320, 178, 4, 4)}), Hex(0x20222A));
+    // The die's ring on the upper jaw and the rivet.
+    Mask die = MaskOf(c, {Ellipse(jaw.x + 6, jaw.y - 4, 7, 7)});
+    Subtract(die, MaskOf(c, {Ellipse(jaw.x + 6, jaw.y - 4, 4, 4)}));
+    Paint(c, die, Hex(0x3A3E48), 0.8f);
+    Paint(c, MaskOf(c, {Ellipse(pivot.x, pivot.y, 5, 5)}), Hex(0x20222A));
+    Paint(c, MaskOf(c, {Ellipse(pivot.x - 1.5f, pivot.y - 1.5f, 2, 2)}), Hex(0xE8E8F0), 0.7f);
     // The notch it just cut, and the little chip of card falling away.
     Cut(c, {Polygon({{250, 168}, {262, 167}, {257, 180}})}, Night.sky[1], 0);
     Cut(c, {Polygon({{248, 300}, {258, 297}, {254, 308}})}, Hex(0xE2D2A4), 0.3f);
     // The right sleeve from the edge, its glove closed round the handles: the back of
-    // the hand, then four fingers wrapped over the handles, each a lighter cut.
+    // the hand, four curled fingers over the handles, the thumb along the top one.
     Mask rightSleeve = MaskOf(c, {Polygon({{486, 168}, {510, 160}, {510, 380}, {440, 380}, {462, 300}})});
     Cut(c, rightSleeve, wool, 0.5f);
-    Rim(c, rightSleeve, -4, -2, Night.light, 0.5f);
-    Mask rightGlove = MaskOf(c, {Ellipse(458, 246, 44, 52)});
-    Cut(c, rightGlove, glove, 0.5f);
-    Rim(c, rightGlove, -3, -4, Night.light, 0.35f);
+    Rim(c, rightSleeve, -4, -2, lamp, 0.5f);
+    Leather(c, {Ellipse(462, 248, 42, 54)}, lamp);
     for (int i = 0; i < 4; ++i) {
-        Mask f = MaskOf(c, {Ellipse(418 + float(i) * 5, 214 + float(i) * 17, 24, 9.5f)});
-        Cut(c, f, finger, 0.35f);
-        Rim(c, f, -2, -4, Night.light, 0.45f);
+        Point knuckle{454 - float(i) * 3, 222 + float(i) * 17};
+        Leather(c, {Finger(knuckle, float(M_PI) + 0.25f, 30, 20, 18)}, lamp);
     }
+    Leather(c, {Finger({452, 206}, float(M_PI) + 0.42f, 58, 24, 19)}, lamp);
     // The cuff with its brass buttons, snow on the sleeve.
     Cut(c, {Polygon({{484, 196}, {510, 190}, {510, 214}, {488, 220}})}, Hex(0x222A48), 0.2f);
     for (int i = 0; i < 2; ++i) Dot(c, 494 + float(i) * 10, 206 - float(i) * 3, 3, Hex(0xD8B060), 1);
