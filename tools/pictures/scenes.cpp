@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "tools/pictures/figures.h"
 #include "tools/pictures/props.h"
@@ -881,28 +882,71 @@ void Sc36(Canvas& c, int band, int bands) {
     Cut(c, Woods(c.width, 320, 34, 362, 377), p.front, 0.3f);
 }
 
+// A plum branch in the angular way plums grow: straight runs with sharp turns, each
+// run thinner, side shoots at the turns; buds and flowers gather on the thin twigs.
+void PlumBranch(Shape& wood, std::vector<Point>& twigs, Point a, float angle, float length, float width,
+                int depth, int seed) {
+    Point b{a.x + std::cos(angle) * length, a.y + std::sin(angle) * length};
+    wood.push_back(Stroke(a, b, width));
+    wood.push_back(Ellipse(b.x, b.y, width / 2, width / 2));
+    if (depth >= 2)
+        for (int i = 0; i < 4; ++i) {
+            float t = (float(i) + Hash(i, depth, seed)) / 4;
+            twigs.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
+        }
+    if (depth == 4) return;
+    float turn = (Hash(depth, 1, seed) - 0.5f) * 0.9f;
+    PlumBranch(wood, twigs, b, angle + turn, length * 0.78f, width * 0.68f, depth + 1, seed * 3 + 1);
+    float side = (Hash(depth, 2, seed) > 0.5f ? 1.f : -1.f) * (0.6f + 0.4f * Hash(depth, 3, seed));
+    PlumBranch(wood, twigs, b, angle + side, length * 0.6f, width * 0.55f, depth + 1, seed * 3 + 2);
+}
+
 void Graves(Canvas& c, const Palette& p) {
     Palette gold = DawnAt(0.72f);
     Sky(c, gold, 230);
     Cut(c, Ridge(c.width, 200, 50, 0.008f, 371, 377), gold.far, 0.3f);
     Mask slope = MaskOf(c, Ridge(c.width, 270, 30, 0.01f, 372, 377));
     PaintGradient(c, slope, Hex(0xF8E8D8), Hex(0xC8B8C8), 250, 375);
+    // Old graves: a tall stone on one or two plinths, some with wooden grave tablets
+    // standing behind them.
     for (int i = 0; i < 7; ++i) {
         float x = 60 + float(i) * 64 + Hash(i, 0, 37) * 20, base = 300 + float(i % 3) * 18;
-        float h = 60 + Hash(i, 1, 37) * 30;
-        Shape stone{Rect(x - 14, base - h, x + 14, base), Rect(x - 24, base - 6, x + 24, base + 6)};
+        float h = 50 + Hash(i, 1, 37) * 26;
+        Shape tablets;
+        if (Hash(i, 2, 37) > 0.5f)
+            for (int k = 0; k < 3; ++k) {
+                float tx = x + 10 + float(k) * 7, top = base - h - 24 + float(k) * 6;
+                tablets.push_back(Polygon({{tx - 2.5f, top + 3}, {tx, top}, {tx + 2.5f, top + 3}, {tx + 2.5f, base - 8}, {tx - 2.5f, base - 8}}));
+            }
+        if (!tablets.empty()) Cut(c, tablets, Mix(Hex(0x8A7A70), p.near, 0.3f), 0.3f);
+        bool twoSteps = Hash(i, 3, 37) > 0.4f;
+        float plinth = twoSteps ? 16 : 8;
+        Shape stone{Rect(x - 12, base - plinth - h, x + 12, base - plinth), Rect(x - 20, base - plinth, x + 20, base - plinth + 8)};
+        if (twoSteps) stone.push_back(Rect(x - 27, base - 8, x + 27, base + 2));
         Mask m = MaskOf(c, stone);
         Cut(c, m, Mix(Hex(0x6A6470), p.near, 0.3f), 0.45f);
         SnowOnTop(c, m, Hex(0xFFF4EA), 7);
         Rim(c, m, -3, 0, Hex(0xFFD890), 0.6f);
     }
-    Shape branches{Stroke({470, 377}, {440, 200}, 14), Stroke({445, 230}, {360, 150}, 7), Stroke({440, 200}, {470, 90}, 6),
-                   Stroke({400, 185}, {380, 120}, 4), Stroke({460, 130}, {420, 70}, 3)};
-    Mask tree = MaskOf(c, branches);
+    // The plum tree at the right, its first flowers out on the thin twigs.
+    Shape wood;
+    std::vector<Point> twigs;
+    PlumBranch(wood, twigs, {470, 380}, -1.72f, 120, 16, 0, 38);
+    PlumBranch(wood, twigs, {452, 290}, -2.5f, 70, 8, 1, 39);
+    Mask tree = MaskOf(c, wood);
     Cut(c, tree, Hex(0x2A1E24), 0.4f);
-    for (int i = 0; i < 60; ++i) {
-        float x = 350 + Hash(i, 0, 38) * 140, y = 60 + Hash(i, 1, 38) * 160;
-        Dot(c, x, y, 2.2f, Hex(0xFFF8F4), 0.9f);
+    Rim(c, tree, -2, 0, Hex(0xFFD890), 0.4f);
+    for (size_t i = 0; i < twigs.size(); ++i) {
+        Point f{twigs[i].x + (Hash(int(i), 0, 40) - 0.5f) * 5, twigs[i].y + (Hash(int(i), 1, 40) - 0.5f) * 5};
+        if (Hash(int(i), 2, 40) < 0.45f) {  // a bud
+            Dot(c, f.x, f.y, 1.6f, Hex(0xF0C8C8), 0.9f);
+            continue;
+        }
+        for (int k = 0; k < 5; ++k) {
+            float a = float(k) * 1.2566f + Hash(int(i), 3, 40);
+            Dot(c, f.x + std::cos(a) * 2, f.y + std::sin(a) * 2, 1.7f, Hex(0xFFF8F4), 0.95f);
+        }
+        Dot(c, f.x, f.y, 0.9f, Hex(0xD07080), 0.8f);
     }
     Glow(c, 80, 190, 90, Hex(0xFFD890), 0.35f);
 }
