@@ -913,7 +913,7 @@ void Graves(Canvas& c, const Palette& p) {
         float x = 60 + float(i) * 64 + Hash(i, 0, 37) * 20, base = 300 + float(i % 3) * 18;
         float h = 50 + Hash(i, 1, 37) * 26;
         Shape tablets;
-        if (Hash(i, 2, 37) > 0.5f)
+        if (i % 3 == 1)
             for (int k = 0; k < 3; ++k) {
                 float tx = x + 10 + float(k) * 7, top = base - h - 24 + float(k) * 6;
                 tablets.push_back(Polygon({{tx - 2.5f, top + 3}, {tx, top}, {tx + 2.5f, top + 3}, {tx + 2.5f, base - 8}, {tx - 2.5f, base - 8}}));
