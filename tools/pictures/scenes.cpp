@@ -689,9 +689,18 @@ void Sc30(Canvas& c, int, int) {
     Mask arm = MaskOf(c, {Stroke({366, 300}, {340, 240}, 30), Ellipse(340, 240, 14, 14), Stroke({340, 240}, {304, 182}, 22)});
     Cut(c, arm, Hex(0x242A4A), 0.4f);
     Rim(c, arm, 2, -4, Hex(0xFFD890), 0.5f);
-    Shape hand{Ellipse(300, 160, 20, 26), Stroke({300, 150}, {296, 120}, 8), Stroke({308, 150}, {310, 122}, 8),
-               Stroke({292, 155}, {282, 130}, 7)};
-    Cut(c, hand, Hex(0xE8D0BC), 0.3f);
+    // Her hand flat on the pane, seen from its back: the palm, four fingers spread a
+    // little upward and the thumb out to the side, rounded and lit from the lamp.
+    Shape hand{Polygon({{286, 186}, {284, 160}, {290, 146}, {314, 144}, {318, 160}, {314, 186}})};
+    const struct {
+        float x, y, angle, length, width;
+    } digits[] = {{288, 150, -2.0f, 20, 8}, {296, 146, -1.7f, 26, 9}, {305, 146, -1.48f, 25, 9},
+                  {313, 150, -1.22f, 20, 8}, {316, 176, -0.55f, 20, 10}};
+    for (const auto& f : digits) hand.push_back(Finger({f.x, f.y}, f.angle, f.length, f.width, f.width * 0.85f));
+    Mask handMask = MaskOf(c, hand);
+    Cut(c, handMask, Hex(0xEED6C4), 0.3f);
+    Round(c, handMask, Hex(0xB8907E), 5, 0.5f);
+    Rim(c, handMask, 2, -3, Hex(0xFFD890), 0.4f);
     Mask fog = MaskOf(c, {Ellipse(285, 205, 40, 26)});
     Blur(fog, 14);
     Paint(c, fog, Hex(0xE8E8F0), 0.5f);
