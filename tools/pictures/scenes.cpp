@@ -729,10 +729,10 @@ void Sc31(Canvas& c, int, int) {
     Rim(c, leftSleeve, 0, -4, lamp, 0.6f);
     SnowOnTop(c, leftSleeve, Night.snow * 1.5f, 7);
     for (int i = 0; i < 3; ++i) {
-        Point root{136 + float(i) * 22, 262 + float(i) * 4};
-        Leather(c, {Finger(root, 1.2f - float(i) * 0.15f, 34 - float(i) * 4, 24, 21)}, lamp);
+        Point root{160 + float(i) * 21, 262 + float(i) * 3};
+        Leather(c, {Finger(root, 1.45f - float(i) * 0.12f, 28 - float(i) * 3, 21, 18)}, lamp);
     }
-    Leather(c, {Ellipse(100, 272, 50, 40), Polygon({{56, 262}, {146, 250}, {150, 300}, {70, 336}})}, lamp);
+    Leather(c, {Polygon({{48, 290}, {68, 264}, {118, 246}, {150, 250}, {158, 298}, {132, 318}, {74, 334}})}, lamp);
     // The ticket: a stiff card, just punched at its top edge.
     Contour ticket = Polygon({{150, 176}, {344, 160}, {352, 262}, {158, 278}});
     PaperSheet(c, ticket, Hex(0xE2D2A4));
@@ -741,7 +741,7 @@ void Sc31(Canvas& c, int, int) {
     Lettering(ink, "31.-2.14", 190, 234, 18, false);
     Lettering(ink, "三等", 296, 236, 14, true);
     Paint(c, ink, Hex(0x3A2A22), 0.85f);
-    Leather(c, {Finger({106, 264}, -0.3f, 50, 30, 23)}, lamp);  // the thumb on the card's margin
+    Leather(c, {Finger({112, 262}, -0.28f, 46, 30, 23)}, lamp);  // the thumb on the card's margin
     // The punch: a pair of steel jaws closed on the card's top edge, pivoting at a
     // rivet, and two long handles down into the right hand.
     const Point pivot{318, 176}, jaw{262, 166};
