@@ -559,11 +559,37 @@ void Sc22(Canvas& c, int, int) {
     Palette p = Blend(Morning, Blizzard, 0.5f);
     Backdrop(c, p, 200, 122);
     SnowGround(c, 290, p);
-    Shape house{Rect(30, 150, 250, 300), Polygon({{10, 155}, {140, 90}, {270, 155}})};
-    Mask h = MaskOf(c, house);
-    Cut(c, h, Mix(p.near, Hex(0x5A4434), 0.4f), 0.5f);
-    SnowOnTop(c, h, p.snow, 10);
+    // A small town house: dark board walls, a low tiled roof deep in snow, a latticed
+    // window lit from within, and the sliding door open on the warm entrance.
+    const Rgb boards = Mix(p.near, Hex(0x4A3426), 0.5f);
+    Mask wall = MaskOf(c, {Rect(30, 150, 250, 300)});
+    Cut(c, wall, boards, 0.5f);
+    Shape seams;
+    for (float x = 38; x < 250; x += 9) seams.push_back(Rect(x, 150, x + 1, 300));
+    seams.push_back(Rect(30, 176, 250, 179));  // the beam under the eaves
+    Paint(c, MaskOf(c, seams), boards * 0.7f);
+    Mask roof = MaskOf(c, {Polygon({{4, 160}, {46, 116}, {234, 116}, {276, 160}})});
+    Cut(c, roof, Mix(p.near, Hex(0x3A3A44), 0.5f), 0.5f);
+    Shape tiles;
+    for (float y = 124; y < 160; y += 7) tiles.push_back(Rect(0, y, 280, y + 1.2f));
+    Mask tileMask = MaskOf(c, tiles);
+    for (size_t i = 0; i < tileMask.a.size(); ++i) tileMask.a[i] *= roof.a[i];
+    Paint(c, tileMask, Hex(0x1E1E26), 0.5f);
+    Mask snowCap = MaskOf(c, {Polygon({{8, 150}, {44, 110}, {236, 110}, {272, 150}, {240, 142}, {40, 142}})});
+    Cut(c, snowCap, p.snow, 0.25f);
+    Mask window = MaskOf(c, {Rect(50, 196, 128, 250)});
+    Paint(c, window, Hex(0xE8D8B0), 0.75f);
+    Shape lattice;
+    for (float x = 50; x < 128; x += 7) lattice.push_back(Rect(x, 196, x + 2.5f, 250));
+    lattice.push_back(Rect(48, 194, 130, 197));
+    lattice.push_back(Rect(48, 249, 130, 252));
+    Paint(c, MaskOf(c, lattice), boards * 0.8f);
     Paint(c, MaskOf(c, {Rect(150, 190, 210, 300)}), Hex(0xE8D8B0), 0.8f);
+    Mask door = MaskOf(c, {Rect(210, 188, 244, 300)});
+    Cut(c, door, boards * 1.1f, 0.4f);
+    Shape doorLattice;
+    for (float x = 213; x < 242; x += 6) doorLattice.push_back(Rect(x, 192, x + 2, 250));
+    Paint(c, MaskOf(c, doorLattice), Hex(0xD8C8A0), 0.5f);
     Figure(c, Who::Mother, Pose::Stand, {180, 300, 140, 1, 0.9f, Hex(0), 0, 0, 1});
     Steam(c, 196, 170, 30, 6, 0.5f, Hex(0xFFFFFF), 0.5f);
     Figure(c, Who::Sayo, Pose::Walk, {390, 318, 110, 1, 0.9f, Hex(0), 0, 0, 1});
