@@ -197,6 +197,9 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
         {"「三」", "「三」\ncommand:1\n_end:" + Chars(16) + "\n問い", "script.txt:25:"},
         {"「三」", "「三」\ncommand:1\n_end:一\n" + Chars(23), "script.txt:26:"},
         {"file:a.sad", "switch:001,1,kabc\nfile:a.sad", "script.txt:7:"},
+        // Loop modes 3 and 5 restart the last anime: at random on a later picture too.
+        {"file:k.sad\n", "loopanime:3\nfile:k.sad\n", "script.txt:24: k.sad is shown while loop mode 3"},
+        {"file:k.sad\n", "loopanime:5\nfile:k.sad\nloopanime:0\n", ""},
     };
     for (const Case& c : cases) {
         std::string text = story;

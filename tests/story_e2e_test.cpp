@@ -1,10 +1,12 @@
 // The whole game on the headless backend with the real modules, driven by scripted
 // clicks on a virtual clock: the engine on a small script of its own, and the shipped
 // story through every branch.
+#include <functional>
 #include <set>
 
 #include "sound/kaMusic.h"
 #include "tests/engine_script.h"
+#include "tools/asset_lists.h"
 
 using namespace storytest;
 
@@ -267,8 +269,8 @@ class ShippedStory : public EndToEnd {
 protected:
     // Plays the story from its first line, taking option `first` at the first choice
     // and `second` at the second; with forget, the flags are cleared after the first
-    // choice, as loading a save clears them.
-    StoryRun Play(int first, int second, bool forget) {
+    // choice, as loading a save clears them. `shown` is called at each line shown.
+    StoryRun Play(int first, int second, bool forget, const std::function<void()>& shown = {}) {
         StoryRun run;
         if (Shell.ShutdownDone) {  // the run before ended the game
             ResetShellState();
@@ -286,6 +288,7 @@ protected:
             }
             if (GetGameMode() != ModeStory || StoryState == ChoiceOpen) continue;
             run.shown.push_back(CurrentLine);
+            if (shown) shown();
             EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
         }
         run.ended = GetGameMode() == ModeEnd && Shell.ShutdownDone == 1;
@@ -319,6 +322,30 @@ TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines)
         EXPECT_GE(changed, 2) << "branch " << second;
     }
     EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().front().text;
+}
+
+// Every picture of the list is shown by one of the paths, with the line's text lit in
+// the message frame below it; the first screen of each is kept for a person to look at.
+TEST_F(ShippedStory, EveryListedPictureIsShownWithItsLine) {
+    UseScriptTable(nullptr);
+    std::vector<PictureEntry> list;
+    ASSERT_EQ(ReadPictureList(AKARI_PICTURE_LIST, &list), "");
+    std::filesystem::path screens = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) / "story_screens";
+    std::filesystem::create_directories(screens);
+    std::set<std::string> seen;
+    auto photograph = [&] {
+        std::string name = BackgroundId > 0 ? kaDraw::ObjectTable[BackgroundId].name : "";
+        if (name.empty() || !seen.insert(name).second) return;
+        for (int i = 0; i < 250; ++i) Frame();  // the whole line revealed
+        EXPECT_GT(TextPixels(), 200) << "the line over " << name;
+        EXPECT_TRUE(headless::SaveLastFrameAsPng((screens / (name + ".png")).string()));
+    };
+    // Both options at both choices, and a run that forgets the first (as after a load),
+    // which is the only way to sc11.
+    for (int second : {0, 1})
+        for (int first : {0, 1}) Play(first, second, false, photograph);
+    Play(0, 0, true, photograph);
+    for (const PictureEntry& e : list) EXPECT_TRUE(seen.count(e.file)) << e.file << " is never shown";
 }
 
 }  // namespace

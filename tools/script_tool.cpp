@@ -247,10 +247,12 @@ static struct {
 } Counts;
 
 // Walks the story in table order, carrying what a step carries: the picture of the last
-// file: line, the loop mode, and the size:, anime: and wave_play: of the command lines
-// before each prose line. A jump:, end: or command: ends that run of commands.
+// file: line, the loop mode, the last non-zero anime: (loop modes 3 and 5 restart it at
+// random on whatever picture is shown), and the size:, anime: and wave_play: of the
+// command lines before each prose line. A jump:, end: or command: ends that run.
 static void CheckStory() {
-    int picture = -1, loopMode = 0, size = 28, voice = -1, anime = 0, animeLine = 0;
+    int picture = -1, loopMode = 0, size = 28, voice = -1, anime = 0, animeLine = 0, saved = 0;
+    int restartRefused = 0;  // once for each file: line
     for (int i = 1; i < LineCount; ++i) {
         const char* line = Table[i];
         if (Kinds[i] == KindOption) {
@@ -278,6 +280,11 @@ static void CheckStory() {
                 if (!fits) Refuse(animeLine, p.file + " is too small for anime:" + std::to_string(anime) +
                                                  " in loop mode " + std::to_string(loopMode));
             }
+            if ((loopMode == 3 || loopMode == 5) && picture >= 0 && Pictures[size_t(picture)].bands < saved + 1 &&
+                !restartRefused++)
+                Refuse(i, Pictures[size_t(picture)].file + " is shown while loop mode " + std::to_string(loopMode) +
+                              " restarts anime:" + std::to_string(saved) +
+                              " at random (its bands beyond the picture show nothing): end it with loopanime:0");
             size = 28, voice = -1, anime = 0;
             continue;
         }
@@ -287,6 +294,7 @@ static void CheckStory() {
         switch (k) {
         case KwFile:
             picture = FindEntry(Pictures, arg);
+            restartRefused = 0;
             if (picture < 0) Refuse(i, std::string(arg) + " is not in pictures.txt");
             else ++PictureUses[size_t(picture)];
             break;
@@ -301,6 +309,7 @@ static void CheckStory() {
             break;
         case KwAnime:
             anime = n, animeLine = i;
+            if (n != 0) saved = n;
             ++Counts.animations;
             break;
         case KwLoopanime:

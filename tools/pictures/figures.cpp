@@ -272,4 +272,29 @@ void SayoClose(Canvas& c, float x, float y, float s, int facing, float light, Rg
     Rim(c, all, 0, -3, rim, 0.6f);
 }
 
+Contour Finger(Point base, float angle, float length, float root, float tip) {
+    Point e{std::cos(angle), std::sin(angle)}, n{-e.y, e.x};
+    Point end{base.x + e.x * length, base.y + e.y * length};
+    Contour f{{base.x + n.x * root / 2, base.y + n.y * root / 2}, {end.x + n.x * tip / 2, end.y + n.y * tip / 2}};
+    for (int i = 1; i < 10; ++i) {  // the round end, from one side to the other
+        float a = float(M_PI) * float(i) / 10;
+        float along = std::sin(a) * tip * 0.55f, across = std::cos(a) * tip / 2;
+        f.push_back({end.x + e.x * along + n.x * across, end.y + e.y * along + n.y * across});
+    }
+    f.push_back({end.x - n.x * tip / 2, end.y - n.y * tip / 2});
+    f.push_back({base.x - n.x * root / 2, base.y - n.y * root / 2});
+    return f;
+}
+
+Shape FingerCreases(Point base, float angle, float length, float root) {
+    Point e{std::cos(angle), std::sin(angle)}, n{-e.y, e.x};
+    Shape creases;
+    for (float at : {0.36f, 0.68f}) {
+        Point m{base.x + e.x * length * at, base.y + e.y * length * at};
+        float half = root * 0.2f;
+        creases.push_back(Stroke({m.x - n.x * half, m.y - n.y * half}, {m.x + n.x * half, m.y + n.y * half}, 1.3f));
+    }
+    return creases;
+}
+
 }  // namespace art

@@ -37,4 +37,10 @@ void Figure(Canvas& c, Who who, Pose pose, const Placement& at, Holding holding 
 // head's height.
 void SayoClose(Canvas& c, float x, float y, float size, int facing, float light, Rgb rim);
 
+// A finger (or thumb) seen close: from `base` at `angle` (radians, 0 pointing right,
+// y down), `length` long, `root` wide at the base and `tip` wide before its round end.
+Contour Finger(Point base, float angle, float length, float root, float tip);
+// Two faint creases across a finger drawn by Finger, at a third and two thirds of it.
+Shape FingerCreases(Point base, float angle, float length, float root);
+
 }  // namespace art

@@ -102,6 +102,23 @@ static Image Notice() {
     return Finished(c, 2);
 }
 
+void GlowingTitle(Canvas& c, const std::string& text, float cx, float top, float size, float weight) {
+    float w = LetteringWidth(text, size, true), scale = size / 92;
+    Glow(c, cx, top + size * 0.54f, 120 * scale, Amber, 0.18f);
+    Mask letters = MakeMask(c.width, c.height);
+    Lettering(letters, text, cx - w / 2, top, size, true);
+    if (weight > 0) {
+        // Thicker strokes: the blurred letters, their coverage raised, hold where thin
+        // hairlines would vanish when the picture is shrunk.
+        Mask bold = letters;
+        Blur(bold, int(weight));
+        for (size_t i = 0; i < bold.a.size(); ++i) letters.a[i] = std::max(letters.a[i], std::min(1.f, bold.a[i] * 2.5f));
+    }
+    Shadow(c, letters, int(3 * scale + 0.5f), int(4 * scale + 0.5f), std::max(1, int(6 * scale + 0.5f)), 0.7f,
+           Hex(0x05060E));
+    Paint(c, letters, Cream);
+}
+
 static Image Title() {
     Canvas c = MakeCanvas(640, 474, Hex(0));
     View v{190, 300, 360};
@@ -118,15 +135,7 @@ static Image Title() {
     Figure(c, Who::Sayo, Pose::Stand, {feet.x + 30, feet.y, 72, -1, 0.7f, Night.light, 0, -2, 1});
     Figure(c, Who::Minato, Pose::Stand, {feet.x - 20, feet.y + 2, 80, 1, 0.7f, Night.light, 0, -2, 1});
     Snowfall(c, 906, 0, 1, 140, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
-    // The title, large, with a soft warm light behind it.
-    std::string title = "灯りの駅";
-    float size = 92, w = LetteringWidth(title, size, true);
-    Glow(c, 320, 150, 120, Amber, 0.18f);
-    Mask shadow = MakeMask(640, 474);
-    Lettering(shadow, title, 320 - w / 2 + 3, 100 + 4, size, true);
-    Blur(shadow, 6);
-    Paint(c, shadow, Hex(0x05060E), 0.7f);
-    Text(c, title, 320 - w / 2, 100, size, true, Cream);
+    GlowingTitle(c, "灯りの駅", 320, 100, 92);
     CentredText(c, "― あかりのえき ―", 320, 212, 16, true, Cream * 0.85f);
     CentredText(c, "クリックで はじまります", 320, 430, 14, false, Cream * 0.7f);
     return Finished(c, 3);

@@ -279,16 +279,57 @@ void WallNotice(Canvas& c, float left, float top, float right, float bottom, flo
 }
 
 void HangingBulb(Canvas& c, float x, float ceiling, float length, float angle, float light) {
-    Point end{x + std::sin(angle) * length, ceiling + std::cos(angle) * length};
-    Shape cord{Stroke({x, ceiling}, end, 2.6f), Ellipse(end.x, end.y, 7, 5)};
-    Mask m = MaskOf(c, cord);
-    Cut(c, m, Hex(0x2A2018), 0.4f);
-    Rim(c, m, 0, 2, Hex(0xFFC070), 0.6f * light);
-    Point bulb{end.x + std::sin(angle) * 12, end.y + std::cos(angle) * 12};
-    Dot(c, bulb.x, bulb.y, 9, Hex(0xFFE6B0), light);
-    Glow(c, bulb.x, bulb.y, 14, Hex(0xFFC070), 0.9f * light);
-    Glow(c, bulb.x, bulb.y, 80, Hex(0xFFA850), 0.3f * light);
-    LightPool(c, bulb.x, bulb.y, 220, 200, Hex(0xFFA850), 0.45f * light);
+    // Everything is laid out along the cord: `down` from the ceiling rose, `side` across.
+    const Point down{std::sin(angle), std::cos(angle)}, side{std::cos(angle), -std::sin(angle)};
+    auto at = [&](float along, float across) {
+        return Point{x + down.x * along + side.x * across, ceiling + down.y * along + side.y * across};
+    };
+    const float neck = length + 36, centre = length + 70, r = 30;
+    const Point mid = at(centre, 0);
+    // First the light on the walls and beams, so that what hangs in it stays dark.
+    LightPool(c, mid.x, mid.y, 230, 210, Hex(0xFFA850), 0.45f * light);
+    Glow(c, mid.x, mid.y, 200, Hex(0xFFA850), 0.2f * light);
+    // The ceiling rose on the beam, then the cloth cord, two twisted strands.
+    Mask rose = MaskOf(c, {Ellipse(x, ceiling + 3, 16, 7), Rect(x - 13, ceiling - 4, x + 13, ceiling + 3)});
+    Cut(c, rose, Hex(0x3A2A20), 0.5f);
+    Shape cord;
+    for (float t = 0; t < length; t += 7) {
+        float twist = (int(t / 7) % 2 ? 1.f : -1.f) * 0.5f;
+        cord.push_back(Stroke(at(t, twist), at(t + 7.5f, -twist), 3));
+    }
+    Mask cordMask = MaskOf(c, cord);
+    Cut(c, cordMask, Hex(0x2A2018), 0.4f);
+    Rim(c, cordMask, 0, 2, Hex(0xFFC070), 0.5f * light);
+    // The bakelite socket with its brass ring, lit from below.
+    Mask socket = MaskOf(c, {Polygon({at(length, -9), at(length, 9), at(length + 30, 12), at(length + 30, -12)}),
+                             Ellipse(at(length, 0).x, at(length, 0).y, 9, 4)});
+    Cut(c, socket, Hex(0x1E1612), 0.5f);
+    Rim(c, socket, 0, 3, Hex(0xFFC070), 0.5f * light);
+    Mask ring = MaskOf(c, {Polygon({at(length + 30, -12), at(length + 30, 12), at(length + 36, 11), at(length + 36, -11)})});
+    PaintGradient(c, ring, Hex(0x6A4A20), Mix(Hex(0x6A4A20), Hex(0xFFD080), light), at(length + 30, 0).y,
+                  at(length + 36, 0).y);
+    // A pear of clear glass, the neck and then the globe, warm but not blown out, so
+    // that the filament inside reads.
+    Contour glass{at(neck, -9), at(neck, 9), at(neck + 16, 14)};
+    for (int i = 0; i <= 20; ++i) {
+        float a = -0.55f + float(i) / 20 * (float(M_PI) + 1.1f);  // round the bottom
+        glass.push_back(at(centre + std::sin(a) * r, std::cos(a) * r));
+    }
+    glass.push_back(at(neck + 16, -14));
+    Mask bulb = MaskOf(c, {glass});
+    Paint(c, bulb, Mix(Hex(0x5A4030), Hex(0xE8A860), light), 0.85f);
+    Glow(c, mid.x, mid.y, 24, Hex(0xFFC070), 0.35f * light);
+    // The filament: two leads from the neck and a bright zigzag between them.
+    Shape wire{Stroke(at(neck + 2, -4), at(centre - 2, -10), 1.1f), Stroke(at(neck + 2, 4), at(centre - 2, 10), 1.1f)};
+    for (int i = 0; i < 5; ++i)
+        wire.push_back(Stroke(at(centre - 2 + float(i % 2) * 7, -10 + float(i) * 4),
+                              at(centre - 2 + float((i + 1) % 2) * 7, -6 + float(i) * 4), 1.8f));
+    Paint(c, MaskOf(c, wire), Mix(Hex(0x5A4030), Hex(0xFFFFF0), light));
+    Glow(c, mid.x, mid.y + 2, 8, Hex(0xFFFFE0), 0.6f * light);
+    // Highlights on the glass: one toward the viewer's left, a rim along the bottom.
+    Point shine = at(centre - 10, -17);
+    Paint(c, MaskOf(c, {Ellipse(shine.x, shine.y, 4, 8)}), Hex(0xFFFFF0), 0.5f);
+    Rim(c, bulb, 0, -3, Hex(0xFFF0C0), 0.4f);
 }
 
 void InteriorBench(Canvas& c, float left, float right, float seat, Rgb colour) {

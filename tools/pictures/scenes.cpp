@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "tools/pictures/figures.h"
 #include "tools/pictures/props.h"
@@ -285,19 +286,88 @@ void Sc14(Canvas& c, int band, int) {
     Steam(c, 424, 150, 150, 18 * sway[band % 3] + 6, 1.3f * float(band), Hex(0xF4F0EC), 0.45f);
 }
 
+// Roundness for a flat cut: its edges darken toward `shade` over about `radius` pixels,
+// as the sides of a finger or a palm turn away from the light.
+void Round(Canvas& c, const Mask& m, Rgb shade, int radius, float strength) {
+    Mask soft = m;
+    Blur(soft, radius);
+    Mask edge = m;
+    for (size_t i = 0; i < edge.a.size(); ++i) edge.a[i] = m.a[i] * std::max(0.f, 1.f - soft.a[i]) * 2;
+    Paint(c, edge, shade, strength);
+}
+
 void Sc15(Canvas& c, int, int) {
     Sky(c, Paper, 375);
     Glow(c, 120, 60, 200, Paper.light, 0.25f);
-    Shape palm{Ellipse(250, 235, 150, 105), Polygon({{120, 270}, {40, 380}, {260, 380}, {300, 300}}),
-               Stroke({140, 190}, {90, 110}, 48), Ellipse(90, 110, 24, 24)};
-    for (int i = 0; i < 4; ++i) {
-        Point base{370 + float(i) * 4, 165 + float(i) * 36}, tip{455 - float(i) * 6, 140 + float(i) * 44};
-        palm.push_back(Stroke(base, tip, 34 - float(i) * 2));
-        palm.push_back(Ellipse(tip.x, tip.y, 17 - float(i), 17 - float(i)));
+    // The waiting room's lights, far behind and out of focus.
+    Glow(c, 440, 40, 16, Paper.light, 0.3f);
+    Glow(c, 470, 250, 10, Paper.light, 0.2f);
+    // A right hand, palm up, fingers toward the right and a little up, thumb below; laid
+    // out from the palm's centre along the hand (`d`) and across it toward the thumb (`s`).
+    const float tilt = -0.4f;
+    const Point d{std::cos(tilt), std::sin(tilt)}, s{-d.y, d.x};
+    auto at = [&](float u, float v) { return Point{228 + d.x * u + s.x * v, 228 + d.y * u + s.y * v}; };
+    const Rgb skin = Hex(0xF0DCCC), shade = Hex(0xB08E82), lamp = Hex(0xFFD8A0);
+    // The thumb first, out and down from the heel of the hand, the palm over its root.
+    Point thumbRoot = at(-60, 70);
+    float thumbAngle = tilt + 0.75f;
+    Mask thumb = MaskOf(c, {Finger(thumbRoot, thumbAngle, 140, 62, 46)});
+    Cut(c, thumb, skin, 0.4f);
+    Round(c, thumb, shade, 16, 0.6f);
+    Rim(c, thumb, -3, -4, lamp, 0.4f);
+    Paint(c, MaskOf(c, {FingerCreases(thumbRoot, thumbAngle, 140, 54)[1]}), shade * 0.8f, 0.35f);
+    Contour palm{at(-190, -95), at(-60, -110), at(60, -112), at(112, -100), at(126, -50), at(128, 10),
+                 at(120, 70), at(100, 104), at(30, 112), at(-80, 112), at(-190, 92)};
+    Mask palmMask = MaskOf(c, {palm});
+    Cut(c, palmMask, skin, 0.4f);
+    Round(c, palmMask, shade, 40, 0.6f);
+    // The hollow of the cupped palm and the three lines across it.
+    Mask hollow = MaskOf(c, {Ellipse(at(10, 10).x, at(10, 10).y, 70, 50)});
+    Blur(hollow, 50);
+    Paint(c, hollow, shade, 0.3f);
+    Shape lines;
+    auto curve = [&](Point a, Point b, Point m) {
+        for (int i = 0; i < 12; ++i) {
+            auto q = [&](float t) {
+                return Point{(1 - t) * (1 - t) * a.x + 2 * t * (1 - t) * m.x + t * t * b.x,
+                             (1 - t) * (1 - t) * a.y + 2 * t * (1 - t) * m.y + t * t * b.y};
+            };
+            lines.push_back(Stroke(q(float(i) / 12), q(float(i + 1) / 12), 1.2f));
+        }
+    };
+    curve(at(90, -96), at(40, 96), at(56, -10));       // heart line, along the fingers' roots
+    curve(at(30, 100), at(-20, -80), at(-20, 30));     // head line
+    curve(at(-10, 104), at(-150, 30), at(-100, 110));  // life line, round the thumb's root
+    Paint(c, MaskOf(c, lines), shade * 0.75f, 0.3f);
+    // Four fingers close together from the knuckles, little to index (the index beside
+    // the thumb), each a cut of its own so that a soft shadow parts it from the next.
+    struct Digit {
+        float v, length, root, spread;
+    } digits[] = {{-82, 120, 46, -0.1f}, {-34, 160, 52, -0.03f}, {18, 168, 54, 0.02f}, {70, 146, 52, 0.08f}};
+    for (const Digit& f : digits) {
+        Point base = at(96 - std::abs(f.v + 6) * 0.3f, f.v);
+        float angle = tilt + f.spread;
+        Mask m = MaskOf(c, {Finger(base, angle, f.length, f.root, f.root * 0.78f)});
+        Cut(c, m, skin, 0.3f);
+        Round(c, m, shade, 14, 0.6f);
+        Rim(c, m, -3, -4, lamp, 0.4f);
+        Paint(c, MaskOf(c, FingerCreases(base, angle, f.length, f.root)), shade * 0.8f, 0.35f);
     }
-    Mask hand = MaskOf(c, palm);
-    Cut(c, hand, Hex(0xE8CDB8), 0.5f);
-    PaintGradient(c, hand, Hex(0xF2DCC8), Hex(0xB89888), 120, 360);
+    Rim(c, palmMask, -3, -4, lamp, 0.3f);
+    // Her navy sleeve over the wrist, with the three white lines of the uniform's cuff.
+    Contour sleeve{at(-170, -150), at(-162, 150), at(-400, 150), at(-400, -150)};
+    Mask sleeveMask = MaskOf(c, {sleeve});
+    Cut(c, sleeveMask, Hex(0x1E2442), 0.5f);
+    Rim(c, sleeveMask, 3, -3, lamp, 0.35f);
+    Shape cuff;
+    for (int i = 0; i < 3; ++i) {
+        float u = -188 - float(i) * 9;
+        cuff.push_back(Stroke(at(u, -150), at(u + 2, 150), 2.4f));
+    }
+    Mask cuffMask = MaskOf(c, cuff);
+    for (size_t i = 0; i < cuffMask.a.size(); ++i) cuffMask.a[i] *= sleeveMask.a[i];
+    Paint(c, cuffMask, Hex(0xE6E2DA), 0.85f);
+    // The ticket lying across the palm.
     Contour ticket = Polygon({{170, 170}, {330, 150}, {345, 255}, {185, 275}});
     PaperSheet(c, ticket, Hex(0xE2D2A4));
     Mask ink = MakeMask(c.width, c.height);
@@ -489,11 +559,37 @@ void Sc22(Canvas& c, int, int) {
     Palette p = Blend(Morning, Blizzard, 0.5f);
     Backdrop(c, p, 200, 122);
     SnowGround(c, 290, p);
-    Shape house{Rect(30, 150, 250, 300), Polygon({{10, 155}, {140, 90}, {270, 155}})};
-    Mask h = MaskOf(c, house);
-    Cut(c, h, Mix(p.near, Hex(0x5A4434), 0.4f), 0.5f);
-    SnowOnTop(c, h, p.snow, 10);
+    // A small town house: dark board walls, a low tiled roof deep in snow, a latticed
+    // window lit from within, and the sliding door open on the warm entrance.
+    const Rgb boards = Mix(p.near, Hex(0x4A3426), 0.5f);
+    Mask wall = MaskOf(c, {Rect(30, 150, 250, 300)});
+    Cut(c, wall, boards, 0.5f);
+    Shape seams;
+    for (float x = 38; x < 250; x += 9) seams.push_back(Rect(x, 150, x + 1, 300));
+    seams.push_back(Rect(30, 176, 250, 179));  // the beam under the eaves
+    Paint(c, MaskOf(c, seams), boards * 0.7f);
+    Mask roof = MaskOf(c, {Polygon({{4, 160}, {46, 116}, {234, 116}, {276, 160}})});
+    Cut(c, roof, Mix(p.near, Hex(0x3A3A44), 0.5f), 0.5f);
+    Shape tiles;
+    for (float y = 124; y < 160; y += 7) tiles.push_back(Rect(0, y, 280, y + 1.2f));
+    Mask tileMask = MaskOf(c, tiles);
+    for (size_t i = 0; i < tileMask.a.size(); ++i) tileMask.a[i] *= roof.a[i];
+    Paint(c, tileMask, Hex(0x1E1E26), 0.5f);
+    Mask snowCap = MaskOf(c, {Polygon({{8, 150}, {44, 110}, {236, 110}, {272, 150}, {240, 142}, {40, 142}})});
+    Cut(c, snowCap, p.snow, 0.25f);
+    Mask window = MaskOf(c, {Rect(50, 196, 128, 250)});
+    Paint(c, window, Hex(0xE8D8B0), 0.75f);
+    Shape lattice;
+    for (float x = 50; x < 128; x += 7) lattice.push_back(Rect(x, 196, x + 2.5f, 250));
+    lattice.push_back(Rect(48, 194, 130, 197));
+    lattice.push_back(Rect(48, 249, 130, 252));
+    Paint(c, MaskOf(c, lattice), boards * 0.8f);
     Paint(c, MaskOf(c, {Rect(150, 190, 210, 300)}), Hex(0xE8D8B0), 0.8f);
+    Mask door = MaskOf(c, {Rect(210, 188, 244, 300)});
+    Cut(c, door, boards * 1.1f, 0.4f);
+    Shape doorLattice;
+    for (float x = 213; x < 242; x += 6) doorLattice.push_back(Rect(x, 192, x + 2, 250));
+    Paint(c, MaskOf(c, doorLattice), Hex(0xD8C8A0), 0.5f);
     Figure(c, Who::Mother, Pose::Stand, {180, 300, 140, 1, 0.9f, Hex(0), 0, 0, 1});
     Steam(c, 196, 170, 30, 6, 0.5f, Hex(0xFFFFFF), 0.5f);
     Figure(c, Who::Sayo, Pose::Walk, {390, 318, 110, 1, 0.9f, Hex(0), 0, 0, 1});
@@ -619,13 +715,30 @@ void Sc30(Canvas& c, int, int) {
     Mask arm = MaskOf(c, {Stroke({366, 300}, {340, 240}, 30), Ellipse(340, 240, 14, 14), Stroke({340, 240}, {304, 182}, 22)});
     Cut(c, arm, Hex(0x242A4A), 0.4f);
     Rim(c, arm, 2, -4, Hex(0xFFD890), 0.5f);
-    Shape hand{Ellipse(300, 160, 20, 26), Stroke({300, 150}, {296, 120}, 8), Stroke({308, 150}, {310, 122}, 8),
-               Stroke({292, 155}, {282, 130}, 7)};
-    Cut(c, hand, Hex(0xE8D0BC), 0.3f);
+    // Her hand flat on the pane, seen from its back: the palm, four fingers spread a
+    // little upward and the thumb out to the side, rounded and lit from the lamp.
+    Shape hand{Polygon({{286, 186}, {284, 160}, {290, 146}, {314, 144}, {318, 160}, {314, 186}})};
+    const struct {
+        float x, y, angle, length, width;
+    } digits[] = {{288, 150, -2.0f, 20, 8}, {296, 146, -1.7f, 26, 9}, {305, 146, -1.48f, 25, 9},
+                  {313, 150, -1.22f, 20, 8}, {316, 176, -0.55f, 20, 10}};
+    for (const auto& f : digits) hand.push_back(Finger({f.x, f.y}, f.angle, f.length, f.width, f.width * 0.85f));
+    Mask handMask = MaskOf(c, hand);
+    Cut(c, handMask, Hex(0xEED6C4), 0.3f);
+    Round(c, handMask, Hex(0xB8907E), 5, 0.5f);
+    Rim(c, handMask, 2, -3, Hex(0xFFD890), 0.4f);
     Mask fog = MaskOf(c, {Ellipse(285, 205, 40, 26)});
     Blur(fog, 14);
     Paint(c, fog, Hex(0xE8E8F0), 0.5f);
     Glow(c, 420, 60, 160, Hex(0xFFD890), 0.3f);
+}
+
+// A gloved part: dark leather, rounded, its edges catching the lamplight.
+void Leather(Canvas& c, const Shape& shape, Rgb light) {
+    Mask m = MaskOf(c, shape);
+    Cut(c, m, Hex(0x3E2C22), 0.45f);
+    Round(c, m, Hex(0x150E0A), 12, 0.75f);
+    Rim(c, m, -2, -3, light, 0.3f);
 }
 
 void Sc31(Canvas& c, int, int) {
@@ -634,17 +747,18 @@ void Sc31(Canvas& c, int, int) {
     // The platform's other lamps, out of focus far behind.
     for (int i = 0; i < 4; ++i)
         Glow(c, 40 + float(i) * 120 + Hash(i, 0, 31) * 40, 70 + Hash(i, 1, 31) * 60, 14, Night.light, 0.35f);
-    const Rgb wool = Hex(0x323C64), glove = Hex(0x3A2A20), finger = Hex(0x4A3628);
-    // The attendant's left sleeve and glove holding the ticket by its left end, the
-    // fingertips showing under the card.
-    Mask leftSleeve = MaskOf(c, {Polygon({{-10, 236}, {70, 256}, {96, 380}, {-10, 380}})});
+    const Rgb wool = Hex(0x323C64), lamp = Night.light;
+    // The attendant's left hand holds the ticket by its left end: the fingers behind the
+    // card (their tips show below it), the back of the hand and the thumb on its face.
+    Mask leftSleeve = MaskOf(c, {Polygon({{-10, 250}, {62, 262}, {90, 380}, {-10, 380}})});
     Cut(c, leftSleeve, wool, 0.5f);
-    Rim(c, leftSleeve, 0, -4, Night.light, 0.6f);
+    Rim(c, leftSleeve, 0, -4, lamp, 0.6f);
     SnowOnTop(c, leftSleeve, Night.snow * 1.5f, 7);
-    Mask leftGlove = MaskOf(c, {Ellipse(100, 270, 52, 44), Polygon({{56, 270}, {140, 256}, {124, 330}, {66, 344}})});
-    Cut(c, leftGlove, glove, 0.5f);
-    Mask tips = MaskOf(c, {Ellipse(168, 282, 17, 10), Ellipse(196, 284, 15, 9), Ellipse(146, 292, 18, 11)});
-    Cut(c, tips, finger, 0.4f);
+    for (int i = 0; i < 3; ++i) {
+        Point root{160 + float(i) * 21, 262 + float(i) * 3};
+        Leather(c, {Finger(root, 1.45f - float(i) * 0.12f, 28 - float(i) * 3, 21, 18)}, lamp);
+    }
+    Leather(c, {Polygon({{48, 290}, {68, 264}, {118, 246}, {150, 250}, {158, 298}, {132, 318}, {74, 334}})}, lamp);
     // The ticket: a stiff card, just punched at its top edge.
     Contour ticket = Polygon({{150, 176}, {344, 160}, {352, 262}, {158, 278}});
     PaperSheet(c, ticket, Hex(0xE2D2A4));
@@ -653,34 +767,38 @@ void Sc31(Canvas& c, int, int) {
     Lettering(ink, "31.-2.14", 190, 234, 18, false);
     Lettering(ink, "三等", 296, 236, 14, true);
     Paint(c, ink, Hex(0x3A2A22), 0.85f);
-    // The thumb on the card's margin.
-    Mask thumb = MaskOf(c, {Stroke({112, 244}, {168, 236}, 22), Ellipse(170, 236, 12, 11)});
-    Cut(c, thumb, finger, 0.4f);
-    Rim(c, leftGlove, -3, -4, Night.light, 0.4f);
-    Rim(c, thumb, -3, -4, Night.light, 0.5f);
-    // The punch: a steel jaw clamped on the card's edge, two handles into the right hand.
-    Mask steel = MaskOf(c, {Polygon({{268, 140}, {318, 134}, {330, 190}, {280, 198}}), Stroke({318, 170}, {452, 216}, 15),
-                            Stroke({314, 186}, {440, 268}, 15), Ellipse(320, 178, 14, 14)});
+    Leather(c, {Finger({112, 262}, -0.28f, 46, 30, 23)}, lamp);  // the thumb on the card's margin
+    // The punch: a pair of steel jaws closed on the card's top edge, pivoting at a
+    // rivet, and two long handles down into the right hand.
+    const Point pivot{318, 176}, jaw{262, 166};
+    Shape steelShape{Polygon({{jaw.x - 4, jaw.y - 16}, {jaw.x + 16, jaw.y - 18}, {pivot.x + 6, pivot.y - 14},
+                              {pivot.x + 4, pivot.y + 12}, {jaw.x + 14, jaw.y + 14}, {jaw.x - 4, jaw.y + 12}}),
+                     Ellipse(pivot.x, pivot.y, 15, 15), Wire(pivot, {452, 214}, -8, 13), Wire(pivot, {440, 270}, 10, 13)};
+    Mask steel = MaskOf(c, steelShape);
     Cut(c, steel, Hex(0x7A8290), 0.55f);
-    PaintGradient(c, steel, Hex(0xA8B0BC), Hex(0x5A6270), 130, 270);
+    PaintGradient(c, steel, Hex(0xB4BCC8), Hex(0x4E5664), 130, 280);
+    Round(c, steel, Hex(0x2A2E38), 6, 0.5f);
     Rim(c, steel, -3, -4, Hex(0xFFE0B0), 0.7f);
-    Paint(c, MaskOf(c, {Ellipse(320, 178, 4, 4)}), Hex(0x20222A));
+    // The die's ring on the upper jaw and the rivet.
+    Mask die = MaskOf(c, {Ellipse(jaw.x + 6, jaw.y - 4, 7, 7)});
+    Subtract(die, MaskOf(c, {Ellipse(jaw.x + 6, jaw.y - 4, 4, 4)}));
+    Paint(c, die, Hex(0x3A3E48), 0.8f);
+    Paint(c, MaskOf(c, {Ellipse(pivot.x, pivot.y, 5, 5)}), Hex(0x20222A));
+    Paint(c, MaskOf(c, {Ellipse(pivot.x - 1.5f, pivot.y - 1.5f, 2, 2)}), Hex(0xE8E8F0), 0.7f);
     // The notch it just cut, and the little chip of card falling away.
     Cut(c, {Polygon({{250, 168}, {262, 167}, {257, 180}})}, Night.sky[1], 0);
     Cut(c, {Polygon({{248, 300}, {258, 297}, {254, 308}})}, Hex(0xE2D2A4), 0.3f);
     // The right sleeve from the edge, its glove closed round the handles: the back of
-    // the hand, then four fingers wrapped over the handles, each a lighter cut.
+    // the hand, four curled fingers over the handles, the thumb along the top one.
     Mask rightSleeve = MaskOf(c, {Polygon({{486, 168}, {510, 160}, {510, 380}, {440, 380}, {462, 300}})});
     Cut(c, rightSleeve, wool, 0.5f);
-    Rim(c, rightSleeve, -4, -2, Night.light, 0.5f);
-    Mask rightGlove = MaskOf(c, {Ellipse(458, 246, 44, 52)});
-    Cut(c, rightGlove, glove, 0.5f);
-    Rim(c, rightGlove, -3, -4, Night.light, 0.35f);
+    Rim(c, rightSleeve, -4, -2, lamp, 0.5f);
+    Leather(c, {Ellipse(462, 248, 42, 54)}, lamp);
     for (int i = 0; i < 4; ++i) {
-        Mask f = MaskOf(c, {Ellipse(418 + float(i) * 5, 214 + float(i) * 17, 24, 9.5f)});
-        Cut(c, f, finger, 0.35f);
-        Rim(c, f, -2, -4, Night.light, 0.45f);
+        Point knuckle{454 - float(i) * 3, 222 + float(i) * 17};
+        Leather(c, {Finger(knuckle, float(M_PI) + 0.25f, 30, 20, 18)}, lamp);
     }
+    Leather(c, {Finger({452, 206}, float(M_PI) + 0.42f, 58, 24, 19)}, lamp);
     // The cuff with its brass buttons, snow on the sleeve.
     Cut(c, {Polygon({{484, 196}, {510, 190}, {510, 214}, {488, 220}})}, Hex(0x222A48), 0.2f);
     for (int i = 0; i < 2; ++i) Dot(c, 494 + float(i) * 10, 206 - float(i) * 3, 3, Hex(0xD8B060), 1);
@@ -799,28 +917,71 @@ void Sc36(Canvas& c, int band, int bands) {
     Cut(c, Woods(c.width, 320, 34, 362, 377), p.front, 0.3f);
 }
 
+// A plum branch in the angular way plums grow: straight runs with sharp turns, each
+// run thinner, side shoots at the turns; buds and flowers gather on the thin twigs.
+void PlumBranch(Shape& wood, std::vector<Point>& twigs, Point a, float angle, float length, float width,
+                int depth, int seed) {
+    Point b{a.x + std::cos(angle) * length, a.y + std::sin(angle) * length};
+    wood.push_back(Stroke(a, b, width));
+    wood.push_back(Ellipse(b.x, b.y, width / 2, width / 2));
+    if (depth >= 2)
+        for (int i = 0; i < 4; ++i) {
+            float t = (float(i) + Hash(i, depth, seed)) / 4;
+            twigs.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
+        }
+    if (depth == 4) return;
+    float turn = (Hash(depth, 1, seed) - 0.5f) * 0.9f;
+    PlumBranch(wood, twigs, b, angle + turn, length * 0.78f, width * 0.68f, depth + 1, seed * 3 + 1);
+    float side = (Hash(depth, 2, seed) > 0.5f ? 1.f : -1.f) * (0.6f + 0.4f * Hash(depth, 3, seed));
+    PlumBranch(wood, twigs, b, angle + side, length * 0.6f, width * 0.55f, depth + 1, seed * 3 + 2);
+}
+
 void Graves(Canvas& c, const Palette& p) {
     Palette gold = DawnAt(0.72f);
     Sky(c, gold, 230);
     Cut(c, Ridge(c.width, 200, 50, 0.008f, 371, 377), gold.far, 0.3f);
     Mask slope = MaskOf(c, Ridge(c.width, 270, 30, 0.01f, 372, 377));
     PaintGradient(c, slope, Hex(0xF8E8D8), Hex(0xC8B8C8), 250, 375);
+    // Old graves: a tall stone on one or two plinths, some with wooden grave tablets
+    // standing behind them.
     for (int i = 0; i < 7; ++i) {
         float x = 60 + float(i) * 64 + Hash(i, 0, 37) * 20, base = 300 + float(i % 3) * 18;
-        float h = 60 + Hash(i, 1, 37) * 30;
-        Shape stone{Rect(x - 14, base - h, x + 14, base), Rect(x - 24, base - 6, x + 24, base + 6)};
+        float h = 50 + Hash(i, 1, 37) * 26;
+        Shape tablets;
+        if (i % 3 == 1)
+            for (int k = 0; k < 3; ++k) {
+                float tx = x + 10 + float(k) * 7, top = base - h - 24 + float(k) * 6;
+                tablets.push_back(Polygon({{tx - 2.5f, top + 3}, {tx, top}, {tx + 2.5f, top + 3}, {tx + 2.5f, base - 8}, {tx - 2.5f, base - 8}}));
+            }
+        if (!tablets.empty()) Cut(c, tablets, Mix(Hex(0x8A7A70), p.near, 0.3f), 0.3f);
+        bool twoSteps = Hash(i, 3, 37) > 0.4f;
+        float plinth = twoSteps ? 16 : 8;
+        Shape stone{Rect(x - 12, base - plinth - h, x + 12, base - plinth), Rect(x - 20, base - plinth, x + 20, base - plinth + 8)};
+        if (twoSteps) stone.push_back(Rect(x - 27, base - 8, x + 27, base + 2));
         Mask m = MaskOf(c, stone);
         Cut(c, m, Mix(Hex(0x6A6470), p.near, 0.3f), 0.45f);
         SnowOnTop(c, m, Hex(0xFFF4EA), 7);
         Rim(c, m, -3, 0, Hex(0xFFD890), 0.6f);
     }
-    Shape branches{Stroke({470, 377}, {440, 200}, 14), Stroke({445, 230}, {360, 150}, 7), Stroke({440, 200}, {470, 90}, 6),
-                   Stroke({400, 185}, {380, 120}, 4), Stroke({460, 130}, {420, 70}, 3)};
-    Mask tree = MaskOf(c, branches);
+    // The plum tree at the right, its first flowers out on the thin twigs.
+    Shape wood;
+    std::vector<Point> twigs;
+    PlumBranch(wood, twigs, {470, 380}, -1.72f, 120, 16, 0, 38);
+    PlumBranch(wood, twigs, {452, 290}, -2.5f, 70, 8, 1, 39);
+    Mask tree = MaskOf(c, wood);
     Cut(c, tree, Hex(0x2A1E24), 0.4f);
-    for (int i = 0; i < 60; ++i) {
-        float x = 350 + Hash(i, 0, 38) * 140, y = 60 + Hash(i, 1, 38) * 160;
-        Dot(c, x, y, 2.2f, Hex(0xFFF8F4), 0.9f);
+    Rim(c, tree, -2, 0, Hex(0xFFD890), 0.4f);
+    for (size_t i = 0; i < twigs.size(); ++i) {
+        Point f{twigs[i].x + (Hash(int(i), 0, 40) - 0.5f) * 5, twigs[i].y + (Hash(int(i), 1, 40) - 0.5f) * 5};
+        if (Hash(int(i), 2, 40) < 0.45f) {  // a bud
+            Dot(c, f.x, f.y, 1.6f, Hex(0xF0C8C8), 0.9f);
+            continue;
+        }
+        for (int k = 0; k < 5; ++k) {
+            float a = float(k) * 1.2566f + Hash(int(i), 3, 40);
+            Dot(c, f.x + std::cos(a) * 2, f.y + std::sin(a) * 2, 1.7f, Hex(0xFFF8F4), 0.95f);
+        }
+        Dot(c, f.x, f.y, 0.9f, Hex(0xD07080), 0.8f);
     }
     Glow(c, 80, 190, 90, Hex(0xFFD890), 0.35f);
 }
