@@ -17,6 +17,8 @@ void Launch(StartUpTask* task) {
 }  // namespace
 
 StartUpTask::~StartUpTask() {
+    for (StartUpTask*& slot : HeldTasks)
+        if (slot == this) slot = nullptr;
     held = nullptr;
     if (thread.joinable()) thread.join();
 }
