@@ -133,6 +133,55 @@ mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice}.png "$WORK
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"
 kill -0 "$GAME" 2>/dev/null || fail "the first copy ended when the second started"
 echo "ok: a second copy exits 0 without a window"
+
+# The window at other sizes: the picture fills it with its aspect kept, the bars black,
+# pixel for pixel at twice the size; F11 and Alt+Return make it full screen, and Escape
+# there returns to the window without ending the game.
+photo() {  # photo NAME: the whole client area as it is now
+  window_origin "$WINDOW"
+  import -window root -crop "${WIDTH}x$HEIGHT+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" ||
+    fail "no screenshot $1"
+}
+mean_of() { convert "$WORK/$1.png" -crop "$2" +repage -format '%[fx:int(mean*1000)]' info:; }
+resize_to() {
+  local size="$1x$2"
+  xdotool windowsize "$WINDOW" "$1" "$2"
+  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = "$size" ]' ||
+    fail "the window is ${WIDTH}x$HEIGHT, not $size"
+  sleep 0.5
+}
+xdotool mousemove 1590 1190  # off the window at every size
+sleep 0.5
+photo size-640x474
+resize_to 1280 948
+halved_differs() {
+  photo size-1280x948
+  convert "$WORK/size-1280x948.png" -sample 50% "$WORK/halved.png"
+  differing=$(compare -metric AE "$WORK/size-640x474.png" "$WORK/halved.png" null: 2>&1 | cut -d " " -f 1)
+  [ "$differing" -le 3000 ]
+}
+TRIES=20 retry halved_differs || fail "at 1280x948, $differing pixels differ from the picture at 640x474"
+echo "ok: at 1280x948 the picture is shown twice as large ($differing of 303360 pixels differ)"
+resize_to 1000 600  # 810 x 600 at x = 95
+photo size-1000x600
+[ "$(mean_of size-1000x600 95x600+0+0)" -eq 0 ] && [ "$(mean_of size-1000x600 95x600+905+0)" -eq 0 ] ||
+  fail "the bars beside the picture are not black"
+[ "$(mean_of size-1000x600 810x600+95+0)" -gt 20 ] || fail "no picture between the bars"
+echo "ok: at 1000x600 the picture lies between black bars"
+for key in F11 alt+Return; do
+  xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+  xdotool key "$key"
+  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1600x1200 ]' ||
+    fail "$key: the window is ${WIDTH}x$HEIGHT, not the screen's 1600x1200"
+  sleep 0.5
+  photo "full-screen-${key/+/-}"
+  xdotool key Escape
+  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1000x600 ]' ||
+    fail "Escape after $key: the window is ${WIDTH}x$HEIGHT, not 1000x600 again"
+  kill -0 "$GAME" 2>/dev/null || fail "Escape in full screen ended the game"
+  echo "ok: $key makes the window full screen and Escape returns it to 1000x600"
+done
+mkdir -p "$SHOTS" && cp "$WORK"/size-*.png "$WORK"/full-screen-*.png "$SHOTS/"
 wmctrl -c "$CAPTION"
 expect_exit "the close box"
 
