@@ -15,9 +15,11 @@ namespace kaDraw {
 
 int ClipLeft = 0, ClipTop = 0, ClipRight = 0, ClipBottom = 0;
 
-// The back buffer converted to 32-bit XRGB when its own layout is another; allocated on
-// the first such present.
-static uint32_t* PresentBuffer = nullptr;
+// The picture last sent to the window: the back buffer's visible part as 0x00RRGGBB
+// words, rows of ShownWidth pixels; allocated by the first present.
+static uint32_t* Shown = nullptr;
+static int ShownWidth = 0, ShownHeight = 0;
+static bool NewPictureShown = false;
 
 void SetClipRect(int left, int top, int right, int bottom) {
     ClipLeft = left;
@@ -155,36 +157,59 @@ static bool IsXrgb8888(const PixelFormat& f) {
            f.greenMask == FormatXRGB8888.greenMask && f.blueMask == FormatXRGB8888.blueMask;
 }
 
-void PresentBackBuffer() {
-    if (!BackBuffer) {
-        plat::Present(nullptr, 0, 0, 0);  // nothing to show, but the frame keeps its pace
-        return;
+// Row y of the back buffer's visible part into row of the shown picture; true when a
+// pixel differed.
+static bool TakeRow(int y, int width, uint32_t* row) {
+    const uint8_t* src = BackBuffer->pixels + size_t(y) * BackBuffer->pitch;
+    const PixelFormat& f = BackBuffer->format;
+    if (IsXrgb8888(f)) {
+        if (std::memcmp(row, src, size_t(width) * 4) == 0) return false;
+        std::memcpy(row, src, size_t(width) * 4);
+        return true;
     }
+    bool differed = false;
+    for (int x = 0; x < width; ++x) {
+        uint32_t p = ReadPixel(BackBuffer, x, y);
+        uint32_t v = ExpandChannel(p, f.redMask) << 16 | ExpandChannel(p, f.greenMask) << 8 |
+                     ExpandChannel(p, f.blueMask);
+        differed |= row[x] != v;
+        row[x] = v;
+    }
+    return differed;
+}
+
+// The comparison row by row costs a read of the visible part, far less than sending it:
+// a still page sends nothing at all.
+void PresentBackBuffer() {
+    NewPictureShown = false;
+    if (!BackBuffer) return;
     // The window shows the top-left client-sized part of the back buffer.
     int w = std::min(BackBuffer->width, ClientWidth);
     int h = std::min(BackBuffer->height, ClientHeight);
-    const PixelFormat& f = BackBuffer->format;
-    if (IsXrgb8888(f)) {
-        plat::Present(reinterpret_cast<const uint32_t*>(BackBuffer->pixels), BackBuffer->pitch, w, h);
-        return;
+    if (!Shown) {
+        Shown = static_cast<uint32_t*>(std::malloc(size_t(ClientWidth) * ClientHeight * 4));
+        if (!Shown) return;
+        ShownWidth = ShownHeight = 0;
     }
-    if (!PresentBuffer) {
-        PresentBuffer = static_cast<uint32_t*>(std::malloc(size_t(ClientWidth) * ClientHeight * 4));
-        if (!PresentBuffer) return;
-    }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t p = ReadPixel(BackBuffer, x, y);
-            PresentBuffer[size_t(y) * w + x] = ExpandChannel(p, f.redMask) << 16 |
-                                               ExpandChannel(p, f.greenMask) << 8 |
-                                               ExpandChannel(p, f.blueMask);
-        }
-    plat::Present(PresentBuffer, w * 4, w, h);
+    bool changed = w != ShownWidth || h != ShownHeight;
+    for (int y = 0; y < h; ++y) changed |= TakeRow(y, w, Shown + size_t(y) * w);
+    if (!changed) return;
+    ShownWidth = w;
+    ShownHeight = h;
+    NewPictureShown = true;
+    plat::Present(Shown, w * 4, w, h);
 }
 
+void PresentAgain() {
+    if (Shown && ShownWidth > 0) plat::Present(Shown, ShownWidth * 4, ShownWidth, ShownHeight);
+}
+
+bool PresentedNewPicture() { return NewPictureShown; }
+
 void FreePresentBuffer() {
-    std::free(PresentBuffer);
-    PresentBuffer = nullptr;
+    std::free(Shown);
+    Shown = nullptr;
+    ShownWidth = ShownHeight = 0;
 }
 
 }  // namespace kaDraw

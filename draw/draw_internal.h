@@ -11,7 +11,7 @@ void ResetObjectEntry(int id);
 // entry holds no picture.
 Surface* ObjectSurface(int id);
 
-// blit.cpp: frees the 32-bit buffer the present converts other layouts into.
+// blit.cpp: frees the copy of the picture sent last to the window.
 void FreePresentBuffer();
 
 }  // namespace kaDraw

@@ -104,7 +104,13 @@ int ClearBackBuffer();
 int ClearObject(int id);
 void DrawRect(int left, int top, int right, int bottom, uint32_t fillColour, uint32_t penColour,
               int penWidth);
+// Sends the back buffer's visible part to the window when it differs from the picture
+// sent last; an unchanged frame sends nothing.
 void PresentBackBuffer();
+// Sends the picture sent last again: the window lost it (exposed, resized, full screen).
+void PresentAgain();
+// True when the last PresentBackBuffer sent a changed picture.
+bool PresentedNewPicture();
 
 // The rectangle blits may write to, right and bottom exclusive (set by SetClipRect).
 extern int ClipLeft, ClipTop, ClipRight, ClipBottom;

@@ -30,6 +30,10 @@ extern FontRequestBlock FontRequest;
 
 // Fills FontTable from the families fontconfig knows, in its order, at most 200.
 void CollectInstalledFonts();
+// The same as a start-up task (shell/start_up_task.h); AwaitInstalledFonts waits until
+// it is done (FindFace and CollectInstalledFonts wait themselves).
+void StartCollectingFonts();
+void AwaitInstalledFonts();
 
 // Face slot (0 .. FaceSlotCount - 1) for a CP932 face name, opening the font file on
 // first use; -1 when no file at all can be found. Names with a font installed under

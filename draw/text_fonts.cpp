@@ -6,6 +6,7 @@
 
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
+#include "shell/start_up_task.h"
 
 namespace kaDraw {
 
@@ -58,7 +59,13 @@ static bool FontTableHas(const char* name) {
     return false;
 }
 
-void CollectInstalledFonts() {
+// fontconfig's start (reading its configuration and caches) takes tens of milliseconds
+// and the first frames show no text: InitText gives the table's filling to a start-up
+// task, done on a thread of its own once the first frame is out, and everything here
+// that reads the table or asks fontconfig waits for it first.
+static StartUpTask FontCollector;
+
+static void FillFontTable() {
     std::memset(FontTable, 0, sizeof FontTable);
     FontTableCount = 0;
     if (!EnsureFontconfig()) return;
@@ -85,6 +92,15 @@ void CollectInstalledFonts() {
     if (fonts) FcFontSetDestroy(fonts);
     FcObjectSetDestroy(fields);
     FcPatternDestroy(all);
+}
+
+void StartCollectingFonts() { StartTask(&FontCollector, FillFontTable); }
+
+void AwaitInstalledFonts() { AwaitTask(&FontCollector); }
+
+void CollectInstalledFonts() {
+    AwaitInstalledFonts();
+    FillFontTable();
 }
 
 // fontconfig's best match for a pattern: its file and face index. With exactFamily the
@@ -143,6 +159,7 @@ static bool ResolveFace(const char* faceCp932, FaceSlot* slot) {
 }
 
 int FindFace(const char* faceCp932) {
+    AwaitInstalledFonts();
     int free = -1;
     for (int i = 0; i < FaceSlotCount; ++i) {
         if (!FaceSlots[i].used) {

@@ -47,11 +47,12 @@ static constexpr uint32_t FlagShadow = 0x100, FlagWiden = 0x200, FlagThicken = 0
 
 void InitText() {
     std::memset(&FontRequest, 0, sizeof FontRequest);
-    CollectInstalledFonts();
+    StartCollectingFonts();
     BlitWhenDone = 1;
 }
 
 void FreeText() {
+    AwaitInstalledFonts();
     CloseGlyphEngine();
     ReleaseFaces();
     std::memset(&FontRequest, 0, sizeof FontRequest);
@@ -65,6 +66,7 @@ void SelectTextFont(const char* faceCp932, int size) {
     FontHeight = 2 * size;
     FontRequest.height = FontHeight;
     FontRequest.charSet = 128;
+    AwaitInstalledFonts();
     for (const FontEntry& entry : FontTable) {
         if (std::strcmp(entry.name, FontRequest.faceName) == 0) {
             FontRequest.charSet = entry.charSet;

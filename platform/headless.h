@@ -26,8 +26,13 @@ void SetProgramDirectoryReadOnly(bool readOnly);
 void AdvanceClock(uint32_t ms);
 void SetClock(uint32_t ms);
 
-// Events are delivered by PollEvent/WaitEvent in the order pushed.
+// Events are delivered by PollEvent/WaitEvent in the order pushed: one pushed by
+// PushEvent at once, one pushed by PushEventAt once the clock reaches ms (a wait that
+// would pass it moves the clock to ms and delivers it).
 void PushEvent(const plat::Event& ev);
+void PushEventAt(uint32_t ms, const plat::Event& ev);
+// What RefreshRate reports; 60 after Reset.
+void SetRefreshRate(int hz);
 void SetKeyDown(plat::Key key, bool down);
 void SetGlobalPointer(int x, int y);
 
@@ -39,6 +44,8 @@ struct Frame {
     uint32_t Pixel(int x, int y) const { return pixels[size_t(y) * width + x]; }
 };
 int PresentCount();                 // frames presented since Reset
+// A hash of every frame presented since Reset, in order.
+const std::vector<uint64_t>& PresentedHashes();
 const Frame* LastFrame(int back = 0);  // 0 = newest; nullptr when not kept
 // Writes the newest frame as a PNG file (for picture tests a person looks at).
 bool SaveLastFrameAsPng(const std::string& path);
@@ -50,13 +57,20 @@ const std::vector<Box>& MessageBoxes();
 int BeepCount();
 
 // The window, pointer-visibility, lock and audio calls made since Reset, in order, by
-// function name ("OpenWindow", "CloseWindow", "RaiseWindow", "ShowSystemPointer",
-// "AcquireInstanceLock", "ReleaseInstanceLock", "OpenAudio", "CloseAudio"); only calls
-// that succeed or change something are logged.
+// function name ("OpenWindow", "CloseWindow", "RaiseWindow", "SetFullScreen",
+// "ShowSystemPointer", "AcquireInstanceLock", "ReleaseInstanceLock", "OpenAudio",
+// "CloseAudio"); only calls that succeed or change something are logged.
 const std::vector<std::string>& Calls();
 // Called with each of those calls as it is logged, so that a test can look at the other
 // modules at that moment; nullptr (the start) for none.
 void SetCallObserver(void (*observer)(const char* call));
+
+// The window's client size in window pixels: as OpenWindow made it, then as the
+// EvWindowResized events delivered left it. SetFullScreen delivers one: the display's
+// size going in, the windowed size coming back.
+constexpr int DisplayWidth = 1920, DisplayHeight = 1080;
+void WindowSize(int* width, int* height);
+bool FullScreen();
 
 // Pointer state as the shell left it.
 bool SystemPointerShown();

@@ -10,9 +10,21 @@
 
 namespace {
 
+// An event waiting for delivery; an untimed one is due at once.
+struct QueuedEvent {
+    plat::Event ev;
+    bool timed;
+    uint32_t at;
+};
+
 struct State {
     uint32_t clock = 0;
-    std::deque<plat::Event> events;
+    std::deque<QueuedEvent> events;
+    int refreshRate = 60;
+    int windowWidth = 0, windowHeight = 0;
+    int windowedWidth = 0, windowedHeight = 0;
+    bool fullScreen = false;
+    std::vector<uint64_t> presentedHashes;
     bool keys[4] = {};
     int pointerX = 0, pointerY = 0;
     int originX = 0, originY = 0;
@@ -57,7 +69,14 @@ void SetProgramDirectory(const std::string& dir) {
 
 void AdvanceClock(uint32_t ms) { S.clock += ms; }
 void SetClock(uint32_t ms) { S.clock = ms; }
-void PushEvent(const plat::Event& ev) { S.events.push_back(ev); }
+void PushEvent(const plat::Event& ev) { S.events.push_back({ev, false, 0}); }
+void PushEventAt(uint32_t ms, const plat::Event& ev) { S.events.push_back({ev, true, ms}); }
+void SetRefreshRate(int hz) { S.refreshRate = hz; }
+void WindowSize(int* width, int* height) {
+    *width = S.windowWidth;
+    *height = S.windowHeight;
+}
+bool FullScreen() { return S.fullScreen; }
 void SetKeyDown(plat::Key key, bool down) {
     if (key > plat::KeyNone && key <= plat::KeyCtrl) S.keys[key] = down;
 }
@@ -67,6 +86,7 @@ void SetGlobalPointer(int x, int y) {
 }
 
 int PresentCount() { return S.presentCount; }
+const std::vector<uint64_t>& PresentedHashes() { return S.presentedHashes; }
 const Frame* LastFrame(int back) {
     if (back < 0 || back >= int(S.frames.size())) return nullptr;
     return &S.frames[S.frames.size() - 1 - back];
@@ -97,9 +117,11 @@ int AudioLockDepth() { return S.audioLockDepth; }
 
 namespace plat {
 
-bool OpenWindow(const char*, int, int) {
+bool OpenWindow(const char*, int clientWidth, int clientHeight) {
     if (S.noDisplay) return false;
     S.windowOpen = true;
+    S.windowWidth = S.windowedWidth = clientWidth;
+    S.windowHeight = S.windowedHeight = clientHeight;
     Log("OpenWindow");
     return true;
 }
@@ -108,6 +130,18 @@ void CloseWindow() {
     S.windowOpen = false;
     Log("CloseWindow");
 }
+// As a window manager does, the new size is reported as an event.
+void SetFullScreen(bool on) {
+    if (!S.windowOpen || on == S.fullScreen) return;
+    S.fullScreen = on;
+    Log("SetFullScreen");
+    plat::Event ev{};
+    ev.type = EvWindowResized;
+    ev.x = on ? headless::DisplayWidth : S.windowedWidth;
+    ev.y = on ? headless::DisplayHeight : S.windowedHeight;
+    S.events.push_back({ev, false, 0});
+}
+
 void ClientOrigin(int* x, int* y) {
     *x = S.originX;
     *y = S.originY;
@@ -116,23 +150,43 @@ void RaiseWindow() {
     if (S.windowOpen) Log("RaiseWindow");
 }
 
+static bool FrontIsDue() {
+    return !S.events.empty() &&
+           (!S.events.front().timed || int32_t(S.events.front().at - S.clock) <= 0);
+}
+
 bool PollEvent(Event* ev) {
-    if (S.events.empty()) return false;
-    *ev = S.events.front();
+    if (!FrontIsDue()) return false;
+    *ev = S.events.front().ev;
     S.events.pop_front();
     if (ev->type == EvWindowMoved) {
         S.originX = ev->x;
         S.originY = ev->y;
     }
+    if (ev->type == EvWindowResized) {
+        S.windowWidth = ev->x;
+        S.windowHeight = ev->y;
+        if (!S.fullScreen) {
+            S.windowedWidth = ev->x;
+            S.windowedHeight = ev->y;
+        }
+    }
     return true;
 }
 
-// With no event waiting, the wait "sleeps" by moving the virtual clock on.
+// The wait "sleeps" by moving the virtual clock on: to the next timed event when it
+// comes within the timeout, else by the whole timeout.
 bool WaitEvent(Event* ev, int timeoutMs) {
     if (PollEvent(ev)) return true;
+    if (!S.events.empty() && int32_t(S.events.front().at - S.clock) <= timeoutMs) {
+        S.clock = S.events.front().at;
+        return PollEvent(ev);
+    }
     S.clock += uint32_t(timeoutMs);
     return false;
 }
+
+int RefreshRate() { return S.refreshRate; }
 
 uint32_t Milliseconds() { return S.clock; }
 
@@ -147,13 +201,12 @@ void Present(const uint32_t* pixels, int pitchBytes, int width, int height) {
             reinterpret_cast<const uint8_t*>(pixels) + size_t(y) * pitchBytes);
         for (int x = 0; x < width; ++x) f.pixels[size_t(y) * width + x] = row[x] & 0xFFFFFF;
     }
+    uint64_t hash = 14695981039346656037u;  // FNV-1a over the pixels
+    for (uint32_t p : f.pixels) hash = (hash ^ p) * 1099511628211u;
+    S.presentedHashes.push_back(hash);
     S.frames.push_back(std::move(f));
     if (int(S.frames.size()) > headless::FrameRingSize) S.frames.pop_front();
     ++S.presentCount;
-}
-
-void PresentAgain() {
-    if (!S.frames.empty()) ++S.presentCount;
 }
 
 void GlobalPointer(int* x, int* y) {

@@ -10,12 +10,18 @@ namespace plat {
 
 // ---- Window ---------------------------------------------------------------------
 
-// Called once by the shell's entry point before StartGame. Opens the single window:
-// fixed client size, title bar with close and minimise, not resizable, centred on the
-// primary screen; text input off; screen saver inhibited. captionUtf8 is UTF-8.
-// Returns false (nothing opened, the reason written to standard error) when no window
-// can be made, also where no display can be reached.
+// Called once by the shell's entry point before StartGame. Opens the single window with
+// a client area of clientWidth x clientHeight window pixels: title bar with close and
+// minimise, resizable by the window manager, centred on the primary screen; text input
+// off; screen saver inhibited. captionUtf8 is UTF-8. Returns false (nothing opened, the
+// reason written to standard error) when no window can be made, also where no display
+// can be reached.
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);
+
+// Called by the shell when the player toggles full screen: the window covers its
+// display (true) or goes back to its windowed size (false). The new size arrives as
+// EvWindowResized.
+void SetFullScreen(bool on);
 
 // Called once by Shutdown's last step (through the shell). Closes the window and the
 // video subsystem; safe to call when no window is open.
@@ -31,14 +37,17 @@ void RaiseWindow();
 
 enum EventType {
     EvNone = 0,
-    EvPointerMove,    // x, y: client pixels
-    EvButtonDown,     // button 1 left, 3 right; clicks: 1, 2, 3, ... (a double click is 2)
+    EvPointerMove,    // x, y: window pixels
+    EvButtonDown,     // button 1 left, 3 right; clicks: 1, 2, 3, ... (a double click is 2);
+                      // x, y: window pixels
     EvKeyDown,        // key: one of the Key values below (others are not reported)
     EvFocusGained,
     EvFocusLost,
     EvWindowMoved,    // x, y: new screen position of the client area
+    EvWindowResized,  // x, y: new size of the client area in window pixels
+    EvFullScreenKey,  // F11, or Return with Alt held (then not also a Return press)
     EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM
-    EvExposed,        // the window was uncovered: present the last frame again
+    EvExposed,        // the window lost its picture (uncovered, restored): present again
     EvRaiseRequested, // a second copy asked this one to come to the front
     EvWheel,          // y: notches turned, up positive, down negative
 };
@@ -58,8 +67,9 @@ struct Event {
 // without blocking.
 bool PollEvent(Event* ev);
 
-// Called by the message loop while the game is inactive: blocks until an event
-// arrives or timeoutMs passes (then returns false). Never spins.
+// Called by the message loop while the game is inactive, while it rests and while it
+// waits for the next frame: blocks until an event arrives or timeoutMs passes (then
+// returns false). Never spins.
 bool WaitEvent(Event* ev, int timeoutMs);
 
 // ---- Time -----------------------------------------------------------------------
@@ -70,23 +80,42 @@ uint32_t Milliseconds();
 
 // ---- Presentation ---------------------------------------------------------------
 
-// Called by kaDraw::PresentBackBuffer once per frame: shows the top-left width x height
-// pixels of a 32-bit XRGB buffer (0x00RRGGBB words, pitch in bytes) in the client
-// area, paced to the display: vsync where it blocks, else a sleep to the refresh rate
-// (60 Hz when unknown). Never busy-waits. With pixels null nothing is shown, but the
-// pace is kept, so a game without a back buffer does not spin.
+// Called by kaDraw when the picture changed or the window lost it: shows width x height
+// pixels of a 32-bit XRGB buffer (0x00RRGGBB words, pitch in bytes) at once, scaled to
+// fill the client area with its proportions kept (whole factors pixel-sharp, others smoothed)
+// and black bars beside it. Never waits: the message loop paces the frames.
 void Present(const uint32_t* pixels, int pitchBytes, int width, int height);
 
-// Called by the message loop on EvExposed: shows the last presented frame again.
-void PresentAgain();
+// Where a width x height picture lies in a client area of windowWidth x windowHeight
+// pixels when Present scales it to fit with its proportions kept: the rectangle x, y, w, h,
+// centred, touching two opposite edges. The shell maps the pointer back by the same rule.
+inline void FitPicture(int windowWidth, int windowHeight, int width, int height, int* x,
+                       int* y, int* w, int* h) {
+    if (int64_t(windowWidth) * height <= int64_t(windowHeight) * width) {
+        *w = windowWidth;
+        *h = int((int64_t(windowWidth) * height * 2 + width) / (2 * int64_t(width)));
+    } else {
+        *h = windowHeight;
+        *w = int((int64_t(windowHeight) * width * 2 + height) / (2 * int64_t(height)));
+    }
+    if (*w < 1) *w = 1;
+    if (*h < 1) *h = 1;
+    *x = (windowWidth - *w) / 2;
+    *y = (windowHeight - *h) / 2;
+}
+
+// Called by the message loop's frame schedule: the display's refresh rate in Hz (60 when
+// unknown). The loop presents no faster than this.
+int RefreshRate();
 
 // ---- Pointer and keys -----------------------------------------------------------
 
 // Called by the message loop once per frame: the pointer's screen position.
 void GlobalPointer(int* x, int* y);
 
-// Called by SetPointerPos: moves the pointer to client pixel (x, y). Returns success.
-bool WarpPointer(int clientX, int clientY);
+// Called by SetPointerPos: moves the pointer to window pixel (x, y) of the client area.
+// Returns success.
+bool WarpPointer(int windowX, int windowY);
 
 // Called by the message loop once per crossing of the client area's edge.
 void ShowSystemPointer(bool shown);

@@ -51,6 +51,11 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
     }
     case SDL_KEYDOWN:
         if (e.key.repeat) return false;
+        if (e.key.keysym.scancode == SDL_SCANCODE_F11 ||
+            (KeyOf(e.key.keysym.scancode) == plat::KeyReturn && (e.key.keysym.mod & KMOD_ALT))) {
+            ev->type = plat::EvFullScreenKey;
+            return true;
+        }
         ev->key = KeyOf(e.key.keysym.scancode);
         if (ev->key == plat::KeyNone) return false;
         ev->type = plat::EvKeyDown;
@@ -60,7 +65,13 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: ev->type = plat::EvFocusGained; return true;
         case SDL_WINDOWEVENT_FOCUS_LOST: ev->type = plat::EvFocusLost; return true;
         case SDL_WINDOWEVENT_CLOSE: ev->type = plat::EvCloseRequested; return true;
-        case SDL_WINDOWEVENT_EXPOSED: ev->type = plat::EvExposed; return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESTORED: ev->type = plat::EvExposed; return true;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            ev->type = plat::EvWindowResized;
+            ev->x = e.window.data1;
+            ev->y = e.window.data2;
+            return true;
         case SDL_WINDOWEVENT_MOVED:
             ev->type = plat::EvWindowMoved;
             ev->x = e.window.data1;

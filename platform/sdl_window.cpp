@@ -1,4 +1,4 @@
-// SDL2 backend: the game window, the pointer and the key-down query.
+// SDL2 backend: the game window, full screen, the pointer and the key-down query.
 #include <SDL.h>
 
 #include <clocale>
@@ -43,7 +43,7 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     std::setlocale(LC_CTYPE, "C.UTF-8");
     Window = SDL_CreateWindow(captionUtf8, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
                               SDL_WINDOWPOS_CENTERED_DISPLAY(0), clientWidth, clientHeight,
-                              SDL_WINDOW_SHOWN);
+                              SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     std::setlocale(LC_CTYPE, previousLocale.c_str());
     if (!Window) {
         std::fprintf(stderr, "akari: cannot open the game window: %s\n", SDL_GetError());
@@ -53,6 +53,10 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     SDL_StopTextInput();
     SDL_DisableScreenSaver();
     return true;
+}
+
+void SetFullScreen(bool on) {
+    if (Window) SDL_SetWindowFullscreen(Window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 void CloseWindow() {

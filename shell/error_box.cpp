@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "sound/kaMusic.h"
 #include "sound/kaSound.h"
 
 // The report's text fits a 256-byte buffer: 255 bytes and the terminating zero.
@@ -14,8 +15,10 @@ void Beep() {
 }
 
 // The text is cut to 255 bytes, backing off to the start of a character that would be
-// split, so the box never shows half a UTF-8 sequence.
+// split, so the box never shows half a UTF-8 sequence. A SoundFont still being read is
+// waited for first, so that its failure, which came earlier, is reported earlier.
 int ErrorBox(const char* location, const char* message) {
+    kaMusic::AwaitSoundFont();
     std::string text = std::string(location ? location : "") + " : " + (message ? message : "");
     if (text.size() > MaxReportBytes) {
         size_t end = MaxReportBytes;

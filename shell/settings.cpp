@@ -83,7 +83,7 @@ bool Storable(const char* text, const char* forbidden) {
 
 }  // namespace
 
-std::string SettingsPath() {
+std::string ConfigPath(const char* name) {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     std::string base;
     if (xdg && xdg[0] == '/') {
@@ -93,8 +93,10 @@ std::string SettingsPath() {
         if (!home || !home[0]) return "";
         base = std::string(home) + "/.config";
     }
-    return base + "/akari/set.ini";
+    return base + "/akari/" + name;
 }
+
+std::string SettingsPath() { return ConfigPath("set.ini"); }
 
 std::string ReadSetting(const char* section, const char* key) {
     std::string path = SettingsPath();

@@ -32,8 +32,21 @@ struct ShellFields {
     int ShutdownDone;
     uint32_t NextMusicPoll;   // time of the next end-of-music poll
     int InstanceLockHeld;
+    // The window: its client area in window pixels, where the picture is scaled to fit.
+    int WindowWidth, WindowHeight;
+    int FullScreen;
+    int WindowedWidth, WindowedHeight;  // the size out of full screen, remembered
+    int ReturnTakenByToggle;  // Alt+Return toggled full screen: Return is no press
+    // The frame schedule: frames are due a refresh period apart while the picture moves;
+    // input asks for one, and nothing else wakes a resting loop but timed events.
+    int FrameWanted;          // FrameNotWanted, FrameWhenDue or FrameAtOnce
+    int Rested;               // the loop waited with no frame due since the last frame
+    uint32_t NextFrameDue;    // milliseconds, and microseconds past them
+    uint32_t NextFrameDueMicros;
 };
 extern ShellFields Shell;
+
+enum { FrameNotWanted = 0, FrameWhenDue = 1, FrameAtOnce = 2 };
 
 // Key-state values of PollKey.
 enum { KeyUp = 0, KeyWentDown = 1, KeyWentUp = 2, KeyHeld = 3 };
@@ -60,6 +73,20 @@ bool RunLoopPass();
 void RunFrame();
 // What one window event does to the InputState and the shell.
 void HandleWindowEvent(const plat::Event& ev);
+// Milliseconds the loop may wait before its next frame: 0 when one is due now.
+uint32_t MsUntilNextFrame();
+
+// The picture in the window (window_fit.cpp). Where the 640 x 474 picture lies in the
+// client area; a window position mapped to client pixels, false on the bars; a client
+// pixel's window position (the middle of the pixels it is scaled to).
+void PictureInWindow(int* x, int* y, int* w, int* h);
+bool WindowToClient(int windowX, int windowY, int* clientX, int* clientY);
+void ClientToWindow(int clientX, int clientY, int* windowX, int* windowY);
+// The window's size and full-screen state kept between runs, in window.ini beside
+// set.ini. Read gives 640 x 474 in a window when the file is missing or unusable.
+void ReadWindowFile(int* width, int* height, int* fullScreen);
+bool WriteWindowFile(int width, int height, int fullScreen);
+void ToggleFullScreen();
 
 void ResetShellState();
 void ResetFrameTimer();
@@ -92,6 +119,8 @@ bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* byte
 bool ReplaceFile(const char* path, const std::string& bytes);
 
 // set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).
+// ConfigPath gives a file of that folder, "" when neither variable leads to one.
+std::string ConfigPath(const char* name);
 int WriteSetting(const char* section, const char* key, const char* value);
 std::string ReadSetting(const char* section, const char* key);  // at most 63 characters
 std::string SettingsPath();

@@ -35,13 +35,22 @@ void PollKey(int virtualKey, int* state) {
                     : virtualKey == VkReturn ? plat::KeyReturn
                                              : plat::KeyNone;
     bool down = key != plat::KeyNone && plat::KeyIsDown(key);
+    // The Return of Alt+Return toggled full screen: it is no press until it is let go.
+    if (key == plat::KeyReturn && Shell.ReturnTakenByToggle) {
+        if (!down) Shell.ReturnTakenByToggle = 0;
+        down = false;
+    }
     if (down)
         *state = *state == KeyUp ? KeyWentDown : KeyHeld;
     else
         *state = (*state == KeyWentDown || *state == KeyHeld) ? KeyWentUp : KeyUp;
 }
 
-int SetPointerPos(int x, int y) { return plat::WarpPointer(x, y) ? 1 : 0; }
+int SetPointerPos(int x, int y) {
+    int windowX, windowY;
+    ClientToWindow(x, y, &windowX, &windowY);
+    return plat::WarpPointer(windowX, windowY) ? 1 : 0;
+}
 
 void SetCursorVisible(int visible) { CursorVisible = visible; }
 int GetCursorVisible() { return CursorVisible; }

@@ -1,34 +1,77 @@
-// Window events turned into the InputState and the shell's window state.
+// Window events turned into the InputState and the shell's window state. Pointer
+// positions arrive in window pixels and are mapped to the picture's client pixels.
+#include <algorithm>
+
+#include "draw/kaDraw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "story/story.h"
 
+static void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
+
 // The second press of a double click (clicks 2, 4, ...) does nothing, so a quick
-// double click advances the game once.
+// double click advances the game once. A press on the bars beside the picture does
+// nothing either.
 static void Press(const plat::Event& ev) {
-    if (ev.clicks % 2 == 0) return;
+    int x, y;
+    if (ev.clicks % 2 == 0 || !WindowToClient(ev.x, ev.y, &x, &y)) return;
     if (ev.button == 1) InputState.LeftClick = 1;
     if (ev.button == 3) InputState.RightClick = 1;
+    WantFrame(FrameAtOnce);
 }
 
-// The position is kept only while it lies over the client area: a drag that leaves the
-// window leaves the last position inside it.
+// The position is kept only while it lies over the picture: a drag that leaves it
+// leaves the last position inside. Any move may cross the picture's edge, where the
+// system pointer is shown or hidden, so each asks for a frame.
 static void PointerMoved(const plat::Event& ev) {
-    if (ev.x < 0 || ev.y < 0 || ev.x >= ClientWidth || ev.y >= ClientHeight) return;
-    InputState.MouseX = ev.x;
-    InputState.MouseY = ev.y;
+    int x, y;
+    if (WindowToClient(ev.x, ev.y, &x, &y)) {
+        InputState.MouseX = x;
+        InputState.MouseY = y;
+    }
+    WantFrame(FrameWhenDue);
+}
+
+// A Return pressed on its own means the one of Alt+Return was let go, even when no frame
+// ran to see it up (a still page rests): it steps the story as any Return does. Escape
+// closes the backlog first, then leaves full screen, and only then ends the game.
+static void KeyPressed(const plat::Event& ev) {
+    if (ev.key == plat::KeyReturn) Shell.ReturnTakenByToggle = 0;
+    if (ev.key == plat::KeyA) InputState.AutoKey = 1;
+    if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
+    if (ev.key != plat::KeyEscape || BacklogOpen) {
+        WantFrame(FrameAtOnce);  // Return and Ctrl are read by the frame's key poll
+    } else if (Shell.FullScreen) {
+        ToggleFullScreen();
+    } else {
+        Shutdown();
+    }
+}
+
+static void Resized(const plat::Event& ev) {
+    Shell.WindowWidth = ev.x;
+    Shell.WindowHeight = ev.y;
+    if (!Shell.FullScreen) {
+        Shell.WindowedWidth = ev.x;
+        Shell.WindowedHeight = ev.y;
+    }
+    kaDraw::PresentAgain();
+    WantFrame(FrameWhenDue);
 }
 
 void HandleWindowEvent(const plat::Event& ev) {
     switch (ev.type) {
     case plat::EvPointerMove: PointerMoved(ev); break;
     case plat::EvButtonDown: Press(ev); break;
-    case plat::EvKeyDown:
-        if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
-        else if (ev.key == plat::KeyEscape) Shutdown();
-        if (ev.key == plat::KeyA) InputState.AutoKey = 1;
+    case plat::EvKeyDown: KeyPressed(ev); break;
+    case plat::EvFullScreenKey:
+        ToggleFullScreen();
+        Shell.ReturnTakenByToggle = 1;
         break;
-    case plat::EvWheel: InputState.WheelSteps += ev.y; break;
+    case plat::EvWheel:
+        InputState.WheelSteps += ev.y;
+        WantFrame(FrameAtOnce);
+        break;
     case plat::EvCloseRequested:
         if (Shell.CloseState == 0) Shell.CloseState = 1;
         if (Shell.CloseState < 2) Shutdown();
@@ -36,6 +79,7 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvFocusGained:
         Shell.AppActive = 1;
         ResetFrameTimer();
+        WantFrame(FrameWhenDue);
         break;
     case plat::EvFocusLost:
         Shell.AppActive = 0;
@@ -48,7 +92,8 @@ void HandleWindowEvent(const plat::Event& ev) {
         Shell.ClientOriginX = ev.x;
         Shell.ClientOriginY = ev.y;
         break;
-    case plat::EvExposed: plat::PresentAgain(); break;
+    case plat::EvWindowResized: Resized(ev); break;
+    case plat::EvExposed: kaDraw::PresentAgain(); break;
     case plat::EvRaiseRequested: plat::RaiseWindow(); break;
     default: break;
     }

@@ -8,9 +8,14 @@ namespace kaMusic {
 extern int MusicPlaying;
 extern int MusicLoop;
 
-// Starts the synthesizer and its port (called by Screen after the sound table reset).
+// Starts the synthesizer (called by Screen after the sound table reset) and the reading
+// of its SoundFont, which goes on while the game starts; the port is set up when it is
+// done. Every call below waits for it, as does ErrorBox.
 int Init();
 int Port(int index, int channels, int rateCode, int bits, int reverb);
+// Waits for the SoundFont started by Init, then sets up the port or reports its failure.
+// Does nothing when nothing is pending.
+void AwaitSoundFont();
 
 void PlayMusic(const char* name, int loop);
 void StopMusic();

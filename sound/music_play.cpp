@@ -51,6 +51,7 @@ void DropPlayer() {
 }
 
 void StartPlayer(const std::vector<uint8_t>& bytes, int loop) {
+    AwaitSoundFont();
     plat::LockAudio();
     fluid_player_t* player = new_fluid_player(Synth);
     if (player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK) {
@@ -85,6 +86,7 @@ void RenewPass() {
 }
 
 void PlayMusic(const char* name, int loop) {
+    AwaitSoundFont();
     DropPlayer();
     if (CanPlay() && name) {
         std::vector<uint8_t> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);

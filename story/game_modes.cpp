@@ -97,6 +97,23 @@ static void MapKeysToClick() {
     OptionClickIgnored = InputState.LeftClick && !pressed;
 }
 
+// The mode the current frame began in: a frame that changes it draws the new mode's
+// picture only in the next frame (the notice gives way to the title that way).
+static int ModeAtFrameStart = ModeLogo;
+
+// What needs no input to change the picture: the logo's steps, a held Ctrl or Return
+// (polled every frame), a mode changed in the last frame, and in the story (the backlog
+// shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
+// animation waiting for its chance of a restart, a line still coming out, or auto mode
+// counting towards its next step (its pause is counted in frames).
+bool PictureMovesByItself() {
+    int mode = GetGameMode();
+    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
+    if (mode != ModeStory || BacklogOpen) return false;
+    return SystemMenuOpen == 1 || WaveEffect == 1 || AnimeFrames != 0 || AnimeLoop == 3 ||
+           AnimeLoop == 5 || (MessageSpeed != 0.0f && RevealCount <= kaDraw::TextRectCount) ||
+           AutoModeSecondsToStep() >= 0.0f;
+}
 // A story frame stepped by auto mode: the click of Return, with the pointer taken off
 // the screen meanwhile, so that no panel button or choice row is pressed by it.
 static void AutoStepFrame() {
@@ -118,6 +135,7 @@ static void FinishFrame() {
 }
 
 void FrameUpdate() {
+    ModeAtFrameStart = GetGameMode();
     if (BacklogOpen) {
         if (BacklogFrame()) return FinishFrame();
         Shell.FrameSeconds = 0.0f;  // the story goes on from the moment it was left

@@ -10,6 +10,10 @@
 void StartGame();
 // Called by the main loop once per frame while the game runs.
 void FrameUpdate();
+// Asked by the main loop after a frame: true when the next frame may change the picture
+// with no input (something moves, comes out, or waits for a chance each frame); false
+// when only input or a timed event can.
+bool PictureMovesByItself();
 // Puts every piece of engine state back to its start value (tests; the program starts
 // with these values).
 void ResetStoryState();

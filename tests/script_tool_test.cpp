@@ -16,11 +16,13 @@ std::string Script(const std::string& body) {
            "どうしますか？\n" + body + "label:_end\nend:99\n";
 }
 
-// Runs the tool on dir/script.txt; its exit status, and its complaints in *errors.
+// Runs the tool on dir/script.txt; its exit status, and its complaints in *errors (what
+// it prints is left in dir/out.txt).
 int RunTool(const std::filesystem::path& dir, std::string* errors) {
     std::filesystem::remove(dir / "table.cpp");
     std::string command = std::string(AKARI_SCRIPT_TOOL) + " '" + (dir / "script.txt").string() + "' '" +
-                          (dir / "table.cpp").string() + "' > /dev/null 2> '" + (dir / "errors.txt").string() + "'";
+                          (dir / "table.cpp").string() + "' > '" + (dir / "out.txt").string() + "' 2> '" +
+                          (dir / "errors.txt").string() + "'";
     int status = std::system(command.c_str());
     *errors = ReadFile(dir / "errors.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -195,6 +197,9 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
         {"「三」", "「三」\ncommand:1\n_end:" + Chars(16) + "\n問い", "script.txt:25:"},
         {"「三」", "「三」\ncommand:1\n_end:一\n" + Chars(23), "script.txt:26:"},
         {"file:a.sad", "switch:001,1,kabc\nfile:a.sad", "script.txt:7:"},
+        // Loop modes 3 and 5 restart the last anime: at random on a later picture too.
+        {"file:k.sad\n", "loopanime:3\nfile:k.sad\n", "script.txt:24: k.sad is shown while loop mode 3"},
+        {"file:k.sad\n", "loopanime:5\nfile:k.sad\nloopanime:0\n", ""},
     };
     for (const Case& c : cases) {
         std::string text = story;
@@ -213,6 +218,18 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
     int labelLine = 6 + int(std::count(text.begin(), text.end(), '\n'));
     EXPECT_NE(ReadFile(dir / "table.cpp").find("\"switch:001,1," + std::to_string(labelLine) + "\""),
               std::string::npos);
+
+    // What the story holds, and the parts its last choice divides it into: the prose
+    // before the continuations (the prompt too), and each continuation's up to _end.
+    WriteFile(dir / "script.txt", Script(story + "size:20\n四\nmidi_stop:\ncommand:2\naaaa:左\nbbbb:右\n問い\n"
+                                                 "label:bbbb\n五\njump:_end\nlabel:aaaa\n六\n七\n"));
+    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    std::string out = ReadFile(dir / "out.txt");
+    for (const char* expected :
+         {"9 prose lines (2 of dialogue), 3 voice clips, 3 pictures, 4 animation commands, loop modes 2 4, "
+          "1 choices, 1 pieces of music, 1 midi_stop:, 1 swave:, 1 size:",
+          "5 prose lines before the last choice's continuations; option 1: 2, option 2: 1"})
+        EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
 }
 
 TEST(ShippedScript, HasTheHeadTheEngineReliesOn) {

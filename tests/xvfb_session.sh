@@ -16,7 +16,8 @@ retry() { local n; for ((n = 0; n < ${TRIES:-100}; n++)); do "$@" && return 0; s
 # Returns 2 when no X server can be started, 1 when the window manager does not come up.
 start_x_session() {
   command -v Xvfb >/dev/null || { SESSION_ERROR="Xvfb is not installed"; return 2; }
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+  rm -f "$WORK/display"  # a second session must not read the first one's number
+  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
   XVFB=$! && SESSION_PIDS+=("$XVFB")
   retry eval '[ -s "$WORK/display" ] || ! kill -0 $XVFB 2>/dev/null'
   [ -s "$WORK/display" ] || { SESSION_ERROR="Xvfb did not start: $(tail -n 1 "$WORK/xvfb.log")"; return 2; }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program under Xvfb and openbox: its window found by caption and sized, clicked
-# into the story and photographed; a second copy refused; closed by the close box and by
-# Escape. Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE. Exit 77: no X server, skipped.
+# through the logo, notice and title into the story, its backlog, the system menu and the
+# first choice, each photographed into SHOT_DIR (default: here); a second copy refused;
+# closed by the close box and by Escape.
+# Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE [SHOT_DIR]. Exit 77: skipped.
 set -u
 GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
 . "$(dirname "$0")/xvfb_session.sh"
@@ -19,8 +21,42 @@ expect_exit() {
   echo "ok: $1 ends the game with status 0"
 }
 
-# check_layer NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: layer_shown on client.png.
-check_layer() { layer_shown "$WORK/client.png" "$@" || fail "$LAYER_REPORT"; echo "ok: $LAYER_REPORT"; }
+# The client area photographed into $WORK/NAME.png, and into $WORK/client.png for
+# check_layer.
+photograph() {
+  import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"
+  cp "$WORK/$1.png" "$WORK/client.png"
+}
+
+# How many pixels differ between two photographs inside the W x H rectangle at (X, Y).
+changed_pixels() {
+  local crop="${5}x${6}+$3+$4" n
+  convert "$1" -crop "$crop" +repage "$WORK/before.png"
+  convert "$2" -crop "$crop" +repage "$WORK/after.png"
+  n=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
+  echo "${n%% *}"
+}
+
+# layer_match NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H rectangle at
+# (X, Y) of NAME.sad, without its key colour (the top-left pixel) when KEYED is 1, is what
+# the window shows at DEST but for MAX_PERCENT of its pixels (text or pointer over it).
+# Leaves the counts in OPAQUE and DIFFERING.
+layer_match() {
+  local bmp="$WORK/$1.bmp" key=()
+  { printf BM; tail -c +3 "$WORK/game/$1.sad"; } >"$bmp"  # the signature written back
+  [ "$8" -eq 0 ] || key=(-transparent "$(convert "$bmp" -format '%[pixel:p{0,0}]' info:)")
+  convert "$bmp" -crop "${4}x${5}+$2+$3" +repage -alpha set "${key[@]}" "$WORK/layer.png"
+  convert "$WORK/client.png" -crop "${4}x${5}+$6+$7" +repage "$WORK/shown.png"
+  OPAQUE=$(convert "$WORK/layer.png" -alpha extract -format '%[fx:int(mean*w*h+0.5)]' info:)
+  DIFFERING=$(convert "$WORK/shown.png" "$WORK/layer.png" -composite miff:- |
+    compare -metric AE "$WORK/shown.png" - null: 2>&1)
+  DIFFERING=${DIFFERING%% *}
+  [ "$OPAQUE" -ge 1000 ] && [ $((DIFFERING * 100)) -le $((OPAQUE * $9)) ]
+}
+check_layer() {
+  layer_match "$@" || fail "$1: $DIFFERING of $OPAQUE pixels differ from the picture"
+  echo "ok: $1 shown ($DIFFERING of $OPAQUE pixels covered)"
+}
 
 start_game "$GAME_SRC" "$WORK/run1.log"
 WINDOW=$(find_window) || fail "no window with the caption $CAPTION"
@@ -28,8 +64,16 @@ window_origin "$WINDOW"
 [ "${WIDTH}x$HEIGHT" = 640x474 ] || fail "client area is ${WIDTH}x$HEIGHT, not 640x474"
 echo "ok: window \"$CAPTION\" with a 640x474 client area"
 # The opening logo ends by itself; a click leaves the notice, another the title.
-sleep 5; click_at 250 200; sleep 0.8; click_at 250 200; sleep 1.5
-shot client || fail "no screenshot"
+xdotool mousemove $((ORIGIN_X + 630)) $((ORIGIN_Y + 470))
+sleep 1; photograph logo
+[ "$(convert "$WORK/client.png" -format '%[fx:maxima>0.5 && standard_deviation>0.02]' info:)" = 1 ] ||
+  fail "the logo screen is blank"
+sleep 4; photograph notice
+check_layer expr 0 0 450 165 90 150 0 2
+click_at 250 200; sleep 0.8; photograph title
+check_layer tit 0 0 640 474 0 0 0 5
+click_at 250 200; sleep 1.5
+photograph story
 # The story's first picture and frame, as the script names them before its first line.
 PICTURE=$(sed -n 's/^file:\(.*\)\.sad\r\?$/\1/p' "$SCRIPT" | head -n 1)
 FRAME=$(sed -n 's/^setscreen:\([0-9]*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
@@ -39,9 +83,9 @@ check_layer message 7 0 640 99 0 375 1 25
 
 # The wheel up opens the backlog over the story; Escape closes it (not the game), and so
 # does the wheel down past the newest line: each time the story is back as it was.
-differing_from_story() { shot "$1" || fail "no screenshot"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
+differing_from_story() { photograph "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
-shot story
+photograph story
 for close in Escape wheel; do
   xdotool click 4; sleep 0.8
   [ "$(differing_from_story "backlog-$close")" -gt 10000 ] || fail "the wheel up showed no backlog"
@@ -51,12 +95,93 @@ for close in Escape wheel; do
   [ "$(differing_from_story "closed-$close")" -eq 0 ] || fail "$close did not bring the story back"
   echo "ok: the wheel opens the backlog and $close closes it"
 done
-mkdir -p "$SHOTS" && cp "$WORK"/story.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
+
+# The system menu over the story: the button under the pointer lights up inside its box.
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)) sleep 0.2 mousedown 3 sleep 0.1 mouseup 3
+sleep 1; xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
+photograph menu_plain
+xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
+photograph menu
+LIT=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 172 92 46 21)
+[ "$LIT" -ge 600 ] || fail "the hovered save button changed only $LIT pixels"
+OUTSIDE=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 233 92 46 21)
+[ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
+echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
+click_at 420 380; sleep 1  # return to the story
+
+# On to the first choice with Ctrl held (the skip), the pointer left of the rows; the
+# pointer on the first row then highlights it.
+xdotool mousemove $((ORIGIN_X + 30)) $((ORIGIN_Y + 300))
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+xdotool keydown Control_L
+for ((n = 0; n < 60; n++)); do
+  sleep 0.5; photograph choice_plain
+  layer_match comwin 0 0 470 200 58 90 0 40 && break
+done
+xdotool keyup Control_L
+[ "$n" -lt 60 ] || fail "no choice box after 30 s of skipping ($DIFFERING of $OPAQUE pixels differ)"
+sleep 0.5; photograph choice_plain
+echo "ok: choice box shown ($DIFFERING of $OPAQUE pixels covered)"
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 157)); sleep 0.5
+photograph choice
+LIT=$(changed_pixels "$WORK/choice_plain.png" "$WORK/choice.png" 80 140 432 35)
+[ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
+echo "ok: the hovered choice row is highlighted ($LIT pixels)"
+mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"
 kill -0 "$GAME" 2>/dev/null || fail "the first copy ended when the second started"
 echo "ok: a second copy exits 0 without a window"
+
+# The window at other sizes: the picture fills it with its aspect kept, the bars black,
+# pixel for pixel at twice the size; F11 and Alt+Return make it full screen, and Escape
+# there returns to the window without ending the game.
+photo() {  # photo NAME: the whole client area as it is now
+  window_origin "$WINDOW"
+  import -window root -crop "${WIDTH}x$HEIGHT+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" ||
+    fail "no screenshot $1"
+}
+mean_of() { convert "$WORK/$1.png" -crop "$2" +repage -format '%[fx:int(mean*1000)]' info:; }
+resize_to() {
+  local size="$1x$2"
+  xdotool windowsize "$WINDOW" "$1" "$2"
+  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = "$size" ]' ||
+    fail "the window is ${WIDTH}x$HEIGHT, not $size"
+  sleep 0.5
+}
+xdotool mousemove 1590 1190  # off the window at every size
+sleep 0.5
+photo size-640x474
+resize_to 1280 948
+halved_differs() {
+  photo size-1280x948
+  convert "$WORK/size-1280x948.png" -sample 50% "$WORK/halved.png"
+  differing=$(compare -metric AE "$WORK/size-640x474.png" "$WORK/halved.png" null: 2>&1 | cut -d " " -f 1)
+  [ "$differing" -le 3000 ]
+}
+TRIES=20 retry halved_differs || fail "at 1280x948, $differing pixels differ from the picture at 640x474"
+echo "ok: at 1280x948 the picture is shown twice as large ($differing of 303360 pixels differ)"
+resize_to 1000 600  # 810 x 600 at x = 95
+photo size-1000x600
+[ "$(mean_of size-1000x600 95x600+0+0)" -eq 0 ] && [ "$(mean_of size-1000x600 95x600+905+0)" -eq 0 ] ||
+  fail "the bars beside the picture are not black"
+[ "$(mean_of size-1000x600 810x600+95+0)" -gt 20 ] || fail "no picture between the bars"
+echo "ok: at 1000x600 the picture lies between black bars"
+for key in F11 alt+Return; do
+  xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+  xdotool key "$key"
+  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1600x1200 ]' ||
+    fail "$key: the window is ${WIDTH}x$HEIGHT, not the screen's 1600x1200"
+  sleep 0.5
+  photo "full-screen-${key/+/-}"
+  xdotool key Escape
+  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1000x600 ]' ||
+    fail "Escape after $key: the window is ${WIDTH}x$HEIGHT, not 1000x600 again"
+  kill -0 "$GAME" 2>/dev/null || fail "Escape in full screen ended the game"
+  echo "ok: $key makes the window full screen and Escape returns it to 1000x600"
+done
+mkdir -p "$SHOTS" && cp "$WORK"/size-*.png "$WORK"/full-screen-*.png "$SHOTS/"
 wmctrl -c "$CAPTION"
 expect_exit "the close box"
 

@@ -1,6 +1,6 @@
 // The lists in data/ that name the story's pictures, music and voice clips: read by the
-// script tool (to check the script against them) and by the asset tool (to write a
-// placeholder for each entry).
+// script tool (to check the script against them) and by the picture tool (to draw each
+// picture).
 #pragma once
 #include <string>
 #include <vector>

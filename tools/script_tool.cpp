@@ -3,6 +3,7 @@
 // clips beside it, prints what the story holds, and writes the C++ source of the script
 // table. Usage: akari_script_tool script.txt out.cpp. A bad script is refused with
 // file:line; the lists are pictures.txt, music.txt and voices.txt in the script's folder.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -244,14 +245,17 @@ static std::string SpeakerVoice(const char* line) {
 // What the story holds, printed when the script passes.
 static struct {
     int prose = 0, dialogue = 0, clips = 0, animations = 0, choices = 0;
+    int waved = 0, sized = 0, silences = 0;  // swave:, size: and midi_stop: lines
     bool loopModes[6] = {};
 } Counts;
 
 // Walks the story in table order, carrying what a step carries: the picture of the last
-// file: line, the loop mode, and the size:, anime: and wave_play: of the command lines
-// before each prose line. A jump:, end: or command: ends that run of commands.
+// file: line, the loop mode, the last non-zero anime: (loop modes 3 and 5 restart it at
+// random on whatever picture is shown), and the size:, anime: and wave_play: of the
+// command lines before each prose line. A jump:, end: or command: ends that run.
 static void CheckStory() {
-    int picture = -1, loopMode = 0, size = 28, voice = -1, anime = 0, animeLine = 0;
+    int picture = -1, loopMode = 0, size = 28, voice = -1, anime = 0, animeLine = 0, saved = 0;
+    int restartRefused = 0;  // once for each file: line
     for (int i = 1; i < LineCount; ++i) {
         const char* line = Table[i];
         if (Kinds[i] == KindOption) {
@@ -279,6 +283,11 @@ static void CheckStory() {
                 if (!fits) Refuse(animeLine, p.file + " is too small for anime:" + std::to_string(anime) +
                                                  " in loop mode " + std::to_string(loopMode));
             }
+            if ((loopMode == 3 || loopMode == 5) && picture >= 0 && Pictures[size_t(picture)].bands < saved + 1 &&
+                !restartRefused++)
+                Refuse(i, Pictures[size_t(picture)].file + " is shown while loop mode " + std::to_string(loopMode) +
+                              " restarts anime:" + std::to_string(saved) +
+                              " at random (its bands beyond the picture show nothing): end it with loopanime:0");
             size = 28, voice = -1, anime = 0;
             continue;
         }
@@ -288,6 +297,7 @@ static void CheckStory() {
         switch (k) {
         case KwFile:
             picture = FindEntry(Pictures, arg);
+            restartRefused = 0;
             if (picture < 0) Refuse(i, std::string(arg) + " is not in pictures.txt");
             else ++PictureUses[size_t(picture)];
             break;
@@ -296,11 +306,13 @@ static void CheckStory() {
                 Refuse(i, Pictures[size_t(picture)].file + " has no band " + std::to_string(n));
             break;
         case KwSwave:
+            ++Counts.waved;
             if (picture >= 0 && !Pictures[size_t(picture)].waved)
                 Refuse(i, Pictures[size_t(picture)].file + " is not keyed for swave: in pictures.txt");
             break;
         case KwAnime:
             anime = n, animeLine = i;
+            if (n != 0) saved = n;
             ++Counts.animations;
             break;
         case KwLoopanime:
@@ -309,7 +321,11 @@ static void CheckStory() {
             ++Counts.animations;
             break;
         case KwSpeed: ++Counts.animations; break;
-        case KwSize: size = n; break;
+        case KwSize:
+            size = n;
+            ++Counts.sized;
+            break;
+        case KwMidiStop: ++Counts.silences; break;
         case KwMidiPlay: {
             int piece = FindEntry(Music, arg);
             if (piece < 0) Refuse(i, std::string(arg) + " is not in music.txt");
@@ -344,13 +360,46 @@ static void CheckAllUsed(const char* list, const std::vector<Entry>& entries, co
         }
 }
 
+// The prose lines (prompts included) of table lines [from, to).
+static int ProseBetween(int from, int to) {
+    int n = 0;
+    for (int i = from; i < to; ++i) n += Kinds[i] == KindPrompt || Kinds[i] == KindProse;
+    return n;
+}
+
+// The story's parts as the last choice divides them: the prose before its first
+// continuation, and each continuation's, from its option's label to the next of them or
+// to the _end label.
+static void PrintParts() {
+    int choice = 0;
+    for (int i = 6; i < LineCount; ++i)
+        if (MatchKeyword(Table[i]) == KwCommand) choice = i;
+    if (choice == 0) return;
+    std::vector<int> starts;
+    for (int o = choice + 1; o < LineCount && Kinds[o] == KindOption; ++o)
+        starts.push_back(FindLabelIn(Table, std::string(Table[o], 4).c_str()));
+    int end = FindLabelIn(Table, "_end");
+    int first = *std::min_element(starts.begin(), starts.end());
+    std::printf("%s: %d prose lines before the last choice's continuations;", SourceName,
+                ProseBetween(6, first));
+    for (size_t k = 0; k < starts.size(); ++k) {
+        int stop = end > starts[k] ? end : LineCount;
+        for (int other : starts)
+            if (other > starts[k]) stop = std::min(stop, other);
+        std::printf("%s option %zu: %d", k ? "," : "", k + 1, ProseBetween(starts[k], stop));
+    }
+    std::printf("\n");
+}
+
 static void PrintCounts() {
     std::printf("%s: %d prose lines (%d of dialogue), %d voice clips, %zu pictures, "
                 "%d animation commands, loop modes",
                 SourceName, Counts.prose, Counts.dialogue, Counts.clips, Pictures.size(), Counts.animations);
     for (int m = 0; m < 6; ++m)
         if (Counts.loopModes[m]) std::printf(" %d", m);
-    std::printf(", %d choices, %zu pieces of music\n", Counts.choices, Music.size());
+    std::printf(", %d choices, %zu pieces of music, %d midi_stop:, %d swave:, %d size:\n",
+                Counts.choices, Music.size(), Counts.silences, Counts.waved, Counts.sized);
+    PrintParts();
 }
 
 // Reads the script into Table; the first empty line (or the end of the file) ends it.

@@ -1,0 +1,72 @@
+// The picture in a window of any size: where it lies, pointer positions mapped between
+// window and client pixels, full screen, and the window's size kept between runs.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+
+// Sizes outside these are not taken from the file: a window no one could use.
+static constexpr int SmallestWindow = 64, LargestWindow = 16384;
+
+void PictureInWindow(int* x, int* y, int* w, int* h) {
+    int width = Shell.WindowWidth > 0 ? Shell.WindowWidth : ClientWidth;
+    int height = Shell.WindowHeight > 0 ? Shell.WindowHeight : ClientHeight;
+    plat::FitPicture(width, height, ClientWidth, ClientHeight, x, y, w, h);
+}
+
+bool WindowToClient(int windowX, int windowY, int* clientX, int* clientY) {
+    int x, y, w, h;
+    PictureInWindow(&x, &y, &w, &h);
+    if (windowX < x || windowY < y || windowX >= x + w || windowY >= y + h) return false;
+    *clientX = int(int64_t(windowX - x) * ClientWidth / w);
+    *clientY = int(int64_t(windowY - y) * ClientHeight / h);
+    return true;
+}
+
+// The first window pixel of the client pixel's scaled square, which maps back to it at
+// any scale of 1 or more.
+void ClientToWindow(int clientX, int clientY, int* windowX, int* windowY) {
+    int x, y, w, h;
+    PictureInWindow(&x, &y, &w, &h);
+    *windowX = x + int((int64_t(clientX) * w + ClientWidth - 1) / ClientWidth);
+    *windowY = y + int((int64_t(clientY) * h + ClientHeight - 1) / ClientHeight);
+}
+
+void ToggleFullScreen() {
+    Shell.FullScreen = !Shell.FullScreen;
+    plat::SetFullScreen(Shell.FullScreen != 0);
+}
+
+void ReadWindowFile(int* width, int* height, int* fullScreen) {
+    *width = ClientWidth;
+    *height = ClientHeight;
+    *fullScreen = 0;
+    std::string path = ConfigPath("window.ini");
+    if (path.empty()) return;
+    std::ifstream in(path);
+    int w = 0, h = 0, full = 0;
+    for (std::string line; std::getline(in, line);) {
+        std::sscanf(line.c_str(), "width=%d", &w);
+        std::sscanf(line.c_str(), "height=%d", &h);
+        std::sscanf(line.c_str(), "fullscreen=%d", &full);
+    }
+    if (w >= SmallestWindow && h >= SmallestWindow && w <= LargestWindow && h <= LargestWindow) {
+        *width = w;
+        *height = h;
+    }
+    *fullScreen = full == 1;
+}
+
+bool WriteWindowFile(int width, int height, int fullScreen) {
+    std::string path = ConfigPath("window.ini");
+    if (path.empty()) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    char text[96];
+    std::snprintf(text, sizeof text, "width=%d\nheight=%d\nfullscreen=%d\n", width, height,
+                  fullScreen ? 1 : 0);
+    return ReplaceFile(path.c_str(), text);
+}

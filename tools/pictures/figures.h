@@ -1,0 +1,46 @@
+// The people of the story as paper cut-outs: 湊 in cap and long coat, 小夜 in her sailor
+// uniform with braids and red scarf, and the figures of the memories.
+#pragma once
+#include "tools/pictures/raster.h"
+
+namespace art {
+
+enum class Who { Minato, Sayo, Mother, Child };
+enum class Pose {
+    Stand,     // side view
+    Walk,      // side view, mid-stride
+    Sit,       // side view, on a bench or seat
+    BackSit,   // seen from behind, seated
+    BackWalk,  // seen from behind, walking away
+};
+
+// Where and how a figure stands: feet (or seat) at (x, y), `height` the standing height
+// in pixels, `facing` +1 right or -1 left; `light` scales its colours (night dims them),
+// `rim` is the light catching the edge toward (rimDx, rimDy); `opacity` below 1 lets
+// what lies behind show through.
+struct Placement {
+    float x, y, height;
+    int facing;
+    float light;
+    Rgb rim;
+    int rimDx, rimDy;
+    float opacity;
+};
+
+// What the figure holds out in front of it.
+enum class Holding { Nothing, Lantern, Cup, HandsOut };
+
+void Figure(Canvas& c, Who who, Pose pose, const Placement& at, Holding holding = Holding::Nothing,
+            bool bigCoat = false);
+
+// 小夜 close, from the waist up, in profile looking up: `x`, `y` the chin, `size` the
+// head's height.
+void SayoClose(Canvas& c, float x, float y, float size, int facing, float light, Rgb rim);
+
+// A finger (or thumb) seen close: from `base` at `angle` (radians, 0 pointing right,
+// y down), `length` long, `root` wide at the base and `tip` wide before its round end.
+Contour Finger(Point base, float angle, float length, float root, float tip);
+// Two faint creases across a finger drawn by Finger, at a third and two thirds of it.
+Shape FingerCreases(Point base, float angle, float length, float root);
+
+}  // namespace art
