@@ -87,10 +87,16 @@ escape_ends() {
   [ "$(cat "$WORK/$CASE.status")" = 0 ] || fail "$CASE: exit status $(cat "$WORK/$CASE.status")"
   wait "$GAME"
 }
-menu_save_slot0() { click_at 300 200 3; sleep 0.5; click_at 195 100; sleep 0.5; }
+# Opens the menu, photographs it as $CASE-menu, and saves in slot 0.
+menu_save_slot0() {
+  click_at 300 200 3; sleep 0.5
+  shot "$CASE-menu" || fail "no screenshot"
+  click_at 195 100; sleep 0.5
+}
 # The menu's notice is drawn from x 300 on: セーブしました ends before x 440, セーブで
-# きませんでした runs past it. Prints the white pixels of the part only the long one covers.
-long_notice() { white_pixels "$1" 440 198 120 40; }
+# きませんでした runs past it. Prints how many pixels of the part only the long one
+# covers changed since the menu opened.
+long_notice() { pixels_changed "$CASE-menu" "$1" 440 198 120 40; }
 
 # A missing picture and a corrupt one: the box says so, and the story goes on.
 for broken in "rm \"\$G/$PICTURE.sad\"" "truncate -s 100 \"\$G/$PICTURE.sad\""; do
@@ -143,10 +149,19 @@ echo "ok: no audio device and no music or voice files: the story runs silent"
 
 # No SoundFont anywhere: the music's box once, then the story.
 run_case nosf "mount -t tmpfs tmpfs /usr/share/sounds; rm -f \"\$G\"/*.sf2"
-TRIES=80 retry box_open || fail "nosf: no box for the missing SoundFont"
-close_box
-to_story
+# The SoundFont is looked for once the first frame is out, or when the story's first
+# piece wants it: the box comes during the logo or on the way into the story.
+if TRIES=120 retry box_open; then
+  close_box
+  to_story
+else
+  to_story
+  click_to_box 5 || fail "nosf: no box for the missing SoundFont"
+  close_box
+fi
 alive "no SoundFont"
+click_at 250 200; sleep 1
+box_open && fail "nosf: a second box"
 escape_ends
 echo "ok: no SoundFont: one box, then the story without music"
 

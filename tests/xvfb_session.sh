@@ -59,6 +59,16 @@ white_pixels() {
     -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
+# pixels_changed SHOT_A SHOT_B X Y W H: how many pixels of the rectangle differ between
+# $WORK/SHOT_A.png and $WORK/SHOT_B.png: what was drawn between the two.
+pixels_changed() {
+  local n
+  convert "$WORK/$1.png" -crop "${5}x${6}+$3+$4" +repage "$WORK/changed-a.png"
+  convert "$WORK/$2.png" -crop "${5}x${6}+$3+$4" +repage "$WORK/changed-b.png"
+  n=$(compare -metric AE "$WORK/changed-a.png" "$WORK/changed-b.png" null: 2>&1)
+  echo "${n%% *}"
+}
+
 # layer_shown SHOT NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H
 # rectangle at (X, Y) of NAME.sad, without its key colour (the top-left pixel) when KEYED
 # is 1, is what the photograph SHOT shows at DEST but for MAX_PERCENT of its pixels (text
