@@ -26,11 +26,11 @@ start_x_session() {
   retry wmctrl -m >/dev/null 2>&1 || { SESSION_ERROR="openbox did not start"; return 1; }
 }
 
-# start_game GAME_DIR LOG: runs the game with set.ini in $WORK and no sound hardware
-# needed; its process id is left in GAME.
+# start_game GAME_DIR LOG: runs the game with set.ini in $WORK and SDL's audio driver
+# AUDIO (dummy, which needs no sound hardware, when unset); its process id is left in GAME.
 start_game() {
   [ -d "$WORK/game" ] || cp -r "$1" "$WORK/game"
-  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy "$WORK/game/akari" >"$2" 2>&1 &
+  XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=${AUDIO:-dummy} "$WORK/game/akari" >"$2" 2>&1 &
   GAME=$! && SESSION_PIDS+=("$GAME")
 }
 
@@ -43,5 +43,47 @@ window_origin() {
     /Absolute upper-left Y:/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}')
 }
 
-# A press at client pixel (x, y) as a player makes it: down, a pause, up.
-click_at() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) sleep 0.2 mousedown 1 sleep 0.1 mouseup 1; }
+# click_at X Y [BUTTON]: a press at client pixel (X, Y) as a player makes it: down, a
+# pause, up; the left button unless another is named (3: the right one).
+click_at() {
+  xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) sleep 0.2 mousedown "${3:-1}" sleep 0.1 mouseup "${3:-1}"
+}
+
+# shot NAME: the window's client area (at ORIGIN) photographed into $WORK/NAME.png.
+shot() { import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png"; }
+
+# white_pixels SHOT X Y W H: the near-white pixels of a rectangle of $WORK/SHOT.png, which
+# is text drawn by the game.
+white_pixels() {
+  convert "$WORK/$1.png" -crop "${4}x${5}+$2+$3" +repage -colorspace gray -threshold 90% \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# pixels_changed SHOT_A SHOT_B X Y W H: how many pixels of the rectangle differ between
+# $WORK/SHOT_A.png and $WORK/SHOT_B.png: what was drawn between the two.
+pixels_changed() {
+  local n
+  convert "$WORK/$1.png" -crop "${5}x${6}+$3+$4" +repage "$WORK/changed-a.png"
+  convert "$WORK/$2.png" -crop "${5}x${6}+$3+$4" +repage "$WORK/changed-b.png"
+  n=$(compare -metric AE "$WORK/changed-a.png" "$WORK/changed-b.png" null: 2>&1)
+  echo "${n%% *}"
+}
+
+# layer_shown SHOT NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H
+# rectangle at (X, Y) of NAME.sad, without its key colour (the top-left pixel) when KEYED
+# is 1, is what the photograph SHOT shows at DEST but for MAX_PERCENT of its pixels (text
+# or pointer over it). LAYER_REPORT says how many pixels differed.
+layer_shown() {
+  local shot=$1 bmp="$WORK/$2.bmp" key=() opaque differing
+  shift
+  { printf BM; tail -c +3 "$WORK/game/$1.sad"; } >"$bmp"  # the signature written back
+  [ "$8" -eq 0 ] || key=(-transparent "$(convert "$bmp" -format '%[pixel:p{0,0}]' info:)")
+  convert "$bmp" -crop "${4}x${5}+$2+$3" +repage -alpha set "${key[@]}" "$WORK/layer.png"
+  convert "$shot" -crop "${4}x${5}+$6+$7" +repage "$WORK/shown.png"
+  opaque=$(convert "$WORK/layer.png" -alpha extract -format '%[fx:int(mean*w*h+0.5)]' info:)
+  differing=$(convert "$WORK/shown.png" "$WORK/layer.png" -composite miff:- |
+    compare -metric AE "$WORK/shown.png" - null: 2>&1)
+  differing=${differing%% *}
+  LAYER_REPORT="$1: $differing of $opaque pixels differ from the picture"
+  [ "$opaque" -ge 1000 ] && [ $((differing * 100)) -le $((opaque * $9)) ]
+}

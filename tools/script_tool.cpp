@@ -157,6 +157,9 @@ static std::string Folder(const std::string& path) {
 }
 
 static bool ReadLists(const std::string& folder) {
+    Pictures.clear();  // the fuzz target reads them again for every script
+    Music.clear();
+    Voices.clear();
     for (const std::string& why : {ReadPictureList(folder + "pictures.txt", &Pictures),
                                    ReadMusicList(folder + "music.txt", &Music),
                                    ReadVoiceList(folder + "voices.txt", &Voices)})
@@ -466,6 +469,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s script.txt out.cpp\n", argv[0]);
         return 2;
     }
+    // From a clean table: the fuzz target runs this more than once in one process.
+    std::memset(Table, 0, sizeof Table);
+    LineCount = 0;
+    Errors = 0;
     SourceName = argv[1];
     if (!ReadLists(Folder(argv[1])) || !ReadScript(argv[1])) return 1;
     if (Errors == 0)

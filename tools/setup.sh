@@ -10,8 +10,10 @@ AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreet
 # The voice data is in Debian's contrib section.
 AKARI_CONTRIB_PACKAGES=(hts-voice-nitech-jp-atr503-m001)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
-# drive and photograph the real window.
-AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick)
+# drive and photograph the real window, and clang with its sanitizer and fuzzer runtimes
+# for the checking builds.
+AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick clang
+  libclang-rt-14-dev)
 
 akari_missing_packages() {
   local p
@@ -71,4 +73,20 @@ akari_build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release || return 1
   fi
   cmake --build build -j2 || return 1
+}
+
+# A checking build of the tests with clang in its own folder: akari_check_build DIR
+# SANITIZERS "CMAKE_ARGS" [TARGET...] (every target when none is named). It shares the
+# main build's voice cache, so no clip is spoken twice.
+akari_check_build() {
+  local dir=$1 sanitize=$2 args=$3 targets=()
+  shift 3
+  [ $# -gt 0 ] && targets=(--target "$@")
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    # shellcheck disable=SC2086
+    CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DAKARI_SANITIZE="$sanitize" -DAKARI_VOICE_CACHE="$PWD/build/voice-cache" $args ||
+      return 1
+  fi
+  cmake --build "$dir" -j2 "${targets[@]}" || return 1
 }
