@@ -28,34 +28,9 @@ photograph() {
   cp "$WORK/$1.png" "$WORK/client.png"
 }
 
-# How many pixels differ between two photographs inside the W x H rectangle at (X, Y).
-changed_pixels() {
-  local crop="${5}x${6}+$3+$4" n
-  convert "$1" -crop "$crop" +repage "$WORK/before.png"
-  convert "$2" -crop "$crop" +repage "$WORK/after.png"
-  n=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
-  echo "${n%% *}"
-}
-
-# layer_match NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H rectangle at
-# (X, Y) of NAME.sad, without its key colour (the top-left pixel) when KEYED is 1, is what
-# the window shows at DEST but for MAX_PERCENT of its pixels (text or pointer over it).
-# Leaves the counts in OPAQUE and DIFFERING.
-layer_match() {
-  local bmp="$WORK/$1.bmp" key=()
-  { printf BM; tail -c +3 "$WORK/game/$1.sad"; } >"$bmp"  # the signature written back
-  [ "$8" -eq 0 ] || key=(-transparent "$(convert "$bmp" -format '%[pixel:p{0,0}]' info:)")
-  convert "$bmp" -crop "${4}x${5}+$2+$3" +repage -alpha set "${key[@]}" "$WORK/layer.png"
-  convert "$WORK/client.png" -crop "${4}x${5}+$6+$7" +repage "$WORK/shown.png"
-  OPAQUE=$(convert "$WORK/layer.png" -alpha extract -format '%[fx:int(mean*w*h+0.5)]' info:)
-  DIFFERING=$(convert "$WORK/shown.png" "$WORK/layer.png" -composite miff:- |
-    compare -metric AE "$WORK/shown.png" - null: 2>&1)
-  DIFFERING=${DIFFERING%% *}
-  [ "$OPAQUE" -ge 1000 ] && [ $((DIFFERING * 100)) -le $((OPAQUE * $9)) ]
-}
 check_layer() {
-  layer_match "$@" || fail "$1: $DIFFERING of $OPAQUE pixels differ from the picture"
-  echo "ok: $1 shown ($DIFFERING of $OPAQUE pixels covered)"
+  layer_shown "$WORK/client.png" "$@" || fail "$LAYER_REPORT"
+  echo "ok: $LAYER_REPORT"
 }
 
 start_game "$GAME_SRC" "$WORK/run1.log"
@@ -102,9 +77,9 @@ sleep 1; xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
 photograph menu_plain
 xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
 photograph menu
-LIT=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 172 92 46 21)
+LIT=$(pixels_changed menu_plain menu 172 92 46 21)
 [ "$LIT" -ge 600 ] || fail "the hovered save button changed only $LIT pixels"
-OUTSIDE=$(changed_pixels "$WORK/menu_plain.png" "$WORK/menu.png" 233 92 46 21)
+OUTSIDE=$(pixels_changed menu_plain menu 233 92 46 21)
 [ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
 echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
 click_at 420 380; sleep 1  # return to the story
@@ -116,15 +91,15 @@ xdotool windowactivate --sync "$WINDOW" 2>/dev/null
 xdotool keydown Control_L
 for ((n = 0; n < 60; n++)); do
   sleep 0.5; photograph choice_plain
-  layer_match comwin 0 0 470 200 58 90 0 40 && break
+  layer_shown "$WORK/client.png" comwin 0 0 470 200 58 90 0 40 && break
 done
 xdotool keyup Control_L
-[ "$n" -lt 60 ] || fail "no choice box after 30 s of skipping ($DIFFERING of $OPAQUE pixels differ)"
+[ "$n" -lt 60 ] || fail "no choice box after 30 s of skipping ($LAYER_REPORT)"
 sleep 0.5; photograph choice_plain
-echo "ok: choice box shown ($DIFFERING of $OPAQUE pixels covered)"
+echo "ok: choice box shown ($LAYER_REPORT)"
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 157)); sleep 0.5
 photograph choice
-LIT=$(changed_pixels "$WORK/choice_plain.png" "$WORK/choice.png" 80 140 432 35)
+LIT=$(pixels_changed choice_plain choice 80 140 432 35)
 [ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
 echo "ok: the hovered choice row is highlighted ($LIT pixels)"
 mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
