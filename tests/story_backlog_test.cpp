@@ -10,9 +10,7 @@ class Backlog : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        for (const char* name : {"sc01.sad", "v_minato_001.sad"})
-            std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name,
-                                       std::filesystem::copy_options::overwrite_existing);
+        CopyFromGame({"sc01.sad", "v_minato_001.sad"});
     }
     void Wheel(int notches, float seconds = 0.016f) {
         InputState.WheelSteps = notches;

@@ -74,8 +74,7 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
 }
 
 TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {
-    for (const char* name : {"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"})
-        std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name);
+    CopyFromGame({"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"});
     SetScript({"file:sc01.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
     StoryStep();
     int first = BackgroundId;

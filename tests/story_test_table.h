@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,12 @@ protected:
         UseScriptTable(nullptr);
         ResetStoryState();
         SetGameMode(ModeLogo);
+    }
+    // Copies built assets of the game folder into the test's own folder.
+    void CopyFromGame(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name,
+                                       std::filesystem::copy_options::overwrite_existing);
     }
     // One story-screen frame as the main loop runs it, the click flags cleared after.
     void StoryStep(float seconds = 0.016f, bool click = true) {

@@ -14,9 +14,7 @@ class VoiceTiming : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / "v_minato_001.sad",
-                                   dir / "v_minato_001.sad",
-                                   std::filesystem::copy_options::overwrite_existing);
+        CopyFromGame({"v_minato_001.sad"});
     }
 };
 
