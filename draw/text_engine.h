@@ -43,8 +43,9 @@ constexpr int NamedFaceSlots = 8;
 int FindFace(const char* faceCp932);
 // Face slot (NamedFaceSlots .. FaceSlotCount - 1) of an installed face that has a
 // character the face of faceSlot lacks, the nearest to that face's kind (sans-serif or
-// serif); -1 when none has it, and always for the private use area, whose codes mean
-// nothing outside the fonts that define them. Looked up once per face and character.
+// serif); -1 when none has it, and always for controls and the private use area, whose
+// codes mean nothing outside the fonts that define them. Looked up once per face and
+// character.
 constexpr int FallbackFaceSlots = 8;
 constexpr int FaceSlotCount = NamedFaceSlots + FallbackFaceSlots;
 int FallbackFace(int faceSlot, uint32_t code);

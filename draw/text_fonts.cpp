@@ -234,11 +234,15 @@ static int FallbackSlotFor(const FaceSlot& found) {
     return -1;
 }
 
-static bool PrivateUse(uint32_t code) { return code >= 0xE000 && code <= 0xF8FF; }
+// Codes no other face is asked for: controls, which no face draws, and the private use
+// area, whose codes mean nothing outside the fonts that define them.
+static bool NeverLookedUp(uint32_t code) {
+    return code < 0x20 || (code >= 0x7F && code < 0xA0) || (code >= 0xE000 && code <= 0xF8FF);
+}
 
 int FallbackFace(int faceSlot, uint32_t code) {
     if (faceSlot < 0 || faceSlot >= NamedFaceSlots || !FaceSlots[faceSlot].used ||
-        PrivateUse(code))
+        NeverLookedUp(code))
         return -1;
     const uint64_t key = uint64_t(faceSlot) << 32 | code;
     auto known = FallbackFound.find(key);
