@@ -14,15 +14,28 @@ int SjisCharLength(const char* text, size_t available) {
     return 1;
 }
 
-// One converter per direction, opened on first use and kept for the run.
+// A converter keeps its shift state and buffers in itself, so two threads must never
+// use one at once (the font table is filled on a thread of its own while the game
+// converts its texts). Each thread has its own per direction, opened on its first use
+// and closed when the thread ends.
+namespace {
+struct Converter {
+    iconv_t cd;
+    Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (cd != iconv_t(-1)) iconv_close(cd);
+    }
+};
+}  // namespace
+
 static iconv_t DecoderCp932() {
-    static iconv_t decoder = iconv_open("UTF-32LE", "CP932");
-    return decoder;
+    thread_local Converter decoder("UTF-32LE", "CP932");
+    return decoder.cd;
 }
 
 static iconv_t EncoderCp932() {
-    static iconv_t encoder = iconv_open("CP932", "UTF-8");
-    return encoder;
+    thread_local Converter encoder("CP932", "UTF-8");
+    return encoder.cd;
 }
 
 uint32_t SjisDecodeChar(const char* bytes, int length) {

@@ -1,4 +1,5 @@
 // Shift-JIS (code page 932) character helpers: lead bytes, character length, decoding.
+// Every function here may be called from any thread.
 #pragma once
 #include <cstddef>
 #include <cstdint>

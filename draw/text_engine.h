@@ -35,12 +35,20 @@ void CollectInstalledFonts();
 void StartCollectingFonts();
 void AwaitInstalledFonts();
 
-// Face slot (0 .. FaceSlotCount - 1) for a CP932 face name, opening the font file on
+// Face slot (0 .. NamedFaceSlots - 1) for a CP932 face name, opening the font file on
 // first use; -1 when no file at all can be found. Names with a font installed under
 // them use it; the two proportional Japanese faces the game asks for map to IPAPGothic
 // and IPAPMincho; everything falls back to fontconfig's Japanese sans-serif or serif.
-constexpr int FaceSlotCount = 8;
+constexpr int NamedFaceSlots = 8;
 int FindFace(const char* faceCp932);
+// Face slot (NamedFaceSlots .. FaceSlotCount - 1) of an installed face that has a
+// character the face of faceSlot lacks, the nearest to that face's kind (sans-serif or
+// serif); -1 when none has it, and always for controls and the private use area, whose
+// codes mean nothing outside the fonts that define them. Looked up once per face and
+// character.
+constexpr int FallbackFaceSlots = 8;
+constexpr int FaceSlotCount = NamedFaceSlots + FallbackFaceSlots;
+int FallbackFace(int faceSlot, uint32_t code);
 // The font file and face index behind a slot, which the glyph renderer opens.
 const char* FaceFile(int slot);
 int FaceIndex(int slot);
@@ -65,8 +73,9 @@ struct Glyph {
 };
 
 // The glyph of a code point in a face at a cell height, from the cache or rendered
-// into it. Code points the face lacks render its missing-glyph shape. nullptr only
-// when the face cannot be used.
+// into it. A code point the face lacks comes from its fallback face at the same pixel
+// size, on the face's baseline; with none, it renders the face's missing-glyph shape.
+// nullptr only when the face cannot be used.
 const Glyph* CachedGlyph(int faceSlot, int cellHeight, uint32_t code);
 // Paints a glyph's ink in a native pixel value with the cell's top-left at (x, y),
 // skipping whatever falls outside the surface.

@@ -1,8 +1,10 @@
-// Typefaces for the text layer: the table of installed families and the lookup of a
-// requested face name to a font file through fontconfig.
+// Typefaces for the text layer: the table of installed families, the lookup of a
+// requested face name to a font file through fontconfig, and the faces that stand in
+// for the characters a face lacks.
 #include <fontconfig/fontconfig.h>
 
 #include <cstring>
+#include <unordered_map>
 
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
@@ -15,11 +17,16 @@ int FontTableCount = 0;
 
 struct FaceSlot {
     bool used;
-    char request[32];  // CP932 name asked for
+    char request[32];      // CP932 name asked for; empty for a fallback face
     char file[512];
     int index;
+    const char* coverage;  // fontconfig pattern its fallback faces are nearest to
 };
 static FaceSlot FaceSlots[FaceSlotCount];
+
+// The fallback slot found for a face and a character (-1: none), by face slot << 32 |
+// code: each is asked of fontconfig once.
+static std::unordered_map<uint64_t, int> FallbackFound;
 
 // The two faces the game asks for, as UTF-8, with the installed faces that stand in
 // for them and the fontconfig pattern to fall back to.
@@ -103,6 +110,19 @@ void CollectInstalledFonts() {
     FillFontTable();
 }
 
+// Copies a font's file and face index into a slot; false when it names no file that fits.
+static bool TakeFontFile(FcPattern* font, FaceSlot* slot) {
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch ||
+        std::strlen(reinterpret_cast<const char*>(file)) >= sizeof slot->file)
+        return false;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    std::strcpy(slot->file, reinterpret_cast<const char*>(file));
+    slot->index = index;
+    return true;
+}
+
 // fontconfig's best match for a pattern: its file and face index. With exactFamily the
 // match only counts when one of its family names is the one asked for.
 static bool MatchFont(FcPattern* pattern, const char* exactFamily, FaceSlot* slot) {
@@ -118,15 +138,7 @@ static bool MatchFont(FcPattern* pattern, const char* exactFamily, FaceSlot* slo
                         FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch;
              ++i)
             familyOk = std::strcmp(reinterpret_cast<const char*>(family), exactFamily) == 0;
-        FcChar8* file = nullptr;
-        int index = 0;
-        if (familyOk && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-            std::strlen(reinterpret_cast<const char*>(file)) < sizeof slot->file) {
-            FcPatternGetInteger(match, FC_INDEX, 0, &index);
-            std::strcpy(slot->file, reinterpret_cast<const char*>(file));
-            slot->index = index;
-            found = true;
-        }
+        found = familyOk && TakeFontFile(match, slot);
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
@@ -148,20 +160,19 @@ static bool MatchFallback(const char* name, FaceSlot* slot) {
 static bool ResolveFace(const char* faceCp932, FaceSlot* slot) {
     char utf8[128];
     SjisToUtf8(faceCp932, utf8, sizeof utf8);
+    slot->coverage = DefaultFallback;
+    for (const FaceMapping& m : FaceMappings)
+        if (std::strcmp(utf8, m.asked) == 0) slot->coverage = m.fallback;
     if (utf8[0] && MatchFamily(utf8, slot)) return true;
-    const char* fallback = DefaultFallback;
-    for (const FaceMapping& m : FaceMappings) {
-        if (std::strcmp(utf8, m.asked) != 0) continue;
-        if (MatchFamily(m.standIn, slot)) return true;
-        fallback = m.fallback;
-    }
-    return MatchFallback(fallback, slot);
+    for (const FaceMapping& m : FaceMappings)
+        if (std::strcmp(utf8, m.asked) == 0 && MatchFamily(m.standIn, slot)) return true;
+    return MatchFallback(slot->coverage, slot);
 }
 
 int FindFace(const char* faceCp932) {
     AwaitInstalledFonts();
     int free = -1;
-    for (int i = 0; i < FaceSlotCount; ++i) {
+    for (int i = 0; i < NamedFaceSlots; ++i) {
         if (!FaceSlots[i].used) {
             if (free < 0) free = i;
             continue;
@@ -181,6 +192,70 @@ int FindFace(const char* faceCp932) {
     return free;
 }
 
+// The first outline font, in fontconfig's order of nearness to pattern, whose
+// character set has code.
+static bool MatchCoverage(const char* pattern, uint32_t code, FaceSlot* slot) {
+    FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
+    if (!wanted) return false;
+    FcCharSet* chars = FcCharSetCreate();
+    FcCharSetAddChar(chars, code);
+    FcPatternAddCharSet(wanted, FC_CHARSET, chars);
+    FcCharSetDestroy(chars);
+    FcConfigSubstitute(nullptr, wanted, FcMatchPattern);
+    FcDefaultSubstitute(wanted);
+    FcResult result;
+    FcFontSet* sorted = FcFontSort(nullptr, wanted, FcFalse, nullptr, &result);
+    bool found = false;
+    for (int f = 0; sorted && !found && f < sorted->nfont; ++f) {
+        FcPattern* font = sorted->fonts[f];
+        FcCharSet* has = nullptr;
+        FcBool outline = FcTrue;
+        FcPatternGetBool(font, FC_OUTLINE, 0, &outline);
+        found = outline && FcPatternGetCharSet(font, FC_CHARSET, 0, &has) == FcResultMatch &&
+                FcCharSetHasChar(has, code) && TakeFontFile(font, slot);
+    }
+    if (sorted) FcFontSetDestroy(sorted);
+    FcPatternDestroy(wanted);
+    return found;
+}
+
+// The fallback slot of the face in a font file, taking a free one on first use; -1
+// when all are taken by other files.
+static int FallbackSlotFor(const FaceSlot& found) {
+    for (int i = NamedFaceSlots; i < FaceSlotCount; ++i) {
+        FaceSlot& slot = FaceSlots[i];
+        if (!slot.used) {
+            slot = found;
+            slot.used = true;
+            return i;
+        }
+        if (std::strcmp(slot.file, found.file) == 0 && slot.index == found.index) return i;
+    }
+    return -1;
+}
+
+// Codes no other face is asked for: controls, which no face draws, and the private use
+// area, whose codes mean nothing outside the fonts that define them.
+static bool NeverLookedUp(uint32_t code) {
+    return code < 0x20 || (code >= 0x7F && code < 0xA0) || (code >= 0xE000 && code <= 0xF8FF);
+}
+
+int FallbackFace(int faceSlot, uint32_t code) {
+    if (faceSlot < 0 || faceSlot >= NamedFaceSlots || !FaceSlots[faceSlot].used ||
+        NeverLookedUp(code))
+        return -1;
+    const uint64_t key = uint64_t(faceSlot) << 32 | code;
+    auto known = FallbackFound.find(key);
+    if (known != FallbackFound.end()) return known->second;
+    AwaitInstalledFonts();
+    FaceSlot found{};
+    int slot = -1;
+    if (EnsureFontconfig() && MatchCoverage(FaceSlots[faceSlot].coverage, code, &found))
+        slot = FallbackSlotFor(found);
+    FallbackFound.emplace(key, slot);
+    return slot;
+}
+
 const char* FaceFile(int slot) {
     return slot >= 0 && slot < FaceSlotCount ? FaceSlots[slot].file : "";
 }
@@ -191,6 +266,7 @@ int FaceIndex(int slot) {
 
 void ReleaseFaces() {
     std::memset(FaceSlots, 0, sizeof FaceSlots);
+    FallbackFound.clear();
 }
 
 }  // namespace kaDraw

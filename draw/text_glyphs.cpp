@@ -21,7 +21,8 @@ static FT_Library Library = nullptr;
 struct OpenFace {
     FT_Face face;
     bool failed;     // opening was tried and did not work
-    int sizedTo;     // cell height the face is currently sized for, 0: none
+    int ppem;        // pixels per em the face is currently set to, 0: none
+    int sizedTo;     // cell height that ppem was chosen for, 0: none (or set directly)
     int ascent;      // pixels from the cell top to the baseline at that size
 };
 static OpenFace Faces[FaceSlotCount];
@@ -49,6 +50,15 @@ static FT_Face FaceOf(int slot) {
     return f.face;
 }
 
+static bool SetPixelsPerEm(int slot, int ppem) {
+    OpenFace& f = Faces[slot];
+    if (f.ppem == ppem) return true;
+    f.ppem = f.sizedTo = 0;
+    if (FT_Set_Pixel_Sizes(f.face, 0, FT_UInt(ppem)) != 0) return false;
+    f.ppem = ppem;
+    return true;
+}
+
 // Sizes the face so that its ascent plus descent (the Windows metrics when the font has
 // them) spans cellHeight pixels, as a positive height request does.
 static bool SizeFace(int slot, int cellHeight) {
@@ -68,14 +78,15 @@ static bool SizeFace(int slot, int cellHeight) {
     }
     long ppem = (cellHeight * upem + cellUnits / 2) / cellUnits;
     if (ppem < 1) ppem = 1;
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(ppem)) != 0) return false;
+    if (!SetPixelsPerEm(slot, int(ppem))) return false;
     long ascent = (ascentUnits * ppem + upem / 2) / upem;
     f.ascent = int(ascent < 0 ? 0 : ascent > cellHeight ? cellHeight : ascent);
     f.sizedTo = cellHeight;
     return true;
 }
 
-static bool RenderInto(int slot, uint32_t code, CacheEntry* entry) {
+// Renders code from the face of slot, its baseline ascent pixels below the cell top.
+static bool RenderInto(int slot, uint32_t code, int ascent, CacheEntry* entry) {
     FT_Face face = Faces[slot].face;
     if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0)
         return false;
@@ -83,7 +94,7 @@ static bool RenderInto(int slot, uint32_t code, CacheEntry* entry) {
     const FT_Bitmap& bm = g->bitmap;
     Glyph& out = entry->glyph;
     out.left = g->bitmap_left;
-    out.top = Faces[slot].ascent - g->bitmap_top;
+    out.top = ascent - g->bitmap_top;
     out.width = int(bm.width);
     out.height = int(bm.rows);
     out.advance = int((g->advance.x + 32) >> 6);
@@ -106,6 +117,20 @@ static bool RenderInto(int slot, uint32_t code, CacheEntry* entry) {
     return true;
 }
 
+// The slot whose face draws code for the face of faceSlot (sized already): itself when
+// it has the character, else its fallback face at the same pixels per em, else itself
+// again for its missing-glyph shape.
+static int GlyphSource(int faceSlot, uint32_t code) {
+    FT_Face face = Faces[faceSlot].face;
+    if (FT_Get_Char_Index(face, code) != 0) return faceSlot;
+    int other = FallbackFace(faceSlot, code);
+    if (other < 0 || !FaceOf(other) ||
+        FT_Get_Char_Index(Faces[other].face, code) == 0 ||
+        !SetPixelsPerEm(other, Faces[faceSlot].ppem))
+        return faceSlot;
+    return other;
+}
+
 const Glyph* CachedGlyph(int faceSlot, int cellHeight, uint32_t code) {
     if (faceSlot < 0 || faceSlot >= FaceSlotCount || cellHeight < 1 || cellHeight > MaxCellHeight)
         return nullptr;
@@ -114,7 +139,9 @@ const Glyph* CachedGlyph(int faceSlot, int cellHeight, uint32_t code) {
     if (found != Cache.end()) return &found->second.glyph;
     if (!FaceOf(faceSlot) || !SizeFace(faceSlot, cellHeight)) return nullptr;
     CacheEntry entry{};
-    if (!RenderInto(faceSlot, code, &entry)) return nullptr;
+    const int ascent = Faces[faceSlot].ascent;
+    const int drawn = GlyphSource(faceSlot, code);
+    if (!RenderInto(drawn, code, ascent, &entry)) return nullptr;
     CacheEntry& stored = Cache.emplace(key, std::move(entry)).first->second;
     stored.glyph.runs = stored.runs.data();
     stored.glyph.runCount = int(stored.runs.size());

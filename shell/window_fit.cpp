@@ -2,14 +2,17 @@
 // window and client pixels, full screen, and the window's size kept between runs.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "shell/shell.h"
 
 // Sizes outside these are not taken from the file: a window no one could use.
 static constexpr int SmallestWindow = 64, LargestWindow = 16384;
+// Far above the three lines the program writes; a larger file is not read.
+static constexpr size_t WindowFileBytes = 4096;
 
 void PictureInWindow(int* x, int* y, int* w, int* h) {
     int width = Shell.WindowWidth > 0 ? Shell.WindowWidth : ClientWidth;
@@ -46,7 +49,10 @@ void ReadWindowFile(int* width, int* height, int* fullScreen) {
     *fullScreen = 0;
     std::string path = ConfigPath("window.ini");
     if (path.empty()) return;
-    std::ifstream in(path);
+    // Read like every other file: a FIFO or a device in its place is refused at once.
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path.c_str(), WindowFileBytes, &bytes)) return;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     int w = 0, h = 0, full = 0;
     for (std::string line; std::getline(in, line);) {
         std::sscanf(line.c_str(), "width=%d", &w);

@@ -32,6 +32,14 @@ TEST_F(WindowFit, ThePointerMapsToThePictureAtEveryScaleAndTheBarsTakeNoClicks) 
         EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({c.x, c.y, c.w, c.h}))
             << c.width << "x" << c.height;
 
+        // The picture's last window pixels are its last client pixels; one further on,
+        // right or below, is off the picture.
+        int lastX = -1, lastY = -1, offX, offY;
+        EXPECT_TRUE(WindowToClient(x + w - 1, y + h - 1, &lastX, &lastY));
+        EXPECT_EQ(lastX * 1000 + lastY, 639473) << c.width << "x" << c.height;
+        EXPECT_FALSE(WindowToClient(x + w, y, &offX, &offY)) << c.width << "x" << c.height;
+        EXPECT_FALSE(WindowToClient(x, y + h, &offX, &offY)) << c.width << "x" << c.height;
+
         // Every client pixel has window pixels that map back to it; the warp lands on one.
         for (int cx : {0, 1, 319, 560, 639})
             for (int cy : {0, 170, 473}) {

@@ -67,11 +67,21 @@ TEST_F(Backlog, HoldsTheShownLinesInOrderAcrossAChoiceAndOnlyThoseSinceALoad) {
 }
 
 TEST_F(Backlog, KeepsTheLast300Lines) {
-    for (int i = 0; i < BacklogCapacity + 5; ++i) RecordShownLine(6 + i % 2, 28, -1);
-    SetScript({Sjis("一"), Sjis("二")});
-    EXPECT_EQ(BacklogCount(), BacklogCapacity);
-    EXPECT_EQ(BacklogLine(0), 7) << "the five oldest went";
-    EXPECT_EQ(BacklogLine(BacklogCapacity - 1), 6);
+    // Every line and its voice line different, so that each entry shows where it went.
+    const int shown = BacklogCapacity + 5;
+    SetScript(std::vector<std::string>(shown, Sjis("行")));
+    for (int i = 0; i < shown; ++i) RecordShownLine(6 + i, 28, i % 3 ? -1 : 5 + i);
+    ASSERT_EQ(BacklogCount(), BacklogCapacity);
+    std::vector<int> lines, voices, expectedLines, expectedVoices;
+    for (int k = 0; k < BacklogCapacity; ++k) {
+        lines.push_back(BacklogLine(k));
+        voices.push_back(BacklogVoiceLine(k));
+        const int i = k + 5;  // the five oldest went
+        expectedLines.push_back(6 + i);
+        expectedVoices.push_back(i % 3 ? -1 : 5 + i);
+    }
+    EXPECT_EQ(lines, expectedLines);
+    EXPECT_EQ(voices, expectedVoices);
 }
 
 // The same story run twice: once looked at in the backlog (scrolled, clicked, closed one

@@ -120,8 +120,8 @@ TEST_F(Saves, TheMusicRowLeavesTheLineAsItWasShown) {
 // endless device; each refuses it at once, and follows a link to a regular file.
 TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
     std::filesystem::create_directories(dir / "config/akari");
-    const char* names[] = {"z_save0.sdt", "owlsys.ini", "config/akari/set.ini", "p.sad",
-                           "v.sad", "m.mid", "a.sf2"};
+    const char* names[] = {"z_save0.sdt", "owlsys.ini", "config/akari/set.ini",
+                           "config/akari/window.ini", "p.sad", "v.sad", "m.mid", "a.sf2"};
     for (int kind = 0; kind < 2; ++kind) {
         for (const char* name : names) {
             std::filesystem::remove(dir / name);
@@ -138,6 +138,9 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
         EXPECT_EQ(MessageSpeed, 1.0f);
         EXPECT_EQ(ReadSetting("st", "sc"), "");
         EXPECT_EQ(WriteSetting("st", "sc", "x"), 0) << "what is not a file is not replaced";
+        int width = 0, height = 0, fullScreen = 1;
+        ReadWindowFile(&width, &height, &fullScreen);
+        EXPECT_EQ(std::vector<int>({width, height, fullScreen}), std::vector<int>({640, 474, 0}));
         EXPECT_EQ(LoadPicture("p.sad"), 0);
         EXPECT_EQ(kaSound::LoadObject("v.sad", 1), -1);
         kaMusic::PlayMusic("m.mid", 1);

@@ -29,12 +29,15 @@ TEST_F(ScriptReading, FlagCommandsUseFixedWidthFieldsWithinTheTable) {
                "if:003,2,004,9",     // flag 3 is not 2: flag 4 stays 0
                "flg:005,2",
                "switch:005,2,15",    // flag 5 is 2: on at line 15
-               "flg:999,4", "flg:-01,7", "flg:1000,5", "if:-01,0,002,3", "switch:-05,0,2",
-               Sjis("十九行目")});
+               "flg:999,4", "flg:-01,7",
+               // Flag 1000, one past the table, set to 0 (its value field holds the
+               // comma) and compared with 0: were either done, flag 2 would become 3.
+               "flg:1000,5", "if:1000,x002,3",
+               "if:-01,0,002,3", "switch:-05,0,2", Sjis("二十行目")});
     StoryStep();
     EXPECT_EQ(FlagTable[1], 7);
     StoryStep();
-    EXPECT_EQ(CurrentLine, 19) << "indices outside 000 to 999 neither read nor written";
+    EXPECT_EQ(CurrentLine, 20) << "indices outside 000 to 999 neither read nor written";
     EXPECT_EQ((std::vector<int>(FlagTable, FlagTable + 6)), (std::vector<int>{0, 0, 35, 1, 0, 2}));
     EXPECT_EQ(FlagTable[999], 0) << "line 14 was jumped over";
 }
