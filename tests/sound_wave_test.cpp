@@ -32,6 +32,13 @@ TEST_F(WaveTest, PlaysEachFormatSampleExactAtTheOutputRate) {
          {0.75f, 0.75f, 0, 0, -0.125f, -0.125f, 0, 0}},  // not a number: silence
         {Extensible(1, 16, 1, Samples16({-16384})), {-0.5f, -0.5f, 0, 0}},
         {Extensible(2, 32, 3, Floats({0.25f, -0.5f})), {0.25f, -0.5f, 0, 0}},
+        // 24- and 32-bit integers, little-endian, plain and extensible
+        {PcmWave(2, 44100, 24, {0x00, 0x00, 0x40, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x80, 1, 0, 0}),
+         {0.5f, 8388607 / 8388608.0f, -1, 1 / 8388608.0f, 0, 0}},
+        {PcmWave(1, 44100, 32, {0, 0, 0, 0xC0, 0xFF, 0xFF, 0xFF, 0x7F}),
+         {-0.5f, -0.5f, 1, 1, 0, 0}},
+        {Extensible(1, 24, 1, {0x00, 0x00, 0xE0}), {-0.25f, -0.25f, 0, 0}},
+        {Extensible(2, 32, 1, {0, 0, 0, 0x20, 0, 0, 0, 0x80}), {0.25f, -1, 0, 0}},
     };
     for (size_t c = 0; c < std::size(cases); ++c) {
         Write("clip.sad", cases[c].first);
@@ -100,6 +107,29 @@ TEST_F(WaveTest, ChunksAnywhereOddOnesPaddedNonPcmFormatKeptThenRefused) {
     EXPECT_EQ(LastBox(), "kaSound::LoadObject : サウンドバッファが生成できません");
 }
 
+// A RIFF size smaller than the chunks it holds (a writer's slip found in real files) is
+// no reason to refuse bytes that are all there: only the file's own end counts.
+TEST_F(WaveTest, ARiffSizeShortOfItsChunksIsReadToTheFilesEnd) {
+    Bytes file = PcmWave(1, 44100, 16, Samples16({8192, -8192, 4096}));
+    for (uint32_t shortBy : {2u, 12u, uint32_t(file.size() - 12)}) {
+        Bytes lying = file;
+        uint32_t size = uint32_t(file.size() - 8 - shortBy);
+        for (int i = 0; i < 4; ++i) lying[4 + i] = uint8_t(size >> (8 * i));
+        Write("short.sad", lying);
+        int id = kaSound::LoadObject("short.sad", 1);
+        ASSERT_GE(id, 0) << "short by " << shortBy << ": " << LastBox();
+        kaSound::Play(id, -1);
+        std::vector<float> out = Render(4);
+        EXPECT_EQ(out, (std::vector<float>{0.25f, 0.25f, -0.25f, -0.25f, 0.125f, 0.125f, 0, 0}));
+        kaSound::ReleaseObject(id);
+    }
+    Bytes cut = file;
+    cut.pop_back();  // the data chunk itself runs past the end: still refused
+    Write("cut.sad", cut);
+    EXPECT_EQ(kaSound::LoadObject("cut.sad", 1), -1);
+    EXPECT_EQ(LastBox(), "kaSound::LoadObject : WAVEリソースが見つかりません");
+}
+
 TEST_F(WaveTest, UnplayableFormatsAndBrokenFilesAreRefused) {
     const std::string notFound = "kaSound::LoadObject : WAVEリソースが見つかりません";
     const std::string noBuffer = "kaSound::LoadObject : サウンドバッファが生成できません";
@@ -109,8 +139,11 @@ TEST_F(WaveTest, UnplayableFormatsAndBrokenFilesAreRefused) {
     Bytes cbSizePastChunk = FormatFields(3, 1, 44100, 32);
     Put16(&cbSizePastChunk, 200);
     const std::pair<Bytes, std::string> cases[] = {
-        {PcmWave(1, 44100, 24, Bytes(30, 0)), noBuffer},
         {Extensible(1, 16, 2, Bytes(8, 0)), noBuffer},  // an unknown subformat
+        {RiffWave({Chunk("fmt ", FormatFields(3, 1, 44100, 64)), Chunk("data", Bytes(16, 0))}),
+         noBuffer},  // 64-bit float
+        {PcmWave(3, 44100, 16, Bytes(12, 0)), noBuffer},
+        {PcmWave(1, 44100, 12, Bytes(12, 0)), noBuffer},
         {{}, notFound}, {noRiff, notFound}, {dataPastEnd, notFound},
         {RiffWave({Chunk("data", Samples16({1, 2}))}), notFound},
         {RiffWave({Chunk("fmt ", Bytes(14, 1)), Chunk("data", {1, 0})}), notFound},
