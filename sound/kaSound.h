@@ -34,6 +34,9 @@ void ReleaseObject(int id);
 int ClaimMusicObject();
 // Called by CloseMusic: gives object 0 back.
 void ReleaseMusicObject();
+// Called by the music module with the audio lock held, just before it cuts the music:
+// the next few milliseconds of it are rendered and faded out.
+void FadeOutMusic();
 
 // Seconds until the last of the object's playing buffers ends; 0 when none plays (also
 // for object 0 while the music holds it).
@@ -49,8 +52,9 @@ int VolumeOf(int id, int buffer);
 // Returns 0 on success, 1 on failure.
 int ReadWaveFile(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data);
 
-// The mixer, as the audio callback runs it: adds every playing voice (and the music
-// rendered into object 0) into frames stereo float frames. Tests call it directly.
+// The mixer, as the audio callback runs it: adds every playing voice, the fades of
+// those just cut (and the music rendered into object 0) into frames stereo float frames.
+// The callback then limits the sum's peaks. Tests call it directly.
 void Mix(float* out, int frames);
 
 // A short tone for ErrorBox; returns false when sound is not ready.

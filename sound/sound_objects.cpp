@@ -32,8 +32,9 @@ static int RefuseLoad(const char* message) {
 }
 
 // Puts one entry back to its start values and hands its clip to the caller, who frees
-// it outside the lock. Call with the audio lock held.
+// it outside the lock; a buffer still sounding fades out. Call with the audio lock held.
 static void ClearEntry(SoundObject* object, std::vector<float>* oldClip) {
+    for (int j = 0; j < object->MixCount; ++j) FadeOutVoice(*object, object->Buffers[j]);
     oldClip->swap(object->Clip);
     object->Clip.clear();
     object->ClipFrames = 0;
@@ -120,6 +121,7 @@ void Play(int id, int selector) {
         buffer = object->NextBuffer;
         object->NextBuffer = (object->NextBuffer + 1) % object->MixCount;
     }
+    FadeOutVoice(*object, object->Buffers[buffer]);  // a copy still sounding starts over
     object->Buffers[buffer].position = 0;
     object->Buffers[buffer].playing = 1;
     plat::UnlockAudio();
@@ -131,6 +133,7 @@ void Stop(int id, int selector) {
     if (!Target(id, selector, &object, &first, &last)) return;
     plat::LockAudio();
     for (int j = first; j <= last; ++j) {
+        FadeOutVoice(*object, object->Buffers[j]);
         object->Buffers[j].playing = 0;
         object->Buffers[j].position = 0;
     }

@@ -49,6 +49,17 @@ bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>&
 // Linear gain of a level in hundredths of a decibel.
 float GainOfLevel(int level);
 
+// A voice that is cut while it sounds fades out: what it would have played next is
+// copied, faded, for the mixer (call with the audio lock held, before the cut).
+void FadeOutVoice(const SoundObject& object, const Voice& voice);
+// Adds the fades under way into out (called by Mix).
+void MixFades(float* out, int frames);
+void ResetFades();
+
+// The peak limiter on the summed output, run by the device's callback after Mix.
+void LimitOutput(float* out, int frames);
+void ResetLimiter();
+
 // Adds the error tone, if it is sounding, into out (called by Mix).
 void MixBeep(float* out, int frames);
 // Builds the error tone once (called by Init, so the mixer never allocates).
