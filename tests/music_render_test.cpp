@@ -156,6 +156,42 @@ TEST_F(MusicTest, FilesThePlayerRefusesAreRefusedBeforeItSeesThem) {
     EXPECT_EQ(Boxes(), 0u);
 }
 
+// A track whose stated length runs past the file's end: the player reads it as far as
+// the file goes, and plays it when its end of track is there. The check agrees with the
+// player on each, measured by handing the file to the player unchecked.
+TEST_F(MusicTest, ATrackLongerThanTheFilePlaysWhenItsEndOfTrackIsThere) {
+    Bytes one = Note(60, 960), two = one;
+    two[11] = 2;
+    two.insert(two.end(), one.begin() + 14, one.end());
+    auto statingLength = [](Bytes file, size_t at, uint32_t length) {
+        for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(length >> (24 - 8 * i));
+        return file;
+    };
+    const struct { const char* what; Bytes file; bool plays; } cases[] = {
+        {"12 bytes short", statingLength(one, 18, 16 + 12), true},
+        {"a megabyte short", statingLength(one, 18, 16 + (1 << 20)), true},
+        {"the last of two tracks", statingLength(two, 42, 100), true},
+        {"cut before its end of track", statingLength(Bytes(one.begin(), one.end() - 3), 18, 16), false},
+        {"cut inside a note", statingLength(Bytes(one.begin(), one.end() - 6), 18, 16), false},
+        {"the first of two tracks", statingLength(two, 18, 100), false},
+        {"reaching 2^31 - 1", statingLength(one, 18, 0x7FFFFFFFu - 22), true},
+        {"reaching 2^31", statingLength(one, 18, 0x7FFFFFFFu - 21), false},
+        {"of negative length", statingLength(one, 18, 0x80000010u), false},
+    };
+    const int fadeOfTheLast = Second / 50;
+    for (const auto& c : cases) {
+        EXPECT_EQ(kaMusic::IsPlayableMidi(c.file), c.plays) << c.what;
+        kaMusic::DropPlayer();
+        kaMusic::StartPlayer(c.file, 0);
+        EXPECT_EQ(Rms(Render(Second / 2), fadeOfTheLast) > 1e-3, c.plays) << c.what << ", unchecked";
+        Write("long.mid", c.file);
+        kaMusic::PlayMusic("long.mid", 1);
+        EXPECT_EQ(Rms(Render(Second / 2), fadeOfTheLast) > 1e-3, c.plays)
+            << c.what << ", through the check";
+    }
+    EXPECT_EQ(Boxes(), 0u);
+}
+
 // Handed to the player unchecked, none of them may hold the audio callback: the mixer
 // returns well within its buffer's time, the player gives up after one pass, and the
 // same-sized good file still plays and loops. A hang ends the test through the alarm.
