@@ -27,6 +27,10 @@ void Stop(int id, int selector);
 void SetVolume(int id, int level, int selector);
 // Frees one object's voices and its slot; refuses object 0 while music holds it.
 void ReleaseObject(int id);
+// Gives an object up: it is freed now if none of its buffers plays, else once the last
+// of them has ended (looked at whenever a clip is loaded). Called by the story engine
+// for the voice clip a new one replaces.
+void ReleaseWhenEnded(int id);
 
 // Called by the music port: claims object 0 for the synthesizer (InUse 1, MixCount 1,
 // Name "DirectMusic"); the music then sounds at the volume of its buffer 0. Returns 0

@@ -17,6 +17,7 @@ struct Voice {
 
 struct SoundObject {
     int InUse;
+    int FreeWhenEnded;  // given up while it sounded: freed once none of its buffers plays
     int MixCount;
     int NextBuffer;
     int Volume[MaxMix];
