@@ -13,6 +13,9 @@ extern fluid_synth_t* Synth;
 // The current piece's player; null when nothing plays. Changed only under the audio lock.
 extern fluid_player_t* Player;
 
+// Where the system's General MIDI SoundFonts are looked for (tests point it elsewhere).
+extern const char* SystemSoundFontFolder;
+
 // True when a piece can sound: the synthesizer has a SoundFont and object 0.
 bool CanPlay();
 
