@@ -130,7 +130,8 @@ bool IsPlayableMidi(const std::vector<uint8_t>& bytes) {
             // A length past the file's end: the player reads the last track as far as the
             // file goes. No track can follow one that ends with the file.
             if (i + 1 < trackCount) return false;
-            if (length < NegativeLength && uint64_t(body - data) + length > LastOffset) return false;
+            if (length < NegativeLength && uint64_t(body - data) + length > LastOffset)
+                return false;
             file.Skip(present);
             ticks = length >= NegativeLength ? 0 : TrackTicks(body, file.end, true);
         }

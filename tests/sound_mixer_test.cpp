@@ -49,7 +49,8 @@ TEST_F(MixerTest, VolumeScalesASoundingClip) {
 static std::vector<int16_t> Sine(double amplitude, int lead, int frames) {
     std::vector<int16_t> s(size_t(lead + frames), 0);
     for (int i = 0; i < frames; ++i)
-        s[size_t(lead + i)] = int16_t(std::lround(32767 * amplitude * std::sin(2 * M_PI * 440 * i / 44100)));
+        s[size_t(lead + i)] = int16_t(
+            std::lround(32767 * amplitude * std::sin(2 * M_PI * 440 * i / 44100)));
     return s;
 }
 
@@ -62,16 +63,15 @@ TEST_F(MixerTest, ACutVoiceFadesOutWithoutAJump) {
     kaSound::Play(id, -1);
     double ownStep = LargestStep(Render(lead + 44100));
     ASSERT_GT(ownStep, 0.02);
-    const char* const cuts[] = {"stop", "stop one buffer", "restart", "release"};
-    for (int cut = 0; cut < 4; ++cut) {
+    const char* const cuts[] = {"stop", "restart", "release"};
+    for (int cut = 0; cut < 3; ++cut) {
         if (id < 0) id = kaSound::LoadObject("sine.sad", 1);
         kaSound::Play(id, -1);
         std::vector<float> before = Render(lead + 1028 + 100 * cut);  // at a crest
         ASSERT_GT(std::fabs(before.back()), 0.3) << cuts[cut];
         if (cut == 0) kaSound::Stop(id, -1);
-        if (cut == 1) kaSound::Stop(id, 0);
-        if (cut == 2) kaSound::Play(id, -1);
-        if (cut == 3) {
+        if (cut == 1) kaSound::Play(id, -1);
+        if (cut == 2) {
             kaSound::ReleaseObject(id);
             id = -1;
         }

@@ -97,37 +97,19 @@ TEST_F(WaveTest, ChunksAnywhereOddOnesPaddedNonPcmFormatKeptThenRefused) {
     for (unsigned v : {4u, 0x1F4u, 7u}) Put16(&adpcm, v);
     Bytes file = RiffWave({Chunk("LIST", {1, 2, 3}), Chunk("data", Samples16({8192, 8192})),
                            Chunk("junk", Bytes(5, 0)), Chunk("fmt ", adpcm)});
-    file[4] = 0xFF;  // a RIFF size past the end is tolerated when the chunks inside are whole
-    Write("moved.sad", file);
-    std::vector<uint8_t> format, data;
-    ASSERT_EQ(kaSound::ReadWaveFile((dir_ + "/moved.sad").c_str(), &format, &data), 0);
-    EXPECT_EQ(format, adpcm) << "cbSize and its extra bytes kept";
-    EXPECT_EQ(data, Samples16({8192, 8192}));
+    // Writers get the RIFF size wrong both ways: past the file's end, or covering no
+    // more than the form type. Chunks whole up to the file's end are read all the same.
+    for (uint8_t riffSize : {0xFF, 4}) {
+        file[4] = riffSize;
+        Write("moved.sad", file);
+        std::vector<uint8_t> format, data;
+        ASSERT_EQ(kaSound::ReadWaveFile((dir_ + "/moved.sad").c_str(), &format, &data), 0)
+            << "RIFF size " << int(riffSize);
+        EXPECT_EQ(format, adpcm) << "cbSize and its extra bytes kept";
+        EXPECT_EQ(data, Samples16({8192, 8192}));
+    }
     EXPECT_EQ(kaSound::LoadObject("moved.sad", 1), -1) << "ADPCM is not played";
     EXPECT_EQ(LastBox(), "kaSound::LoadObject : サウンドバッファが生成できません");
-}
-
-// A RIFF size smaller than the chunks it holds (a writer's slip found in real files) is
-// no reason to refuse bytes that are all there: only the file's own end counts.
-TEST_F(WaveTest, ARiffSizeShortOfItsChunksIsReadToTheFilesEnd) {
-    Bytes file = PcmWave(1, 44100, 16, Samples16({8192, -8192, 4096}));
-    for (uint32_t shortBy : {2u, 12u, uint32_t(file.size() - 12)}) {
-        Bytes lying = file;
-        uint32_t size = uint32_t(file.size() - 8 - shortBy);
-        for (int i = 0; i < 4; ++i) lying[4 + i] = uint8_t(size >> (8 * i));
-        Write("short.sad", lying);
-        int id = kaSound::LoadObject("short.sad", 1);
-        ASSERT_GE(id, 0) << "short by " << shortBy << ": " << LastBox();
-        kaSound::Play(id, -1);
-        std::vector<float> out = Render(4);
-        EXPECT_EQ(out, (std::vector<float>{0.25f, 0.25f, -0.25f, -0.25f, 0.125f, 0.125f, 0, 0}));
-        kaSound::ReleaseObject(id);
-    }
-    Bytes cut = file;
-    cut.pop_back();  // the data chunk itself runs past the end: still refused
-    Write("cut.sad", cut);
-    EXPECT_EQ(kaSound::LoadObject("cut.sad", 1), -1);
-    EXPECT_EQ(LastBox(), "kaSound::LoadObject : WAVEリソースが見つかりません");
 }
 
 TEST_F(WaveTest, UnplayableFormatsAndBrokenFilesAreRefused) {
