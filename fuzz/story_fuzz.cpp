@@ -80,7 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // What this input loaded goes, so that the tables do not fill over many inputs.
     if (!Shell.ShutdownDone) {
         kaMusic::StopMusic();
-        if (VoiceId >= 0) kaSound::ReleaseObject(VoiceId);
+        // Every clip, one still sounding too (no audio is pulled here); object 0 stays
+        // the music's.
+        for (int id = 0; id < kaSound::ObjectCount; ++id) kaSound::ReleaseObject(id);
         if (BackgroundId > kaDraw::FontBufferSprite &&
             std::find(pictures, pictures + InterfacePictureCount, BackgroundId) ==
                 pictures + InterfacePictureCount)

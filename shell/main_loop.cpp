@@ -121,6 +121,7 @@ bool RunLoopPass() {
     plat::Event ev;
     while (Shell.CloseState != 2 && plat::PollEvent(&ev)) HandleWindowEvent(ev);
     if (Shell.CloseState == 2) return false;
+    kaMusic::ReportSoundFontWhenRead();
     if (!Shell.AppActive) {
         if (plat::WaitEvent(&ev, InactiveWaitMs)) HandleWindowEvent(ev);
         return Shell.CloseState != 2;

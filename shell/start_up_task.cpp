@@ -10,7 +10,11 @@ StartUpTask* HeldTasks[HeldTaskCapacity] = {};
 bool Released = false;
 
 void Launch(StartUpTask* task) {
-    task->thread = std::thread(std::move(task->held));
+    task->finished = false;
+    task->thread = std::thread([task, work = std::move(task->held)] {
+        work();
+        task->finished = true;
+    });
     task->held = nullptr;
 }
 
@@ -19,8 +23,16 @@ void Launch(StartUpTask* task) {
 StartUpTask::~StartUpTask() {
     for (StartUpTask*& slot : HeldTasks)
         if (slot == this) slot = nullptr;
-    held = nullptr;
-    if (thread.joinable()) thread.join();
+    CancelTask(this);
+}
+
+bool TaskFinished(const StartUpTask* task) {
+    return !task->held && task->thread.joinable() && task->finished;
+}
+
+void CancelTask(StartUpTask* task) {
+    task->held = nullptr;
+    if (task->thread.joinable()) task->thread.join();
 }
 
 void StartTask(StartUpTask* task, std::function<void()> work) {

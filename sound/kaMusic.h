@@ -16,6 +16,10 @@ int Port(int index, int channels, int rateCode, int bits, int reverb);
 // Waits for the SoundFont started by Init, then sets up the port or reports its failure.
 // Does nothing when nothing is pending.
 void AwaitSoundFont();
+// Called by the main loop at every pass: once the SoundFont's read is over, does the
+// same at once, so that a SoundFont that cannot be used is reported during the opening.
+// Never waits.
+void ReportSoundFontWhenRead();
 
 void PlayMusic(const char* name, int loop);
 void StopMusic();

@@ -27,6 +27,10 @@ void Stop(int id, int selector);
 void SetVolume(int id, int level, int selector);
 // Frees one object's voices and its slot; refuses object 0 while music holds it.
 void ReleaseObject(int id);
+// Gives an object up: it is freed now if none of its buffers plays, else once the last
+// of them has ended (looked at whenever a clip is loaded). Called by the story engine
+// for the voice clip a new one replaces.
+void ReleaseWhenEnded(int id);
 
 // Called by the music port: claims object 0 for the synthesizer (InUse 1, MixCount 1,
 // Name "DirectMusic"); the music then sounds at the volume of its buffer 0. Returns 0
@@ -34,6 +38,9 @@ void ReleaseObject(int id);
 int ClaimMusicObject();
 // Called by CloseMusic: gives object 0 back.
 void ReleaseMusicObject();
+// Called by the music module with the audio lock held, just before it cuts the music:
+// the next few milliseconds of it are rendered and faded out.
+void FadeOutMusic();
 
 // Seconds until the last of the object's playing buffers ends; 0 when none plays (also
 // for object 0 while the music holds it).
@@ -49,8 +56,9 @@ int VolumeOf(int id, int buffer);
 // Returns 0 on success, 1 on failure.
 int ReadWaveFile(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data);
 
-// The mixer, as the audio callback runs it: adds every playing voice (and the music
-// rendered into object 0) into frames stereo float frames. Tests call it directly.
+// The mixer, as the audio callback runs it: adds every playing voice, the fades of
+// those just cut (and the music rendered into object 0) into frames stereo float frames.
+// The callback then limits the sum's peaks. Tests call it directly.
 void Mix(float* out, int frames);
 
 // A short tone for ErrorBox; returns false when sound is not ready.

@@ -11,6 +11,10 @@ namespace kaMusic {
 
 // The player keeps at most 127 tracks and reads the track count's high byte wrongly.
 constexpr uint32_t MaxTracks = 127;
+// It reads a track's length as a signed number, so from here on a track is empty, and
+// refuses a track whose end would lie beyond this offset in the file.
+constexpr uint32_t NegativeLength = 0x80000000u;
+constexpr uint64_t LastOffset = 0x7FFFFFFFu;
 
 struct MidiReader {
     const uint8_t* at;
@@ -57,8 +61,9 @@ static int MetaLength(uint32_t type) {
 
 // Walks one track's events; returns its length in ticks, or -1 when it is malformed.
 // The player drops most meta events with their delta times, so a track without an end
-// of track lasts until its last channel message.
-static int64_t TrackTicks(const uint8_t* begin, const uint8_t* end) {
+// of track lasts until its last channel message; but a track cut short by the file's
+// end (mustEnd) plays only when its end of track is there.
+static int64_t TrackTicks(const uint8_t* begin, const uint8_t* end, bool mustEnd) {
     MidiReader track{begin, end};
     int64_t ticks = 0, lastMessage = 0;
     uint32_t runningStatus = 0;  // cleared by system exclusive and meta events
@@ -91,7 +96,7 @@ static int64_t TrackTicks(const uint8_t* begin, const uint8_t* end) {
             return -1;
         }
     }
-    return track.ok ? lastMessage : -1;
+    return track.ok && !mustEnd ? lastMessage : -1;
 }
 
 bool IsPlayableMidi(const std::vector<uint8_t>& bytes) {
@@ -113,11 +118,23 @@ bool IsPlayableMidi(const std::vector<uint8_t>& bytes) {
         const uint8_t* id = file.at;
         file.Skip(4);
         uint32_t length = file.BigEndian(4);
-        const uint8_t* body = file.at;
-        file.Skip(length);
         // The player gives up on any other chunk where it looks for a track.
         if (!file.ok || std::memcmp(id, "MTrk", 4) != 0) return false;
-        int64_t ticks = TrackTicks(body, body + length);
+        const uint8_t* body = file.at;
+        uint32_t present = uint32_t(file.end - body);
+        int64_t ticks;
+        if (length <= present) {
+            file.Skip(length);
+            ticks = TrackTicks(body, body + length, false);
+        } else {
+            // A length past the file's end: the player reads the last track as far as the
+            // file goes. No track can follow one that ends with the file.
+            if (i + 1 < trackCount) return false;
+            if (length < NegativeLength && uint64_t(body - data) + length > LastOffset)
+                return false;
+            file.Skip(present);
+            ticks = length >= NegativeLength ? 0 : TrackTicks(body, file.end, true);
+        }
         if (ticks < 0) return false;
         if (ticks > longest) longest = ticks;
     }

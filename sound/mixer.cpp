@@ -1,4 +1,5 @@
-// The mixer: adds every playing voice, the error tone and the music into the output.
+// The mixer: adds every playing voice, the fades of cut ones, the error tone and the
+// music into the output.
 // It runs on the audio thread, so it allocates nothing and touches no files.
 #include <algorithm>
 
@@ -43,6 +44,7 @@ void Mix(float* out, int frames) {
         for (int j = 0; j < object.MixCount; ++j)
             if (object.Buffers[j].playing) MixVoice(object, &object.Buffers[j], out, frames);
     }
+    MixFades(out, frames);
     MixBeep(out, frames);
     if (MusicHoldsObject0) MixMusic(out, frames);
 }

@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "sound/kaSound.h"
 #include "sound/music_state.h"
 
 namespace kaMusic {
@@ -41,12 +42,21 @@ static int PassEvent(void*, fluid_midi_event_t* event) {
     return fluid_synth_handle_midi_event(Synth, event);
 }
 
+// The synthesizer lets reset notes die away, and takes about 1.3 ms to silence notes
+// cut outright; this much of it is rendered unheard after a cut.
+constexpr int CutFrames = 256;
+static float CutSlice[CutFrames * 2];
+
+// Nothing of the piece is left in the synthesizer, to sound when the next one starts.
 void DropPlayer() {
     if (!Player) return;
     plat::LockAudio();
+    kaSound::FadeOutMusic();
     delete_fluid_player(Player);
     Player = nullptr;
     fluid_synth_system_reset(Synth);
+    fluid_synth_all_sounds_off(Synth, -1);
+    fluid_synth_write_float(Synth, CutFrames, CutSlice, 0, 2, CutSlice, 1, 2);
     plat::UnlockAudio();
 }
 

@@ -13,11 +13,14 @@ extern fluid_synth_t* Synth;
 // The current piece's player; null when nothing plays. Changed only under the audio lock.
 extern fluid_player_t* Player;
 
+// Where the system's General MIDI SoundFonts are looked for (tests point it elsewhere).
+extern const char* SystemSoundFontFolder;
+
 // True when a piece can sound: the synthesizer has a SoundFont and object 0.
 bool CanPlay();
 
-// Ends the current piece at once, if there is one: its player goes and every sounding
-// note is cut, all under the audio lock.
+// Ends the current piece at once, if there is one: its next 5 ms fade out, then its
+// player goes and every sounding note is cut, all under the audio lock.
 void DropPlayer();
 
 // Hands a piece's bytes, unchecked, to a new player and starts it (PlayMusic checks

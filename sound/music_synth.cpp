@@ -30,17 +30,18 @@ static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to o
 // frames (the logo) play no music: Init gives the read to a start-up task, done on a
 // thread of its own once the first frame is out. Whatever touches the synthesizer waits
 // for it first, and so does every error box, so a SoundFont that cannot be used is still
-// reported before any failure that comes after Init.
+// reported before any failure that comes after Init. The main loop has it reported as
+// soon as the read is over; a game closed before then is closed without it.
 static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
 // The synthesizer's master gain. Its default, 0.2, left General MIDI pieces at ordinary
 // velocities about 14 dB too quiet under the voices; at 1.0 four voices at velocity 100
 // measure about -26 dBFS RMS at the story's -6 dB, with a peak near -14 dBFS, so a voice
-// clip peaking at -3 dBFS over the music still stays clear of the mixer's clamp.
+// clip peaking at -3 dBFS over the music is seldom touched by the output's limiter.
 constexpr double SynthGain = 1.0;
 
-static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
+const char* SystemSoundFontFolder = "/usr/share/sounds/sf2/";
 // TimGM6mb first: the pieces are balanced against it (a larger set such as FluidR3 sounds
 // about 2 dB louder, peaks 3 dB higher and takes 150 MB of memory), and the package
 // depends on it. The system's chosen default comes next, for a system without it.
@@ -130,6 +131,10 @@ void AwaitSoundFont() {
     if (AwaitTask(&SoundFontReader)) Port(-1, 2, 22, 8, 0);
 }
 
+void ReportSoundFontWhenRead() {
+    if (TaskFinished(&SoundFontReader)) AwaitSoundFont();
+}
+
 // The synthesizer is the only port (index 0, or -1 for "the synthesizer"). It always
 // renders at the output's own rate and format, so the format arguments are not needed.
 int Port(int index, int channels, int rateCode, int bits, int reverb) {
@@ -170,9 +175,10 @@ bool Render(float* out, int frames) {
     return true;
 }
 
-// The player goes before the synthesizer it plays on, whatever MusicPlaying says.
+// The player goes before the synthesizer it plays on, whatever MusicPlaying says. A
+// SoundFont still being read is waited for but not reported: the game is closing.
 void CloseMusic() {
-    AwaitSoundFont();
+    CancelTask(&SoundFontReader);
     DropPlayer();
     MusicPlaying = 0;
     kaSound::ReleaseMusicObject();

@@ -12,20 +12,19 @@ int SoundReady = 0;
 // Small enough that a voice starts within a frame or two of the click.
 constexpr int DeviceBufferFrames = 1024;
 
-// The device's callback: the mixer adds into silence, and the sum is kept in range so
-// that several loud voices clip instead of wrapping in the device's conversion.
+// The device's callback: the mixer adds into silence, and the limiter keeps the sum's
+// peaks under full scale, so that loud music or several voices are never clipped.
 static void FillOutput(float* out, int frames, void*) {
     for (int i = 0; i < frames * 2; ++i) out[i] = 0.0f;
     Mix(out, frames);
-    for (int i = 0; i < frames * 2; ++i) {
-        if (out[i] > 1.0f) out[i] = 1.0f;
-        else if (out[i] < -1.0f) out[i] = -1.0f;
-    }
+    LimitOutput(out, frames);
 }
 
 int Init() {
     Release();  // a second start-up begins from a closed output
     PrepareBeep();
+    ResetFades();
+    ResetLimiter();
     if (!plat::OpenAudio(OutputRate, DeviceBufferFrames, FillOutput, nullptr)) return 0;
     SoundReady = 1;
     return 1;

@@ -32,12 +32,14 @@ static int RefuseLoad(const char* message) {
 }
 
 // Puts one entry back to its start values and hands its clip to the caller, who frees
-// it outside the lock. Call with the audio lock held.
+// it outside the lock; a buffer still sounding fades out. Call with the audio lock held.
 static void ClearEntry(SoundObject* object, std::vector<float>* oldClip) {
+    for (int j = 0; j < object->MixCount; ++j) FadeOutVoice(*object, object->Buffers[j]);
     oldClip->swap(object->Clip);
     object->Clip.clear();
     object->ClipFrames = 0;
     object->InUse = 0;
+    object->FreeWhenEnded = 0;
     object->MixCount = 1;
     object->NextBuffer = 0;
     object->Name[0] = '\0';
@@ -55,8 +57,27 @@ void ResetTable() {
     plat::UnlockAudio();
 }
 
+static bool Sounding(const SoundObject& object) {
+    for (int j = 0; j < object.MixCount; ++j)
+        if (object.Buffers[j].playing) return true;
+    return false;
+}
+
+// Frees the objects given up while they sounded whose buffers have all ended since.
+static void FreeEndedObjects() {
+    std::vector<float> old[ObjectCount];
+    plat::LockAudio();
+    for (int id = 0; id < ObjectCount; ++id) {
+        SoundObject* object = &SoundObjectTable[id];
+        if (object->InUse && object->FreeWhenEnded && !Sounding(*object))
+            ClearEntry(object, &old[id]);
+    }
+    plat::UnlockAudio();
+}
+
 int LoadObject(const char* name, int mix) {
     if (!SoundReady) return -1;
+    FreeEndedObjects();
     if (mix < -MaxMix || mix > MaxMix) return RefuseLoad("ミックス数が多過ぎます");
     int count = mix < 0 ? -mix : mix;
     // A name too long to keep is refused before a slot is taken, so it cannot hold on
@@ -120,6 +141,7 @@ void Play(int id, int selector) {
         buffer = object->NextBuffer;
         object->NextBuffer = (object->NextBuffer + 1) % object->MixCount;
     }
+    FadeOutVoice(*object, object->Buffers[buffer]);  // a copy still sounding starts over
     object->Buffers[buffer].position = 0;
     object->Buffers[buffer].playing = 1;
     plat::UnlockAudio();
@@ -131,6 +153,7 @@ void Stop(int id, int selector) {
     if (!Target(id, selector, &object, &first, &last)) return;
     plat::LockAudio();
     for (int j = first; j <= last; ++j) {
+        FadeOutVoice(*object, object->Buffers[j]);
         object->Buffers[j].playing = 0;
         object->Buffers[j].position = 0;
     }
@@ -161,6 +184,15 @@ void ReleaseObject(int id) {
     plat::LockAudio();
     ClearEntry(&SoundObjectTable[id], &old);
     plat::UnlockAudio();
+}
+
+void ReleaseWhenEnded(int id) {
+    if (!SoundReady || !ValidId(id) || !SoundObjectTable[id].InUse) return;
+    if (id == 0 && MusicHoldsObject0) return;
+    plat::LockAudio();
+    SoundObjectTable[id].FreeWhenEnded = 1;
+    plat::UnlockAudio();
+    FreeEndedObjects();
 }
 
 int ClaimMusicObject() {

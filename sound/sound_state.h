@@ -17,6 +17,7 @@ struct Voice {
 
 struct SoundObject {
     int InUse;
+    int FreeWhenEnded;  // given up while it sounded: freed once none of its buffers plays
     int MixCount;
     int NextBuffer;
     int Volume[MaxMix];
@@ -48,6 +49,17 @@ bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>&
 
 // Linear gain of a level in hundredths of a decibel.
 float GainOfLevel(int level);
+
+// A voice that is cut while it sounds fades out: what it would have played next is
+// copied, faded, for the mixer (call with the audio lock held, before the cut).
+void FadeOutVoice(const SoundObject& object, const Voice& voice);
+// Adds the fades under way into out (called by Mix).
+void MixFades(float* out, int frames);
+void ResetFades();
+
+// The peak limiter on the summed output, run by the device's callback after Mix.
+void LimitOutput(float* out, int frames);
+void ResetLimiter();
 
 // Adds the error tone, if it is sounding, into out (called by Mix).
 void MixBeep(float* out, int frames);

@@ -21,7 +21,7 @@ constexpr size_t ExtensibleExtraBytes = 22;
 static const uint8_t SubtypeTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-enum class Encoding { Unsigned8, Signed16, Float32, Unsupported };
+enum class Encoding { Unsigned8, Signed16, Signed24, Signed32, Float32, Unsupported };
 
 // The sample encoding a format block describes; extensible formats are judged by their
 // subformat GUID.
@@ -39,6 +39,8 @@ static Encoding EncodingOf(const std::vector<uint8_t>& format) {
     }
     if (tag == TagPcm && bits == 8) return Encoding::Unsigned8;
     if (tag == TagPcm && bits == 16) return Encoding::Signed16;
+    if (tag == TagPcm && bits == 24) return Encoding::Signed24;
+    if (tag == TagPcm && bits == 32) return Encoding::Signed32;
     if (tag == TagFloat && bits == 32) return Encoding::Float32;
     return Encoding::Unsupported;
 }
@@ -47,6 +49,11 @@ static float SampleAt(const uint8_t* p, Encoding encoding) {
     switch (encoding) {
     case Encoding::Unsigned8: return (int(p[0]) - 128) / 128.0f;
     case Encoding::Signed16: return int16_t(Read16(p)) / 32768.0f;
+    case Encoding::Signed24: {  // moved into the top of 32 bits, where its sign bit belongs
+        uint32_t raw = uint32_t(p[0]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 24;
+        return float(int32_t(raw) / 2147483648.0);
+    }
+    case Encoding::Signed32: return float(int32_t(Read32(p)) / 2147483648.0);
     case Encoding::Float32: {
         uint32_t raw = Read32(p);
         float value;

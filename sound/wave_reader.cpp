@@ -1,5 +1,5 @@
-// The RIFF WAVE reader: finds the "fmt " and "data" chunks anywhere inside the RIFF
-// form and hands back the format block (18 + cbSize bytes) and the sample bytes.
+// The RIFF WAVE reader: finds the "fmt " and "data" chunks anywhere after the RIFF
+// form's header and hands back the format block (18 + cbSize bytes) and the sample bytes.
 // Every size read from the file is checked against the bytes really there.
 #include <cstring>
 
@@ -14,7 +14,7 @@ constexpr size_t ChunkHeaderBytes = 8;
 constexpr size_t PcmFormatBytes = 16;
 constexpr uint16_t FormatTagPcm = 1;
 
-// Finds the first chunk called id between begin and end (the RIFF form's contents).
+// Finds the first chunk called id between begin and end.
 // Chunks of odd size are followed by a pad byte. A chunk that claims to run past the
 // end ends the search: nothing after it can be trusted.
 static bool FindChunk(const std::vector<uint8_t>& file, size_t begin, size_t end,
@@ -63,17 +63,12 @@ bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
     if (file.size() < 12 || std::memcmp(&file[0], "RIFF", 4) != 0 ||
         std::memcmp(&file[8], "WAVE", 4) != 0)
         return false;
-    // A RIFF size past the end of the file (a common writer's slip) is read as the file's
-    // end; the chunks are looked for inside the form, and none may reach past its end.
-    size_t formEnd = file.size();
-    uint64_t claimed = uint64_t(Read32(&file[4])) + ChunkHeaderBytes;
-    if (claimed < formEnd) formEnd = static_cast<size_t>(claimed);
-    if (formEnd < 12) return false;
-
+    // The RIFF size is not trusted either way: writers get it wrong, too large or too
+    // small, while every chunk is there. The chunks are looked for up to the file's end.
     size_t fmtAt, fmtSize, dataAt, dataSize;
-    if (!FindChunk(file, 12, formEnd, "fmt ", &fmtAt, &fmtSize) ||
+    if (!FindChunk(file, 12, file.size(), "fmt ", &fmtAt, &fmtSize) ||
         !ReadFormat(&file[fmtAt], fmtSize, format) ||
-        !FindChunk(file, 12, formEnd, "data", &dataAt, &dataSize)) {
+        !FindChunk(file, 12, file.size(), "data", &dataAt, &dataSize)) {
         format->clear();
         return false;
     }

@@ -58,9 +58,10 @@ static void LoadStoryPicture(const char* name) {
         kaDraw::ReleaseObject(previous);
 }
 
+// The clip before goes once it is silent: a step has stopped it, or, when this is a
+// second wave_play: in one step, it plays to its end over the new one.
 static void PlayVoice(const char* name) {
-    int previous = VoiceId;
-    if (previous >= 0) kaSound::ReleaseObject(previous);
+    if (VoiceId >= 0) kaSound::ReleaseWhenEnded(VoiceId);
     VoiceId = kaSound::LoadObject(name, 1);
     kaSound::Play(VoiceId, -1);
 }

@@ -73,7 +73,7 @@ TEST_F(MusicTest, SecondPieceReplacesTheFirstVolumeAndStop) {
     EXPECT_NEAR(Rms(Render(Second / 2), Second / 10) / full, 0.501, 0.01);
     kaMusic::StopMusic();
     EXPECT_EQ(kaMusic::MusicPlaying, 0);
-    EXPECT_EQ(Rms(Render(Second / 2)), 0.0);
+    EXPECT_EQ(Rms(Render(Second / 2), Second / 50), 0.0) << "silent once it has faded out";
 }
 
 TEST_F(MusicTest, MissingOrBrokenFileIsSilentWithoutABox) {
@@ -156,6 +156,35 @@ TEST_F(MusicTest, FilesThePlayerRefusesAreRefusedBeforeItSeesThem) {
     EXPECT_EQ(Boxes(), 0u);
 }
 
+// A track whose stated length runs past the file's end: the player reads it as far as
+// the file goes, and plays it when its end of track is there. The check agrees with the
+// player on each, measured by handing the file to the player unchecked.
+TEST_F(MusicTest, ATrackLongerThanTheFilePlaysWhenItsEndOfTrackIsThere) {
+    Bytes one = Note(60, 960), two = one;
+    two[11] = 2;
+    two.insert(two.end(), one.begin() + 14, one.end());
+    auto statingLength = [](Bytes file, size_t at, uint32_t length) {
+        for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(length >> (24 - 8 * i));
+        return file;
+    };
+    const struct { const char* what; Bytes file; bool plays; } cases[] = {
+        {"12 bytes short", statingLength(one, 18, 16 + 12), true},  // as in a real file
+        {"the last of two tracks", statingLength(two, 42, 100), true},
+        {"cut before its end of track", Bytes(one.begin(), one.end() - 3), false},
+        {"the first of two tracks", statingLength(two, 18, 100), false},
+        {"reaching 2^31 - 1", statingLength(one, 18, 0x7FFFFFFFu - 22), true},
+        {"reaching 2^31", statingLength(one, 18, 0x7FFFFFFFu - 21), false},
+        {"of negative length", statingLength(one, 18, 0x80000010u), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kaMusic::IsPlayableMidi(c.file), c.plays) << c.what;
+        kaMusic::DropPlayer();
+        kaMusic::StartPlayer(c.file, 0);
+        // From past the fade of the piece before.
+        EXPECT_EQ(Rms(Render(Second / 2), Second / 50) > 1e-3, c.plays) << c.what << ", unchecked";
+    }
+}
+
 // Handed to the player unchecked, none of them may hold the audio callback: the mixer
 // returns well within its buffer's time, the player gives up after one pass, and the
 // same-sized good file still plays and loops. A hang ends the test through the alarm.
@@ -215,6 +244,28 @@ TEST_F(MusicTest, AnOrdinaryPieceSoundsAtANormalLevel) {
     EXPECT_GT(Decibels(Rms(out)), -32.0);
     EXPECT_LT(Decibels(Rms(out)), -20.0);
     EXPECT_LT(Decibels(Peak(out)), -6.0);
+}
+
+// Music stopped while a note sounds fades out within 10 ms, the wave leaving where it
+// was without a jump larger than the music's own largest step.
+TEST_F(MusicTest, StoppedMusicFadesOutWithoutAJump) {
+    Play(60, 960 * 4, 1);
+    std::vector<float> sounding = Render(Second / 2);
+    double ownStep = LargestStep(sounding, Second / 4), peak = Peak(sounding);
+    std::vector<float> last = Render(1);  // on to a sample far from zero
+    for (int i = 0; i < 2000 && std::fabs(last[0]) < 0.7 * peak; ++i) last = Render(1);
+    ASSERT_GE(std::fabs(last[0]), 0.7 * peak);
+    kaMusic::StopMusic();
+    std::vector<float> after = Render(Second / 10);
+    after.insert(after.begin(), last.begin(), last.end());
+    EXPECT_LE(LargestStep(after), ownStep);
+    EXPECT_EQ(Rms(after, 442), 0.0) << "silent 10 ms after the stop";
+    // Nothing of it is left in the synthesizer to sound when the next piece starts.
+    smf::Track later;
+    smf::Note(&later, 0, 192, 960, 67, 100);  // after a rest of 0.2 s
+    Write("later.mid", smf::FileBytes({later}, 480, 1152));
+    kaMusic::PlayMusic("later.mid", 1);
+    EXPECT_EQ(Rms(Render(Second / 10)), 0.0) << "the next piece starts from silence";
 }
 
 // ---- The story's pieces, as the music tool writes them into the game folder ----------
@@ -279,7 +330,7 @@ static PieceScore ReadPiece(const Bytes& b) {
     return score;
 }
 
-static Bytes GamePiece(const char* name) {
+static Bytes GameFile(const char* name) {
     std::ifstream in(std::string(AKARI_GAME_DIR) + "/" + name, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
@@ -289,7 +340,7 @@ static Bytes GamePiece(const char* name) {
 // on both sides of the point where it starts again.
 TEST_F(MusicTest, ThePiecesLoopWithoutASeamAtTheirLevel) {
     for (const char* name : Pieces) {
-        Bytes file = GamePiece(name);
+        Bytes file = GameFile(name);
         PieceScore score = ReadPiece(file);
         double seconds = score.endTick * score.secondsPerTick;
         EXPECT_GE(seconds, 45.0) << name;
@@ -319,7 +370,7 @@ TEST_F(MusicTest, ThePiecesLoopWithoutASeamAtTheirLevel) {
 TEST_F(MusicTest, ThePiecesAreMusicEachWithItsOwnTune) {
     std::map<std::vector<int>, const char*> runs;
     for (const char* name : Pieces) {
-        PieceScore score = ReadPiece(GamePiece(name));
+        PieceScore score = ReadPiece(GameFile(name));
         std::set<int> channels, tunePitches;
         std::set<std::set<int>> chords;
         std::vector<int> tune;
@@ -350,5 +401,62 @@ TEST_F(MusicTest, ThePiecesAreMusicEachWithItsOwnTune) {
             EXPECT_TRUE(found.second || found.first->second == name)
                 << name << " shares a phrase with " << found.first->second;
         }
+    }
+}
+
+static void PrintLevels(const char* what, const std::vector<float>& mixed,
+                        const std::vector<float>& heard) {
+    std::printf("%s: mix %.2f dBFS RMS, peak %.2f dBFS; out %.2f dBFS RMS, peak %.2f dBFS\n",
+                what, Decibels(Rms(mixed)), Decibels(Peak(mixed)), Decibels(Rms(heard)),
+                Decibels(Peak(heard)));
+}
+
+// A piece at velocity 127 with 32 notes at once goes over full scale in the mix at
+// the story's -6 dB, yet what the device plays never passes -1 dBFS, and is turned down
+// only by a few decibels. The game's own pieces, and a voice clip over one of them, come
+// out as they were mixed.
+TEST_F(MusicTest, LoudMusicIsLimitedUnderTheCeilingAndTheGamesOwnPassesUnchanged) {
+    smf::Track loud;
+    const int programs[8] = {61, 19, 48, 30, 62, 16, 49, 29};  // brass, organs, strings, guitars
+    const int chords[2][4] = {{48, 55, 60, 64}, {50, 57, 62, 65}};
+    for (int channel = 0; channel < 8; ++channel) {
+        smf::Program(&loud, channel, 0, programs[channel]);
+        smf::Control(&loud, channel, 0, 7, 127);  // the channel's volume all the way up
+        for (int beat = 0; beat < 8; ++beat)
+            for (int key : chords[beat % 2])
+                smf::Note(&loud, channel, uint32_t(beat * 480), 480, key + 12 * (channel % 3), 127);
+    }
+    Write("loud.mid", smf::FileBytes({loud}, 480, 8 * 480));
+    // Each piece is measured from silence, and the limiter has come back to rest.
+    auto play = [](const char* name) {
+        kaMusic::StopMusic();
+        PullFromDevice(2 * Second);
+        kaMusic::PlayMusic(name, 0);
+        kaMusic::SetMusicVolume(-6);
+    };
+    play("loud.mid");
+    std::vector<float> mixed = Render(4 * Second);
+    play("loud.mid");
+    std::vector<float> heard = PullFromDevice(4 * Second);
+    PrintLevels("velocity 127, 32 notes", mixed, heard);
+    EXPECT_GT(Peak(mixed), 1.0) << "the piece is loud enough to test the limiter";
+    EXPECT_LE(Peak(heard), 0.891251) << "-1 dBFS";
+    EXPECT_GT(Decibels(Rms(heard)), Decibels(Rms(mixed)) - 6.0);
+
+    Write("v_minato_001.sad", GameFile("v_minato_001.sad"));
+    for (const char* name : Pieces) {
+        Write(name, GameFile(name));
+        bool voiced = name == Pieces[0];
+        std::vector<float> levels[2];
+        for (int device = 0; device < 2; ++device) {
+            play(name);
+            int voice = voiced ? kaSound::LoadObject("v_minato_001.sad", 1) : -1;
+            kaSound::Play(voice, -1);
+            levels[device] = device ? PullFromDevice(10 * Second) : Render(10 * Second);
+            kaSound::ReleaseObject(voice);
+        }
+        PrintLevels(voiced ? "bgm01.mid with a voice" : name, levels[0], levels[1]);
+        EXPECT_NEAR(Decibels(Rms(levels[1])), Decibels(Rms(levels[0])), 0.1) << name;
+        EXPECT_NEAR(Decibels(Peak(levels[1])), Decibels(Peak(levels[0])), 0.1) << name;
     }
 }

@@ -68,6 +68,23 @@ inline std::vector<float> Render(int frames) {
     return out;
 }
 
+// The same as the device plays it: the mixer's output through the device's callback.
+inline std::vector<float> PullFromDevice(int frames) {
+    std::vector<float> out(size_t(frames) * 2, 0.0f);
+    for (int at = 0; at < frames; at += 1024)
+        headless::PullAudio(out.data() + size_t(at) * 2, std::min(1024, frames - at));
+    return out;
+}
+
+// The largest difference between one sample and the next of the same channel, from
+// firstFrame on.
+inline double LargestStep(const std::vector<float>& s, size_t firstFrame = 0) {
+    double step = 0;
+    for (size_t i = firstFrame * 2 + 2; i < s.size(); ++i)
+        step = std::max(step, double(std::fabs(s[i] - s[i - 2])));
+    return step;
+}
+
 // Root mean square over frames from firstFrame (to the end when frames is 0).
 inline double Rms(const std::vector<float>& s, size_t firstFrame = 0, size_t frames = 0) {
     if (!frames) frames = s.size() / 2 - firstFrame;

@@ -32,6 +32,13 @@ TEST_F(WaveTest, PlaysEachFormatSampleExactAtTheOutputRate) {
          {0.75f, 0.75f, 0, 0, -0.125f, -0.125f, 0, 0}},  // not a number: silence
         {Extensible(1, 16, 1, Samples16({-16384})), {-0.5f, -0.5f, 0, 0}},
         {Extensible(2, 32, 3, Floats({0.25f, -0.5f})), {0.25f, -0.5f, 0, 0}},
+        // 24- and 32-bit integers, little-endian, plain and extensible
+        {PcmWave(2, 44100, 24, {0x00, 0x00, 0x40, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x80, 1, 0, 0}),
+         {0.5f, 8388607 / 8388608.0f, -1, 1 / 8388608.0f, 0, 0}},
+        {PcmWave(1, 44100, 32, {0, 0, 0, 0xC0, 0xFF, 0xFF, 0xFF, 0x7F}),
+         {-0.5f, -0.5f, 1, 1, 0, 0}},
+        {Extensible(1, 24, 1, {0x00, 0x00, 0xE0}), {-0.25f, -0.25f, 0, 0}},
+        {Extensible(2, 32, 1, {0, 0, 0, 0x20, 0, 0, 0, 0x80}), {0.25f, -1, 0, 0}},
     };
     for (size_t c = 0; c < std::size(cases); ++c) {
         Write("clip.sad", cases[c].first);
@@ -90,12 +97,17 @@ TEST_F(WaveTest, ChunksAnywhereOddOnesPaddedNonPcmFormatKeptThenRefused) {
     for (unsigned v : {4u, 0x1F4u, 7u}) Put16(&adpcm, v);
     Bytes file = RiffWave({Chunk("LIST", {1, 2, 3}), Chunk("data", Samples16({8192, 8192})),
                            Chunk("junk", Bytes(5, 0)), Chunk("fmt ", adpcm)});
-    file[4] = 0xFF;  // a RIFF size past the end is tolerated when the chunks inside are whole
-    Write("moved.sad", file);
-    std::vector<uint8_t> format, data;
-    ASSERT_EQ(kaSound::ReadWaveFile((dir_ + "/moved.sad").c_str(), &format, &data), 0);
-    EXPECT_EQ(format, adpcm) << "cbSize and its extra bytes kept";
-    EXPECT_EQ(data, Samples16({8192, 8192}));
+    // Writers get the RIFF size wrong both ways: past the file's end, or covering no
+    // more than the form type. Chunks whole up to the file's end are read all the same.
+    for (uint8_t riffSize : {0xFF, 4}) {
+        file[4] = riffSize;
+        Write("moved.sad", file);
+        std::vector<uint8_t> format, data;
+        ASSERT_EQ(kaSound::ReadWaveFile((dir_ + "/moved.sad").c_str(), &format, &data), 0)
+            << "RIFF size " << int(riffSize);
+        EXPECT_EQ(format, adpcm) << "cbSize and its extra bytes kept";
+        EXPECT_EQ(data, Samples16({8192, 8192}));
+    }
     EXPECT_EQ(kaSound::LoadObject("moved.sad", 1), -1) << "ADPCM is not played";
     EXPECT_EQ(LastBox(), "kaSound::LoadObject : サウンドバッファが生成できません");
 }
@@ -109,8 +121,11 @@ TEST_F(WaveTest, UnplayableFormatsAndBrokenFilesAreRefused) {
     Bytes cbSizePastChunk = FormatFields(3, 1, 44100, 32);
     Put16(&cbSizePastChunk, 200);
     const std::pair<Bytes, std::string> cases[] = {
-        {PcmWave(1, 44100, 24, Bytes(30, 0)), noBuffer},
         {Extensible(1, 16, 2, Bytes(8, 0)), noBuffer},  // an unknown subformat
+        {RiffWave({Chunk("fmt ", FormatFields(3, 1, 44100, 64)), Chunk("data", Bytes(16, 0))}),
+         noBuffer},  // 64-bit float
+        {PcmWave(3, 44100, 16, Bytes(12, 0)), noBuffer},
+        {PcmWave(1, 44100, 12, Bytes(12, 0)), noBuffer},
         {{}, notFound}, {noRiff, notFound}, {dataPastEnd, notFound},
         {RiffWave({Chunk("data", Samples16({1, 2}))}), notFound},
         {RiffWave({Chunk("fmt ", Bytes(14, 1)), Chunk("data", {1, 0})}), notFound},

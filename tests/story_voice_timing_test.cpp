@@ -1,9 +1,10 @@
 // A voice clip reaches the output with its line: the mixer's output, pulled a frame's
 // worth at a time as the device pulls it, holds the clip from within 50 ms of the frame
-// whose step runs its wave_play: line.
+// whose step runs its wave_play: line. Two clips of one step both sound.
 #include <algorithm>
 
 #include "sound/sound_state.h"
+#include "tests/sound_test_files.h"
 #include "tests/story_test_table.h"
 
 using namespace storytest;
@@ -58,6 +59,44 @@ TEST_F(VoiceTiming, TheClipStartsWithin50msOfTheFrameThatPlaysIt) {
     long n = std::min<long>(2 * perFrame, long(out.size()) - 2 * heard);
     for (long i = 0; i < n; ++i)
         ASSERT_FLOAT_EQ(out[2 * heard + i], clip[2 * clipLead + i]) << "sample " << i;
+}
+
+// After two wave_play: lines in one step both clips sound; the next step stops only the
+// second, and the first plays on to its end. A clip is freed once it is silent, never
+// while it sounds, so many such steps never fill the table.
+TEST_F(VoiceTiming, TwoClipsOfOneStepBothSoundAndTheNextStepStopsOnlyTheSecond) {
+    auto writeClip = [this](const char* name, const soundtest::Bytes& clip) {
+        WriteFile(dir / name, std::string(clip.begin(), clip.end()));
+    };
+    writeClip("a.sad", soundtest::ConstantClip(8192, 44100));  // a second at 0.25
+    writeClip("b.sad", soundtest::ConstantClip(4096, 4410));   // a tenth at 0.125
+    std::vector<std::string> body = {Sjis("前"), "wave_play:a.sad", "wave_play:b.sad",
+                                     Sjis("二つの声"), Sjis("次")};
+    for (int i = 0; i < 100; ++i)
+        body.insert(body.end(), {"wave_play:a.sad", "wave_play:b.sad", Sjis("声")});
+    SetScript(body);
+    StoryStep();
+    StoryStep();
+    int second = VoiceId, first = -1;
+    for (int id = 0; id < kaSound::ObjectCount; ++id)
+        if (id != second && std::string(kaSound::NameOf(id)) == "a.sad") first = id;
+    ASSERT_GE(first, 0) << "the first clip is still loaded";
+    EXPECT_EQ(std::string(kaSound::NameOf(second)), "b.sad");
+    EXPECT_EQ(soundtest::Render(100)[2 * 99], 0.25f + 0.125f) << "both sound";
+    StoryStep();
+    EXPECT_EQ(soundtest::Render(1000)[2 * 999], 0.25f) << "only the second stopped";
+    EXPECT_EQ(kaSound::InUse(first), 1);
+
+    // Each step's long clip plays on under the next; a step without a pull between gives
+    // the clips no time to end.
+    for (int i = 0; i < 97; ++i) {
+        StoryStep();
+        if (i % 3) soundtest::Render(44100);
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().back().text;
+    int inUse = 0;
+    for (int id = 0; id < kaSound::ObjectCount; ++id) inUse += kaSound::InUse(id);
+    EXPECT_LE(inUse, 6) << "the music's, and the clips of the last few steps";
 }
 
 }  // namespace

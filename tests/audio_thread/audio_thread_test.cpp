@@ -85,9 +85,13 @@ TEST(AudioThread, GameThreadChangesVoicesAndPiecesWhileTheDeviceMixes) {
         kaMusic::PlayMusic(round % 2 ? "thread_a.mid" : "thread_b.mid", round % 3 != 0);
         kaMusic::SetMusicVolume(-(round % 30));
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
-        kaSound::Stop(longId, -1);
         if (round % 5 == 0) kaMusic::StopMusic();
-        kaSound::ReleaseObject(longId);
+        if (round % 20 == 0) {
+            kaSound::ReleaseWhenEnded(longId);  // freed by a later load once it has ended
+        } else {
+            kaSound::Stop(longId, -1);
+            kaSound::ReleaseObject(longId);
+        }
         kaMusic::PollMusicEnd();
     }
     kaMusic::PlayMusic("thread_b.mid", 1);
