@@ -10,10 +10,11 @@ AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreet
 # The voice data is in Debian's contrib section.
 AKARI_CONTRIB_PACKAGES=(hts-voice-nitech-jp-atr503-m001)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
-# drive and photograph the real window, and clang with its sanitizer and fuzzer runtimes
-# for the checking builds.
+# drive and photograph the real window, clang with its sanitizer and fuzzer runtimes
+# for the checking builds, and what builds the Debian package (file) and checks it
+# (lintian, appstream, desktop-file-utils, man-db).
 AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick clang
-  libclang-rt-14-dev)
+  libclang-rt-14-dev file lintian appstream desktop-file-utils man-db)
 
 akari_missing_packages() {
   local p
