@@ -11,9 +11,10 @@ AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreet
 AKARI_CONTRIB_PACKAGES=(hts-voice-nitech-jp-atr503-m001)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
 # drive and photograph the real window, clang with its sanitizer and fuzzer runtimes
-# for the checking builds, and a face with characters the IPA faces lack.
+# for the checking builds, a face with characters the IPA faces lack, and what builds the
+# Debian package (file) and checks it (lintian, appstream, desktop-file-utils, man-db).
 AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick clang
-  libclang-rt-14-dev fonts-dejavu-core)
+  libclang-rt-14-dev fonts-dejavu-core file lintian appstream desktop-file-utils man-db)
 
 akari_missing_packages() {
   local p
