@@ -127,7 +127,7 @@ check_text 1-after-early 0 378 470 96 "the first option's text"
 skip_to_choice 1-story-choice
 choose 1-story-choice 0
 shot 1-first-branch || fail "no screenshot"
-check_page 1-first-branch sc26 1
+check_page 1-first-branch sc42 1
 skip_to_end 1-end
 
 # Run 2: the other option, a save in slot No.3, the panel's quit and its prompt.

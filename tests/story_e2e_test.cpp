@@ -238,8 +238,9 @@ TEST_F(EndToEnd, ThePanelAndTheMenusBottomRowLeadWhereTheySayAndTheSpeedIsKept) 
 // Positions in the shipped story come from the script itself: its choices open where
 // they open, and the lines the first choice changes follow its switch: lines.
 struct StoryRun {
-    std::vector<int> shown;  // the line each step stopped at, in order
-    bool ended = false;      // end:99 reached
+    std::vector<int> shown;             // the line each step stopped at, in order
+    std::vector<std::string> pictures;  // the picture under each of them
+    bool ended = false;                 // end:99 reached
 };
 
 // The first prose line at or after line i of the shipped script.
@@ -265,6 +266,13 @@ int ShownOf(const StoryRun& run, const std::set<int>& outcomes) {
     return -1;
 }
 
+// The picture under the first showing of the line, or "" when the run did not show it.
+std::string PictureAt(const StoryRun& run, int line) {
+    for (size_t i = 0; i < run.shown.size(); ++i)
+        if (run.shown[i] == line) return run.pictures[i];
+    return "";
+}
+
 class ShippedStory : public EndToEnd {
 protected:
     // Plays the story from its first line, taking option `first` at the first choice
@@ -288,6 +296,7 @@ protected:
             }
             if (GetGameMode() != ModeStory || StoryState == ChoiceOpen) continue;
             run.shown.push_back(CurrentLine);
+            run.pictures.push_back(BackgroundId > 0 ? kaDraw::ObjectTable[BackgroundId].name : "");
             if (shown) shown();
             EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
         }
@@ -297,14 +306,22 @@ protected:
     }
 };
 
+// The first choice changes lines and pictures later on; after a load, which forgets it,
+// the story takes the lines and pictures that read right whatever was chosen (the
+// plain ones).
 TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines) {
     UseScriptTable(nullptr);
     std::vector<std::set<int>> switched;  // where each run of switch: lines may lead
+    std::vector<int> pictureSwitched;     // the line after a switch: that only picks a picture
     for (int i = 6; ShippedScript[i][0]; ++i)
         if (std::strncmp(ShippedScript[i], "switch:", 7) == 0 &&
-            std::strncmp(ShippedScript[i - 1], "switch:", 7) != 0)
-            switched.push_back(SwitchOutcomes(i));
+            std::strncmp(ShippedScript[i - 1], "switch:", 7) != 0) {
+            std::set<int> outcomes = SwitchOutcomes(i);
+            if (outcomes.size() > 1) switched.push_back(outcomes);
+            else pictureSwitched.push_back(*outcomes.begin());
+        }
     ASSERT_FALSE(switched.empty());
+    ASSERT_FALSE(pictureSwitched.empty());
     for (int second : {0, 1}) {
         StoryRun coat = Play(0, second, false), tea = Play(1, second, false);
         StoryRun forgotten = Play(0, second, true);
@@ -320,6 +337,14 @@ TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines)
             ++changed;
         }
         EXPECT_GE(changed, 2) << "branch " << second;
+        for (int line : pictureSwitched) {
+            std::string a = PictureAt(coat, line), b = PictureAt(tea, line);
+            if (a.empty() && b.empty()) continue;  // the other branch's
+            EXPECT_NE(a, b) << "line " << line << " shows " << a << " on both paths";
+            EXPECT_EQ(PictureAt(forgotten, line), b) << "line " << line;
+            ++changed;
+        }
+        EXPECT_GE(changed, 4) << "branch " << second;
     }
     EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().front().text;
 }
