@@ -240,7 +240,8 @@ TEST_F(EndToEnd, ThePanelAndTheMenusBottomRowLeadWhereTheySayAndTheSpeedIsKept) 
 struct StoryRun {
     std::vector<int> shown;             // the line each step stopped at, in order
     std::vector<std::string> pictures;  // the picture under each of them
-    bool ended = false;                 // end:99 reached
+    bool clearedAtStart = false;        // flags and loop mode clear when the first line shows
+    bool titleAgain = false;            // back at the title after the end, and the title drawn
 };
 
 // The first prose line at or after line i of the shipped script.
@@ -275,19 +276,16 @@ std::string PictureAt(const StoryRun& run, int line) {
 
 class ShippedStory : public EndToEnd {
 protected:
-    // Plays the story from its first line, taking option `first` at the first choice
-    // and `second` at the second; with forget, the flags are cleared after the first
-    // choice, as loading a save clears them. `shown` is called at each line shown.
+    // Plays the story from the title, taking option `first` at the first choice and
+    // `second` at the second; with forget, the flags are cleared after the first choice,
+    // as loading a save clears them. `shown` is called at each line shown.
     StoryRun Play(int first, int second, bool forget, const std::function<void()>& shown = {}) {
         StoryRun run;
-        if (Shell.ShutdownDone) {  // the run before ended the game
-            ResetShellState();
-            ResetStoryState();
-            StartGame();
-        }
-        SetGameMode(ModeStory);
+        if (GetGameMode() != ModeTitle) SetGameMode(ModeTitle);  // the first run
+        InputState.LeftClick = 0;  // the flag the start-up leaves set
+        Frame();
         int choices = 0;
-        for (int step = 0; step < 2 * ScriptLineCount && GetGameMode() == ModeStory; ++step) {
+        for (int step = 0; step < 2 * ScriptLineCount && (step == 0 || GetGameMode() == ModeStory); ++step) {
             if (StoryState == ChoiceOpen) {
                 Click(300, 140 + 40 * (choices++ ? second : first) + 17);
                 if (forget && choices == 1) std::fill(FlagTable, FlagTable + FlagCount, 0);
@@ -295,21 +293,35 @@ protected:
                 Click(300, 360);  // below the option rows, left of the panel
             }
             if (GetGameMode() != ModeStory || StoryState == ChoiceOpen) continue;
+            if (run.shown.empty()) run.clearedAtStart = FlagTable[1] == 0 && FlagTable[2] == 0 && AnimeLoop == 0;
             run.shown.push_back(CurrentLine);
             run.pictures.push_back(BackgroundId > 0 ? kaDraw::ObjectTable[BackgroundId].name : "");
             if (shown) shown();
             EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
         }
-        run.ended = GetGameMode() == ModeEnd && Shell.ShutdownDone == 1;
+        if (GetGameMode() == ModeTitle) {
+            Frame();
+            run.titleAgain = Pixel(300, 220) == Shown("tit.sad", 300, 220);
+        }
+        EXPECT_EQ(Shell.ShutdownDone, 0) << "the end returns to the title";
         EXPECT_EQ(choices, 2);
         return run;
     }
 };
 
+// The prose lines of the end card: from its label to the end: that returns to the title.
+std::vector<int> CardLines() {
+    std::vector<int> lines;
+    for (int i = FindLabelIn(ShippedScript, "card"); MatchKeyword(ShippedScript[i]) != KwEnd; ++i)
+        if (MatchKeyword(ShippedScript[i]) == KwNone) lines.push_back(i);
+    return lines;
+}
+
 // The first choice changes lines and pictures later on; after a load, which forgets it,
 // the story takes the lines and pictures that read right whatever was chosen (the
-// plain ones).
-TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines) {
+// plain ones). Every path ends with the end card and comes back to the title, and the
+// next run starts clean.
+TEST_F(ShippedStory, EveryBranchEndsWithTheCardAndTheTitleAndTheFirstChoiceChangesLaterLines) {
     UseScriptTable(nullptr);
     std::vector<std::set<int>> switched;  // where each run of switch: lines may lead
     std::vector<int> pictureSwitched;     // the line after a switch: that only picks a picture
@@ -322,11 +334,20 @@ TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines)
         }
     ASSERT_FALSE(switched.empty());
     ASSERT_FALSE(pictureSwitched.empty());
+    std::vector<int> card = CardLines();
+    ASSERT_GE(card.size(), 3u);
+    const int firstLine = ProseFrom(6);
     for (int second : {0, 1}) {
         StoryRun coat = Play(0, second, false), tea = Play(1, second, false);
         StoryRun forgotten = Play(0, second, true);
-        for (const StoryRun* run : {&coat, &tea, &forgotten})
-            EXPECT_TRUE(run->ended) << "branch " << second << " stopped at line " << CurrentLine;
+        for (const StoryRun* run : {&coat, &tea, &forgotten}) {
+            EXPECT_EQ(run->shown.front(), firstLine);
+            EXPECT_TRUE(run->clearedAtStart) << "what the run before left is cleared";
+            ASSERT_GE(run->shown.size(), card.size());
+            EXPECT_EQ(std::vector<int>(run->shown.end() - long(card.size()), run->shown.end()), card)
+                << "branch " << second << ": the end card is not the end";
+            EXPECT_TRUE(run->titleAgain) << "branch " << second << " stopped at line " << CurrentLine;
+        }
         int changed = 0;
         for (const std::set<int>& outcomes : switched) {
             int a = ShownOf(coat, outcomes), b = ShownOf(tea, outcomes);

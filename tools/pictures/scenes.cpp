@@ -1188,6 +1188,21 @@ void Sc39(Canvas& c, int, int) {
     Paint(c, road, Hex(0xB8C4D8), 0.6f);
 }
 
+// The end card: a lone lit lamp on a snowy night, the title lettered down the left.
+void Sc40(Canvas& c, int, int) {
+    const View v{250, 200, 330};
+    Palette p = Night;
+    p.stars = 0.5f;
+    Backdrop(c, p, 250, 140);
+    SnowGround(c, 328, p);
+    PlatformLamp(c, v, p, 1.1f, 4.0f, 1, p.light);
+    Mask title = MakeMask(c.width, c.height);
+    Lettering(title, "灯りの駅", 92, 58, 54, true, true);
+    Shadow(c, title, 2, 3, 4, 0.5f, Hex(0x07060E));
+    Paint(c, title, Mix(p.snow, p.light, 0.4f) * 1.1f);
+    Snowfall(c, 40, 0, 1, 140, Mix(p.snow, Hex(0xFFFFFF), 0.5f), 0);
+}
+
 struct Entry {
     const char* file;
     Recipe draw;
@@ -1200,7 +1215,7 @@ const Entry Recipes[] = {
     {"sc21.sad", Sc21}, {"sc22.sad", Sc22}, {"sc23.sad", Sc23}, {"sc24.sad", Sc24}, {"sc25.sad", Sc25},
     {"sc26.sad", Sc26}, {"sc27.sad", Sc27}, {"sc28.sad", Sc28}, {"sc29.sad", Sc29}, {"sc30.sad", Sc30},
     {"sc31.sad", Sc31}, {"sc32.sad", Sc32}, {"sc33.sad", Sc33}, {"sc34.sad", Sc34}, {"sc35.sad", Sc35},
-    {"sc36.sad", Sc36}, {"sc37.sad", Sc37}, {"sc38.sad", Sc38}, {"sc39.sad", Sc39}, {"sc41.sad", Sc41}, {"sc42.sad", Sc42}, {"sc43.sad", Sc43},
+    {"sc36.sad", Sc36}, {"sc37.sad", Sc37}, {"sc38.sad", Sc38}, {"sc39.sad", Sc39}, {"sc40.sad", Sc40}, {"sc41.sad", Sc41}, {"sc42.sad", Sc42}, {"sc43.sad", Sc43},
 };
 }  // namespace
 
