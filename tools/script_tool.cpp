@@ -239,11 +239,20 @@ static size_t DoubleByteChars(const char* line, int chars) {
     return p;
 }
 
-// Whether the line's last character is the double-byte character `sjis`.
+// Whether the line ends with the double-byte characters `sjis` (whole characters).
 static bool EndsWith(const char* line, const char* sjis) {
-    size_t length = std::strlen(line), last = length;
-    for (size_t p = 0; p < length; p += size_t(SjisCharLength(line + p, length - p))) last = p;
-    return length - last == 2 && std::strncmp(line + last, sjis, 2) == 0;
+    size_t length = std::strlen(line), n = std::strlen(sjis);
+    if (n > length) return false;
+    size_t p = 0;
+    while (p < length - n) p += size_t(SjisCharLength(line + p, length - p));
+    return p == length - n && std::strcmp(line + p, sjis) == 0;
+}
+
+// A speech's last full stop and closing bracket, 。」, in CP932.
+static const char* FullStopClose() {
+    static char sjis[8] = "";
+    if (!sjis[0]) Utf8ToSjis("。」", sjis, sizeof sjis);
+    return sjis;
 }
 
 // The speaker's voice of a dialogue line (a name of one or two characters, then the
@@ -300,6 +309,8 @@ static void CheckStory() {
             std::string speaker = SpeakerVoice(line);
             if (speaker == "?") Refuse(i, "a speaker with no voice");
             if (speaker == ":") Refuse(i, "a speaker's name and a colon: set speech as 湊「……」");
+            if (!speaker.empty() && EndsWith(line, FullStopClose()))
+                Refuse(i, "a full stop before the closing 」: speech is set without it");
             if (!speaker.empty()) ++Counts.dialogue;
             if (!speaker.empty() && voice < 0) Refuse(i, "dialogue without a wave_play: before it");
             if (voice >= 0 && Voices[size_t(voice)].speaker != (speaker.empty() ? "announce" : speaker))

@@ -107,16 +107,23 @@ static std::vector<Clip> ReadVoiceList(const char* path) {
     return clips;
 }
 
+static bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 // The words of a prose line: a dialogue line, set as 名「……」, without the speaker's
-// name and the brackets round the speech.
+// name and the brackets round the speech. The full stop that the setting leaves out
+// before 」 is given back, so that the speech is spoken as a sentence that ends.
 static std::string SpokenPart(const std::string& line) {
     static const std::string Open = "「", Close = "」";
     size_t open = line.find(Open);
-    if (open != std::string::npos && open > 0 && open <= MaxNameBytes &&
-        line.find_first_of(" \t") > open && line.size() >= open + Open.size() + Close.size() &&
-        line.compare(line.size() - Close.size(), Close.size(), Close) == 0)
-        return line.substr(open + Open.size(), line.size() - open - Open.size() - Close.size());
-    return line;
+    if (open == std::string::npos || open == 0 || open > MaxNameBytes || line.find_first_of(" \t") < open ||
+        line.size() < open + Open.size() + Close.size() || !EndsWith(line, Close))
+        return line;
+    std::string speech = line.substr(open + Open.size(), line.size() - open - Open.size() - Close.size());
+    for (const char* end : {"。", "？", "！", "』"})
+        if (EndsWith(speech, end)) return speech;
+    return speech + "。";
 }
 
 // The prose line after each wave_play: line, by clip name. The script ends at its first
