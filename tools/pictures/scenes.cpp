@@ -351,10 +351,10 @@ void Sc14(Canvas& c, int band, int) {
     for (Point d : {Point{292, 252}, Point{214, 272}}) {
         Mask hollow = MaskOf(c, {Ellipse(d.x, d.y, 18, 10)});
         Blur(hollow, 4);
-        Paint(c, hollow, Hex(0x5A5E68), 0.35f);
+        Paint(c, hollow, Hex(0x5A5E68), 0.18f);
         Mask lip = MaskOf(c, {Ellipse(d.x + 3, d.y + 6, 10, 3)});
         Blur(lip, 2);
-        Paint(c, lip, Hex(0xE4E8EE), 0.35f);
+        Paint(c, lip, Hex(0xE4E8EE), 0.25f);
     }
     Cut(c, {Rect(left + 4, bottom - 6, right - 4, bottom + 2)}, Hex(0x2A2628), 0.2f);  // soot at the base
     Rim(c, metal, -3, -3, Hex(0xE8ECF4), 0.4f);
@@ -366,8 +366,8 @@ void Sc14(Canvas& c, int band, int) {
     Cut(c, knob, Hex(0x1A1618), 0.3f);
     Rim(c, knob, -1, -2, Hex(0xE8ECF4), 0.5f);
     // The bail handle: two lugs on the shoulders, the wire arching over, a wooden grip.
-    Shape lugs{Ellipse(172, 214, 7, 9), Ellipse(328, 214, 7, 9)};
-    Cut(c, lugs, Hex(0x6A6E78), 0.3f);
+    Shape lugs{Ellipse(172, 212, 5, 6), Ellipse(328, 212, 5, 6)};
+    Cut(c, lugs, Hex(0x8A8E98), 0.25f);
     Mask wire = MaskOf(c, {Wire({172, 210}, {328, 210}, -112, 4)});
     Cut(c, wire, Hex(0x6E727C), 0.4f);
     Rim(c, wire, -1, -2, Hex(0xE8ECF4), 0.6f);
