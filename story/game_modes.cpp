@@ -68,10 +68,15 @@ static void NoticeFrame() {
     kaDraw::BltOpaque(90, 150, InterfacePicture[PicExpr], 0, 0, 450, 165);
 }
 
+// Whether this frame's left-click flag comes from a press (a mouse button or Return)
+// rather than from held Ctrl alone.
+static bool ClickPressed = false;
+
 // The click that leaves the title stays set: the story's first step is in this frame.
+// Only a press leaves it: a reader skipping through an ending with Ctrl held stops here.
 static void TitleFrame() {
     SetCursorVisible(1);
-    if (InputState.LeftClick) {
+    if (InputState.LeftClick && ClickPressed) {
         SetGameMode(ModeStory);
         return;
     }
@@ -94,6 +99,7 @@ static void MapKeysToClick() {
         pressed = true;
     }
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
+    ClickPressed = pressed;
     OptionClickIgnored = InputState.LeftClick && !pressed;
 }
 

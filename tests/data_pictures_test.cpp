@@ -142,6 +142,26 @@ TEST(Pictures, KeyedPicturesKeepTheirKeyOutOfWhatMustShow) {
     }
 }
 
+// The wave effect slides each row up to 10 pixels either way, so the screen's black
+// shows at the picture's left edge beside source columns 0 to 20: those must be as dark
+// as the black for the edge not to show as jagged slivers.
+TEST(Pictures, PicturesDrawnThroughTheWaveAreDarkWhereItsRowsSlide) {
+    int waved = 0;
+    for (const PictureEntry& e : PictureList()) {
+        if (!e.waved) continue;
+        ++waved;
+        Decoded d = Load(e.file);
+        ASSERT_TRUE(d.surface) << e.file;
+        int brightest = 0;
+        for (int y = 0; y < 375 * e.bands; ++y)
+            for (int x = 0; x <= 20; ++x)
+                if (x || y)  // the key colour's pixel
+                    for (int s = 0; s < 24; s += 8) brightest = std::max(brightest, int(d.At(x, y) >> s & 255));
+        EXPECT_LE(brightest, 24) << e.file;
+    }
+    EXPECT_GT(waved, 0);
+}
+
 TEST(Pictures, StripsMoveFromBandToBandButDoNotCut) {
     int strips = 0;
     for (const PictureEntry& e : PictureList()) {

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The whole story played in the real program under Xvfb and openbox, driven as a player
 # drives it. Run 1: through the logo, notice and title, reading with clicks, Return and
-# held Ctrl, the first option of both choices, to the program's own exit. Run 2: the
+# held Ctrl, the first option of both choices, through the end card back to the title,
+# where held Ctrl stops, and Escape. Run 2: the
 # second option of the early choice, a save in slot No.3 (the third button, z_save2.sdt),
 # quit by the panel's button and its prompt. Run 3: slot No.3 loaded, the second option
-# of the story choice, to the other ending. Screenshots at fixed points are checked and
-# kept.
+# of the story choice, to the other ending and the title again. Screenshots at fixed
+# points are checked and kept.
 # Usage: playthrough_test.sh GAME_DIR SHOTS_DIR. Exit 77: no X server, skipped.
 set -u
 GAME_SRC=$1 SHOTS=$2
@@ -88,14 +89,29 @@ choose() {
   echo "ok: $1: option $2 highlighted under the pointer"
   click_at 300 $((top + 17)); sleep 1
 }
-# Holds Ctrl until the game ends by itself; its status must be 0.
-skip_to_end() {
+# Holds Ctrl through the ending and its end card until the title comes back, at most
+# 90 s; holds it two seconds more, and the title must stay (held Ctrl never takes it).
+skip_to_title() {
+  local n
   xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 360)) keydown ctrl
-  TRIES=900 retry eval '! kill -0 $GAME 2>/dev/null'
+  for ((n = 0; n < 180; n++)); do
+    sleep 0.5
+    shot "$1" && layer_shown "$WORK/$1.png" tit 0 0 640 474 0 0 0 5 && break
+    kill -0 "$GAME" 2>/dev/null || { xdotool keyup ctrl; fail "$1: the game ended instead of showing the title"; }
+  done
+  [ $n -lt 180 ] || { xdotool keyup ctrl; fail "$1: no title after 90 s of held Ctrl"; }
+  sleep 2
+  shot "$1-held"
   xdotool keyup ctrl
-  kill -0 "$GAME" 2>/dev/null && fail "$1: still running after 90 s of held Ctrl"
+  check_shown "$1-held" tit 0 0 640 474 0 0 0 5
+  echo "ok: $1: the ending returns to the title, where held Ctrl stops"
+}
+# Escape ends the game with status 0.
+quit_by_escape() {
+  press Escape
+  TRIES=50 retry eval '! kill -0 $GAME 2>/dev/null' || fail "$1: Escape did not end the game"
   wait "$GAME" || fail "$1: exit status $?"
-  echo "ok: $1: the story's end ends the game with status 0"
+  echo "ok: $1: Escape ends the game with status 0"
 }
 # The story's page as a whole: the band of PICTURE (any of its first COUNT bands, for an
 # animated one), the panel, and text in the message window.
@@ -110,7 +126,8 @@ check_page() {
   check_text "$1" 0 378 470 96 "message text"
 }
 
-# Run 1: clicks, Return, Ctrl; the first option twice; the program's own exit.
+# Run 1: clicks, Return, Ctrl; the first option twice (so the coat is lent); the title
+# again, and Escape.
 start_run 1
 shot 1-first-page || fail "no screenshot"
 check_page 1-first-page sc01 1
@@ -127,8 +144,9 @@ check_text 1-after-early 0 378 470 96 "the first option's text"
 skip_to_choice 1-story-choice
 choose 1-story-choice 0
 shot 1-first-branch || fail "no screenshot"
-check_page 1-first-branch sc26 1
-skip_to_end 1-end
+check_page 1-first-branch sc42 1
+skip_to_title 1-title-again
+quit_by_escape 1-title-again
 
 # Run 2: the other option, a save in slot No.3, the panel's quit and its prompt.
 start_run 2
@@ -169,5 +187,6 @@ skip_to_choice 3-story-choice
 choose 3-story-choice 1
 shot 3-second-branch || fail "no screenshot"
 check_page 3-second-branch sc07 4
-skip_to_end 3-end
+skip_to_title 3-title-again
+quit_by_escape 3-title-again
 keep_shots

@@ -89,24 +89,25 @@ std::string RunVoiceTool(const std::filesystem::path& dir, bool list, int* exitC
 
 TEST(VoiceTool, SpeaksTheProseLineAfterEachClipOrRefusesAMismatchedList) {
     std::filesystem::path dir = TestFolder("voice_");
-    const std::string played = "wave_play:a.sad\nsize:24\nswave:\n湊:寒いな。\n"
-                               "wave_play:b.sad\ncommand:1\nxxxx:選ぶ\n小夜:はい、参ります。\n"
-                               "wave_play:c.sad\nまもなく発車します:三番線\n";
+    // Speech is set without its last full stop, which the voice is given back.
+    const std::string played = "wave_play:a.sad\nsize:24\nswave:\n湊「寒いな」\n"
+                               "wave_play:b.sad\ncommand:1\nxxxx:選ぶ\n小夜「『切符を』と、駅員さんが？」\n"
+                               "wave_play:c.sad\nまもなく「最終」が発車します:三番線\n";
     struct Case {
         std::string script, voices, expected;  // expected: the listing, or the refusal
     } cases[] = {
         {played, "# comment\na.sad minato\nb.sad sayo\n\nc.sad announce\n",
-         "a.sad\tminato\t寒いな。\nb.sad\tsayo\tはい、参ります。\n"
-         "c.sad\tannounce\tまもなく発車します:三番線\n"},
-        {played + "wave_play:a.sad\n湊:寒いな。\n", "a.sad minato さむいな\nb.sad sayo\nc.sad minato\n",
-         "a.sad\tminato\tさむいな\nb.sad\tsayo\tはい、参ります。\n"
-         "c.sad\tminato\tまもなく発車します:三番線\n"},
+         "a.sad\tminato\t寒いな。\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
+         "c.sad\tannounce\tまもなく「最終」が発車します:三番線\n"},
+        {played + "wave_play:a.sad\n湊「寒いな」\n", "a.sad minato さむいな\nb.sad sayo\nc.sad minato\n",
+         "a.sad\tminato\tさむいな\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
+         "c.sad\tminato\tまもなく「最終」が発車します:三番線\n"},
         {played, "a.sad minato\nb.sad yoru\nc.sad minato\n", "voices.txt:2: unknown speaker"},
         {played, "a.sad minato\nb.sad sayo\n", "\"c.sad\" is played by the script but not listed"},
         {played, "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n",
          "voices.txt:4: \"d.sad\" is never played"},
         {played, "a.sad minato\nb.sad sayo\nc.sad sayo\na.sad sayo\n", "voices.txt:4: \"a.sad\" listed twice"},
-        {played + "wave_play:a.sad\n湊:暑いな。\n", "a.sad minato\nb.sad sayo\nc.sad sayo\n",
+        {played + "wave_play:a.sad\n湊「暑いな」\n", "a.sad minato\nb.sad sayo\nc.sad sayo\n",
          "script.txt:17: \"a.sad\" is played before two different lines"},
         {played + "wave_play:d.sad\n", "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n",
          "script.txt:17: no prose line follows"},
@@ -130,12 +131,12 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
     struct Step {
         std::string script, voices, expected;
     } steps[] = {
-        {"wave_play:a.sad\n湊:寒いな。\nwave_play:b.sad\n小夜:はい。\n", voices, "2 spoken, 0 from"},
-        {"wave_play:a.sad\n湊:寒いな。\nwave_play:b.sad\n小夜:はい。\n", voices, "0 spoken, 2 from"},
-        {"wave_play:a.sad\n湊:寒いな。\n地の文\nwave_play:b.sad\n小夜:はい。\n", voices,
+        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「はい」\n", voices, "2 spoken, 0 from"},
+        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「はい」\n", voices, "0 spoken, 2 from"},
+        {"wave_play:a.sad\n湊「寒いな」\n地の文\nwave_play:b.sad\n小夜「はい」\n", voices,
          "0 spoken, 2 from"},
-        {"wave_play:a.sad\n湊:寒いな。\nwave_play:b.sad\n小夜:いいえ。\n", voices, "1 spoken, 1 from"},
-        {"wave_play:a.sad\n湊:寒いな。\nwave_play:b.sad\n小夜:いいえ。\n",
+        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「いいえ」\n", voices, "1 spoken, 1 from"},
+        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「いいえ」\n",
          "a.sad announce\nb.sad sayo\n", "1 spoken, 1 from"},
     };
     for (const Step& s : steps) {
@@ -162,7 +163,7 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
     // Text lines 7 to 23; every entry of the lists used once.
     const std::string story =
         "file:a.sad\nsetscreen:1\nanime:1\nloopanime:2\nmidi_play:m.mid\nwave_play:v_minato_001.sad\n"
-        "湊:一\nfile:w.sad\nanime:100\nloopanime:4\nwave_play:v_sayo_001.sad\n小夜:二\nfile:k.sad\n"
+        "湊「一」\nfile:w.sad\nanime:100\nloopanime:4\nwave_play:v_sayo_001.sad\n小夜「二」\nfile:k.sad\n"
         "setscreen:0\nswave:\nwave_play:v_announce_001.sad\n「三」\n";
     auto Chars = [](int n) {
         std::string s;
@@ -184,9 +185,14 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
         {"midi_play:m.mid\n", "", "music.txt: m.mid is never used"},
         {"v_sayo_001", "v_minato_001", "script.txt:17: v_minato_001.sad is played twice"},
         {"v_sayo_001", "v_nobody_001", "script.txt:17:"},
-        {"湊:一", "小夜:一", "script.txt:13: spoken in the voice of minato"},
-        {"「三」", "小夜:三", "script.txt:23:"},
-        {"湊:一", "駅員:一", "script.txt:13: a speaker with no voice"},
+        {"湊「一」", "小夜「一」", "script.txt:13: spoken in the voice of minato"},
+        {"「三」", "小夜「三」", "script.txt:23:"},
+        {"湊「一」", "駅員「一」", "script.txt:13: a speaker with no voice"},
+        {"湊「一」", "湊:一", "script.txt:13: a speaker's name and a colon"},
+        {"湊「一」", "湊「一。」", "script.txt:13: a full stop before the closing 」"},
+        {"湊「一」", "湊「一。二」", ""},
+        {"湊「一」", "小夜:一", "script.txt:13: a speaker's name and a colon"},
+        {"「三」", "「三」と書いてある", ""},  // narration that quotes
         {"wave_play:v_minato_001.sad\n", "", "script.txt:12: dialogue without"},
         {"「三」", "「" + Chars(53) + "」", ""},  // 110 bytes
         {"「三」", "「" + Chars(54) + "」", "script.txt:23:"},

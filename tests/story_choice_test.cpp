@@ -110,6 +110,30 @@ TEST_F(Choice, CtrlHeldStepsEveryFrameFromItsSecond) {
     EXPECT_EQ(CurrentLine, 12);
 }
 
+// An ending that returns to the title (end:2) stops a reader skipping with Ctrl held:
+// only a press leaves the title, a click or Return.
+TEST_F(Choice, HeldCtrlSkipsToTheTitleAndStopsThere) {
+    StoryStep();
+    StoryStep();
+    StepAt(RowX, Row0Y);
+    ASSERT_EQ(CurrentLine, 12) << "option aaaa taken";
+    headless::SetKeyDown(plat::KeyCtrl, true);
+    for (int i = 0; i < 30; ++i) Frame();
+    EXPECT_EQ(GetGameMode(), ModeTitle) << "the ending's end:2 reached";
+    EXPECT_EQ(CurrentLine, 14);
+    PointAt(RowX, 300);
+    Frame(0.016f, true);
+    EXPECT_EQ(GetGameMode(), ModeStory) << "a click while Ctrl is held leaves it";
+    SetGameMode(ModeTitle);
+    Frame();
+    headless::SetKeyDown(plat::KeyCtrl, false);
+    Frame();
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+    headless::SetKeyDown(plat::KeyReturn, true);
+    Frame();
+    EXPECT_NE(GetGameMode(), ModeTitle) << "Return leaves it";
+}
+
 TEST_F(Choice, ReturnStepsOncePerPressAndSwallowsClicksWhileHeld) {
     Frame();
     headless::SetKeyDown(plat::KeyReturn, true);

@@ -238,8 +238,10 @@ TEST_F(EndToEnd, ThePanelAndTheMenusBottomRowLeadWhereTheySayAndTheSpeedIsKept) 
 // Positions in the shipped story come from the script itself: its choices open where
 // they open, and the lines the first choice changes follow its switch: lines.
 struct StoryRun {
-    std::vector<int> shown;  // the line each step stopped at, in order
-    bool ended = false;      // end:99 reached
+    std::vector<int> shown;             // the line each step stopped at, in order
+    std::vector<std::string> pictures;  // the picture under each of them
+    bool clearedAtStart = false;        // flags and loop mode clear when the first line shows
+    bool titleAgain = false;            // back at the title after the end, and the title drawn
 };
 
 // The first prose line at or after line i of the shipped script.
@@ -265,21 +267,25 @@ int ShownOf(const StoryRun& run, const std::set<int>& outcomes) {
     return -1;
 }
 
+// The picture under the first showing of the line, or "" when the run did not show it.
+std::string PictureAt(const StoryRun& run, int line) {
+    for (size_t i = 0; i < run.shown.size(); ++i)
+        if (run.shown[i] == line) return run.pictures[i];
+    return "";
+}
+
 class ShippedStory : public EndToEnd {
 protected:
-    // Plays the story from its first line, taking option `first` at the first choice
-    // and `second` at the second; with forget, the flags are cleared after the first
-    // choice, as loading a save clears them. `shown` is called at each line shown.
+    // Plays the story from the title, taking option `first` at the first choice and
+    // `second` at the second; with forget, the flags are cleared after the first choice,
+    // as loading a save clears them. `shown` is called at each line shown.
     StoryRun Play(int first, int second, bool forget, const std::function<void()>& shown = {}) {
         StoryRun run;
-        if (Shell.ShutdownDone) {  // the run before ended the game
-            ResetShellState();
-            ResetStoryState();
-            StartGame();
-        }
-        SetGameMode(ModeStory);
+        if (GetGameMode() != ModeTitle) SetGameMode(ModeTitle);  // the first run
+        InputState.LeftClick = 0;  // the flag the start-up leaves set
+        Frame();
         int choices = 0;
-        for (int step = 0; step < 2 * ScriptLineCount && GetGameMode() == ModeStory; ++step) {
+        for (int step = 0; step < 2 * ScriptLineCount && (step == 0 || GetGameMode() == ModeStory); ++step) {
             if (StoryState == ChoiceOpen) {
                 Click(300, 140 + 40 * (choices++ ? second : first) + 17);
                 if (forget && choices == 1) std::fill(FlagTable, FlagTable + FlagCount, 0);
@@ -287,29 +293,61 @@ protected:
                 Click(300, 360);  // below the option rows, left of the panel
             }
             if (GetGameMode() != ModeStory || StoryState == ChoiceOpen) continue;
+            if (run.shown.empty()) run.clearedAtStart = FlagTable[1] == 0 && FlagTable[2] == 0 && AnimeLoop == 0;
             run.shown.push_back(CurrentLine);
+            run.pictures.push_back(BackgroundId > 0 ? kaDraw::ObjectTable[BackgroundId].name : "");
             if (shown) shown();
             EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
         }
-        run.ended = GetGameMode() == ModeEnd && Shell.ShutdownDone == 1;
+        if (GetGameMode() == ModeTitle) {
+            Frame();
+            run.titleAgain = Pixel(300, 220) == Shown("tit.sad", 300, 220);
+        }
+        EXPECT_EQ(Shell.ShutdownDone, 0) << "the end returns to the title";
         EXPECT_EQ(choices, 2);
         return run;
     }
 };
 
-TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines) {
+// The prose lines of the end card: from its label to the end: that returns to the title.
+std::vector<int> CardLines() {
+    std::vector<int> lines;
+    for (int i = FindLabelIn(ShippedScript, "card"); MatchKeyword(ShippedScript[i]) != KwEnd; ++i)
+        if (MatchKeyword(ShippedScript[i]) == KwNone) lines.push_back(i);
+    return lines;
+}
+
+// The first choice changes lines and pictures later on; after a load, which forgets it,
+// the story takes the lines and pictures that read right whatever was chosen (the
+// plain ones). Every path ends with the end card and comes back to the title, and the
+// next run starts clean.
+TEST_F(ShippedStory, EveryBranchEndsWithTheCardAndTheTitleAndTheFirstChoiceChangesLaterLines) {
     UseScriptTable(nullptr);
     std::vector<std::set<int>> switched;  // where each run of switch: lines may lead
+    std::vector<int> pictureSwitched;     // the line after a switch: that only picks a picture
     for (int i = 6; ShippedScript[i][0]; ++i)
         if (std::strncmp(ShippedScript[i], "switch:", 7) == 0 &&
-            std::strncmp(ShippedScript[i - 1], "switch:", 7) != 0)
-            switched.push_back(SwitchOutcomes(i));
+            std::strncmp(ShippedScript[i - 1], "switch:", 7) != 0) {
+            std::set<int> outcomes = SwitchOutcomes(i);
+            if (outcomes.size() > 1) switched.push_back(outcomes);
+            else pictureSwitched.push_back(*outcomes.begin());
+        }
     ASSERT_FALSE(switched.empty());
+    ASSERT_FALSE(pictureSwitched.empty());
+    std::vector<int> card = CardLines();
+    ASSERT_GE(card.size(), 3u);
+    const int firstLine = ProseFrom(6);
     for (int second : {0, 1}) {
         StoryRun coat = Play(0, second, false), tea = Play(1, second, false);
         StoryRun forgotten = Play(0, second, true);
-        for (const StoryRun* run : {&coat, &tea, &forgotten})
-            EXPECT_TRUE(run->ended) << "branch " << second << " stopped at line " << CurrentLine;
+        for (const StoryRun* run : {&coat, &tea, &forgotten}) {
+            EXPECT_EQ(run->shown.front(), firstLine);
+            EXPECT_TRUE(run->clearedAtStart) << "what the run before left is cleared";
+            ASSERT_GE(run->shown.size(), card.size());
+            EXPECT_EQ(std::vector<int>(run->shown.end() - long(card.size()), run->shown.end()), card)
+                << "branch " << second << ": the end card is not the end";
+            EXPECT_TRUE(run->titleAgain) << "branch " << second << " stopped at line " << CurrentLine;
+        }
         int changed = 0;
         for (const std::set<int>& outcomes : switched) {
             int a = ShownOf(coat, outcomes), b = ShownOf(tea, outcomes);
@@ -320,8 +358,54 @@ TEST_F(ShippedStory, EveryBranchReachesTheEndAndTheFirstChoiceChangesLaterLines)
             ++changed;
         }
         EXPECT_GE(changed, 2) << "branch " << second;
+        for (int line : pictureSwitched) {
+            std::string a = PictureAt(coat, line), b = PictureAt(tea, line);
+            if (a.empty() && b.empty()) continue;  // the other branch's
+            EXPECT_NE(a, b) << "line " << line << " shows " << a << " on both paths";
+            EXPECT_EQ(PictureAt(forgotten, line), b) << "line " << line;
+            ++changed;
+        }
+        EXPECT_GE(changed, 4) << "branch " << second;
     }
     EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().front().text;
+}
+
+// The message window lets 、。…」 and a few more hang past the right limit; any other
+// character that crosses it begins the next row. No row of the story may begin with
+// what closes a phrase: a 」 left alone below its speech, a ？ or a second ….
+TEST_F(ShippedStory, NoRowOfTheMessageWindowBeginsWithClosingPunctuation) {
+    UseScriptTable(nullptr);
+    const std::set<uint32_t> hangs = {0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0x2026, 0x2025, 0x201D,
+                                      0x2019, 0xFF08, 0x300D, 0x2C,   0x2E,   0x3000, 0x20};
+    const std::set<uint32_t> closes = {0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0x2026, 0x2025, 0x300D,
+                                       0x300F, 0xFF09, 0xFF1F, 0xFF01, 0x201D, 0x2019};
+    int size = 28, skip = 0, checked = 0;
+    for (int i = 6; ShippedScript[i][0]; ++i) {
+        Keyword k = MatchKeyword(ShippedScript[i]);
+        if (k == KwSize) size = ReadNumberAt(ShippedScript[i], ArgumentOffset(k));
+        if (k == KwCommand) skip = ReadNumberAt(ShippedScript[i], 8) + 1;  // its options and prompt
+        if (k != KwNone || (skip && skip--)) continue;
+        MessageLayoutReplaced();
+        ShowLine(i, 0, size);
+        size = 28;
+        ++checked;
+        std::vector<uint32_t> chars;
+        const char* text = ShippedScript[i];
+        for (size_t p = 0, n = std::strlen(text); p < n;) {
+            int length = SjisCharLength(text + p, n - p);
+            chars.push_back(SjisDecodeChar(text + p, length));
+            p += size_t(length);
+        }
+        // Rectangle r is character j, but for a character that hung at the end of a row
+        // and has none.
+        for (int r = 1, j = 0; r < kaDraw::TextRectCount && j < int(chars.size()); ++r, ++j) {
+            if (r == 1 || kaDraw::TextRects[r].top == kaDraw::TextRects[r - 1].top) continue;
+            if (hangs.count(chars[size_t(j)])) ++j;
+            EXPECT_FALSE(j < int(chars.size()) && closes.count(chars[size_t(j)]))
+                << "line " << i << ": a row begins with U+" << std::hex << chars[size_t(j)] << std::dec;
+        }
+    }
+    EXPECT_GT(checked, 400);
 }
 
 // Every picture of the list is shown by one of the paths, with the line's text lit in

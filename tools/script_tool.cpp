@@ -221,25 +221,61 @@ static void CheckProseFits(int i, int size) {
 // ends at x 512, and its prompt as one row from (30, 385) to the limit 655.
 static const int OptionChars = 15, PromptChars = (655 - 30 - 1) / 28;
 
-// Speakers of dialogue lines ("湊:...") and the voice each speaks with; announce is
-// the voice of narrated lines read aloud.
+// Speakers of dialogue lines, set as novels set speech (湊「……」), and the voice each
+// speaks with; announce is the voice of narrated lines read aloud.
 static const struct {
     const char* name;
     const char* voice;
 } Speakers[] = {{"湊", "minato"}, {"小夜", "sayo"}};
 
-// The speaker's voice of a dialogue line, "" for other prose, "?" for a speaker's name
-// and colon of someone who has no voice.
-static std::string SpeakerVoice(const char* line) {
-    for (const auto& speaker : Speakers) {
-        char name[16];
-        Utf8ToSjis(speaker.name, name, sizeof name);
-        size_t n = std::strlen(name);
-        if (std::strncmp(line, name, n) == 0 && line[n] == ':') return speaker.voice;
+// The bytes of the first `chars` characters of the line when they are all double-byte,
+// else 0.
+static size_t DoubleByteChars(const char* line, int chars) {
+    size_t p = 0, length = std::strlen(line);
+    for (int i = 0; i < chars; ++i) {
+        if (p >= length || SjisCharLength(line + p, length - p) != 2) return 0;
+        p += 2;
     }
-    bool named = (SjisIsLeadByte(uint8_t(line[0])) && line[2] == ':') ||
-                 (SjisIsLeadByte(uint8_t(line[0])) && SjisIsLeadByte(uint8_t(line[2])) && line[4] == ':');
-    return named ? "?" : "";
+    return p;
+}
+
+// Whether the line ends with the double-byte characters `sjis` (whole characters).
+static bool EndsWith(const char* line, const char* sjis) {
+    size_t length = std::strlen(line), n = std::strlen(sjis);
+    if (n > length) return false;
+    size_t p = 0;
+    while (p < length - n) p += size_t(SjisCharLength(line + p, length - p));
+    return p == length - n && std::strcmp(line + p, sjis) == 0;
+}
+
+// A speech's last full stop and closing bracket, 。」, in CP932.
+static const char* FullStopClose() {
+    static char sjis[8] = "";
+    if (!sjis[0]) Utf8ToSjis("。」", sjis, sizeof sjis);
+    return sjis;
+}
+
+// The speaker's voice of a dialogue line (a name of one or two characters, then the
+// speech in 「」 to the line's end); "" for other prose; "?" for a name that has no
+// voice; ":" for a name set with the colon of a raw script prefix.
+static std::string SpeakerVoice(const char* line) {
+    char open[4], close[4];
+    Utf8ToSjis("「", open, sizeof open);
+    Utf8ToSjis("」", close, sizeof close);
+    size_t length = std::strlen(line);
+    for (int chars = 1; chars <= 2; ++chars) {
+        size_t n = DoubleByteChars(line, chars);
+        if (n == 0) break;
+        if (line[n] == ':') return ":";
+        if (std::strncmp(line + n, open, 2) != 0 || length < n + 4 || !EndsWith(line, close)) continue;
+        for (const auto& speaker : Speakers) {
+            char name[16];
+            Utf8ToSjis(speaker.name, name, sizeof name);
+            if (std::strlen(name) == n && std::strncmp(line, name, n) == 0) return speaker.voice;
+        }
+        return "?";
+    }
+    return "";
 }
 
 // What the story holds, printed when the script passes.
@@ -272,6 +308,9 @@ static void CheckStory() {
             }
             std::string speaker = SpeakerVoice(line);
             if (speaker == "?") Refuse(i, "a speaker with no voice");
+            if (speaker == ":") Refuse(i, "a speaker's name and a colon: set speech as 湊「……」");
+            if (!speaker.empty() && EndsWith(line, FullStopClose()))
+                Refuse(i, "a full stop before the closing 」: speech is set without it");
             if (!speaker.empty()) ++Counts.dialogue;
             if (!speaker.empty() && voice < 0) Refuse(i, "dialogue without a wave_play: before it");
             if (voice >= 0 && Voices[size_t(voice)].speaker != (speaker.empty() ? "announce" : speaker))

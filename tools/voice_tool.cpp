@@ -1,8 +1,9 @@
 // Build-time voice tool: speaks each clip of the voice list with Open JTalk and writes it
 // into the game folder as a 16-bit mono RIFF WAVE at 44.1 kHz. The words are the prose
-// line that follows the clip's wave_play: line in the script (without the speaker's name
-// and colon), or the kana reading the list gives. Finished clips are kept in a cache
-// keyed by a hash of what they are made from, so only changed lines are spoken again.
+// line that follows the clip's wave_play: line in the script (the speech alone, without
+// the speaker's name and its brackets), or the kana reading the list gives. Finished
+// clips are kept in a cache keyed by a hash of what they are made from, so only changed
+// lines are spoken again.
 // Usage: akari_voice_tool script.txt voices.txt game-folder cache-folder open_jtalk
 //        dictionary voice.htsvoice
 //        akari_voice_tool --list script.txt voices.txt   (file, speaker, words; no sound)
@@ -50,7 +51,7 @@ constexpr int RenderRate = 48000;  // the voice data's own rate
 constexpr double PeakLevel = 0.70794578;  // -3 dBFS
 constexpr int FadeFrames = kaSound::OutputRate / 100;
 constexpr size_t MaxRenderedBytes = 64u << 20;
-// A speaker's name before the ASCII colon of a dialogue line is at most this long.
+// A speaker's name before the opening bracket of a dialogue line is at most this long.
 constexpr size_t MaxNameBytes = 15;
 
 struct Clip {
@@ -106,13 +107,23 @@ static std::vector<Clip> ReadVoiceList(const char* path) {
     return clips;
 }
 
-// The words of a prose line: without a leading "name:" of a dialogue line.
+static bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The words of a prose line: a dialogue line, set as 名「……」, without the speaker's
+// name and the brackets round the speech. The full stop that the setting leaves out
+// before 」 is given back, so that the speech is spoken as a sentence that ends.
 static std::string SpokenPart(const std::string& line) {
-    size_t colon = line.find(':');
-    if (colon != std::string::npos && colon > 0 && colon <= MaxNameBytes &&
-        line.find_first_of(" \t") > colon)
-        return line.substr(colon + 1);
-    return line;
+    static const std::string Open = "「", Close = "」";
+    size_t open = line.find(Open);
+    if (open == std::string::npos || open == 0 || open > MaxNameBytes || line.find_first_of(" \t") < open ||
+        line.size() < open + Open.size() + Close.size() || !EndsWith(line, Close))
+        return line;
+    std::string speech = line.substr(open + Open.size(), line.size() - open - Open.size() - Close.size());
+    for (const char* end : {"。", "？", "！", "』"})
+        if (EndsWith(speech, end)) return speech;
+    return speech + "。";
 }
 
 // The prose line after each wave_play: line, by clip name. The script ends at its first

@@ -2,6 +2,7 @@
 // feet at 0, forward positive) and placed by a Placement.
 #include "tools/pictures/figures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "tools/pictures/style.h"
@@ -27,6 +28,9 @@ struct Frame {
     Contour Limb(float u0, float v0, float u1, float v1, float width) const {
         return Stroke(P(u0, v0), P(u1, v1), width * h);
     }
+    Contour Wire(float u0, float v0, float u1, float v1, float rise, float width) const {
+        return art::Wire(P(u0, v0), P(u1, v1), -rise * h, width * h);
+    }
     Contour Oval(float u, float v, float ru, float rv) const {
         Point c = P(u, v);
         return Ellipse(c.x, c.y, ru * h, rv * h);
@@ -36,7 +40,8 @@ struct Frame {
 const Rgb Uniform = Hex(0x242A4A), Stocking = Hex(0x16141E), Hair = Hex(0x151219), Skin = Hex(0xE6D2C2),
           Scarf = Hex(0xA02C38), CollarLine = Hex(0xDCDCE6), Bag = Hex(0x6E4629), Coat = Hex(0x27252F),
           Cap = Hex(0x1C2032), Trousers = Hex(0x1B1B25), Badge = Hex(0xD8B060), Kimono = Hex(0x4C3C52),
-          Apron = Hex(0xD6D0C2), Obi = Hex(0x7A3A40), Yukata = Hex(0xC4CCDC), LanternBody = Hex(0x2C2622);
+          Apron = Hex(0xD6D0C2), Obi = Hex(0x7A3A40), Yukata = Hex(0xC4CCDC), LanternBody = Hex(0x2C2622),
+          Jacket = Hex(0x222A48);
 }  // namespace
 
 // The three white lines along the lower edge of the sailor collar's flap.
@@ -56,11 +61,21 @@ static void Held(std::vector<Piece>& out, Canvas& c, const Frame& F, Holding hol
                        LanternBody});
         out.push_back({{F.Oval(handU, handV - 0.10f, 0.018f, 0.03f)}, light});
     } else if (holding == Holding::Cup) {
-        out.push_back({{F.Poly({{handU - 0.02f, handV + 0.035f}, {handU + 0.025f, handV + 0.035f},
-                                {handU + 0.022f, handV - 0.01f}, {handU - 0.017f, handV - 0.01f}})},
-                       Hex(0xF0F0EC)});
-        Point top = F.P(handU, handV + 0.04f);
-        Steam(c, top.x, top.y, F.h * 0.22f, F.h * 0.03f, 1.f, Hex(0xF2EEE8), 0.35f);
+        // A handleless earthenware teacup, glazed grey-green, darker at the foot, with a
+        // chip out of its rim; her fingers round its front.
+        float l = handU - 0.024f, r = handU + 0.028f, top = handV + 0.045f, foot = handV - 0.012f;
+        out.push_back({{F.Poly({{l, top}, {l + 0.016f, top}, {l + 0.02f, top - 0.006f}, {l + 0.028f, top - 0.006f},
+                                {l + 0.031f, top}, {r, top}, {r - 0.004f, foot}, {l + 0.004f, foot}})},
+                       Hex(0x7E8C74)});
+        out.push_back({{F.Poly({{l + 0.003f, foot + 0.012f}, {r - 0.003f, foot + 0.012f}, {r - 0.004f, foot},
+                                {l + 0.004f, foot}})},
+                       Hex(0x5A4A3A)});
+        out.push_back({{F.Limb(l, top - 0.003f, l + 0.016f, top - 0.003f, 0.005f),
+                        F.Limb(l + 0.031f, top - 0.003f, r, top - 0.003f, 0.005f)},
+                       Hex(0xB8C2AC)});
+        out.push_back({{F.Oval(r - 0.004f, handV + 0.008f, 0.013f, 0.02f)}, Skin});
+        Point rim = F.P(handU, handV + 0.05f);
+        Steam(c, rim.x, rim.y, F.h * 0.22f, F.h * 0.03f, 1.f, Hex(0xF2EEE8), 0.35f);
     }
 }
 
@@ -179,29 +194,104 @@ static std::vector<Piece> SideView(Canvas& c, Who who, Pose pose, const Frame& F
     return out;
 }
 
-static std::vector<Piece> BackView(Who who, Pose pose, const Frame& F) {
+// A long coat seen from behind, from the collar to `hem`: shoulders `shoulder` wide that
+// round into the sleeves, a body flaring a little to the hem, sleeves to `cuff` (v),
+// bent forward at the elbow when seated; a back seam, a half-belt and a turned-up collar.
+static void CoatFromBehind(std::vector<Piece>& out, const Frame& F, float t, float shoulder, float hem, float flare,
+                           float cuff, bool sit, Rgb colour) {
+    float s = shoulder;
+    // The shoulder line, a curve from the neck over the shoulder's round into the arm.
+    auto shoulderLine = [&](float side) {  // from the arm up to the neck
+        std::vector<Point> line;
+        for (int i = 0; i <= 8; ++i) {
+            float k = float(8 - i) / 8, u = 1 - k;
+            Point a{0.045f, t + 0.02f}, m{s * 1.02f, t + 0.01f}, b{s * 1.04f, t - 0.08f};
+            line.push_back(F.P(side * (u * u * a.x + 2 * u * k * m.x + k * k * b.x), u * u * a.y + 2 * u * k * m.y + k * k * b.y));
+        }
+        return line;
+    };
+    Contour body = shoulderLine(-1);
+    std::reverse(body.begin(), body.end());
+    for (Point q : {F.P(-s * 0.93f, hem + 0.18f), F.P(-flare, hem), F.P(flare, hem), F.P(s * 0.93f, hem + 0.18f)})
+        body.push_back(q);
+    for (Point q : shoulderLine(1)) body.push_back(q);
+    out.push_back({{body}, colour});
+    // The sleeves, a shade darker so the arms part from the back.
+    float elbow = t - 0.16f;
+    for (float side : {-1.f, 1.f}) {
+        if (sit)
+            out.push_back({{F.Limb(side * s * 0.9f, t - 0.035f, side * s * 1.02f, elbow, 0.058f),
+                            F.Oval(side * s * 1.0f, elbow, 0.03f, 0.03f)},
+                           colour * 0.82f});
+        else
+            out.push_back({{F.Limb(side * s * 0.9f, t - 0.035f, side * s * 1.05f, elbow, 0.058f),
+                            F.Limb(side * s * 1.05f, elbow, side * s * 0.98f, cuff, 0.052f)},
+                           colour * 0.82f});
+    }
+    out.push_back({{F.Limb(0, hem + 0.01f, 0, std::max(hem + 0.05f, t - 0.3f), 0.004f)}, colour * 0.6f});  // back seam
+    float belt = sit ? hem + 0.06f : t - 0.3f;
+    out.push_back({{F.Poly({{-0.075f, belt + 0.022f}, {0.075f, belt + 0.022f}, {0.075f, belt}, {-0.075f, belt}})},
+                   colour * 1.18f});
+    for (float side : {-1.f, 1.f}) out.push_back({{F.Oval(side * 0.055f, belt + 0.011f, 0.007f, 0.007f)}, colour * 0.55f});
+    out.push_back({{F.Poly({{-0.05f, t + 0.05f}, {0.05f, t + 0.05f}, {0.064f, t + 0.004f}, {-0.064f, t + 0.004f}})},
+                   colour * 1.2f});
+}
+
+static std::vector<Piece> BackView(Who who, Pose pose, const Frame& F, bool coatLent) {
     std::vector<Piece> out;
     bool sit = pose == Pose::BackSit;
     float drop = sit ? 0.28f : 0;
     float t = 0.8f - drop, hv = 0.895f - drop;
     if (who == Who::Minato) {
-        if (!sit)
-            out.push_back({{F.Limb(-0.04f, 0.3f, -0.045f, 0.02f, 0.05f), F.Limb(0.04f, 0.3f, 0.04f, 0.05f, 0.05f)},
+        float hem = sit ? 0.26f : coatLent ? 0.44f : 0.2f;
+        if (!sit) {
+            out.push_back({{F.Limb(-0.042f, hem + 0.04f, -0.046f, 0.03f, 0.05f), F.Limb(0.042f, hem + 0.04f, 0.04f, 0.06f, 0.05f)},
                            Trousers});
-        float hem = sit ? 0.26f : 0.2f;
-        out.push_back({{F.Poly({{-0.13f, t - 0.01f}, {0.13f, t - 0.01f}, {0.15f, hem}, {-0.15f, hem}})}, Coat});
-        out.push_back({{F.Poly({{-0.06f, t + 0.04f}, {0.06f, t + 0.04f}, {0.07f, t - 0.02f}, {-0.07f, t - 0.02f}})},
-                       Coat * 1.15f});
-        out.push_back({{F.Oval(0, hv, 0.058f, 0.07f)}, Hair});
-        out.push_back({{F.Poly({{-0.07f, hv + 0.005f}, {0.07f, hv + 0.005f}, {0.078f, hv + 0.085f}, {-0.078f, hv + 0.085f}})},
+            out.push_back({{F.Oval(-0.046f, 0.018f, 0.03f, 0.016f), F.Oval(0.04f, 0.048f, 0.03f, 0.016f)}, Stocking});
+        }
+        // His long coat, or (the coat lent) the shorter uniform jacket with its stand collar.
+        CoatFromBehind(out, F, t, coatLent ? 0.11f : 0.12f, hem, sit ? 0.16f : coatLent ? 0.115f : 0.145f, t - 0.31f,
+                       sit, coatLent ? Jacket : Coat);
+        for (float side : {-1.f, 1.f}) out.push_back({{F.Oval(side * 0.049f, hv - 0.008f, 0.009f, 0.015f)}, Skin * 0.55f});
+        out.push_back({{F.Poly({{-0.024f, hv - 0.04f}, {0.024f, hv - 0.04f}, {0.028f, t + 0.04f}, {-0.028f, t + 0.04f}})},
+                       Skin * 0.7f});  // the nape above the collar
+        out.push_back({{F.Oval(0, hv + 0.005f, 0.05f, 0.058f)}, Hair});
+        // The railway cap from behind: a crown wider than the head over a darker band
+        // with a thin piping line.
+        out.push_back({{F.Poly({{-0.057f, hv + 0.03f}, {0.057f, hv + 0.03f}, {0.073f, hv + 0.083f}, {0.068f, hv + 0.098f},
+                                {0.0f, hv + 0.103f}, {-0.068f, hv + 0.098f}, {-0.073f, hv + 0.083f}})},
                        Cap});
+        out.push_back({{F.Poly({{-0.058f, hv + 0.028f}, {0.058f, hv + 0.028f}, {0.061f, hv + 0.054f}, {-0.061f, hv + 0.054f}})},
+                       Cap * 0.6f});
+        out.push_back({{F.Limb(-0.061f, hv + 0.057f, 0.061f, hv + 0.057f, 0.004f)}, Badge * 0.6f});
+    } else if (coatLent) {
+        // 小夜 in 湊's coat: shoulders that droop past her own, sleeves over her hands,
+        // the hem nearly at her ankles; her scarf at the collar, her braids down its back.
+        float hem = sit ? 0.26f : 0.09f;
+        if (!sit)
+            out.push_back({{F.Limb(-0.032f, 0.12f, -0.036f, 0.02f, 0.038f), F.Limb(0.032f, 0.12f, 0.028f, 0.05f, 0.038f)},
+                           Stocking});
+        CoatFromBehind(out, F, t - 0.012f, 0.125f, hem, sit ? 0.17f : 0.15f, t - 0.36f, sit, Coat);
+        out.push_back({{F.Poly({{-0.052f, t + 0.05f}, {0.052f, t + 0.05f}, {0.058f, t + 0.01f}, {-0.058f, t + 0.01f}})},
+                       Scarf});
+        out.push_back({{F.Oval(0, hv, 0.06f, 0.07f), F.Limb(-0.03f, hv - 0.02f, -0.038f, hv - 0.3f, 0.028f),
+                        F.Limb(0.03f, hv - 0.02f, 0.036f, hv - 0.3f, 0.028f), F.Oval(-0.038f, hv - 0.31f, 0.014f, 0.018f),
+                        F.Oval(0.036f, hv - 0.31f, 0.014f, 0.018f)},
+                       Hair});
     } else {
         if (!sit)
             out.push_back({{F.Limb(-0.035f, 0.3f, -0.04f, 0.02f, 0.04f), F.Limb(0.035f, 0.3f, 0.03f, 0.06f, 0.04f)},
                            Stocking});
         float hem = sit ? 0.26f : 0.24f;
         out.push_back({{F.Poly({{-0.08f, 0.6f - drop}, {0.08f, 0.6f - drop}, {0.14f, hem}, {-0.14f, hem}})}, Uniform});
+        // The skirt's pleats.
+        Shape pleats;
+        for (int i = -2; i <= 2; ++i)
+            pleats.push_back(F.Limb(float(i) * 0.03f, 0.58f - drop, float(i) * 0.052f, hem + 0.01f, 0.004f));
+        out.push_back({pleats, Uniform * 0.7f});
         out.push_back({{F.Poly({{-0.1f, t}, {0.1f, t}, {0.085f, 0.58f - drop}, {-0.085f, 0.58f - drop}})}, Uniform});
+        for (float side : {-1.f, 1.f})
+            out.push_back({{F.Limb(side * 0.092f, t - 0.02f, side * 0.105f, t - 0.17f, 0.04f)}, Uniform * 0.85f});
         out.push_back({{F.Poly({{-0.085f, t + 0.01f}, {0.085f, t + 0.01f}, {0.085f, t - 0.1f}, {-0.085f, t - 0.1f}})},
                        Uniform * 0.8f});
         CollarLines(out, F, -0.085f, 0.085f, t - 0.1f);
@@ -215,12 +305,12 @@ static std::vector<Piece> BackView(Who who, Pose pose, const Frame& F) {
     return out;
 }
 
-void Figure(Canvas& c, Who who, Pose pose, const Placement& at, Holding holding, bool bigCoat) {
+void Figure(Canvas& c, Who who, Pose pose, const Placement& at, Holding holding, bool coatLent) {
     float h = who == Who::Child ? at.height * 0.62f : at.height;
     Frame F{at.x, at.y, h, at.facing};
     bool back = pose == Pose::BackSit || pose == Pose::BackWalk;
     Rgb glow = Hex(0xFFC878);
-    std::vector<Piece> pieces = back ? BackView(who, pose, F) : SideView(c, who, pose, F, holding, bigCoat, glow);
+    std::vector<Piece> pieces = back ? BackView(who, pose, F, coatLent) : SideView(c, who, pose, F, holding, coatLent && who == Who::Sayo, glow);
     Mask all = MakeMask(c.width, c.height);
     for (const Piece& p : pieces) Cover(all, p.shape);
     Shadow(c, all, 2, 3, 5, 0.4f * at.opacity, Hex(0x07060E));
@@ -237,26 +327,48 @@ void Figure(Canvas& c, Who who, Pose pose, const Placement& at, Holding holding,
     }
 }
 
-void SayoClose(Canvas& c, float x, float y, float s, int facing, float light, Rgb rim) {
+void SayoClose(Canvas& c, float x, float y, float s, int facing, float light, Rgb rim, bool handsInLap) {
     // Units of the head's height, origin at the chin, forward = facing, up positive.
     Frame F{x, y, s, facing};
     std::vector<Piece> out;
-    out.push_back({{F.Poly({{-1.6f, -0.6f}, {0.5f, -0.62f}, {1.0f, -1.2f}, {1.3f, -3.5f}, {-2.0f, -3.5f}, {-1.9f, -1.2f}})},
+    if (handsInLap) {
+        // Seated: the skirt over her thighs, reaching forward from the hips.
+        out.push_back({{F.Poly({{-1.9f, -2.6f}, {0.8f, -2.7f}, {2.9f, -2.85f}, {3.1f, -3.3f}, {3.0f, -5.0f}, {-2.1f, -5.0f},
+                                {-2.15f, -3.4f}, {-2.05f, -2.9f}})},
+                       Uniform * 0.92f});
+        Shape pleats;
+        for (int i = 0; i < 4; ++i)
+            pleats.push_back(F.Limb(0.4f + float(i) * 0.6f, -2.78f - float(i) * 0.03f, 0.2f + float(i) * 0.7f, -5.f, 0.03f));
+        out.push_back({pleats, Uniform * 0.7f});
+    }
+    out.push_back({{F.Poly({{-1.3f, -0.52f}, {-1.62f, -0.62f}, {-1.84f, -0.85f}, {-1.95f, -1.3f}, {-1.88f, -2.0f},
+                            {-1.8f, -2.5f}, {-1.95f, -2.9f},
+                            {0.95f, -2.8f}, {1.08f, -2.2f}, {1.02f, -1.5f}, {0.85f, -1.0f}, {0.5f, -0.62f}})},
                    Uniform});
+    if (!handsInLap)
+        out.push_back({{F.Poly({{1.1f, -2.2f}, {1.3f, -3.5f}, {-2.0f, -3.5f}, {-1.95f, -2.9f}, {0.95f, -2.8f}})}, Uniform});
     out.push_back({{F.Poly({{-1.75f, -0.55f}, {-0.35f, -0.5f}, {-0.55f, -1.55f}, {-1.95f, -1.5f}})}, Uniform * 0.8f});
     CollarLines(out, F, -1.9f, -0.6f, -1.5f);
-    out.push_back({{F.Poly({{0.95f, -2.4f}, {1.35f, -2.5f}, {1.4f, -2.85f}, {0.9f, -2.8f}})}, Bag});
     out.push_back({{F.Limb(-0.15f, -0.7f, 0.05f, 0.3f, 0.45f)}, Skin * 0.85f});
-    // A profile turned up: brow, nose, lips, chin.
+    // A profile turned up: brow, nose, lips, chin, and the jaw back to the ear.
     out.push_back({{F.Poly({{-0.55f, 0.05f}, {0.0f, 0.0f}, {0.22f, 0.12f}, {0.3f, 0.3f}, {0.36f, 0.36f}, {0.34f, 0.42f},
                             {0.44f, 0.56f}, {0.4f, 0.62f}, {0.5f, 0.78f}, {0.46f, 0.88f}, {0.42f, 1.04f},
                             {0.38f, 1.1f}, {0.3f, 1.3f}, {-0.2f, 1.45f}, {-0.7f, 1.1f}, {-0.8f, 0.5f}})},
                    Skin});
+    out.push_back({{F.Oval(0.02f, 0.5f, 0.16f, 0.09f)}, Mix(Skin, Hex(0xE89090), 0.3f)});  // the cold on her cheek
+    // The eye looking up, the iris at its front with a glint, the lashes, the brow, and
+    // the line of her closed lips.
+    out.push_back({{F.Poly({{0.06f, 0.8f}, {0.16f, 0.86f}, {0.27f, 0.87f}, {0.32f, 0.83f}, {0.22f, 0.77f}, {0.12f, 0.77f}})},
+                   Hex(0xB8A8A4)});
+    out.push_back({{F.Oval(0.24f, 0.83f, 0.05f, 0.045f)}, Hair});
+    out.push_back({{F.Limb(0.05f, 0.81f, 0.3f, 0.875f, 0.03f)}, Hair});
+    out.push_back({{F.Oval(0.255f, 0.845f, 0.012f, 0.012f)}, Hex(0xF4EEE8)});
+    out.push_back({{F.Limb(0.06f, 0.98f, 0.3f, 1.02f, 0.035f)}, Hair});
+    out.push_back({{F.Limb(0.24f, 0.34f, 0.34f, 0.38f, 0.02f)}, Hex(0x8A4A48)});
     out.push_back({{F.Poly({{-0.9f, 0.2f}, {-0.85f, 1.0f}, {-0.45f, 1.42f}, {0.1f, 1.46f}, {0.38f, 1.18f}, {0.2f, 1.12f},
                             {-0.05f, 1.2f}, {-0.3f, 0.95f}, {-0.35f, 0.4f}, {-0.55f, 0.0f}}),
                     F.Limb(-0.75f, 0.5f, -0.95f, -1.8f, 0.26f), F.Oval(-0.96f, -1.9f, 0.12f, 0.16f)},
                    Hair});
-    out.push_back({{F.Limb(0.2f, 0.9f, 0.33f, 0.94f, 0.04f)}, Hair});  // a lowered eyelid
     out.push_back({{F.Poly({{-0.75f, -0.05f}, {0.3f, -0.1f}, {0.45f, -0.45f}, {-0.2f, -0.55f}, {-0.85f, -0.45f}}),
                     F.Poly({{0.25f, -0.3f}, {0.6f, -0.3f}, {0.7f, -1.1f}, {0.35f, -1.1f}})},
                    Scarf});
@@ -265,6 +377,23 @@ void SayoClose(Canvas& c, float x, float y, float s, int facing, float light, Rg
                     F.Oval(-0.08f, -1.72f, 0.1f, 0.14f)},
                    Hair});
     out.push_back({{F.Oval(-0.1f, -1.55f, 0.12f, 0.06f)}, Scarf * 0.6f});
+    if (handsInLap) {
+        // The bag on her lap, her arm down from the shoulder, bent at the elbow, and her
+        // hand closed on the bag's handle.
+        out.push_back({{F.Wire(1.15f, -2.78f, 1.95f, -2.78f, 0.32f, 0.06f)}, Bag * 0.7f});
+        out.push_back({{F.Poly({{0.95f, -2.75f}, {2.2f, -2.72f}, {2.3f, -3.45f}, {0.9f, -3.5f}})}, Bag});
+        out.push_back({{F.Poly({{0.93f, -2.74f}, {2.22f, -2.71f}, {2.24f, -3.0f}, {0.92f, -3.02f}})}, Bag * 0.8f});
+        out.push_back({{F.Oval(1.58f, -3.0f, 0.06f, 0.05f)}, Badge});
+        out.push_back({{F.Limb(-0.55f, -0.75f, -0.45f, -2.05f, 0.46f), F.Limb(-0.45f, -2.05f, 1.2f, -2.45f, 0.4f),
+                        F.Oval(-0.45f, -2.05f, 0.23f, 0.23f)},
+                       Uniform * 0.85f});
+        for (int i = 0; i < 3; ++i) {
+            float d = 0.08f + 0.07f * float(i);
+            out.push_back({{F.Limb(1.12f - d, -2.25f - d * 0.24f, 1.12f - d + 0.06f, -2.65f - d * 0.24f, 0.025f)}, CollarLine});
+        }
+        out.push_back({{F.Poly({{1.2f, -2.3f}, {1.55f, -2.4f}, {1.72f, -2.62f}, {1.62f, -2.8f}, {1.3f, -2.78f}, {1.15f, -2.6f}})},
+                       Skin});
+    }
     Mask all = MakeMask(c.width, c.height);
     for (const Piece& p : out) Cover(all, p.shape);
     Shadow(c, all, 4, 6, 12, 0.45f, Hex(0x07060E));

@@ -30,12 +30,14 @@ struct Placement {
 // What the figure holds out in front of it.
 enum class Holding { Nothing, Lantern, Cup, HandsOut };
 
+// With `coatLent`, 小夜 wears 湊's long coat, far too big for her, and 湊, seen from
+// behind, is in his uniform jacket.
 void Figure(Canvas& c, Who who, Pose pose, const Placement& at, Holding holding = Holding::Nothing,
-            bool bigCoat = false);
+            bool coatLent = false);
 
 // 小夜 close, from the waist up, in profile looking up: `x`, `y` the chin, `size` the
-// head's height.
-void SayoClose(Canvas& c, float x, float y, float size, int facing, float light, Rgb rim);
+// head's height; with `handsInLap` she sits with her hands on the bag in her lap.
+void SayoClose(Canvas& c, float x, float y, float size, int facing, float light, Rgb rim, bool handsInLap = false);
 
 // A finger (or thumb) seen close: from `base` at `angle` (radians, 0 pointing right,
 // y down), `length` long, `root` wide at the base and `tip` wide before its round end.

@@ -29,6 +29,7 @@ bool DrawListed(const PictureEntry& e, art::Image& image) {
     for (int band = 0; band < e.bands; ++band) {
         art::Canvas c = art::MakeCanvas(e.width, BandHeight, art::Hex(0));
         if (!art::DrawScene(e.file.c_str(), c, band, e.bands)) return false;
+        if (e.waved) art::WaveEdge(c);
         std::vector<uint32_t> px = art::Finish(c, Seed(e.file));
         image.pixels.insert(image.pixels.end(), px.begin(), px.end());
     }

@@ -2,6 +2,7 @@
 // lights, and what moves from band to band.
 #include "tools/pictures/scenes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -98,17 +99,34 @@ void Sc07(Canvas& c, int band, int bands) {
     Snowfall(c, 7, band, bands, 260, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
 }
 
-void Sc09(Canvas& c, int band, int bands) {
-    Backdrop(c, Night, 150, 109);
-    Tunnel(c, Down, Night, 36, 0);
-    PlatformAndTrack(c, Down, Night, 34);
-    PlatformLamp(c, Down, Night, -0.3f, 3.5f, 0.35f, Night.light);
-    PlatformLamp(c, Down, Night, -0.3f, 7.6f, 1, Night.light);
-    PlatformBench(c, Down, Night, -1.5f, 6.4f);
-    Point seat = Down.P(-1.25f, PlatformTop, 7.2f);
-    Figure(c, Who::Sayo, Pose::BackSit, {seat.x, seat.y, Down.f * 1.55f / 7.2f, 1, 0.75f, Night.light, 0, -2, 1});
+// The far end of the platform: under its last lamp, a girl alone on the plank bench,
+// seen from behind, facing the tunnel; snow falling. With `coatLent` she wears 湊's coat.
+void GirlOnTheBench(Canvas& c, int band, int bands, bool coatLent) {
+    const View v{200, 140, 330};
+    Backdrop(c, Night, 140, 109);
+    Tunnel(c, v, Night, 30, 0);
+    PlatformAndTrack(c, v, Night, 28);
+    PlatformLamp(c, v, Night, -0.2f, 14, 0.45f, Night.light);
+    PlatformLamp(c, v, Night, -0.1f, 5.6f, 1, Night.light);
+    const float z = 5.0f, k = v.f / z;
+    const float seatY = v.P(0, PlatformTop + 0.45f, z).y, floorY = v.P(0, PlatformTop, z).y;
+    const float left = v.P(-1.7f, 0, z).x, right = v.P(-0.5f, 0, z).x;
+    const Rgb wood = Mix(Night.near, Hex(0x4A3424), 0.45f);
+    Shape legs;
+    for (float x : {left + 6, right - 9}) legs.push_back(Polygon({{x, seatY}, {x + 4, seatY}, {x + 5, floorY}, {x - 1, floorY}}));
+    Cut(c, legs, wood * 0.7f, 0.4f);
+    Mask plank = MaskOf(c, {Rect(left, seatY - 2, right, seatY + 4)});
+    Cut(c, plank, wood, 0.4f);
+    Rim(c, plank, 0, -2, Night.light, 0.4f);
+    SnowOnTop(c, plank, Night.snow * 1.2f, 2);
+    const float h = 1.58f * k;
+    Figure(c, Who::Sayo, Pose::BackSit, {v.P(-1.05f, 0, z).x, seatY + 0.26f * h, h, 1, 0.85f, Night.light, 1, -2, 1},
+           Holding::Nothing, coatLent);
     Snowfall(c, 9, band, bands, 220, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
 }
+
+void Sc09(Canvas& c, int band, int bands) { GirlOnTheBench(c, band, bands, false); }
+void Sc41(Canvas& c, int band, int bands) { GirlOnTheBench(c, band, bands, true); }
 
 void Sc10(Canvas& c, int, int) {
     Backdrop(c, Night, 200, 110);
@@ -116,7 +134,10 @@ void Sc10(Canvas& c, int, int) {
     for (int i = 0; i < 3; ++i) Glow(c, 80.f + float(i) * 45, 120.f + float(i) * 8, 10 - float(i) * 2, Night.light, 0.6f);
     SnowGround(c, 300, Night);
     Glow(c, 330, -20, 120, Night.light, 0.35f);
-    SayoClose(c, 300, 200, 60, -1, 0.8f, Night.light);
+    SayoClose(c, 300, 160, 54, -1, 0.85f, Night.light, true);
+    // The lamplight falls from above: her lap sinks into the dark below it.
+    for (int y = 250; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) c.At(x, y) = c.At(x, y) * (1.f - 0.45f * float(y - 250) / 125.f);
     Snowfall(c, 10, 0, 1, 120, Mix(Night.snow, Hex(0xFFFFFF), 0.6f), 0);
 }
 
@@ -218,30 +239,40 @@ void PaperSheet(Canvas& c, const Contour& shape, Rgb paper) {
         }
 }
 
+// The old departure timetable found behind the new one: one column per train, the first
+// at the left, the last at the right, its 二三 四〇 marked 最終 and ringed in red ink
+// gone over many times.
 void Sc06(Canvas& c, int, int) {
     PlankWall(c, 0, 375, Hex(0x3A281A), 61);
     PaperSheet(c, Rect(30, 20, 470, 360), Hex(0xD8C89C));
-    const char* names[] = {"灯野", "上杉", "白沢", "奥谷", "滝見", "終着"};
-    const char* times[] = {"六時十分", "九時五分", "十二時半", "十五時", "十八時二十", "23:40"};
-    Mask ink = MakeMask(c.width, c.height), red = MakeMask(c.width, c.height);
-    Lettering(ink, "時刻表", 200, 30, 30, true);
+    const char* times[] = {"六時十分", "九時五分", "十二時半", "十五時", "十八時二十"};
+    Mask ink = MakeMask(c.width, c.height);
+    const char* title = "灯野驛　發車時刻表";
+    Lettering(ink, title, 250 - LetteringWidth(title, 26, true) / 2, 32, 26, true);
     Shape rules;
     for (int i = 0; i <= 6; ++i) rules.push_back(Rect(80 + float(i) * 62, 80, 81.5f + float(i) * 62, 345));
     rules.push_back(Rect(80, 80, 453, 81.5f));
-    rules.push_back(Rect(80, 160, 453, 161));
+    rules.push_back(Rect(80, 140, 453, 141));
     Cover(ink, rules);
     for (int i = 0; i < 6; ++i) {
-        float x = 414 - float(i) * 62;
-        Lettering(ink, names[i], x - 4, 92, 24, true, true);
-        if (i < 5) Lettering(ink, times[i], x, 175, 20, true, true);
+        float x = 111 + float(i) * 62;  // the column's centre
+        Lettering(ink, "普通", x - 11, 90, 22, true, true);
+        if (i < 5) Lettering(ink, times[i], x - 10, 155, 20, true, true);
     }
-    Lettering(ink, "二三", 100, 180, 26, true, true);
-    Lettering(ink, "四〇", 100, 245, 26, true, true);
+    Lettering(ink, "最終", 413, 148, 16, true, true);
+    Lettering(ink, "二三", 405, 192, 26, true, true);
+    Lettering(ink, "四〇", 405, 256, 26, true, true);
     Paint(c, ink, Hex(0x2A2018), 0.85f);
-    Mask circle = MaskOf(c, {Ellipse(111, 240, 32, 76)});
-    Subtract(circle, MaskOf(c, {Ellipse(111, 240, 29, 73)}));
-    Cover(red, {});
-    Paint(c, circle, Hex(0xA8383A), 0.75f);
+    // The red ring, gone round again and again, never quite on the same line.
+    Mask ring = MakeMask(c.width, c.height);
+    for (int k = 0; k < 4; ++k) {
+        float dx = (Hash(k, 0, 6) - 0.5f) * 5, dy = (Hash(k, 1, 6) - 0.5f) * 7, grow = Hash(k, 2, 6) * 4;
+        Mask one = MaskOf(c, {Ellipse(419 + dx, 254 + dy, 28 + grow, 70 + grow)});
+        Subtract(one, MaskOf(c, {Ellipse(419 + dx, 254 + dy, 25.5f + grow, 67.5f + grow)}));
+        Cover(ring, {});
+        for (size_t i = 0; i < ring.a.size(); ++i) ring.a[i] = std::max(ring.a[i], one.a[i]);
+    }
+    Paint(c, ring, Hex(0xA8383A), 0.7f);
     for (int y = 0; y < c.height; ++y)
         for (int x = 0; x < c.width; ++x) c.At(x, y) = c.At(x, y) * (1.15f - 0.55f * float(x) / float(c.width));
 }
@@ -265,25 +296,87 @@ void Sc08(Canvas& c, int band, int) {
     Snowfall(c, 8, 0, 1, 90, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
+// A point on a quadratic curve from a through m to b.
+Point Curve(Point a, Point m, Point b, float t) {
+    float u = 1 - t;
+    return {u * u * a.x + 2 * u * t * m.x + t * t * b.x, u * u * a.y + 2 * u * t * m.y + t * t * b.y};
+}
+
+// The old aluminium kettle on the stove top: a wide low body, a lid with its knob, a
+// spout curving up from the side, a bail handle with a wooden grip; dents, shine and
+// the stove's glow on its lower edge, steam from the spout.
 void Sc14(Canvas& c, int band, int) {
     Sky(c, Indoor, 375);
-    PlankWall(c, 0, 180, Hex(0x3A2416), 14);
-    Shape plate{Ellipse(250, 300, 240, 70), Rect(10, 300, 490, 375)};
+    PlankWall(c, 0, 230, Hex(0x3A2416), 14);
+    // The stove pipe behind, and the round iron top plate with the firebox's glow at its rim.
+    Mask pipe = MaskOf(c, {Rect(40, -5, 92, 250)});
+    Cut(c, pipe, Hex(0x1E1A1C), 0.5f);
+    Rim(c, pipe, 3, 0, Hex(0xFF9A50), 0.45f);
+    Mask plate = MaskOf(c, {Ellipse(250, 300, 250, 58), Rect(0, 300, 500, 380)});
     Cut(c, plate, Hex(0x242022), 0.5f);
-    Glow(c, 250, 330, 140, Hex(0xFF7A30), 0.25f);
-    Shape kettle{Ellipse(250, 235, 110, 75), Polygon({{160, 240}, {340, 240}, {330, 290}, {170, 290}}),
-                 Polygon({{330, 220}, {350, 215}, {420, 150}, {428, 158}, {360, 240}})};
-    Mask k = MaskOf(c, kettle);
-    Cut(c, k, Hex(0x8A8E96), 0.5f);
-    // The dents and the shine of old aluminium.
-    PaintGradient(c, k, Hex(0xB8BCC4), Hex(0x5A5E66), 160, 300);
-    Paint(c, MaskOf(c, {Ellipse(215, 200, 30, 18)}), Hex(0xE8ECF0), 0.35f);
-    Paint(c, MaskOf(c, {Ellipse(280, 250, 22, 14)}), Hex(0x4A4E56), 0.5f);
-    Mask handle = MaskOf(c, {Wire({170, 180}, {330, 180}, -90, 7)});
-    Cut(c, handle, Hex(0x2A2A30), 0.4f);
-    Rim(c, k, 3, 4, Hex(0xFF9A50), 0.5f);
+    Mask lid = MaskOf(c, {Ellipse(250, 296, 170, 36)});
+    Subtract(lid, MaskOf(c, {Ellipse(250, 296, 166, 34)}));
+    Paint(c, lid, Hex(0x3A3232), 0.8f);
+    Mask seam = MaskOf(c, {Wire({0, 352}, {500, 352}, 6, 3)});
+    Paint(c, seam, Hex(0xFF7A30), 0.7f);
+    Glow(c, 250, 360, 200, Hex(0xFF7A30), 0.3f);
+    // The body: the bottom edge, up round the shoulders to the lid's rim.
+    const float bottom = 300, left = 118, right = 382, top = 196;
+    Contour body;
+    for (int i = 0; i <= 8; ++i) body.push_back(Curve({left + 10, bottom}, {left - 8, bottom - 52}, {150, top + 26}, float(i) / 8));
+    for (int i = 1; i <= 8; ++i) body.push_back(Curve({150, top + 26}, {168, top + 2}, {200, top}, float(i) / 8));
+    for (int i = 0; i <= 8; ++i) body.push_back(Curve({300, top}, {332, top + 2}, {350, top + 26}, float(i) / 8));
+    for (int i = 1; i <= 8; ++i) body.push_back(Curve({350, top + 26}, {right + 8, bottom - 52}, {right - 10, bottom}, float(i) / 8));
+    // The spout from the lower right of the body, curving up and out to its open tip.
+    Contour spout;
+    for (int i = 0; i <= 10; ++i) spout.push_back(Curve({352, 262}, {408, 252}, {442, 178}, float(i) / 10));
+    for (int i = 10; i >= 0; --i) {
+        Point q = Curve({356, 292}, {426, 270}, {456, 184}, float(i) / 10);
+        spout.push_back(q);
+    }
+    Mask metal = MaskOf(c, {body, spout});
+    Cut(c, metal, Hex(0x9094A0), 0.5f);
+    PaintGradient(c, metal, Hex(0xC8CCD4), Hex(0x5E626C), 190, 300);
+    // The window's light down the left of the body, a second shine on the spout, and the
+    // stove's orange along the bottom.
+    Mask shine = MaskOf(c, {Polygon({{158, 220}, {182, 208}, {176, 290}, {150, 292}})});
+    Blur(shine, 6);
+    Paint(c, shine, Hex(0xF2F4F8), 0.55f);
+    Paint(c, MaskOf(c, {Stroke({412, 246}, {436, 196}, 4)}), Hex(0xE8ECF0), 0.4f);
+    Mask low = MaskOf(c, {Rect(100, 270, 400, 302)});
+    for (size_t i = 0; i < low.a.size(); ++i) low.a[i] *= metal.a[i];
+    Blur(low, 6);
+    Paint(c, low, Hex(0xFF8A40), 0.3f);
+    // Dents: a soft hollow, lit on its lower lip.
+    for (Point d : {Point{292, 252}, Point{214, 272}}) {
+        Mask hollow = MaskOf(c, {Ellipse(d.x, d.y, 18, 10)});
+        Blur(hollow, 4);
+        Paint(c, hollow, Hex(0x5A5E68), 0.18f);
+        Mask lip = MaskOf(c, {Ellipse(d.x + 3, d.y + 6, 10, 3)});
+        Blur(lip, 2);
+        Paint(c, lip, Hex(0xE4E8EE), 0.25f);
+    }
+    Cut(c, {Rect(left + 4, bottom - 6, right - 4, bottom + 2)}, Hex(0x2A2628), 0.2f);  // soot at the base
+    Rim(c, metal, -3, -3, Hex(0xE8ECF4), 0.4f);
+    // The lid, a low dome with its rim, and the black knob.
+    Mask lidTop = MaskOf(c, {Ellipse(250, 197, 56, 12), Polygon({{196, 197}, {304, 197}, {290, 186}, {210, 186}})});
+    Cut(c, lidTop, Hex(0xA8ACB6), 0.35f);
+    PaintGradient(c, lidTop, Hex(0xD4D8E0), Hex(0x8A8E98), 180, 205);
+    Mask knob = MaskOf(c, {Ellipse(250, 180, 12, 7), Rect(244, 180, 256, 188)});
+    Cut(c, knob, Hex(0x1A1618), 0.3f);
+    Rim(c, knob, -1, -2, Hex(0xE8ECF4), 0.5f);
+    // The bail handle: two lugs on the shoulders, the wire arching over, a wooden grip.
+    Shape lugs{Ellipse(172, 212, 5, 6), Ellipse(328, 212, 5, 6)};
+    Cut(c, lugs, Hex(0x8A8E98), 0.25f);
+    Mask wire = MaskOf(c, {Wire({172, 210}, {328, 210}, -112, 4)});
+    Cut(c, wire, Hex(0x6E727C), 0.4f);
+    Rim(c, wire, -1, -2, Hex(0xE8ECF4), 0.6f);
+    Mask grip = MaskOf(c, {Polygon({{212, 110}, {288, 110}, {290, 122}, {210, 122}}), Ellipse(212, 116, 4, 6),
+                           Ellipse(288, 116, 4, 6)});
+    Cut(c, grip, Hex(0x5A3A22), 0.4f);
+    PaintGradient(c, grip, Hex(0x8A5E3A), Hex(0x3A2414), 108, 124);
     const float sway[] = {-1.f, 0.f, 1.f};
-    Steam(c, 424, 150, 150, 18 * sway[band % 3] + 6, 1.3f * float(band), Hex(0xF4F0EC), 0.45f);
+    Steam(c, 450, 178, 160, 18 * sway[band % 3] + 6, 1.3f * float(band), Hex(0xF4F0EC), 0.45f);
 }
 
 // Roundness for a flat cut: its edges darken toward `shade` over about `radius` pixels,
@@ -647,19 +740,50 @@ void Sc25(Canvas& c, int band, int bands) {
     Glow(c, 330, 350, 30, Night.light, 0.2f);
 }
 
-void Sc26(Canvas& c, int, int) {
-    View v{250, 150, 330};
-    Backdrop(c, Night, 150, 126);
+// The platform's plank bench seen from behind, 0.45 m high at depth z, from x0 to x1
+// (metres across); its plank's top row on the canvas.
+float PlankBench(Canvas& c, const View& v, const Palette& p, float z, float x0, float x1) {
+    const float seatY = v.P(0, PlatformTop + 0.45f, z).y, floorY = v.P(0, PlatformTop, z).y;
+    const float left = v.P(x0, 0, z).x, right = v.P(x1, 0, z).x, k = v.f / z;
+    const Rgb wood = Mix(p.near, Hex(0x4A3424), 0.45f);
+    Shape legs;
+    for (float x : {left + 0.1f * k, right - 0.15f * k})
+        legs.push_back(Polygon({{x, seatY}, {x + 0.06f * k, seatY}, {x + 0.08f * k, floorY}, {x - 0.02f * k, floorY}}));
+    Cut(c, legs, wood * 0.7f, 0.4f);
+    Mask plank = MaskOf(c, {Rect(left, seatY - 0.03f * k, right, seatY + 0.055f * k)});
+    Cut(c, plank, wood, 0.4f);
+    Rim(c, plank, 0, -3, p.light, 0.4f);
+    return seatY - 0.03f * k;
+}
+
+// 湊 and 小夜 from behind on the platform's plank bench near midnight, the relit lamp
+// ahead of them at the platform's edge, the rails running on to the tunnel; with
+// `coatLent` she wears his coat and he his uniform jacket.
+void BenchAtMidnight(Canvas& c, bool coatLent) {
+    const View v{250, 118, 330};
+    Backdrop(c, Night, 118, 126);
     Tunnel(c, v, Night, 40, 0);
     PlatformAndTrack(c, v, Night, 38);
-    Glow(c, 250, -30, 120, Night.light, 0.45f);
-    LightPool(c, 250, 330, 260, 60, Night.light, 0.5f);
-    Shape bench{Rect(60, 300, 440, 318), Rect(80, 318, 92, 377), Rect(408, 318, 420, 377)};
-    Cut(c, bench, Hex(0x2A2018), 0.5f);
-    Cut(c, {Polygon({{330, 300}, {420, 300}, {414, 280}, {340, 284}})}, Hex(0x24222C), 0.4f);  // his coat
-    Figure(c, Who::Minato, Pose::BackSit, {190, 395, 330, 1, 0.75f, Night.light, 0, -3, 1});
-    Figure(c, Who::Sayo, Pose::BackSit, {280, 395, 300, 1, 0.75f, Night.light, 0, -3, 1});
+    PlatformLamp(c, v, Night, 0.8f, 6.5f, 1, Night.light);
+    // Where they sit: 2 m ahead of the eye. Their shadows fall toward us from the lamp.
+    const float z = 2.0f, k = v.f / z;
+    const float floorY = v.P(0, PlatformTop, z).y, left = v.P(-1.55f, 0, z).x, right = v.P(0.5f, 0, z).x;
+    Mask shade = MaskOf(c, {Ellipse((left + right) / 2 - 20, floorY - 8, (right - left) * 0.5f, 26)});
+    Blur(shade, 12);
+    Paint(c, shade, Hex(0x0A0A18), 0.5f);
+    const float seatY = PlankBench(c, v, Night, z, -1.55f, 0.5f) + 5;
+    Mask snow = MaskOf(c, {Rect(left, seatY - 9, left + 40, seatY - 4), Rect(right - 46, seatY - 9, right, seatY - 4)});
+    Cut(c, snow, Night.snow * 1.2f, 0.2f);
+    const Rgb rim = Night.light;
+    const float minato = 1.75f * k, sayo = 1.58f * k;
+    Figure(c, Who::Minato, Pose::BackSit, {v.P(-0.92f, 0, z).x, seatY + 0.26f * minato, minato, 1, 0.8f, rim, 2, -3, 1},
+           Holding::Nothing, coatLent);
+    Figure(c, Who::Sayo, Pose::BackSit, {v.P(-0.2f, 0, z).x, seatY + 0.26f * sayo, sayo, 1, 0.8f, rim, 2, -3, 1},
+           Holding::Nothing, coatLent);
 }
+
+void Sc26(Canvas& c, int, int) { BenchAtMidnight(c, false); }
+void Sc42(Canvas& c, int, int) { BenchAtMidnight(c, true); }
 
 void Sc27(Canvas& c, int band, int bands) {
     View v{250, 160, 330};
@@ -806,17 +930,37 @@ void Sc31(Canvas& c, int, int) {
     Snowfall(c, 31, 0, 1, 50, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
+// The same bench at dawn, empty, the lamp out: the night's snow on its plank is
+// pressed down in one place only, where 湊 sat.
 void Sc32(Canvas& c, int, int) {
-    Backdrop(c, Dawn, 150, 132);
-    Tunnel(c, Down, Dawn, 45, 0);
-    PlatformAndTrack(c, Down, Dawn, 43);
-    PlatformLamp(c, Down, Dawn, -0.8f, 7, 0, Dawn.light);
-    PlatformBench(c, Down, Dawn, -1.8f, 10);
-    Point a = Down.P(-1.85f, PlatformTop + 0.5f, 10), b = Down.P(-1.4f, PlatformTop + 0.5f, 11.8f);
-    Cut(c, {Polygon({{a.x, a.y}, {b.x, b.y}, {b.x, b.y - 3}, {a.x, a.y - 5}})}, Dawn.snow, 0);
+    const View v{250, 118, 330};
+    Backdrop(c, Dawn, 118, 132);
+    Tunnel(c, v, Dawn, 40, 0);
+    PlatformAndTrack(c, v, Dawn, 38);
+    PlatformLamp(c, v, Dawn, 0.8f, 6.5f, 0, Dawn.light);
+    const float z = 2.0f, k = v.f / z;
+    const float top = PlankBench(c, v, Dawn, z, -1.55f, 0.5f);
+    const float left = v.P(-1.55f, 0, z).x, right = v.P(0.5f, 0, z).x;
+    // A cushion of snow along the plank, with one hollow the width of a man.
+    const float hollow = v.P(-0.92f, 0, z).x, half = 0.23f * k;
+    Contour snow{{left, top + 1}};
+    for (float x = left; x <= right; x += 2) {
+        float d = std::fabs(x - hollow) / half, dip = d < 1 ? 0.85f * (1 - d * d) : 0;
+        float lump = 0.075f * k * (0.8f + 0.4f * Noise1(x * 0.05f, 32));
+        snow.push_back({x, top - lump * (1 - dip)});
+    }
+    snow.push_back({right, top + 1});
+    Mask cushion = MaskOf(c, {snow});
+    Cut(c, cushion, Dawn.snow, 0.2f);
+    Mask pressed = MaskOf(c, {Ellipse(hollow, top - 2, half * 0.95f, 4)});
+    Blur(pressed, 2);
+    Paint(c, pressed, Mix(Dawn.snow, Hex(0x5A5A80), 0.45f), 0.7f);
+    Rim(c, cushion, 0, -2, Hex(0xFFE6D0), 0.4f);
 }
 
-void Sc33(Canvas& c, int, int) {
+// The old road down through the cedars at night, the two of them from behind in the
+// lantern's light; with `coatLent` she walks in his coat and he in his uniform jacket.
+void MountainRoad(Canvas& c, bool coatLent) {
     Backdrop(c, Night, 140, 133);
     Mask road = MaskOf(c, {Polygon({{210, 170}, {290, 170}, {520, 377}, {-20, 377}})});
     PaintGradient(c, road, Mix(Night.snow, Night.near, 0.5f), Mix(Night.snow, Night.near, 0.15f), 170, 375);
@@ -830,29 +974,71 @@ void Sc33(Canvas& c, int, int) {
     }
     Cut(c, cedars, Night.front, 0.4f);
     LightPool(c, 230, 330, 120, 35, Night.light, 0.7f);
-    Figure(c, Who::Minato, Pose::BackWalk, {220, 340, 150, 1, 0.7f, Night.light, 0, 0, 1});
-    Figure(c, Who::Sayo, Pose::BackWalk, {275, 342, 128, 1, 0.75f, Night.light, 0, 0, 1});
+    Figure(c, Who::Minato, Pose::BackWalk, {220, 340, 150, 1, 0.7f, Night.light, 0, 0, 1}, Holding::Nothing, coatLent);
+    Figure(c, Who::Sayo, Pose::BackWalk, {275, 342, 128, 1, 0.75f, Night.light, 0, 0, 1}, Holding::Nothing, coatLent);
     Glow(c, 195, 280, 6, Night.light, 1);
     Glow(c, 195, 280, 40, Night.light, 0.35f);
 }
 
+void Sc33(Canvas& c, int, int) { MountainRoad(c, false); }
+void Sc43(Canvas& c, int, int) { MountainRoad(c, true); }
+
+// The valley at night from high on the old road: far ridges, the snowy slopes falling
+// to the valley floor, and the town spread along its winding river, its lights smaller
+// and fainter toward the far side; cedars of the near slope along the bottom.
 void Sc34(Canvas& c, int, int) {
-    Sky(c, Night, 140);
-    Stars(c, 34, 1.0f, 140);
-    Cut(c, Ridge(c.width, 120, 60, 0.004f, 341, 377), Night.far, 0.3f);
-    Mask slope = MaskOf(c, Ridge(c.width, 190, 70, 0.005f, 342, 377));
-    PaintGradient(c, slope, Mix(Night.snow, Night.far, 0.4f), Night.mid, 130, 300);
-    Cut(c, Woods(c.width, 230, 36, 343, 377, 0.7f), Night.mid, 0.3f);
-    // The valley floor with its river and the few lights of the town.
-    Mask valley = MaskOf(c, Ridge(c.width, 280, 10, 0.01f, 344, 377));
-    Paint(c, valley, Night.near);
-    Cut(c, {Wire({-5, 300}, {float(c.width + 5), 290}, 20, 4)}, Mix(Night.sky[3], Night.snow, 0.3f), 0);
-    for (int i = 0; i < 26; ++i) {
-        float x = 200 + Hash(i, 0, 34) * float(c.width - 400), y = 287 + Hash(i, 1, 34) * 20;
-        Dot(c, x, y, 1.1f, Hex(0xFFD890), 1);
-        Glow(c, x, y, 5, Night.light, 0.4f);
+    const float w = float(c.width);
+    Sky(c, Night, 120);
+    Stars(c, 34, 1.0f, 110);
+    Cut(c, Ridge(c.width, 95, 45, 0.004f, 341, 377), Night.far, 0.3f);
+    // The far slope, snow between its woods, down to the valley floor at about y 200.
+    Mask slope = MaskOf(c, Ridge(c.width, 140, 40, 0.005f, 342, 377));
+    PaintGradient(c, slope, Mix(Night.snow, Night.far, 0.45f), Mix(Night.snow, Night.mid, 0.55f), 100, 210);
+    Cut(c, Woods(c.width, 168, 26, 343, 169, 0.6f), Mix(Night.mid, Night.far, 0.4f), 0.2f);
+    Cut(c, Woods(c.width, 196, 14, 346, 197, 0.5f), Mix(Night.mid, Night.far, 0.2f), 0.2f);
+    // The valley floor: snowy fields seen from above, paler toward us.
+    Mask floor = MaskOf(c, Ridge(c.width, 200, 8, 0.01f, 344, 377));
+    PaintGradient(c, floor, Mix(Night.snow, Night.mid, 0.6f), Mix(Night.snow, Night.mid, 0.4f), 195, 330);
+    // The river, winding from the left to the right across the floor, catching the sky.
+    auto riverY = [&](float x) { return 248 + 26 * std::sin(x / w * 6.3f + 0.6f) + 10 * std::sin(x / w * 17.f); };
+    Shape river;
+    for (float x = -10; x < w + 10; x += 6) {
+        float y0 = riverY(x), y1 = riverY(x + 6), half = 3.f + 2.5f * (y0 - 195) / 100;
+        river.push_back(Polygon({{x, y0 - half}, {x + 6, y1 - half}, {x + 6, y1 + half}, {x, y0 + half}}));
     }
-    Cut(c, Woods(c.width, 340, 70, 345, 377, 0.9f), Night.front, 0.4f);
+    Paint(c, MaskOf(c, river), Mix(Night.sky[3], Night.snow, 0.35f), 0.8f);
+    // The town: streets of lights along and across the river, a denser heart, scattered
+    // houses on the fields; each light larger the nearer (lower) it lies.
+    auto light = [&](float x, float y, float warmth, float strength) {
+        float near = std::clamp((y - 200) / 110, 0.f, 1.f);
+        Rgb colour = Mix(Hex(0xD8E4FF), Hex(0xFFD890), warmth);
+        Dot(c, x, y, 0.7f + 0.9f * near, colour, strength);
+        Glow(c, x, y, 3 + 5 * near, Mix(colour, Night.light, 0.5f), 0.35f * strength);
+    };
+    int seed = 0;
+    for (int street = 0; street < 5; ++street) {  // along the river, above and below it
+        float offset = (float(street) - 2) * 16 + Hash(street, 0, 34) * 6;
+        for (float x = 140 + Hash(street, 1, 34) * 80; x < w - 120; x += 9 + Hash(seed, 2, 34) * 14, ++seed)
+            if (Hash(seed, 3, 34) < 0.55f + 0.4f * std::exp(-std::pow((x - w * 0.5f) / 200, 2.f)))
+                light(x, riverY(x) + offset + Hash(seed, 4, 34) * 4, Hash(seed, 5, 34), 0.7f + 0.3f * Hash(seed, 6, 34));
+    }
+    for (int road = 0; road < 7; ++road) {  // roads climbing away from the river
+        float x0 = 220 + float(road) * 110 + Hash(road, 7, 34) * 40;
+        for (int k = 1; k < 9; ++k, ++seed) {
+            float y = riverY(x0) - float(k) * 6;
+            if (y > 202) light(x0 + float(k) * 3, y, Hash(seed, 8, 34), 0.8f);
+        }
+    }
+    for (int i = 0; i < 60; ++i)  // lone houses on the fields
+        light(60 + Hash(i, 9, 34) * (w - 120), 210 + Hash(i, 10, 34) * 100, 0.8f + 0.2f * Hash(i, 11, 34), 0.8f);
+    // The near slope: cedars along the bottom, taller at the two ends of the view.
+    Shape near;
+    for (int i = 0; i < 40; ++i) {
+        float x = float(i) * w / 39, edge = std::max(0.f, 1 - std::min(x, w - x) / 250);
+        near.push_back(Cedar(x + Hash(i, 12, 34) * 16, 385, 60 + 40 * Hash(i, 13, 34) + 150 * edge, 3400 + i));
+    }
+    near.push_back(Rect(-2, 355, w + 2, 377));
+    Cut(c, near, Night.front, 0.4f);
 }
 
 void Sc35(Canvas& c, int, int) {
@@ -1002,6 +1188,21 @@ void Sc39(Canvas& c, int, int) {
     Paint(c, road, Hex(0xB8C4D8), 0.6f);
 }
 
+// The end card: a lone lit lamp on a snowy night, the title lettered down the left.
+void Sc40(Canvas& c, int, int) {
+    const View v{250, 200, 330};
+    Palette p = Night;
+    p.stars = 0.5f;
+    Backdrop(c, p, 250, 140);
+    SnowGround(c, 328, p);
+    PlatformLamp(c, v, p, 1.1f, 4.0f, 1, p.light);
+    Mask title = MakeMask(c.width, c.height);
+    Lettering(title, "灯りの駅", 92, 58, 54, true, true);
+    Shadow(c, title, 2, 3, 4, 0.5f, Hex(0x07060E));
+    Paint(c, title, Mix(p.snow, p.light, 0.4f) * 1.1f);
+    Snowfall(c, 40, 0, 1, 140, Mix(p.snow, Hex(0xFFFFFF), 0.5f), 0);
+}
+
 struct Entry {
     const char* file;
     Recipe draw;
@@ -1014,7 +1215,7 @@ const Entry Recipes[] = {
     {"sc21.sad", Sc21}, {"sc22.sad", Sc22}, {"sc23.sad", Sc23}, {"sc24.sad", Sc24}, {"sc25.sad", Sc25},
     {"sc26.sad", Sc26}, {"sc27.sad", Sc27}, {"sc28.sad", Sc28}, {"sc29.sad", Sc29}, {"sc30.sad", Sc30},
     {"sc31.sad", Sc31}, {"sc32.sad", Sc32}, {"sc33.sad", Sc33}, {"sc34.sad", Sc34}, {"sc35.sad", Sc35},
-    {"sc36.sad", Sc36}, {"sc37.sad", Sc37}, {"sc38.sad", Sc38}, {"sc39.sad", Sc39},
+    {"sc36.sad", Sc36}, {"sc37.sad", Sc37}, {"sc38.sad", Sc38}, {"sc39.sad", Sc39}, {"sc40.sad", Sc40}, {"sc41.sad", Sc41}, {"sc42.sad", Sc42}, {"sc43.sad", Sc43},
 };
 }  // namespace
 

@@ -207,6 +207,17 @@ void Steam(Canvas& c, float x, float y, float height, float sway, float phase, R
     Paint(c, m, colour, amount);
 }
 
+void WaveEdge(Canvas& c) {
+    // A row moved 10 pixels left shows column 20 where a row moved right shows the
+    // screen's black: dark to column 20, then a soft rise.
+    constexpr float Dark = 20, Clear = 100;
+    for (int x = 0; x < std::min(c.width, int(Clear)); ++x) {
+        float t = std::clamp((float(x) - Dark) / (Clear - Dark), 0.f, 1.f);
+        float keep = 0.04f + 0.96f * t * (2 - t);
+        for (int y = 0; y < c.height; ++y) c.At(x, y) = c.At(x, y) * keep;
+    }
+}
+
 // The installed face for the family, found once through fontconfig.
 static FT_Face Face(bool mincho) {
     static FT_Library library = nullptr;

@@ -42,6 +42,11 @@ void Snowfall(Canvas& c, int seed, int frame, int frames, int count, Rgb colour,
 void Fireflies(Canvas& c, int seed, int count, float top, float bottom);
 void Steam(Canvas& c, float x, float y, float height, float sway, float phase, Rgb colour, float amount);
 
+// The left edge of a picture drawn through the wave effect, dark: its rows slide up to
+// 10 pixels sideways and leave the cleared screen showing there, which the dark edge
+// takes in.
+void WaveEdge(Canvas& c);
+
 // Text cut out of paper (FreeType, Mincho or Gothic); `size` in pixels, (x, y) the top
 // left of the first character; `vertical` sets it top to bottom.
 void Lettering(Mask& m, const std::string& utf8, float x, float y, float size, bool mincho,
