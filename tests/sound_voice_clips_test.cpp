@@ -1,5 +1,6 @@
-// The voice clips the build spoke: one for every clip the shipped script plays, in the
-// format the story engine loads, speaking at once, and 小夜's voice a girl's beside 湊's.
+// The clips the build made for the story: a voice for every voice clip the shipped
+// script plays, speaking at once, 小夜's voice a girl's beside 湊's; and every sound
+// effect it plays, landing with its line and under the voices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "draw/sjis.h"
 #include "sound/kaSound.h"
 #include "story/script.h"
+#include "tests/sound_test_files.h"
 
 namespace {
 
@@ -48,6 +50,14 @@ std::pair<size_t, size_t> SoundingPart(const std::vector<int16_t>& s) {
     return {first, last};
 }
 
+// RMS in dBFS of samples [from, to).
+double Level(const std::vector<int16_t>& s, size_t from, size_t to) {
+    to = std::min(to, s.size());
+    double sum = 0;
+    for (size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
+    return 10 * std::log10(sum / double(std::max<size_t>(1, to - from)) / (32768.0 * 32768.0) + 1e-20);
+}
+
 // Characters of the prose line that the step of the wave_play: line at index shows.
 int ShownCharacters(int index) {
     int line = index + 1;
@@ -69,6 +79,7 @@ TEST(VoiceClips, EveryClipTheScriptPlaysIsThereAtMinus3dBFSAndStartsAtOnce) {
     for (int i = 0; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
         if (MatchKeyword(ShippedScript[i]) != KwWavePlay) continue;
         std::string name = ShippedScript[i] + std::strlen(KeywordText[KwWavePlay]);
+        if (IsEffectClip(name.c_str())) continue;
         std::vector<int16_t> s = ReadClip(name);
         if (s.empty()) continue;
         ++clips;
@@ -192,4 +203,46 @@ TEST(VoiceClips, SayoSoundsLikeAGirlBesideMinato) {
     EXPECT_GE(sayo.centroid, 1.12 * minato.centroid);
 }
 
+// Each sound effect the script plays is heard within 50 ms, as its line appears; its sounding
+// part lies under the voices' median level but within 30 dB of it; and it has ended
+// before a reader at 8 characters a second leaves the line that names it, so the next
+// step, which stops the last clip played, never cuts it.
+TEST(EffectClips, EveryEffectTheScriptPlaysLandsWithItsLineUnderTheVoices) {
+    double voices = soundtest::VoicesMedianLevel();
+    int effects = 0;
+    for (int i = 0; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
+        if (MatchKeyword(ShippedScript[i]) != KwWavePlay) continue;
+        std::string name = ShippedScript[i] + std::strlen(KeywordText[KwWavePlay]);
+        if (!IsEffectClip(name.c_str())) continue;
+        std::vector<int16_t> s = ReadClip(name);
+        if (s.empty()) continue;
+        ++effects;
+        EXPECT_EQ(s.front(), 0) << name;
+        EXPECT_EQ(s.back(), 0) << name;
+        auto [first, last] = SoundingPart(s);
+        double level = Level(s, first, last), seconds = double(s.size()) / kaSound::OutputRate;
+        std::printf("%s: %.2f s, %.1f dB from the voices\n", name.c_str(), seconds, level - voices);
+        EXPECT_LE(first, size_t(kaSound::OutputRate / 20)) << name;
+        EXPECT_LT(level, voices) << name;
+        EXPECT_GT(level, voices - 30) << name;
+        EXPECT_LE(seconds, ShownCharacters(i) / 8.0) << name;
+    }
+    EXPECT_GT(effects, 0);
+}
+
 }  // namespace
+
+double soundtest::VoicesMedianLevel() {
+    std::ifstream list(AKARI_VOICE_LIST);
+    std::vector<double> levels;
+    for (std::string line; std::getline(list, line);) {
+        std::istringstream fields(line);
+        std::string file;
+        if (!(fields >> file) || file[0] == '#') continue;
+        std::vector<int16_t> s = ReadClip(file);
+        levels.push_back(Level(s, 0, s.size()));
+    }
+    if (levels.empty()) return 0;
+    std::nth_element(levels.begin(), levels.begin() + long(levels.size() / 2), levels.end());
+    return levels[levels.size() / 2];
+}

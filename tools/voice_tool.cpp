@@ -126,8 +126,9 @@ static std::string SpokenPart(const std::string& line) {
     return line;
 }
 
-// The prose line after each wave_play: line, by clip name. The script ends at its first
-// empty line; the option lines of a command: block are not prose.
+// The prose line after each voice's wave_play: line, by clip name; sound effects are not
+// spoken. The script ends at its first empty line; the option lines of a command: block
+// are not prose.
 static std::map<std::string, std::string> VoicedLines(const char* path) {
     std::map<std::string, std::string> voiced;
     std::vector<std::string> lines = ReadLines(path);
@@ -135,7 +136,8 @@ static std::map<std::string, std::string> VoicedLines(const char* path) {
     for (size_t i = 0; i < lines.size() && !lines[i].empty(); ++i) {
         Keyword k = MatchKeyword(lines[i].c_str());
         if (k == KwWavePlay) {
-            waiting.emplace_back(lines[i].substr(std::strlen(KeywordText[KwWavePlay])), i);
+            std::string clip = lines[i].substr(std::strlen(KeywordText[KwWavePlay]));
+            if (!IsEffectClip(clip.c_str())) waiting.emplace_back(clip, i);
         } else if (k == KwCommand) {
             i += size_t(std::max(0, ReadNumberAt(lines[i].c_str(), 8)));
         } else if (k == KwNone) {
