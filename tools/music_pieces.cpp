@@ -1,7 +1,8 @@
 // Build-time music tool: writes the story's five pieces and the two pieces of ambience
-// under its silences as Standard MIDI files into the game folder. Each is a melody on channel 1 over a chord progression with broken
-// chords, held chords and a bass, and loops: every part ends with the last bar, which
-// leads back into the first. Usage: akari_music_tool game-folder.
+// under its silences as Standard MIDI files into the game folder. Each piece is a melody
+// on channel 1 over a chord progression with broken chords, held chords and a bass, and
+// loops: every part ends with the last bar, which leads back into the first.
+// Usage: akari_music_tool game-folder.
 #include <cstdio>
 #include <string>
 #include <vector>
