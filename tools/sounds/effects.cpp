@@ -1,5 +1,6 @@
 // The story's sound effects (see effects.h): what the text names, made from noise,
-// struck resonances and a little space, each from its own seed.
+// struck resonances and a little space, each from its own seed. Every draw of the noise
+// is a statement of its own, so that any compiler makes the same clips.
 #include "tools/sounds/effects.h"
 
 #include <cmath>
@@ -38,13 +39,16 @@ Samples Stove() {
     for (double t = 0.08; t < 2.5;) {
         int run = 2 + int(noise.Between(0, 4));
         for (int k = 0; k < run; ++k) {
-            Click(&s, &noise, t, noise.Between(2200, 4200), 12, noise.Between(0.5, 1.0), 0.002);
+            double hz = noise.Between(2200, 4200), level = noise.Between(0.5, 1.0);
+            Click(&s, &noise, t, hz, 12, level, 0.002);
             t += noise.Between(0.03, 0.09);
         }
         t += noise.Between(0.15, 0.45);
     }
-    for (int k = 0; k < 7; ++k)
-        Click(&s, &noise, 1.35 + 0.035 * k + noise.Between(0, 0.02), noise.Between(500, 1400), 1.5, 0.6, 0.005);
+    for (int k = 0; k < 7; ++k) {
+        double at = 1.35 + 0.035 * k + noise.Between(0, 0.02), hz = noise.Between(500, 1400);
+        Click(&s, &noise, at, hz, 1.5, 0.6, 0.005);
+    }
     Space(&s, 0.03, 0.35, 0.2);
     FadeEnds(&s, 0.03, 0.25);
     return s;
@@ -84,8 +88,10 @@ Samples Kettle() {
         double steam = top.Run(high.Run(noise.Next()));
         s[i] = (0.35 + 0.65 * pulse) * (0.6 * steam + 0.8 * tone.Run(steam));
     }
-    for (int bubble = 0; bubble < 26; ++bubble)
-        Click(&s, &noise, noise.Between(0.05, 2.8), noise.Between(180, 420), 6, 1.2, 0.012);
+    for (int bubble = 0; bubble < 26; ++bubble) {
+        double at = noise.Between(0.05, 2.8), hz = noise.Between(180, 420);
+        Click(&s, &noise, at, hz, 6, 1.2, 0.012);
+    }
     Space(&s, 0.03, 0.35, 0.15);
     FadeEnds(&s, 0.04, 0.4);
     return s;
@@ -125,7 +131,8 @@ Samples MountainRoar() {
             roar2.Reshape(LowPass(hz, 0.9));
         }
         double swell = std::max(0.35 * Strike(t, 0.03, 3.0), Strike(t, 1.2, 4.0));
-        s[i] = swell * (roar2.Run(roar1.Run(noise.Next())) + 0.6 * body.Run(noise.Next()));
+        double low = roar2.Run(roar1.Run(noise.Next())), deep = body.Run(noise.Next());
+        s[i] = swell * (low + 0.6 * deep);
     }
     for (double at : {0.7, 1.15, 1.5, 2.2}) Ring(&s, at, noise.Between(40, 55), 0.25, 0.6);
     FadeEnds(&s, 0.0, 0.6);
@@ -199,9 +206,10 @@ Samples SnowFall() {
     Filter rush = BandPass(900, 0.8), land1 = LowPass(220), land2 = LowPass(220), powder = HighPass(1800);
     for (size_t i = 0; i < s.size(); ++i) {
         double t = double(i) / Rate;
-        s[i] = 0.6 * Strike(t, 0.12, 0.25) * rush.Run(noise.Next()) +
-               3.0 * Strike(t - 0.16, 0.008, 0.22) * land2.Run(land1.Run(noise.Next())) +
-               0.25 * Strike(t - 0.2, 0.05, 0.9) * powder.Run(noise.Next());
+        double slide = rush.Run(noise.Next()), blow = land2.Run(land1.Run(noise.Next()));
+        double dust = powder.Run(noise.Next());
+        s[i] = 0.6 * Strike(t, 0.12, 0.25) * slide + 3.0 * Strike(t - 0.16, 0.008, 0.22) * blow +
+               0.25 * Strike(t - 0.2, 0.05, 0.9) * dust;
     }
     Ring(&s, 0.16, 58, 0.5, 0.25);
     FadeEnds(&s, 0.0, 0.15);

@@ -81,7 +81,7 @@ void FadeEnds(Samples* s, double in, double out) {
 }
 
 void Space(Samples* s, double size, double t60, double wet) {
-    // Comb delays spread around the size, all-pass delays short; none share a factor.
+    // Comb delays spread around the size, so their echoes do not pile up; all-passes short.
     const double combs[] = {1.0, 1.137, 1.271, 1.393}, passes[] = {0.0051, 0.0017};
     Samples out(s->size(), 0.0);
     for (double c : combs) {
