@@ -292,8 +292,8 @@ class StoryPiece : public MusicTest, public testing::WithParamInterface<const ch
 // it more than 6 dB under the piece's median second (a fade at the end, or a slow start,
 // would dip there). A piece of music lasts at least two and a half minutes, so a scene
 // rarely hears it twice, at a level clearly under the voices yet heard; the ambience
-// under the silences lies at least 18 dB under the voices' median level, and neither is
-// ever silent for 50 ms.
+// under the silences lies at least 18 dB under the voices' median level; and no 50 ms of
+// either falls 30 dB under its median second, as a silence would.
 TEST_P(StoryPiece, LoopsWithoutASeamAtItsLevel) {
     const char* name = GetParam();
     bool ambience = std::string(name).rfind("amb_", 0) == 0;
@@ -332,7 +332,7 @@ TEST_P(StoryPiece, LoopsWithoutASeamAtItsLevel) {
     }
     EXPECT_LT(peak, -10.0);
     for (int at = 0; at + Second / 20 <= length + Second; at += Second / 100)
-        ASSERT_GT(Decibels(Rms(out, at, Second / 20)), -60.0) << "silent at " << at;
+        ASSERT_GT(Decibels(Rms(out, at, Second / 20)), median - 30.0) << "silent at " << at;
 }
 
 INSTANTIATE_TEST_SUITE_P(Game, StoryPiece,

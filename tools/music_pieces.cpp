@@ -23,7 +23,8 @@ enum Program {
 constexpr int Percussion = 9;
 enum Drum { Maracas = 70, MuteTriangle = 80 };
 
-// The ambience's own chance: the same on every build.
+// The ambience's own chance: the same on every build (each draw a statement of its own,
+// as the order in which a call's arguments are worked out is the compiler's).
 struct Chance {
     uint32_t state;
     double Between(double low, double high) {
@@ -282,23 +283,32 @@ static std::vector<uint8_t> DawnWalk() {
 // Sea-shore noise, low, is a wind; higher and steady, a far stream. A note held to the
 // end starts again at the loop at once, so the loop has no gap.
 
-// The night outside: a far stream that never changes, and a wind in the cedars that
+// The night outside: a far stream that hardly changes, and a wind in the cedars that
 // rises and falls in long gusts.
 static std::vector<uint8_t> NightAmbience() {
     Piece p = Begin(60, 4, 32);
     smf::Track* stream = p.Part();
-    Voice(stream, 0, Seashore, 70, 88);
-    smf::Note(stream, 0, 0, p.End(), 66, 64);
-    Waves(stream, 0, p.End(), 96, {{8, 6, 0.0}});
-    smf::Track* wind = p.Part();
-    Voice(wind, 1, Seashore, 96, 40);
+    Voice(stream, 0, Seashore, 100, 88);
+    // A held note of this noise fades within seconds: the stream is struck again every
+    // six to ten seconds, unevenly, so that it never beats like surf, and the wind's gusts
+    // are a bar or two each. The loop starts on the stream alone and softer, as the notes
+    // that sound at the end are old and have faded.
     Chance chance{0x31D7u};
     for (unsigned tick = 0; tick < p.End();) {
-        unsigned length = unsigned(chance.Between(2, 5)) * 4 * Division;
-        smf::Note(wind, 1, tick, length + 2 * Division, int(chance.Between(45, 54)), int(chance.Between(64, 96)));
+        int key = int(chance.Between(62, 67));
+        smf::Note(stream, 0, tick, 12 * Division, key, tick ? 80 : 70);
+        tick += unsigned(chance.Between(6, 10)) * Division;
+    }
+    Waves(stream, 0, p.End(), 96, {{8, 6, 0.0}});
+    smf::Track* wind = p.Part();
+    Voice(wind, 1, Seashore, 84, 40);
+    for (unsigned tick = Division; tick < p.End();) {
+        unsigned length = unsigned(chance.Between(1, 3)) * 4 * Division;
+        int key = int(chance.Between(45, 54)), velocity = int(chance.Between(60, 96));
+        smf::Note(wind, 1, tick, length + 4 * Division, key, velocity);
         tick += length;
     }
-    Waves(wind, 1, p.End(), 84, {{5, 22, 0.0}, {13, 10, 1.0}});
+    Waves(wind, 1, p.End(), 90, {{5, 18, 0.0}, {13, 8, 1.0}});
     return Finish(p);
 }
 
@@ -307,12 +317,16 @@ static std::vector<uint8_t> NightAmbience() {
 static std::vector<uint8_t> StoveAmbience() {
     Piece p = Begin(60, 4, 24);
     smf::Track* fire = p.Part();
-    Voice(fire, 0, Seashore, 96, 64);
-    smf::Note(fire, 0, 0, p.End(), 38, 90);
+    Voice(fire, 0, Seashore, 84, 64);
+    Chance chance{0x57F0u};
+    for (unsigned tick = 0; tick < p.End();) {  // struck again unevenly, as the night's stream
+        int key = int(chance.Between(36, 40));
+        smf::Note(fire, 0, tick, 16 * Division, key, tick ? 80 : 64);
+        tick += unsigned(chance.Between(6, 10)) * Division;
+    }
     Waves(fire, 0, p.End(), 92, {{16, 14, 0.0}, {5, 8, 2.0}});
     smf::Track* iron = p.Part();
     smf::Control(iron, Percussion, 0, 7, 100);
-    Chance chance{0x57F0u};
     for (unsigned tick = Division; tick + 4 * Division < p.End();) {
         int run = int(chance.Between(2, 5));
         for (int k = 0; k < run; ++k) {
