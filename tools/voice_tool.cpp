@@ -35,8 +35,8 @@ extern char** environ;
 // does: the vocoder's frames are 209 samples long instead of 240, which shortens speech
 // and pauses alike and leaves pitch and timbre as they were. 湊 is the voice data's own
 // young man. 小夜 is a girl: eleven half-tones up, and a smaller all-pass constant, which
-// moves her spectral envelope (her formants) up by about a sixth, as a shorter vocal
-// tract would; she speaks a little slower than he does. The announcements are lower,
+// moves her spectral envelope (her formants) up by about a fifth below 4 kHz, as a
+// shorter vocal tract would; she speaks a little slower than he does. The announcements are lower,
 // slower and flatter in pitch, like a recorded platform voice.
 struct Speaker {
     const char* name;
@@ -44,7 +44,7 @@ struct Speaker {
 };
 static const Speaker Speakers[] = {
     {"minato", {"-p", "209"}},
-    {"sayo", {"-p", "209", "-fm", "11", "-a", "0.44", "-r", "0.93"}},
+    {"sayo", {"-p", "209", "-fm", "11", "-a", "0.47", "-r", "0.93"}},
     {"announce", {"-p", "209", "-fm", "-3", "-a", "0.52", "-r", "0.86", "-jf", "0.5"}},
 };
 
