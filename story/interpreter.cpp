@@ -21,7 +21,8 @@ static const int QuitPromptLine = 1;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
-// The wave_play: line of the current step, for the backlog; -1 for none.
+// The wave_play: line of the current step's voice, for the backlog; -1 for none (a
+// sound effect is not a voice).
 static int StepVoiceLine = -1;
 
 static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
@@ -148,7 +149,7 @@ static StepEnd ExecuteLines() {
             kaMusic::StopMusic();
             break;
         case KwWavePlay:
-            StepVoiceLine = CurrentLine;
+            if (!IsEffectClip(arg)) StepVoiceLine = CurrentLine;
             PlayVoice(arg);
             break;
         default: return StepShowsLine;  // prose

@@ -41,4 +41,8 @@ int ArgumentOffset(Keyword k);
 // does, or ScriptLineCount when the table has no empty line.
 int FindLabelIn(const ScriptLine* table, const char* name);
 int FindLabel(const char* name);
+// True for a sound effect's clip, whose file name begins with "se_": it sounds with its
+// line but is no one's voice, so it is neither spoken by the build nor replayed from
+// the backlog.
+bool IsEffectClip(const char* name);
 

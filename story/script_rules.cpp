@@ -18,6 +18,8 @@ Keyword MatchKeyword(const char* line) {
     return KwNone;
 }
 
+bool IsEffectClip(const char* name) { return std::strncmp(name, "se_", 3) == 0; }
+
 int ReadNumberAt(const char* line, int offset) { return ReadNumberIn(line, ScriptLineBytes, offset); }
 
 int ReadNumberIn(const char* bytes, int size, int offset) {

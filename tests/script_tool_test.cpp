@@ -30,7 +30,8 @@ int RunTool(const std::filesystem::path& dir, std::string* errors) {
 
 TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
     std::filesystem::path dir = TestFolder("script_");
-    for (const char* list : {"pictures.txt", "music.txt", "voices.txt"}) WriteFile(dir / list, "# none\n");
+    for (const char* list : {"pictures.txt", "music.txt", "voices.txt", "effects.txt"})
+        WriteFile(dir / list, "# none\n");
     std::string line400, lines1491, name31(27, 'a');
     for (int i = 0; i < 200; ++i) line400 += "あ";
     for (int i = 0; i < 1491; ++i) lines1491 += "文\n";
@@ -102,6 +103,10 @@ TEST(VoiceTool, SpeaksTheProseLineAfterEachClipOrRefusesAMismatchedList) {
         {played + "wave_play:a.sad\n湊「寒いな」\n", "a.sad minato さむいな\nb.sad sayo\nc.sad minato\n",
          "a.sad\tminato\tさむいな\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
          "c.sad\tminato\tまもなく「最終」が発車します:三番線\n"},
+        {"wave_play:se_bell.sad\n" + played + "wave_play:se_bell.sad\n地の文\n",
+         "a.sad minato\nb.sad sayo\nc.sad announce\n",
+         "a.sad\tminato\t寒いな。\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
+         "c.sad\tannounce\tまもなく「最終」が発車します:三番線\n"},  // sound effects are not spoken
         {played, "a.sad minato\nb.sad yoru\nc.sad minato\n", "voices.txt:2: unknown speaker"},
         {played, "a.sad minato\nb.sad sayo\n", "\"c.sad\" is played by the script but not listed"},
         {played, "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n",
@@ -160,6 +165,7 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
                                     "k.sad 1 swave - keyed\n");
     WriteFile(dir / "music.txt", "m.mid calm, 60 bpm, everywhere\n");
     WriteFile(dir / "voices.txt", "v_minato_001.sad minato\nv_sayo_001.sad sayo\nv_announce_001.sad announce\n");
+    WriteFile(dir / "effects.txt", "# none\n");
     // Text lines 7 to 23; every entry of the lists used once.
     const std::string story =
         "file:a.sad\nsetscreen:1\nanime:1\nloopanime:2\nmidi_play:m.mid\nwave_play:v_minato_001.sad\n"
@@ -236,6 +242,47 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
           "1 choices, 1 pieces of music, 1 midi_stop:, 1 swave:, 1 size:",
           "5 prose lines before the last choice's continuations; option 1: 2, option 2: 1"})
         EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
+}
+
+// Sound effects are listed apart from the voices: each wave_play: names a listed voice
+// or effect; an effect plays before the voice of its step (the next step stops only the
+// clip played last), may play again, and is no voice for the dialogue after it.
+TEST(ScriptTool, KnowsTheSoundEffectsApartFromTheVoices) {
+    std::filesystem::path dir = TestFolder("script_");
+    WriteFile(dir / "pictures.txt", "# none\n");
+    WriteFile(dir / "music.txt", "# none\n");
+    WriteFile(dir / "voices.txt", "v_minato_001.sad minato\n");
+    WriteFile(dir / "effects.txt", "se_bell.sad a bell\n");
+    const std::string story = "wave_play:se_bell.sad\nwave_play:v_minato_001.sad\n湊:一\n"
+                              "wave_play:se_bell.sad\n鐘が鳴った。\n";
+    struct Case {
+        std::string from, to, where;  // where: "" when accepted
+    } cases[] = {
+        {"", "", ""},
+        {"wave_play:se_bell.sad\nwave_play:v_minato_001.sad", "wave_play:v_minato_001.sad\nwave_play:se_bell.sad",
+         "script.txt:8: se_bell.sad plays after the voice of its step"},
+        {"se_bell.sad\n鐘", "se_gong.sad\n鐘", "script.txt:10: se_gong.sad is not in effects.txt"},
+        {"se_bell.sad\n鐘", "v_bell.sad\n鐘", "script.txt:10: v_bell.sad is not in voices.txt"},
+        {"wave_play:v_minato_001.sad\n", "", "script.txt:8: dialogue without"},
+    };
+    for (const Case& c : cases) {
+        std::string text = story;
+        if (!c.from.empty()) text.replace(text.find(c.from), c.from.size(), c.to);
+        WriteFile(dir / "script.txt", Script(text));
+        std::string errors;
+        EXPECT_EQ(RunTool(dir, &errors), c.where.empty() ? 0 : 1) << c.to << "\n" << errors;
+        EXPECT_TRUE(errors.find(c.where) != std::string::npos) << c.where << "\n" << errors;
+    }
+    WriteFile(dir / "script.txt", Script(story));
+    std::string errors;
+    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    EXPECT_NE(ReadFile(dir / "out.txt").find("2 sound effects played, 1 made"), std::string::npos);
+    WriteFile(dir / "effects.txt", "se_bell.sad a bell\nse_gong.sad a gong\n");
+    EXPECT_EQ(RunTool(dir, &errors), 1);
+    EXPECT_NE(errors.find("effects.txt: se_gong.sad is never used"), std::string::npos) << errors;
+    WriteFile(dir / "effects.txt", "bell.sad a bell\n");
+    EXPECT_EQ(RunTool(dir, &errors), 1);
+    EXPECT_NE(errors.find("effects.txt:1: an effect is named se_"), std::string::npos) << errors;
 }
 
 TEST(ShippedScript, HasTheHeadTheEngineReliesOn) {

@@ -1,5 +1,5 @@
 // Helpers of the sound and music tests: WAVE files built byte by byte, a temporary
-// program directory, and offline rendering through the mixer.
+// program directory, offline rendering through the mixer, and the voices' level.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -93,6 +93,10 @@ inline double Rms(const std::vector<float>& s, size_t firstFrame = 0, size_t fra
         sum += double(s[i]) * s[i];
     return std::sqrt(sum / double(frames * 2));
 }
+
+// The voices' level: the median over the clips of the voice list of each clip's RMS,
+// in dBFS (defined with the tests of the clips, in sound_voice_clips_test.cpp).
+double VoicesMedianLevel();
 
 // A fresh headless platform and sound module over a temporary program directory.
 class SoundTest : public ::testing::Test {

@@ -1,15 +1,19 @@
-// The voice clips the build spoke: one for every clip the shipped script plays, in the
-// format the story engine loads, and 小夜's voice clearly higher than 湊's.
+// The clips the build made for the story: a voice for every voice clip the shipped
+// script plays, speaking at once, 小夜's voice a girl's beside 湊's; and every sound
+// effect it plays, landing with its line and under the voices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
-#include <cstring>
 
+#include "draw/sjis.h"
 #include "sound/kaSound.h"
 #include "story/script.h"
+#include "tests/sound_test_files.h"
 
 namespace {
 
@@ -29,11 +33,53 @@ std::vector<int16_t> ReadClip(const std::string& name) {
     return samples;
 }
 
-TEST(VoiceClips, EveryClipTheScriptPlaysIsThereAtMinus3dBFSWithSilentEnds) {
-    int clips = 0;
+// The first and one past the last frame of the clip's sounding part: of 5 ms windows,
+// those within 40 dB of the clip's peak.
+std::pair<size_t, size_t> SoundingPart(const std::vector<int16_t>& s) {
+    const size_t window = kaSound::OutputRate / 200;
+    double peak = 0;
+    for (int16_t v : s) peak = std::max(peak, std::fabs(double(v)));
+    size_t first = s.size(), last = 0;
+    for (size_t at = 0; at + window <= s.size(); at += window / 5) {
+        double energy = 0;
+        for (size_t n = at; n < at + window; ++n) energy += double(s[n]) * s[n];
+        if (std::sqrt(energy / double(window)) < peak / 100) continue;
+        first = std::min(first, at);
+        last = at + window;
+    }
+    return {first, last};
+}
+
+// RMS in dBFS of samples [from, to).
+double Level(const std::vector<int16_t>& s, size_t from, size_t to) {
+    to = std::min(to, s.size());
+    double sum = 0;
+    for (size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
+    return 10 * std::log10(sum / double(std::max<size_t>(1, to - from)) / (32768.0 * 32768.0) + 1e-20);
+}
+
+// Characters of the prose line that the step of the wave_play: line at index shows.
+int ShownCharacters(int index) {
+    int line = index + 1;
+    while (line < ScriptLineCount && MatchKeyword(ShippedScript[line]) != KwNone) ++line;
+    const char* text = ShippedScript[line];
+    int n = 0;
+    for (size_t at = 0, length = std::strlen(text); at < length; ++n)
+        at += size_t(SjisCharLength(text + at, length - at));
+    return n;
+}
+
+// Each voice clip starts its speech within 50 ms of the step that plays it, since the
+// line appears at once. A reader who clicks on at 8 characters a second, as the line is
+// read, cuts a voice that is still speaking; few may be cut by more than a second (when
+// clips led in with 0.4 s of silence at the voice data's own pace, 89 of 224 were).
+TEST(VoiceClips, EveryClipTheScriptPlaysIsThereAtMinus3dBFSAndStartsAtOnce) {
+    int clips = 0, cut = 0, cutBySecond = 0;
+    double longestLead = 0;
     for (int i = 0; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
         if (MatchKeyword(ShippedScript[i]) != KwWavePlay) continue;
         std::string name = ShippedScript[i] + std::strlen(KeywordText[KwWavePlay]);
+        if (IsEffectClip(name.c_str())) continue;
         std::vector<int16_t> s = ReadClip(name);
         if (s.empty()) continue;
         ++clips;
@@ -42,16 +88,32 @@ TEST(VoiceClips, EveryClipTheScriptPlaysIsThereAtMinus3dBFSWithSilentEnds) {
         EXPECT_NEAR(20 * std::log10(peak / 32767.0), -3.0, 0.05) << name;
         EXPECT_EQ(s.front(), 0) << name;
         EXPECT_EQ(s.back(), 0) << name;
-        EXPECT_GT(s.size(), size_t(kaSound::OutputRate / 4)) << name;
+        EXPECT_GT(s.size(), size_t(kaSound::OutputRate / 10)) << name;
+        auto [first, last] = SoundingPart(s);
+        double lead = double(first) / kaSound::OutputRate, end = double(last) / kaSound::OutputRate;
+        EXPECT_LE(lead, 0.05) << name;
+        longestLead = std::max(longestLead, lead);
+        double read = ShownCharacters(i) / 8.0;
+        cut += end > read;
+        cutBySecond += end > read + 1.0;
     }
+    std::printf("%d voice clips, speech from %.0f ms at the latest; a reader at 8 characters a "
+                "second cuts %d, %d by more than a second\n", clips, longestLead * 1000, cut, cutBySecond);
     EXPECT_GT(clips, 0);
+    EXPECT_LE(cutBySecond, clips / 10);
 }
 
 // The fundamental frequency of each voiced frame: for each 30 ms frame loud enough to be
 // speech, the shortest lag between 2 ms and 16 ms whose normalised autocorrelation comes
 // within 10 % of the frame's best (so a lag of two periods is not taken for one). Every
-// other sample is enough for the low partials that decide it.
-void AddPitches(const std::vector<int16_t>& s, std::vector<double>* pitches) {
+// other sample is enough for the low partials that decide it. The frame's spectral
+// centroid up to 5 kHz (bins 50 Hz apart, under a Hann window) follows its envelope: a
+// shorter vocal tract moves it up.
+struct Voiced {
+    std::vector<double> pitches, centroids;
+};
+
+void AddVoicedFrames(const std::vector<int16_t>& s, Voiced* voiced) {
     const int frame = 1323, hop = 441, shortest = 88, longest = 706;
     double loudest = 0;
     for (int16_t v : s) loudest = std::max(loudest, std::fabs(double(v)));
@@ -73,33 +135,114 @@ void AddPitches(const std::vector<int16_t>& s, std::vector<double>* pitches) {
         if (best < 0.6) continue;  // unvoiced
         int lag = shortest;
         while (r[lag] < 0.9 * best || (lag < longest && r[lag + 1] > r[lag])) ++lag;
-        pitches->push_back(double(kaSound::OutputRate) / lag);
+        voiced->pitches.push_back(double(kaSound::OutputRate) / lag);
+        // Bin k is k x 50 Hz: its phase at sample n is a whole multiple of 2 pi / 882.
+        static const size_t turn = kaSound::OutputRate / 50;
+        static std::vector<double> cosine(turn), sine(turn);
+        if (cosine[0] == 0)
+            for (size_t m = 0; m < turn; ++m) {
+                cosine[m] = std::cos(2 * M_PI * double(m) / double(turn));
+                sine[m] = std::sin(2 * M_PI * double(m) / double(turn));
+            }
+        std::vector<double> windowed(frame);
+        for (int n = 0; n < frame; ++n) windowed[n] = s[at + n] * (0.5 - 0.5 * std::cos(2 * M_PI * n / frame));
+        double weighted = 0, total = 0;
+        for (size_t k = 1; k <= 100; ++k) {
+            double re = 0, im = 0;
+            for (size_t n = 0; n < size_t(frame); ++n) {
+                re += windowed[n] * cosine[k * n % turn];
+                im -= windowed[n] * sine[k * n % turn];
+            }
+            double magnitude = std::sqrt(re * re + im * im);
+            weighted += 50.0 * double(k) * magnitude;
+            total += magnitude;
+        }
+        voiced->centroids.push_back(weighted / total);
     }
 }
 
-// The median pitch of a speaker's first few clips in the voice list: one sentence's
-// intonation alone can move it by a fifth.
-double MedianPitchOf(const std::string& speaker) {
+// A speaker's median pitch and mean centroid over the first clips of the voice list:
+// one sentence's intonation alone can move the pitch by a fifth, and its vowels the
+// centroid by a tenth.
+struct SpeakerFigures {
+    double pitch = 0, centroid = 0;
+};
+
+SpeakerFigures FiguresOf(const std::string& speaker) {
     std::ifstream list(AKARI_VOICE_LIST);
-    std::vector<double> pitches;
+    Voiced voiced;
     int clips = 0;
-    for (std::string line; clips < 4 && std::getline(list, line);) {
+    for (std::string line; clips < 8 && std::getline(list, line);) {
         std::istringstream fields(line);
         std::string file, who;
         fields >> file >> who;
         if (who != speaker) continue;
-        AddPitches(ReadClip(file), &pitches);
+        AddVoicedFrames(ReadClip(file), &voiced);
         ++clips;
     }
-    if (pitches.empty()) return 0;
-    std::nth_element(pitches.begin(), pitches.begin() + pitches.size() / 2, pitches.end());
-    return pitches[pitches.size() / 2];
+    SpeakerFigures f;
+    if (voiced.pitches.empty()) return f;
+    std::vector<double>& p = voiced.pitches;
+    std::nth_element(p.begin(), p.begin() + long(p.size() / 2), p.end());
+    f.pitch = p[p.size() / 2];
+    for (double c : voiced.centroids) f.centroid += c / double(voiced.centroids.size());
+    return f;
 }
 
-TEST(VoiceClips, SayoSpeaksAtLeastFourTenthsHigherThanMinato) {
-    double minato = MedianPitchOf("minato"), sayo = MedianPitchOf("sayo");
-    EXPECT_GT(minato, 70.0) << "no voiced 湊 clip";
-    EXPECT_GE(sayo, 1.4 * minato) << "小夜 " << sayo << " Hz, 湊 " << minato << " Hz";
+// 小夜 is a girl of seventeen and 湊 a young man: her pitch at least 1.7 times his, her
+// spectral envelope (the centroid of voiced frames) at least 12 % higher, his pitch
+// where a young man's lies.
+TEST(VoiceClips, SayoSoundsLikeAGirlBesideMinato) {
+    SpeakerFigures minato = FiguresOf("minato"), sayo = FiguresOf("sayo");
+    std::printf("median pitch: 湊 %.0f Hz, 小夜 %.0f Hz (x %.2f); centroid of voiced frames: "
+                "湊 %.0f Hz, 小夜 %.0f Hz (x %.2f)\n", minato.pitch, sayo.pitch, sayo.pitch / minato.pitch,
+                minato.centroid, sayo.centroid, sayo.centroid / minato.centroid);
+    EXPECT_GT(minato.pitch, 95.0);
+    EXPECT_LT(minato.pitch, 150.0);
+    EXPECT_GE(sayo.pitch, 1.7 * minato.pitch);
+    EXPECT_GE(sayo.centroid, 1.12 * minato.centroid);
+}
+
+// Each sound effect the script plays is heard within 50 ms, as its line appears; its sounding
+// part lies under the voices' median level but within 30 dB of it; and it has ended
+// before a reader at 8 characters a second leaves the line that names it, so the next
+// step, which stops the last clip played, never cuts it.
+TEST(EffectClips, EveryEffectTheScriptPlaysLandsWithItsLineUnderTheVoices) {
+    double voices = soundtest::VoicesMedianLevel();
+    int effects = 0;
+    for (int i = 0; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
+        if (MatchKeyword(ShippedScript[i]) != KwWavePlay) continue;
+        std::string name = ShippedScript[i] + std::strlen(KeywordText[KwWavePlay]);
+        if (!IsEffectClip(name.c_str())) continue;
+        std::vector<int16_t> s = ReadClip(name);
+        if (s.empty()) continue;
+        ++effects;
+        EXPECT_EQ(s.front(), 0) << name;
+        EXPECT_EQ(s.back(), 0) << name;
+        auto [first, last] = SoundingPart(s);
+        double level = Level(s, first, last), seconds = double(s.size()) / kaSound::OutputRate;
+        std::printf("%s: %.2f s, %.1f dB from the voices\n", name.c_str(), seconds, level - voices);
+        EXPECT_LE(first, size_t(kaSound::OutputRate / 20)) << name;
+        EXPECT_LT(level, voices) << name;
+        EXPECT_GT(level, voices - 30) << name;
+        EXPECT_LE(seconds, ShownCharacters(i) / 8.0) << name;
+    }
+    EXPECT_GT(effects, 0);
 }
 
 }  // namespace
+
+double soundtest::VoicesMedianLevel() {
+    std::ifstream list(AKARI_VOICE_LIST);
+    std::vector<double> levels;
+    for (std::string line; std::getline(list, line);) {
+        std::istringstream fields(line);
+        std::string file;
+        if (!(fields >> file) || file[0] == '#') continue;
+        std::vector<int16_t> s = ReadClip(file);
+        levels.push_back(Level(s, 0, s.size()));
+    }
+    if (levels.empty()) return 0;
+    std::nth_element(levels.begin(), levels.begin() + long(levels.size() / 2), levels.end());
+    return levels[levels.size() / 2];
+}

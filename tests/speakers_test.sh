@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # What the speakers receive: the real program under Xvfb with SDL's disk audio driver,
 # which writes the mixed output to a file in real time. The story's first piece plays
-# for a whole pass and over its loop point; a save placed before the first voiced line
-# is loaded, and the click that closes the menu plays that line's clip; a save placed
-# before the first midi_stop: is loaded, and the music stops. capture_check then reads
+# for most of a minute (its loop point is checked offline, through the same mixer); a
+# save placed before the first line with a clip is loaded, and the click that closes
+# the menu plays that clip; a save placed before the first midi_stop: is loaded, and the
+# music stops (under the quiet ambience the story plays there). capture_check then reads
 # the capture. Usage: speakers_test.sh GAME_DIR SCRIPT_FILE CAPTURE_CHECK.
 # Exit 77: no X server, skipped.
 set -u
@@ -44,8 +45,7 @@ sleep 6
 window_origin "$WINDOW"
 click_at 300 300; sleep 1; click_at 300 300; sleep 0.5   # the notice, the title
 [ "$(captured)" -gt 0 ] || fail "the disk driver wrote nothing"
-# The piece starts with the story's first step; half a second on, the music alone for
-# longer than the piece (53 s) so that its loop point is in it.
+# The piece starts with the story's first step; half a second on, the music alone.
 wait_captured 1
 MUSIC_FROM=$(captured)
 wait_captured 56

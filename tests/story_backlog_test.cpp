@@ -10,7 +10,7 @@ class Backlog : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        CopyFromGame({"sc01.sad", "v_minato_001.sad"});
+        CopyFromGame({"sc01.sad", "v_minato_001.sad", "se_rail_ring.sad"});
     }
     void Wheel(int notches, float seconds = 0.016f) {
         InputState.WheelSteps = notches;
@@ -130,6 +130,18 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
         EXPECT_EQ(AnimeClock, clock) << how;
         EXPECT_TRUE(Shown() == expected) << "the story's picture, close " << how;
     }
+}
+
+// A sound effect sounds with its line but is no one's voice: a line keeps the voice
+// played after the effect in its step, and a line with only an effect has none.
+TEST_F(Backlog, ASoundEffectIsNoLinesVoice) {
+    SetScript({"wave_play:se_rail_ring.sad", "wave_play:v_minato_001.sad", Sjis("一"),
+               "wave_play:se_rail_ring.sad", Sjis("二"), "end:99"});
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    ASSERT_EQ(BacklogCount(), 2);
+    EXPECT_EQ(BacklogVoiceLine(0), 7);
+    EXPECT_EQ(BacklogVoiceLine(1), -1);
 }
 
 TEST_F(Backlog, AClickOnAVoicedLineReplaysItsClipAndAnOpenChoiceSurvives) {

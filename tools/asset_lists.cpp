@@ -1,10 +1,12 @@
-// Reading data/pictures.txt, data/music.txt and data/voices.txt.
+// Reading data/pictures.txt, data/music.txt, data/voices.txt and data/effects.txt.
 #include "tools/asset_lists.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
+
+#include "story/script.h"
 
 // Calls take(fields, rest) for each entry line: fields are its first `count`
 // whitespace-separated words, rest the remainder without its leading blanks. A
@@ -79,6 +81,16 @@ std::string ReadVoiceList(const std::string& path, std::vector<VoiceEntry>* out)
         if (f[0].rfind("v_" + f[1] + "_", 0) != 0 || !EndsWith(f[0], ".sad"))
             return "a clip of " + f[1] + " is named v_" + f[1] + "_NNN.sad";
         out->push_back({f[0], f[1], rest});
+        return std::string();
+    });
+}
+
+std::string ReadEffectList(const std::string& path, std::vector<EffectEntry>* out) {
+    return ReadList(path, 1, [&](const std::vector<std::string>& f, const std::string& rest) {
+        if (!IsEffectClip(f[0].c_str()) || !EndsWith(f[0], ".sad") || f[0].size() > 30)
+            return std::string("an effect is named se_<name>.sad, in at most 30 bytes");
+        if (rest.empty()) return std::string("what it is and where the text names it are missing");
+        out->push_back({f[0]});
         return std::string();
     });
 }

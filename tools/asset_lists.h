@@ -1,6 +1,6 @@
-// The lists in data/ that name the story's pictures, music and voice clips: read by the
-// script tool (to check the script against them) and by the picture tool (to draw each
-// picture).
+// The lists in data/ that name the story's pictures, music, voice clips and sound
+// effects: read by the script tool (to check the script against them), by the picture
+// tool (to draw each picture) and by the effect tool (to make each effect).
 #pragma once
 #include <string>
 #include <vector>
@@ -22,8 +22,13 @@ struct VoiceEntry {
     std::string reading;  // spoken instead of the line when not empty
 };
 
+struct EffectEntry {
+    std::string file;  // se_<name>.sad
+};
+
 // Each reader appends the entries of one list and returns "" or, for the first bad
 // line, "path:line: why". Lines that are empty or begin with '#' are skipped.
 std::string ReadPictureList(const std::string& path, std::vector<PictureEntry>* out);
 std::string ReadMusicList(const std::string& path, std::vector<MusicEntry>* out);
 std::string ReadVoiceList(const std::string& path, std::vector<VoiceEntry>* out);
+std::string ReadEffectList(const std::string& path, std::vector<EffectEntry>* out);

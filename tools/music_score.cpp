@@ -47,12 +47,12 @@ static std::vector<int> Intervals(const std::string& quality, const std::string&
     Fail("unknown chord quality '" + quality + "'", where);
 }
 
-std::vector<Chord> Chords(const std::string& symbols, int beatsPerBar) {
+std::vector<Chord> Chords(const std::string& symbols, int beatsPerBar, unsigned start) {
     std::vector<Chord> chords;
-    unsigned tick = 0;
+    unsigned tick = start;
     for (const std::string& word : Words(symbols)) {
         if (word == "|") {
-            if (tick % unsigned(beatsPerBar * Division)) Fail("bar line inside a bar", symbols);
+            if ((tick - start) % unsigned(beatsPerBar * Division)) Fail("bar line inside a bar", symbols);
             continue;
         }
         size_t at = 0;
@@ -156,6 +156,14 @@ void Swells(smf::Track* track, int channel, unsigned end, const Phrasing& phrasi
     for (unsigned tick = 0; tick < end; tick += Eighth)
         smf::Control(track, channel, tick, 11,
                      int(std::lround(base + swell * std::sin(M_PI * double(tick % phrase) / phrase))));
+}
+
+void Waves(smf::Track* track, int channel, unsigned end, int base, const std::vector<Wave>& waves) {
+    for (unsigned tick = 0; tick < end; tick += Eighth) {
+        double level = base;
+        for (const Wave& w : waves) level += w.depth * std::sin(2 * M_PI * w.cycles * double(tick) / end + w.phase);
+        smf::Control(track, channel, tick, 11, int(std::lround(level)));
+    }
 }
 
 void Voice(smf::Track* track, int channel, int program, int volume, int pan) {

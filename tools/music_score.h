@@ -19,8 +19,9 @@ struct Chord {
     std::vector<int> tones;
 };
 
-// "Fmaj7 C/E Dm7:2 G7:2 ...": one chord a bar unless ":beats" is given.
-std::vector<Chord> Chords(const std::string& symbols, int beatsPerBar);
+// "Fmaj7 C/E Dm7:2 G7:2 ...": one chord a bar unless ":beats" is given, the first at
+// tick start.
+std::vector<Chord> Chords(const std::string& symbols, int beatsPerBar, unsigned start = 0);
 
 // Velocity of a note at tick: a rise and fall over every phrase of phraseBars bars
 // between soft and loud, never quite down to soft where one phrase hands over to the
@@ -53,6 +54,15 @@ void Bass(smf::Track* track, int channel, const std::vector<Chord>& chords, int 
 // phrase, written every eighth from 0 to end.
 void Swells(smf::Track* track, int channel, unsigned end, const Phrasing& phrasing, int base,
             int swell);
+
+// Expression (controller 11) at base plus slow sines, each of which completes a whole
+// number of cycles between 0 and end, so that the level at the end is the level at the
+// start and the piece loops without a jump; written every eighth.
+struct Wave {
+    int cycles, depth;
+    double phase;
+};
+void Waves(smf::Track* track, int channel, unsigned end, int base, const std::vector<Wave>& waves);
 
 // A channel's instrument, volume (controller 7) and pan (controller 10) at tick 0.
 void Voice(smf::Track* track, int channel, int program, int volume, int pan);

@@ -2,7 +2,8 @@
 // the rules the engine reads it with and against the lists of pictures, music and voice
 // clips beside it, prints what the story holds, and writes the C++ source of the script
 // table. Usage: akari_script_tool script.txt out.cpp. A bad script is refused with
-// file:line; the lists are pictures.txt, music.txt and voices.txt in the script's folder.
+// file:line; the lists are pictures.txt, music.txt and voices.txt in the script's folder,
+// and effects.txt beside them.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -142,7 +143,8 @@ static void CheckLine(int i) {
 static std::vector<PictureEntry> Pictures;
 static std::vector<MusicEntry> Music;
 static std::vector<VoiceEntry> Voices;
-static std::vector<int> PictureUses, MusicUses, VoiceUses;
+static std::vector<EffectEntry> Effects;
+static std::vector<int> PictureUses, MusicUses, VoiceUses, EffectUses;
 
 template <typename Entry>
 static int FindEntry(const std::vector<Entry>& list, const char* file) {
@@ -160,9 +162,11 @@ static bool ReadLists(const std::string& folder) {
     Pictures.clear();  // the fuzz target reads them again for every script
     Music.clear();
     Voices.clear();
+    Effects.clear();
     for (const std::string& why : {ReadPictureList(folder + "pictures.txt", &Pictures),
                                    ReadMusicList(folder + "music.txt", &Music),
-                                   ReadVoiceList(folder + "voices.txt", &Voices)})
+                                   ReadVoiceList(folder + "voices.txt", &Voices),
+                                   ReadEffectList(folder + "effects.txt", &Effects)})
         if (!why.empty()) {
             std::fprintf(stderr, "%s\n", why.c_str());
             ++Errors;
@@ -170,6 +174,7 @@ static bool ReadLists(const std::string& folder) {
     PictureUses.assign(Pictures.size(), 0);
     MusicUses.assign(Music.size(), 0);
     VoiceUses.assign(Voices.size(), 0);
+    EffectUses.assign(Effects.size(), 0);
     return Errors == 0;
 }
 
@@ -280,7 +285,7 @@ static std::string SpeakerVoice(const char* line) {
 
 // What the story holds, printed when the script passes.
 static struct {
-    int prose = 0, dialogue = 0, clips = 0, animations = 0, choices = 0;
+    int prose = 0, dialogue = 0, clips = 0, animations = 0, choices = 0, effects = 0;
     int waved = 0, sized = 0, silences = 0;  // swave:, size: and midi_stop: lines
     bool loopModes[6] = {};
 } Counts;
@@ -372,6 +377,16 @@ static void CheckStory() {
             break;
         }
         case KwWavePlay:
+            if (IsEffectClip(arg)) {
+                // An effect sounds on after its step only when the voice that the next
+                // step stops is played after it.
+                int effect = FindEntry(Effects, arg);
+                if (effect < 0) Refuse(i, std::string(arg) + " is not in effects.txt");
+                else ++EffectUses[size_t(effect)];
+                if (voice >= 0) Refuse(i, std::string(arg) + " plays after the voice of its step");
+                ++Counts.effects;
+                break;
+            }
             voice = FindEntry(Voices, arg);
             if (voice < 0) Refuse(i, std::string(arg) + " is not in voices.txt");
             else if (VoiceUses[size_t(voice)]++) Refuse(i, std::string(arg) + " is played twice");
@@ -438,6 +453,7 @@ static void PrintCounts() {
         if (Counts.loopModes[m]) std::printf(" %d", m);
     std::printf(", %d choices, %zu pieces of music, %d midi_stop:, %d swave:, %d size:\n",
                 Counts.choices, Music.size(), Counts.silences, Counts.waved, Counts.sized);
+    std::printf("%s: %d sound effects played, %zu made\n", SourceName, Counts.effects, Effects.size());
     PrintParts();
 }
 
@@ -522,6 +538,7 @@ int main(int argc, char** argv) {
         CheckAllUsed("pictures.txt", Pictures, PictureUses);
         CheckAllUsed("music.txt", Music, MusicUses);
         CheckAllUsed("voices.txt", Voices, VoiceUses);
+        CheckAllUsed("effects.txt", Effects, EffectUses);
     }
     if (Errors) return 1;
     if (!WriteTable(argv[2])) {
