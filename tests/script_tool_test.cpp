@@ -253,7 +253,7 @@ TEST(ScriptTool, KnowsTheSoundEffectsApartFromTheVoices) {
     WriteFile(dir / "music.txt", "# none\n");
     WriteFile(dir / "voices.txt", "v_minato_001.sad minato\n");
     WriteFile(dir / "effects.txt", "se_bell.sad a bell\n");
-    const std::string story = "wave_play:se_bell.sad\nwave_play:v_minato_001.sad\n湊:一\n"
+    const std::string story = "wave_play:se_bell.sad\nwave_play:v_minato_001.sad\n湊「一」\n"
                               "wave_play:se_bell.sad\n鐘が鳴った。\n";
     struct Case {
         std::string from, to, where;  // where: "" when accepted
