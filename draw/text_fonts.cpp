@@ -191,6 +191,8 @@ int FaceIndex(int slot) {
 
 void ReleaseFaces() {
     std::memset(FaceSlots, 0, sizeof FaceSlots);
+    std::memset(FontTable, 0, sizeof FontTable);
+    FontTableCount = 0;
 }
 
 }  // namespace kaDraw
