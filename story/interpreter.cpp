@@ -249,6 +249,11 @@ static void DrawPicture() {
     }
 }
 
+// An open choice or quit prompt has the message window to itself: its prompt is drawn
+// there, whole, every frame, and the text layer may still hold another text (the system
+// menu's).
+bool MessageWindowShowsLine() { return StoryState != ChoiceOpen && !QuitPromptOpen; }
+
 bool PointerIn(int left, int top, int right, int bottom) {
     int x = InputState.MouseX, y = InputState.MouseY;
     return left < x && x < right && top < y && y < bottom;
@@ -330,9 +335,7 @@ static void StoryFrameOnce() {
             kaDraw::BltOpaque(0, 0, WindowBackId, 0, 0, 500, 375);
             kaDraw::BltTransparent(0, 200, WindowFrameId, 0, 0, 491, 119);
         }
-        // An open choice or quit prompt has the message window to itself: its prompt is
-        // drawn there, and the text layer may still hold another text (the system menu's).
-        bool showsLine = StoryState != ChoiceOpen && !QuitPromptOpen;
+        bool showsLine = MessageWindowShowsLine();
         if (showsLine) ShowLine(CurrentLine, 0, TextSize);
         DrawPicture();
         kaDraw::BltTransparent(474, 0, InterfacePicture[PicPanel], 0, 0, 168, 377);
