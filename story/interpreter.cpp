@@ -67,6 +67,20 @@ static void PlayVoice(const char* name) {
 
 enum StepEnd { StepShowsLine, StepOpensChoice, StepEndsMode };
 
+// The picture of the first file: line the next step will run: the lines after the one
+// shown, up to the next prose line, unless a line on the way leaves them (a choice, a
+// jump, the end). nullptr when there is none.
+static const char* NextStepPicture() {
+    for (int line = CurrentLine + 1; line < ScriptLineCount; ++line) {
+        Keyword k = MatchKeyword(LineText(line));
+        if (k == KwFile) return LineText(line) + ArgumentOffset(k);
+        if (k == KwNone || k == KwCommand || k == KwEnd || k == KwJump || k == KwSwitch ||
+            k == KwLoad)
+            return nullptr;
+    }
+    return nullptr;
+}
+
 // Executes lines from CurrentLine on until a prose line (shown), a command: line (a
 // choice opens) or an end: line (GameMode changes). An empty line matches no keyword:
 // the step stops there like at prose.
@@ -328,7 +342,11 @@ static void StoryFrameOnce() {
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
-            if (end == StepShowsLine) RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
+            if (end == StepShowsLine) {
+                RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
+                // While the line is read, the picture of the step after it is decoded.
+                if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
+            }
         }
 
         if (StoryState == ShowingOverWindow) {
