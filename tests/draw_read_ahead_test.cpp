@@ -22,8 +22,7 @@ protected:
         HoldStartUpTasks();
     }
     void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(dir + name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        storytest::WriteFile(dir + name, std::string(bytes.begin(), bytes.end()));
     }
     // Everything a load leaves: the id, the entry's size and key, every pixel, the boxes.
     std::string LoadAsAPageTurnDoes(const char* name) {
