@@ -3,7 +3,8 @@
 # frame, CPU of the program and of the X server over 10 s on a still story page with
 # music (synthesised and mixed: SDL's dummy audio driver still runs the mixer), the
 # median time from a synthetic click to the first change of the window's pixels over
-# 20 clicks, and peak resident memory. Usage: bench/real_window.sh [BUILD_DIR] [RUNS].
+# 20 clicks, the same for 24 page turns (clicks whose step runs a "file:" line), and
+# peak resident memory. Usage: bench/real_window.sh [BUILD_DIR] [RUNS].
 # Needs what ./test installs, and python3-xlib. Measure on a quiet machine.
 set -u
 BUILD=${1:-build}

@@ -37,13 +37,14 @@ if ! start_x_session; then
   row "Real window" "not measured: $SESSION_ERROR"
   exit 0
 fi
-# exec to the first frame with the logo, click to the first change, and peak memory, from
-# the window probe (the CPU rows below come from the still and the waving page).
+# exec to the first frame with the logo, click to the first change, page turn to the
+# first change and peak memory, from the window probe (the CPU rows below come from the
+# still page, the quit prompt, the waving page and the open choice).
 cp -r "$BUILD/game" "$WORK/game"
 if /usr/bin/python3 -c 'import Xlib' 2>/dev/null; then
   XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy \
     /usr/bin/python3 "$HERE/window_probe.py" "$WORK/game/akari" "$XVFB" |
-    grep -E '^(exec|click|peak)' | while IFS= read -r line; do
+    grep -E '^(exec|click|page turn|peak)' | while IFS= read -r line; do
       row "Real window: ${line%%  *}" "${line##*  }"
     done
 else

@@ -2,15 +2,17 @@
 """The game's real window as a player meets it, measured from outside through the X
 server: exec to the first frame showing the logo, CPU of the program (per thread) and of
 the X server on a still story page with music, synthetic clicks (XTEST) to the first
-change of the window's pixels, and peak resident memory.
+change of the window's pixels, page turns (a click whose step runs a "file:" line) to
+the first change of the picture, and peak resident memory.
 
 The probe sleeps on the X server's damage reports and reads pixels only when something
 was drawn: a probe that polled would take CPU from the game it measures on a small
 machine.
 
-Usage: window_probe.py GAME X_SERVER_PID [SECONDS] [CLICKS] [STARTS]
+Usage: window_probe.py GAME X_SERVER_PID [SECONDS] [CLICKS] [STARTS] [PAGE_TURNS]
 Runs with DISPLAY set to a server with a window manager (bench/real_window.sh makes
-one); starts GAME itself, so the environment it needs must already be set.
+one); starts GAME itself, so the environment it needs must already be set, and GAME's
+folder must be writable (the page turns start from saves the probe writes into slot 0).
 """
 import os
 import select
@@ -26,7 +28,13 @@ CAPTION = "灯りの駅"
 LOGO_ROW = (175, 217, 325)  # x, y, width: a row the logo's first frame covers
 WATCH = (8, 8, 16, 16)      # x, y, w, h: picture corner, story vs system menu
 BUTTON = (400, 380)         # over the message window in the story, the menu's return
+MENU_LOAD_SLOT0 = (195, 182)  # the system menu's load button of slot 0
 TICKS = os.sysconf("SC_CLK_TCK")
+SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "script.txt")
+# Every line that starts with one of these stems is a command; any other line is prose.
+COMMANDS = ("label", "setscreen", "setchar", "end", "size", "file", "jump", "swin",
+            "command", "swave", "flg", "loopanime", "anime", "speed", "if", "switch",
+            "save", "load", "midi_play", "midi_stop", "wave_play")
 
 dpy = display.Display()
 root = dpy.screen().root
@@ -125,6 +133,69 @@ def release(button):
     dpy.sync()
 
 
+def page_turn_saves(count):
+    """Save lines from which the story's next click runs a "file:" line: for each picture
+    line with only plain commands between it and the prose line before it, and a
+    "setscreen:" after it (a loaded save shows no picture; the turn shows band 0), the
+    line before that prose line, from which a loaded save steps to show it."""
+    with open(SCRIPT, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    prose = [bool(line) and not line.startswith(COMMANDS) for line in lines]
+    saves = []
+    for at, line in enumerate(lines):
+        if not line.startswith("file:"):
+            continue
+        before = at - 1
+        while before > 0 and not prose[before]:
+            before -= 1
+        after = at + 1
+        while after < len(lines) and not prose[after]:
+            after += 1
+        steps = lines[before + 1:after]
+        plain = not any(l.startswith(("label", "jump", "command", "end", "switch", "load"))
+                        for l in steps)
+        if before > 5 and plain and any(l.startswith("setscreen:") for l in steps):
+            saves.append(before - 1)
+    return saves[:count]
+
+
+def press(origin, x, y, button=1):
+    move_to(origin, x, y)
+    time.sleep(0.1)
+    click(button)
+    time.sleep(0.05)
+    release(button)
+
+
+def page_turn_latencies(game, origin, win, count):
+    """Milliseconds from the click to the first change of the picture's corner, for
+    clicks that each run a "file:" line: a save in slot 0 is loaded through the menu,
+    its notice's click shows the prose line before the picture line, and the next click
+    turns the page."""
+    latencies = []
+    slot = os.path.join(os.path.dirname(os.path.abspath(game)), "z_save0.sdt")
+    for line in page_turn_saves(count):
+        with open(slot, "w") as f:
+            f.write(f"01,040,001,001,001,{line}\r\n")
+        press(origin, *BUTTON, button=3)
+        time.sleep(0.6)
+        press(origin, *MENU_LOAD_SLOT0)
+        time.sleep(0.6)
+        press(origin, *BUTTON)
+        time.sleep(1.5)  # the line comes out; the page stands still
+        drain_damage()
+        before = pixels(win, *WATCH)
+        t0 = time.monotonic()
+        click(1)
+        changed = wait_for_drawing(lambda drawn: drawn.id == win.id and pixels(win, *WATCH) != before, 2)
+        t1 = time.monotonic()
+        release(1)
+        if changed:
+            latencies.append((t1 - t0) * 1000)
+        time.sleep(0.3)
+    return latencies
+
+
 def start_game(game):
     """The game started, its window and the milliseconds from exec to its logo."""
     start = time.monotonic()
@@ -142,6 +213,7 @@ def main():
     seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 10.0
     clicks = int(sys.argv[4]) if len(sys.argv) > 4 else 20
     starts = int(sys.argv[5]) if len(sys.argv) > 5 else 5
+    turns = int(sys.argv[6]) if len(sys.argv) > 6 else 24
 
     # One start is at the mercy of whatever else the machine does in that tenth of a
     # second: the game is started several times, the last one kept.
@@ -191,6 +263,7 @@ def main():
         release(button)
         if changed:
             latencies.append((t1 - t0) * 1000)
+    turn_latencies = page_turn_latencies(game, origin, win, turns)
     with open(f"/proc/{proc.pid}/status") as f:
         peak = next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
     proc.terminate()
@@ -207,6 +280,11 @@ def main():
               f"{len(latencies)} (min {min(latencies):.1f}, max {max(latencies):.1f})")
     if len(latencies) < clicks:
         print(f"clicks without a visible change: {clicks - len(latencies)}")
+    if turn_latencies:
+        print(f"page turn to first change    {statistics.median(turn_latencies):7.1f} ms median of "
+              f"{len(turn_latencies)} (min {min(turn_latencies):.1f}, max {max(turn_latencies):.1f})")
+    if len(turn_latencies) < turns:
+        print(f"page turns without a visible change: {turns - len(turn_latencies)}")
     print(f"peak resident memory         {peak / 1024:7.1f} MiB")
 
 

@@ -52,10 +52,12 @@ static bool CompressionFits(uint32_t compression, int bpp) {
     }
 }
 
+bool HasBmpSignature(const uint8_t* d, size_t size) {
+    return size >= 2 && ((d[0] == 'B' && d[1] == 'M') || (d[0] == ' ' && d[1] == ' '));
+}
+
 static bool ReadLayout(const uint8_t* d, size_t size, const PixelFormat& format, BmpLayout* b) {
-    if (size < FileHeaderBytes + 4) return false;
-    bool signature = (d[0] == 'B' && d[1] == 'M') || (d[0] == ' ' && d[1] == ' ');
-    if (!signature) return false;
+    if (size < FileHeaderBytes + 4 || !HasBmpSignature(d, size)) return false;
     size_t bitsOffset = U32(d + 10);
     size_t headerBytes = U32(d + 14);
     bool core = headerBytes == CoreHeaderBytes;

@@ -92,6 +92,19 @@ void ApplyColourKey(Surface* s, int32_t colour);
 // surface of the given format. nullptr when the data is not a BMP this decoder takes,
 // or is truncated or inconsistent anywhere.
 Surface* DecodeBmp(const uint8_t* data, size_t size, const PixelFormat& format);
+// The data starts with "BM" or with the two blanks of a stored asset.
+bool HasBmpSignature(const uint8_t* data, size_t size);
+
+// ---- Reading ahead (read_ahead.cpp) ---------------------------------------------------
+
+// Reads and decodes the picture file that LoadObject(name) would load, on a thread of its
+// own, so that such a load soon after need not decode it: the load still reads the file
+// itself and takes the decoded picture only when the bytes on disk are the ones it was
+// decoded from. One picture at a time: asking for another drops the first. Reports
+// nothing; a file that cannot be read is the load's to report.
+void ReadAheadObject(const char* name);
+// Waits until the picture asked for is read and decoded (tests; a load waits by itself).
+void AwaitReadAhead();
 
 // ---- Blits, presentation and primitives (blit.cpp) --------------------------------
 

@@ -16,11 +16,6 @@ ImageObject ObjectTable[ObjectCount];
 static bool KeyFromPixel = false;
 static uint32_t KeyColour = 0;
 
-// Longest picture name an entry holds (its field is 32 bytes).
-constexpr size_t MaxNameLength = 30;
-// Larger files are not pictures this program shows.
-constexpr size_t MaxPictureFileBytes = size_t(256) << 20;
-
 void ResetObjectEntry(int id) {
     ImageObject& o = ObjectTable[id];
     FreeSurface(o.surface);
@@ -49,11 +44,14 @@ void ApplyColourKey(Surface* s, int32_t colour) {
     if (s) s->colourKey = PhysicalColour(s, colour);
 }
 
-// Reads the whole file and decodes it into the back buffer's layout. The signature is
-// taken blanked or not, so a read-only asset loads as well as a writable one.
-static Surface* LoadBitmapSurface(const char* path) {
+// Reads the whole file and decodes it into the back buffer's layout, unless the picture
+// read ahead from it was decoded from these very bytes. The signature is taken blanked
+// or not, so a read-only asset loads as well as a writable one.
+static Surface* LoadBitmapSurface(const std::string& path) {
     std::vector<uint8_t> data;
-    if (!ReadWholeFile(path, MaxPictureFileBytes, &data) || data.empty()) return nullptr;
+    bool read = ReadWholeFile(path.c_str(), MaxPictureFileBytes, &data) && !data.empty();
+    Surface* ahead = TakeReadAhead(path, read ? &data : nullptr, BackBuffer->format);
+    if (!read || ahead) return ahead;
     return DecodeBmp(data.data(), data.size(), BackBuffer->format);
 }
 
@@ -65,7 +63,7 @@ static bool FillEntry(int id, const char* name) {
     std::snprintf(o.name, sizeof o.name, "%s", name);
     o.placement = 2;
     std::string path = std::string(plat::ProgramDirectory()) + name;
-    Surface* s = LoadBitmapSurface(path.c_str());
+    Surface* s = LoadBitmapSurface(path);
     if (!s) return false;
     o.surface = s;
     o.width = uint16_t(s->width);

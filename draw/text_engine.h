@@ -52,7 +52,8 @@ int FallbackFace(int faceSlot, uint32_t code);
 // The font file and face index behind a slot, which the glyph renderer opens.
 const char* FaceFile(int slot);
 int FaceIndex(int slot);
-// Forgets every slot (the glyph cache must be freed first).
+// Forgets every slot and the table of installed families, which the next InitText
+// fills again (the glyph cache must be freed first).
 void ReleaseFaces();
 
 // ---- Glyphs (text_glyphs.cpp) ---------------------------------------------------

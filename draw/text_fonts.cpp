@@ -267,6 +267,8 @@ int FaceIndex(int slot) {
 void ReleaseFaces() {
     std::memset(FaceSlots, 0, sizeof FaceSlots);
     FallbackFound.clear();
+    std::memset(FontTable, 0, sizeof FontTable);
+    FontTableCount = 0;
 }
 
 }  // namespace kaDraw

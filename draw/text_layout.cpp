@@ -45,8 +45,12 @@ static const char* const HangingChars[] = {
 
 static constexpr uint32_t FlagShadow = 0x100, FlagWiden = 0x200, FlagThicken = 0x400;
 
+// The layout starts empty, as at the program's start: the block's right and bottom edges
+// only grow from here.
 void InitText() {
     std::memset(&FontRequest, 0, sizeof FontRequest);
+    std::memset(TextRects, 0, sizeof TextRects);
+    TextRectCount = 0;
     StartCollectingFonts();
     BlitWhenDone = 1;
 }

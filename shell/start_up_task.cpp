@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr int HeldTaskCapacity = 4;  // the SoundFont's reader and the font table's filler
+// The SoundFont's reader, the font table's filler and the picture read ahead.
+constexpr int HeldTaskCapacity = 4;
 StartUpTask* HeldTasks[HeldTaskCapacity] = {};
 bool Released = false;
 

@@ -2,7 +2,8 @@
 // has been shown, so that the window's first picture has the processor to itself, then
 // done on a thread of its own; whoever needs its result first waits for it, and work
 // still held then is done at once on the caller's thread. Either way the work is done
-// once and the caller sees the same result.
+// once and the caller sees the same result. The picture read ahead of a page turn runs
+// the same way.
 #pragma once
 #include <atomic>
 #include <functional>

@@ -110,15 +110,18 @@ static int ModeAtFrameStart = ModeLogo;
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
 // (polled every frame), a mode changed in the last frame, and in the story (the backlog
 // shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
-// animation waiting for its chance of a restart, a line still coming out, or auto mode
-// counting towards its next step (its pause is counted in frames).
+// animation waiting for its chance of a restart, a line still coming out in the message
+// window, or auto mode counting towards its next step (its pause is counted in frames).
+// A choice or the quit prompt lays its text out afresh every frame, which restarts the
+// reveal count, but draws it whole: that count moves nothing.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
     if (mode != ModeStory || BacklogOpen) return false;
+    bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
+                         RevealCount <= kaDraw::TextRectCount;
     return SystemMenuOpen == 1 || WaveEffect == 1 || AnimeFrames != 0 || AnimeLoop == 3 ||
-           AnimeLoop == 5 || (MessageSpeed != 0.0f && RevealCount <= kaDraw::TextRectCount) ||
-           AutoModeSecondsToStep() >= 0.0f;
+           AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f;
 }
 // A story frame stepped by auto mode: the click of Return, with the pointer taken off
 // the screen meanwhile, so that no panel button or choice row is pressed by it.

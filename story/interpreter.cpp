@@ -69,6 +69,20 @@ static void PlayVoice(const char* name) {
 
 enum StepEnd { StepShowsLine, StepOpensChoice, StepEndsMode };
 
+// The picture of the first file: line the next step will run: the lines after the one
+// shown, up to the next prose line, unless a line on the way leaves them (a choice, a
+// jump, the end). nullptr when there is none.
+static const char* NextStepPicture() {
+    for (int line = CurrentLine + 1; line < ScriptLineCount; ++line) {
+        Keyword k = MatchKeyword(LineText(line));
+        if (k == KwFile) return LineText(line) + ArgumentOffset(k);
+        if (k == KwNone || k == KwCommand || k == KwEnd || k == KwJump || k == KwSwitch ||
+            k == KwLoad)
+            return nullptr;
+    }
+    return nullptr;
+}
+
 // Executes lines from CurrentLine on until a prose line (shown), a command: line (a
 // choice opens) or an end: line (GameMode changes). An empty line matches no keyword:
 // the step stops there like at prose.
@@ -251,6 +265,11 @@ static void DrawPicture() {
     }
 }
 
+// An open choice or quit prompt has the message window to itself: its prompt is drawn
+// there, whole, every frame, and the text layer may still hold another text (the system
+// menu's).
+bool MessageWindowShowsLine() { return StoryState != ChoiceOpen && !QuitPromptOpen; }
+
 bool PointerIn(int left, int top, int right, int bottom) {
     int x = InputState.MouseX, y = InputState.MouseY;
     return left < x && x < right && top < y && y < bottom;
@@ -325,16 +344,18 @@ static void StoryFrameOnce() {
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
-            if (end == StepShowsLine) RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
+            if (end == StepShowsLine) {
+                RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
+                // While the line is read, the picture of the step after it is decoded.
+                if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
+            }
         }
 
         if (StoryState == ShowingOverWindow) {
             kaDraw::BltOpaque(0, 0, WindowBackId, 0, 0, 500, 375);
             kaDraw::BltTransparent(0, 200, WindowFrameId, 0, 0, 491, 119);
         }
-        // An open choice or quit prompt has the message window to itself: its prompt is
-        // drawn there, and the text layer may still hold another text (the system menu's).
-        bool showsLine = StoryState != ChoiceOpen && !QuitPromptOpen;
+        bool showsLine = MessageWindowShowsLine();
         if (showsLine) ShowLine(CurrentLine, 0, TextSize);
         DrawPicture();
         kaDraw::BltTransparent(474, 0, InterfacePicture[PicPanel], 0, 0, 168, 377);

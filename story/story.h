@@ -50,6 +50,8 @@ extern char RequestedMusic[ScriptLineBytes];
 
 // GameMode 3: one step of the script when asked, then the whole story screen.
 void StoryFrame();
+// The message window shows the story's line, not a choice's or the quit prompt's.
+bool MessageWindowShowsLine();
 // The pointer lies strictly inside the rectangle (every bound exclusive, as the
 // screens' hit tests are).
 bool PointerIn(int left, int top, int right, int bottom);

@@ -83,6 +83,32 @@ TEST_F(LoopRest, MovingPicturesRunAFrameEveryRefreshAndPresentEachChange) {
     }
 }
 
+// A choice and the quit prompt draw their text whole every frame: they rest like a still
+// page, and only the pointer moving over a row (its highlight) asks for a frame.
+TEST_F(LoopRest, AnOpenChoiceAndTheQuitPromptRestUntilThePointerMoves) {
+    struct Case {
+        const char* name;
+        int x, y;  // the click that opens it
+    } cases[] = {{"choice", 320, 240}, {"quit prompt", 580, 336}};
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        OpenStory({Sjis("選ぶ前"), "command:2", "aaaa:" + Sjis("左へ"), "bbbb:" + Sjis("右へ"),
+                   Sjis("どちらへ？"), "label:aaaa", Sjis("左"), "label:bbbb", Sjis("右")});
+        ClickAt(Now() + 10, c.x, c.y);
+        RunFor(200);
+        ASSERT_TRUE(StoryState == ChoiceOpen || QuitPromptOpen) << c.name;
+        int presented = headless::PresentCount();
+        EXPECT_EQ(RunFor(10000), 0) << c.name;
+        EXPECT_EQ(headless::PresentCount(), presented) << c.name;
+
+        headless::PushEventAt(Now() + 10, plat::Event{plat::EvPointerMove, 300, 160, 0, 0, {}});
+        EXPECT_GE(RunFor(100), 1) << c.name << ": the highlight is drawn";
+        EXPECT_EQ(headless::PresentCount(), presented + 1) << c.name;
+        EXPECT_EQ(RunFor(5000), 0) << c.name << ": and it rests again";
+    }
+}
+
 TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     OpenStory({Sjis("静かな頁")});
     const uint32_t start = 0xFFFFF000u;

@@ -16,6 +16,7 @@
 #include "shell/shell.h"
 #include "sound/kaSound.h"
 #include "story/story.h"
+#include "tests/draw_test_support.h"
 
 namespace storytest {
 
@@ -79,8 +80,7 @@ protected:
         SetGameMode(ModeStory);
     }
     void TearDown() override {
-        kaSound::Release();
-        kaDraw::CloseScreen();
+        CloseMedia();
         UseScriptTable(nullptr);
         ResetStoryState();
         SetGameMode(ModeLogo);

@@ -15,7 +15,6 @@ protected:
         headless::Reset();
         kaDraw::SetDisplayFormat(DisplayFormat());
         ASSERT_EQ(kaDraw::Screen(700, 520, 1), 1);
-        kaDraw::TextRects[0] = {0, 0, 0, 0};  // the block only grows
         kaDraw::SelectTextFont(gothic, 28);
         kaDraw::SetTextColours(0xC8C8C8, 0, 1);
     }
