@@ -44,8 +44,10 @@ struct Frame {
     uint32_t Pixel(int x, int y) const { return pixels[size_t(y) * width + x]; }
 };
 int PresentCount();                 // frames presented since Reset
-// A hash of every frame presented since Reset, in order.
+// A hash of every frame presented since Reset, in order, and the virtual clock's time
+// at which each was presented.
 const std::vector<uint64_t>& PresentedHashes();
+const std::vector<uint32_t>& PresentedTimes();
 const Frame* LastFrame(int back = 0);  // 0 = newest; nullptr when not kept
 // Writes the newest frame as a PNG file (for picture tests a person looks at).
 bool SaveLastFrameAsPng(const std::string& path);

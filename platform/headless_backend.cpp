@@ -25,6 +25,7 @@ struct State {
     int windowedWidth = 0, windowedHeight = 0;
     bool fullScreen = false;
     std::vector<uint64_t> presentedHashes;
+    std::vector<uint32_t> presentedTimes;
     bool keys[4] = {};
     int pointerX = 0, pointerY = 0;
     int originX = 0, originY = 0;
@@ -87,6 +88,7 @@ void SetGlobalPointer(int x, int y) {
 
 int PresentCount() { return S.presentCount; }
 const std::vector<uint64_t>& PresentedHashes() { return S.presentedHashes; }
+const std::vector<uint32_t>& PresentedTimes() { return S.presentedTimes; }
 const Frame* LastFrame(int back) {
     if (back < 0 || back >= int(S.frames.size())) return nullptr;
     return &S.frames[S.frames.size() - 1 - back];
@@ -204,6 +206,7 @@ void Present(const uint32_t* pixels, int pitchBytes, int width, int height) {
     uint64_t hash = 14695981039346656037u;  // FNV-1a over the pixels
     for (uint32_t p : f.pixels) hash = (hash ^ p) * 1099511628211u;
     S.presentedHashes.push_back(hash);
+    S.presentedTimes.push_back(S.clock);
     S.frames.push_back(std::move(f));
     if (int(S.frames.size()) > headless::FrameRingSize) S.frames.pop_front();
     ++S.presentCount;
