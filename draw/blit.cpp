@@ -7,9 +7,9 @@
 #include <cstring>
 #include <utility>
 
+#include "base/screen_layout.h"
 #include "draw/draw_internal.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 
 namespace kaDraw {
 
@@ -184,10 +184,10 @@ void PresentBackBuffer() {
     NewPictureShown = false;
     if (!BackBuffer) return;
     // The window shows the top-left client-sized part of the back buffer.
-    int w = std::min(BackBuffer->width, ClientWidth);
-    int h = std::min(BackBuffer->height, ClientHeight);
+    int w = std::min(BackBuffer->width, layout::ClientWidth);
+    int h = std::min(BackBuffer->height, layout::ClientHeight);
     if (!Shown) {
-        Shown = static_cast<uint32_t*>(std::malloc(size_t(ClientWidth) * ClientHeight * 4));
+        Shown = static_cast<uint32_t*>(std::malloc(size_t(layout::ClientWidth) * layout::ClientHeight * 4));
         if (!Shown) return;
         ShownWidth = ShownHeight = 0;
     }

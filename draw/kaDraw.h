@@ -1,7 +1,10 @@
 // The graphics module: software surfaces, the table of image objects, picture loading,
 // blits and presentation, the line-shift effects and the text layer. Every frame is
 // composed on the 700 x 520 back buffer; its top-left 640 x 474 pixels reach the window.
-// Colours passed in are 0x00BBGGRR (red in the low byte).
+// Colours passed in are 0x00BBGGRR (red in the low byte). Everything runs on the game
+// thread but the reading ahead, which has a thread of its own. Failures the player must
+// hear of go through ErrorBox, with the operation's name as its location; before Screen
+// has succeeded, or after CloseScreen, every drawing operation does nothing.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -31,10 +34,18 @@ struct Surface {
     uint32_t colourKey;  // native pixel value left out by keyed blits
 };
 
+// Called by Screen (the back buffer and sprites) and by the BMP decoder: a surface of
+// width x height pixels (1 to 32767 each) in format (16, 24 or 32 bits), every byte 0,
+// rows padded to 4 bytes, colour key 0. nullptr, reporting nothing, when a size or the
+// format is out of range or the memory cannot be had.
 Surface* CreateSurface(int width, int height, const PixelFormat& format);
+// Frees the surface and its pixels; nullptr is ignored.
 void FreeSurface(Surface* s);
-// Native pixel value of a 0x00BBGGRR colour in the surface's format.
+// Native pixel value of a 0x00BBGGRR colour in the surface's format: each 8-bit channel
+// scaled to its mask, rounded.
 uint32_t NativeFromColour(const PixelFormat& f, uint32_t bbggrr);
+// The native value of pixel (x, y), and its replacement. Not checked: the caller keeps x
+// and y inside the surface.
 uint32_t ReadPixel(const Surface* s, int x, int y);
 void WritePixel(Surface* s, int x, int y, uint32_t value);
 // Position of the lowest set bit of a channel mask; mask must not be 0.
@@ -48,24 +59,35 @@ uint32_t ExpandChannel(uint32_t pixel, uint32_t mask);
 // before Screen. Default FormatXRGB8888.
 void SetDisplayFormat(const PixelFormat& f);
 
-// Creates the back buffer and the four internal sprites, computes the channel shifts,
-// then starts kaSound::Init, the sound table reset, kaMusic::Init and InitText in that
-// order. Returns 1, or 0 after an ErrorBox; after a failure nothing stays created and
-// every drawing operation does nothing.
+// Called once by StartGame, first of all, with the back buffer's size (mode is taken
+// and changes nothing: every surface lives in ordinary memory). Creates the back buffer
+// and the four internal sprites of that size, sets the clip rectangle to the whole back
+// buffer, computes the channel shifts and empties every other table entry, then starts
+// kaSound::Init, the sound table reset, kaMusic::Init and InitText in that order. A
+// second call starts from a closed screen. Returns 1, or 0 after an ErrorBox naming what
+// could not be made; after a failure nothing stays created and every drawing operation
+// does nothing.
 int Screen(int width, int height, int mode);
-// Bits per pixel of the display: the back buffer's depth.
+// Called by the text reduction: bits per pixel of the back buffer, or of the chosen
+// display format before Screen.
 int DisplayBitDepth();
-// Releases every surface, internal sprites and back buffer included. Safe to call
-// twice, or before Screen.
+// Called by Shutdown after FreeText and the sound's release: drops the picture read
+// ahead and releases every surface, internal sprites and back buffer included. Safe to
+// call twice, or before Screen.
 void CloseScreen();
 
-extern int ScreenWidth, ScreenHeight;
+extern int ScreenWidth, ScreenHeight;  // the back buffer's size, as Screen was given it
+// The back buffer's channel positions, set by Screen for the text reduction: each
+// channel's lowest bit, and where a 5-bit value of it goes (one higher for a 6-bit green).
 extern uint16_t RedShift, GreenShift, BlueShift;
 extern uint16_t Red5Shift, Green5Shift, Blue5Shift;
-extern Surface* BackBuffer;
+extern Surface* BackBuffer;  // every frame is composed here; nullptr outside Screen's run
 
 // ---- Image objects (objects.cpp, asset_header.cpp, bmp.cpp) ------------------------
 
+// Entries 0 to 3 are the internal sprites Screen makes, of the back buffer's size: the
+// text layer lays text out in the font buffer at twice its size and reduces it into the
+// font sprite; 4 to 1023 are loaded pictures. ObjectId 0 is also what a failed load gives.
 constexpr int ObjectCount = 1024;
 constexpr int BufferSprite = 0, ScreenSprite = 1, FontSprite = 2, FontBufferSprite = 3;
 
@@ -78,51 +100,97 @@ struct ImageObject {
 };
 extern ImageObject ObjectTable[ObjectCount];
 
+// Called by the story engine (through LoadPicture) for the interface pictures at
+// start-up and for each file: line. Loads the BMP file name (a name in the program's
+// directory, at most 30 bytes; its first two bytes may be blanked) into the first free
+// entry from 4 on, converted to the back buffer's layout and keyed as the last
+// SetKeyColour or SetKeyFromPixel said. placement is recorded as 2 whatever is asked:
+// every surface lives in ordinary memory. Returns the ObjectId, or 0 after an ErrorBox
+// when the name is empty or too long, the table is full, or the file cannot be read or
+// decoded (the entry then stays free). Returns 0, reporting nothing, before Screen.
 int LoadObject(const char* name, int placement);
+// Not called by the game: loads name into entry id (4 to 1023) in place of the picture
+// it holds, as LoadObject would. Returns 1, or 0 after an ErrorBox (the entry is then
+// empty); 0 without a report for an id outside 4 to 1023 or before Screen.
 int SwapObject(const char* name, int id, int placement);
+// Called by the story engine for a story picture a file: line replaces and for the logo
+// once it has run. Frees the entry's picture and its name; ids 0 to 3 (the internal
+// sprites), ids outside the table and empty entries are ignored.
 void ReleaseObject(int id);
+// Called before LoadObject: the pictures loaded next leave out colour (0x00BBGGRR), or,
+// after SetKeyFromPixel, each picture's own top-left pixel, in keyed blits.
 void SetKeyColour(uint32_t colour);
 void SetKeyFromPixel();
+// Called by the story engine around each load of a picture asset, whose "BM" signature
+// is stored blanked: the signature is written back before the load and blanked again
+// after. path is the file's whole path. A file that is missing, cannot be written (a
+// read-only install), is not a regular file or does not start with a signature, blanked
+// or not, is left as it is, silently: the load reads blanked files as well.
 void RestoreAssetHeader(const char* path);
 void BlankAssetHeader(const char* path);
+// The native value of a key colour in the surface's format: colour 0x00BBGGRR, or -1
+// for the surface's top-left pixel. 0xFFFFFFFF for a null surface.
 uint32_t PhysicalColour(Surface* s, int32_t colour);
+// Makes that value the surface's colour key, which BltTransparent leaves out.
 void ApplyColourKey(Surface* s, int32_t colour);
 
-// Decodes a BMP file held in memory (the first two bytes may be blanked) into a new
-// surface of the given format. nullptr when the data is not a BMP this decoder takes,
-// or is truncated or inconsistent anywhere.
+// Called by LoadObject, the reading ahead and the tests: decodes a BMP file held in
+// memory (the first two bytes may be blanked) into a new surface of the given format.
+// nullptr when the data is not a BMP this decoder takes, or is truncated or
+// inconsistent anywhere; it reports nothing, as its caller does.
 Surface* DecodeBmp(const uint8_t* data, size_t size, const PixelFormat& format);
 // The data starts with "BM" or with the two blanks of a stored asset.
 bool HasBmpSignature(const uint8_t* data, size_t size);
 
 // ---- Reading ahead (read_ahead.cpp) ---------------------------------------------------
 
-// Reads and decodes the picture file that LoadObject(name) would load, on a thread of its
-// own, so that such a load soon after need not decode it: the load still reads the file
-// itself and takes the decoded picture only when the bytes on disk are the ones it was
-// decoded from. One picture at a time: asking for another drops the first. Reports
-// nothing; a file that cannot be read is the load's to report.
+// Called by the story engine once a step has shown its line, with the picture of the
+// next step's file: line. Reads and decodes the picture file that LoadObject(name)
+// would load, on a thread of its own, so that such a load soon after need not decode
+// it: the load still reads the file itself and takes the decoded picture only when the
+// bytes on disk are the ones it was decoded from. One picture at a time: asking for
+// another drops the first. Reports nothing; a file that cannot be read is the load's to
+// report.
 void ReadAheadObject(const char* name);
 // Waits until the picture asked for is read and decoded (tests; a load waits by itself).
 void AwaitReadAhead();
 
 // ---- Blits, presentation and primitives (blit.cpp) --------------------------------
 
+// Called by Screen (the whole back buffer) and by tests: the rectangle blits may write
+// to, right and bottom exclusive. Taken as given: blits stay inside the back buffer
+// whatever it says.
 void SetClipRect(int left, int top, int right, int bottom);
+// Called by every screen of the story engine while it composes a frame: copies the
+// source rectangle (srcLeft, srcTop) to (srcRight, srcBottom), right and bottom
+// exclusive, of object id to the back buffer with its top-left at (destX, destY), cut to
+// the clip rectangle. BltOpaque copies every pixel; BltTransparent leaves out the
+// object's colour key. A copy that is not wholly inside the picture once cut (a band
+// below a strip's end), an empty object, an id outside the table or a picture of
+// another pixel size draws nothing, silently.
 void BltOpaque(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight, int srcBottom);
 void BltTransparent(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
                     int srcBottom);
-// Both fill with native value 0 (black); 1 when something was filled, else 0.
+// Called by each screen at the start of its frame (ClearBackBuffer) and by the text
+// layer for its sprites (ClearObject): fill with native value 0 (black); 1 when
+// something was filled, 0 when the back buffer or the object has no surface.
 int ClearBackBuffer();
 int ClearObject(int id);
+// Called by the choice and the system menu for the highlight under the pointer, and by
+// auto mode and the backlog for their marks: fills the rectangle (right and bottom
+// exclusive; edges given in either order) with fillColour and outlines its outermost
+// penWidth (at least 1) rows and columns with penColour, cut to the back buffer.
 void DrawRect(int left, int top, int right, int bottom, uint32_t fillColour, uint32_t penColour,
               int penWidth);
-// Sends the back buffer's visible part to the window when it differs from the picture
-// sent last; an unchanged frame sends nothing.
+// Called by FrameUpdate once per frame, last: sends the back buffer's visible part to
+// the window when it differs from the picture sent last; an unchanged frame sends
+// nothing. Does nothing before Screen, or when the memory for the copy cannot be had.
 void PresentBackBuffer();
-// Sends the picture sent last again: the window lost it (exposed, resized, full screen).
+// Called by the shell when the window lost its picture (exposed, resized, full screen):
+// sends the picture sent last again; nothing before the first present.
 void PresentAgain();
-// True when the last PresentBackBuffer sent a changed picture.
+// Asked by the main loop after a frame: true when the last PresentBackBuffer sent a
+// changed picture.
 bool PresentedNewPicture();
 
 // The rectangle blits may write to, right and bottom exclusive (set by SetClipRect).
@@ -132,26 +200,59 @@ extern int ClipLeft, ClipTop, ClipRight, ClipBottom;
 
 extern float WavePhase;
 extern int32_t WaveSign;
+// Called by the story screen for a band drawn through the wave (swave:): each source
+// row of the rectangle (as BltTransparent takes it) is drawn as its own keyed blit,
+// shifted amplitude x cos(angle) pixels sideways, where angle in degrees is the row's
+// source y divided by rowDivisor (0 divides by 1) plus the phase. alternate non-zero flips the
+// shift's sign from row to row. The phase then moves on by speed degrees a second of
+// the frame's FrameSeconds. Draws nothing where BltTransparent would not.
 void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, int objectId,
              int srcLeft, int srcTop, int srcRight, int srcBottom, int alternate);
+// Called by the logo: each source row drawn as its own keyed blit, shifted sideways by
+// a random amount from -jitter to jitter - 1 (the C library's rand); jitter 0 or less
+// draws the rectangle unshifted.
 void BltJitter(int destX, int destY, int jitter, int objectId, int srcLeft, int srcTop,
                int srcRight, int srcBottom);
 
 // ---- Text (text_*.cpp) ------------------------------------------------------------
 
 struct TextRect {
-    int32_t left, top, right, bottom;
+    int32_t left, top, right, bottom;  // client pixels, right and bottom exclusive
 };
 constexpr int TextRectCapacity = 3200;
 extern TextRect TextRects[TextRectCapacity];
 extern int32_t TextRectCount;
 
+// Called by Screen, last: empties the layout and starts collecting the installed fonts
+// on a thread of their own; the first font selection waits for it. Reports nothing: a
+// face that cannot be found draws no text.
 void InitText();
+// Called by Shutdown before the sound's release: waits for the font collection, then
+// closes the glyph engine and the faces it opened. Safe to call twice.
 void FreeText();
+// Called before each text: the face by its CP932 name (a face that is not installed,
+// or an empty name, is stood in for by a near one, the Japanese sans-serif at last) and
+// the size in pixels of the characters as they reach the screen (they are drawn at
+// twice the size and reduced). Waits for the font collection InitText started. Holds
+// the face until EndTextDrawing; when no face at all can be found, text draws nothing.
 void SelectTextFont(const char* faceCp932, int size);
+// Called after SelectTextFont: the text colour and the shadow colour (0x00BBGGRR; a
+// colour darker than 16 in every channel is drawn as 0x101010). The background is
+// always transparent, whatever transparent says.
 void SetTextColours(uint32_t text, uint32_t shadow, int transparent);
+// Called by the choice, the quit prompt and the system menu (DrawTextBlock) and by the
+// message window and the backlog (LayOutTextBlock): lays textCp932 (Shift-JIS, byte 0x0A
+// breaks a line) out from (x, y), in the selected face and colours, into the font
+// sprite at the same client coordinates. A line wraps where a character would reach
+// right (closing punctuation may hang past it); the text stops once a line would begin
+// at or below bottom. TextRects is filled: entry 0 the block, then one per character.
+// flags: the low byte adds pixels to the line height; 0x100 draws a shadow, 0x200
+// widens, 0x400 thickens. DrawTextBlock copies the block to the back buffer at once;
+// LayOutTextBlock leaves the copying to the message window's reveal. Without a selected
+// face the characters take no room and nothing is drawn.
 void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags);
 void LayOutTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags);
+// Called after the texts of one font: lets the face go.
 void EndTextDrawing();
 // Draws a zero-terminated Shift-JIS string with its cells' top-left at (x, y) of the font
 // buffer sprite, in the current text colour over a transparent background, with the

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "fuzz/fuzz_support.h"
 #include "shell/shell.h"
@@ -66,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // low-priority run severalfold, so more would let one input pass a run's timeout.
     for (int frames = 0; at + 3 <= size && frames < 300 && !Shell.ShutdownDone; ++frames, at += 3) {
         uint8_t what = data[at];
-        InputState.MouseX = data[at + 1] * ClientWidth / 256;
-        InputState.MouseY = data[at + 2] * ClientHeight / 256;
+        InputState.MouseX = data[at + 1] * layout::ClientWidth / 256;
+        InputState.MouseY = data[at + 2] * layout::ClientHeight / 256;
         InputState.LeftClick |= (what & 3) == 1;
         InputState.RightClick = (what & 3) == 2;
         headless::SetKeyDown(plat::KeyCtrl, what & 4);

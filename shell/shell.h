@@ -55,7 +55,6 @@ constexpr int VkReturn = 13, VkControl = 17;
 
 // The window's caption, also the stem of the single-instance lock's name.
 extern const char* const GameCaption;
-constexpr int ClientWidth = 640, ClientHeight = 474;
 
 // The program: start-up in order, then the message loop until Shutdown has run, then
 // the window closed. Returns the process's exit status: 0, or 1 when no window could

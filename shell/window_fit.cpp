@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_layout.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 
@@ -15,17 +16,17 @@ static constexpr int SmallestWindow = 64, LargestWindow = 16384;
 static constexpr size_t WindowFileBytes = 4096;
 
 void PictureInWindow(int* x, int* y, int* w, int* h) {
-    int width = Shell.WindowWidth > 0 ? Shell.WindowWidth : ClientWidth;
-    int height = Shell.WindowHeight > 0 ? Shell.WindowHeight : ClientHeight;
-    plat::FitPicture(width, height, ClientWidth, ClientHeight, x, y, w, h);
+    int width = Shell.WindowWidth > 0 ? Shell.WindowWidth : layout::ClientWidth;
+    int height = Shell.WindowHeight > 0 ? Shell.WindowHeight : layout::ClientHeight;
+    plat::FitPicture(width, height, layout::ClientWidth, layout::ClientHeight, x, y, w, h);
 }
 
 bool WindowToClient(int windowX, int windowY, int* clientX, int* clientY) {
     int x, y, w, h;
     PictureInWindow(&x, &y, &w, &h);
     if (windowX < x || windowY < y || windowX >= x + w || windowY >= y + h) return false;
-    *clientX = int(int64_t(windowX - x) * ClientWidth / w);
-    *clientY = int(int64_t(windowY - y) * ClientHeight / h);
+    *clientX = int(int64_t(windowX - x) * layout::ClientWidth / w);
+    *clientY = int(int64_t(windowY - y) * layout::ClientHeight / h);
     return true;
 }
 
@@ -34,8 +35,8 @@ bool WindowToClient(int windowX, int windowY, int* clientX, int* clientY) {
 void ClientToWindow(int clientX, int clientY, int* windowX, int* windowY) {
     int x, y, w, h;
     PictureInWindow(&x, &y, &w, &h);
-    *windowX = x + int((int64_t(clientX) * w + ClientWidth - 1) / ClientWidth);
-    *windowY = y + int((int64_t(clientY) * h + ClientHeight - 1) / ClientHeight);
+    *windowX = x + int((int64_t(clientX) * w + layout::ClientWidth - 1) / layout::ClientWidth);
+    *windowY = y + int((int64_t(clientY) * h + layout::ClientHeight - 1) / layout::ClientHeight);
 }
 
 void ToggleFullScreen() {
@@ -44,8 +45,8 @@ void ToggleFullScreen() {
 }
 
 void ReadWindowFile(int* width, int* height, int* fullScreen) {
-    *width = ClientWidth;
-    *height = ClientHeight;
+    *width = layout::ClientWidth;
+    *height = layout::ClientHeight;
     *fullScreen = 0;
     std::string path = ConfigPath("window.ini");
     if (path.empty()) return;

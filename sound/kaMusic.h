@@ -1,17 +1,28 @@
 // Background music: Standard MIDI files from the program's directory, one piece at a
-// time, rendered by a General MIDI software synthesizer into sound object 0.
+// time, rendered by a General MIDI software synthesizer into sound object 0. Every
+// function runs on the game thread but Render, which the audio thread runs. Without a
+// sound device, or once the synthesizer or its SoundFont has failed (reported once, by
+// Init or Port), every operation does nothing and the game runs without music.
 #pragma once
 #include <cstdint>
 
 namespace kaMusic {
 
-extern int MusicPlaying;
-extern int MusicLoop;
+extern int MusicPlaying;  // 1 from PlayMusic until StopMusic, also when nothing sounds
+extern int MusicLoop;     // the loop argument of the last PlayMusic
 
 // Starts the synthesizer (called by Screen after the sound table reset) and the reading
 // of its SoundFont, which goes on while the game starts; the port is set up when it is
-// done. Every call below waits for it, as does ErrorBox.
+// done. Every call below waits for it, as does ErrorBox. Claims sound object 0 for the
+// synthesizer's output. Returns 1; 0 silently without a sound device; 0 after an
+// ErrorBox ("DirectMusicが使用できません") when the synthesizer cannot be made.
 int Init();
+// Called by AwaitSoundFont once the SoundFont's read is over, with (-1, 2, 22, 8, 0):
+// sets the synthesizer's output up in sound object 0. index -1 or 0 picks the software
+// synthesizer, the only port there is; channels, rateCode and bits change nothing (the
+// output is the sound module's); reverb non-zero turns the reverb on. Returns 1, or 0
+// after an ErrorBox ("MIDIポートが使えません") when the SoundFont could not be read or
+// another port was asked for: object 0 is given back and music stays silent.
 int Port(int index, int channels, int rateCode, int bits, int reverb);
 // Waits for the SoundFont started by Init, then sets up the port or reports its failure.
 // Does nothing when nothing is pending.
@@ -21,9 +32,23 @@ void AwaitSoundFont();
 // Never waits.
 void ReportSoundFontWhenRead();
 
+// Called by the story engine for midi_play: (loop 1) unless music is switched off, and
+// by the system menu when music is switched on again. Cuts the piece that plays, then
+// starts the Standard MIDI file name (a name in the program's directory) from its
+// start: endlessly when loop is non-zero, once when it is 0. A file that is missing,
+// too large or not a playable MIDI file plays nothing and is not reported; MusicPlaying
+// is 1 all the same.
 void PlayMusic(const char* name, int loop);
+// Called by the story engine for midi_stop: and by the system menu when music is
+// switched off: cuts the piece, its last few milliseconds faded out. Does nothing when
+// no piece plays.
 void StopMusic();
+// Called by the story engine after each midi_play: with -6: the music's level in
+// decibels (held to -100 to 0), set on object 0's buffer 0 (kaSound::SetVolume).
+// Does nothing while the synthesizer's output is not set up.
 void SetMusicVolume(int level);
+// Called by Shutdown, first: stops the SoundFont's read, cuts the piece, gives object 0
+// back and deletes the synthesizer. Safe to call twice.
 void CloseMusic();
 
 // The main loop's once-a-second poll: for a non-looping piece that has ended, stops it.

@@ -2,6 +2,7 @@
 // has ended, after a pause that grows with the line's length.
 #include <cstring>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "draw/sjis.h"
 #include "shell/shell.h"
@@ -69,10 +70,10 @@ void AutoModeAfterFrame() {
         return;
     }
     // The mark: two small arrowheads at the panel's foot.
-    for (int i = 0; i < 9; ++i) {
-        int reach = i < 5 ? i : 8 - i;
-        kaDraw::DrawRect(584, 354 + i, 586 + reach, 355 + i, 0x80E0F0, 0x80E0F0, 1);
-        kaDraw::DrawRect(592, 354 + i, 594 + reach, 355 + i, 0x80E0F0, 0x80E0F0, 1);
+    for (int i = 0; i < layout::AutoMarkHeight; ++i) {
+        int reach = i < layout::AutoMarkHeight - 1 - i ? i : layout::AutoMarkHeight - 1 - i;
+        for (const layout::Point& at : layout::AutoMarkAt)
+            kaDraw::DrawRect(at.x, at.y + i, at.x + 2 + reach, at.y + 1 + i, 0x80E0F0, 0x80E0F0, 1);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "shell/shell.h"
 #include "sound/kaSound.h"
@@ -18,8 +19,7 @@ struct Entry {
     int height;     // laid-out height in pixels, -1 until measured
 };
 
-// The page's text area; entries stand Gap pixels apart, newest at the bottom.
-constexpr int PageLeft = 20, PageRight = 600, PageTop = 16, PageBottom = 458, Gap = 10;
+constexpr layout::Rect Page = layout::BacklogPage;
 constexpr int MaxVisible = 64;
 // Far below any line's end: an entry is never cut, so measuring and drawing agree.
 constexpr int LayoutBottom = 10000;
@@ -82,7 +82,7 @@ void SelectEntryFont(const Entry& e) {
 int HeightOf(Entry& e) {
     if (e.height >= 0) return e.height;
     SelectEntryFont(e);
-    kaDraw::LayOutTextBlock(PageLeft, 0, PageRight, LayoutBottom, LineText(e.line), 0);
+    kaDraw::LayOutTextBlock(Page.left, 0, Page.right, LayoutBottom, LineText(e.line), 0);
     kaDraw::EndTextDrawing();
     int bottom = 0;
     for (int i = 1; i < kaDraw::TextRectCount; ++i)
@@ -95,8 +95,8 @@ int HeightOf(Entry& e) {
 bool FitsFromTop(int bottom) {
     int used = 0;
     for (int i = 0; i <= bottom; ++i) {
-        used += HeightOf(At(i)) + (i ? Gap : 0);
-        if (used > PageBottom - PageTop) return false;
+        used += HeightOf(At(i)) + (i ? layout::BacklogGap : 0);
+        if (used > Page.bottom - Page.top) return false;
     }
     return true;
 }
@@ -105,27 +105,27 @@ void DrawPage() {
     kaDraw::Surface* s = kaDraw::BackBuffer;
     CopyIn(s, Backdrop);
     VisibleCount = 0;
-    int y = PageBottom;
+    int y = Page.bottom;
     for (int i = Bottom; i >= 0 && VisibleCount < MaxVisible; --i) {
         Entry& e = At(i);
         int top = y - HeightOf(e);
-        if (top < PageTop && i != Bottom) break;
+        if (top < Page.top && i != Bottom) break;
         Visible[VisibleCount++] = {i, top, y};
-        y = top - Gap;
+        y = top - layout::BacklogGap;
     }
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
         const Entry& e = At(p.index);
         if (e.voiceLine >= 0) {
             // The mark of a line whose clip a click replays, lit under the pointer.
-            if (PointerIn(PageLeft - 8, p.top - 4, PageRight + 4, p.bottom + 4))
-                kaDraw::DrawRect(PageLeft - 8, p.top - 4, PageRight + 4, p.bottom + 4,
-                                 0x603010, 0x603010, 1);
-            kaDraw::DrawRect(PageLeft - 14, p.top + 6, PageLeft - 9, p.top + 11, 0x80C0F0,
-                             0x80C0F0, 1);
+            const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
+            if (PointerIn(area))
+                kaDraw::DrawRect(area.left, area.top, area.right, area.bottom, 0x603010, 0x603010, 1);
+            const layout::Rect mark = layout::BacklogVoiceMark(p.top);
+            kaDraw::DrawRect(mark.left, mark.top, mark.right, mark.bottom, 0x80C0F0, 0x80C0F0, 1);
         }
         SelectEntryFont(e);
-        kaDraw::DrawTextBlock(PageLeft, p.top, PageRight, LayoutBottom, LineText(e.line), 0);
+        kaDraw::DrawTextBlock(Page.left, p.top, Page.right, LayoutBottom, LineText(e.line), 0);
         kaDraw::EndTextDrawing();
     }
 }
@@ -141,7 +141,7 @@ void StopReplay() {
 void ReplayAtPointer() {
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
-        if (!PointerIn(PageLeft - 8, p.top - 4, PageRight + 4, p.bottom + 4)) continue;
+        if (!PointerIn(layout::BacklogLineArea(p.top, p.bottom))) continue;
         const Entry& e = At(p.index);
         if (e.voiceLine < 0) return;
         StopReplay();

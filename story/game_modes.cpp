@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "shell/shell.h"
 #include "story/story.h"
@@ -22,7 +23,7 @@ int LoadPicture(const char* name) {
 }
 
 void StartGame() {
-    kaDraw::Screen(700, 520, 1);
+    kaDraw::Screen(layout::BackBufferWidth, layout::BackBufferHeight, 1);
     SetWorkingDirectory();
     for (int i = 0; i < InterfacePictureCount; ++i)
         InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
@@ -39,7 +40,8 @@ static void LogoFrame() {
     LogoClock += Shell.FrameSeconds * 8.0f;
     if (LogoClock <= 1.0f) return;
     kaDraw::ClearBackBuffer();
-    kaDraw::BltJitter(175, 160, LogoLevel, InterfacePicture[PicAcross], 0, 0, 325, 115);
+    const layout::Placement& logo = layout::Logo;
+    kaDraw::BltJitter(logo.x, logo.y, LogoLevel, InterfacePicture[PicAcross], 0, 0, logo.width, logo.height);
     LogoClock = 0.0f;
     if (LogoRising == 0 && --LogoLevel == 0) {
         LogoRising = 1;
@@ -65,7 +67,7 @@ static void NoticeFrame() {
         return;
     }
     kaDraw::ClearBackBuffer();
-    kaDraw::BltOpaque(90, 150, InterfacePicture[PicExpr], 0, 0, 450, 165);
+    BltOpaqueAt(layout::Notice, InterfacePicture[PicExpr]);
 }
 
 // Whether this frame's left-click flag comes from a press (a mouse button or Return)
@@ -81,7 +83,7 @@ static void TitleFrame() {
         return;
     }
     kaDraw::ClearBackBuffer();
-    kaDraw::BltOpaque(0, 0, InterfacePicture[PicTit], 0, 0, 640, 474);
+    BltOpaqueAt(layout::Title, InterfacePicture[PicTit]);
 }
 
 // Ctrl held steps every frame from its second on; Return steps once per press, and
@@ -127,7 +129,8 @@ bool PictureMovesByItself() {
 // the screen meanwhile, so that no panel button or choice row is pressed by it.
 static void AutoStepFrame() {
     int x = InputState.MouseX, y = InputState.MouseY;
-    InputState.MouseX = InputState.MouseY = 0;
+    InputState.MouseX = layout::AutoStepPointer.x;
+    InputState.MouseY = layout::AutoStepPointer.y;
     InputState.LeftClick = 1;
     StoryFrame();
     InputState.MouseX = x;
@@ -138,7 +141,8 @@ static void AutoStepFrame() {
 static void FinishFrame() {
     if (GetCursorVisible() == 1)
         kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
-                               InterfacePicture[PicCursol], 0, 0, 32, 32);
+                               InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
+                               layout::PointerSize);
     kaDraw::PresentBackBuffer();
     if (GetGameMode() == ModeEnd) Shutdown();
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
@@ -224,13 +225,14 @@ static void AnimationTick() {
 // Pictures are at most 32767 pixels high and wide, so a band or character cell past
 // these lies beyond any picture and draws nothing; the bound also keeps the source
 // rectangle's arithmetic inside int for any number a script gives.
-static const int LastBand = 32767 / BandHeight, LastCell = 32767 / 250;
+static const int LastBand = 32767 / layout::Band.height, LastCell = 32767 / layout::Character.width;
 
 // Band band of the story picture, shifted column pixels sideways, at the top left.
 static void DrawBand(int band, int column = 0) {
     if (band < 0 || band > LastBand || column < -32767 || column > 32767) return;
-    kaDraw::BltOpaque(0, 0, BackgroundId, column, BandHeight * band, column + BandWidth,
-                      BandHeight * band + BandHeight);
+    const layout::Placement& b = layout::Band;
+    kaDraw::BltOpaque(b.x, b.y, BackgroundId, column, b.height * band, column + b.width,
+                      b.height * band + b.height);
 }
 
 // The picture: through the wave effect, as a still band with the character, or as the
@@ -238,8 +240,9 @@ static void DrawBand(int band, int column = 0) {
 static void DrawPicture() {
     if (WaveEffect == 1) {
         if (ScreenFrame < 0 || ScreenFrame > LastBand) return;
-        kaDraw::BltWave(0, 0, 10, 2, 150.0f, BackgroundId, 0, BandHeight * ScreenFrame,
-                        BandWidth, BandHeight * ScreenFrame + BandHeight, 0);
+        const layout::Placement& b = layout::Band;
+        kaDraw::BltWave(b.x, b.y, layout::WaveReach, 2, 150.0f, BackgroundId, 0,
+                        b.height * ScreenFrame, b.width, b.height * ScreenFrame + b.height, 0);
         return;
     }
     if ((AnimeLoop == 3 || AnimeLoop == 5) && AnimeFrames == 0) {
@@ -252,9 +255,11 @@ static void DrawPicture() {
     if (AnimeLoop == 4) AnimeFrame = 0;
     if (AnimeFrames == 0) {
         DrawBand(ScreenFrame);
-        if (CharacterCell != NoCharacter && CharacterCell >= 0 && CharacterCell <= LastCell)
-            kaDraw::BltTransparent(260, 40, CharacterSheetId, 250 * CharacterCell, 0,
-                                   250 * CharacterCell + 250, 350);
+        if (CharacterCell != NoCharacter && CharacterCell >= 0 && CharacterCell <= LastCell) {
+            const layout::Placement& c = layout::Character;
+            kaDraw::BltTransparent(c.x, c.y, CharacterSheetId, c.width * CharacterCell, 0,
+                                   c.width * CharacterCell + c.width, c.height);
+        }
         return;
     }
     AnimeClock += float(AnimeSpeed) * Shell.FrameSeconds;
@@ -270,9 +275,19 @@ static void DrawPicture() {
 // menu's).
 bool MessageWindowShowsLine() { return StoryState != ChoiceOpen && !QuitPromptOpen; }
 
-bool PointerIn(int left, int top, int right, int bottom) {
+bool PointerIn(const layout::Rect& r) {
     int x = InputState.MouseX, y = InputState.MouseY;
-    return left < x && x < right && top < y && y < bottom;
+    return r.left < x && x < r.right && r.top < y && y < r.bottom;
+}
+
+void BltOpaqueAt(const layout::Placement& p, int id) { kaDraw::BltOpaque(p.x, p.y, id, 0, 0, p.width, p.height); }
+
+void BltTransparentAt(const layout::Placement& p, int id) {
+    kaDraw::BltTransparent(p.x, p.y, id, 0, 0, p.width, p.height);
+}
+
+void DrawTextArea(const layout::TextArea& a, const char* text) {
+    kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, 0);
 }
 
 // Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
@@ -281,17 +296,17 @@ static int ChoiceMenu(int count, int line) {
     // More options than fit on the screen are never drawn; the bound keeps a bad count
     // from running long.
     if (count < 0) count = 0;
-    if (count > 8) count = 8;
+    if (count > layout::ChoiceRowsMost) count = layout::ChoiceRowsMost;
     SetCursorVisible(1);
-    kaDraw::BltOpaque(58, 90, InterfacePicture[PicComwin], 0, 0, 470, 200);
+    BltOpaqueAt(layout::ChoiceBox, InterfacePicture[PicComwin]);
     for (int i = 0; i < count; ++i) {
-        int top = 140 + 40 * i;
-        if (!PointerIn(70, top, 512, top + 35)) continue;
-        kaDraw::DrawRect(80, top, 512, top + 35, 0x0000FF, 0, 1);
+        if (!PointerIn(layout::ChoiceRowHit(i))) continue;
+        const layout::Rect r = layout::ChoiceHighlight(i);
+        kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0, 1);
         if (!InputState.LeftClick || OptionClickIgnored) continue;
         InputState.LeftClick = 0;
         InputState.RightClick = 0;
-        InputState.MouseY = 5;  // no hit test of the restarted frame matches
+        InputState.MouseY = layout::PointerYAfterOption;
         SystemMenuOpen = 0;
         SetCursorVisible(0);
         char label[5] = {};
@@ -299,14 +314,13 @@ static int ChoiceMenu(int count, int line) {
         return FindLabel(label);
     }
     MessageLayoutReplaced();
-    kaDraw::SelectTextFont(EngineText(TextGothic), 28);
+    kaDraw::SelectTextFont(EngineText(TextGothic), layout::ChoiceTextSize);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    for (int i = 0; i < count; ++i)
-        kaDraw::DrawTextBlock(80, 140 + 40 * i, 800, 600, LineText(line + 2 + i) + 5, 0);
+    for (int i = 0; i < count; ++i) DrawTextArea(layout::ChoiceOption(i), LineText(line + 2 + i) + 5);
     kaDraw::EndTextDrawing();
-    kaDraw::SelectTextFont(EngineText(TextMincho), 28);
+    kaDraw::SelectTextFont(EngineText(TextMincho), layout::ChoiceTextSize);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    kaDraw::DrawTextBlock(30, 385, 655, 100, LineText(line + 2 + count), 0);
+    DrawTextArea(layout::ChoicePrompt, LineText(line + 2 + count));
     kaDraw::EndTextDrawing();
     return 0;
 }
@@ -314,10 +328,10 @@ static int ChoiceMenu(int count, int line) {
 // Opens the quit prompt or (returning true) asks for the system menu.
 static bool PanelButtons() {
     if (QuitPromptOpen || !InputState.LeftClick) return false;
-    if (PointerIn(549, 326, 616, 347)) {
+    if (PointerIn(layout::QuitButton)) {
         QuitPromptOpen = 1;
         OptionClickIgnored = 1;
-    } else if (PointerIn(518, 256, 625, 284)) {
+    } else if (PointerIn(layout::MenuButton)) {
         InputState.LeftClick = 0;
         SystemMenuOpen = 1;
         return true;
@@ -352,14 +366,14 @@ static void StoryFrameOnce() {
         }
 
         if (StoryState == ShowingOverWindow) {
-            kaDraw::BltOpaque(0, 0, WindowBackId, 0, 0, 500, 375);
-            kaDraw::BltTransparent(0, 200, WindowFrameId, 0, 0, 491, 119);
+            BltOpaqueAt(layout::WindowBack, WindowBackId);
+            BltTransparentAt(layout::WindowFrame, WindowFrameId);
         }
         bool showsLine = MessageWindowShowsLine();
         if (showsLine) ShowLine(CurrentLine, 0, TextSize);
         DrawPicture();
-        kaDraw::BltTransparent(474, 0, InterfacePicture[PicPanel], 0, 0, 168, 377);
-        kaDraw::BltTransparent(-7, 375, InterfacePicture[PicMessage], 0, 0, 650, 100);
+        BltTransparentAt(layout::Panel, InterfacePicture[PicPanel]);
+        BltTransparentAt(layout::MessageFrame, InterfacePicture[PicMessage]);
         if (showsLine) RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f);
 
         if (StoryState == ChoiceOpen) {
@@ -367,7 +381,7 @@ static void StoryFrameOnce() {
             if (r != 0) {
                 GoToLine(r);
                 StoryState = ShowingProse;
-                SetPointerPos(560, 170);
+                SetPointerPos(layout::PointerAfterChoice.x, layout::PointerAfterChoice.y);
                 InputState.LeftClick = 1;
                 continue;
             }

@@ -1,5 +1,6 @@
 // The message window: lays out the shown prose line once and releases its characters
 // at the message speed.
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "shell/shell.h"
 #include "story/story.h"
@@ -12,7 +13,8 @@ void ShowLine(int line, int offset, int size) {
     if (offset < 0 || offset >= ScriptLineBytes) offset = 0;
     kaDraw::SelectTextFont(EngineText(TextGothic), size);
     kaDraw::SetTextColours(0xC8C8C8, 0, 1);
-    kaDraw::LayOutTextBlock(10, 385, 590, 580, text + offset, 0);
+    const layout::TextArea& a = layout::MessageText;
+    kaDraw::LayOutTextBlock(a.x, a.y, a.right, a.bottom, text + offset, 0);
     kaDraw::EndTextDrawing();
     LaidOutLine = line;
     LaidOutSize = size;

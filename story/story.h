@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "base/screen_layout.h"
 #include "story/script.h"
 
 // Called once by the shell after the window exists: screen set-up, working directory,
@@ -25,7 +26,6 @@ void ResetStoryState();
 enum { ShowingProse = 0, ShowingOverWindow = 1, ChoiceOpen = 2 };
 constexpr int FlagCount = 1000;   // indices 000 to 999, as the script syntax allows
 constexpr int NoCharacter = 99;   // CharacterCell that draws no character
-constexpr int BandHeight = 375, BandWidth = 500;
 
 extern int CurrentLine;      // the line shown or being executed
 extern int StoryState;       // ShowingProse, ShowingOverWindow or ChoiceOpen
@@ -52,9 +52,14 @@ extern char RequestedMusic[ScriptLineBytes];
 void StoryFrame();
 // The message window shows the story's line, not a choice's or the quit prompt's.
 bool MessageWindowShowsLine();
-// The pointer lies strictly inside the rectangle (every bound exclusive, as the
-// screens' hit tests are).
-bool PointerIn(int left, int top, int right, int bottom);
+// The pointer lies strictly inside the hit area (every edge exclusive).
+bool PointerIn(const layout::Rect& r);
+// A picture drawn whole at its place: over what is there, or leaving out its key colour.
+void BltOpaqueAt(const layout::Placement& p, int id);
+void BltTransparentAt(const layout::Placement& p, int id);
+// A text block laid out in the area and copied to the back buffer at once, in the font
+// and colours selected.
+void DrawTextArea(const layout::TextArea& a, const char* text);
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 

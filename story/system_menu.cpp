@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
 
-static const int ButtonWidth = 50;
+static_assert(layout::SaveRow.count == SlotCount && layout::LoadRow.count == SlotCount,
+              "a save and a load button for each slot");
 
 // The save line of the current position.
 static void FormatSaveLine(char* out, int size) {
@@ -77,9 +79,9 @@ bool WriteSystemSettings(int speed, int musicOff) {
 }
 
 // Highlights the button under the pointer; true when it is also clicked.
-static bool Button(int left, int top, int right, int bottom) {
-    if (!PointerIn(left, top, right, bottom)) return false;
-    kaDraw::DrawRect(left, top, right, bottom, 0x0000FF, 0xFFFFFF, 1);
+static bool Button(const layout::Rect& r) {
+    if (!PointerIn(r)) return false;
+    kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0xFFFFFF, 1);
     return InputState.LeftClick != 0;
 }
 
@@ -110,29 +112,27 @@ static void SwitchMusic(int off) {
 
 // The menu's text replaces the message window's layout; the story lays its line out
 // again when it comes back.
-static void DrawMenuText(const char* text, int x, int y) {
+static void DrawMenuText(const char* text, const layout::TextArea& area) {
     MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    kaDraw::DrawTextBlock(x, y, 635, 500, text, 0);
+    DrawTextArea(area, text);
     kaDraw::EndTextDrawing();
     RevealText(0.0f);
 }
 
 // The save, load, speed and music rows; true when a button's action ends the frame.
 static bool MenuRows() {
-    for (int n = 0; n < SlotCount; ++n) {
-        int left = 170 + 63 * n;
-        if (Button(left, 90, left + ButtonWidth, 115)) {
+    for (int n = 0; n < layout::SaveRow.count; ++n) {
+        if (Button(layout::SaveRow.Button(n))) {
             InputState.LeftClick = 0;
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
             SetCursorVisible(0);
             return true;
         }
     }
-    for (int n = 0; n < SlotCount; ++n) {
-        int left = 170 + 63 * n;
-        if (Button(left, 170, left + ButtonWidth, 195)) {
+    for (int n = 0; n < layout::LoadRow.count; ++n) {
+        if (Button(layout::LoadRow.Button(n))) {
             InputState.RightClick = 0;
             SetCursorVisible(0);
             LoadSlot(n);
@@ -140,9 +140,8 @@ static bool MenuRows() {
             return true;
         }
     }
-    for (int n = 0; n < 6; ++n) {
-        int left = 170 + 63 * n;
-        if (Button(left, 250, left + ButtonWidth, 275)) {
+    for (int n = 0; n < layout::SpeedRow.count; ++n) {
+        if (Button(layout::SpeedRow.Button(n))) {
             InputState.RightClick = 0;
             MessageSpeed = float(n);
             CloseMenu();
@@ -150,9 +149,8 @@ static bool MenuRows() {
             return true;
         }
     }
-    for (int n = 0; n < 2; ++n) {
-        int left = 170 + 67 * n;
-        if (Button(left, 325, left + ButtonWidth, 350)) {
+    for (int n = 0; n < layout::MusicRow.count; ++n) {
+        if (Button(layout::MusicRow.Button(n))) {
             InputState.LeftClick = 0;
             InputState.RightClick = 0;
             SwitchMusic(n);
@@ -167,12 +165,12 @@ static bool MenuRows() {
 void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
-    kaDraw::BltOpaque(0, 0, InterfacePicture[PicSavaback], 0, 0, 640, 474);
+    BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
     if (MenuNotice != MenuPlain) {
         EngineTextId notice = MenuNotice == MenuSaved    ? TextSaved
                               : MenuNotice == MenuLoaded ? TextLoaded
                                                          : TextSaveFailed;
-        DrawMenuText(EngineText(notice), 300, 200);
+        DrawMenuText(EngineText(notice), layout::MenuNoticeText);
         if (InputState.LeftClick) {
             InputState.RightClick = 0;
             CloseMenu();
@@ -180,14 +178,14 @@ void SystemMenu() {
         return;
     }
     if (MenuRows()) return;
-    // Quit and return overlap from 321 to 339: both are tested, so return wins there.
-    if (Button(170, 370, 340, 390)) {
+    // Quit and return overlap: both are tested, so return wins there.
+    if (Button(layout::QuitGameButton)) {
         InputState.RightClick = 0;
         SetGameMode(ModeEnd);
     }
-    if (Button(320, 370, 490, 390)) {
+    if (Button(layout::ReturnButton)) {
         InputState.RightClick = 0;
         ReturnToStory();
     }
-    DrawMenuText(EngineText(TextMenu), 170, 50);
+    DrawMenuText(EngineText(TextMenu), layout::MenuText);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "story/script.h"
 #include "tools/asset_lists.h"
@@ -105,9 +106,14 @@ TEST(Pictures, TheListedAndInterfacePicturesHaveTheirSizes) {
         std::string file;
         int width, height;
     };
-    std::vector<Case> cases = {{"across.sad", 325, 115}, {"expr.sad", 450, 165},    {"tit.sad", 640, 474},
-                               {"panel.sad", 168, 377},  {"message.sad", 650, 100}, {"comwin.sad", 470, 200},
-                               {"savaback.sad", 640, 474}, {"cursol.sad", 32, 32},  {"back.sad", 640, 474}};
+    using layout::Placement;
+    auto drawn = [](const char* file, const Placement& p) { return Case{file, p.width, p.height}; };
+    std::vector<Case> cases = {drawn("across.sad", layout::Logo),          drawn("expr.sad", layout::Notice),
+                               drawn("tit.sad", layout::Title),            drawn("panel.sad", layout::Panel),
+                               drawn("message.sad", layout::MessageFrame), drawn("comwin.sad", layout::ChoiceBox),
+                               drawn("savaback.sad", layout::MenuPage),
+                               {"cursol.sad", layout::PointerSize, layout::PointerSize},
+                               {"back.sad", layout::ClientWidth, layout::ClientHeight}};
     for (const PictureEntry& e : PictureList()) cases.push_back({e.file, e.width, 375 * e.bands});
     ASSERT_GT(cases.size(), 9u) << "data/pictures.txt lists nothing";
     for (const Case& c : cases) {
@@ -142,9 +148,9 @@ TEST(Pictures, KeyedPicturesKeepTheirKeyOutOfWhatMustShow) {
     }
 }
 
-// The wave effect slides each row up to 10 pixels either way, so the screen's black
-// shows at the picture's left edge beside source columns 0 to 20: those must be as dark
-// as the black for the edge not to show as jagged slivers.
+// The wave effect slides each row up to its reach either way, so the screen's black
+// shows at the picture's left edge beside source columns up to twice that: those must
+// be as dark as the black for the edge not to show as jagged slivers.
 TEST(Pictures, PicturesDrawnThroughTheWaveAreDarkWhereItsRowsSlide) {
     int waved = 0;
     for (const PictureEntry& e : PictureList()) {
@@ -154,7 +160,7 @@ TEST(Pictures, PicturesDrawnThroughTheWaveAreDarkWhereItsRowsSlide) {
         ASSERT_TRUE(d.surface) << e.file;
         int brightest = 0;
         for (int y = 0; y < 375 * e.bands; ++y)
-            for (int x = 0; x <= 20; ++x)
+            for (int x = 0; x <= 2 * layout::WaveReach; ++x)
                 if (x || y)  // the key colour's pixel
                     for (int s = 0; s < 24; s += 8) brightest = std::max(brightest, int(d.At(x, y) >> s & 255));
         EXPECT_LE(brightest, 24) << e.file;
@@ -204,31 +210,28 @@ TEST(Pictures, TheFilesUseThePaletteRleAndFourBitPathsOfTheDecoder) {
 TEST(Pictures, TheMenuAndPanelButtonsAreDrawnWhereTheScreensTestThePointer) {
     struct Case {
         std::string file;
-        int left, top, right, bottom;  // the box, in the picture's own pixels
+        layout::Rect box;  // in the picture's own pixels
     };
-    std::vector<Case> cases = {{"panel.sad", 45, 257, 151, 284}, {"panel.sad", 76, 327, 142, 347}};
-    for (int n = 0; n < 5; ++n) {
-        cases.push_back({"savaback.sad", 170 + 63 * n, 90, 220 + 63 * n, 115});
-        cases.push_back({"savaback.sad", 170 + 63 * n, 170, 220 + 63 * n, 195});
-    }
-    for (int n = 0; n < 6; ++n) cases.push_back({"savaback.sad", 170 + 63 * n, 250, 220 + 63 * n, 275});
-    for (int n = 0; n < 2; ++n) cases.push_back({"savaback.sad", 170 + 67 * n, 325, 220 + 67 * n, 350});
-    cases.push_back({"savaback.sad", 170, 370, 320, 390});
-    cases.push_back({"savaback.sad", 320, 370, 490, 390});
+    std::vector<Case> cases = {{"panel.sad", layout::PanelMenuBox}, {"panel.sad", layout::PanelQuitBox}};
+    for (const layout::ButtonRow& row : {layout::SaveRow, layout::LoadRow, layout::SpeedRow, layout::MusicRow})
+        for (int n = 0; n < row.count; ++n) cases.push_back({"savaback.sad", row.Button(n)});
+    cases.push_back({"savaback.sad", layout::QuitGameBox});
+    cases.push_back({"savaback.sad", layout::ReturnButton});
     auto luminance = [](uint32_t p) { return int(p >> 16 & 255) + int(p >> 8 & 255) + int(p & 255); };
     for (const Case& c : cases) {
         Decoded d = Load(c.file);
         ASSERT_TRUE(d.surface) << c.file;
         // The box's outline is bright; just outside and just inside it is not.
+        const layout::Rect& b = c.box;
         long edge = 0, outside = 0, inside = 0, count = 0;
-        for (int x = c.left + 2; x < c.right - 2; ++x) {
-            edge += luminance(d.At(x, c.top)) + luminance(d.At(x, c.bottom - 1));
-            outside += luminance(d.At(x, c.top - 2)) + luminance(d.At(x, c.bottom + 1));
-            inside += luminance(d.At(x, c.top + 2)) + luminance(d.At(x, c.bottom - 3));
+        for (int x = b.left + 2; x < b.right - 2; ++x) {
+            edge += luminance(d.At(x, b.top)) + luminance(d.At(x, b.bottom - 1));
+            outside += luminance(d.At(x, b.top - 2)) + luminance(d.At(x, b.bottom + 1));
+            inside += luminance(d.At(x, b.top + 2)) + luminance(d.At(x, b.bottom - 3));
             count += 2;
         }
-        EXPECT_GT(edge, 2 * outside) << c.file << " box at " << c.left << "," << c.top;
-        EXPECT_GT(edge, 2 * inside) << c.file << " box at " << c.left << "," << c.top;
+        EXPECT_GT(edge, 2 * outside) << c.file << " box at " << b.left << "," << b.top;
+        EXPECT_GT(edge, 2 * inside) << c.file << " box at " << b.left << "," << b.top;
     }
 }
 

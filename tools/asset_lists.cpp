@@ -51,11 +51,11 @@ std::string ReadPictureList(const std::string& path, std::vector<PictureEntry>* 
         if (!EndsWith(e.file, ".sad")) return std::string("a picture file ends in .sad");
         if (f[1][0] == 'w') {
             e.width = PositiveNumber(f[1].substr(1));
-            if (e.width < 500) return std::string("a width is w500 or more");
+            if (e.width < layout::Band.width) return std::string("a width is w500 or more");
         } else {
             e.bands = PositiveNumber(f[1]);
             // Pictures are at most 32767 rows high.
-            if (e.bands < 1 || e.bands > 32767 / 375) return std::string("bad band count");
+            if (e.bands < 1 || e.bands > 32767 / layout::Band.height) return std::string("bad band count");
         }
         if (f[2] != "swave" && f[2] != "-") return std::string("keyed is swave or -");
         e.waved = f[2] == "swave";

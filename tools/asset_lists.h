@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_layout.h"
+
 struct PictureEntry {
     std::string file;
-    int bands = 1;       // 500 x 375 bands stacked downwards
-    int width = 500;     // wider than 500 only for the sideways slide, with one band
+    int bands = 1;                    // bands of the story screen stacked downwards
+    int width = layout::Band.width;   // wider only for the sideways slide, with one band
     bool waved = false;  // drawn through swave:, keyed on its top-left pixel
 };
 

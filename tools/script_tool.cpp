@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_layout.h"
 #include "draw/sjis.h"
 #include "story/script.h"
 #include "tools/asset_lists.h"
@@ -200,11 +201,12 @@ static int CharCount(const char* sjis) {
     return n;
 }
 
-// The message window lays prose out from (10, 385) up to the right limit 590, one row
-// of `size` pixels after another, and its frame ends at y 474. No glyph of the fonts is
-// wider than the row height, so counting every character that wide never undercounts
-// the rows: a row takes characters while they end left of the limit.
-static const int WindowLeft = 10, WindowRight = 590, WindowTop = 385, WindowBottom = 474;
+// The message window lays prose out from its text area's start up to its right limit,
+// one row of `size` pixels after another, down to the window's foot. No glyph of the
+// fonts is wider than the row height, so counting every character that wide never
+// undercounts the rows: a row takes characters while they end left of the limit.
+static const int WindowLeft = layout::MessageText.x, WindowRight = layout::MessageText.right;
+static const int WindowTop = layout::MessageText.y, WindowBottom = layout::ClientHeight;
 static const int ProseByteLimit = 110;  // three rows at the default size 28
 static void CheckProseFits(int i, int size) {
     const char* line = Table[i];
@@ -222,9 +224,11 @@ static void CheckProseFits(int i, int size) {
                       " rows of the message window, which has room for " + std::to_string(room));
 }
 
-// A choice draws each option from (80, row) in the 28-pixel font, inside the box that
-// ends at x 512, and its prompt as one row from (30, 385) to the limit 655.
-static const int OptionChars = 15, PromptChars = (655 - 30 - 1) / 28;
+// A choice draws each option in its row, in the choice's font, up to the row's right
+// end, and its prompt as one row of its text area.
+static const int OptionChars = (layout::ChoiceRowRight - layout::ChoiceTextLeft) / layout::ChoiceTextSize;
+static const int PromptChars =
+    (layout::ChoicePrompt.right - layout::ChoicePrompt.x - 1) / layout::ChoiceTextSize;
 
 // Speakers of dialogue lines, set as novels set speech (湊「……」), and the voice each
 // speaks with; announce is the voice of narrated lines read aloud.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/screen_layout.h"
 #include "tools/pictures/figures.h"
 #include "tools/pictures/props.h"
 
@@ -41,11 +42,11 @@ static void CentredText(Canvas& c, const std::string& s, float cx, float y, floa
 }
 
 // A button box: a one-pixel light border round a slightly lighter fill, exactly over
-// the pixels left..right-1, top..bottom-1.
-static void ButtonBox(Canvas& c, int left, int top, int right, int bottom, Rgb fill, Rgb border) {
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) {
-            bool edge = x == left || y == top || x == right - 1 || y == bottom - 1;
+// the pixels of r.
+static void ButtonBox(Canvas& c, const layout::Rect& r, Rgb fill, Rgb border) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            bool edge = x == r.left || y == r.top || x == r.right - 1 || y == r.bottom - 1;
             c.At(x, y) = edge ? border : Mix(fill, c.At(x, y), 0.35f);
         }
 }
@@ -53,8 +54,9 @@ static void ButtonBox(Canvas& c, int left, int top, int right, int bottom, Rgb f
 static const Rgb Cream = Hex(0xF2E4C4), Amber = Hex(0xFFB45A), Ink = Hex(0x0E1128);
 
 static Image Logo() {
-    Canvas c = MakeCanvas(325, 115, Hex(0));
-    Mask shows = MakeMask(325, 115);
+    const int w = layout::Logo.width, h = layout::Logo.height;
+    Canvas c = MakeCanvas(w, h, Hex(0));
+    Mask shows = MakeMask(w, h);
     Shape mark{Ellipse(58, 57, 30, 30)};
     for (int i = 0; i < 8; ++i) {
         float a = float(i) * float(M_PI) / 4;
@@ -67,15 +69,15 @@ static Image Logo() {
     Mask flame = MaskOf(c, {drop});
     Paint(c, flame, Hex(0xFFF4D8));
     Cover(shows, mark);
-    Mask name = MakeMask(325, 115);
+    Mask name = MakeMask(w, h);
     Lettering(name, "灯火舎", 112, 14, 58, true);
     Paint(c, name, Cream);
-    Mask latin = MakeMask(325, 115);
+    Mask latin = MakeMask(w, h);
     Lettering(latin, "T O M O S H I B I - S H A", 114, 86, 13, false);
     Paint(c, latin, Amber);
     for (size_t i = 0; i < shows.a.size(); ++i) shows.a[i] = std::max({shows.a[i], name.a[i], latin.a[i]});
     // Drawn on the cleared black screen: the key is black, and edges fade to it.
-    Image image{325, 115, std::vector<uint32_t>(325 * 115)};
+    Image image{w, h, std::vector<uint32_t>(size_t(w) * size_t(h))};
     for (size_t i = 0; i < image.pixels.size(); ++i) {
         Rgb p = c.px[i];
         auto q = [](float v) { return uint32_t(std::lround(std::clamp(v, 0.f, 1.f) * 255)); };
@@ -87,7 +89,7 @@ static Image Logo() {
 }
 
 static Image Notice() {
-    Canvas c = MakeCanvas(450, 165, Hex(0x14183A));
+    Canvas c = MakeCanvas(layout::Notice.width, layout::Notice.height, Hex(0x14183A));
     SkyGradient(c, {{0, Hex(0x1A1F48)}, {1, Hex(0x0E1230)}});
     Mask frame = MaskOf(c, {Rect(8, 8, 442, 157)});
     Subtract(frame, MaskOf(c, {Rect(9, 9, 441, 156)}));
@@ -120,7 +122,7 @@ void GlowingTitle(Canvas& c, const std::string& text, float cx, float top, float
 }
 
 static Image Title() {
-    Canvas c = MakeCanvas(640, 474, Hex(0));
+    Canvas c = MakeCanvas(layout::Title.width, layout::Title.height, Hex(0));
     View v{190, 300, 360};
     Sky(c, Night, 300);
     Stars(c, 902, 1.4f, 300);
@@ -142,7 +144,7 @@ static Image Title() {
 }
 
 static Image Panel() {
-    const int w = 168, h = 377;
+    const int w = layout::Panel.width, h = layout::Panel.height;
     Canvas c = MakeCanvas(w, h, Hex(0));
     SkyGradient(c, {{0, Hex(0x121838)}, {0.6f, Hex(0x1C2148)}, {1, Hex(0x141833)}});
     Stars(c, 904, 0.8f, 200);
@@ -166,22 +168,22 @@ static Image Panel() {
     Glow(c, 84, 212, 26, Amber, 0.25f);
     Mask lamp = MaskOf(c, {Polygon({{74, 204}, {94, 204}, {89, 198}, {79, 198}}), Rect(83, 190, 85, 198)});
     Paint(c, lamp, Hex(0x0E1024));
-    // The two buttons, inside the areas the story screen tests (client x 518..625 and
-    // 549..616, y 256..284 and 326..347, the panel being drawn at x 474).
-    ButtonBox(c, 45, 257, 151, 284, Hex(0x2C3466), Hex(0xC8B890));
+    // The two buttons, over the pixels the story screen's hit areas answer on.
+    ButtonBox(c, layout::PanelMenuBox, Hex(0x2C3466), Hex(0xC8B890));
     CentredText(c, "メニュー", 98, 261, 16, false, Cream);
-    ButtonBox(c, 76, 327, 142, 347, Hex(0x3A2A44), Hex(0xC8B890));
+    ButtonBox(c, layout::PanelQuitBox, Hex(0x3A2A44), Hex(0xC8B890));
     CentredText(c, "終了", 109, 329, 14, false, Cream);
     return Keyed(c, paper, 4);
 }
 
 static Image MessageFrame() {
-    const int w = 650, h = 100;
+    const int w = layout::MessageFrame.width, h = layout::MessageFrame.height;
     Canvas c = MakeCanvas(w, h, Hex(0));
     SkyGradient(c, {{0, Hex(0x161A3A)}, {1, Hex(0x0C0F24)}});
-    // Seen from x 7 (the frame is drawn at -7): rounded upper corners, a fine inner line.
+    // Seen from the window's left edge (the frame is drawn left of it) to its right edge:
+    // rounded upper corners, a fine inner line.
     Contour outline;
-    const float left = 7, right = 647, r = 12;
+    const float left = float(-layout::MessageFrame.x), right = left + float(layout::ClientWidth), r = 12;
     for (int i = 0; i <= 8; ++i) {
         float a = float(M_PI) + float(i) * float(M_PI) / 16;
         outline.push_back({left + r + std::cos(a) * r, r + std::sin(a) * r});
@@ -202,7 +204,7 @@ static Image MessageFrame() {
 }
 
 static Image ChoiceBox() {
-    Canvas c = MakeCanvas(470, 200, Hex(0));
+    Canvas c = MakeCanvas(layout::ChoiceBox.width, layout::ChoiceBox.height, Hex(0));
     SkyGradient(c, {{0, Hex(0x1C2048)}, {1, Hex(0x10132E)}});
     Mask border = MaskOf(c, {Rect(3, 3, 467, 197)});
     Subtract(border, MaskOf(c, {Rect(4, 4, 466, 196)}));
@@ -217,7 +219,7 @@ static Image ChoiceBox() {
 }
 
 static Image MenuPage() {
-    Canvas c = MakeCanvas(640, 474, Hex(0));
+    Canvas c = MakeCanvas(layout::MenuPage.width, layout::MenuPage.height, Hex(0));
     Sky(c, Night, 474);
     Stars(c, 907, 0.6f, 474);
     Cut(c, Ridge(640, 440, 50, 0.008f, 908, 474), Night.far * 0.8f, 0.3f);
@@ -226,30 +228,26 @@ static Image MenuPage() {
     Mask card = MaskOf(c, {Rect(150, 40, 560, 400)});
     Shadow(c, card, 4, 5, 10, 0.5f, Hex(0x05060E));
     Paint(c, card, Hex(0x141a3c), 0.85f);
-    Mask heading = MakeMask(640, 474);
+    Mask heading = MakeMask(c.width, c.height);
     Lettering(heading, "システム", 586, 60, 20, true, true);
     Paint(c, heading, Cream * 0.8f);
     const Rgb fill = Hex(0x2C3466), edge = Hex(0xC8B890);
-    for (int n = 0; n < 5; ++n) {
-        ButtonBox(c, 170 + 63 * n, 90, 220 + 63 * n, 115, fill, edge);
-        ButtonBox(c, 170 + 63 * n, 170, 220 + 63 * n, 195, fill, edge);
-    }
-    for (int n = 0; n < 6; ++n) ButtonBox(c, 170 + 63 * n, 250, 220 + 63 * n, 275, fill, edge);
+    for (const layout::ButtonRow& row : {layout::SaveRow, layout::LoadRow, layout::SpeedRow})
+        for (int n = 0; n < row.count; ++n) ButtonBox(c, row.Button(n), fill, edge);
     // The music row: the menu's text gives it no words, so its label and the ON and OFF
     // marks are painted here, above the boxes that the highlight fills.
     Text(c, "おんがく", 170, 290, 18, false, Cream);
     CentredText(c, "ON", 195, 307, 14, false, Cream);
     CentredText(c, "OFF", 262, 307, 14, false, Cream);
-    ButtonBox(c, 170, 325, 220, 350, fill, edge);
-    ButtonBox(c, 237, 325, 287, 350, fill, edge);
-    // Quit ends where return begins: return wins where the two overlap.
-    ButtonBox(c, 170, 370, 320, 390, fill, edge);
-    ButtonBox(c, 320, 370, 490, 390, fill, edge);
+    for (int n = 0; n < layout::MusicRow.count; ++n) ButtonBox(c, layout::MusicRow.Button(n), fill, edge);
+    ButtonBox(c, layout::QuitGameBox, fill, edge);
+    ButtonBox(c, layout::ReturnButton, fill, edge);
     return Finished(c, 7);
 }
 
 static Image Pointer() {
-    Canvas c = MakeCanvas(32, 32, Hex(0x101428));
+    const int size = layout::PointerSize;
+    Canvas c = MakeCanvas(size, size, Hex(0x101428));
     Contour arrow = Polygon({{1, 1}, {1, 23}, {6.5f, 18}, {10.5f, 27}, {14.5f, 25.5f}, {10.5f, 16.5f}, {17.5f, 16.5f}});
     Mask outer = MaskOf(c, {arrow});
     Contour fill = Polygon({{2.6f, 4.6f}, {2.6f, 19.4f}, {7, 15.4f}, {11.3f, 24.9f}, {12.5f, 24.4f}, {8.3f, 15}, {14, 15}});
@@ -257,19 +255,19 @@ static Image Pointer() {
     Paint(c, inner, Cream);
     // The tip, where the pointer points, is a bright amber pixel.
     c.At(1, 1) = Amber;
-    Image image{32, 32, std::vector<uint32_t>(32 * 32)};
+    Image image{size, size, std::vector<uint32_t>(size_t(size) * size_t(size))};
     for (size_t i = 0; i < image.pixels.size(); ++i) {
         Rgb p = c.px[i];
         auto q = [](float v) { return uint32_t(std::lround(std::clamp(v, 0.f, 1.f) * 255)); };
         image.pixels[i] = outer.a[i] < 0.5f ? KeyColour : q(p.r) << 16 | q(p.g) << 8 | q(p.b);
     }
-    image.pixels[33] = 0xFFB45A;
+    image.pixels[size + 1] = 0xFFB45A;
     image.pixels[0] = KeyColour;
     return image;
 }
 
 static Image Backdrop() {
-    Canvas c = MakeCanvas(640, 474, Hex(0));
+    Canvas c = MakeCanvas(layout::ClientWidth, layout::ClientHeight, Hex(0));
     Sky(c, Night, 360);
     Stars(c, 910, 1.0f, 360);
     Cut(c, Ridge(640, 340, 90, 0.006f, 911, 474), Night.far, 0.3f);

@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_layout.h"
 #include "tools/asset_lists.h"
 #include "tools/pictures/interface.h"
 #include "tools/pictures/scenes.h"
 #include "tools/pictures/style.h"
 
 namespace {
-
-constexpr int BandHeight = 375;
 
 // The grain of each picture its own, the same on every build.
 int Seed(const std::string& file) {
@@ -25,9 +24,9 @@ int Seed(const std::string& file) {
 
 // The picture in the stored layout: bands stacked from the top.
 bool DrawListed(const PictureEntry& e, art::Image& image) {
-    image = art::Image{e.width, BandHeight * e.bands, {}};
+    image = art::Image{e.width, layout::Band.height * e.bands, {}};
     for (int band = 0; band < e.bands; ++band) {
-        art::Canvas c = art::MakeCanvas(e.width, BandHeight, art::Hex(0));
+        art::Canvas c = art::MakeCanvas(e.width, layout::Band.height, art::Hex(0));
         if (!art::DrawScene(e.file.c_str(), c, band, e.bands)) return false;
         if (e.waved) art::WaveEdge(c);
         std::vector<uint32_t> px = art::Finish(c, Seed(e.file));
@@ -48,7 +47,7 @@ art::Image ContactSheet(const std::vector<PictureEntry>& list, const std::vector
     const int scale = 5, label = 90, gap = 6;
     int width = 0;
     for (const PictureEntry& e : list) width = std::max(width, label + e.bands * (e.width / scale + gap));
-    int rowHeight = BandHeight / scale + gap;
+    int rowHeight = layout::Band.height / scale + gap;
     art::Canvas sheet = art::MakeCanvas(width, rowHeight * int(list.size()) + gap, art::Hex(0x202028));
     art::Mask names = art::MakeMask(sheet.width, sheet.height);
     for (size_t i = 0; i < list.size(); ++i) {
@@ -57,13 +56,13 @@ art::Image ContactSheet(const std::vector<PictureEntry>& list, const std::vector
         art::Lettering(names, list[i].file, 6, float(top + 24), 14, false);
         for (int band = 0; band < list[i].bands; ++band) {
             int left = label + band * (list[i].width / scale + gap);
-            for (int y = 0; y < BandHeight / scale; ++y)
+            for (int y = 0; y < layout::Band.height / scale; ++y)
                 for (int x = 0; x < list[i].width / scale; ++x) {
                     // The mean of each 5 x 5 block.
                     float r = 0, g = 0, b = 0;
                     for (int dy = 0; dy < scale; ++dy)
                         for (int dx = 0; dx < scale; ++dx) {
-                            uint32_t v = p.pixels[size_t(band * BandHeight + y * scale + dy) * p.width + x * scale + dx];
+                            uint32_t v = p.pixels[size_t(band * layout::Band.height + y * scale + dy) * p.width + x * scale + dx];
                             r += float(v >> 16 & 255), g += float(v >> 8 & 255), b += float(v & 255);
                         }
                     float n = 255.f * scale * scale;

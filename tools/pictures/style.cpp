@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/screen_layout.h"
+
 namespace art {
 
 // sky top .. horizon; far, mid, near, front; light; snow; stars
@@ -208,9 +210,9 @@ void Steam(Canvas& c, float x, float y, float height, float sway, float phase, R
 }
 
 void WaveEdge(Canvas& c) {
-    // A row moved 10 pixels left shows column 20 where a row moved right shows the
-    // screen's black: dark to column 20, then a soft rise.
-    constexpr float Dark = 20, Clear = 100;
+    // A row moved the wave's reach left shows the column twice that far in where a row
+    // moved right shows the screen's black: dark to that column, then a soft rise.
+    constexpr float Dark = 2 * layout::WaveReach, Clear = 100;
     for (int x = 0; x < std::min(c.width, int(Clear)); ++x) {
         float t = std::clamp((float(x) - Dark) / (Clear - Dark), 0.f, 1.f);
         float keep = 0.04f + 0.96f * t * (2 - t);

@@ -1,0 +1,145 @@
+// Where everything stands on the screen: the picture the window shows, where each
+// screen draws its pictures and text, and the areas its buttons answer in. The screens
+// and the picture tool, which paints the boxes under those areas, both take them from
+// here. All figures are client pixels unless a comment says otherwise.
+#pragma once
+
+namespace layout {
+
+struct Point {
+    int x, y;
+};
+
+// A rectangle by its edges. As a hit area the pointer is on it when strictly between
+// them (every edge exclusive); drawn (DrawRect, a blit's source, a painted box) it covers
+// left to right - 1 and top to bottom - 1.
+struct Rect {
+    int left, top, right, bottom;
+};
+
+// A picture drawn with its top-left corner at (x, y); width x height is the part of it
+// that is drawn, which is the whole picture.
+struct Placement {
+    int x, y, width, height;
+};
+
+// A block of text laid out from (x, y) with the right and bottom limits the layout takes.
+struct TextArea {
+    int x, y, right, bottom;
+};
+
+// A row of buttons of one size, count of them, each step pixels right of the one before.
+struct ButtonRow {
+    int left, step, count, width, top, bottom;
+    constexpr Rect Button(int n) const {
+        return {left + step * n, top, left + step * n + width, bottom};
+    }
+};
+
+// The pixels a hit area answers on, as a drawn rectangle.
+constexpr Rect Inside(Rect hit) { return {hit.left + 1, hit.top + 1, hit.right, hit.bottom}; }
+// A screen rectangle in the pixels of a picture drawn at place.
+constexpr Rect InPicture(Rect r, Placement place) {
+    return {r.left - place.x, r.top - place.y, r.right - place.x, r.bottom - place.y};
+}
+
+// ---- The picture ------------------------------------------------------------------
+
+// Every frame is composed on the back buffer; the window shows its top-left part.
+constexpr int BackBufferWidth = 700, BackBufferHeight = 520;
+constexpr int ClientWidth = 640, ClientHeight = 474;
+// The pointer sprite, drawn with its top-left corner at the pointer.
+constexpr int PointerSize = 32;
+
+// ---- The opening ------------------------------------------------------------------
+
+constexpr Placement Logo{175, 160, 325, 115};
+constexpr Placement Notice{90, 150, 450, 165};
+constexpr Placement Title{0, 0, 640, 474};
+
+// ---- The story screen -------------------------------------------------------------
+
+// One band of a story picture: band k is its rows height x k to height x (k + 1).
+constexpr Placement Band{0, 0, 500, 375};
+// The wave effect slides each row of the band up to this many pixels either way.
+constexpr int WaveReach = 10;
+// A cell of the character sheet: cell k is its columns width x k to width x (k + 1).
+constexpr Placement Character{260, 40, 250, 350};
+// The window pictures of swin:, under the band.
+constexpr Placement WindowBack{0, 0, 500, 375};
+constexpr Placement WindowFrame{0, 200, 491, 119};
+constexpr Placement Panel{474, 0, 168, 377};
+constexpr Placement MessageFrame{-7, 375, 650, 100};
+// The prose line of the message window.
+constexpr TextArea MessageText{10, 385, 590, 580};
+
+// The panel's buttons, as hit areas; the panel picture paints a box over the pixels
+// each answers on.
+constexpr Rect MenuButton{518, 256, 625, 284};
+constexpr Rect QuitButton{549, 326, 616, 347};
+constexpr Rect PanelMenuBox = InPicture(Inside(MenuButton), Panel);
+constexpr Rect PanelQuitBox = InPicture(Inside(QuitButton), Panel);
+
+// Auto mode's mark at the panel's foot: two arrowheads, each AutoMarkHeight rows from
+// its point's top-left.
+constexpr Point AutoMarkAt[2] = {{584, 354}, {592, 354}};
+constexpr int AutoMarkHeight = 9;
+
+// ---- A choice and the quit prompt ---------------------------------------------------
+
+constexpr Placement ChoiceBox{58, 90, 470, 200};
+// Option i's row: its top, the pointer's area and the highlight under it, its text.
+constexpr int ChoiceRowTop = 140, ChoiceRowStep = 40, ChoiceRowHeight = 35;
+constexpr int ChoiceRowsMost = 8;  // more options than fit on the screen are not drawn
+constexpr int ChoiceHitLeft = 70, ChoiceTextLeft = 80, ChoiceRowRight = 512;
+constexpr int ChoiceTextSize = 28;  // the options' and the prompt's letters
+constexpr int ChoiceRow(int i) { return ChoiceRowTop + ChoiceRowStep * i; }
+constexpr Rect ChoiceRowHit(int i) {
+    return {ChoiceHitLeft, ChoiceRow(i), ChoiceRowRight, ChoiceRow(i) + ChoiceRowHeight};
+}
+constexpr Rect ChoiceHighlight(int i) {
+    return {ChoiceTextLeft, ChoiceRow(i), ChoiceRowRight, ChoiceRow(i) + ChoiceRowHeight};
+}
+constexpr TextArea ChoiceOption(int i) { return {ChoiceTextLeft, ChoiceRow(i), 800, 600}; }
+// The prompt, in the message window.
+constexpr TextArea ChoicePrompt{30, 385, 655, 100};
+// Where the pointer is put once a story choice is made.
+constexpr Point PointerAfterChoice{560, 170};
+// The pointer's remembered y once an option is taken, so that no hit area of the frame
+// that restarts matches; and the point at which auto mode's step clicks, for the same
+// reason.
+constexpr int PointerYAfterOption = 5;
+constexpr Point AutoStepPointer{0, 0};
+
+// ---- The system menu ----------------------------------------------------------------
+
+constexpr Placement MenuPage{0, 0, 640, 474};
+constexpr ButtonRow SaveRow{170, 63, 5, 50, 90, 115};
+constexpr ButtonRow LoadRow{170, 63, 5, 50, 170, 195};
+constexpr ButtonRow SpeedRow{170, 63, 6, 50, 250, 275};
+constexpr ButtonRow MusicRow{170, 67, 2, 50, 325, 350};  // on, off
+// Quit and return overlap; both answer there, return last, so the page shows quit
+// ending where return begins.
+constexpr Rect QuitGameButton{170, 370, 340, 390};
+constexpr Rect ReturnButton{320, 370, 490, 390};
+constexpr Rect QuitGameBox{QuitGameButton.left, QuitGameButton.top, ReturnButton.left,
+                           QuitGameButton.bottom};
+constexpr TextArea MenuText{170, 50, 635, 500};
+constexpr TextArea MenuNoticeText{300, 200, 635, 500};
+
+// ---- The backlog --------------------------------------------------------------------
+
+// Lines stand between left and right, the newest ending at bottom, none beginning above
+// top unless it is the only one; BacklogGap pixels apart.
+constexpr Rect BacklogPage{20, 16, 600, 458};
+constexpr int BacklogGap = 10;
+// A voiced line's area, which lights under the pointer and replays its clip on a click,
+// and the small square that marks it.
+constexpr Rect BacklogLineArea(int top, int bottom) {
+    return {BacklogPage.left - 8, top - 4, BacklogPage.right + 4, bottom + 4};
+}
+constexpr Rect BacklogVoiceMark(int top) {
+    return {BacklogPage.left - 14, top + 6, BacklogPage.left - 9, top + 11};
+}
+
+}  // namespace layout
