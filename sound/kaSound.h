@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kaSound {
@@ -22,6 +23,20 @@ void ResetTable();
 void Release();
 
 int LoadObject(const char* name, int mix);
+
+// Spoken clips of our own: the narration of the script's lines that have no voice clip,
+// and the phrases of the screens (data/phrases.txt), made by the build as Ogg Opus files
+// in the folder speech/ beside the program and spoken by the narrator.
+// LoadOpusObject loads one into a sound object exactly as LoadObject loads a WAVE clip
+// (the lowest free slot, converted and resampled to the output rate, `mix` buffers) and
+// returns its id for Play and Stop. A missing or damaged file returns -1 and reports
+// nothing; a bad mix count, a name over 30 characters or a full table are reported as
+// LoadObject reports them. Called by the story engine when it speaks a line or a phrase.
+int LoadOpusObject(const char* name, int mix);
+// The clip's name (for LoadOpusObject) of a script line's text in CP932: a prose or
+// prompt line whole, an option line from its byte 5 (its text without the label).
+// A phrase's clip is "speech/<id>.opus", with its id in data/phrases.txt.
+std::string SpeechClipName(const char* text);
 void Play(int id, int selector);
 void Stop(int id, int selector);
 void SetVolume(int id, int level, int selector);
