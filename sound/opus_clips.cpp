@@ -5,7 +5,6 @@
 // that is missing or damaged is simply not there, and nothing is reported.
 #include <sndfile.h>
 
-#include <array>
 #include <cstring>
 
 #include "shell/shell.h"
@@ -19,49 +18,6 @@ constexpr size_t MaxOpusFileBytes = 16u << 20;
 constexpr sf_count_t MaxOpusSamples = sf_count_t(1) << 25;
 constexpr sf_count_t DecodeFrames = 4096;
 constexpr uint16_t FormatTagFloat = 3;
-
-// Ogg's page checksum: CRC-32 with polynomial 0x04C11DB7, unreflected, starting at 0.
-static uint32_t PageChecksum(const uint8_t* page, size_t size) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t;
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t r = i << 24;
-            for (int bit = 0; bit < 8; ++bit) r = r & 0x80000000u ? r << 1 ^ 0x04C11DB7u : r << 1;
-            t[i] = r;
-        }
-        return t;
-    }();
-    uint32_t crc = 0;
-    for (size_t i = 0; i < size; ++i) {
-        // The checksum field itself, bytes 22 to 25, counts as zeros.
-        uint8_t byte = i >= 22 && i < 26 ? 0 : page[i];
-        crc = crc << 8 ^ table[(crc >> 24 ^ byte) & 0xFF];
-    }
-    return crc;
-}
-
-// True when the file is whole: Ogg pages that follow one another to its last byte, each
-// with its checksum right, the last marked as the stream's end. The decoder skips a bad
-// page and stops at a cut one, and would give a clip with words missing.
-static bool WholeOggStream(const std::vector<uint8_t>& file) {
-    constexpr size_t HeaderBytes = 27;
-    constexpr uint8_t EndOfStream = 4;
-    size_t at = 0;
-    bool ended = false;
-    while (at < file.size()) {
-        const uint8_t* page = file.data() + at;
-        size_t left = file.size() - at;
-        if (ended || left < HeaderBytes || std::memcmp(page, "OggS", 4) != 0 || page[4] != 0) return false;
-        size_t segments = page[26];
-        if (left < HeaderBytes + segments) return false;
-        size_t size = HeaderBytes + segments;
-        for (size_t i = 0; i < segments; ++i) size += page[HeaderBytes + i];
-        if (left < size || PageChecksum(page, size) != Read32(page + 22)) return false;
-        ended = page[5] & EndOfStream;
-        at += size;
-    }
-    return ended;
-}
 
 // The file's bytes as libsndfile's virtual file: read and seek only.
 struct MemoryFile {

@@ -50,6 +50,15 @@ typedef int (*ClipReader)(const char* path, std::vector<uint8_t>* format, std::v
 // reported only when reportFile is true; either way the result is -1.
 int LoadClipObject(const char* name, int mix, ClipReader read, bool reportFile);
 
+// The pages of an Ogg stream. OggPageSize gives the size of the page at page, with left
+// bytes there, when its header is sound, its body all there and its checksum right;
+// else 0. WholeOggStream is true when the file is such pages to its last byte, the last
+// marked as the stream's end: the decoder skips a bad page and stops at a cut one, and
+// would give a clip with words missing.
+uint32_t OggPageChecksum(const uint8_t* page, size_t size);
+size_t OggPageSize(const uint8_t* page, size_t left);
+bool WholeOggStream(const std::vector<uint8_t>& file);
+
 // Our own Ogg Opus clips: decoded whole into a float format block and its samples, at
 // the rate and channels of the stream. False for anything but a whole, decodable Ogg
 // Opus stream of one or two channels.

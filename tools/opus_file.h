@@ -5,6 +5,7 @@
 #include <vector>
 
 // Writes the samples (at rate, one of Opus's: 8, 12, 16, 24 or 48 kHz) as an Ogg Opus
-// file at about 32 kbit/s: written beside path and renamed over it, so that an
-// interrupted build never leaves half a clip. False when it could not be written.
+// file at about 32 kbit/s, the same samples always as the same bytes; it replaces path
+// atomically, so that an interrupted build never leaves half a clip. False when it
+// could not be written.
 bool WriteOpusFile(const std::string& path, const std::vector<int16_t>& samples, int rate);

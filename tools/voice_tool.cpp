@@ -69,7 +69,7 @@ static const std::string SpeechFolder = "speech/";
 // Bumped whenever the processing after Open JTalk changes, so cached clips are remade.
 static const char* const ProcessingVersion = "44100 mono16 peak-3dB fade10ms lead20ms tail150ms v2";
 static const char* const SpeechProcessingVersion =
-    "48000 mono16 peak-3dB fade10ms lead20ms tail150ms opus-level0.9 v1";
+    "48000 mono16 peak-3dB fade10ms lead20ms tail150ms opus-level0.9 serial v2";
 constexpr int RenderRate = 48000;  // the voice data's own rate, and one of Opus's
 constexpr double PeakLevel = 0.70794578;  // -3 dBFS
 // Open JTalk starts and ends each clip with about half a second of near silence; the
