@@ -31,7 +31,8 @@ int LoadObject(const char* name, int mix);
 // (the lowest free slot, converted and resampled to the output rate, `mix` buffers) and
 // returns its id for Play and Stop. A missing or damaged file returns -1 and reports
 // nothing; a bad mix count, a name over 30 characters or a full table are reported as
-// LoadObject reports them. Called by the story engine when it speaks a line or a phrase.
+// LoadObject reports them. For self-voicing, which speaks a line as it is shown and a
+// phrase as its item is reached.
 int LoadOpusObject(const char* name, int mix);
 // The clip's name (for LoadOpusObject) of a script line's text in CP932: a prose or
 // prompt line whole, an option line from its byte 5 (its text without the label).
