@@ -1,6 +1,6 @@
 // Writes the fuzz targets' seed corpora from the game folder and the story script:
-// pictures, voices and music as the build made them, the script in both its forms,
-// and small files of each kind the readers take.
+// pictures, voices, narration and music as the build made them, the script in both its
+// forms, and small files of each kind the readers take.
 // Usage: akari_fuzz_seeds GAME_DIR SCRIPT_TXT OUT_DIR
 #include <cstdio>
 #include <cstring>
@@ -39,12 +39,16 @@ int main(int argc, char** argv) {
     }
     fs::path game = argv[1], out = argv[3];
     for (const auto& entry : fs::directory_iterator(game)) {
+        if (!entry.is_regular_file()) continue;  // the narration's folder
         std::string name = entry.path().filename().string(), bytes = Read(entry.path());
         if (entry.path().extension() == ".mid") Write(out / "midi", name, bytes);
         if (entry.path().extension() != ".sad") continue;
         bool wave = bytes.size() > 12 && bytes.compare(8, 4, "WAVE") == 0;
         Write(out / (wave ? "wave" : "bmp"), name, bytes);
     }
+    // A few of the narration's clips: the phrases of the panel and the menu's first row.
+    for (const char* id : {"panel_menu", "panel_quit", "menu_save_1", "menu_saved"})
+        Write(out / "opus", std::string(id) + ".opus", Read(game / "speech" / (std::string(id) + ".opus")));
 
     std::string source = Read(argv[2]);
     Write(out / "script", "script.txt", source);

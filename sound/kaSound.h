@@ -9,6 +9,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kaSound {
@@ -40,6 +41,22 @@ void Release();
 // that is not a WAVE file this reader takes, "サウンドバッファが生成できません" for a
 // sample format it cannot convert. -1 without a report while SoundReady is 0.
 int LoadObject(const char* name, int mix);
+
+// Spoken clips of our own: the narration of the script's lines that have no voice clip,
+// and the phrases of the screens (data/phrases.txt), made by the build as Ogg Opus files
+// in the folder speech/ beside the program and spoken by the narrator.
+// LoadOpusObject loads one into a sound object exactly as LoadObject loads a WAVE clip
+// (the lowest free slot, converted and resampled to the output rate, `mix` buffers) and
+// returns its id for Play and Stop. A missing or damaged file returns -1 and reports
+// nothing; a bad mix count, a name over 30 characters or a full table are reported as
+// LoadObject reports them. For self-voicing, which speaks a line as it is shown and a
+// phrase as its item is reached.
+int LoadOpusObject(const char* name, int mix);
+// The clip's name (for LoadOpusObject) of a script line's text in CP932: a prose or
+// prompt line whole, an option line from its byte 5 (its text without the label).
+// A phrase's clip is "speech/<id>.opus", with its id in data/phrases.txt.
+std::string SpeechClipName(const char* text);
+
 // Called by the story engine right after LoadObject with selector -1, and by the
 // backlog's replay. Plays the clip once from its start in the buffer selector picks:
 // that buffer, or for -1 the object's next buffer in turn, so that with one buffer

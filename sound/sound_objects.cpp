@@ -75,7 +75,9 @@ static void FreeEndedObjects() {
     plat::UnlockAudio();
 }
 
-int LoadObject(const char* name, int mix) {
+int LoadObject(const char* name, int mix) { return LoadClipObject(name, mix, ReadWaveFile, true); }
+
+int LoadClipObject(const char* name, int mix, ClipReader read, bool reportFile) {
     if (!SoundReady) return -1;
     FreeEndedObjects();
     if (mix < -MaxMix || mix > MaxMix) return RefuseLoad("ミックス数が多過ぎます");
@@ -92,13 +94,13 @@ int LoadObject(const char* name, int mix) {
 
     std::string path = std::string(plat::ProgramDirectory()) + name;
     std::vector<uint8_t> format, data;
-    if (ReadWaveFile(path.c_str(), &format, &data) != 0)
-        return RefuseLoad("WAVEリソースが見つかりません");
+    if (read(path.c_str(), &format, &data) != 0)
+        return reportFile ? RefuseLoad("WAVEリソースが見つかりません") : -1;
 
     // An object without buffers never plays, so its format is never looked at.
     std::vector<float> clip;
     if (count > 0 && !ConvertClip(format, data, &clip))
-        return RefuseLoad("サウンドバッファが生成できません");
+        return reportFile ? RefuseLoad("サウンドバッファが生成できません") : -1;
 
     std::vector<float> old;
     plat::LockAudio();

@@ -42,6 +42,30 @@ inline uint32_t Read32(const uint8_t* p) {
 bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
                std::vector<uint8_t>* data);
 
+// A reader of one kind of clip file: the format block and data bytes, as ReadWaveFile
+// gives them; 0 on success, 1 on failure.
+typedef int (*ClipReader)(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data);
+// LoadObject's work with any reader: the lowest free slot, the clip converted to the
+// output's format, the same reports. A file that cannot be read or converted is
+// reported only when reportFile is true; either way the result is -1.
+int LoadClipObject(const char* name, int mix, ClipReader read, bool reportFile);
+
+// The pages of an Ogg stream. OggPageSize gives the size of the page at page, with left
+// bytes there, when its header is sound, its body all there and its checksum right;
+// else 0. WholeOggStream is true when the file is such pages to its last byte, the last
+// marked as the stream's end: the decoder skips a bad page and stops at a cut one, and
+// would give a clip with words missing.
+uint32_t OggPageChecksum(const uint8_t* page, size_t size);
+size_t OggPageSize(const uint8_t* page, size_t left);
+bool WholeOggStream(const std::vector<uint8_t>& file);
+
+// Our own Ogg Opus clips: decoded whole into a float format block and its samples, at
+// the rate and channels of the stream. False for anything but a whole, decodable Ogg
+// Opus stream of one or two channels.
+bool ParseOpus(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,
+               std::vector<uint8_t>* data);
+int ReadOpusFile(const char* path, std::vector<uint8_t>* format, std::vector<uint8_t>* data);
+
 // Converts a format block and data bytes from ReadWaveFile to interleaved stereo float
 // at OutputRate. Returns false for formats we cannot play.
 bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>& data,

@@ -56,7 +56,7 @@ ROOT=$WORK/deb
 dpkg-deb -x "$DEB" "$ROOT" || fail "dpkg-deb -x"
 [ "$(readlink "$ROOT/usr/games/akari")" = ../lib/akari/akari ] || fail "/usr/games/akari does not lead to the program"
 [ ! -e "$ROOT/usr/bin" ] || fail "the package has /usr/bin"
-for file in usr/lib/akari/tit.sad usr/share/icons/hicolor/256x256/apps/akari.png \
+for file in usr/lib/akari/tit.sad usr/lib/akari/speech/title.opus usr/share/icons/hicolor/256x256/apps/akari.png \
   usr/share/man/man6/akari.6.gz usr/share/doc/akari/changelog.gz; do
   [ -f "$ROOT/$file" ] || fail "the .deb lacks $file"; done
 grep -qx 'Exec=/usr/games/akari' "$ROOT/usr/share/applications/akari.desktop" ||
@@ -121,14 +121,24 @@ while read -r clip _; do
   [ "${applies%%|*}" = CC-BY-3.0 ] && grep -q 'Nagoya Institute of Technology' <<<"$applies" ||
     fail "the copyright file gives the voice clip $clip: $applies"
 done <"$SOURCE/data/voices.txt"
-for file in usr/lib/akari/tit.sad usr/lib/akari/bgm01.mid data/script.txt usr/share/icons/hicolor/48x48/apps/akari.png; do
+# The narration is spoken with the same voice data: every clip the package holds.
+narration=0
+for clip in "$ROOT"/usr/lib/akari/speech/*; do
+  [ -e "$clip" ] || continue
+  narration=$((narration + 1))
+  applies=$(licence_of "$COPYRIGHT" "${clip#"$ROOT"/}")
+  [ "${applies%%|*}" = CC-BY-3.0 ] && grep -q 'Nagoya Institute of Technology' <<<"$applies" ||
+    fail "the copyright file gives the narration clip ${clip#"$ROOT"/}: $applies"
+done
+[ "$narration" -gt 0 ] || fail "the package holds no narration"
+for file in usr/lib/akari/tit.sad usr/lib/akari/bgm01.mid data/script.txt data/phrases.txt usr/share/icons/hicolor/48x48/apps/akari.png; do
   applies=$(licence_of "$COPYRIGHT" "$file")
   [ "${applies%%|*}" = CC-BY-4.0 ] || fail "the copyright file gives $file: $applies"; done
 applies=$(licence_of "$COPYRIGHT" usr/lib/akari/akari)
 [ "${applies%%|*}" = Expat ] || fail "the copyright file gives the program: $applies"
 for licence in 'Expat' 'CC-BY-4.0' 'CC-BY-3.0'; do
   grep -qx "License: $licence" "$COPYRIGHT" || fail "the copyright file lacks the text of $licence"; done
-echo "ok: the copyright file gives every voice clip CC-BY-3.0 and the voice data's authors"
+echo "ok: the copyright file gives every voice clip and the $narration of the narration CC-BY-3.0 and the voice data's authors"
 
 # One version and release date throughout: package, changelog, metainfo and manual page.
 VERSION=$(dpkg-deb -f "$DEB" Version)

@@ -4,6 +4,9 @@
 // speaks the lines the script plays clips before, again only where they change.
 #include <sys/wait.h>
 
+#include <array>
+#include <sstream>
+
 #include "tests/story_test_table.h"
 
 using namespace storytest;
@@ -73,10 +76,11 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
     }
 }
 
-// Runs the voice tool in dir on script.txt and voices.txt; its standard output.
+// Runs the voice tool in dir on script.txt, voices.txt and phrases.txt; its standard
+// output and its complaints.
 std::string RunVoiceTool(const std::filesystem::path& dir, bool list, int* exitCode) {
-    std::string quoted = " '" + (dir / "script.txt").string() + "' '" +
-                         (dir / "voices.txt").string() + "'";
+    std::string quoted;
+    for (const char* file : {"script.txt", "voices.txt", "phrases.txt"}) quoted += " '" + (dir / file).string() + "'";
     std::string command = std::string(AKARI_VOICE_TOOL) + (list ? " --list" + quoted : quoted) +
                           (list ? "" : " '" + (dir / "game").string() + "' '" +
                                            (dir / "cache").string() + "' " AKARI_OPEN_JTALK
@@ -86,6 +90,17 @@ std::string RunVoiceTool(const std::filesystem::path& dir, bool list, int* exitC
     int status = std::system(command.c_str());
     *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return ReadFile(dir / "out.txt") + ReadFile(dir / "errors.txt");
+}
+
+// The listing's lines of one speaker, or of every speaker but the narrator.
+std::string ListedFor(const std::string& listing, const std::string& speaker) {
+    std::istringstream lines(listing);
+    std::string kept;
+    for (std::string line; std::getline(lines, line);) {
+        bool narrated = line.find("\tnarrator\t") != std::string::npos;
+        if (speaker == "narrator" ? narrated : !narrated) kept += line + "\n";
+    }
+    return kept;
 }
 
 TEST(VoiceTool, SpeaksTheProseLineAfterEachClipOrRefusesAMismatchedList) {
@@ -117,6 +132,7 @@ TEST(VoiceTool, SpeaksTheProseLineAfterEachClipOrRefusesAMismatchedList) {
         {played + "wave_play:d.sad\n", "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n",
          "script.txt:17: no prose line follows"},
     };
+    WriteFile(dir / "phrases.txt", "# none\n");
     for (const Case& c : cases) {
         WriteFile(dir / "script.txt", Script(c.script));
         WriteFile(dir / "voices.txt", c.voices);
@@ -124,8 +140,61 @@ TEST(VoiceTool, SpeaksTheProseLineAfterEachClipOrRefusesAMismatchedList) {
         std::string out = RunVoiceTool(dir, true, &exitCode);
         bool listing = c.expected.find('\t') != std::string::npos;
         EXPECT_EQ(exitCode, listing ? 0 : 1) << out;
-        EXPECT_TRUE(listing ? out == c.expected : out.find(c.expected) != std::string::npos)
+        EXPECT_TRUE(listing ? ListedFor(out, "") == c.expected : out.find(c.expected) != std::string::npos)
             << c.expected << " / " << out;
+    }
+}
+
+// The narrator reads every line that has no voice clip of its own (a sound effect is no
+// voice), the choices' options and prompts, and the phrases; a clip named by the line's
+// CP932 text, which the game computes the same way. The voice list may give a narrated
+// clip's reading; a list or phrase list that does not fit is refused at its line.
+TEST(VoiceTool, NarratesEveryLineWithoutAClipOfItsOwnAndEveryPhrase) {
+    std::filesystem::path dir = TestFolder("voice_");
+    auto clipOf = [](const std::string& text) {
+        char sjis[400];
+        EXPECT_TRUE(Utf8ToSjis(text.c_str(), sjis, sizeof sjis)) << text;
+        return kaSound::SpeechClipName(sjis);
+    };
+    const std::string script = "wave_play:a.sad\n湊「寒いな」\n地の文だ。\nwave_play:se_bell.sad\n鐘が鳴った。\n"
+                               "command:2\nxxxx:行く\nyyyy:残る\n「どうする？」\nlabel:xxxx\n地の文だ。\n";
+    WriteFile(dir / "script.txt", Script(script));
+    std::string narrated;
+    for (auto [text, words, line] : std::initializer_list<std::array<std::string, 3>>{
+             {"ゲームを終了する", "ゲームを終了する", "4"}, {"もう少し続ける", "もう少し続ける", "5"},
+             {"どうしますか？", "どうしますか？", "6"}, {"地の文だ。", "ちのぶんだ。", "9"},
+             {"鐘が鳴った。", "鐘が鳴った。", "11"}, {"行く", "行く", "13"}, {"残る", "残る", "14"},
+             {"「どうする？」", "「どうする？」", "15"}})
+        narrated += clipOf(text) + "\tnarrator\t" + words + "\t" + (dir / "script.txt").string() + ":" + line + "\n";
+    const std::string phrases = (dir / "phrases.txt").string();
+    narrated += "speech/menu_save_1.opus\tnarrator\tセーブ、１\t" + phrases + ":2\n";
+    const std::string reading = clipOf("地の文だ。") + " narrator ちのぶんだ。\n";
+    struct Case {
+        std::string voices, phrases, expected;  // expected: "" for the listing above, or the refusal
+    } cases[] = {
+        {"a.sad minato\n" + reading, "# the menu\nmenu_save_1 セーブ、１\n", ""},
+        {"a.sad minato\n" + clipOf("雪") + " narrator ゆき\n", "menu_save_1 セーブ、１\n",
+         "voices.txt:2: \"" + clipOf("雪") + "\" is no narrated line's nor phrase's clip"},
+        {"a.sad minato\n" + clipOf("地の文だ。") + " narrator\n", "menu_save_1 セーブ、１\n",
+         "voices.txt:2: a narrated clip is listed only to give its reading"},
+        {"a.sad narrator\n", "menu_save_1 セーブ、１\n", "the narrator speaks the clips in speech/ and no others"},
+        {"a.sad minato\n", "menu_save_1 セーブ、１\nmenu_save_1 セーブ\n", "phrases.txt:2: \"menu_save_1\" listed twice"},
+        {"a.sad minato\n", "Menu セーブ\n", "phrases.txt:1: \"Menu\" is not an id"},
+        {"a.sad minato\n", "0123456789abcdef セーブ\n", "phrases.txt:1: \"0123456789abcdef\" is not an id"},
+        {"a.sad minato\n", "menu_save_1\n", "phrases.txt:1: \"menu_save_1\" has no text"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(dir / "voices.txt", c.voices);
+        WriteFile(dir / "phrases.txt", c.phrases);
+        int exitCode;
+        std::string out = RunVoiceTool(dir, true, &exitCode);
+        EXPECT_EQ(exitCode, c.expected.empty() ? 0 : 1) << out;
+        if (c.expected.empty()) {
+            EXPECT_EQ(ListedFor(out, "narrator"), narrated);
+            EXPECT_EQ(ListedFor(out, ""), "a.sad\tminato\t寒いな。\n");
+        } else {
+            EXPECT_NE(out.find(c.expected), std::string::npos) << c.expected << " / " << out;
+        }
     }
 }
 
@@ -133,16 +202,21 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
     std::filesystem::path dir = TestFolder("voice_");
     std::filesystem::create_directory(dir / "game");
     const std::string voices = "a.sad minato\nb.sad sayo\n";
+    WriteFile(dir / "phrases.txt", "menu_return ゲームに戻る\n");
+    // The script's head has three lines the narrator reads, the phrase a fourth.
     struct Step {
-        std::string script, voices, expected;
+        std::string script, voices, expected, narration;
     } steps[] = {
-        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「はい」\n", voices, "2 spoken, 0 from"},
-        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「はい」\n", voices, "0 spoken, 2 from"},
+        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「はい」\n", voices, "2 spoken, 0 from",
+         "4 clips (3 lines, 1 phrases), 4 spoken, 0 from"},
+        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「はい」\n", voices, "0 spoken, 2 from",
+         "4 clips (3 lines, 1 phrases), 0 spoken, 4 from"},
         {"wave_play:a.sad\n湊「寒いな」\n地の文\nwave_play:b.sad\n小夜「はい」\n", voices,
-         "0 spoken, 2 from"},
-        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「いいえ」\n", voices, "1 spoken, 1 from"},
-        {"wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「いいえ」\n",
-         "a.sad announce\nb.sad sayo\n", "1 spoken, 1 from"},
+         "0 spoken, 2 from", "5 clips (4 lines, 1 phrases), 1 spoken, 4 from"},
+        {"wave_play:a.sad\n湊「寒いな」\n地の文だ\nwave_play:b.sad\n小夜「いいえ」\n", voices, "1 spoken, 1 from",
+         "5 clips (4 lines, 1 phrases), 1 spoken, 4 from"},
+        {"wave_play:a.sad\n湊「寒いな」\n地の文だ\nwave_play:b.sad\n小夜「いいえ」\n",
+         "a.sad announce\nb.sad sayo\n", "1 spoken, 1 from", "5 clips (4 lines, 1 phrases), 0 spoken, 5 from"},
     };
     for (const Step& s : steps) {
         WriteFile(dir / "script.txt", Script(s.script));
@@ -150,13 +224,26 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
         int exitCode;
         std::string out = RunVoiceTool(dir, false, &exitCode);
         EXPECT_EQ(exitCode, 0) << out;
-        EXPECT_NE(out.find(s.expected), std::string::npos) << s.expected << " / " << out;
+        EXPECT_NE(out.find("voices: 2 clips, " + s.expected), std::string::npos) << s.expected << " / " << out;
+        EXPECT_NE(out.find("narration: " + s.narration), std::string::npos) << s.narration << " / " << out;
     }
     std::vector<uint8_t> format, data;
     for (const char* clip : {"a.sad", "b.sad"}) {
         ASSERT_EQ(kaSound::ReadWaveFile((dir / "game" / clip).c_str(), &format, &data), 0);
         EXPECT_EQ(ReadFile(dir / "game" / clip).size(), 44 + data.size()) << clip;
     }
+    // The narration's folder holds this build's clips and no others: 地の文 was edited away.
+    size_t clips = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "game" / "speech")) {
+        ++clips;
+        EXPECT_EQ(entry.path().extension(), ".opus") << entry.path();
+    }
+    EXPECT_EQ(clips, 5u);
+    char sjis[64];
+    ASSERT_TRUE(Utf8ToSjis("地の文", sjis, sizeof sjis));
+    EXPECT_FALSE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(sjis)));
+    ASSERT_TRUE(Utf8ToSjis("地の文だ", sjis, sizeof sjis));
+    EXPECT_TRUE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(sjis)));
 }
 
 TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {

@@ -1,17 +1,21 @@
 // The clips the build made for the story: a voice for every voice clip the shipped
-// script plays, speaking at once, 小夜's voice a girl's beside 湊's; and every sound
-// effect it plays, landing with its line and under the voices.
+// script plays, speaking at once, 小夜's voice a girl's beside 湊's; every sound effect
+// it plays, landing with its line and under the voices; and the narration, a clip for
+// every line no voice speaks and every phrase of the screens, in a third voice.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "draw/sjis.h"
 #include "sound/kaSound.h"
+#include "sound/sound_state.h"
 #include "story/script.h"
 #include "tests/sound_test_files.h"
 
@@ -30,6 +34,36 @@ std::vector<int16_t> ReadClip(const std::string& name) {
     std::vector<int16_t> samples(data.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = int16_t(data[i * 2] | data[i * 2 + 1] << 8);
+    return samples;
+}
+
+// A narration clip as the game reads it: its samples at the rate of the stream, mono.
+std::vector<float> DecodeNarrationClip(const std::string& name, uint32_t* rate) {
+    std::vector<uint8_t> format, data;
+    std::string path = std::string(AKARI_GAME_DIR) + "/" + name;
+    if (kaSound::ReadOpusFile(path.c_str(), &format, &data) != 0 || kaSound::Read16(&format[2]) != 1) {
+        ADD_FAILURE() << name << " is not a mono clip the game can read";
+        return {};
+    }
+    *rate = kaSound::Read32(&format[4]);
+    std::vector<float> samples(data.size() / sizeof(float));
+    std::memcpy(samples.data(), data.data(), samples.size() * sizeof(float));
+    return samples;
+}
+
+// The same converted to the output rate as the game loads it: its left channel as 16-bit
+// samples.
+std::vector<int16_t> ReadNarrationClip(const std::string& name) {
+    std::vector<uint8_t> format, data;
+    std::vector<float> stereo;
+    std::string path = std::string(AKARI_GAME_DIR) + "/" + name;
+    if (kaSound::ReadOpusFile(path.c_str(), &format, &data) != 0 || !kaSound::ConvertClip(format, data, &stereo)) {
+        ADD_FAILURE() << name << " is not a clip the game can load";
+        return {};
+    }
+    std::vector<int16_t> samples(stereo.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = int16_t(std::lround(std::clamp(stereo[i * 2], -1.0f, 1.0f) * 32767));
     return samples;
 }
 
@@ -161,25 +195,15 @@ void AddVoicedFrames(const std::vector<int16_t>& s, Voiced* voiced) {
     }
 }
 
-// A speaker's median pitch and mean centroid over the first clips of the voice list:
-// one sentence's intonation alone can move the pitch by a fifth, and its vowels the
-// centroid by a tenth.
+// A speaker's median pitch and mean centroid over some of their clips: one sentence's
+// intonation alone can move the pitch by a fifth, and its vowels the centroid by a tenth.
 struct SpeakerFigures {
     double pitch = 0, centroid = 0;
 };
 
-SpeakerFigures FiguresOf(const std::string& speaker) {
-    std::ifstream list(AKARI_VOICE_LIST);
+SpeakerFigures FiguresOfClips(const std::vector<std::vector<int16_t>>& clips) {
     Voiced voiced;
-    int clips = 0;
-    for (std::string line; clips < 8 && std::getline(list, line);) {
-        std::istringstream fields(line);
-        std::string file, who;
-        fields >> file >> who;
-        if (who != speaker) continue;
-        AddVoicedFrames(ReadClip(file), &voiced);
-        ++clips;
-    }
+    for (const std::vector<int16_t>& clip : clips) AddVoicedFrames(clip, &voiced);
     SpeakerFigures f;
     if (voiced.pitches.empty()) return f;
     std::vector<double>& p = voiced.pitches;
@@ -187,6 +211,19 @@ SpeakerFigures FiguresOf(const std::string& speaker) {
     f.pitch = p[p.size() / 2];
     for (double c : voiced.centroids) f.centroid += c / double(voiced.centroids.size());
     return f;
+}
+
+// Over the first eight clips of the voice list the speaker speaks.
+SpeakerFigures FiguresOf(const std::string& speaker) {
+    std::ifstream list(AKARI_VOICE_LIST);
+    std::vector<std::vector<int16_t>> clips;
+    for (std::string line; clips.size() < 8 && std::getline(list, line);) {
+        std::istringstream fields(line);
+        std::string file, who;
+        fields >> file >> who;
+        if (who == speaker) clips.push_back(ReadClip(file));
+    }
+    return FiguresOfClips(clips);
 }
 
 // 小夜 is a girl of seventeen and 湊 a young man: her pitch at least 1.7 times his, her
@@ -201,6 +238,95 @@ TEST(VoiceClips, SayoSoundsLikeAGirlBesideMinato) {
     EXPECT_LT(minato.pitch, 150.0);
     EXPECT_GE(sayo.pitch, 1.7 * minato.pitch);
     EXPECT_GE(sayo.centroid, 1.12 * minato.centroid);
+}
+
+// The clip names the narration of the shipped script needs, in its order: each prose
+// line no voice clip of its step speaks (a step's commands run back to the line before),
+// and each choice's options and prompt.
+std::vector<std::string> NarratedClips() {
+    std::vector<std::string> clips;
+    for (int i = 1; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
+        Keyword k = MatchKeyword(ShippedScript[i]);
+        if (k == KwCommand) {
+            int options = ReadNumberIn(ShippedScript[i], ScriptLineBytes, 8);
+            for (int o = 1; o <= options; ++o) clips.push_back(kaSound::SpeechClipName(ShippedScript[i + o] + 5));
+            clips.push_back(kaSound::SpeechClipName(ShippedScript[i + options + 1]));
+            i += options + 1;
+            continue;
+        }
+        if (k != KwNone) continue;
+        bool voiced = false;
+        for (int back = i - 1; back > 0; --back) {
+            Keyword b = MatchKeyword(ShippedScript[back]);
+            if (b == KwNone || b == KwCommand || b == KwJump || b == KwEnd) break;
+            voiced = voiced || (b == KwWavePlay && !IsEffectClip(ShippedScript[back] + std::strlen(KeywordText[b])));
+        }
+        if (!voiced) clips.push_back(kaSound::SpeechClipName(ShippedScript[i]));
+    }
+    return clips;
+}
+
+// The phrases' clips, by their ids in the phrase list.
+std::vector<std::string> PhraseClips() {
+    std::ifstream list(AKARI_PHRASE_LIST);
+    std::vector<std::string> clips;
+    for (std::string line; std::getline(list, line);) {
+        std::istringstream fields(line);
+        std::string id;
+        if (fields >> id && id[0] != '#') clips.push_back("speech/" + id + ".opus");
+    }
+    return clips;
+}
+
+// Every line the narrator reads and every phrase has a clip the game can load, of a
+// sensible length and at the voices' level; the folder holds no clip beside them.
+TEST(NarrationClips, EveryLineWithoutAVoiceAndEveryPhraseHasItsClip) {
+    std::vector<std::string> lines = NarratedClips(), phrases = PhraseClips();
+    std::set<std::string> wanted(lines.begin(), lines.end());
+    wanted.insert(phrases.begin(), phrases.end());
+    std::vector<double> levels;
+    for (const std::string& name : wanted) {
+        uint32_t rate = 0;
+        std::vector<float> s = DecodeNarrationClip(name, &rate);
+        if (s.empty()) continue;
+        double seconds = double(s.size()) / rate, peak = 0, sum = 0;
+        EXPECT_GT(seconds, 0.2) << name;  // more than the lead and tail the voice tool keeps
+        EXPECT_LT(seconds, 20.0) << name;
+        for (float v : s) {
+            peak = std::max(peak, std::fabs(double(v)));
+            sum += double(v) * v;
+        }
+        EXPECT_NEAR(20 * std::log10(peak), -3.0, 1.0) << name;
+        levels.push_back(10 * std::log10(sum / double(s.size()) + 1e-20));
+    }
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(AKARI_GAME_DIR) + "/speech")) {
+        ++files;
+        EXPECT_TRUE(wanted.count("speech/" + entry.path().filename().string())) << entry.path() << " is no one's";
+    }
+    ASSERT_FALSE(levels.empty());
+    std::nth_element(levels.begin(), levels.begin() + long(levels.size() / 2), levels.end());
+    double voices = soundtest::VoicesMedianLevel();
+    std::printf("%zu narrated lines, %zu phrases: %zu clips; median level %.1f dBFS, the voices' %.1f dBFS\n",
+                lines.size(), phrases.size(), wanted.size(), levels[levels.size() / 2], voices);
+    EXPECT_GT(lines.size(), 100u);
+    EXPECT_GT(phrases.size(), 30u);
+    EXPECT_EQ(files, wanted.size());
+    EXPECT_NEAR(levels[levels.size() / 2], voices, 3.0);
+}
+
+// The narrator's voice is neither 湊's nor 小夜's: its median pitch at least 15 % from
+// each of theirs (over the first eight narrated lines of the story, after the quit
+// prompt's three short ones).
+TEST(NarrationClips, TheNarratorsPitchIsFarFromBothCharacters) {
+    std::vector<std::string> lines = NarratedClips();
+    std::vector<std::vector<int16_t>> clips;
+    for (size_t i = 3; i < lines.size() && clips.size() < 8; ++i) clips.push_back(ReadNarrationClip(lines[i]));
+    SpeakerFigures minato = FiguresOf("minato"), sayo = FiguresOf("sayo"), narrator = FiguresOfClips(clips);
+    std::printf("median pitch: 湊 %.0f Hz, narrator %.0f Hz (x %.2f), 小夜 %.0f Hz (x %.2f of the narrator's)\n",
+                minato.pitch, narrator.pitch, narrator.pitch / minato.pitch, sayo.pitch, sayo.pitch / narrator.pitch);
+    EXPECT_GE(narrator.pitch, 1.15 * minato.pitch);
+    EXPECT_GE(sayo.pitch, 1.15 * narrator.pitch);
 }
 
 // Each sound effect the script plays is heard within 50 ms, as its line appears; its sounding
@@ -238,7 +364,8 @@ double soundtest::VoicesMedianLevel() {
     for (std::string line; std::getline(list, line);) {
         std::istringstream fields(line);
         std::string file;
-        if (!(fields >> file) || file[0] == '#') continue;
+        std::string who;
+        if (!(fields >> file >> who) || file[0] == '#' || who == "narrator") continue;
         std::vector<int16_t> s = ReadClip(file);
         levels.push_back(Level(s, 0, s.size()));
     }

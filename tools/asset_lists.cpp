@@ -76,6 +76,8 @@ std::string ReadMusicList(const std::string& path, std::vector<MusicEntry>* out)
 
 std::string ReadVoiceList(const std::string& path, std::vector<VoiceEntry>* out) {
     return ReadList(path, 2, [&](const std::vector<std::string>& f, const std::string& rest) {
+        // The narration's readings: no clip the script plays (the voice tool checks them).
+        if (f[1] == "narrator") return std::string();
         if (f[1] != "minato" && f[1] != "sayo" && f[1] != "announce")
             return std::string("the speaker is minato, sayo or announce");
         if (f[0].rfind("v_" + f[1] + "_", 0) != 0 || !EndsWith(f[0], ".sad"))

@@ -1,33 +1,42 @@
-// Build-time voice tool: speaks each clip of the voice list with Open JTalk and writes it
-// into the game folder as a 16-bit mono RIFF WAVE at 44.1 kHz. The words are the prose
-// line that follows the clip's wave_play: line in the script (the speech alone, without
-// the speaker's name and its brackets), or the kana reading the list gives. Finished
-// clips are kept in a cache keyed by a hash of what they are made from, so only changed
-// lines are spoken again.
-// Usage: akari_voice_tool script.txt voices.txt game-folder cache-folder open_jtalk
-//        dictionary voice.htsvoice
-//        akari_voice_tool --list script.txt voices.txt   (file, speaker, words; no sound)
+// Build-time voice tool: speaks with Open JTalk each clip of the voice list, into the game
+// folder as a 16-bit mono RIFF WAVE at 44.1 kHz, and the narration, into its folder
+// speech/ as Ogg Opus: every line the narrator reads (prose without a clip of its own,
+// the choices' options and prompts) and every phrase of the phrase list. A voice clip's
+// words are the prose line that follows its wave_play: line in the script (the speech
+// alone, without the speaker's name and its brackets); the list may give a kana reading
+// instead, for a narrated line or a phrase too, by its clip's name. Finished clips are
+// kept in a cache keyed by a hash of what they are made from, so only changed lines are
+// spoken again.
+// Usage: akari_voice_tool script.txt voices.txt phrases.txt game-folder cache-folder
+//        open_jtalk dictionary voice.htsvoice
+//        akari_voice_tool --list script.txt voices.txt phrases.txt
+//          (file, speaker, words, and where a narrated clip's text is; no sound)
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <map>
 #include <mutex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "draw/sjis.h"
 #include "shell/shell.h"
 #include "sound/sound_state.h"
 #include "story/script.h"
+#include "tools/opus_file.h"
+#include "tools/spoken_lines.h"
 #include "tools/wave_file.h"
 
 extern char** environ;
@@ -38,7 +47,10 @@ extern char** environ;
 // young man. 小夜 is a girl: eleven half-tones up, and a smaller all-pass constant, which
 // moves her spectral envelope (her formants) up by about a fifth below 4 kHz, as a
 // shorter vocal tract would; she speaks a little slower than he does. The announcements are lower,
-// slower and flatter in pitch, like a recorded platform voice.
+// slower and flatter in pitch, like a recorded platform voice. The narrator, who reads
+// what no one speaks, lies between the two characters: five half-tones over 湊 (a
+// third of an octave under 小夜), with an envelope a little higher than his, and an
+// even pace.
 struct Speaker {
     const char* name;
     std::vector<std::string> settings;
@@ -47,31 +59,38 @@ static const Speaker Speakers[] = {
     {"minato", {"-p", "209"}},
     {"sayo", {"-p", "209", "-fm", "11", "-a", "0.47", "-r", "0.93"}},
     {"announce", {"-p", "209", "-fm", "-3", "-a", "0.52", "-r", "0.86", "-jf", "0.5"}},
+    {"narrator", {"-p", "209", "-fm", "5", "-a", "0.50"}},
 };
+static const std::string Narrator = "narrator";
+// The narration's folder in the game folder; the narrated lines' clips are named by
+// kaSound::SpeechClipName, the phrases' by their ids.
+static const std::string SpeechFolder = "speech/";
 
 // Bumped whenever the processing after Open JTalk changes, so cached clips are remade.
 static const char* const ProcessingVersion = "44100 mono16 peak-3dB fade10ms lead20ms tail150ms v2";
-constexpr int RenderRate = 48000;  // the voice data's own rate
+static const char* const SpeechProcessingVersion =
+    "48000 mono16 peak-3dB fade10ms lead20ms tail150ms opus-level0.9 serial v2";
+constexpr int RenderRate = 48000;  // the voice data's own rate, and one of Opus's
 constexpr double PeakLevel = 0.70794578;  // -3 dBFS
-constexpr int FadeFrames = kaSound::OutputRate / 100;
 // Open JTalk starts and ends each clip with about half a second of near silence; the
 // clip keeps 20 ms of it before the first sound and 150 ms after the last, so that the
 // voice starts with its line and the next click rarely cuts it. A sound is a 5 ms
 // stretch within 40 dB of the clip's peak.
-constexpr int KeptLead = kaSound::OutputRate / 50, KeptTail = kaSound::OutputRate * 3 / 20;
-constexpr int SoundWindow = kaSound::OutputRate / 200;
 constexpr double SoundLevel = 0.01;
 constexpr size_t MaxRenderedBytes = 64u << 20;
-// A speaker's name before the opening bracket of a dialogue line is at most this long.
-constexpr size_t MaxNameBytes = 15;
 
 struct Clip {
-    std::string file;
+    std::string file;   // in the game folder
     int speaker;
     std::string reading;
-    int listLine;
+    int listLine;       // its line in the voice list; 0 when it is not listed
     std::string words;  // what is spoken: the reading, or the script's line
+    std::string where;  // for a narrated clip, where its text is
     std::string key;    // the cache name
+    bool speech() const { return file.compare(0, SpeechFolder.size(), SpeechFolder) == 0; }
+    std::string cached(const std::string& cache) const {
+        return cache + "/" + key + (speech() ? ".opus" : ".wav");
+    }
 };
 
 static int Errors = 0;
@@ -79,22 +98,19 @@ static void Refuse(const std::string& where, const std::string& why) {
     std::fprintf(stderr, "%s: %s\n", where.c_str(), why.c_str());
     ++Errors;
 }
-
-static std::vector<std::string> ReadLines(const char* path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) Refuse(path, "cannot read");
-    for (std::string text; std::getline(in, text);) {
-        if (!text.empty() && text.back() == '\r') text.pop_back();
-        lines.push_back(text);
-    }
-    return lines;
+static void Report(const Refusals& refusals) {
+    for (const std::string& r : refusals) std::fprintf(stderr, "%s\n", r.c_str());
+    Errors += int(refusals.size());
 }
 
-// The voice list: "<file> <speaker> [<kana reading>]" per line; '#' starts a comment.
+// The voice list: "<file> <speaker> [<kana reading>]" per line; '#' starts a comment. A
+// narrated line or a phrase is listed only for its reading, by its clip's name, spoken
+// by the narrator.
 static std::vector<Clip> ReadVoiceList(const char* path) {
     std::vector<Clip> clips;
-    std::vector<std::string> lines = ReadLines(path);
+    Refusals unreadable;
+    std::vector<std::string> lines = ReadLines(path, &unreadable);
+    Report(unreadable);
     for (size_t i = 0; i < lines.size(); ++i) {
         std::string where = std::string(path) + ":" + std::to_string(i + 1);
         std::istringstream fields(lines[i]);
@@ -107,65 +123,20 @@ static std::vector<Clip> ReadVoiceList(const char* path) {
         for (size_t s = 0; s < std::size(Speakers); ++s)
             if (speaker == Speakers[s].name) clip.speaker = int(s);
         clip.listLine = int(i + 1);
+        bool named = clip.file.size() <= 30 &&
+                     clip.file.find('/', clip.speech() ? SpeechFolder.size() : 0) == std::string::npos;
         if (clip.speaker < 0) Refuse(where, "unknown speaker \"" + speaker + "\"");
         else if (fields >> extra) Refuse(where, "more than a file, a speaker and a reading");
-        else if (clip.file.size() > 30 || clip.file.find('/') != std::string::npos)
-            Refuse(where, "\"" + clip.file + "\" is not a file name of at most 30 bytes");
+        else if (!named) Refuse(where, "\"" + clip.file + "\" is not a file name of at most 30 bytes");
+        else if (clip.speech() != (speaker == Narrator))
+            Refuse(where, "the narrator speaks the clips in " + SpeechFolder + " and no others");
+        else if (clip.speech() && clip.reading.empty())
+            Refuse(where, "a narrated clip is listed only to give its reading");
         for (const Clip& other : clips)
             if (other.file == clip.file) Refuse(where, "\"" + clip.file + "\" listed twice");
         clips.push_back(clip);
     }
     return clips;
-}
-
-static bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The words of a prose line: a dialogue line, set as 名「……」, without the speaker's
-// name and the brackets round the speech. The full stop that the setting leaves out
-// before 」 is given back, so that the speech is spoken as a sentence that ends.
-static std::string SpokenPart(const std::string& line) {
-    static const std::string Open = "「", Close = "」";
-    size_t open = line.find(Open);
-    if (open == std::string::npos || open == 0 || open > MaxNameBytes || line.find_first_of(" \t") < open ||
-        line.size() < open + Open.size() + Close.size() || !EndsWith(line, Close))
-        return line;
-    std::string speech = line.substr(open + Open.size(), line.size() - open - Open.size() - Close.size());
-    for (const char* end : {"。", "？", "！", "』"})
-        if (EndsWith(speech, end)) return speech;
-    return speech + "。";
-}
-
-// The prose line after each voice's wave_play: line, by clip name; sound effects are not
-// spoken. The script ends at its first empty line; the option lines of a command: block
-// are not prose.
-static std::map<std::string, std::string> VoicedLines(const char* path) {
-    std::map<std::string, std::string> voiced;
-    std::vector<std::string> lines = ReadLines(path);
-    std::vector<std::pair<std::string, size_t>> waiting;  // clips waiting for their line
-    for (size_t i = 0; i < lines.size() && !lines[i].empty(); ++i) {
-        Keyword k = MatchKeyword(lines[i].c_str());
-        if (k == KwWavePlay) {
-            std::string clip = lines[i].substr(std::strlen(KeywordText[KwWavePlay]));
-            if (!IsEffectClip(clip.c_str())) waiting.emplace_back(clip, i);
-        } else if (k == KwCommand) {
-            i += size_t(std::max(0, ReadNumberAt(lines[i].c_str(), 8)));
-        } else if (k == KwNone) {
-            for (auto& [file, at] : waiting) {
-                std::string words = SpokenPart(lines[i]);
-                auto found = voiced.find(file);
-                if (found != voiced.end() && found->second != words)
-                    Refuse(std::string(path) + ":" + std::to_string(at + 1),
-                           "\"" + file + "\" is played before two different lines");
-                voiced[file] = words;
-            }
-            waiting.clear();
-        }
-    }
-    for (auto& [file, at] : waiting)
-        Refuse(std::string(path) + ":" + std::to_string(at + 1), "no prose line follows");
-    return voiced;
 }
 
 // 64-bit FNV-1a of the parts, each ended by a zero byte, as 16 hex digits.
@@ -197,44 +168,69 @@ static bool Run(const std::vector<std::string>& arguments) {
 }
 
 // The first and one past the last frame of the stretch that holds sound.
-static std::pair<size_t, size_t> SoundingPart(const std::vector<double>& mono) {
+static std::pair<size_t, size_t> SoundingPart(const std::vector<double>& mono, int rate) {
+    const size_t window = size_t(rate / 200);
     double peak = 0;
     for (double v : mono) peak = std::max(peak, std::fabs(v));
     size_t first = mono.size(), last = 0;
-    for (size_t at = 0; at + SoundWindow <= mono.size(); at += SoundWindow / 5) {
+    for (size_t at = 0; at + window <= mono.size(); at += window / 5) {
         double energy = 0;
-        for (size_t n = at; n < at + SoundWindow; ++n) energy += mono[n] * mono[n];
-        if (std::sqrt(energy / SoundWindow) < peak * SoundLevel) continue;
+        for (size_t n = at; n < at + window; ++n) energy += mono[n] * mono[n];
+        if (std::sqrt(energy / double(window)) < peak * SoundLevel) continue;
         first = std::min(first, at);
-        last = at + SoundWindow;
+        last = at + window;
     }
     return {first, last};
 }
 
-// Open JTalk's 48 kHz clip to the finished one: resampled by the game's own band-limited
-// conversion, cut to its sounding part with a short lead and tail, faded in and out
-// over 10 ms so that neither end clicks, and scaled so that its peak lies at -3 dBFS.
-static bool Finish(const std::string& rendered, const std::string& finished) {
+// Open JTalk's 48 kHz clip as mono samples: for a WAVE clip resampled to the output rate
+// by the game's own band-limited conversion; for a compressed one at its own rate.
+static bool ReadRendered(const std::string& rendered, bool resample, std::vector<double>* mono, int* rate) {
     std::vector<uint8_t> file, format, data;
-    std::vector<float> stereo;
-    if (!ReadWholeFile(rendered.c_str(), MaxRenderedBytes, &file) ||
-        !kaSound::ParseWave(file, &format, &data) ||
-        !kaSound::ConvertClip(format, data, &stereo))
+    if (!ReadWholeFile(rendered.c_str(), MaxRenderedBytes, &file) || !kaSound::ParseWave(file, &format, &data))
         return false;
-    std::vector<double> all(stereo.size() / 2);
-    for (size_t i = 0; i < all.size(); ++i) all[i] = stereo[i * 2];
-    auto [first, last] = SoundingPart(all);
-    if (first >= last) return false;
-    size_t from = first > size_t(KeptLead) ? first - KeptLead : 0;
-    size_t to = std::min(all.size(), last + KeptTail);
+    if (resample) {
+        std::vector<float> stereo;
+        if (!kaSound::ConvertClip(format, data, &stereo)) return false;
+        mono->resize(stereo.size() / 2);
+        for (size_t i = 0; i < mono->size(); ++i) (*mono)[i] = stereo[i * 2];
+        *rate = kaSound::OutputRate;
+        return true;
+    }
+    const uint8_t pcmMono16[] = {1, 0, 1, 0};
+    if (!std::equal(pcmMono16, pcmMono16 + 4, format.begin()) || kaSound::Read16(&format[14]) != 16) return false;
+    mono->resize(data.size() / 2);
+    for (size_t i = 0; i < mono->size(); ++i) (*mono)[i] = int16_t(kaSound::Read16(&data[i * 2])) / 32768.0;
+    *rate = int(kaSound::Read32(&format[4]));
+    return true;
+}
+
+// The rendered clip to the finished one: cut to its sounding part with a short lead and
+// tail, faded in and out over 10 ms so that neither end clicks, and scaled so that its
+// peak lies at -3 dBFS.
+static std::vector<int16_t> Shaped(const std::vector<double>& all, int rate) {
+    const size_t keptLead = size_t(rate / 50), keptTail = size_t(rate * 3 / 20), fade = size_t(rate / 100);
+    auto [first, last] = SoundingPart(all, rate);
+    if (first >= last) return {};
+    size_t from = first > keptLead ? first - keptLead : 0;
+    size_t to = std::min(all.size(), last + keptTail);
     std::vector<double> mono(all.begin() + long(from), all.begin() + long(to));
     size_t frames = mono.size();
     for (size_t i = 0; i < frames; ++i) {
         size_t edge = std::min(i, frames - 1 - i);
-        if (edge < size_t(FadeFrames)) mono[i] *= 0.5 - 0.5 * std::cos(M_PI * double(edge) / FadeFrames);
+        if (edge < fade) mono[i] *= 0.5 - 0.5 * std::cos(M_PI * double(edge) / double(fade));
     }
-    std::vector<int16_t> samples = ScaledToPeak(mono, PeakLevel);
-    return !samples.empty() && ReplaceFile(finished.c_str(), WaveBytes(samples));
+    return ScaledToPeak(mono, PeakLevel);
+}
+
+static bool Finish(const Clip& clip, const std::string& rendered, const std::string& finished) {
+    std::vector<double> mono;
+    int rate = 0;
+    if (!ReadRendered(rendered, !clip.speech(), &mono, &rate)) return false;
+    std::vector<int16_t> samples = Shaped(mono, rate);
+    if (samples.empty()) return false;
+    return clip.speech() ? WriteOpusFile(finished, samples, rate)
+                         : ReplaceFile(finished.c_str(), WaveBytes(samples));
 }
 
 // Speaks one clip into the cache: the words go to Open JTalk as a UTF-8 text file; its
@@ -248,7 +244,7 @@ static bool Render(const Clip& clip, const std::string& cache, char** tools) {
     const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
     command.insert(command.end(), settings.begin(), settings.end());
     command.push_back(base + ".txt");
-    bool ok = Run(command) && Finish(base + ".48k.wav", base + ".wav");
+    bool ok = Run(command) && Finish(clip, base + ".48k.wav", clip.cached(cache));
     std::remove((base + ".48k.wav").c_str());
     std::remove((base + ".txt").c_str());
     return ok;
@@ -264,24 +260,20 @@ static bool Deliver(const std::string& cached, const std::string& target) {
     return ReplaceFile(target.c_str(), std::string(want.begin(), want.end()));
 }
 
-int main(int argc, char** argv) {
-    bool list = argc == 4 && std::strcmp(argv[1], "--list") == 0;
-    if (!list && argc != 8) {
-        std::fprintf(stderr, "usage: %s script.txt voices.txt game-folder cache-folder "
-                             "open_jtalk dictionary voice.htsvoice\n"
-                             "       %s --list script.txt voices.txt\n", argv[0], argv[0]);
-        return 2;
-    }
-    const char* scriptPath = argv[list ? 2 : 1];
-    const char* listPath = argv[list ? 3 : 2];
-    std::vector<Clip> clips = ReadVoiceList(listPath);
-    std::map<std::string, std::string> voiced = VoicedLines(scriptPath);
+// The voice list's clips with the script's words; the refusals of a list that does not
+// match the script.
+static void MatchVoices(std::vector<Clip>& listed, const char* scriptPath, const std::vector<std::string>& script,
+                        const char* listPath) {
+    Refusals refusals;
+    std::map<std::string, std::string> voiced = VoicedLines(script, scriptPath, &refusals);
+    Report(refusals);
     for (const auto& [file, words] : voiced) {
-        bool listed = false;
-        for (const Clip& clip : clips) listed = listed || clip.file == file;
-        if (!listed) Refuse(listPath, "\"" + file + "\" is played by the script but not listed");
+        bool found = false;
+        for (const Clip& clip : listed) found = found || clip.file == file;
+        if (!found) Refuse(listPath, "\"" + file + "\" is played by the script but not listed");
     }
-    for (Clip& clip : clips) {
+    for (Clip& clip : listed) {
+        if (clip.speech()) continue;
         auto line = voiced.find(clip.file);
         if (line == voiced.end())
             Refuse(std::string(listPath) + ":" + std::to_string(clip.listLine),
@@ -289,25 +281,112 @@ int main(int argc, char** argv) {
         else
             clip.words = clip.reading.empty() ? line->second : clip.reading;
     }
+}
+
+// The narrator's clips: one for each text the narrated lines show (a text shown twice
+// is one clip) and one for each phrase, with the readings the voice list gives.
+static std::vector<Clip> NarrationClips(const std::vector<Clip>& listed, const char* scriptPath,
+                                        const std::vector<std::string>& script, const char* phrasePath,
+                                        const char* listPath, size_t* phraseCount) {
+    std::vector<Clip> clips;
+    std::set<std::string> named;
+    int narrator = 0;
+    while (Speakers[narrator].name != Narrator) ++narrator;
+    auto add = [&](const std::string& file, const std::string& words, const std::string& where) {
+        if (!named.insert(file).second) return;
+        clips.push_back(Clip{file, narrator, "", 0, words, where, ""});
+    };
+    for (const NarratedLine& line : NarratedLines(script)) {
+        std::vector<char> sjis(line.text.size() + 1);
+        std::string where = std::string(scriptPath) + ":" + std::to_string(line.line);
+        if (!Utf8ToSjis(line.text.c_str(), sjis.data(), sjis.size()))
+            Refuse(where, "a character that CP932 cannot encode");
+        else
+            add(kaSound::SpeechClipName(sjis.data()), line.words, where);
+    }
+    Refusals refusals;
+    std::vector<Phrase> phrases = ReadPhraseList(phrasePath, &refusals);
+    Report(refusals);
+    for (const Phrase& phrase : phrases)
+        add(SpeechFolder + phrase.id + ".opus", phrase.text, std::string(phrasePath) + ":" + std::to_string(phrase.line));
+    *phraseCount = phrases.size();
+    for (const Clip& entry : listed) {
+        if (!entry.speech()) continue;
+        bool found = false;
+        for (Clip& clip : clips)
+            if (clip.file == entry.file) {
+                clip.words = entry.reading;
+                clip.listLine = entry.listLine;
+                found = true;
+            }
+        if (!found)
+            Refuse(std::string(listPath) + ":" + std::to_string(entry.listLine),
+                   "\"" + entry.file + "\" is no narrated line's nor phrase's clip");
+    }
+    return clips;
+}
+
+// Removes from the narration's folder what no clip of this build is.
+static void RemoveStale(const std::string& folder, const std::vector<Clip>& clips) {
+    std::set<std::string> kept;
+    for (const Clip& clip : clips) kept.insert(clip.file.substr(SpeechFolder.size()));
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (!kept.count(entry.path().filename().string())) std::filesystem::remove(entry.path(), error);
+}
+
+int main(int argc, char** argv) {
+    bool list = argc == 5 && std::strcmp(argv[1], "--list") == 0;
+    if (!list && argc != 9) {
+        std::fprintf(stderr, "usage: %s script.txt voices.txt phrases.txt game-folder cache-folder "
+                             "open_jtalk dictionary voice.htsvoice\n"
+                             "       %s --list script.txt voices.txt phrases.txt\n", argv[0], argv[0]);
+        return 2;
+    }
+    const char* scriptPath = argv[list ? 2 : 1];
+    const char* listPath = argv[list ? 3 : 2];
+    const char* phrasePath = argv[list ? 4 : 3];
+    std::vector<Clip> voices = ReadVoiceList(listPath);
+    Refusals unreadable;
+    std::vector<std::string> script = ReadLines(scriptPath, &unreadable);
+    Report(unreadable);
+    MatchVoices(voices, scriptPath, script, listPath);
+    size_t phraseCount = 0;
+    std::vector<Clip> narration = NarrationClips(voices, scriptPath, script, phrasePath, listPath, &phraseCount);
+    voices.erase(std::remove_if(voices.begin(), voices.end(), [](const Clip& c) { return c.speech(); }),
+                 voices.end());
     if (Errors) return 1;
     if (list) {
-        for (const Clip& clip : clips)
-            std::printf("%s\t%s\t%s\n", clip.file.c_str(), Speakers[clip.speaker].name,
-                        clip.words.c_str());
+        for (const Clip& clip : voices)
+            std::printf("%s\t%s\t%s\n", clip.file.c_str(), Speakers[clip.speaker].name, clip.words.c_str());
+        for (const Clip& clip : narration)
+            std::printf("%s\t%s\t%s\t%s\n", clip.file.c_str(), Narrator.c_str(), clip.words.c_str(),
+                        clip.where.c_str());
         return 0;
     }
 
-    std::string game = argv[3], cache = argv[4];
-    char** tools = argv + 5;
+    std::string game = argv[4], cache = argv[5];
+    char** tools = argv + 6;
     mkdir(cache.c_str(), 0755);
+    mkdir((game + "/" + SpeechFolder).c_str(), 0755);
+    std::vector<Clip*> all;
+    for (std::vector<Clip>* clips : {&voices, &narration})
+        for (Clip& clip : *clips) all.push_back(&clip);
+    // A clip is missing when its cache file is; two clips with the same words in the
+    // same voice are spoken once.
     std::vector<const Clip*> missing;
-    for (Clip& clip : clips) {
-        std::vector<std::string> parts = {ProcessingVersion, tools[1], tools[2], clip.words};
-        const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
+    std::set<std::string> keys;
+    size_t spoken[2] = {0, 0};
+    for (Clip* clip : all) {
+        std::vector<std::string> parts = {clip->speech() ? SpeechProcessingVersion : ProcessingVersion, tools[1],
+                                          tools[2], clip->words};
+        const std::vector<std::string>& settings = Speakers[clip->speaker].settings;
         parts.insert(parts.end(), settings.begin(), settings.end());
-        clip.key = Hash(parts);
+        clip->key = Hash(parts);
         struct stat st;
-        if (stat((cache + "/" + clip.key + ".wav").c_str(), &st) != 0) missing.push_back(&clip);
+        if (stat(clip->cached(cache).c_str(), &st) == 0 || !keys.insert(clip->key).second) continue;
+        missing.push_back(clip);
+        ++spoken[clip->speech()];
     }
     // Two clips at a time: the build machine has two cores.
     std::atomic<size_t> next{0};
@@ -322,10 +401,14 @@ int main(int argc, char** argv) {
     std::thread helper(worker);
     worker();
     helper.join();
-    for (const Clip& clip : clips)
-        if (!Errors && !Deliver(cache + "/" + clip.key + ".wav", game + "/" + clip.file))
-            Refuse(game + "/" + clip.file, "cannot write");
-    std::printf("voices: %zu clips, %zu spoken, %zu from the cache\n", clips.size(),
-                missing.size(), clips.size() - missing.size());
+    for (const Clip* clip : all)
+        if (!Errors && !Deliver(clip->cached(cache), game + "/" + clip->file))
+            Refuse(game + "/" + clip->file, "cannot write");
+    if (!Errors) RemoveStale(game + "/" + SpeechFolder, narration);
+    std::printf("voices: %zu clips, %zu spoken, %zu from the cache\n", voices.size(), spoken[0],
+                voices.size() - spoken[0]);
+    std::printf("narration: %zu clips (%zu lines, %zu phrases), %zu spoken, %zu from the cache\n",
+                narration.size(), narration.size() - phraseCount, phraseCount, spoken[1],
+                narration.size() - spoken[1]);
     return Errors ? 1 : 0;
 }
