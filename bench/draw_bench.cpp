@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/frame.h"
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
@@ -93,7 +94,7 @@ static void SetUpPictures() {
     Pointer = LoadObject("pointer.bmp", 2);
     if (!Story || !Panel || !Frame || !Pointer) std::abort();
     std::filesystem::remove_all(dir);
-    Shell.FrameSeconds = 1.0f / 60;
+    FrameSeconds = 1.0f / 60;
 }
 
 // Runs body once per iteration and reports its time in memcpys of the back buffer.

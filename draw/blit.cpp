@@ -7,9 +7,9 @@
 #include <cstring>
 #include <utility>
 
+#include "base/frame.h"
 #include "draw/draw_internal.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 
 namespace kaDraw {
 

@@ -48,10 +48,10 @@ uint32_t ExpandChannel(uint32_t pixel, uint32_t mask);
 // before Screen. Default FormatXRGB8888.
 void SetDisplayFormat(const PixelFormat& f);
 
-// Creates the back buffer and the four internal sprites, computes the channel shifts,
-// then starts kaSound::Init, the sound table reset, kaMusic::Init and InitText in that
-// order. Returns 1, or 0 after an ErrorBox; after a failure nothing stays created and
-// every drawing operation does nothing.
+// Creates the back buffer and the four internal sprites and computes the channel shifts;
+// the caller starts the sound, the music and the text layer after it. Returns 1, or 0
+// after an ErrorBox; after a failure nothing stays created and every drawing operation
+// does nothing.
 int Screen(int width, int height, int mode);
 // Bits per pixel of the display: the back buffer's depth.
 int DisplayBitDepth();

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
+#include "base/folders.h"
+#include "base/frame.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 

@@ -7,10 +7,13 @@ namespace kaMusic {
 
 extern int MusicPlaying;
 extern int MusicLoop;
+// When the main loop next asks PollMusicEnd, in plat::Milliseconds: set by PlayMusic
+// and by the loop after each poll.
+extern uint32_t NextMusicPoll;
 
-// Starts the synthesizer (called by Screen after the sound table reset) and the reading
+// Starts the synthesizer (called at start-up after the sound table reset) and the reading
 // of its SoundFont, which goes on while the game starts; the port is set up when it is
-// done. Every call below waits for it, as does ErrorBox.
+// done. Every call below waits for it, as does ErrorBox, through the hook Init registers.
 int Init();
 int Port(int index, int channels, int rateCode, int bits, int reverb);
 // Waits for the SoundFont started by Init, then sets up the port or reports its failure.
@@ -27,8 +30,8 @@ void SetMusicVolume(int level);
 void CloseMusic();
 
 // The main loop's once-a-second poll: for a non-looping piece that has ended, stops it.
-// Returns 1 while a piece is playing. PlayMusic sets the shell's NextMusicPoll to its
-// start time + 3000 so the first poll comes three seconds in.
+// Returns 1 while a piece is playing. PlayMusic sets NextMusicPoll to its start time +
+// 3000 so the first poll comes three seconds in.
 int PollMusicEnd();
 
 // Renders frames stereo float frames of music, writing over out; false (out untouched)

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "sound/kaSound.h"
 #include "story/story.h"
 

@@ -5,10 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/frame.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
+#include "story/settings.h"
 #include "story/story.h"
 
 // The swin: window pictures and the setchar: sheet: no picture is assigned to them,
@@ -257,7 +258,7 @@ static void DrawPicture() {
                                    250 * CharacterCell + 250, 350);
         return;
     }
-    AnimeClock += float(AnimeSpeed) * Shell.FrameSeconds;
+    AnimeClock += float(AnimeSpeed) * FrameSeconds;
     DrawBand(AnimeFrame, AnimeColumn);
     if (AnimeClock >= 10.0f) {
         AnimationTick();
@@ -367,7 +368,7 @@ static void StoryFrameOnce() {
             if (r != 0) {
                 GoToLine(r);
                 StoryState = ShowingProse;
-                SetPointerPos(560, 170);
+                MovePointerTo(560, 170);
                 InputState.LeftClick = 1;
                 continue;
             }

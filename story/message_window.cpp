@@ -1,7 +1,7 @@
 // The message window: lays out the shown prose line once and releases its characters
 // at the message speed.
+#include "base/frame.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "story/story.h"
 
 void ShowLine(int line, int offset, int size) {
@@ -17,12 +17,21 @@ void ShowLine(int line, int offset, int size) {
     LaidOutLine = line;
     LaidOutSize = size;
     ReplacedLine = -1;
+    RestartReveal();
     if (again) RevealCount = kaDraw::TextRectCount + 1;
 }
 
+// The text that takes the layer next has rectangles of its own: the count of released
+// ones starts again.
 void MessageLayoutReplaced() {
     if (LaidOutLine >= 0) ReplacedLine = LaidOutLine;
     LaidOutLine = -1;
+    RestartReveal();
+}
+
+void RestartReveal() {
+    RevealCount = 0;
+    RevealClock = 0.0f;
 }
 
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {
@@ -38,7 +47,7 @@ int RevealText(float delay) {
         for (int i = 1; i < RevealCount; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
     }
     if (RevealCount > kaDraw::TextRectCount) return 1;
-    RevealClock += Shell.FrameSeconds;
+    RevealClock += FrameSeconds;
     if (RevealClock >= delay) {
         RevealCount += 1;
         RevealClock = 0.0f;

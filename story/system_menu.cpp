@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
 

@@ -25,7 +25,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/shell.h"
+#include "base/files.h"
 #include "sound/sound_state.h"
 #include "story/script.h"
 #include "tools/wave_file.h"
