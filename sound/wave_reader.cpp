@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/files.h"
+#include "base/little_endian.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {
