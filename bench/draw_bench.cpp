@@ -15,7 +15,6 @@
 #include "base/frame.h"
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
-#include "shell/shell.h"
 
 using namespace kaDraw;
 static const size_t BackBufferBytes = size_t(700) * 520 * 4;

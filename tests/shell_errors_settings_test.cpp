@@ -14,7 +14,6 @@
 
 #include "base/error_box.h"
 #include "platform/headless.h"
-#include "shell/shell.h"
 #include "story/settings.h"
 
 namespace fs = std::filesystem;
