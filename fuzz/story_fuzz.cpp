@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/frame.h"
 #include "draw/kaDraw.h"
 #include "fuzz/fuzz_support.h"
 #include "shell/shell.h"

@@ -125,8 +125,7 @@ static int ModeAtFrameStart = ModeLogo;
 // shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
 // animation waiting for its chance of a restart, a line still coming out in the message
 // window, or auto mode counting towards its next step (its pause is counted in frames).
-// A choice or the quit prompt lays its text out afresh every frame, which restarts the
-// reveal count, but draws it whole: that count moves nothing.
+// A choice or the quit prompt draws its text whole: no reveal moves under it.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;

@@ -17,21 +17,14 @@ void ShowLine(int line, int offset, int size) {
     LaidOutLine = line;
     LaidOutSize = size;
     ReplacedLine = -1;
-    RestartReveal();
-    if (again) RevealCount = kaDraw::TextRectCount + 1;
+    // A new layout has rectangles of its own: the reveal starts again.
+    RevealCount = again ? kaDraw::TextRectCount + 1 : 0;
+    RevealClock = 0.0f;
 }
 
-// The text that takes the layer next has rectangles of its own: the count of released
-// ones starts again.
 void MessageLayoutReplaced() {
     if (LaidOutLine >= 0) ReplacedLine = LaidOutLine;
     LaidOutLine = -1;
-    RestartReveal();
-}
-
-void RestartReveal() {
-    RevealCount = 0;
-    RevealClock = 0.0f;
 }
 
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {

@@ -74,18 +74,15 @@ bool PointerIn(int left, int top, int right, int bottom);
 extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
 extern int LaidOutSize;       // the font size that line was laid out at
 extern int ReplacedLine;      // the line whose layout another text replaced, until a step
-extern int RevealCount;       // characters released so far; every layout restarts it
+extern int RevealCount;       // characters released so far; ShowLine's layout restarts it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
 // Lays the line out unless its layout is the one held. A line whose layout another text
 // replaced, with no step since, comes back as it was shown: at its size, and whole.
 void ShowLine(int line, int offset, int size);
-// Called before any other text (a choice, the system menu) takes the text layer; the
-// reveal starts again.
+// Called before any other text (a choice, the system menu) takes the text layer.
 void MessageLayoutReplaced();
-// No character released and no time gathered toward the next.
-void RestartReveal();
 // Copies the released characters to the back buffer; 1 once the whole block is out.
 int RevealText(float delay);
 
