@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "base/frame.h"
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
-#include "shell/shell.h"
+#include "story/story.h"
 
 using namespace kaDraw;
 static const size_t BackBufferBytes = size_t(700) * 520 * 4;
@@ -75,7 +76,7 @@ static void SetUpPictures() {
     std::string dir = std::string(pattern) + "/";
     headless::Reset();
     headless::SetProgramDirectory(dir);
-    if (!Screen(700, 520, 1)) std::abort();
+    if (!OpenMedia(700, 520, 1)) std::abort();
     const uint32_t magenta = 0xFF00FF;
     WritePicture(dir + "story.bmp", 500, 1125, [](int x, int y) { return uint32_t(x * 7 + y * 13) | 0x010101; });
     WritePicture(dir + "panel.bmp", 168, 377, [&](int x, int y) {
@@ -93,7 +94,7 @@ static void SetUpPictures() {
     Pointer = LoadObject("pointer.bmp", 2);
     if (!Story || !Panel || !Frame || !Pointer) std::abort();
     std::filesystem::remove_all(dir);
-    Shell.FrameSeconds = 1.0f / 60;
+    FrameSeconds = 1.0f / 60;
 }
 
 // Runs body once per iteration and reports its time in memcpys of the back buffer.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/frame.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
 #include "story/story.h"
@@ -37,12 +38,12 @@ void PlaythroughWithCtrlHeld(benchmark::State& state) {
         headless::SetKeyDown(plat::KeyCtrl, true);
         for (frames = 0; frames < 200000 && !Shell.ShutdownDone; ++frames) {
             headless::AdvanceClock(16);
-            Shell.FrameSeconds = 0.016f;
+            FrameSeconds = 0.016f;
             // Ctrl skips prose only: the logo, notice, title and choices take a click.
             bool click = GetGameMode() != ModeStory || StoryState == ChoiceOpen;
             InputState.MouseX = 300, InputState.MouseY = 160;
             InputState.LeftClick = click && frames % 8 == 0;
-            FrameUpdate();
+            UpdateGame();
             InputState.LeftClick = InputState.RightClick = 0;
         }
         if (!Shell.ShutdownDone) {

@@ -7,6 +7,7 @@
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
 #include "platform/headless.h"
+#include "story/story.h"
 
 using namespace kaDraw;
 
@@ -19,7 +20,7 @@ std::string ProseLine, PGothic;
 void EnsureDisplay() {
     if (!ProseLine.empty()) return;
     headless::Reset();
-    Screen(700, 520, 1);
+    OpenMedia(700, 520, 1);
     for (int y = 0; y < 520; ++y)
         for (int x = 0; x < 700; ++x) WritePixel(BackBuffer, x, y, uint32_t(x * 37 + y * 11) & 0x7F7F7F);
     char buf[256];

@@ -4,6 +4,7 @@
 // against the data before it is used; a file that does not add up is refused whole.
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "draw/kaDraw.h"
 
 namespace kaDraw {
@@ -14,9 +15,6 @@ constexpr size_t CoreHeaderBytes = 12, InfoHeaderBytes = 40;
 // No picture of this program comes near these; larger claims are lies or attacks.
 constexpr int64_t MaxSide = 32767;
 constexpr int64_t MaxPixels = int64_t(1) << 24;
-
-static uint32_t U16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-static uint32_t U32(const uint8_t* p) { return U16(p) | U16(p + 2) << 16; }
 
 namespace {
 // What the headers say, checked.
@@ -58,8 +56,8 @@ bool HasBmpSignature(const uint8_t* d, size_t size) {
 
 static bool ReadLayout(const uint8_t* d, size_t size, const PixelFormat& format, BmpLayout* b) {
     if (size < FileHeaderBytes + 4 || !HasBmpSignature(d, size)) return false;
-    size_t bitsOffset = U32(d + 10);
-    size_t headerBytes = U32(d + 14);
+    size_t bitsOffset = Read32(d + 10);
+    size_t headerBytes = Read32(d + 14);
     bool core = headerBytes == CoreHeaderBytes;
     if (!core && headerBytes != 40 && headerBytes != 52 && headerBytes != 56 &&
         headerBytes != 108 && headerBytes != 124)
@@ -72,17 +70,17 @@ static bool ReadLayout(const uint8_t* d, size_t size, const PixelFormat& format,
     size_t tableStart = FileHeaderBytes + headerBytes;
     uint32_t colourCount = 0;
     if (core) {
-        width = U16(h + 4);
-        height = U16(h + 6);
-        b->bitsPerPixel = int(U16(h + 10));
+        width = Read16(h + 4);
+        height = Read16(h + 6);
+        b->bitsPerPixel = int(Read16(h + 10));
         b->compression = BiRgb;
         if (b->bitsPerPixel == 16 || b->bitsPerPixel == 32) return false;
     } else {
-        width = int32_t(U32(h + 4));
-        height = int32_t(U32(h + 8));
-        b->bitsPerPixel = int(U16(h + 14));
-        b->compression = U32(h + 16);
-        colourCount = U32(h + 32);
+        width = int32_t(Read32(h + 4));
+        height = int32_t(Read32(h + 8));
+        b->bitsPerPixel = int(Read16(h + 14));
+        b->compression = Read32(h + 16);
+        colourCount = Read32(h + 32);
     }
     if (!CompressionFits(b->compression, b->bitsPerPixel)) return false;
 
@@ -103,7 +101,7 @@ static bool ReadLayout(const uint8_t* d, size_t size, const PixelFormat& format,
             tableStart += 12;
             if (tableStart > size) return false;
         }
-        for (int i = 0; i < 3; ++i) b->masks[i] = U32(m + 4 * i);
+        for (int i = 0; i < 3; ++i) b->masks[i] = Read32(m + 4 * i);
         if (!ValidMasks(b->masks, b->bitsPerPixel)) return false;
     } else if (b->bitsPerPixel == 16) {
         b->masks[0] = 0x7C00, b->masks[1] = 0x03E0, b->masks[2] = 0x001F;
@@ -134,7 +132,7 @@ static bool ReadLayout(const uint8_t* d, size_t size, const PixelFormat& format,
     b->bitsOffset = bitsOffset;
     b->bitsEnd = size;
     if (rle) {
-        size_t stated = U32(h + 20);
+        size_t stated = Read32(h + 20);
         if (stated) {
             if (stated > size - bitsOffset) return false;
             b->bitsEnd = bitsOffset + stated;
@@ -163,13 +161,13 @@ static bool DecodeRows(const uint8_t* d, const BmpLayout& b, Surface* s) {
             case 1: v = b.palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
             case 4: v = b.palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
             case 8: v = b.palette[row[x]]; break;
-            case 16: v = DirectColour(b, U16(row + 2 * x)); break;
+            case 16: v = DirectColour(b, Read16(row + 2 * x)); break;
             case 24: {
                 const uint8_t* p = row + 3 * x;
                 v = b.channel[0][p[2]] | b.channel[1][p[1]] | b.channel[2][p[0]];
                 break;
             }
-            default: v = DirectColour(b, U32(row + 4 * x)); break;
+            default: v = DirectColour(b, Read32(row + 4 * x)); break;
             }
             WritePixel(s, x, y, v);
         }

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/frame.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 
 namespace kaDraw {
 
@@ -28,7 +28,7 @@ void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, i
         }
         BltTransparent(destX + offset, destY + (r - srcTop), objectId, srcLeft, r, srcRight, r + 1);
     }
-    WavePhase += Shell.FrameSeconds * speed;
+    WavePhase += FrameSeconds * speed;
     if (WavePhase >= 360.0f) WavePhase -= 360.0f;
 }
 

@@ -59,13 +59,13 @@ uint32_t ExpandChannel(uint32_t pixel, uint32_t mask);
 // before Screen. Default FormatXRGB8888.
 void SetDisplayFormat(const PixelFormat& f);
 
-// Called once by StartGame, first of all, with the back buffer's size (mode is taken
+// Called once by OpenMedia, first of all, with the back buffer's size (mode is taken
 // and changes nothing: every surface lives in ordinary memory). Creates the back buffer
 // and the four internal sprites of that size, sets the clip rectangle to the whole back
-// buffer, computes the channel shifts and empties every other table entry, then starts
-// kaSound::Init, the sound table reset, kaMusic::Init and InitText in that order. A
-// second call starts from a closed screen. Returns 1, or 0 after an ErrorBox naming what
-// could not be made; after a failure nothing stays created and every drawing operation
+// buffer, computes the channel shifts and empties every other table entry; OpenMedia
+// starts the sound, the music and the text layer after it. A second call starts from a
+// closed screen. Returns 1, or 0 after an ErrorBox naming what could not be made; after
+// a failure nothing stays created and every drawing operation
 // does nothing.
 int Screen(int width, int height, int mode);
 // Called by the text reduction: bits per pixel of the back buffer, or of the chosen

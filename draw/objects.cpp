@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/error_box.h"
+#include "base/files.h"
 #include "draw/draw_internal.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 
 namespace kaDraw {
 

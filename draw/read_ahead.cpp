@@ -3,10 +3,10 @@
 // instead of a decode. The load itself, with everything it reports, stays where it was.
 #include <cstring>
 
+#include "base/files.h"
+#include "base/start_up_task.h"
 #include "draw/draw_internal.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
-#include "shell/start_up_task.h"
 
 namespace kaDraw {
 

@@ -1,9 +1,7 @@
-// Display set-up and shutdown: the back buffer, the four internal sprites, the channel
-// shifts of the display's pixel layout, and the start of the sound, music and text.
+// Display set-up and shutdown: the back buffer, the four internal sprites and the
+// channel shifts of the display's pixel layout.
+#include "base/error_box.h"
 #include "draw/draw_internal.h"
-#include "shell/shell.h"
-#include "sound/kaMusic.h"
-#include "sound/kaSound.h"
 
 #include <cstring>
 
@@ -74,11 +72,6 @@ int Screen(int width, int height, int mode) {
     ChannelShifts(f.blueMask, &BlueShift, &Blue5Shift);
 
     for (int id = 4; id < ObjectCount; ++id) ResetObjectEntry(id);
-
-    kaSound::Init();
-    kaSound::ResetTable();
-    kaMusic::Init();
-    InitText();
     return 1;
 }
 

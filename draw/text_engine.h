@@ -30,7 +30,7 @@ extern FontRequestBlock FontRequest;
 
 // Fills FontTable from the families fontconfig knows, in its order, at most 200.
 void CollectInstalledFonts();
-// The same as a start-up task (shell/start_up_task.h); AwaitInstalledFonts waits until
+// The same as a start-up task (base/start_up_task.h); AwaitInstalledFonts waits until
 // it is done (FindFace and CollectInstalledFonts wait themselves).
 void StartCollectingFonts();
 void AwaitInstalledFonts();

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "base/start_up_task.h"
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "shell/start_up_task.h"
 
 namespace kaDraw {
 

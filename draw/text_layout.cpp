@@ -6,7 +6,6 @@
 
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "story/story.h"
 
 namespace kaDraw {
 
@@ -240,8 +239,6 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
         BltTransparent(block.left, block.top, FontSprite, block.left, block.top, block.right,
                        block.bottom);
     }
-    RevealCount = 0;
-    RevealClock = 0.0f;
     BlitWhenDone = 1;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "fuzz/fuzz_support.h"
@@ -50,7 +51,7 @@ static size_t ReadTable(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Folder();
-    if (!Shell.GameStarted || Shell.ShutdownDone) StartOver();
+    if (!GameStarted() || Shell.ShutdownDone) StartOver();
     size_t at = ReadTable(data, size);
     UseScriptTable(Table);
 
@@ -73,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         InputState.RightClick = (what & 3) == 2;
         headless::SetKeyDown(plat::KeyCtrl, what & 4);
         headless::SetKeyDown(plat::KeyReturn, what & 8);
-        Shell.FrameSeconds = float(what >> 4) * 0.016f;
-        FrameUpdate();
+        FrameSeconds = float(what >> 4) * 0.016f;
+        UpdateGame();
         InputState.LeftClick = InputState.RightClick = 0;
     }
 

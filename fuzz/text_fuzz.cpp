@@ -8,8 +8,6 @@
 
 #include "draw/kaDraw.h"
 #include "fuzz/fuzz_support.h"
-#include "sound/kaMusic.h"
-#include "sound/kaSound.h"
 #include "story/story.h"
 
 static const kaDraw::PixelFormat* const Depths[] = {
@@ -20,13 +18,9 @@ static const kaDraw::PixelFormat* const Depths[] = {
 static void UseDepth(int depth) {
     static int current = -1;
     if (depth == current) return;
-    if (current >= 0) {
-        kaDraw::FreeText();
-        kaSound::Release();
-        kaDraw::CloseScreen();
-    }
+    if (current >= 0) CloseMedia();
     kaDraw::SetDisplayFormat(*Depths[depth]);
-    if (kaDraw::Screen(700, 520, 1) != 1) std::abort();
+    if (OpenMedia(700, 520, 1) != 1) std::abort();
     current = depth;
 }
 

@@ -3,14 +3,14 @@
 // a rest, woken only by input and timed events, while it cannot; a blocking wait while
 // the window is inactive.
 #include <algorithm>
-#include <cstdlib>
-#include <ctime>
 
+#include "base/frame.h"
+#include "base/start_up_task.h"
 #include "draw/kaDraw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-#include "shell/start_up_task.h"
 #include "sound/kaMusic.h"
+#include "story/input.h"
 #include "story/story.h"
 
 const char* const GameCaption = "灯りの駅";
@@ -41,7 +41,6 @@ int OpenGame() {
     Shell.WindowHeight = Shell.WindowedHeight = height;
     if (RememberedFullScreen) ToggleFullScreen();
     plat::ClientOrigin(&Shell.ClientOriginX, &Shell.ClientOriginY);
-    std::srand(unsigned(std::time(nullptr)));
     StartGame();
     ResetFrameTimer();
     return 1;
@@ -97,7 +96,7 @@ static void ScheduleNextFrame(uint32_t start, bool atOnce) {
 // picture moves by itself.
 static bool PictureMayChange() {
     return Shell.FrameWanted != FrameNotWanted || kaDraw::PresentedNewPicture() ||
-           (Shell.GameStarted == 1 && PictureMovesByItself());
+           (GameStarted() && PictureMovesByItself());
 }
 
 // The one place where the loop's timed events meet: a resting loop wakes for the
@@ -105,7 +104,7 @@ static bool PictureMayChange() {
 static uint32_t MsUntilTimedEvent(uint32_t now) {
     uint32_t wait = RestWaitMs;
     if (kaMusic::MusicPlaying && !kaMusic::MusicLoop)
-        wait = std::min(wait, MsUntil(Shell.NextMusicPoll, now));
+        wait = std::min(wait, MsUntil(kaMusic::NextMusicPoll, now));
     return wait;
 }
 
@@ -142,9 +141,9 @@ bool RunLoopPass() {
 static void PollMusicWhenDue() {
     if (!kaMusic::MusicPlaying || kaMusic::MusicLoop) return;
     uint32_t now = plat::Milliseconds();
-    if (int32_t(now - Shell.NextMusicPoll) < 0) return;
+    if (int32_t(now - kaMusic::NextMusicPoll) < 0) return;
     kaMusic::PollMusicEnd();
-    Shell.NextMusicPoll = plat::Milliseconds() + MusicPollIntervalMs;
+    kaMusic::NextMusicPoll = plat::Milliseconds() + MusicPollIntervalMs;
 }
 
 // Over the picture the game draws its own pointer; the system's is hidden there and
@@ -166,6 +165,12 @@ static void FollowPointerAcrossTheEdge() {
     }
 }
 
+void UpdateGame() {
+    if (!GameStarted()) return;
+    FrameUpdate();
+    if (GetGameMode() == ModeEnd) Shutdown();
+}
+
 // After a rest nothing moved, so the frame covers at most what one frame of the schedule
 // would: an animation or reveal that this frame starts does not see the whole rest at
 // once and race to catch it up.
@@ -173,12 +178,14 @@ void RunFrame() {
     uint32_t now = plat::Milliseconds();
     float seconds = float(double(uint32_t(now - Shell.LastFrameTime)) * 0.001);
     if (Shell.Rested) seconds = std::min(seconds, float(RefreshPeriodMicros() * 1e-6));
-    Shell.FrameSeconds = seconds;
+    FrameSeconds = seconds;
     Shell.LastFrameTime = plat::Milliseconds();
     ScheduleNextFrame(now, Shell.FrameWanted == FrameAtOnce);
     Shell.FrameWanted = FrameNotWanted;
     Shell.Rested = 0;
-    if (Shell.GameStarted == 1) FrameUpdate();
+    UpdateGame();
+    int pointerX, pointerY;
+    if (TakePointerMove(&pointerX, &pointerY)) SetPointerPos(pointerX, pointerY);
     // The first picture is out: the start-up work it did not need may have the processor.
     ReleaseStartUpTasks();
     PollMusicWhenDue();

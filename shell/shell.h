@@ -1,42 +1,24 @@
-// The application shell's state and services shared with the rest of the program:
-// the input model, frame timing, game-mode access, shutdown, the error box and the
-// set.ini profile file.
+// The application shell: the program's entry, start-up in order, the message loop that
+// turns window events into the story's input and runs its frames, the picture's place
+// in a window of any size, and the one ordered shutdown. It sits above every other
+// module; nothing below it calls it.
 #pragma once
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "platform/platform.h"
 
-// What the player did, as the story engine reads it. The click flags live one frame.
-struct InputFields {
-    int MouseX, MouseY;   // client pixels, last position seen over the window
-    int LeftClick;        // the one signal to continue
-    int RightClick;
-    // One-frame edges of the additions beside the original input: wheel notches turned
-    // (up positive), the A key, and Escape while the backlog holds it.
-    int WheelSteps;
-    int AutoKey;
-    int EscapeKey;
-};
-extern InputFields InputState;
-
 struct ShellFields {
-    int GameStarted;          // FrameUpdate runs only while 1
-    float FrameSeconds;       // seconds between the previous frame and this one
     uint32_t LastFrameTime;   // plat::Milliseconds at the previous frame
     int AppActive;            // frames run only while 1
     int SystemCursorShown;
     int ClientOriginX, ClientOriginY;
     int CloseState;           // 0 running, 1 close requested, 2 Shutdown has run
     int ShutdownDone;
-    uint32_t NextMusicPoll;   // time of the next end-of-music poll
     int InstanceLockHeld;
     // The window: its client area in window pixels, where the picture is scaled to fit.
     int WindowWidth, WindowHeight;
     int FullScreen;
     int WindowedWidth, WindowedHeight;  // the size out of full screen, remembered
-    int ReturnTakenByToggle;  // Alt+Return toggled full screen: Return is no press
     // The frame schedule: frames are due a refresh period apart while the picture moves;
     // input asks for one, and nothing else wakes a resting loop but timed events.
     int FrameWanted;          // FrameNotWanted, FrameWhenDue or FrameAtOnce
@@ -48,78 +30,77 @@ extern ShellFields Shell;
 
 enum { FrameNotWanted = 0, FrameWhenDue = 1, FrameAtOnce = 2 };
 
-// Key-state values of PollKey.
-enum { KeyUp = 0, KeyWentDown = 1, KeyWentUp = 2, KeyHeld = 3 };
-// Virtual-key codes the frame update polls.
-constexpr int VkReturn = 13, VkControl = 17;
-
 // The window's caption, also the stem of the single-instance lock's name.
 extern const char* const GameCaption;
 
-// The program: start-up in order, then the message loop until Shutdown has run, then
-// the window closed. Returns the process's exit status: 0, or 1 when no window could
-// be made (the platform has said why on standard error).
+// ---- The program and its loop (main_loop.cpp) -------------------------------------
+
+// Called by main: start-up in order, then the message loop until Shutdown has run, then
+// the window's size kept when it changed and the window closed. Returns the process's
+// exit status: 0 (also when another copy was running and has been handed over to), or 1
+// when no window could be made (the platform has said why on standard error).
 int RunGame();
-// Start-up up to the message loop: shell state, single instance, window, random seed,
-// StartGame, frame timer. 1 when the game runs; 0 when another copy runs; -1 when no
-// window could be made.
+// Called by RunGame (and the tests): start-up up to the message loop: shell state,
+// single instance, window (at the size window.ini remembers, full screen when it was),
+// StartGame, frame timer. 1 when the game runs; 0 when another copy runs (nothing is
+// left open); -1 when no window could be made (the lock is released again).
 int OpenGame();
-// One pass of the message loop: every waiting event, then one frame while the game is
-// active, or a wait for the next event while it is not. False once Shutdown has run.
+// One pass of the message loop, called by RunGame until it returns false: every waiting
+// event, then one frame when one is due, or a wait for the next event (up to the next
+// timed event, or a second while the window is inactive). False once Shutdown has run.
 bool RunLoopPass();
-// One frame: FrameSeconds, FrameUpdate, the end-of-music poll, the click edges cleared,
-// the system pointer hidden over the client area and shown outside it.
+// Called by RunLoopPass when a frame is due: FrameSeconds, UpdateGame, the pointer
+// moved where the story asked, the held start-up tasks released, the end-of-music poll
+// when due, the click edges cleared, the system pointer hidden over the picture and
+// shown outside it.
 void RunFrame();
-// What one window event does to the InputState and the shell.
+// The story's part of a frame: FrameUpdate once StartGame has run, then Shutdown when
+// the story has reached ModeEnd. Called by RunFrame (and by tests that time frames
+// themselves).
+void UpdateGame();
+// Called by RunLoopPass for each window event: pointer, buttons, keys and the wheel
+// become the story's InputState (positions mapped to client pixels; presses and moves on
+// the bars beside the picture are dropped); window, focus and close events change the
+// shell's state. Never fails.
 void HandleWindowEvent(const plat::Event& ev);
-// Milliseconds the loop may wait before its next frame: 0 when one is due now.
+// Milliseconds the loop may wait before its next frame: 0 when one is due now. Read by
+// RunLoopPass before it waits.
 uint32_t MsUntilNextFrame();
 
-// The picture in the window (window_fit.cpp). Where the 640 x 474 picture lies in the
-// client area; a window position mapped to client pixels, false on the bars; a client
-// pixel's window position (the middle of the pixels it is scaled to).
+// ---- The picture in the window (window_fit.cpp) -----------------------------------
+
+// Where the 640 x 474 picture lies in the client area (scaled to fit, with bars beside
+// or above it), in window pixels. Used by the event mapping and the pointer's edge.
 void PictureInWindow(int* x, int* y, int* w, int* h);
+// A window position mapped to client pixels; false (nothing written) on the bars.
 bool WindowToClient(int windowX, int windowY, int* clientX, int* clientY);
+// A client pixel's window position: the first window pixel of the square it is scaled
+// to, which maps back to it.
 void ClientToWindow(int clientX, int clientY, int* windowX, int* windowY);
 // The window's size and full-screen state kept between runs, in window.ini beside
-// set.ini. Read gives 640 x 474 in a window when the file is missing or unusable.
+// set.ini. Read by OpenGame: 640 x 474 in a window when the file is missing or
+// unusable. Written by RunGame at the end when they changed; false when it could not be.
 void ReadWindowFile(int* width, int* height, int* fullScreen);
 bool WriteWindowFile(int width, int height, int fullScreen);
+// Alt+Return, Escape in full screen, and a full-screen start: the window goes to full
+// screen or back. The platform keeps the size out of full screen.
 void ToggleFullScreen();
 
+// ---- Shell state, the pointer and the shutdown (shell_state.cpp, startup.cpp) -------
+
+// Called by OpenGame (and the tests): the shell's state and the story's input back to
+// their start values, the frame timer and the music poll counted from now.
 void ResetShellState();
+// The next frame's FrameSeconds counts from now: called after start-up and when the
+// window regains the focus, so that time spent elsewhere does not jump the story.
 void ResetFrameTimer();
+// Releases every media module once, in a fixed order, and the single-instance lock, then
+// marks the loop to end. Called when the story reaches ModeEnd, on the window's close
+// request, and on Escape outside full screen. Returns 1; a second call does nothing.
 int Shutdown();
-void PollKey(int virtualKey, int* state);
+// Moves the system pointer to a client pixel (mapped into the window). Called after a
+// frame where the story asked for it. 1 when moved, 0 when the platform could not.
 int SetPointerPos(int x, int y);
-void SetCursorVisible(int visible);
-int GetCursorVisible();
-void SetGameMode(int mode);
-int GetGameMode();
-void SetWorkingDirectory();
+// Called by OpenGame: 1 when this is the only copy (the lock is taken); 0 when another
+// runs, which has been asked to come to the front. caption names the lock.
 int CheckSingleInstance(const char* caption);
-
-// Errors: location + " : " + message under the caption "エラー発生", after a beep; also
-// written to standard error. Returns 0. Texts are UTF-8.
-int ErrorBox(const char* location, const char* message);
-void Beep();
-
-// Every file the program reads is read through these two: opened without blocking,
-// refused unless it leads (links followed) to a regular file, and read within a bound.
-// The whole file into bytes; false (bytes empty) when it cannot be opened or read, is no
-// regular file, or is larger than maxBytes.
-bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
-// The file's first bytes, at most maxBytes (fewer when it is shorter); false (bytes
-// empty) when it cannot be opened or read, or is no regular file.
-bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
-// Replaces the file with bytes: written to path + ".tmp", flushed to the disk, renamed
-// over the old file and the folder flushed, so a crash, a power cut or a full disk never
-// leaves it half-written. False when that failed (the old file is then untouched).
-bool ReplaceFile(const char* path, const std::string& bytes);
-
-// set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).
-// ConfigPath gives a file of that folder, "" when neither variable leads to one.
-std::string ConfigPath(const char* name);
-int WriteSetting(const char* section, const char* key, const char* value);
-std::string ReadSetting(const char* section, const char* key);  // at most 63 characters
-std::string SettingsPath();

@@ -1,5 +1,4 @@
-// The single-instance rule and the working directory, both settled at start-up.
-#include <filesystem>
+// The single-instance rule, settled at start-up.
 #include <string>
 
 #include "platform/platform.h"
@@ -12,10 +11,4 @@ int CheckSingleInstance(const char* caption) {
     if (!plat::AcquireInstanceLock(name.c_str())) return 0;
     Shell.InstanceLockHeld = 1;
     return 1;
-}
-
-// Makes the program's directory the current one; a failure leaves the current one.
-void SetWorkingDirectory() {
-    std::error_code ec;
-    std::filesystem::current_path(plat::ProgramDirectory(), ec);
 }

@@ -5,6 +5,7 @@
 #include "draw/kaDraw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "story/input.h"
 #include "story/story.h"
 
 static void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
@@ -36,7 +37,7 @@ static void PointerMoved(const plat::Event& ev) {
 // ran to see it up (a still page rests): it steps the story as any Return does. Escape
 // closes the backlog first, then leaves full screen, and only then ends the game.
 static void KeyPressed(const plat::Event& ev) {
-    if (ev.key == plat::KeyReturn) Shell.ReturnTakenByToggle = 0;
+    if (ev.key == plat::KeyReturn) InputState.ReturnTakenByToggle = 0;
     if (ev.key == plat::KeyA) InputState.AutoKey = 1;
     if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
     if (ev.key != plat::KeyEscape || BacklogOpen) {
@@ -66,7 +67,7 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvKeyDown: KeyPressed(ev); break;
     case plat::EvFullScreenKey:
         ToggleFullScreen();
-        Shell.ReturnTakenByToggle = 1;
+        InputState.ReturnTakenByToggle = 1;
         break;
     case plat::EvWheel:
         InputState.WheelSteps += ev.y;

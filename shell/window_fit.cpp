@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
+#include "base/folders.h"
 #include "base/screen_layout.h"
 #include "platform/platform.h"
 #include "shell/shell.h"

@@ -10,12 +10,15 @@ namespace kaMusic {
 
 extern int MusicPlaying;  // 1 from PlayMusic until StopMusic, also when nothing sounds
 extern int MusicLoop;     // the loop argument of the last PlayMusic
+// When the main loop next asks PollMusicEnd, in plat::Milliseconds: set by PlayMusic
+// and by the loop after each poll.
+extern uint32_t NextMusicPoll;
 
-// Starts the synthesizer (called by Screen after the sound table reset) and the reading
+// Starts the synthesizer (called at start-up after the sound table reset) and the reading
 // of its SoundFont, which goes on while the game starts; the port is set up when it is
-// done. Every call below waits for it, as does ErrorBox. Claims sound object 0 for the
-// synthesizer's output. Returns 1; 0 silently without a sound device; 0 after an
-// ErrorBox ("DirectMusicが使用できません") when the synthesizer cannot be made.
+// done. Every call below waits for it, as does ErrorBox, through the hook Init
+// registers. Claims sound object 0 for the synthesizer's output. Returns 1; 0 silently
+// without a sound device; 0 after an ErrorBox ("DirectMusicが使用できません") when the synthesizer cannot be made.
 int Init();
 // Called by AwaitSoundFont once the SoundFont's read is over, with (-1, 2, 22, 8, 0):
 // sets the synthesizer's output up in sound object 0. index -1 or 0 picks the software
@@ -52,8 +55,8 @@ void SetMusicVolume(int level);
 void CloseMusic();
 
 // The main loop's once-a-second poll: for a non-looping piece that has ended, stops it.
-// Returns 1 while a piece is playing. PlayMusic sets the shell's NextMusicPoll to its
-// start time + 3000 so the first poll comes three seconds in.
+// Returns 1 while a piece is playing. PlayMusic sets NextMusicPoll to its start time +
+// 3000 so the first poll comes three seconds in.
 int PollMusicEnd();
 
 // Renders frames stereo float frames of music, writing over out; false (out untouched)

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 #include "sound/kaSound.h"
 #include "sound/music_state.h"
 
@@ -101,7 +101,7 @@ void PlayMusic(const char* name, int loop) {
     if (CanPlay() && name) {
         std::vector<uint8_t> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);
         if (!bytes.empty()) StartPlayer(bytes, loop);
-        if (Player) Shell.NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
+        if (Player) NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
     }
     MusicLoop = loop;
     MusicPlaying = 1;

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/error_box.h"
+#include "base/files.h"
+#include "base/start_up_task.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
-#include "shell/start_up_task.h"
 #include "sound/kaSound.h"
 #include "sound/music_state.h"
 
@@ -20,6 +21,7 @@ namespace kaMusic {
 
 int MusicPlaying = 0;
 int MusicLoop = 1;
+uint32_t NextMusicPoll = 0;
 fluid_synth_t* Synth = nullptr;
 fluid_player_t* Player = nullptr;
 
@@ -93,6 +95,7 @@ static bool LoadSoundFont() {
 
 int Init() {
     if (Synth) CloseMusic();
+    SetSoundFontWaitHook(AwaitSoundFont);
     MusicPlaying = 0;
     MusicLoop = 1;
     MusicViaSound = 0;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "shell/shell.h"
+#include "base/files.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {

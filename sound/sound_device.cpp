@@ -2,6 +2,7 @@
 // closed at shutdown. Without a device the module stays silent and says nothing.
 #include <utility>
 
+#include "base/error_box.h"
 #include "platform/platform.h"
 #include "sound/sound_state.h"
 
@@ -22,6 +23,7 @@ static void FillOutput(float* out, int frames, void*) {
 
 int Init() {
     Release();  // a second start-up begins from a closed output
+    SetBeepHook(PlayBeep);
     PrepareBeep();
     ResetFades();
     ResetLimiter();

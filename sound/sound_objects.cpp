@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "base/error_box.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {

@@ -31,12 +31,6 @@ extern SoundObject SoundObjectTable[ObjectCount];
 // 1 while the music's synthesizer holds object 0 and plays through its buffer 0.
 extern int MusicHoldsObject0;
 
-// Little-endian fields of a WAVE file.
-inline uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-inline uint32_t Read32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // The WAVE reader's work on a whole file's bytes: false when the file is not a RIFF
 // WAVE form with whole "fmt " and "data" chunks.
 bool ParseWave(const std::vector<uint8_t>& file, std::vector<uint8_t>* format,

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/little_endian.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {

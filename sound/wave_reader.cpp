@@ -3,7 +3,8 @@
 // Every size read from the file is checked against the bytes really there.
 #include <cstring>
 
-#include "shell/shell.h"
+#include "base/files.h"
+#include "base/little_endian.h"
 #include "sound/sound_state.h"
 
 namespace kaSound {

@@ -2,10 +2,10 @@
 // has ended, after a pause that grows with the line's length.
 #include <cstring>
 
+#include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "draw/sjis.h"
-#include "shell/shell.h"
 #include "sound/kaSound.h"
 #include "story/story.h"
 
@@ -56,7 +56,7 @@ bool AutoModeSteps() {
         AutoClock = 0.0f;
         return false;
     }
-    AutoClock += Shell.FrameSeconds;
+    AutoClock += FrameSeconds;
     if (AutoClock < AutoPause(CurrentLine)) return false;
     AutoClock = 0.0f;
     AutoLine = -1;

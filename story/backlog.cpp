@@ -6,7 +6,6 @@
 
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "sound/kaSound.h"
 #include "story/story.h"
 

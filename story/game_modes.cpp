@@ -3,10 +3,23 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "base/folders.h"
+#include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "story/story.h"
+
+static int GameMode = -1;
+static int CursorVisible = 0;
+static bool Started = false;
+
+bool GameStarted() { return Started; }
+void ResetGameStart() { Started = false; }
+
+void SetGameMode(int mode) { GameMode = mode; }
+int GetGameMode() { return GameMode; }
+void SetCursorVisible(int visible) { CursorVisible = visible; }
+int GetCursorVisible() { return CursorVisible; }
 
 static const char* const InterfacePictureName[InterfacePictureCount] = {
     "across.sad", "savaback.sad", "panel.sad", "expr.sad", "back.sad",
@@ -23,21 +36,21 @@ int LoadPicture(const char* name) {
 }
 
 void StartGame() {
-    kaDraw::Screen(layout::BackBufferWidth, layout::BackBufferHeight, 1);
+    OpenMedia(layout::BackBufferWidth, layout::BackBufferHeight, 1);
     SetWorkingDirectory();
     for (int i = 0; i < InterfacePictureCount; ++i)
         InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
     ReadSystemSettings();
     std::srand(unsigned(std::time(nullptr)));
     InputState.LeftClick = 1;
-    Shell.GameStarted = 1;
+    Started = true;
 }
 
 // The jitter falls from 6 to 1, then rises from 1 (drawn twice, as the turn takes a
 // step of its own) to 19: 25 steps, at most one every eighth of a second.
 static void LogoFrame() {
     SetCursorVisible(0);
-    LogoClock += Shell.FrameSeconds * 8.0f;
+    LogoClock += FrameSeconds * 8.0f;
     if (LogoClock <= 1.0f) return;
     kaDraw::ClearBackBuffer();
     const layout::Placement& logo = layout::Logo;
@@ -114,8 +127,7 @@ static int ModeAtFrameStart = ModeLogo;
 // shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
 // animation waiting for its chance of a restart, a line still coming out in the message
 // window, or auto mode counting towards its next step (its pause is counted in frames).
-// A choice or the quit prompt lays its text out afresh every frame, which restarts the
-// reveal count, but draws it whole: that count moves nothing.
+// A choice or the quit prompt draws its text whole: no reveal moves under it.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
@@ -137,21 +149,20 @@ static void AutoStepFrame() {
     InputState.MouseY = y;
 }
 
-// The pointer sprite, the present, and the end of the program when it was asked for.
+// The pointer sprite and the present.
 static void FinishFrame() {
     if (GetCursorVisible() == 1)
         kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
                                InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
                                layout::PointerSize);
     kaDraw::PresentBackBuffer();
-    if (GetGameMode() == ModeEnd) Shutdown();
 }
 
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
     if (BacklogOpen) {
         if (BacklogFrame()) return FinishFrame();
-        Shell.FrameSeconds = 0.0f;  // the story goes on from the moment it was left
+        FrameSeconds = 0.0f;  // the story goes on from the moment it was left
     }
     bool autoStep = AutoModeSteps();
     MapKeysToClick();

@@ -5,11 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
+#include "story/settings.h"
 #include "story/story.h"
 
 // The swin: window pictures and the setchar: sheet: no picture is assigned to them,
@@ -262,7 +263,7 @@ static void DrawPicture() {
         }
         return;
     }
-    AnimeClock += float(AnimeSpeed) * Shell.FrameSeconds;
+    AnimeClock += float(AnimeSpeed) * FrameSeconds;
     DrawBand(AnimeFrame, AnimeColumn);
     if (AnimeClock >= 10.0f) {
         AnimationTick();
@@ -381,7 +382,7 @@ static void StoryFrameOnce() {
             if (r != 0) {
                 GoToLine(r);
                 StoryState = ShowingProse;
-                SetPointerPos(layout::PointerAfterChoice.x, layout::PointerAfterChoice.y);
+                MovePointerTo(layout::PointerAfterChoice.x, layout::PointerAfterChoice.y);
                 InputState.LeftClick = 1;
                 continue;
             }

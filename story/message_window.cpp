@@ -1,8 +1,8 @@
 // The message window: lays out the shown prose line once and releases its characters
 // at the message speed.
+#include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "story/story.h"
 
 void ShowLine(int line, int offset, int size) {
@@ -19,7 +19,9 @@ void ShowLine(int line, int offset, int size) {
     LaidOutLine = line;
     LaidOutSize = size;
     ReplacedLine = -1;
-    if (again) RevealCount = kaDraw::TextRectCount + 1;
+    // A new layout has rectangles of its own: the reveal starts again.
+    RevealCount = again ? kaDraw::TextRectCount + 1 : 0;
+    RevealClock = 0.0f;
 }
 
 void MessageLayoutReplaced() {
@@ -40,7 +42,7 @@ int RevealText(float delay) {
         for (int i = 1; i < RevealCount; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
     }
     if (RevealCount > kaDraw::TextRectCount) return 1;
-    RevealClock += Shell.FrameSeconds;
+    RevealClock += FrameSeconds;
     if (RevealClock >= delay) {
         RevealCount += 1;
         RevealClock = 0.0f;

@@ -2,25 +2,16 @@
 // the game always kept them, unless the program's folder cannot be written (an
 // installed game); then in $XDG_DATA_HOME/akari/ (by default ~/.local/share/akari/).
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "base/folders.h"
 #include "platform/platform.h"
 #include "story/story.h"
 
-// The data folder with its trailing '/'; empty when neither variable names a place.
-static std::string DataDirectory() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/') return std::string(xdg) + "/akari/";
-    const char* home = std::getenv("HOME");
-    if (!home || !home[0]) return "";
-    return std::string(home) + "/.local/share/akari/";
-}
-
 bool PlayerPath(const char* name, char* out, int size) {
     if (plat::ProgramDirectoryWritable()) return ProgramPath(name, out, size);
-    std::string dir = DataDirectory();
+    std::string dir = DataFolder();
     if (dir.empty()) return false;
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);

@@ -4,17 +4,30 @@
 #include <cstdint>
 
 #include "base/screen_layout.h"
+#include "story/input.h"
 #include "story/script.h"
 
-// Called once by the shell after the window exists: screen set-up, working directory,
-// interface pictures, owlsys.ini; ends with GameStarted = 1.
+// Called once by the shell after the window exists: the media modules, working
+// directory, interface pictures, owlsys.ini, the random seed; leaves a click for the
+// first frame.
 void StartGame();
-// Called by the main loop once per frame while the game runs.
+// True once StartGame has run, until ResetStoryState: the main loop runs frames only
+// then.
+bool GameStarted();
+// Called by the main loop once per frame while the game runs. The frame that ends in
+// ModeEnd leaves the shutdown to the main loop.
 void FrameUpdate();
 // Asked by the main loop after a frame: true when the next frame may change the picture
 // with no input (something moves, comes out, or waits for a chance each frame); false
 // when only input or a timed event can.
 bool PictureMovesByItself();
+// The display set up (kaDraw::Screen), then kaSound::Init, the sound table's reset,
+// kaMusic::Init and the text layer, in that order, each reporting its own failure. 0
+// when the display could not be made (nothing else is started then), else 1.
+int OpenMedia(int width, int height, int mode);
+// Releases the music, the text layer, the sound and the display, in that order; safe
+// to call again or before OpenMedia.
+void CloseMedia();
 // Puts every piece of engine state back to its start value (tests; the program starts
 // with these values).
 void ResetStoryState();
@@ -66,7 +79,7 @@ void DrawTextArea(const layout::TextArea& a, const char* text);
 extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
 extern int LaidOutSize;       // the font size that line was laid out at
 extern int ReplacedLine;      // the line whose layout another text replaced, until a step
-extern int RevealCount;       // characters released so far; every layout resets it
+extern int RevealCount;       // characters released so far; ShowLine's layout restarts it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
@@ -89,6 +102,14 @@ enum {
     PicAcross, PicSavaback, PicPanel, PicExpr, PicBack, PicMessage, PicCursol, PicComwin,
     PicTit, InterfacePictureCount
 };
+// The mode the next frame runs (a Mode value), and whether the story's own pointer
+// sprite is drawn over the picture (1) or not (0).
+void SetGameMode(int mode);
+// Called by ResetStoryState: no game started.
+void ResetGameStart();
+int GetGameMode();
+void SetCursorVisible(int visible);
+int GetCursorVisible();
 extern int InterfacePicture[InterfacePictureCount];  // ObjectIds
 extern int LogoLevel, LogoRising;
 extern float LogoClock;

@@ -67,6 +67,7 @@ void ResetStoryState() {
 
     ClearBacklog();
     ResetAutoMode();
+    ResetGameStart();
 
     MenuNotice = MenuPlain;
     MusicOff = 0;

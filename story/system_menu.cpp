@@ -5,7 +5,6 @@
 
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "story/story.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 #include "story/story.h"
 
 bool ProgramPath(const char* name, char* out, int size) {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <set>
 
+#include "base/frame.h"
 #include "draw_test_support.h"
-#include "shell/shell.h"
 
 using namespace kaDraw;
 
@@ -16,7 +16,7 @@ protected:
         DrawTest::SetUp();
         pattern = Load("pat.sad", Picture(64, 48, Pattern));
         stripes = Load("stripes.sad", Picture(20, 200, Stripe));
-        WavePhase = 0.0f, WaveSign = 1, Shell.FrameSeconds = 0.0f;
+        WavePhase = 0.0f, WaveSign = 1, FrameSeconds = 0.0f;
     }
     // How far source row r was moved on back-buffer row y drawn from x0 (-999: absent).
     int Shift(int y, int x0, int r) {
@@ -80,7 +80,7 @@ TEST_F(DrawBlitTest, WaveRowsFollowTheAbsoluteRowTheTruncatedPhaseAndTheSign) {
     WavePhase = 1469.9f;
     BltWave(100, 0, 10, 2, 0.0f, stripes, 0, 60, 20, 70, 0);
     EXPECT_EQ(Shift(2, 100, 62), 4);
-    WavePhase = 350.0f, Shell.FrameSeconds = 0.1f;
+    WavePhase = 350.0f, FrameSeconds = 0.1f;
     BltWave(0, 0, 10, 2, 150.0f, stripes, 0, 0, 20, 1, 0);
     EXPECT_NEAR(WavePhase, 5.0f, 1e-4);  // 365 wraps
     WavePhase = 0.0f, ClearBackBuffer();

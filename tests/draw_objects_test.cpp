@@ -14,13 +14,13 @@ TEST(DrawScreen, ChannelShiftsPerLayoutAndALayoutWithoutChannelsIsRefused) {
     headless::Reset();
     for (auto& c : cases) {
         SetDisplayFormat(c.format);
-        ASSERT_EQ(Screen(700, 520, 1), 1);
+        ASSERT_EQ(OpenMedia(700, 520, 1), 1);
         uint16_t got[6] = {RedShift, GreenShift, BlueShift, Red5Shift, Green5Shift, Blue5Shift};
         for (int i = 0; i < 6; ++i) EXPECT_EQ(got[i], c.want[i]) << c.format.bitsPerPixel << " " << i;
         CloseMedia();
     }
     SetDisplayFormat(PixelFormat{32, 0, 0, 0});
-    EXPECT_EQ(Screen(700, 520, 1), 0);
+    EXPECT_EQ(OpenMedia(700, 520, 1), 0);
     SetDisplayFormat(FormatXRGB8888);
     ASSERT_EQ(headless::MessageBoxes().size(), 1u);
     EXPECT_EQ(headless::MessageBoxes()[0].text, "kaDraw::Screen : ピクセル情報が取得できません");
@@ -38,7 +38,7 @@ TEST_F(DrawTest, ColourKeysAndThePresentInEveryLayout) {
     for (PixelFormat format : {FormatXRGB8888, FormatRGB565}) {
         CloseMedia();
         SetDisplayFormat(format);
-        ASSERT_EQ(Screen(700, 520, 1), 1);
+        ASSERT_EQ(OpenMedia(700, 520, 1), 1);
         SetKeyFromPixel();  // magenta top row and left column around white
         int magenta = Load("m.sad", Picture(4, 4, [=](int x, int y) { return x && y ? W : M; }));
         SetKeyColour(0);

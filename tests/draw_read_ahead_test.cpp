@@ -3,7 +3,7 @@
 // story's page turn shows the picture on disk at the click.
 #include <unistd.h>
 
-#include "shell/start_up_task.h"
+#include "base/start_up_task.h"
 #include "tests/engine_script.h"
 
 using namespace kaDraw;

@@ -11,16 +11,7 @@
 
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
-#include "sound/kaMusic.h"
-#include "sound/kaSound.h"
-
-// Undoes Screen and the modules it started, in the shutdown's order.
-inline void CloseMedia() {
-    kaMusic::CloseMusic();
-    kaDraw::FreeText();
-    kaSound::Release();
-    kaDraw::CloseScreen();
-}
+#include "story/story.h"
 
 inline void Put(std::vector<uint8_t>& v, size_t at, uint32_t x, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) v[at + i] = uint8_t(x >> (8 * i));
@@ -82,7 +73,7 @@ protected:
         headless::Reset();
         ASSERT_NE(mkdtemp(&dir[0]), nullptr);
         headless::SetProgramDirectory(dir += "/");
-        ASSERT_EQ(kaDraw::Screen(700, 520, 1), 1);
+        ASSERT_EQ(OpenMedia(700, 520, 1), 1);
         kaDraw::SetKeyColour(0);
     }
     void TearDown() override {

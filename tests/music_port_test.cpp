@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "base/error_box.h"
 #include "sound/music_state.h"
 #include "tests/shell_test_game.h"
 
@@ -42,6 +43,15 @@ TEST_F(MusicPort, NoSoundFontIsReportedOnceDuringTheOpeningWithoutAClick) {
     RunFor(2000);
     Shutdown();
     EXPECT_EQ(Boxes(), 1u) << "not again at the end";
+}
+
+// The SoundFont's failure came first, so it is reported first: any box waits for the read.
+TEST_F(MusicPort, ABoxShownWhileTheReadIsPendingComesAfterTheSoundFontsReport) {
+    Open(ModeLogo);  // the read is held until the first frame
+    ErrorBox("kaDraw::LoadObject", "BMPファイルを読み込めません");
+    ASSERT_EQ(Boxes(), 2u);
+    EXPECT_EQ(headless::MessageBoxes()[0].text, "kaMusic::Port : MIDIポートが使えません");
+    EXPECT_EQ(headless::MessageBoxes()[1].text, "kaDraw::LoadObject : BMPファイルを読み込めません");
 }
 
 TEST_F(MusicPort, AGameClosedBeforeTheReadIsOverClosesWithoutABox) {

@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 
-#include "shell/shell.h"
 #include "sound/music_state.h"
 #include "tests/sound_test_files.h"
 #include "tools/smf_writer.h"
@@ -51,7 +50,7 @@ TEST_F(MusicTest, PieceSoundsAndLoopsWithoutAGap) {
 TEST_F(MusicTest, NonLoopingPieceEndsAndThePollStopsIt) {
     headless::SetClock(5000);
     Play(60, 480, 0);
-    EXPECT_EQ(Shell.NextMusicPoll, 8000u) << "the first poll comes three seconds in";
+    EXPECT_EQ(kaMusic::NextMusicPoll, 8000u) << "the first poll comes three seconds in";
     Render(Second / 4);
     EXPECT_EQ(kaMusic::PollMusicEnd(), 1);
     EXPECT_LT(Rms(Render(3 * Second), 2 * Second), 1e-4) << "silent after its end";

@@ -12,8 +12,9 @@
 #include <sstream>
 #include <string>
 
+#include "base/error_box.h"
 #include "platform/headless.h"
-#include "shell/shell.h"
+#include "story/settings.h"
 
 namespace fs = std::filesystem;
 

@@ -103,7 +103,7 @@ TEST_F(ShellLoop, ClickEdgesLastOneFrameAndADoubleClickAdvancesOnce) {
 TEST_F(ShellLoop, NoFramesWhileInactiveAndTheFirstFrameBackSeesOnlyTheTimeSince) {
     StartInStory();
     Pass(20);
-    EXPECT_FLOAT_EQ(Shell.FrameSeconds, 0.020f);
+    EXPECT_FLOAT_EQ(FrameSeconds, 0.020f);
     int presented = headless::PresentCount(), line = CurrentLine;
     Push(plat::EvFocusLost);
     Click();  // the click that brings the window back counts once it is active
@@ -120,7 +120,7 @@ TEST_F(ShellLoop, NoFramesWhileInactiveAndTheFirstFrameBackSeesOnlyTheTimeSince)
     Push(plat::EvFocusGained);
     Pass(7000);
     EXPECT_EQ(Shell.LastFrameTime, plat::Milliseconds()) << "a frame ran at once";
-    EXPECT_FLOAT_EQ(Shell.FrameSeconds, 0.0f) << "the pause is not seen";
+    EXPECT_FLOAT_EQ(FrameSeconds, 0.0f) << "the pause is not seen";
     EXPECT_GT(CurrentLine, line);
 }
 

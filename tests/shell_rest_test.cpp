@@ -26,7 +26,7 @@ TEST_F(LoopRest, AStillPagePresentsOnceThenRestsAndAClickIsShownAtOnce) {
     ClickAt(click, 320, 240);
     RunUntil(click + 1);
     EXPECT_EQ(Shell.LastFrameTime, click) << "the click's frame ran when it came";
-    EXPECT_FLOAT_EQ(Shell.FrameSeconds, OneRefresh) << "and covered one refresh, not the rest";
+    EXPECT_FLOAT_EQ(FrameSeconds, OneRefresh) << "and covered one refresh, not the rest";
     EXPECT_EQ(CurrentLine, 7);
     EXPECT_EQ(headless::PresentCount(), presented + 1);
 }
@@ -115,12 +115,12 @@ TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     headless::SetClock(start);
     kaMusic::MusicPlaying = 1;
     kaMusic::MusicLoop = 0;
-    Shell.NextMusicPoll = start + 7000;  // as PlayMusic leaves it, past the wrap
+    kaMusic::NextMusicPoll = start + 7000;  // as PlayMusic leaves it, past the wrap
     EXPECT_EQ(RunUntil(start + 6990), 0);
-    EXPECT_EQ(Shell.NextMusicPoll, start + 7000) << "not due yet";
+    EXPECT_EQ(kaMusic::NextMusicPoll, start + 7000) << "not due yet";
     EXPECT_EQ(RunUntil(start + 7010), 1);
     EXPECT_EQ(Shell.LastFrameTime, start + 7000) << "polled when due";
-    EXPECT_EQ(Shell.NextMusicPoll, start + 8000);
+    EXPECT_EQ(kaMusic::NextMusicPoll, start + 8000);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "nothing was playing: stopped";
     kaMusic::MusicPlaying = kaMusic::MusicLoop = 1;
     EXPECT_EQ(RunFor(5000), 0) << "a looping piece is not polled";

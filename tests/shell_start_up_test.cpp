@@ -5,8 +5,8 @@
 
 #include <thread>
 
+#include "base/start_up_task.h"
 #include "draw/text_engine.h"
-#include "shell/start_up_task.h"
 #include "sound/music_state.h"
 #include "tests/shell_test_game.h"
 

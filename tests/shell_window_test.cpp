@@ -69,6 +69,21 @@ TEST_F(WindowFit, ThePointerMapsToThePictureAtEveryScaleAndTheBarsTakeNoClicks) 
     }
 }
 
+// The story asks for the pointer at a client pixel (a choice taken sends it to the
+// panel); the loop moves it once the frame is over, into the scaled window's pixels.
+TEST_F(WindowFit, APointerMoveTheStoryAsksForIsMadeAfterTheFrameAtTheWindowsScale) {
+    storytest::SetScript({storytest::Sjis("静かな頁")});
+    Open(ModeTitle);
+    Push(plat::EvWindowResized, 1280, 948);
+    RunFor(500);
+    MovePointerTo(560, 170);
+    RunFrame();
+    int x = -1, y = -1;
+    headless::LastWarp(&x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(1120, 340));
+    EXPECT_FALSE(TakePointerMove(&x, &y)) << "made once";
+}
+
 TEST_F(WindowFit, FullScreenTogglesAndEscapeLeavesItBeforeItEndsTheGame) {
     storytest::SetScript({storytest::Sjis("一"), storytest::Sjis("二"), storytest::Sjis("三")});
     Open(ModeTitle);

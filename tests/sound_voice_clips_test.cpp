@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 
+#include "base/little_endian.h"
 #include "draw/sjis.h"
 #include "sound/kaSound.h"
 #include "sound/sound_state.h"
@@ -41,11 +42,11 @@ std::vector<int16_t> ReadClip(const std::string& name) {
 std::vector<float> DecodeNarrationClip(const std::string& name, uint32_t* rate) {
     std::vector<uint8_t> format, data;
     std::string path = std::string(AKARI_GAME_DIR) + "/" + name;
-    if (kaSound::ReadOpusFile(path.c_str(), &format, &data) != 0 || kaSound::Read16(&format[2]) != 1) {
+    if (kaSound::ReadOpusFile(path.c_str(), &format, &data) != 0 || Read16(&format[2]) != 1) {
         ADD_FAILURE() << name << " is not a mono clip the game can read";
         return {};
     }
-    *rate = kaSound::Read32(&format[4]);
+    *rate = Read32(&format[4]);
     std::vector<float> samples(data.size() / sizeof(float));
     std::memcpy(samples.data(), data.data(), samples.size() * sizeof(float));
     return samples;

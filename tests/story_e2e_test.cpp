@@ -41,9 +41,9 @@ protected:
     void Frame(uint32_t ms = 16) {
         headless::AdvanceClock(ms);
         uint32_t now = plat::Milliseconds();
-        Shell.FrameSeconds = float(now - Shell.LastFrameTime) * 0.001f;
+        FrameSeconds = float(now - Shell.LastFrameTime) * 0.001f;
         Shell.LastFrameTime = now;
-        if (Shell.GameStarted == 1) FrameUpdate();
+        UpdateGame();
         InputState.LeftClick = InputState.RightClick = 0;
     }
     void Click(int x, int y) {
@@ -81,7 +81,7 @@ protected:
 
 TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     UseEngineScript(dir);
-    EXPECT_EQ(Shell.GameStarted, 1);
+    EXPECT_TRUE(GameStarted());
     for (int i = 0; i < InterfacePictureCount; ++i) EXPECT_GE(InterfacePicture[i], 4) << i;
     EXPECT_EQ(File("tit.sad").substr(0, 2), "  ") << "the asset's blanked header is put back";
 

@@ -76,13 +76,13 @@ TEST_F(Pacing, EachSpeedReleasesOneCharacterPerItsDelayAndNoMorePerFrame) {
     for (int speed = 0; speed <= 5; ++speed) {
         RevealCount = 0;
         RevealClock = 0.0f;
-        Shell.FrameSeconds = 0.016f;
+        FrameSeconds = 0.016f;
         int frames = 0;
         while (RevealText(speed * 0.01f) == 0 && frames < 10000) ++frames;
         EXPECT_EQ(frames, expected[speed]) << "speed " << speed;
     }
     RevealCount = 0;
-    Shell.FrameSeconds = 0.2f;
+    FrameSeconds = 0.2f;
     for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(RevealText(0.01f), 0);
         EXPECT_EQ(RevealCount, i) << "a long frame releases one character";

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "sound/kaMusic.h"
+#include "story/settings.h"
 #include "tests/story_test_table.h"
 
 using namespace storytest;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/frame.h"
 #include "draw/kaDraw.h"
 #include "draw/sjis.h"
 #include "platform/headless.h"
@@ -76,7 +77,7 @@ protected:
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);  // set.ini of save:/load:
         ResetShellState();
         ResetStoryState();
-        kaDraw::Screen(700, 520, 1);
+        OpenMedia(700, 520, 1);
         SetGameMode(ModeStory);
     }
     void TearDown() override {
@@ -93,14 +94,14 @@ protected:
     }
     // One story-screen frame as the main loop runs it, the click flags cleared after.
     void StoryStep(float seconds = 0.016f, bool click = true) {
-        Shell.FrameSeconds = seconds;
+        FrameSeconds = seconds;
         InputState.LeftClick = click;
         StoryFrame();
         InputState.LeftClick = InputState.RightClick = 0;
     }
     // One whole frame through FrameUpdate.
     void Frame(float seconds = 0.016f, bool left = false, bool right = false) {
-        Shell.FrameSeconds = seconds;
+        FrameSeconds = seconds;
         InputState.LeftClick |= left;
         InputState.RightClick |= right;
         FrameUpdate();

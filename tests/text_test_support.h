@@ -14,7 +14,7 @@ protected:
     void SetUp() override {
         headless::Reset();
         kaDraw::SetDisplayFormat(DisplayFormat());
-        ASSERT_EQ(kaDraw::Screen(700, 520, 1), 1);
+        ASSERT_EQ(OpenMedia(700, 520, 1), 1);
         kaDraw::SelectTextFont(gothic, 28);
         kaDraw::SetTextColours(0xC8C8C8, 0, 1);
     }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/start_up_task.h"
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "shell/start_up_task.h"
 #include "story/story.h"
 
 namespace {

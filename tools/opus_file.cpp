@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "shell/shell.h"
+#include "base/files.h"
 #include "sound/sound_state.h"
 
 // libsndfile sets Opus's bit rate from a compression level on a straight line from

@@ -12,9 +12,11 @@ AKARI_CONTRIB_PACKAGES=(hts-voice-nitech-jp-atr503-m001)
 # Needed only by the tests: a virtual X server, a window manager and the tools that
 # drive and photograph the real window, clang with its sanitizer and fuzzer runtimes
 # for the checking builds, a face with characters the IPA faces lack, and what builds the
-# Debian package (file) and checks it (lintian, appstream, desktop-file-utils, man-db).
+# Debian package (file) and checks it (lintian, appstream, desktop-file-utils, man-db),
+# and Python for the check of the layers' includes.
 AKARI_TEST_PACKAGES=(xvfb xauth openbox xdotool wmctrl x11-utils imagemagick clang
-  libclang-rt-14-dev fonts-dejavu-core file lintian appstream desktop-file-utils man-db)
+  libclang-rt-14-dev fonts-dejavu-core file lintian appstream desktop-file-utils man-db
+  python3)
 
 akari_missing_packages() {
   local p

@@ -31,8 +31,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/files.h"
+#include "base/little_endian.h"
 #include "draw/sjis.h"
-#include "shell/shell.h"
 #include "sound/sound_state.h"
 #include "story/script.h"
 #include "tools/opus_file.h"
@@ -198,10 +199,10 @@ static bool ReadRendered(const std::string& rendered, bool resample, std::vector
         return true;
     }
     const uint8_t pcmMono16[] = {1, 0, 1, 0};
-    if (!std::equal(pcmMono16, pcmMono16 + 4, format.begin()) || kaSound::Read16(&format[14]) != 16) return false;
+    if (!std::equal(pcmMono16, pcmMono16 + 4, format.begin()) || Read16(&format[14]) != 16) return false;
     mono->resize(data.size() / 2);
-    for (size_t i = 0; i < mono->size(); ++i) (*mono)[i] = int16_t(kaSound::Read16(&data[i * 2])) / 32768.0;
-    *rate = int(kaSound::Read32(&format[4]));
+    for (size_t i = 0; i < mono->size(); ++i) (*mono)[i] = int16_t(Read16(&data[i * 2])) / 32768.0;
+    *rate = int(Read32(&format[4]));
     return true;
 }
 

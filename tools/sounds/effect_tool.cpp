@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/shell.h"
+#include "base/files.h"
 #include "tools/asset_lists.h"
 #include "tools/sounds/effects.h"
 #include "tools/sounds/synth.h"

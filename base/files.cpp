@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "shell/shell.h"
+#include "base/files.h"
 
 // Opens path for reading without waiting (a FIFO would otherwise block the open or the
 // first read) and keeps it only when what it leads to, links followed, is a regular

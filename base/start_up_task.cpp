@@ -1,5 +1,5 @@
 // The held start-up tasks and the latch that lets them go.
-#include "shell/start_up_task.h"
+#include "base/start_up_task.h"
 
 #include <utility>
 

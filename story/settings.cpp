@@ -1,12 +1,14 @@
 // set.ini: the profile file through which the script keeps a label between runs. A
 // small INI reader and writer: sections in brackets, key=value lines, names compared
 // without regard to ASCII case; every other line is kept as it was.
-#include <cstdlib>
+#include "story/settings.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "shell/shell.h"
+#include "base/files.h"
+#include "base/folders.h"
 
 namespace {
 
@@ -82,19 +84,6 @@ bool Storable(const char* text, const char* forbidden) {
 }
 
 }  // namespace
-
-std::string ConfigPath(const char* name) {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (xdg && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !home[0]) return "";
-        base = std::string(home) + "/.config";
-    }
-    return base + "/akari/" + name;
-}
 
 std::string SettingsPath() { return ConfigPath("set.ini"); }
 

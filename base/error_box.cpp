@@ -1,24 +1,28 @@
-// The error box: the one way the media modules report a failure to the player.
+// The error box, with the beep and the SoundFont's wait lent by the modules above.
+#include "base/error_box.h"
+
 #include <cstdio>
 #include <string>
 
 #include "platform/platform.h"
-#include "shell/shell.h"
-#include "sound/kaMusic.h"
-#include "sound/kaSound.h"
 
 // The report's text fits a 256-byte buffer: 255 bytes and the terminating zero.
 static constexpr size_t MaxReportBytes = 255;
 
+static bool (*PlayBeep)() = nullptr;
+static void (*AwaitSoundFont)() = nullptr;
+
+void SetBeepHook(bool (*playBeep)()) { PlayBeep = playBeep; }
+void SetSoundFontWaitHook(void (*awaitSoundFont)()) { AwaitSoundFont = awaitSoundFont; }
+
 void Beep() {
-    if (!kaSound::PlayBeep()) plat::SystemBeep();
+    if (!PlayBeep || !PlayBeep()) plat::SystemBeep();
 }
 
-// The text is cut to 255 bytes, backing off to the start of a character that would be
-// split, so the box never shows half a UTF-8 sequence. A SoundFont still being read is
-// waited for first, so that its failure, which came earlier, is reported earlier.
+// The text is cut backing off to the start of a character that would be split, so the
+// box never shows half a UTF-8 sequence.
 int ErrorBox(const char* location, const char* message) {
-    kaMusic::AwaitSoundFont();
+    if (AwaitSoundFont) AwaitSoundFont();
     std::string text = std::string(location ? location : "") + " : " + (message ? message : "");
     if (text.size() > MaxReportBytes) {
         size_t end = MaxReportBytes;

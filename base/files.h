@@ -1,0 +1,21 @@
+// Whole files: the one bounded reader of every file the program reads, and the one
+// writer that replaces a player's file without ever leaving it half-written.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Both readers open without blocking, refuse what does not lead (links followed) to a
+// regular file, and read within a bound. Called by every module that reads a file: the
+// pictures, the clips, the MIDI files and the SoundFont's header, the saves, set.ini.
+// The whole file into bytes; false (bytes empty) when it cannot be opened or read, is no
+// regular file, or is larger than maxBytes.
+bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
+// The file's first bytes, at most maxBytes (fewer when it is shorter); false (bytes
+// empty) when it cannot be opened or read, or is no regular file.
+bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
+// Replaces the file with bytes: written to path + ".tmp", flushed to the disk, renamed
+// over the old file and the folder flushed, so a crash, a power cut or a full disk never
+// leaves it half-written. False when that failed (the old file is then untouched).
+bool ReplaceFile(const char* path, const std::string& bytes);

@@ -1,0 +1,4 @@
+// The frame clock's one value.
+#include "base/frame.h"
+
+float FrameSeconds;

@@ -1,0 +1,39 @@
+// What the player did, as the story engine reads it: the pointer, the clicks, the keys.
+// The shell fills it from the window's events; the story reads it every frame.
+#pragma once
+
+// The click flags and the other edges live one frame: the main loop clears them after
+// the frame.
+struct InputFields {
+    int MouseX, MouseY;   // client pixels, last position seen over the window
+    int LeftClick;        // the one signal to continue
+    int RightClick;
+    // One-frame edges of the additions beside the original input: wheel notches turned
+    // (up positive), the A key, and Escape while the backlog holds it.
+    int WheelSteps;
+    int AutoKey;
+    int EscapeKey;
+    // Alt+Return toggled full screen: its Return is no press until it is let go.
+    int ReturnTakenByToggle;
+};
+extern InputFields InputState;
+
+// Key-state values of PollKey.
+enum { KeyUp = 0, KeyWentDown = 1, KeyWentUp = 2, KeyHeld = 3 };
+// Virtual-key codes the frame update polls.
+constexpr int VkReturn = 13, VkControl = 17;
+
+// Forgets every input and any pointer move asked for (the shell, when a game opens).
+void ResetInput();
+
+// Called once a frame by the story for Ctrl and Return: moves *state on from the key's
+// state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Any other code
+// reads as a key that is up.
+void PollKey(int virtualKey, int* state);
+
+// Asks for the pointer to be put at a client pixel; the main loop moves it once the
+// frame is over. A later request in the same frame replaces an earlier one.
+void MovePointerTo(int x, int y);
+// Called by the main loop after a frame: the position asked for, if any, and the
+// request forgotten.
+bool TakePointerMove(int* x, int* y);
