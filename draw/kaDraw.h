@@ -130,8 +130,9 @@ extern int ClipLeft, ClipTop, ClipRight, ClipBottom;
 
 // ---- Line-shift effects (effects.cpp) ---------------------------------------------
 
-extern float WavePhase;
-extern int32_t WaveSign;
+// The wave's phase and alternating sign back to their start values (0 degrees, +1);
+// called by CloseScreen.
+void ResetEffects();
 void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, int objectId,
              int srcLeft, int srcTop, int srcRight, int srcBottom, int alternate);
 void BltJitter(int destX, int destY, int jitter, int objectId, int srcLeft, int srcTop,
@@ -161,5 +162,12 @@ int DrawGlyphText(int x, int y, const char* textCp932);
 // into the font sprite at (destX, destY), mixing edges with the back buffer under it.
 // 1 when done (also when there was nothing to do), 0 when a surface is missing.
 int ReduceTextLine(int destX, int destY, int srcLeft, int srcTop, int srcRight, int srcBottom);
+
+// ---- Test hooks -------------------------------------------------------------------
+// Only tests call these; the program never does.
+
+// The wave's phase in degrees (0 up to 360), which every BltWave moves on.
+float WavePhaseForTest();
+void SetWavePhaseForTest(float degrees);
 
 }  // namespace kaDraw

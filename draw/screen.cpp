@@ -88,6 +88,7 @@ void CloseScreen() {
     FreeSurface(BackBuffer);
     BackBuffer = nullptr;
     FreePresentBuffer();
+    ResetEffects();
 }
 
 }  // namespace kaDraw

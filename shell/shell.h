@@ -61,7 +61,7 @@ constexpr int ClientWidth = 640, ClientHeight = 474;
 // the window closed. Returns the process's exit status: 0, or 1 when no window could
 // be made (the platform has said why on standard error).
 int RunGame();
-// Start-up up to the message loop: shell state, single instance, window, random seed,
+// Start-up up to the message loop: shell and story state, single instance, window, random seed,
 // StartGame, frame timer. 1 when the game runs; 0 when another copy runs; -1 when no
 // window could be made.
 int OpenGame();

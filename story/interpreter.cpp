@@ -1,5 +1,6 @@
 // The story screen: steps the script on a click, executes its command lines, and
 // redraws picture, animation, panel, message window, choices and the quit prompt.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,27 @@ static int TextSize = 28;
 // The wave_play: line of the current step's voice, for the backlog; -1 for none (a
 // sound effect is not a voice).
 static int StepVoiceLine = -1;
+// What the script's flg:, if: and switch: lines set and test.
+static int32_t FlagTable[FlagCount];
+// The picture of the last file: line; 0 before one, or when its load failed.
+static int BackgroundId;
+// The animation: the frame count loop modes 3 and 5 restart with, the sideways column
+// of loop mode 4, the direction of a ping-pong, and the time toward the next tick
+// (AnimeSpeed per second, a tick every 10).
+static int AnimeFramesSaved, AnimeSpeed, AnimeColumn;
+static bool AnimeBackward;
+static float AnimeClock;
+
+void ResetInterpreter() {
+    TextSize = 28;
+    StepVoiceLine = -1;
+    std::fill(FlagTable, FlagTable + FlagCount, 0);
+    BackgroundId = 0;
+    AnimeFramesSaved = AnimeColumn = 0;
+    AnimeSpeed = 40;
+    AnimeBackward = false;
+    AnimeClock = 0.0f;
+}
 
 static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
 
@@ -101,8 +123,8 @@ static StepEnd ExecuteLines() {
         const char* arg = line + ArgumentOffset(k);
         int n = ReadNumberAt(line, ArgumentOffset(k));
         switch (k) {
-        case KwSetscreen: AnimeFrames = 0; ScreenFrame = n; WaveEffect = 0; break;
-        case KwSetchar: CharacterCell = n; WaveEffect = 0; break;
+        case KwSetscreen: AnimeFrames = 0; ScreenFrame = n; WaveEffect = false; break;
+        case KwSetchar: CharacterCell = n; WaveEffect = false; break;
         case KwEnd:
             SetGameMode(n);
             InputState.LeftClick = 0;
@@ -115,10 +137,10 @@ static StepEnd ExecuteLines() {
         case KwSwin: StoryState = ShowingOverWindow; break;
         case KwCommand:
             StoryState = ChoiceOpen;
-            OptionClickIgnored = 1;  // the click that opened it was meant for the story
+            OptionClickIgnored = true;  // the click that opened it was meant for the story
             --CurrentLine;
             return StepOpensChoice;
-        case KwSwave: WaveEffect = 1; break;
+        case KwSwave: WaveEffect = true; break;
         case KwFlg: {
             int a = ReadNumberAt(line, 4);
             if (IsFlagIndex(a)) FlagTable[a] = ReadNumberAt(line, 8);
@@ -176,9 +198,9 @@ static StepEnd ExecuteLines() {
 // The ping-pong of loop modes 2 to 4 on one position: back from limit, forward from 0.
 // Returns false when the position came back to 0 (loop mode 3 stops there).
 static bool PingPong(int* position, int limit) {
-    if (*position >= limit) AnimeBackward = 1;
+    if (*position >= limit) AnimeBackward = true;
     if (*position <= 0) {
-        AnimeBackward = 0;
+        AnimeBackward = false;
         *position += 1;
         return false;
     }
@@ -206,7 +228,7 @@ static void AnimationTick() {
         if (AnimeFrame < AnimeFrames) {
             ++AnimeFrame;
         } else {
-            AnimeBackward = 1;
+            AnimeBackward = true;
             AnimeFrames = 0;
             AnimeFrame = 1;
         }
@@ -236,7 +258,7 @@ static void DrawBand(int band, int column = 0) {
 // The picture: through the wave effect, as a still band with the character, or as the
 // running animation, which moves on at most one tick per frame.
 static void DrawPicture() {
-    if (WaveEffect == 1) {
+    if (WaveEffect) {
         if (ScreenFrame < 0 || ScreenFrame > LastBand) return;
         kaDraw::BltWave(0, 0, 10, 2, 150.0f, BackgroundId, 0, BandHeight * ScreenFrame,
                         BandWidth, BandHeight * ScreenFrame + BandHeight, 0);
@@ -292,7 +314,7 @@ static int ChoiceMenu(int count, int line) {
         InputState.LeftClick = 0;
         InputState.RightClick = 0;
         InputState.MouseY = 5;  // no hit test of the restarted frame matches
-        SystemMenuOpen = 0;
+        SystemMenuOpen = false;
         SetCursorVisible(0);
         char label[5] = {};
         std::memcpy(label, LineText(line + 2 + i), 4);
@@ -315,11 +337,11 @@ static int ChoiceMenu(int count, int line) {
 static bool PanelButtons() {
     if (QuitPromptOpen || !InputState.LeftClick) return false;
     if (PointerIn(549, 326, 616, 347)) {
-        QuitPromptOpen = 1;
-        OptionClickIgnored = 1;
+        QuitPromptOpen = true;
+        OptionClickIgnored = true;
     } else if (PointerIn(518, 256, 625, 284)) {
         InputState.LeftClick = 0;
-        SystemMenuOpen = 1;
+        SystemMenuOpen = true;
         return true;
     }
     return false;
@@ -330,7 +352,7 @@ static void StoryFrameOnce() {
     for (;;) {
         SetCursorVisible(1);
         kaDraw::ClearBackBuffer();
-        SystemMenuOpen = 0;
+        SystemMenuOpen = false;
         SetGameMode(ModeStory);
         TextSize = 28;
         if (PanelButtons()) return;
@@ -340,7 +362,7 @@ static void StoryFrameOnce() {
             ReplacedLine = -1;  // the line a step stops at is shown afresh
             StoryState = ShowingProse;
             MoveToNextLine();
-            WaveEffect = 0;
+            WaveEffect = false;
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
@@ -375,7 +397,7 @@ static void StoryFrameOnce() {
         if (QuitPromptOpen) {
             int r = ChoiceMenu(2, QuitPromptLine);
             if (r != 0) {
-                QuitPromptOpen = 0;
+                QuitPromptOpen = false;
                 InputState.LeftClick = 1;
                 if (r != 1) GoToLine(r);
                 continue;
@@ -387,5 +409,14 @@ static void StoryFrameOnce() {
 
 void StoryFrame() {
     StoryFrameOnce();
-    OptionClickIgnored = 0;
+    OptionClickIgnored = false;
 }
+
+int32_t FlagForTest(int index) { return IsFlagIndex(index) ? FlagTable[index] : 0; }
+void SetFlagForTest(int index, int32_t value) {
+    if (IsFlagIndex(index)) FlagTable[index] = value;
+}
+int StoryPictureForTest() { return BackgroundId; }
+int AnimeFramesSavedForTest() { return AnimeFramesSaved; }
+int AnimeColumnForTest() { return AnimeColumn; }
+float AnimeClockForTest() { return AnimeClock; }

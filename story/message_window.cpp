@@ -4,6 +4,21 @@
 #include "shell/shell.h"
 #include "story/story.h"
 
+int LaidOutLine;
+int ReplacedLine;
+int RevealCount;
+float RevealClock;
+// The font size the held line was laid out at: a replaced line comes back at it.
+static int LaidOutSize;
+
+void ResetMessageWindow() {
+    LaidOutLine = 0;
+    LaidOutSize = 28;
+    ReplacedLine = -1;
+    RevealCount = 0;
+    RevealClock = 0.0f;
+}
+
 void ShowLine(int line, int offset, int size) {
     if (line == LaidOutLine) return;
     bool again = line == ReplacedLine;

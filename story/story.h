@@ -14,11 +14,13 @@ void FrameUpdate();
 // with no input (something moves, comes out, or waits for a chance each frame); false
 // when only input or a timed event can.
 bool PictureMovesByItself();
-// Puts every piece of engine state back to its start value (tests; the program starts
-// with these values).
+// Puts every piece of engine state back to its start value: the shell calls it before
+// StartGame, tests between runs. Each part below resets what it keeps to itself.
 void ResetStoryState();
 
-// The engine's state lives in story_state.cpp; the parts below read and write it.
+// The state the parts below share is declared with each part (defined in its file, or
+// in story_state.cpp when several parts set it); what one part alone uses is static in
+// that part's file.
 
 // ---- Interpreter (interpreter.cpp) ------------------------------------------------
 
@@ -29,25 +31,24 @@ constexpr int BandHeight = 375, BandWidth = 500;
 
 extern int CurrentLine;      // the line shown or being executed
 extern int StoryState;       // ShowingProse, ShowingOverWindow or ChoiceOpen
-extern int QuitPromptOpen;
-extern int SystemMenuOpen;   // the system menu runs from the next frame
-extern int32_t FlagTable[FlagCount];
-extern int BackgroundId;     // picture of the last file:
+extern bool QuitPromptOpen;
+extern bool SystemMenuOpen;  // the system menu runs from the next frame
 extern int ScreenFrame;      // band shown when not animating
 extern int CharacterCell;
-extern int WaveEffect;
-extern int AnimeFrames, AnimeFramesSaved, AnimeLoop, AnimeSpeed, AnimeFrame, AnimeColumn;
-extern int AnimeBackward;
-extern float AnimeClock;
+extern bool WaveEffect;
+extern int AnimeFrames, AnimeLoop, AnimeFrame;
 extern int VoiceId;          // sound object of the last voice clip, -1 before the first
 // The left-click flag takes no option in this frame: the frame a choice or the quit
 // prompt opens, the frame the system menu or its notice closes, and a frame whose click
 // comes only from held Ctrl. Cleared when the story frame ends.
-extern int OptionClickIgnored;
+extern bool OptionClickIgnored;
 // The piece the script last asked for with midi_play: in this run, empty once a
 // midi_stop: came after it: what music switched on again plays.
 extern char RequestedMusic[ScriptLineBytes];
 
+// The interpreter's own state (flags, the story picture, the animation's clock and
+// direction) back to its start values; called by ResetStoryState.
+void ResetInterpreter();
 // GameMode 3: one step of the script when asked, then the whole story screen.
 void StoryFrame();
 // The message window shows the story's line, not a choice's or the quit prompt's.
@@ -59,12 +60,13 @@ bool PointerIn(int left, int top, int right, int bottom);
 // ---- Message window (message_window.cpp) ------------------------------------------
 
 extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
-extern int LaidOutSize;       // the font size that line was laid out at
 extern int ReplacedLine;      // the line whose layout another text replaced, until a step
 extern int RevealCount;       // characters released so far; every layout resets it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
+// The window's own state back to its start values; called by ResetStoryState.
+void ResetMessageWindow();
 // Lays the line out unless its layout is the one held. A line whose layout another text
 // replaced, with no step since, comes back as it was shown: at its size, and whole.
 void ShowLine(int line, int offset, int size);
@@ -85,9 +87,9 @@ enum {
     PicTit, InterfacePictureCount
 };
 extern int InterfacePicture[InterfacePictureCount];  // ObjectIds
-extern int LogoLevel, LogoRising;
-extern float LogoClock;
-extern int KeyPollState;
+// The logo's steps and the key poll back to their start values; called by
+// ResetStoryState.
+void ResetGameModes();
 
 // Loads a picture asset of the program's directory, keyed by its top-left pixel: its
 // blanked signature is put back for the load and blanked again after. 0 on failure.
@@ -97,10 +99,11 @@ int LoadPicture(const char* name);
 
 enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3 };
 constexpr int SlotCount = 5;
-extern int MenuNotice;
 extern int MusicOff;
-extern int SaveReserved[5];
 
+// The menu's notice and the save line's reserved fields back to their start values;
+// called by ResetStoryState.
+void ResetSystemMenu();
 void SystemMenu();
 // Writes the current position to slot n (0 to 4); false when it could not be written.
 bool SaveSlot(int slot);
@@ -127,7 +130,7 @@ void ReadFirstToken(const char* path, char* out, int size);
 // ---- Backlog (backlog.cpp) ----------------------------------------------------------
 
 constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is shown
-extern int BacklogOpen;               // 1 while the backlog covers the frozen story
+extern bool BacklogOpen;              // while the backlog covers the frozen story
 
 // Called by a step that stops at a prose line: the line, its font size and the
 // wave_play: line of the same step (-1 for none).
@@ -147,8 +150,9 @@ bool BacklogFrame();
 
 // ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
 
-extern int AutoMode;  // 1 while the story steps by itself
 void ResetAutoMode();
+// True while the story steps by itself.
+bool AutoModeOn();
 // The pause after a fully shown line before auto mode steps: 1 s + 50 ms a character.
 float AutoPause(int line);
 // Called before the frame's modes: the A key toggles, any click ends; true when auto
@@ -167,3 +171,23 @@ enum EngineTextId {
     TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextMenu, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
+
+// ---- Test hooks ------------------------------------------------------------------
+// Only tests call these, to set up or look at state one part keeps to itself; the
+// program never does.
+
+// FlagTable[index]; 0 for an index outside the table.
+int32_t FlagForTest(int index);
+// Sets FlagTable[index], as a flg: line would; an index outside the table is ignored.
+void SetFlagForTest(int index, int32_t value);
+// The picture of the last file: line (BackgroundId), 0 before one or after a failed load.
+int StoryPictureForTest();
+// The animation's saved frame count (what loop modes 3 and 5 restart with), its sideways
+// column (loop mode 4) and the clock gathered toward its next tick.
+int AnimeFramesSavedForTest();
+int AnimeColumnForTest();
+float AnimeClockForTest();
+// The logo's jitter level of its next step (6 down to 1, then up to 19).
+int LogoLevelForTest();
+// MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
+int MenuNoticeForTest();

@@ -40,11 +40,11 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     uint32_t wheel = Now() + 100;
     headless::PushEventAt(wheel, plat::Event{plat::EvWheel, 0, 1, 0, 0, {}});
     RunUntil(wheel + 1);
-    EXPECT_EQ(BacklogOpen, 1);
+    EXPECT_TRUE(BacklogOpen);
     EXPECT_EQ(Shell.LastFrameTime, wheel);
     Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape);
     RunFor(100);
-    EXPECT_EQ(BacklogOpen, 0);
+    EXPECT_FALSE(BacklogOpen);
     EXPECT_EQ(RunFor(5000), 0) << "the story rests again";
 
     Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyA);
@@ -52,7 +52,7 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     EXPECT_EQ(CurrentLine, line);
     RunFor(200);
     EXPECT_EQ(CurrentLine, line + 1) << "auto mode stepped on time";
-    EXPECT_EQ(AutoMode, 1);
+    EXPECT_TRUE(AutoModeOn());
 }
 
 // While a line comes out, the wave sways or an animation ticks every frame, frames run a
@@ -146,7 +146,7 @@ TEST_F(LoopRest, AnAnimationStartedAfterARestKeepsItsPace) {
     ClickAt(Now() + 1, 320, 240);
     RunFor(2);
     ASSERT_EQ(AnimeFrames, 4);
-    EXPECT_LT(AnimeClock, 10.0f);
+    EXPECT_LT(AnimeClockForTest(), 10.0f);
     int ticks = 0, band = AnimeFrame;
     for (uint32_t end = Now() + 1000; int32_t(Now() - end) < 0;) {
         RunFor(1);

@@ -24,7 +24,7 @@ protected:
         headless::SetProgramDirectory(dir.string());
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         ResetStoryState();
-        kaDraw::WavePhase = 0.0f;  // the wave's place is the graphics module's own
+        kaDraw::ResetEffects();
         SetGameMode(ModeLogo);
     }
     void TearDown() override {

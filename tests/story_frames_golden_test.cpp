@@ -58,8 +58,7 @@ protected:
         UseScriptTable(nullptr);
         ResetStoryState();
         SetGameMode(ModeLogo);
-        kaDraw::WavePhase = 0.0f;
-        kaDraw::WaveSign = 1;
+        kaDraw::ResetEffects();
     }
     void TearDown() override {
         Shutdown();

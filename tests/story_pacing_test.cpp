@@ -12,9 +12,9 @@ TEST_F(Pacing, TheLogoStepsAtMostEveryEighthOfASecond) {
     SetGameMode(ModeLogo);
     Frame(0.0f);  // the clock starts at 3: a step at once
     Frame(0.1f, true);  // 0.8: no step, and clicks do not hurry it
-    EXPECT_EQ(LogoLevel, 5);
+    EXPECT_EQ(LogoLevelForTest(), 5);
     Frame(0.1f);
-    EXPECT_EQ(LogoLevel, 4);
+    EXPECT_EQ(LogoLevelForTest(), 4);
 }
 
 TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
@@ -37,7 +37,7 @@ TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
         std::vector<int> seen;
         for (size_t i = 0; i < c.seen.size(); ++i) {
             StoryStep(0.1f, false);
-            seen.push_back(c.loop == 4 ? AnimeColumn : AnimeFrame);
+            seen.push_back(c.loop == 4 ? AnimeColumnForTest() : AnimeFrame);
         }
         EXPECT_EQ(seen, c.seen) << "loop mode " << c.loop;
         EXPECT_EQ(AnimeFrames, c.framesAfter) << "loop mode " << c.loop;
@@ -67,7 +67,7 @@ TEST_F(Pacing, AtMostOneAnimationTickPerFrameAndTheRestCarriesOver) {
     StoryStep(0.1f, false);
     StoryStep(0.1f, false);
     EXPECT_EQ(AnimeFrame, 2);
-    EXPECT_GT(AnimeClock, 100.0f) << "the time not ticked away is kept";
+    EXPECT_GT(AnimeClockForTest(), 100.0f) << "the time not ticked away is kept";
 }
 
 TEST_F(Pacing, EachSpeedReleasesOneCharacterPerItsDelayAndNoMorePerFrame) {

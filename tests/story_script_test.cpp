@@ -35,11 +35,12 @@ TEST_F(ScriptReading, FlagCommandsUseFixedWidthFieldsWithinTheTable) {
                "flg:1000,5", "if:1000,x002,3",
                "if:-01,0,002,3", "switch:-05,0,2", Sjis("二十行目")});
     StoryStep();
-    EXPECT_EQ(FlagTable[1], 7);
+    EXPECT_EQ(FlagForTest(1), 7);
     StoryStep();
     EXPECT_EQ(CurrentLine, 20) << "indices outside 000 to 999 neither read nor written";
-    EXPECT_EQ((std::vector<int>(FlagTable, FlagTable + 6)), (std::vector<int>{0, 0, 35, 1, 0, 2}));
-    EXPECT_EQ(FlagTable[999], 0) << "line 14 was jumped over";
+    EXPECT_EQ((std::vector<int>{FlagForTest(0), FlagForTest(1), FlagForTest(2), FlagForTest(3), FlagForTest(4), FlagForTest(5)}),
+              (std::vector<int>{0, 0, 35, 1, 0, 2}));
+    EXPECT_EQ(FlagForTest(999), 0) << "line 14 was jumped over";
 }
 
 TEST_F(ScriptReading, AnEarlierLineSpellingTheLabelCapturesTheJump) {
@@ -80,10 +81,10 @@ TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {
     CopyFromGame({"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"});
     SetScript({"file:sc01.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
     StoryStep();
-    int first = BackgroundId;
+    int first = StoryPictureForTest();
     ASSERT_GT(first, kaDraw::FontBufferSprite);
     StoryStep();
-    EXPECT_EQ(BackgroundId, 0) << "a failed load gives 0";
+    EXPECT_EQ(StoryPictureForTest(), 0) << "a failed load gives 0";
     EXPECT_EQ(kaDraw::ObjectTable[first].surface, nullptr) << "and the picture it replaced goes";
     EXPECT_EQ(VoiceId, -1) << "no clip before the first wave_play:";
     std::vector<std::string> body;
