@@ -52,7 +52,7 @@ static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
 // The first empty line: where the script ends. A table without one ends at its last line.
 static int EndOfScript() {
     int end = 0;
-    for (; end < ScriptLineCount && ScriptTable[end][0]; ++end) {}
+    for (; end < ScriptLineCount && LineText(end)[0]; ++end) {}
     return end < ScriptLineCount ? end : ScriptLineCount - 1;
 }
 

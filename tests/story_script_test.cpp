@@ -109,7 +109,7 @@ TEST_F(ScriptReading, ASizeLineIsHeldToTheFontSizes) {
         CurrentLine = 5;
         LaidOutLine = -1;  // each case shows line 7 anew
         StoryStep();
-        EXPECT_EQ(kaDraw::FontHeight, c.height) << c.size;
+        EXPECT_EQ(kaDraw::FontRequest.height, c.height) << c.size;
     }
 }
 
