@@ -10,7 +10,7 @@ class Auto : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        CopyFromGame({"v_minato_001.sad"});
+        CopyAssets({"v_minato_001.sad"});
     }
     void PressA() {
         InputState.AutoKey = 1;

@@ -10,7 +10,7 @@ class Backlog : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        CopyFromGame({"sc01.sad", "v_minato_001.sad", "se_rail_ring.sad"});
+        CopyAssets({"sc01.sad", "v_minato_001.sad", "se_rail_ring.sad"});
     }
     void Wheel(int notches, float seconds = 0.016f) {
         InputState.WheelSteps = notches;

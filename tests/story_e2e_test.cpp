@@ -12,40 +12,19 @@ using namespace storytest;
 
 namespace {
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public gametest::GameTest {
 protected:
-    std::filesystem::path dir = TestFolder("story_");
+    EndToEnd() : GameTest("story_") {}
 
     void SetUp() override {
-        std::filesystem::create_directories(dir / "config");
-        for (auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR))
-            if (entry.is_regular_file() && entry.path().filename() != "akari")
-                std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        headless::Reset();
-        headless::SetProgramDirectory(dir.string());
-        UseScriptTable(nullptr);
-        ResetShellState();
-        ResetStoryState();
-        SetGameMode(ModeLogo);
+        GameTest::SetUp();
+        CopyAllAssets();
         PointAt(639, 473);  // the pointer sprite stays out of the way
         StartGame();
         ResetFrameTimer();
     }
-    void TearDown() override {
-        Shutdown();
-        ResetStoryState();
-        SetGameMode(ModeLogo);
-    }
-    // One pass of the main loop on the virtual clock.
-    void Frame(uint32_t ms = 16) {
-        headless::AdvanceClock(ms);
-        uint32_t now = plat::Milliseconds();
-        Shell.FrameSeconds = float(now - Shell.LastFrameTime) * 0.001f;
-        Shell.LastFrameTime = now;
-        if (Shell.GameStarted == 1) FrameUpdate();
-        InputState.LeftClick = InputState.RightClick = 0;
-    }
+    // One frame of the main loop, ms after the last on the virtual clock.
+    void Frame(uint32_t ms = 16) { RunFrameAfter(ms); }
     void Click(int x, int y) {
         PointAt(x, y);
         InputState.LeftClick = 1;

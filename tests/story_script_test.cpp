@@ -78,7 +78,7 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
 }
 
 TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {
-    CopyFromGame({"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"});
+    CopyAssets({"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"});
     SetScript({"file:sc01.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
     StoryStep();
     int first = StoryPictureForTest();
