@@ -37,5 +37,8 @@ bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
 // Makes the music look for the system's General MIDI SoundFonts in folder (ending in
 // "/", kept by the caller while it is used) instead; nullptr: the system's folder again.
 void UseSoundFontFolderForTest(const char* folder);
+// Makes the loop see a piece playing (loop: one that repeats) or none, with no piece
+// behind it: what the loop does about a piece, not the piece itself, is under test.
+void PretendMusicForTest(bool playing, bool loop);
 
 }  // namespace kaMusic

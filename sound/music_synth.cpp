@@ -197,5 +197,9 @@ bool CanPlay() {
 void UseSoundFontFolderForTest(const char* folder) {
     SoundFontFolder = folder ? folder : SystemSoundFontFolder;
 }
+void PretendMusicForTest(bool playing, bool loop) {
+    MusicPlaying = playing;
+    MusicLoop = loop;
+}
 
 }  // namespace kaMusic

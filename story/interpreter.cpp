@@ -412,6 +412,7 @@ void StoryFrame() {
     OptionClickIgnored = false;
 }
 
+void GoToLineForTest(int line) { GoToLine(line); }
 int32_t FlagForTest(int index) { return IsFlagIndex(index) ? FlagTable[index] : 0; }
 void SetFlagForTest(int index, int32_t value) {
     if (IsFlagIndex(index)) FlagTable[index] = value;

@@ -176,6 +176,8 @@ const char* EngineText(EngineTextId id);
 // Only tests call these, to set up or look at state one part keeps to itself; the
 // program never does.
 
+// The story at line, as a load leaves it: no step made.
+void GoToLineForTest(int line);
 // FlagTable[index]; 0 for an index outside the table.
 int32_t FlagForTest(int index);
 // Sets FlagTable[index], as a flg: line would; an index outside the table is ignored.

@@ -3,6 +3,7 @@
 // and chances still come on time; and the frames shown are those a frame every refresh
 // would show.
 #include "sound/kaMusic.h"
+#include "sound/music_state.h"
 #include "tests/shell_test_game.h"
 
 using namespace shelltest;
@@ -113,8 +114,7 @@ TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     OpenStory({Sjis("静かな頁")});
     const uint32_t start = 0xFFFFF000u;
     headless::SetClock(start);
-    kaMusic::MusicPlaying = 1;
-    kaMusic::MusicLoop = 0;
+    kaMusic::PretendMusicForTest(true, false);
     Shell.NextMusicPoll = start + 7000;  // as PlayMusic leaves it, past the wrap
     EXPECT_EQ(RunUntil(start + 6990), 0);
     EXPECT_EQ(Shell.NextMusicPoll, start + 7000) << "not due yet";
@@ -122,9 +122,9 @@ TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     EXPECT_EQ(Shell.LastFrameTime, start + 7000) << "polled when due";
     EXPECT_EQ(Shell.NextMusicPoll, start + 8000);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "nothing was playing: stopped";
-    kaMusic::MusicPlaying = kaMusic::MusicLoop = 1;
+    kaMusic::PretendMusicForTest(true, true);
     EXPECT_EQ(RunFor(5000), 0) << "a looping piece is not polled";
-    kaMusic::MusicPlaying = 0;
+    kaMusic::PretendMusicForTest(false, true);
 }
 
 TEST_F(LoopRest, ALoopWaitingForItsChanceOfARestartKeepsItsFrameRate) {

@@ -39,7 +39,7 @@ TEST_F(Auto, WaitsForTheLineTheVoiceAndAPauseThatGrowsWithTheLine) {
     EXPECT_EQ(CurrentLine, 8);
     EXPECT_TRUE(AutoModeOn());
     // At speed 5 two characters take three frames to come out, then 1.1 s of pause.
-    MessageSpeed = 5.0f;
+    UseSystemSettings("5,0,");
     Frame(0.0f);
     EXPECT_NEAR(FramesOn(8, 100), 3 + 22, 1);
     EXPECT_FLOAT_EQ(AutoPause(8), 1.1f);
@@ -53,8 +53,7 @@ TEST_F(Auto, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
     for (const Case& c : cases) {
         SetScript({Sjis("一"), "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"),
                    Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
-        CurrentLine = 5;
-        StoryState = ShowingProse;
+        ResetStoryState();
         Frame(0.016f, true);
         PressA();
         PointAt(c.x, c.y);
@@ -70,7 +69,7 @@ TEST_F(Auto, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
 
 TEST_F(Auto, AClickDoesWhatItAlwaysDoesAndEndsAutoMode) {
     SetScript({Sjis("一"), Sjis("二"), Sjis("三")});
-    MessageSpeed = 0.0f;  // the line is out at once
+    UseSystemSettings("0,0,");  // the line is out at once
     Frame(0.016f, true);
     PressA();
     Frame(0.5f);

@@ -32,7 +32,7 @@ TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
     };
     for (const Case& c : cases) {
         SetScript({"anime:3", "speed:100", "loopanime:" + std::to_string(c.loop), Sjis("動く")});
-        CurrentLine = 5;
+        GoToLineForTest(5);
         StoryStep(0.0f);
         std::vector<int> seen;
         for (size_t i = 0; i < c.seen.size(); ++i) {
@@ -71,17 +71,18 @@ TEST_F(Pacing, AtMostOneAnimationTickPerFrameAndTheRestCarriesOver) {
 }
 
 TEST_F(Pacing, EachSpeedReleasesOneCharacterPerItsDelayAndNoMorePerFrame) {
-    kaDraw::TextRectCount = 7;  // six characters: eight releases in all
+    // Six characters: eight releases in all. Each speed lays out a line afresh.
+    SetScript({Sjis("あいうえおか"), Sjis("あいうえおか")});
     int expected[] = {0, 8, 16, 16, 24, 32};  // frames of 16 ms against delays of 0 to 50 ms
     for (int speed = 0; speed <= 5; ++speed) {
-        RevealCount = 0;
-        RevealClock = 0.0f;
+        ShowLine(6 + speed % 2, 0, 28);
+        ASSERT_EQ(kaDraw::TextRectCount, 7);
         Shell.FrameSeconds = 0.016f;
         int frames = 0;
         while (RevealText(speed * 0.01f) == 0 && frames < 10000) ++frames;
         EXPECT_EQ(frames, expected[speed]) << "speed " << speed;
     }
-    RevealCount = 0;
+    ShowLine(6, 0, 28);
     Shell.FrameSeconds = 0.2f;
     for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(RevealText(0.01f), 0);

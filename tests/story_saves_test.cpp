@@ -58,7 +58,7 @@ TEST_F(Saves, AMissingOrBadSaveLoadsLineZero) {
     WriteFile(Slot(2), "01,040,001,001,001,-3\n");
     WriteFile(Slot(3), "07,008,009,010,011,0000000000000000000000000012");
     for (int slot : {4, 1, 2, 3}) {
-        CurrentLine = 9;
+        GoToLineForTest(9);
         LoadSlot(slot);
         EXPECT_EQ(CurrentLine, 0) << "slot " << slot;
     }
@@ -88,7 +88,7 @@ TEST_F(Saves, ALoadedSlotSavedAgainLoadsToTheSameLine) {
 // unless a midi_stop: came after it. Neither makes a step.
 TEST_F(Saves, TheMusicSwitchActsOnThePieceTheScriptAskedFor) {
     SetScript({"midi_play:bgm1.mid", Sjis("一"), Sjis("二"), "midi_stop:", Sjis("三")});
-    MusicOff = 1;
+    UseSystemSettings("1,1,");
     PointAt(300, 400);
     Frame(0.016f, true);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "midi_play: starts nothing while music is off";
@@ -137,7 +137,7 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
                 std::filesystem::create_symlink("/dev/zero", dir / name);
             }
         }
-        CurrentLine = 9;
+        GoToLineForTest(9);
         LoadSlot(0);
         EXPECT_EQ(CurrentLine, 0);
         ReadSystemSettings();
@@ -217,10 +217,10 @@ TEST_F(Saves, AReadOnlyGameFolderKeepsThePlayersFilesInTheDataFolder) {
         else unsetenv("XDG_DATA_HOME");
         std::filesystem::create_directories(dir / c.folder);
         WriteFile(dir / c.folder / "owlsys.ini", "4,0,\r\n");
-        MessageSpeed = 1.0f;
+        ResetStoryState();  // message speed 1
         ReadSystemSettings();
         EXPECT_EQ(MessageSpeed, 4.0f) << c.folder << ": the settings already there are read";
-        CurrentLine = 9;
+        GoToLineForTest(9);
         ASSERT_TRUE(SaveSlot(2)) << c.folder;
         EXPECT_EQ(ReadFile(dir / c.folder / "z_save2.sdt"), "01,040,001,001,001,9\r\n") << c.folder;
         EXPECT_EQ(std::filesystem::exists(Slot(2)), !c.readOnly) << c.folder;

@@ -67,7 +67,7 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
     EXPECT_EQ(GetGameMode(), ModeSystemMenu) << "the menu still opens there";
     SetScript({"label:loop", "jump:loop"});
     SetGameMode(ModeStory);
-    CurrentLine = 5;
+    GoToLineForTest(5);
     StoryStep();
     EXPECT_EQ(GetGameMode(), ModeStory) << "a loop without prose still ends its step";
     for (int i = 0; i < ScriptLineCount; ++i) std::strcpy(TestTable[i], "speed:5");
@@ -91,7 +91,7 @@ TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {
     for (int i = 0; i < 200; ++i)
         body.insert(body.end(), {i % 2 ? "wave_play:v_minato_001.sad" : "wave_play:v_sayo_001.sad", Sjis("声")});
     SetScript(body);
-    CurrentLine = 5;
+    GoToLineForTest(5);
     for (int i = 0, previous = -1; i < 200; ++i, previous = VoiceId) {
         StoryStep();
         ASSERT_GE(VoiceId, 0) << "clip " << i;
@@ -106,8 +106,8 @@ TEST_F(ScriptReading, ASizeLineIsHeldToTheFontSizes) {
     } cases[] = {{"40", 80}, {"1073741824", 400}, {"0", 2}, {"-2147483648", 2}};
     for (const Case& c : cases) {
         SetScript({std::string("size:") + c.size, Sjis("大きさ")});
-        CurrentLine = 5;
-        LaidOutLine = -1;  // each case shows line 7 anew
+        GoToLineForTest(5);
+        MessageLayoutReplaced();  // each case's step shows line 7 anew
         StoryStep();
         EXPECT_EQ(kaDraw::FontRequest.height, c.height) << c.size;
     }

@@ -72,6 +72,11 @@ protected:
         Shell.GameStarted = 1;  // what StartGame leaves: RunFrame runs FrameUpdate
         SetGameMode(ModeStory);
     }
+    // The settings as the engine reads them from owlsys.ini ("speed,musicOff,").
+    void UseSystemSettings(const char* text) {
+        WriteFile(dir / "owlsys.ini", text);
+        ReadSystemSettings();
+    }
     // One story-screen frame as the main loop runs it, the click flags cleared after.
     void StoryStep(float seconds = 0.016f, bool click = true) {
         Shell.FrameSeconds = seconds;
