@@ -92,13 +92,13 @@ void ResetShellState();
 void ResetFrameTimer();
 int Shutdown();
 void PollKey(int virtualKey, int* state);
-int SetPointerPos(int x, int y);
+bool SetPointerPos(int x, int y);
 void SetCursorVisible(int visible);
 int GetCursorVisible();
 void SetGameMode(int mode);
 int GetGameMode();
 void SetWorkingDirectory();
-int CheckSingleInstance(const char* caption);
+bool CheckSingleInstance(const char* caption);
 
 // Errors: location + " : " + message under the caption "エラー発生", after a beep; also
 // written to standard error. Returns 0. Texts are UTF-8.
@@ -121,6 +121,6 @@ bool ReplaceFile(const char* path, const std::string& bytes);
 // set.ini, kept at $XDG_CONFIG_HOME/akari/set.ini (default ~/.config/akari/set.ini).
 // ConfigPath gives a file of that folder, "" when neither variable leads to one.
 std::string ConfigPath(const char* name);
-int WriteSetting(const char* section, const char* key, const char* value);
+bool WriteSetting(const char* section, const char* key, const char* value);
 std::string ReadSetting(const char* section, const char* key);  // at most 63 characters
 std::string SettingsPath();

@@ -46,10 +46,10 @@ void PollKey(int virtualKey, int* state) {
         *state = (*state == KeyWentDown || *state == KeyHeld) ? KeyWentUp : KeyUp;
 }
 
-int SetPointerPos(int x, int y) {
+bool SetPointerPos(int x, int y) {
     int windowX, windowY;
     ClientToWindow(x, y, &windowX, &windowY);
-    return plat::WarpPointer(windowX, windowY) ? 1 : 0;
+    return plat::WarpPointer(windowX, windowY);
 }
 
 void SetCursorVisible(int visible) { CursorVisible = visible; }

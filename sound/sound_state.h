@@ -28,8 +28,8 @@ struct SoundObject {
 };
 
 extern SoundObject SoundObjectTable[ObjectCount];
-// 1 while the music's synthesizer holds object 0 and plays through its buffer 0.
-extern int MusicHoldsObject0;
+// True while the music's synthesizer holds object 0 and plays through its buffer 0.
+extern bool MusicHoldsObject0;
 
 // Little-endian fields of a WAVE file.
 inline uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }

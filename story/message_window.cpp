@@ -44,7 +44,7 @@ static void CopyFromFontSprite(const kaDraw::TextRect& r) {
     kaDraw::BltTransparent(r.left, r.top, kaDraw::FontSprite, r.left, r.top, r.right, r.bottom);
 }
 
-int RevealText(float delay) {
+bool RevealText(float delay) {
     if (delay == 0.0f || RevealCount > kaDraw::TextRectCount) {
         CopyFromFontSprite(kaDraw::TextRects[0]);
         RevealCount = kaDraw::TextRectCount + 1;
@@ -52,11 +52,11 @@ int RevealText(float delay) {
         // RevealCount is at most TextRectCount here: only laid-out rectangles are read.
         for (int i = 1; i < RevealCount; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
     }
-    if (RevealCount > kaDraw::TextRectCount) return 1;
+    if (RevealCount > kaDraw::TextRectCount) return true;
     RevealClock += Shell.FrameSeconds;
     if (RevealClock >= delay) {
         RevealCount += 1;
         RevealClock = 0.0f;
     }
-    return 0;
+    return false;
 }

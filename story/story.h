@@ -72,8 +72,8 @@ void ResetMessageWindow();
 void ShowLine(int line, int offset, int size);
 // Called before any other text (a choice, the system menu) takes the text layer.
 void MessageLayoutReplaced();
-// Copies the released characters to the back buffer; 1 once the whole block is out.
-int RevealText(float delay);
+// Copies the released characters to the back buffer; true once the whole block is out.
+bool RevealText(float delay);
 
 // ---- Game modes (game_modes.cpp) --------------------------------------------------
 

@@ -79,13 +79,13 @@ TEST_F(Pacing, EachSpeedReleasesOneCharacterPerItsDelayAndNoMorePerFrame) {
         ASSERT_EQ(kaDraw::TextRectCount, 7);
         Shell.FrameSeconds = 0.016f;
         int frames = 0;
-        while (RevealText(speed * 0.01f) == 0 && frames < 10000) ++frames;
+        while (!RevealText(speed * 0.01f) && frames < 10000) ++frames;
         EXPECT_EQ(frames, expected[speed]) << "speed " << speed;
     }
     ShowLine(6, 0, 28);
     Shell.FrameSeconds = 0.2f;
     for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(RevealText(0.01f), 0);
+        EXPECT_FALSE(RevealText(0.01f));
         EXPECT_EQ(RevealCount, i) << "a long frame releases one character";
     }
 }

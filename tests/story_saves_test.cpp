@@ -143,7 +143,7 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
         ReadSystemSettings();
         EXPECT_EQ(MessageSpeed, 1.0f);
         EXPECT_EQ(ReadSetting("st", "sc"), "");
-        EXPECT_EQ(WriteSetting("st", "sc", "x"), 0) << "what is not a file is not replaced";
+        EXPECT_FALSE(WriteSetting("st", "sc", "x")) << "what is not a file is not replaced";
         int width = 0, height = 0, fullScreen = 1;
         ReadWindowFile(&width, &height, &fullScreen);
         EXPECT_EQ(std::vector<int>({width, height, fullScreen}), std::vector<int>({640, 474, 0}));
