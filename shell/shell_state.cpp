@@ -11,10 +11,12 @@
 InputFields InputState;
 ShellFields Shell;
 
-static int GameMode = -1;
+static int GameMode = -1;  // the logo
 static int CursorVisible = 0;
 
 void ResetShellState() {
+    GameMode = -1;
+    CursorVisible = 0;
     InputState = InputFields{};
     uint32_t now = plat::Milliseconds();
     Shell = ShellFields{};

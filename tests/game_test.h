@@ -41,15 +41,14 @@ inline void CopyGameAssets(const std::filesystem::path& dir,
 }
 
 // Every module back to the state the program starts in: the headless backend (its clock,
-// events, frames, files), the shell and its input, the story engine with the shipped
-// script, the line-shift effects, and the logo as the game mode.
+// events, frames, files), the shell with its input and the game mode (the logo), the
+// story engine with the shipped script, and the line-shift effects.
 inline void ResetAllModules() {
     headless::Reset();
     UseScriptTable(nullptr);
     ResetShellState();
     ResetStoryState();
     kaDraw::ResetEffects();
-    SetGameMode(ModeLogo);
 }
 
 class GameTest : public ::testing::Test {

@@ -182,10 +182,9 @@ TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
     for (auto route : routes) {
         headless::Reset();
         headless::EnableAudio(true);
-        ResetStoryState();
         storytest::SetScript({"prose", "end:99"});
-        SetGameMode(ModeTitle);
         ASSERT_EQ(OpenGame(), 1);
+        SetGameMode(ModeTitle);
         Push(plat::EvFocusGained);
         Pass();  // the title's click, left by StartGame, shows line 6
         ASSERT_EQ(CurrentLine, 6);
