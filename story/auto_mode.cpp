@@ -43,8 +43,6 @@ void ResetAutoMode() {
     AutoLine = -1;
 }
 
-bool AutoModeOn() { return AutoMode; }
-
 bool AutoModeSteps() {
     if (InputState.AutoKey && GetGameMode() == ModeStory) {
         AutoMode = !AutoMode;
@@ -86,3 +84,5 @@ float AutoModeSecondsToStep() {
     if (voice > 0.0f) return voice + pause;
     return pause > AutoClock ? pause - AutoClock : 0.0f;
 }
+
+bool AutoModeOnForTest() { return AutoMode; }

@@ -151,8 +151,6 @@ bool BacklogFrame();
 // ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
 
 void ResetAutoMode();
-// True while the story steps by itself.
-bool AutoModeOn();
 // The pause after a fully shown line before auto mode steps: 1 s + 50 ms a character.
 float AutoPause(int line);
 // Called before the frame's modes: the A key toggles, any click ends; true when auto
@@ -193,3 +191,5 @@ float AnimeClockForTest();
 int LogoLevelForTest();
 // MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
 int MenuNoticeForTest();
+// True while auto mode is on (the story steps by itself).
+bool AutoModeOnForTest();

@@ -53,7 +53,7 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     EXPECT_EQ(CurrentLine, line);
     RunFor(200);
     EXPECT_EQ(CurrentLine, line + 1) << "auto mode stepped on time";
-    EXPECT_TRUE(AutoModeOn());
+    EXPECT_TRUE(AutoModeOnForTest());
 }
 
 // While a line comes out, the wave sways or an animation ticks every frame, frames run a

@@ -30,14 +30,14 @@ TEST_F(Auto, WaitsForTheLineTheVoiceAndAPauseThatGrowsWithTheLine) {
     Frame(0.016f, true);
     ASSERT_EQ(CurrentLine, 7);
     PressA();
-    ASSERT_TRUE(AutoModeOn());
+    ASSERT_TRUE(AutoModeOnForTest());
     EXPECT_EQ(FramesOn(7, 100), 100) << "the voice has not ended (no audio pulled)";
     std::vector<float> out(2 * 10 * 44100);
     headless::PullAudio(out.data(), 10 * 44100);  // the clip plays out
     // 1 s + 10 x 50 ms of pause, counted from the first frame that sees the voice ended.
     EXPECT_NEAR(FramesOn(7, 100), 30, 1);
     EXPECT_EQ(CurrentLine, 8);
-    EXPECT_TRUE(AutoModeOn());
+    EXPECT_TRUE(AutoModeOnForTest());
     // At speed 5 two characters take three frames to come out, then 1.1 s of pause.
     UseSystemSettings("5,0,");
     Frame(0.0f);
@@ -61,7 +61,7 @@ TEST_F(Auto, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
         EXPECT_EQ(StoryState, ChoiceOpen) << c.under;
         EXPECT_EQ(GetGameMode(), ModeStory) << c.under;
         EXPECT_FALSE(QuitPromptOpen) << c.under;
-        EXPECT_FALSE(AutoModeOn()) << "the choice ends auto mode; " << c.under;
+        EXPECT_FALSE(AutoModeOnForTest()) << "the choice ends auto mode; " << c.under;
         EXPECT_LT(AutoModeSecondsToStep(), 0.0f);
         PointAt(0, 0);
     }
@@ -76,11 +76,11 @@ TEST_F(Auto, AClickDoesWhatItAlwaysDoesAndEndsAutoMode) {
     EXPECT_NEAR(AutoModeSecondsToStep(), 0.55f, 0.001f);
     Frame(0.016f, true);
     EXPECT_EQ(CurrentLine, 7) << "the click stepped once";
-    EXPECT_FALSE(AutoModeOn());
+    EXPECT_FALSE(AutoModeOnForTest());
     EXPECT_EQ(FramesOn(7, 60), 60);
     PressA();
     PressA();
-    EXPECT_FALSE(AutoModeOn()) << "A toggles";
+    EXPECT_FALSE(AutoModeOnForTest()) << "A toggles";
 }
 
 }  // namespace
