@@ -359,7 +359,7 @@ static void StoryFrameOnce() {
 
         if (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen) {
             if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-            ReplacedLine = -1;  // the line a step stops at is shown afresh
+            ForgetReplacedLine();  // the line a step stops at is shown afresh
             StoryState = ShowingProse;
             MoveToNextLine();
             WaveEffect = false;

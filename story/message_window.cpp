@@ -5,11 +5,12 @@
 #include "story/story.h"
 
 int LaidOutLine;
-int ReplacedLine;
 int RevealCount;
 float RevealClock;
 // The font size the held line was laid out at: a replaced line comes back at it.
 static int LaidOutSize;
+// The line whose layout another text replaced, until a step; -1 when none.
+static int ReplacedLine;
 
 void ResetMessageWindow() {
     LaidOutLine = 0;
@@ -39,6 +40,8 @@ void MessageLayoutReplaced() {
     if (LaidOutLine >= 0) ReplacedLine = LaidOutLine;
     LaidOutLine = -1;
 }
+
+void ForgetReplacedLine() { ReplacedLine = -1; }
 
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {
     kaDraw::BltTransparent(r.left, r.top, kaDraw::FontSprite, r.left, r.top, r.right, r.bottom);

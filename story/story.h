@@ -60,7 +60,6 @@ bool PointerIn(int left, int top, int right, int bottom);
 // ---- Message window (message_window.cpp) ------------------------------------------
 
 extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
-extern int ReplacedLine;      // the line whose layout another text replaced, until a step
 extern int RevealCount;       // characters released so far; every layout resets it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
@@ -72,6 +71,8 @@ void ResetMessageWindow();
 void ShowLine(int line, int offset, int size);
 // Called before any other text (a choice, the system menu) takes the text layer.
 void MessageLayoutReplaced();
+// Called by a step: the line it stops at is laid out afresh, even the one replaced.
+void ForgetReplacedLine();
 // Copies the released characters to the back buffer; true once the whole block is out.
 bool RevealText(float delay);
 
