@@ -8,8 +8,15 @@
 
 namespace kaDraw {
 
-float WavePhase = 0.0f;
-int32_t WaveSign = 1;
+// Degrees the wave has moved on, and the sign of the next row's offset when rows
+// alternate.
+static float WavePhase = 0.0f;
+static int32_t WaveSign = 1;
+
+void ResetEffects() {
+    WavePhase = 0.0f;
+    WaveSign = 1;
+}
 
 void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, int objectId,
              int srcLeft, int srcTop, int srcRight, int srcBottom, int alternate) {
@@ -43,5 +50,8 @@ void BltJitter(int destX, int destY, int jitter, int objectId, int srcLeft, int 
         BltTransparent(destX + dx, destY + (r - srcTop), objectId, srcLeft, r, srcRight, r + 1);
     }
 }
+
+float WavePhaseForTest() { return WavePhase; }
+void SetWavePhaseForTest(float degrees) { WavePhase = degrees; }
 
 }  // namespace kaDraw

@@ -198,8 +198,9 @@ extern int ClipLeft, ClipTop, ClipRight, ClipBottom;
 
 // ---- Line-shift effects (effects.cpp) ---------------------------------------------
 
-extern float WavePhase;
-extern int32_t WaveSign;
+// The wave's phase and alternating sign back to their start values (0 degrees, +1);
+// called by CloseScreen.
+void ResetEffects();
 // Called by the story screen for a band drawn through the wave (swave:): each source
 // row of the rectangle (as BltTransparent takes it) is drawn as its own keyed blit,
 // shifted amplitude x cos(angle) pixels sideways, where angle in degrees is the row's
@@ -262,5 +263,12 @@ int DrawGlyphText(int x, int y, const char* textCp932);
 // into the font sprite at (destX, destY), mixing edges with the back buffer under it.
 // 1 when done (also when there was nothing to do), 0 when a surface is missing.
 int ReduceTextLine(int destX, int destY, int srcLeft, int srcTop, int srcRight, int srcBottom);
+
+// ---- Test hooks -------------------------------------------------------------------
+// Only tests call these; the program never does.
+
+// The wave's phase in degrees (0 up to 360), which every BltWave moves on.
+float WavePhaseForTest();
+void SetWavePhaseForTest(float degrees);
 
 }  // namespace kaDraw

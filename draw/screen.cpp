@@ -81,6 +81,7 @@ void CloseScreen() {
     FreeSurface(BackBuffer);
     BackBuffer = nullptr;
     FreePresentBuffer();
+    ResetEffects();
 }
 
 }  // namespace kaDraw

@@ -102,10 +102,4 @@ struct ReduceTarget {
 int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, int srcTop,
                      int srcRight, int srcBottom);
 
-// ---- Layout (text_layout.cpp) ---------------------------------------------------
-
-extern int32_t FontHeight;
-extern uint32_t TextColour, ShadowColour;
-extern int32_t BlitWhenDone;
-
 }  // namespace kaDraw

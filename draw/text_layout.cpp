@@ -12,9 +12,12 @@ namespace kaDraw {
 TextRect TextRects[TextRectCapacity];
 int32_t TextRectCount = 0;
 FontRequestBlock FontRequest;
-int32_t FontHeight = 0;
-uint32_t TextColour = 0, ShadowColour = 0;
-int32_t BlitWhenDone = 1;
+// The selected font's cell height in the font buffer's pixels (twice its size), the
+// colours of the next text, and whether DrawTextBlock copies its block to the back
+// buffer when done (LayOutTextBlock asks it not to, once).
+static int32_t FontHeight = 0;
+static uint32_t TextColour = 0, ShadowColour = 0;
+static int32_t BlitWhenDone = 1;
 
 // The font held between SelectTextFont and EndTextDrawing: its face slot, -1 when none.
 static int HeldFace = -1;

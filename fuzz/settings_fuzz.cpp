@@ -13,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     fuzz::WriteFile(path, data, size);
     if (ReadSetting("st", "sc").size() > 63) std::abort();
-    if (WriteSetting("st", "sc", "abcd") != 1 || ReadSetting("st", "sc") != "abcd") std::abort();
+    if (!WriteSetting("st", "sc", "abcd") || ReadSetting("st", "sc") != "abcd") std::abort();
     return 0;
 }

@@ -85,10 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Every clip, one still sounding too (no audio is pulled here); object 0 stays
         // the music's.
         for (int id = 0; id < kaSound::ObjectCount; ++id) kaSound::ReleaseObject(id);
-        if (BackgroundId > kaDraw::FontBufferSprite &&
-            std::find(pictures, pictures + InterfacePictureCount, BackgroundId) ==
+        int picture = StoryPictureForTest();
+        if (picture > kaDraw::FontBufferSprite &&
+            std::find(pictures, pictures + InterfacePictureCount, picture) ==
                 pictures + InterfacePictureCount)
-            kaDraw::ReleaseObject(BackgroundId);
+            kaDraw::ReleaseObject(picture);
         if (InterfacePicture[PicAcross] == 0) Shutdown();  // the logo ran: start over
     }
     UseScriptTable(nullptr);

@@ -26,6 +26,7 @@ static int RememberedWidth, RememberedHeight, RememberedFullScreen;
 
 int OpenGame() {
     ResetShellState();
+    ResetStoryState();
     HoldStartUpTasks();
     if (!CheckSingleInstance(GameCaption)) return 0;
     int width, height;

@@ -40,9 +40,9 @@ extern const char* const GameCaption;
 // exit status: 0 (also when another copy was running and has been handed over to), or 1
 // when no window could be made (the platform has said why on standard error).
 int RunGame();
-// Called by RunGame (and the tests): start-up up to the message loop: shell state,
-// single instance, window (at the size window.ini remembers, full screen when it was),
-// StartGame, frame timer. 1 when the game runs; 0 when another copy runs (nothing is
+// Called by RunGame (and the tests): start-up up to the message loop: shell and story
+// state, single instance, window (at the size window.ini remembers, full screen when it
+// was), StartGame, frame timer. 1 when the game runs; 0 when another copy runs (nothing is
 // left open); -1 when no window could be made (the lock is released again).
 int OpenGame();
 // One pass of the message loop, called by RunGame until it returns false: every waiting
@@ -88,8 +88,9 @@ void ToggleFullScreen();
 
 // ---- Shell state, the pointer and the shutdown (shell_state.cpp, startup.cpp) -------
 
-// Called by OpenGame (and the tests): the shell's state and the story's input back to
-// their start values, the frame timer and the music poll counted from now.
+// Called by OpenGame (and the tests): the shell's state, the story's input and game
+// mode (the logo, not started) back to their start values, the frame timer and the
+// music poll counted from now.
 void ResetShellState();
 // The next frame's FrameSeconds counts from now: called after start-up and when the
 // window regains the focus, so that time spent elsewhere does not jump the story.
@@ -99,8 +100,8 @@ void ResetFrameTimer();
 // request, and on Escape outside full screen. Returns 1; a second call does nothing.
 int Shutdown();
 // Moves the system pointer to a client pixel (mapped into the window). Called after a
-// frame where the story asked for it. 1 when moved, 0 when the platform could not.
-int SetPointerPos(int x, int y);
-// Called by OpenGame: 1 when this is the only copy (the lock is taken); 0 when another
-// runs, which has been asked to come to the front. caption names the lock.
-int CheckSingleInstance(const char* caption);
+// frame where the story asked for it. true when moved, false when the platform could not.
+bool SetPointerPos(int x, int y);
+// Called by OpenGame: true when this is the only copy (the lock is taken); false when
+// another runs, which has been asked to come to the front. caption names the lock.
+bool CheckSingleInstance(const char* caption);

@@ -12,6 +12,7 @@ ShellFields Shell;
 
 void ResetShellState() {
     ResetInput();
+    ResetGameStart();
     uint32_t now = plat::Milliseconds();
     Shell = ShellFields{};
     FrameSeconds = 0.0f;
@@ -25,10 +26,10 @@ void ResetFrameTimer() {
     Shell.LastFrameTime = plat::Milliseconds();
 }
 
-int SetPointerPos(int x, int y) {
+bool SetPointerPos(int x, int y) {
     int windowX, windowY;
     ClientToWindow(x, y, &windowX, &windowY);
-    return plat::WarpPointer(windowX, windowY) ? 1 : 0;
+    return plat::WarpPointer(windowX, windowY);
 }
 
 // Releases every media module once, in a fixed order, then asks the window to close

@@ -13,8 +13,6 @@ extern fluid_synth_t* Synth;
 // The current piece's player; null when nothing plays. Changed only under the audio lock.
 extern fluid_player_t* Player;
 
-// Where the system's General MIDI SoundFonts are looked for (tests point it elsewhere).
-extern const char* SystemSoundFontFolder;
 
 // True when a piece can sound: the synthesizer has a SoundFont and object 0.
 bool CanPlay();
@@ -33,5 +31,14 @@ void RenewPass();
 
 // True when the bytes are a well-formed Standard MIDI File that lasts some time.
 bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
+
+// ---- Test hooks: only tests call these ----------------------------------------------
+
+// Makes the music look for the system's General MIDI SoundFonts in folder (ending in
+// "/", kept by the caller while it is used) instead; nullptr: the system's folder again.
+void UseSoundFontFolderForTest(const char* folder);
+// Makes the loop see a piece playing (loop: one that repeats) or none, with no piece
+// behind it: what the loop does about a piece, not the piece itself, is under test.
+void PretendMusicForTest(bool playing, bool loop);
 
 }  // namespace kaMusic

@@ -43,7 +43,9 @@ static bool SoundFontLoaded = false;   // written by the reader, read after the 
 // clip peaking at -3 dBFS over the music is seldom touched by the output's limiter.
 constexpr double SynthGain = 1.0;
 
-const char* SystemSoundFontFolder = "/usr/share/sounds/sf2/";
+// Where the system's General MIDI SoundFonts are looked for.
+static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
+static const char* SoundFontFolder = SystemSoundFontFolder;
 // TimGM6mb first: the pieces are balanced against it (a larger set such as FluidR3 sounds
 // about 2 dB louder, peaks 3 dB higher and takes 150 MB of memory), and the package
 // depends on it. The system's chosen default comes next, for a system without it.
@@ -64,7 +66,7 @@ static std::vector<std::string> SoundFontCandidates() {
     }
     std::sort(found.begin(), found.end());
     for (const char* name : SystemSoundFonts)
-        found.push_back(std::string(SystemSoundFontFolder) + name);
+        found.push_back(std::string(SoundFontFolder) + name);
     return found;
 }
 
@@ -193,6 +195,14 @@ void CloseMusic() {
 bool CanPlay() {
     AwaitSoundFont();
     return MusicViaSound != 0;
+}
+
+void UseSoundFontFolderForTest(const char* folder) {
+    SoundFontFolder = folder ? folder : SystemSoundFontFolder;
+}
+void PretendMusicForTest(bool playing, bool loop) {
+    MusicPlaying = playing;
+    MusicLoop = loop;
 }
 
 }  // namespace kaMusic

@@ -36,7 +36,7 @@ void Release() {
     if (!SoundReady) return;
     plat::CloseAudio();
     SoundReady = 0;
-    MusicHoldsObject0 = 0;
+    MusicHoldsObject0 = false;
     for (SoundObject& object : SoundObjectTable) {
         std::vector<float>().swap(object.Clip);
         object.ClipFrames = 0;

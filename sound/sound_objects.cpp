@@ -13,7 +13,7 @@
 namespace kaSound {
 
 SoundObject SoundObjectTable[ObjectCount];
-int MusicHoldsObject0 = 0;
+bool MusicHoldsObject0 = false;
 
 static const char* const LoadLocation = "kaSound::LoadObject";
 constexpr size_t MaxNameLength = 30;
@@ -53,7 +53,7 @@ void ResetTable() {
     std::vector<float> old[ObjectCount];
     plat::LockAudio();
     for (int id = 0; id < ObjectCount; ++id) ClearEntry(&SoundObjectTable[id], &old[id]);
-    MusicHoldsObject0 = 0;
+    MusicHoldsObject0 = false;
     plat::UnlockAudio();
 }
 
@@ -205,7 +205,7 @@ int ClaimMusicObject() {
     ClearEntry(object, &old);
     object->InUse = 1;
     std::strncpy(object->Name, "DirectMusic", sizeof object->Name - 1);
-    MusicHoldsObject0 = 1;
+    MusicHoldsObject0 = true;
     plat::UnlockAudio();
     return 1;
 }
@@ -214,7 +214,7 @@ void ReleaseMusicObject() {
     if (!MusicHoldsObject0) return;
     std::vector<float> old;
     plat::LockAudio();
-    MusicHoldsObject0 = 0;
+    MusicHoldsObject0 = false;
     ClearEntry(&SoundObjectTable[0], &old);
     plat::UnlockAudio();
 }

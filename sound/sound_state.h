@@ -28,8 +28,8 @@ struct SoundObject {
 };
 
 extern SoundObject SoundObjectTable[ObjectCount];
-// 1 while the music's synthesizer holds object 0 and plays through its buffer 0.
-extern int MusicHoldsObject0;
+// True while the music's synthesizer holds object 0 and plays through its buffer 0.
+extern bool MusicHoldsObject0;
 
 // The WAVE reader's work on a whole file's bytes: false when the file is not a RIFF
 // WAVE form with whole "fmt " and "data" chunks.

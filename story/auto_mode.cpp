@@ -9,7 +9,7 @@
 #include "sound/kaSound.h"
 #include "story/story.h"
 
-int AutoMode = 0;
+static bool AutoMode = false;  // the story steps by itself
 static float AutoClock = 0.0f;  // seconds of the pause gone by
 static int AutoLine = -1;       // the line the pause is counted for
 
@@ -39,7 +39,7 @@ static bool LineIsOut() { return LaidOutLine == CurrentLine && RevealCount > kaD
 static float VoiceLeft() { return VoiceId >= 0 ? kaSound::SecondsLeft(VoiceId) : 0.0f; }
 
 void ResetAutoMode() {
-    AutoMode = 0;
+    AutoMode = false;
     AutoClock = 0.0f;
     AutoLine = -1;
 }
@@ -49,7 +49,7 @@ bool AutoModeSteps() {
         AutoMode = !AutoMode;
         AutoClock = 0.0f;
     }
-    if (InputState.LeftClick || InputState.RightClick) AutoMode = 0;
+    if (InputState.LeftClick || InputState.RightClick) AutoMode = false;
     if (!StoryWaitsForStep()) return false;
     if (AutoLine != CurrentLine || !LineIsOut() || VoiceLeft() > 0.0f) {
         AutoLine = CurrentLine;
@@ -85,3 +85,5 @@ float AutoModeSecondsToStep() {
     if (voice > 0.0f) return voice + pause;
     return pause > AutoClock ? pause - AutoClock : 0.0f;
 }
+
+bool AutoModeOnForTest() { return AutoMode; }

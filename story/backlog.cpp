@@ -159,12 +159,12 @@ void CloseBacklog() {
     RevealClock = SavedRevealClock;
     CopyIn(kaDraw::ObjectTable[kaDraw::FontSprite].surface, SavedFontSprite);
     SetCursorVisible(SavedCursor);
-    BacklogOpen = 0;
+    BacklogOpen = false;
 }
 
 }  // namespace
 
-int BacklogOpen = 0;
+bool BacklogOpen = false;
 
 void RecordShownLine(int line, int size, int voiceLine) {
     if (!LineText(line)[0]) return;  // the end of the script shows nothing
@@ -195,7 +195,7 @@ void OpenBacklog() {
     CopyOut(kaDraw::ObjectTable[kaDraw::FontSprite].surface, &SavedFontSprite);
     DarkenBackdrop();
     CopyOut(kaDraw::BackBuffer, &Backdrop);
-    BacklogOpen = 1;
+    BacklogOpen = true;
     Bottom = Count - 1;
     SetCursorVisible(1);
     DrawPage();

@@ -14,7 +14,11 @@ static int CursorVisible = 0;
 static bool Started = false;
 
 bool GameStarted() { return Started; }
-void ResetGameStart() { Started = false; }
+void ResetGameStart() {
+    GameMode = ModeLogo;
+    CursorVisible = 0;
+    Started = false;
+}
 
 void SetGameMode(int mode) { GameMode = mode; }
 int GetGameMode() { return GameMode; }
@@ -24,6 +28,30 @@ int GetCursorVisible() { return CursorVisible; }
 static const char* const InterfacePictureName[InterfacePictureCount] = {
     "across.sad", "savaback.sad", "panel.sad", "expr.sad", "back.sad",
     "message.sad", "cursol.sad", "comwin.sad", "tit.sad"};
+
+// The logo's jitter level and direction, and the time gathered toward its next step
+// (eight steps a second).
+static int LogoLevel;
+static bool LogoRising;
+static float LogoClock;
+// The state Ctrl and Return share in the key poll (KeyUp, KeyWentDown, KeyWentUp,
+// KeyHeld).
+static int KeyPollState;
+// Whether this frame's left-click flag comes from a press (a mouse button or Return)
+// rather than from held Ctrl alone.
+static bool ClickPressed;
+// The mode the current frame began in: a frame that changes it draws the new mode's
+// picture only in the next frame (the notice gives way to the title that way).
+static int ModeAtFrameStart;
+
+void ResetGameModes() {
+    LogoLevel = 6;
+    LogoRising = false;
+    LogoClock = 3.0f;  // the first logo step comes at once
+    KeyPollState = KeyUp;
+    ClickPressed = false;
+    ModeAtFrameStart = ModeLogo;
+}
 
 int LoadPicture(const char* name) {
     char path[PathBytes];
@@ -56,17 +84,17 @@ static void LogoFrame() {
     const layout::Placement& logo = layout::Logo;
     kaDraw::BltJitter(logo.x, logo.y, LogoLevel, InterfacePicture[PicAcross], 0, 0, logo.width, logo.height);
     LogoClock = 0.0f;
-    if (LogoRising == 0 && --LogoLevel == 0) {
-        LogoRising = 1;
+    if (!LogoRising && --LogoLevel == 0) {
+        LogoRising = true;
         LogoLevel = 1;
-    } else if (LogoRising == 1 && ++LogoLevel == 20) {
+    } else if (LogoRising && ++LogoLevel == 20) {
         kaDraw::ReleaseObject(InterfacePicture[PicAcross]);
         // Its id goes to the next picture loaded; a logo shown again (end:-1) must not
         // draw or release that picture.
         InterfacePicture[PicAcross] = 0;
         LogoClock = 3.0f;
         LogoLevel = 6;
-        LogoRising = 0;
+        LogoRising = false;
         SetGameMode(ModeNotice);
         InputState.LeftClick = 0;
     }
@@ -82,10 +110,6 @@ static void NoticeFrame() {
     kaDraw::ClearBackBuffer();
     BltOpaqueAt(layout::Notice, InterfacePicture[PicExpr]);
 }
-
-// Whether this frame's left-click flag comes from a press (a mouse button or Return)
-// rather than from held Ctrl alone.
-static bool ClickPressed = false;
 
 // The click that leaves the title stays set: the story's first step is in this frame.
 // Only a press leaves it: a reader skipping through an ending with Ctrl held stops here.
@@ -118,10 +142,6 @@ static void MapKeysToClick() {
     OptionClickIgnored = InputState.LeftClick && !pressed;
 }
 
-// The mode the current frame began in: a frame that changes it draws the new mode's
-// picture only in the next frame (the notice gives way to the title that way).
-static int ModeAtFrameStart = ModeLogo;
-
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
 // (polled every frame), a mode changed in the last frame, and in the story (the backlog
 // shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
@@ -134,7 +154,7 @@ bool PictureMovesByItself() {
     if (mode != ModeStory || BacklogOpen) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
-    return SystemMenuOpen == 1 || WaveEffect == 1 || AnimeFrames != 0 || AnimeLoop == 3 ||
+    return SystemMenuOpen || WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
            AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f;
 }
 // A story frame stepped by auto mode: the click of Return, with the pointer taken off
@@ -166,8 +186,8 @@ void FrameUpdate() {
     }
     bool autoStep = AutoModeSteps();
     MapKeysToClick();
-    if (SystemMenuOpen == 1 || (GetGameMode() == ModeStory && InputState.RightClick)) {
-        SystemMenuOpen = 1;
+    if (SystemMenuOpen || (GetGameMode() == ModeStory && InputState.RightClick)) {
+        SystemMenuOpen = true;
         SetGameMode(ModeSystemMenu);
         SystemMenu();
     }
@@ -179,3 +199,6 @@ void FrameUpdate() {
     if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
     FinishFrame();
 }
+
+int LogoLevelForTest() { return LogoLevel; }
+void MarkGameStartedForTest() { Started = true; }

@@ -1,5 +1,6 @@
 // The story screen: steps the script on a click, executes its command lines, and
 // redraws picture, animation, panel, message window, choices and the quit prompt.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,13 +27,34 @@ static int TextSize = 28;
 // The wave_play: line of the current step's voice, for the backlog; -1 for none (a
 // sound effect is not a voice).
 static int StepVoiceLine = -1;
+// What the script's flg:, if: and switch: lines set and test.
+static int32_t FlagTable[FlagCount];
+// The picture of the last file: line; 0 before one, or when its load failed.
+static int BackgroundId;
+// The animation: the frame count loop modes 3 and 5 restart with, the sideways column
+// of loop mode 4, the direction of a ping-pong, and the time toward the next tick
+// (AnimeSpeed per second, a tick every 10).
+static int AnimeFramesSaved, AnimeSpeed, AnimeColumn;
+static bool AnimeBackward;
+static float AnimeClock;
+
+void ResetInterpreter() {
+    TextSize = 28;
+    StepVoiceLine = -1;
+    std::fill(FlagTable, FlagTable + FlagCount, 0);
+    BackgroundId = 0;
+    AnimeFramesSaved = AnimeColumn = 0;
+    AnimeSpeed = 40;
+    AnimeBackward = false;
+    AnimeClock = 0.0f;
+}
 
 static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
 
 // The first empty line: where the script ends. A table without one ends at its last line.
 static int EndOfScript() {
     int end = 0;
-    for (; end < ScriptLineCount && ScriptTable[end][0]; ++end) {}
+    for (; end < ScriptLineCount && LineText(end)[0]; ++end) {}
     return end < ScriptLineCount ? end : ScriptLineCount - 1;
 }
 
@@ -103,8 +125,8 @@ static StepEnd ExecuteLines() {
         const char* arg = line + ArgumentOffset(k);
         int n = ReadNumberAt(line, ArgumentOffset(k));
         switch (k) {
-        case KwSetscreen: AnimeFrames = 0; ScreenFrame = n; WaveEffect = 0; break;
-        case KwSetchar: CharacterCell = n; WaveEffect = 0; break;
+        case KwSetscreen: AnimeFrames = 0; ScreenFrame = n; WaveEffect = false; break;
+        case KwSetchar: CharacterCell = n; WaveEffect = false; break;
         case KwEnd:
             SetGameMode(n);
             InputState.LeftClick = 0;
@@ -117,10 +139,10 @@ static StepEnd ExecuteLines() {
         case KwSwin: StoryState = ShowingOverWindow; break;
         case KwCommand:
             StoryState = ChoiceOpen;
-            OptionClickIgnored = 1;  // the click that opened it was meant for the story
+            OptionClickIgnored = true;  // the click that opened it was meant for the story
             --CurrentLine;
             return StepOpensChoice;
-        case KwSwave: WaveEffect = 1; break;
+        case KwSwave: WaveEffect = true; break;
         case KwFlg: {
             int a = ReadNumberAt(line, 4);
             if (IsFlagIndex(a)) FlagTable[a] = ReadNumberAt(line, 8);
@@ -178,9 +200,9 @@ static StepEnd ExecuteLines() {
 // The ping-pong of loop modes 2 to 4 on one position: back from limit, forward from 0.
 // Returns false when the position came back to 0 (loop mode 3 stops there).
 static bool PingPong(int* position, int limit) {
-    if (*position >= limit) AnimeBackward = 1;
+    if (*position >= limit) AnimeBackward = true;
     if (*position <= 0) {
-        AnimeBackward = 0;
+        AnimeBackward = false;
         *position += 1;
         return false;
     }
@@ -208,7 +230,7 @@ static void AnimationTick() {
         if (AnimeFrame < AnimeFrames) {
             ++AnimeFrame;
         } else {
-            AnimeBackward = 1;
+            AnimeBackward = true;
             AnimeFrames = 0;
             AnimeFrame = 1;
         }
@@ -239,7 +261,7 @@ static void DrawBand(int band, int column = 0) {
 // The picture: through the wave effect, as a still band with the character, or as the
 // running animation, which moves on at most one tick per frame.
 static void DrawPicture() {
-    if (WaveEffect == 1) {
+    if (WaveEffect) {
         if (ScreenFrame < 0 || ScreenFrame > LastBand) return;
         const layout::Placement& b = layout::Band;
         kaDraw::BltWave(b.x, b.y, layout::WaveReach, 2, 150.0f, BackgroundId, 0,
@@ -308,7 +330,7 @@ static int ChoiceMenu(int count, int line) {
         InputState.LeftClick = 0;
         InputState.RightClick = 0;
         InputState.MouseY = layout::PointerYAfterOption;
-        SystemMenuOpen = 0;
+        SystemMenuOpen = false;
         SetCursorVisible(0);
         char label[5] = {};
         std::memcpy(label, LineText(line + 2 + i), 4);
@@ -330,11 +352,11 @@ static int ChoiceMenu(int count, int line) {
 static bool PanelButtons() {
     if (QuitPromptOpen || !InputState.LeftClick) return false;
     if (PointerIn(layout::QuitButton)) {
-        QuitPromptOpen = 1;
-        OptionClickIgnored = 1;
+        QuitPromptOpen = true;
+        OptionClickIgnored = true;
     } else if (PointerIn(layout::MenuButton)) {
         InputState.LeftClick = 0;
-        SystemMenuOpen = 1;
+        SystemMenuOpen = true;
         return true;
     }
     return false;
@@ -345,17 +367,17 @@ static void StoryFrameOnce() {
     for (;;) {
         SetCursorVisible(1);
         kaDraw::ClearBackBuffer();
-        SystemMenuOpen = 0;
+        SystemMenuOpen = false;
         SetGameMode(ModeStory);
         TextSize = 28;
         if (PanelButtons()) return;
 
         if (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen) {
             if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-            ReplacedLine = -1;  // the line a step stops at is shown afresh
+            ForgetReplacedLine();  // the line a step stops at is shown afresh
             StoryState = ShowingProse;
             MoveToNextLine();
-            WaveEffect = 0;
+            WaveEffect = false;
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
@@ -390,7 +412,7 @@ static void StoryFrameOnce() {
         if (QuitPromptOpen) {
             int r = ChoiceMenu(2, QuitPromptLine);
             if (r != 0) {
-                QuitPromptOpen = 0;
+                QuitPromptOpen = false;
                 InputState.LeftClick = 1;
                 if (r != 1) GoToLine(r);
                 continue;
@@ -402,5 +424,15 @@ static void StoryFrameOnce() {
 
 void StoryFrame() {
     StoryFrameOnce();
-    OptionClickIgnored = 0;
+    OptionClickIgnored = false;
 }
+
+void GoToLineForTest(int line) { GoToLine(line); }
+int32_t FlagForTest(int index) { return IsFlagIndex(index) ? FlagTable[index] : 0; }
+void SetFlagForTest(int index, int32_t value) {
+    if (IsFlagIndex(index)) FlagTable[index] = value;
+}
+int StoryPictureForTest() { return BackgroundId; }
+int AnimeFramesSavedForTest() { return AnimeFramesSaved; }
+int AnimeColumnForTest() { return AnimeColumn; }
+float AnimeClockForTest() { return AnimeClock; }

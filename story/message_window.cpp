@@ -5,6 +5,22 @@
 #include "draw/kaDraw.h"
 #include "story/story.h"
 
+int LaidOutLine;
+int RevealCount;
+float RevealClock;
+// The font size the held line was laid out at: a replaced line comes back at it.
+static int LaidOutSize;
+// The line whose layout another text replaced, until a step; -1 when none.
+static int ReplacedLine;
+
+void ResetMessageWindow() {
+    LaidOutLine = 0;
+    LaidOutSize = 28;
+    ReplacedLine = -1;
+    RevealCount = 0;
+    RevealClock = 0.0f;
+}
+
 void ShowLine(int line, int offset, int size) {
     if (line == LaidOutLine) return;
     bool again = line == ReplacedLine;
@@ -29,11 +45,13 @@ void MessageLayoutReplaced() {
     LaidOutLine = -1;
 }
 
+void ForgetReplacedLine() { ReplacedLine = -1; }
+
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {
     kaDraw::BltTransparent(r.left, r.top, kaDraw::FontSprite, r.left, r.top, r.right, r.bottom);
 }
 
-int RevealText(float delay) {
+bool RevealText(float delay) {
     if (delay == 0.0f || RevealCount > kaDraw::TextRectCount) {
         CopyFromFontSprite(kaDraw::TextRects[0]);
         RevealCount = kaDraw::TextRectCount + 1;
@@ -41,11 +59,11 @@ int RevealText(float delay) {
         // RevealCount is at most TextRectCount here: only laid-out rectangles are read.
         for (int i = 1; i < RevealCount; ++i) CopyFromFontSprite(kaDraw::TextRects[i]);
     }
-    if (RevealCount > kaDraw::TextRectCount) return 1;
+    if (RevealCount > kaDraw::TextRectCount) return true;
     RevealClock += FrameSeconds;
     if (RevealClock >= delay) {
         RevealCount += 1;
         RevealClock = 0.0f;
     }
-    return 0;
+    return false;
 }

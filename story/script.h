@@ -8,8 +8,8 @@ typedef char ScriptLine[ScriptLineBytes];
 
 // The story the program carries, made at build time from data/script.txt.
 extern const ScriptLine ShippedScript[ScriptLineCount];
-// The table the engine reads: the shipped one unless a test hands it another.
-extern const ScriptLine* ScriptTable;
+// The engine reads the shipped table unless a test hands it another (nullptr: the
+// shipped one again).
 void UseScriptTable(const ScriptLine* table);
 // The text of line index of the active table; an empty line for an index outside it.
 const char* LineText(int index);

@@ -1,7 +1,7 @@
 // The active script table: the shipped story, or a table a test hands in.
 #include "story/script.h"
 
-const ScriptLine* ScriptTable = ShippedScript;
+static const ScriptLine* ScriptTable = ShippedScript;
 
 void UseScriptTable(const ScriptLine* table) { ScriptTable = table ? table : ShippedScript; }
 

@@ -108,18 +108,18 @@ std::string ReadSetting(const char* section, const char* key) {
 
 // Replaces the key's line in its section (or adds the key, and the section when
 // missing), writes the whole file to a temporary one and renames it over the old, so
-// a failed write never leaves a half-written set.ini. Returns 1 on success, 0 on failure.
-int WriteSetting(const char* section, const char* key, const char* value) {
+// a failed write never leaves a half-written set.ini. False when it could not be written.
+bool WriteSetting(const char* section, const char* key, const char* value) {
     if (!Storable(section, "\r\n]") || !Storable(key, "\r\n=[") || !Storable(value, "\r\n"))
-        return 0;
-    if (!section[0] || !key[0]) return 0;
+        return false;
+    if (!section[0] || !key[0]) return false;
     std::string path = SettingsPath();
-    if (path.empty()) return 0;
+    if (path.empty()) return false;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
 
     std::vector<std::string> lines;
-    if (!ReadLines(path, &lines)) return 0;
+    if (!ReadLines(path, &lines)) return false;
     std::string entry = std::string(key) + "=" + value;
     bool inSection = false, done = false;
     size_t sectionEnd = std::string::npos;  // line after the section's last key line
@@ -147,5 +147,5 @@ int WriteSetting(const char* section, const char* key, const char* value) {
 
     std::string text;
     for (const std::string& line : lines) text += line + '\n';
-    return ReplaceFile(path.c_str(), text) ? 1 : 0;
+    return ReplaceFile(path.c_str(), text);
 }

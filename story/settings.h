@@ -10,7 +10,8 @@ std::string SettingsPath();
 // characters; "" when the file, the section or the key is missing or cannot be read.
 std::string ReadSetting(const char* section, const char* key);
 // Sets key in section (both added when missing) and replaces the file atomically, every
-// other line kept. 1 on success; 0 when a name or the value holds a character that would
-// break a line ("\r\n" anywhere, "]" in a section, "=[" in a key), a name is empty, there
-// is no folder, a file there cannot be read, or the write failed (the old file is kept).
-int WriteSetting(const char* section, const char* key, const char* value);
+// other line kept. True on success; false when a name or the value holds a character
+// that would break a line ("\r\n" anywhere, "]" in a section, "=[" in a key), a name is
+// empty, there is no folder, a file there cannot be read, or the write failed (the old
+// file is kept).
+bool WriteSetting(const char* section, const char* key, const char* value);

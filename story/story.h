@@ -11,9 +11,11 @@
 // directory, interface pictures, owlsys.ini, the random seed; leaves a click for the
 // first frame.
 void StartGame();
-// True once StartGame has run, until ResetStoryState: the main loop runs frames only
+// True once StartGame has run, until ResetGameStart: the main loop runs frames only
 // then.
 bool GameStarted();
+// Called by ResetShellState: the logo's mode, the pointer sprite hidden, no game started.
+void ResetGameStart();
 // Called by the main loop once per frame while the game runs. The frame that ends in
 // ModeEnd leaves the shutdown to the main loop.
 void FrameUpdate();
@@ -28,11 +30,13 @@ int OpenMedia(int width, int height, int mode);
 // Releases the music, the text layer, the sound and the display, in that order; safe
 // to call again or before OpenMedia.
 void CloseMedia();
-// Puts every piece of engine state back to its start value (tests; the program starts
-// with these values).
+// Puts every piece of engine state back to its start value: the shell calls it before
+// StartGame, tests between runs. Each part below resets what it keeps to itself.
 void ResetStoryState();
 
-// The engine's state lives in story_state.cpp; the parts below read and write it.
+// The state the parts below share is declared with each part (defined in its file, or
+// in story_state.cpp when several parts set it); what one part alone uses is static in
+// that part's file.
 
 // ---- Interpreter (interpreter.cpp) ------------------------------------------------
 
@@ -42,25 +46,24 @@ constexpr int NoCharacter = 99;   // CharacterCell that draws no character
 
 extern int CurrentLine;      // the line shown or being executed
 extern int StoryState;       // ShowingProse, ShowingOverWindow or ChoiceOpen
-extern int QuitPromptOpen;
-extern int SystemMenuOpen;   // the system menu runs from the next frame
-extern int32_t FlagTable[FlagCount];
-extern int BackgroundId;     // picture of the last file:
+extern bool QuitPromptOpen;
+extern bool SystemMenuOpen;  // the system menu runs from the next frame
 extern int ScreenFrame;      // band shown when not animating
 extern int CharacterCell;
-extern int WaveEffect;
-extern int AnimeFrames, AnimeFramesSaved, AnimeLoop, AnimeSpeed, AnimeFrame, AnimeColumn;
-extern int AnimeBackward;
-extern float AnimeClock;
+extern bool WaveEffect;
+extern int AnimeFrames, AnimeLoop, AnimeFrame;
 extern int VoiceId;          // sound object of the last voice clip, -1 before the first
 // The left-click flag takes no option in this frame: the frame a choice or the quit
 // prompt opens, the frame the system menu or its notice closes, and a frame whose click
 // comes only from held Ctrl. Cleared when the story frame ends.
-extern int OptionClickIgnored;
+extern bool OptionClickIgnored;
 // The piece the script last asked for with midi_play: in this run, empty once a
 // midi_stop: came after it: what music switched on again plays.
 extern char RequestedMusic[ScriptLineBytes];
 
+// The interpreter's own state (flags, the story picture, the animation's clock and
+// direction) back to its start values; called by ResetStoryState.
+void ResetInterpreter();
 // GameMode 3: one step of the script when asked, then the whole story screen.
 void StoryFrame();
 // The message window shows the story's line, not a choice's or the quit prompt's.
@@ -77,19 +80,21 @@ void DrawTextArea(const layout::TextArea& a, const char* text);
 // ---- Message window (message_window.cpp) ------------------------------------------
 
 extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
-extern int LaidOutSize;       // the font size that line was laid out at
-extern int ReplacedLine;      // the line whose layout another text replaced, until a step
 extern int RevealCount;       // characters released so far; ShowLine's layout restarts it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
+// The window's own state back to its start values; called by ResetStoryState.
+void ResetMessageWindow();
 // Lays the line out unless its layout is the one held. A line whose layout another text
 // replaced, with no step since, comes back as it was shown: at its size, and whole.
 void ShowLine(int line, int offset, int size);
 // Called before any other text (a choice, the system menu) takes the text layer.
 void MessageLayoutReplaced();
-// Copies the released characters to the back buffer; 1 once the whole block is out.
-int RevealText(float delay);
+// Called by a step: the line it stops at is laid out afresh, even the one replaced.
+void ForgetReplacedLine();
+// Copies the released characters to the back buffer; true once the whole block is out.
+bool RevealText(float delay);
 
 // ---- Game modes (game_modes.cpp) --------------------------------------------------
 
@@ -105,15 +110,13 @@ enum {
 // The mode the next frame runs (a Mode value), and whether the story's own pointer
 // sprite is drawn over the picture (1) or not (0).
 void SetGameMode(int mode);
-// Called by ResetStoryState: no game started.
-void ResetGameStart();
 int GetGameMode();
 void SetCursorVisible(int visible);
 int GetCursorVisible();
 extern int InterfacePicture[InterfacePictureCount];  // ObjectIds
-extern int LogoLevel, LogoRising;
-extern float LogoClock;
-extern int KeyPollState;
+// The logo's steps and the key poll back to their start values; called by
+// ResetStoryState.
+void ResetGameModes();
 
 // Loads a picture asset of the program's directory, keyed by its top-left pixel: its
 // blanked signature is put back for the load and blanked again after. 0 on failure.
@@ -123,10 +126,11 @@ int LoadPicture(const char* name);
 
 enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3 };
 constexpr int SlotCount = 5;
-extern int MenuNotice;
 extern int MusicOff;
-extern int SaveReserved[5];
 
+// The menu's notice and the save line's reserved fields back to their start values;
+// called by ResetStoryState.
+void ResetSystemMenu();
 void SystemMenu();
 // Writes the current position to slot n (0 to 4); false when it could not be written.
 bool SaveSlot(int slot);
@@ -153,7 +157,7 @@ void ReadFirstToken(const char* path, char* out, int size);
 // ---- Backlog (backlog.cpp) ----------------------------------------------------------
 
 constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is shown
-extern int BacklogOpen;               // 1 while the backlog covers the frozen story
+extern bool BacklogOpen;              // while the backlog covers the frozen story
 
 // Called by a step that stops at a prose line: the line, its font size and the
 // wave_play: line of the same step (-1 for none).
@@ -173,7 +177,6 @@ bool BacklogFrame();
 
 // ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
 
-extern int AutoMode;  // 1 while the story steps by itself
 void ResetAutoMode();
 // The pause after a fully shown line before auto mode steps: 1 s + 50 ms a character.
 float AutoPause(int line);
@@ -193,3 +196,29 @@ enum EngineTextId {
     TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextMenu, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
+
+// ---- Test hooks ------------------------------------------------------------------
+// Only tests call these, to set up or look at state one part keeps to itself; the
+// program never does.
+
+// The story at line, as a load leaves it: no step made.
+void GoToLineForTest(int line);
+// FlagTable[index]; 0 for an index outside the table.
+int32_t FlagForTest(int index);
+// Sets FlagTable[index], as a flg: line would; an index outside the table is ignored.
+void SetFlagForTest(int index, int32_t value);
+// The picture of the last file: line (BackgroundId), 0 before one or after a failed load.
+int StoryPictureForTest();
+// The animation's saved frame count (what loop modes 3 and 5 restart with), its sideways
+// column (loop mode 4) and the clock gathered toward its next tick.
+int AnimeFramesSavedForTest();
+int AnimeColumnForTest();
+float AnimeClockForTest();
+// The logo's jitter level of its next step (6 down to 1, then up to 19).
+int LogoLevelForTest();
+// What StartGame leaves for the main loop (frames run), without its pictures and files.
+void MarkGameStartedForTest();
+// MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
+int MenuNoticeForTest();
+// True while auto mode is on (the story steps by itself).
+bool AutoModeOnForTest();

@@ -11,6 +11,19 @@
 static_assert(layout::SaveRow.count == SlotCount && layout::LoadRow.count == SlotCount,
               "a save and a load button for each slot");
 
+// The notice the menu shows instead of its rows: MenuPlain (none), MenuSaved,
+// MenuLoaded or MenuSaveFailed.
+static int MenuNotice;
+// The save line's five fields before the line number: nothing reads them, but a load
+// keeps them for the next save.
+static int SaveReserved[5];
+
+void ResetSystemMenu() {
+    MenuNotice = MenuPlain;
+    const int reserved[5] = {1, 40, 1, 1, 1};
+    std::memcpy(SaveReserved, reserved, sizeof SaveReserved);
+}
+
 // The save line of the current position.
 static void FormatSaveLine(char* out, int size) {
     std::snprintf(out, size_t(size), "%02i,%03i,%03i,%03i,%03i,%i", SaveReserved[0],
@@ -54,7 +67,7 @@ void LoadSlot(int slot) {
     CharacterCell = NoCharacter;
     ScreenFrame = 99;
     StoryState = ShowingProse;
-    QuitPromptOpen = 0;
+    QuitPromptOpen = false;
     ClearBacklog();  // the backlog holds only what was shown since
 }
 
@@ -87,9 +100,9 @@ static bool Button(const layout::Rect& r) {
 // The click that closes the menu or its notice may make a step, but never picks an
 // option of a choice that is open behind the menu.
 static void ReturnToStory() {
-    SystemMenuOpen = 0;
+    SystemMenuOpen = false;
     SetGameMode(ModeStory);
-    OptionClickIgnored = 1;
+    OptionClickIgnored = true;
 }
 
 static void CloseMenu() {
@@ -188,3 +201,5 @@ void SystemMenu() {
     }
     DrawMenuText(EngineText(TextMenu), layout::MenuText);
 }
+
+int MenuNoticeForTest() { return MenuNotice; }

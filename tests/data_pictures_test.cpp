@@ -76,7 +76,7 @@ TEST(Pictures, EveryScriptPictureHasTheBandsAndWidthItsLinesNeed) {
     std::string file;
     int frames = 0, loop = 0;
     for (int i = 0; i < ScriptLineCount; ++i) {
-        const char* line = ScriptTable[i];
+        const char* line = ShippedScript[i];
         Keyword k = MatchKeyword(line);
         int n = ReadNumberAt(line, ArgumentOffset(k));
         if (k == KwFile) file = line + ArgumentOffset(k);

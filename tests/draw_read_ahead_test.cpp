@@ -140,7 +140,7 @@ TEST_F(PageTurn, TheClickShowsThePictureOnDiskThenAndReportsAFailureThen) {
     std::filesystem::remove(dir / "next.sad");
     EXPECT_TRUE(headless::MessageBoxes().empty());
     StoryStep();
-    EXPECT_EQ(BackgroundId, 0);
+    EXPECT_EQ(StoryPictureForTest(), 0);
     ASSERT_EQ(headless::MessageBoxes().size(), 1u);
     EXPECT_EQ(headless::MessageBoxes()[0].text, "kaDraw::LoadObject : BMPファイルを読み込めません");
 }

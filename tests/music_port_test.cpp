@@ -14,17 +14,16 @@ namespace {
 class MusicPort : public ShellGame {
 protected:
     std::filesystem::path noSoundFonts = dir / "no-soundfonts";
-    const char* folder = kaMusic::SystemSoundFontFolder;
 
     void SetUp() override {
         ShellGame::SetUp();
         std::filesystem::create_directories(noSoundFonts);
-        kaMusic::SystemSoundFontFolder = noSoundFonts.c_str();
+        kaMusic::UseSoundFontFolderForTest(noSoundFonts.c_str());
         headless::EnableAudio(true);
     }
     void TearDown() override {
         ShellGame::TearDown();
-        kaMusic::SystemSoundFontFolder = folder;
+        kaMusic::UseSoundFontFolderForTest(nullptr);
     }
     static size_t Boxes() { return headless::MessageBoxes().size(); }
 };

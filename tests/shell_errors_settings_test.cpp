@@ -80,12 +80,12 @@ protected:
 
 TEST_F(Settings, LivesInTheConfigHomeAndRoundTripsValuesReadToSixtyThreeCharacters) {
     EXPECT_EQ(ReadSetting("st", "sc"), "");  // no file yet
-    ASSERT_EQ(WriteSetting("st", "sc", "label_07"), 1);
+    ASSERT_TRUE(WriteSetting("st", "sc", "label_07"));
     EXPECT_EQ(FileText(), "[st]\nsc=label_07\n");
     std::string exact = std::string(62, 'a') + "Z";
-    ASSERT_EQ(WriteSetting("st", "sc", exact.c_str()), 1);
+    ASSERT_TRUE(WriteSetting("st", "sc", exact.c_str()));
     EXPECT_EQ(ReadSetting("st", "sc"), exact);
-    ASSERT_EQ(WriteSetting("st", "sc", (exact + "overflow").c_str()), 1);
+    ASSERT_TRUE(WriteSetting("st", "sc", (exact + "overflow").c_str()));
     EXPECT_EQ(ReadSetting("st", "sc"), exact);
     EXPECT_EQ(FileText(), "[st]\nsc=" + exact + "overflow\n");  // stored whole, cut on reading
     EXPECT_FALSE(fs::exists(dir / "akari/set.ini.tmp"));
@@ -105,9 +105,9 @@ TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
     EXPECT_EQ(ReadSetting("st", "sc"), "old value");  // names ignore case, values trimmed
     EXPECT_EQ(ReadSetting("st", "b"), "");
     EXPECT_EQ(ReadSetting("none", "a"), "");
-    ASSERT_EQ(WriteSetting("st", "sc", "new"), 1);
-    ASSERT_EQ(WriteSetting("first", "c", "5"), 1);  // after the section's last key
-    ASSERT_EQ(WriteSetting("added", "k", "v"), 1);  // a new section at the end
+    ASSERT_TRUE(WriteSetting("st", "sc", "new"));
+    ASSERT_TRUE(WriteSetting("first", "c", "5"));  // after the section's last key
+    ASSERT_TRUE(WriteSetting("added", "k", "v"));  // a new section at the end
     EXPECT_EQ(FileText(),
               "; kept\n[First]\na=1\nc=5\n\n[ST]\nx=2\nsc=new\ny=3\n[last]\nb=4\n[added]\nk=v\n");
 }
@@ -117,22 +117,22 @@ TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
 TEST_F(Settings, AReplacedFileIsFlushedBeforeItsRenameAndItsFolderAfter) {
     std::vector<std::string> calls;
     FileCalls = &calls;
-    int written = WriteSetting("st", "sc", "label_07");
+    bool written = WriteSetting("st", "sc", "label_07");
     FileCalls = nullptr;
-    EXPECT_EQ(written, 1);
+    EXPECT_TRUE(written);
     EXPECT_EQ(calls, (std::vector<std::string>{"flush set.ini.tmp (17 bytes)",
                                                "rename set.ini.tmp set.ini", "flush akari/"}));
 }
 
 TEST_F(Settings, TextThatWouldBreakTheFileAndFailedRewritesLeaveTheOldFile) {
-    ASSERT_EQ(WriteSetting("st", "sc", "keep"), 1);
-    EXPECT_EQ(WriteSetting("st", "sc", "two\nlines"), 0);
-    EXPECT_EQ(WriteSetting("st", "a=b", "v"), 0);
-    EXPECT_EQ(WriteSetting("s]t", "sc", "v"), 0);
-    EXPECT_EQ(WriteSetting("st", "", "v"), 0);
-    EXPECT_EQ(WriteSetting("st", "sc", nullptr), 0);
+    ASSERT_TRUE(WriteSetting("st", "sc", "keep"));
+    EXPECT_FALSE(WriteSetting("st", "sc", "two\nlines"));
+    EXPECT_FALSE(WriteSetting("st", "a=b", "v"));
+    EXPECT_FALSE(WriteSetting("s]t", "sc", "v"));
+    EXPECT_FALSE(WriteSetting("st", "", "v"));
+    EXPECT_FALSE(WriteSetting("st", "sc", nullptr));
     fs::create_directory(dir / "akari/set.ini.tmp");  // the temporary cannot be opened
-    EXPECT_EQ(WriteSetting("st", "sc", "lost"), 0);
+    EXPECT_FALSE(WriteSetting("st", "sc", "lost"));
     EXPECT_EQ(FileText(), "[st]\nsc=keep\n");
 }
 

@@ -36,28 +36,14 @@ int Count(const std::vector<std::string>& calls, const char* name) {
 
 // The game as the program starts it, from a program directory of its own holding the
 // game's pictures, with set.ini under it.
-class ShellLoop : public ::testing::Test {
+class ShellLoop : public gametest::GameTest {
 protected:
-    fs::path dir = fs::path(AKARI_TEST_OUTPUT_DIR) /
-                   (std::string("shell_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::path cwd = fs::current_path();
+    ShellLoop() : GameTest("shell_") {}
 
     void SetUp() override {
-        headless::Reset();
+        GameTest::SetUp();
         headless::EnableAudio(true);
-        fs::remove_all(dir);
-        fs::create_directories(dir / "config");
-        for (const auto& entry : fs::directory_iterator(AKARI_GAME_DIR))
-            if (entry.path().extension() == ".sad") fs::copy_file(entry.path(), dir / entry.path().filename());
-        headless::SetProgramDirectory(dir.string());
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        ResetStoryState();
-        SetGameMode(ModeLogo);
-    }
-    void TearDown() override {
-        Shutdown();
-        plat::CloseWindow();
-        fs::current_path(cwd);
+        CopyAssetsWithExtension(".sad");
     }
 
     // Opened, active, at the story's first line, the pointer over the picture.
@@ -196,10 +182,9 @@ TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
     for (auto route : routes) {
         headless::Reset();
         headless::EnableAudio(true);
-        ResetStoryState();
         storytest::SetScript({"prose", "end:99"});
-        SetGameMode(ModeTitle);
         ASSERT_EQ(OpenGame(), 1);
+        SetGameMode(ModeTitle);
         Push(plat::EvFocusGained);
         Pass();  // the title's click, left by StartGame, shows line 6
         ASSERT_EQ(CurrentLine, 6);

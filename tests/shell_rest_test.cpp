@@ -3,6 +3,7 @@
 // and chances still come on time; and the frames shown are those a frame every refresh
 // would show.
 #include "sound/kaMusic.h"
+#include "sound/music_state.h"
 #include "tests/shell_test_game.h"
 
 using namespace shelltest;
@@ -40,11 +41,11 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     uint32_t wheel = Now() + 100;
     headless::PushEventAt(wheel, plat::Event{plat::EvWheel, 0, 1, 0, 0, {}});
     RunUntil(wheel + 1);
-    EXPECT_EQ(BacklogOpen, 1);
+    EXPECT_TRUE(BacklogOpen);
     EXPECT_EQ(Shell.LastFrameTime, wheel);
     Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape);
     RunFor(100);
-    EXPECT_EQ(BacklogOpen, 0);
+    EXPECT_FALSE(BacklogOpen);
     EXPECT_EQ(RunFor(5000), 0) << "the story rests again";
 
     Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyA);
@@ -52,7 +53,7 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     EXPECT_EQ(CurrentLine, line);
     RunFor(200);
     EXPECT_EQ(CurrentLine, line + 1) << "auto mode stepped on time";
-    EXPECT_EQ(AutoMode, 1);
+    EXPECT_TRUE(AutoModeOnForTest());
 }
 
 // While a line comes out, the wave sways or an animation ticks every frame, frames run a
@@ -113,8 +114,7 @@ TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     OpenStory({Sjis("静かな頁")});
     const uint32_t start = 0xFFFFF000u;
     headless::SetClock(start);
-    kaMusic::MusicPlaying = 1;
-    kaMusic::MusicLoop = 0;
+    kaMusic::PretendMusicForTest(true, false);
     kaMusic::NextMusicPoll = start + 7000;  // as PlayMusic leaves it, past the wrap
     EXPECT_EQ(RunUntil(start + 6990), 0);
     EXPECT_EQ(kaMusic::NextMusicPoll, start + 7000) << "not due yet";
@@ -122,9 +122,9 @@ TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     EXPECT_EQ(Shell.LastFrameTime, start + 7000) << "polled when due";
     EXPECT_EQ(kaMusic::NextMusicPoll, start + 8000);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "nothing was playing: stopped";
-    kaMusic::MusicPlaying = kaMusic::MusicLoop = 1;
+    kaMusic::PretendMusicForTest(true, true);
     EXPECT_EQ(RunFor(5000), 0) << "a looping piece is not polled";
-    kaMusic::MusicPlaying = 0;
+    kaMusic::PretendMusicForTest(false, true);
 }
 
 TEST_F(LoopRest, ALoopWaitingForItsChanceOfARestartKeepsItsFrameRate) {
@@ -146,7 +146,7 @@ TEST_F(LoopRest, AnAnimationStartedAfterARestKeepsItsPace) {
     ClickAt(Now() + 1, 320, 240);
     RunFor(2);
     ASSERT_EQ(AnimeFrames, 4);
-    EXPECT_LT(AnimeClock, 10.0f);
+    EXPECT_LT(AnimeClockForTest(), 10.0f);
     int ticks = 0, band = AnimeFrame;
     for (uint32_t end = Now() + 1000; int32_t(Now() - end) < 0;) {
         RunFor(1);

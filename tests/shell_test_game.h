@@ -2,38 +2,18 @@
 // backend in a program directory of the test's own, and the message loop run on the
 // virtual clock with events timed on it.
 #pragma once
-#include <stdlib.h>
-
 #include "tests/engine_script.h"
 
 namespace shelltest {
 
-class ShellGame : public ::testing::Test {
+class ShellGame : public gametest::GameTest {
 protected:
-    std::filesystem::path dir = storytest::TestFolder("shell_");
-    std::filesystem::path cwd = std::filesystem::current_path();
+    ShellGame() : GameTest("shell_") {}
 
     void SetUp() override {
-        headless::Reset();
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir / "config");
-        for (const auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR))
-            if (entry.path().extension() == ".sad")
-                std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
+        GameTest::SetUp();
+        CopyAssetsWithExtension(".sad");
         storytest::WriteEnginePictures(dir);  // sc0.sad and sc1.sad of plain bands
-        headless::SetProgramDirectory(dir.string());
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        ResetStoryState();
-        kaDraw::WavePhase = 0.0f;  // the wave's place is the graphics module's own
-        SetGameMode(ModeLogo);
-    }
-    void TearDown() override {
-        Shutdown();
-        plat::CloseWindow();
-        UseScriptTable(nullptr);
-        ResetStoryState();
-        SetGameMode(ModeLogo);
-        std::filesystem::current_path(cwd);
     }
     // Opened and active in the given mode, the pointer off the picture's middle.
     void Open(int mode) {

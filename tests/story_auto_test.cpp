@@ -10,7 +10,7 @@ class Auto : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        CopyFromGame({"v_minato_001.sad"});
+        CopyAssets({"v_minato_001.sad"});
     }
     void PressA() {
         InputState.AutoKey = 1;
@@ -30,16 +30,16 @@ TEST_F(Auto, WaitsForTheLineTheVoiceAndAPauseThatGrowsWithTheLine) {
     Frame(0.016f, true);
     ASSERT_EQ(CurrentLine, 7);
     PressA();
-    ASSERT_EQ(AutoMode, 1);
+    ASSERT_TRUE(AutoModeOnForTest());
     EXPECT_EQ(FramesOn(7, 100), 100) << "the voice has not ended (no audio pulled)";
     std::vector<float> out(2 * 10 * 44100);
     headless::PullAudio(out.data(), 10 * 44100);  // the clip plays out
     // 1 s + 10 x 50 ms of pause, counted from the first frame that sees the voice ended.
     EXPECT_NEAR(FramesOn(7, 100), 30, 1);
     EXPECT_EQ(CurrentLine, 8);
-    EXPECT_EQ(AutoMode, 1);
+    EXPECT_TRUE(AutoModeOnForTest());
     // At speed 5 two characters take three frames to come out, then 1.1 s of pause.
-    MessageSpeed = 5.0f;
+    UseSystemSettings("5,0,");
     Frame(0.0f);
     EXPECT_NEAR(FramesOn(8, 100), 3 + 22, 1);
     EXPECT_FLOAT_EQ(AutoPause(8), 1.1f);
@@ -53,16 +53,15 @@ TEST_F(Auto, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
     for (const Case& c : cases) {
         SetScript({Sjis("一"), "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"),
                    Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
-        CurrentLine = 5;
-        StoryState = ShowingProse;
+        ResetStoryState();
         Frame(0.016f, true);
         PressA();
         PointAt(c.x, c.y);
         FramesOn(6, 60);
         EXPECT_EQ(StoryState, ChoiceOpen) << c.under;
         EXPECT_EQ(GetGameMode(), ModeStory) << c.under;
-        EXPECT_EQ(QuitPromptOpen, 0) << c.under;
-        EXPECT_EQ(AutoMode, 0) << "the choice ends auto mode; " << c.under;
+        EXPECT_FALSE(QuitPromptOpen) << c.under;
+        EXPECT_FALSE(AutoModeOnForTest()) << "the choice ends auto mode; " << c.under;
         EXPECT_LT(AutoModeSecondsToStep(), 0.0f);
         PointAt(0, 0);
     }
@@ -70,18 +69,18 @@ TEST_F(Auto, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
 
 TEST_F(Auto, AClickDoesWhatItAlwaysDoesAndEndsAutoMode) {
     SetScript({Sjis("一"), Sjis("二"), Sjis("三")});
-    MessageSpeed = 0.0f;  // the line is out at once
+    UseSystemSettings("0,0,");  // the line is out at once
     Frame(0.016f, true);
     PressA();
     Frame(0.5f);
     EXPECT_NEAR(AutoModeSecondsToStep(), 0.55f, 0.001f);
     Frame(0.016f, true);
     EXPECT_EQ(CurrentLine, 7) << "the click stepped once";
-    EXPECT_EQ(AutoMode, 0);
+    EXPECT_FALSE(AutoModeOnForTest());
     EXPECT_EQ(FramesOn(7, 60), 60);
     PressA();
     PressA();
-    EXPECT_EQ(AutoMode, 0) << "A toggles";
+    EXPECT_FALSE(AutoModeOnForTest()) << "A toggles";
 }
 
 }  // namespace

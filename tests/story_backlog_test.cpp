@@ -10,7 +10,7 @@ class Backlog : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        CopyFromGame({"sc01.sad", "v_minato_001.sad", "se_rail_ring.sad"});
+        CopyAssets({"sc01.sad", "v_minato_001.sad", "se_rail_ring.sad"});
     }
     void Wheel(int notches, float seconds = 0.016f) {
         InputState.WheelSteps = notches;
@@ -93,18 +93,17 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
     Frame(0.0f);
     const std::vector<uint32_t> expected = Shown();
     const int line = CurrentLine, reveal = RevealCount, frame = AnimeFrame;
-    const float clock = AnimeClock;
+    const float clock = AnimeClockForTest();
     ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is still coming out";
 
     enum Close { RightClick, Escape, WheelDown };
     for (Close how : {RightClick, Escape, WheelDown}) {
         TearDown();
         SetUp();
-        kaDraw::WavePhase = 0.0f;
         PlayUpToTheLastLine();
         std::vector<uint32_t> before = Shown();
         Wheel(1, 0.02f);
-        ASSERT_EQ(BacklogOpen, 1);
+        ASSERT_TRUE(BacklogOpen);
         EXPECT_TRUE(Shown() != before) << "the page covers the story";
         Wheel(3, 0.5f);
         headless::SaveLastFrameAsPng((dir / "backlog.png").string());  // for a person to look at
@@ -112,7 +111,7 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
         Frame(0.5f, true);  // a click on an unvoiced line: swallowed
         PointAt(0, 0);
         Wheel(-3, 0.5f);  // back to the newest line
-        ASSERT_EQ(BacklogOpen, 1) << how;
+        ASSERT_TRUE(BacklogOpen) << how;
         EXPECT_EQ(CurrentLine, line) << "no click reached the story";
         if (how == RightClick) Frame(0.5f, false, true);
         if (how == Escape) {
@@ -122,12 +121,12 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
             EXPECT_EQ(Shell.ShutdownDone, 0) << "Escape closes the backlog, not the game";
         }
         if (how == WheelDown) Wheel(-1, 0.5f);
-        EXPECT_EQ(BacklogOpen, 0) << how;
+        EXPECT_FALSE(BacklogOpen) << how;
         EXPECT_EQ(GetGameMode(), ModeStory) << "a right click does not open the menu";
         EXPECT_EQ(CurrentLine, line) << how;
         EXPECT_EQ(RevealCount, reveal) << how;
         EXPECT_EQ(AnimeFrame, frame) << how;
-        EXPECT_EQ(AnimeClock, clock) << how;
+        EXPECT_EQ(AnimeClockForTest(), clock) << how;
         EXPECT_TRUE(Shown() == expected) << "the story's picture, close " << how;
     }
 }
@@ -152,7 +151,7 @@ TEST_F(Backlog, AClickOnAVoicedLineReplaysItsClipAndAnOpenChoiceSurvives) {
     int story = VoiceId;
     ASSERT_EQ(NamedVoicePlaying("v_minato_001.sad"), story);
     Wheel(1);
-    ASSERT_EQ(BacklogOpen, 1);
+    ASSERT_TRUE(BacklogOpen);
     PointAt(300, 300);  // above both lines: nothing
     Frame(0.016f, true);
     EXPECT_EQ(NamedVoicePlaying("v_minato_001.sad"), story) << "only the story's clip sounds";
@@ -163,13 +162,13 @@ TEST_F(Backlog, AClickOnAVoicedLineReplaysItsClipAndAnOpenChoiceSurvives) {
     EXPECT_NE(replay, story) << "its own copy plays";
     EXPECT_EQ(kaSound::SecondsLeft(story), 0.0f) << "the story's clip gave way";
     Frame(0.016f, false, true);
-    EXPECT_EQ(BacklogOpen, 0);
+    EXPECT_FALSE(BacklogOpen);
     EXPECT_FALSE(kaSound::InUse(replay)) << "the replay ends with the backlog";
 
     Frame(0.016f, true);
     ASSERT_EQ(StoryState, ChoiceOpen);
     Wheel(1);
-    ASSERT_EQ(BacklogOpen, 1);
+    ASSERT_TRUE(BacklogOpen);
     Frame(0.016f, false, true);
     PointAt(100, 150);
     Frame(0.016f, true);

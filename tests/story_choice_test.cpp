@@ -31,7 +31,7 @@ TEST_F(Choice, AChoiceTakesNoClickMeantForSomethingElse) {
     Frame(0.016f, false, true);
     PointAt(180, 100);
     Frame(0.016f, true);
-    ASSERT_EQ(MenuNotice, MenuSaved);
+    ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
     PointAt(RowX, Row1Y);
     Frame(0.016f, true);
     EXPECT_EQ(GetGameMode(), ModeStory);
@@ -80,15 +80,15 @@ TEST_F(Choice, QuitPromptBackStepsOnAndEndQuits) {
     StoryStep();
     StepAt(580, 336);  // the quit button
     StepAt(580, 100);
-    EXPECT_EQ(QuitPromptOpen, 1);
+    EXPECT_TRUE(QuitPromptOpen);
     EXPECT_EQ(CurrentLine, 6) << "no step from the button nor while the prompt is open";
     StepAt(RowX, Row1Y);  // back
-    EXPECT_EQ(QuitPromptOpen, 0);
+    EXPECT_FALSE(QuitPromptOpen);
     EXPECT_EQ(StoryState, ChoiceOpen) << "back made one ordinary step, onto the choice";
     StepAt(580, 336);
     StepAt(RowX, Row0Y);  // the story's choice is tested first
     EXPECT_EQ(CurrentLine, 11);
-    EXPECT_EQ(QuitPromptOpen, 1) << "the prompt stays open over the story";
+    EXPECT_TRUE(QuitPromptOpen) << "the prompt stays open over the story";
     StepAt(RowX, Row0Y);  // now _end
     EXPECT_EQ(GetGameMode(), ModeEnd);
 }

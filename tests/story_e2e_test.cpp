@@ -12,40 +12,19 @@ using namespace storytest;
 
 namespace {
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public gametest::GameTest {
 protected:
-    std::filesystem::path dir = TestFolder("story_");
+    EndToEnd() : GameTest("story_") {}
 
     void SetUp() override {
-        std::filesystem::create_directories(dir / "config");
-        for (auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR))
-            if (entry.is_regular_file() && entry.path().filename() != "akari")
-                std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        headless::Reset();
-        headless::SetProgramDirectory(dir.string());
-        UseScriptTable(nullptr);
-        ResetShellState();
-        ResetStoryState();
-        SetGameMode(ModeLogo);
+        GameTest::SetUp();
+        CopyAllAssets();
         PointAt(639, 473);  // the pointer sprite stays out of the way
         StartGame();
         ResetFrameTimer();
     }
-    void TearDown() override {
-        Shutdown();
-        ResetStoryState();
-        SetGameMode(ModeLogo);
-    }
-    // One pass of the main loop on the virtual clock.
-    void Frame(uint32_t ms = 16) {
-        headless::AdvanceClock(ms);
-        uint32_t now = plat::Milliseconds();
-        FrameSeconds = float(now - Shell.LastFrameTime) * 0.001f;
-        Shell.LastFrameTime = now;
-        UpdateGame();
-        InputState.LeftClick = InputState.RightClick = 0;
-    }
+    // One frame of the main loop, ms after the last on the virtual clock.
+    void Frame(uint32_t ms = 16) { RunFrameAfter(ms); }
     void Click(int x, int y) {
         PointAt(x, y);
         InputState.LeftClick = 1;
@@ -77,6 +56,15 @@ protected:
         return n;
     }
     int TextPixels() { return Count(10, 385, 590, 413); }
+    // The file name of the story's picture, "" before one.
+    static std::string PictureName() {
+        int id = StoryPictureForTest();
+        return id > 0 ? kaDraw::ObjectTable[id].name : "";
+    }
+    // What a load in a new run does to the flags: none is kept.
+    static void ForgetFlags() {
+        for (int i = 0; i < FlagCount; ++i) SetFlagForTest(i, 0);
+    }
 };
 
 TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
@@ -123,11 +111,11 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     EXPECT_GT(TextPixels(), 3 * early) << "the rest of the line has come out";
     Click(320, 240);
     EXPECT_EQ(CurrentLine, 18) << "flags set, switch jumped over line 16";
-    EXPECT_EQ(FlagTable[2], 5);
+    EXPECT_EQ(FlagForTest(2), 5);
     Click(320, 240);
-    EXPECT_EQ(WaveEffect, 1);
+    EXPECT_TRUE(WaveEffect);
 
-    int firstPicture = BackgroundId;
+    int firstPicture = StoryPictureForTest();
     Click(320, 240);
     EXPECT_EQ(CurrentLine, 26);
     EXPECT_EQ(kaDraw::ObjectTable[firstPicture].surface, nullptr)
@@ -148,7 +136,7 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     EXPECT_EQ(Pixel(20, 20), Shown("savaback.sad", 20, 20)) << "the system menu's page";
     Click(195, 100);
     EXPECT_EQ(File("z_save0.sdt"), "01,040,001,001,001,33\r\n");
-    EXPECT_EQ(MenuNotice, MenuSaved);
+    EXPECT_EQ(MenuNoticeForTest(), MenuSaved);
     Click(320, 240);
     EXPECT_EQ(StoryState, ChoiceOpen);
     Frame();
@@ -176,7 +164,7 @@ TEST_F(EndToEnd, ThePlayerReadsBothBranchesUsesTheMenuAndReachesTheEnd) {
     // Load slot 0: back before the choice; the notice's click reopens it.
     RightClick();
     Click(180, 182);
-    EXPECT_EQ(MenuNotice, MenuLoaded);
+    EXPECT_EQ(MenuNoticeForTest(), MenuLoaded);
     EXPECT_EQ(CurrentLine, 33);
     Click(320, 240);
     EXPECT_EQ(StoryState, ChoiceOpen);
@@ -203,16 +191,16 @@ TEST_F(EndToEnd, ThePanelAndTheMenusBottomRowLeadWhereTheySayAndTheSpeedIsKept) 
     ASSERT_EQ(GetGameMode(), ModeStory);
     int line = CurrentLine;
     Click(580, 336);  // the panel's quit button: the prompt, no step
-    EXPECT_EQ(QuitPromptOpen, 1);
+    EXPECT_TRUE(QuitPromptOpen);
     EXPECT_EQ(CurrentLine, line);
     Frame();
     EXPECT_GT(Count(80, 140, 512, 175, 0xFFFFFF), 0) << "the prompt's options are drawn";
     Click(300, 200);  // もう少し続ける
-    EXPECT_EQ(QuitPromptOpen, 0);
+    EXPECT_FALSE(QuitPromptOpen);
     EXPECT_GT(CurrentLine, line) << "the prompt's back made a step";
     line = CurrentLine;
     Click(570, 270);  // the panel's menu button
-    EXPECT_EQ(SystemMenuOpen, 1);
+    EXPECT_TRUE(SystemMenuOpen);
     Frame();
     EXPECT_EQ(GetGameMode(), ModeSystemMenu);
     EXPECT_EQ(Pixel(20, 20), Shown("savaback.sad", 20, 20)) << "the system menu's page";
@@ -288,14 +276,14 @@ protected:
         for (int step = 0; step < 2 * ScriptLineCount && (step == 0 || GetGameMode() == ModeStory); ++step) {
             if (StoryState == ChoiceOpen) {
                 Click(300, 140 + 40 * (choices++ ? second : first) + 17);
-                if (forget && choices == 1) std::fill(FlagTable, FlagTable + FlagCount, 0);
+                if (forget && choices == 1) ForgetFlags();
             } else {
                 Click(300, 360);  // below the option rows, left of the panel
             }
             if (GetGameMode() != ModeStory || StoryState == ChoiceOpen) continue;
-            if (run.shown.empty()) run.clearedAtStart = FlagTable[1] == 0 && FlagTable[2] == 0 && AnimeLoop == 0;
+            if (run.shown.empty()) run.clearedAtStart = FlagForTest(1) == 0 && FlagForTest(2) == 0 && AnimeLoop == 0;
             run.shown.push_back(CurrentLine);
-            run.pictures.push_back(BackgroundId > 0 ? kaDraw::ObjectTable[BackgroundId].name : "");
+            run.pictures.push_back(PictureName());
             if (shown) shown();
             EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
         }
@@ -418,7 +406,7 @@ TEST_F(ShippedStory, EveryListedPictureIsShownWithItsLine) {
     std::filesystem::create_directories(screens);
     std::set<std::string> seen;
     auto photograph = [&] {
-        std::string name = BackgroundId > 0 ? kaDraw::ObjectTable[BackgroundId].name : "";
+        std::string name = PictureName();
         if (name.empty() || !seen.insert(name).second) return;
         for (int i = 0; i < 250; ++i) Frame();  // the whole line revealed
         EXPECT_GT(TextPixels(), 200) << "the line over " << name;

@@ -12,21 +12,17 @@
 // the file: AKARI_WRITE_GOLDEN=1 build/tests/akari_tests --gtest_filter='ShippedStoryFrames.*'
 // and the diff of the file, reviewed and committed with the change, shows which steps moved.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "draw/kaDraw.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
 #include "story/story.h"
-
-namespace fs = std::filesystem;
+#include "tests/game_test.h"
 
 namespace {
 
@@ -37,34 +33,16 @@ constexpr int RowX = 300, FirstRowY = 157, SecondRowY = 197;
 // A story that does not come back to the title within this many clicks never will.
 constexpr int MaxClicksPerEnding = 3000;
 
-class ShippedStoryFrames : public ::testing::Test {
+class ShippedStoryFrames : public gametest::GameTest {
 protected:
-    fs::path dir = fs::path(AKARI_TEST_OUTPUT_DIR) / "golden_frames";
-    fs::path cwd = fs::current_path();
     std::vector<std::string> steps;  // one line per step: what, frames sent, their hash
     size_t folded = 0;               // presented frames already in a step
 
+    ShippedStoryFrames() : GameTest("golden_") {}
+
     void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir / "config");
-        fs::create_directories(dir / "data");
-        for (const auto& entry : fs::directory_iterator(AKARI_GAME_DIR))
-            if (entry.is_regular_file() && entry.path().filename() != "akari")
-                fs::copy_file(entry.path(), dir / entry.path().filename());
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        headless::Reset();
-        headless::SetProgramDirectory(dir.string());
-        UseScriptTable(nullptr);
-        ResetStoryState();
-        SetGameMode(ModeLogo);
-        kaDraw::WavePhase = 0.0f;
-        kaDraw::WaveSign = 1;
-    }
-    void TearDown() override {
-        Shutdown();
-        plat::CloseWindow();
-        fs::current_path(cwd);
+        GameTest::SetUp();
+        CopyAllAssets();
     }
 
     static uint32_t Now() { return plat::Milliseconds(); }

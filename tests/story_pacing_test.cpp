@@ -12,9 +12,9 @@ TEST_F(Pacing, TheLogoStepsAtMostEveryEighthOfASecond) {
     SetGameMode(ModeLogo);
     Frame(0.0f);  // the clock starts at 3: a step at once
     Frame(0.1f, true);  // 0.8: no step, and clicks do not hurry it
-    EXPECT_EQ(LogoLevel, 5);
+    EXPECT_EQ(LogoLevelForTest(), 5);
     Frame(0.1f);
-    EXPECT_EQ(LogoLevel, 4);
+    EXPECT_EQ(LogoLevelForTest(), 4);
 }
 
 TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
@@ -32,12 +32,12 @@ TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
     };
     for (const Case& c : cases) {
         SetScript({"anime:3", "speed:100", "loopanime:" + std::to_string(c.loop), Sjis("動く")});
-        CurrentLine = 5;
+        GoToLineForTest(5);
         StoryStep(0.0f);
         std::vector<int> seen;
         for (size_t i = 0; i < c.seen.size(); ++i) {
             StoryStep(0.1f, false);
-            seen.push_back(c.loop == 4 ? AnimeColumn : AnimeFrame);
+            seen.push_back(c.loop == 4 ? AnimeColumnForTest() : AnimeFrame);
         }
         EXPECT_EQ(seen, c.seen) << "loop mode " << c.loop;
         EXPECT_EQ(AnimeFrames, c.framesAfter) << "loop mode " << c.loop;
@@ -67,24 +67,25 @@ TEST_F(Pacing, AtMostOneAnimationTickPerFrameAndTheRestCarriesOver) {
     StoryStep(0.1f, false);
     StoryStep(0.1f, false);
     EXPECT_EQ(AnimeFrame, 2);
-    EXPECT_GT(AnimeClock, 100.0f) << "the time not ticked away is kept";
+    EXPECT_GT(AnimeClockForTest(), 100.0f) << "the time not ticked away is kept";
 }
 
 TEST_F(Pacing, EachSpeedReleasesOneCharacterPerItsDelayAndNoMorePerFrame) {
-    kaDraw::TextRectCount = 7;  // six characters: eight releases in all
+    // Six characters: eight releases in all. Each speed lays out a line afresh.
+    SetScript({Sjis("あいうえおか"), Sjis("あいうえおか")});
     int expected[] = {0, 8, 16, 16, 24, 32};  // frames of 16 ms against delays of 0 to 50 ms
     for (int speed = 0; speed <= 5; ++speed) {
-        RevealCount = 0;
-        RevealClock = 0.0f;
+        ShowLine(6 + speed % 2, 0, 28);
+        ASSERT_EQ(kaDraw::TextRectCount, 7);
         FrameSeconds = 0.016f;
         int frames = 0;
-        while (RevealText(speed * 0.01f) == 0 && frames < 10000) ++frames;
+        while (!RevealText(speed * 0.01f) && frames < 10000) ++frames;
         EXPECT_EQ(frames, expected[speed]) << "speed " << speed;
     }
-    RevealCount = 0;
+    ShowLine(6, 0, 28);
     FrameSeconds = 0.2f;
     for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(RevealText(0.01f), 0);
+        EXPECT_FALSE(RevealText(0.01f));
         EXPECT_EQ(RevealCount, i) << "a long frame releases one character";
     }
 }

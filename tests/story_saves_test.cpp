@@ -4,7 +4,7 @@
 
 #include "sound/kaMusic.h"
 #include "story/settings.h"
-#include "tests/story_test_table.h"
+#include "tests/engine_script.h"
 
 using namespace storytest;
 
@@ -23,30 +23,35 @@ protected:
 };
 
 TEST_F(Saves, ASaveMadeWhileAChoiceIsOpenReopensItAndALoadClosesTheOpenOne) {
-    SetScript({Sjis("一"), "command:2", "aaaa:" + Sjis("左"), "bbbb:" + Sjis("右"),
-               Sjis("どちら？"), "label:aaaa", "label:bbbb"});
+    WriteEnginePictures(dir);
+    // A picture, an animation running on its second band, a character and a flag, then
+    // the choice, whose line (12) the save keeps.
+    SetScript({"file:sc1.sad", "setscreen:1", "anime:4", "loopanime:1", "setchar:3",
+               "flg:007,2", Sjis("一"), "command:2", "aaaa:" + Sjis("左"),
+               "bbbb:" + Sjis("右"), Sjis("どちら？"), "label:aaaa", "label:bbbb"});
     PointAt(300, 400);
     Frame(0.016f, true);
-    Frame(0.016f, true);
+    Frame(0.3f, true);
     ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_NE(AnimeFrame, 0) << "the animation has ticked";
+    const int picture = StoryPictureForTest();
+    ASSERT_GT(picture, kaDraw::FontBufferSprite);
     MenuClick(170, 90);
-    EXPECT_EQ(ReadFile(Slot(0)), "01,040,001,001,001,6\r\n");
+    EXPECT_EQ(ReadFile(Slot(0)), "01,040,001,001,001,12\r\n");
     Frame(0.016f, true);
     // The load resets the animation and the character, and keeps the picture, the
     // flags and the speed; it makes no step in its own frame.
-    AnimeFrames = AnimeFramesSaved = 4, AnimeFrame = 2, AnimeLoop = 1;
-    CharacterCell = 3, ScreenFrame = 1, BackgroundId = 5, FlagTable[7] = 2;
     MenuClick(170, 170);
-    EXPECT_EQ(MenuNotice, MenuLoaded);
-    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(MenuNoticeForTest(), MenuLoaded);
+    EXPECT_EQ(CurrentLine, 12);
     EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
               std::vector<int>({0, 0, 0, NoCharacter, 99}));
-    EXPECT_EQ(std::vector<int>({AnimeFramesSaved, BackgroundId, FlagTable[7]}),
-              std::vector<int>({4, 5, 2}));
+    EXPECT_EQ(std::vector<int>({AnimeFramesSavedForTest(), StoryPictureForTest(), FlagForTest(7)}),
+              std::vector<int>({4, picture, 2}));
     EXPECT_EQ(StoryState, ShowingProse) << "the open choice is closed by the load";
     Frame(0.016f, true);
     EXPECT_EQ(StoryState, ChoiceOpen);
-    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(CurrentLine, 12);
 }
 
 TEST_F(Saves, AMissingOrBadSaveLoadsLineZero) {
@@ -54,12 +59,13 @@ TEST_F(Saves, AMissingOrBadSaveLoadsLineZero) {
     WriteFile(Slot(2), "01,040,001,001,001,-3\n");
     WriteFile(Slot(3), "07,008,009,010,011,0000000000000000000000000012");
     for (int slot : {4, 1, 2, 3}) {
-        CurrentLine = 9;
+        GoToLineForTest(9);
         LoadSlot(slot);
         EXPECT_EQ(CurrentLine, 0) << "slot " << slot;
     }
-    EXPECT_EQ(SaveReserved[0], 7) << "a long token is cut, not overrun";
-    EXPECT_EQ(SaveReserved[4], 11);
+    // The fields before the line number are kept for the next save.
+    ASSERT_TRUE(SaveSlot(0));
+    EXPECT_EQ(ReadFile(Slot(0)), "07,008,009,010,011,0\r\n") << "a long token is cut, not overrun";
 }
 
 // Fields beyond their written width would be saved wider, at offsets the reader does
@@ -70,11 +76,11 @@ TEST_F(Saves, ALoadedSlotSavedAgainLoadsToTheSameLine) {
         WriteFile(Slot(1), text);
         LoadSlot(1);
         int line = CurrentLine;
-        std::vector<int> reserved(SaveReserved, SaveReserved + 5);
         ASSERT_TRUE(SaveSlot(2));
         LoadSlot(2);
         EXPECT_EQ(CurrentLine, line) << text;
-        EXPECT_EQ(std::vector<int>(SaveReserved, SaveReserved + 5), reserved) << text;
+        ASSERT_TRUE(SaveSlot(3));
+        EXPECT_EQ(ReadFile(Slot(3)), ReadFile(Slot(2))) << text;
     }
     EXPECT_EQ(ReadFile(Slot(2)), "01,040,001,001,001,9\r\n");
 }
@@ -83,7 +89,7 @@ TEST_F(Saves, ALoadedSlotSavedAgainLoadsToTheSameLine) {
 // unless a midi_stop: came after it. Neither makes a step.
 TEST_F(Saves, TheMusicSwitchActsOnThePieceTheScriptAskedFor) {
     SetScript({"midi_play:bgm1.mid", Sjis("一"), Sjis("二"), "midi_stop:", Sjis("三")});
-    MusicOff = 1;
+    UseSystemSettings("1,1,");
     PointAt(300, 400);
     Frame(0.016f, true);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "midi_play: starts nothing while music is off";
@@ -132,13 +138,13 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
                 std::filesystem::create_symlink("/dev/zero", dir / name);
             }
         }
-        CurrentLine = 9;
+        GoToLineForTest(9);
         LoadSlot(0);
         EXPECT_EQ(CurrentLine, 0);
         ReadSystemSettings();
         EXPECT_EQ(MessageSpeed, 1.0f);
         EXPECT_EQ(ReadSetting("st", "sc"), "");
-        EXPECT_EQ(WriteSetting("st", "sc", "x"), 0) << "what is not a file is not replaced";
+        EXPECT_FALSE(WriteSetting("st", "sc", "x")) << "what is not a file is not replaced";
         int width = 0, height = 0, fullScreen = 1;
         ReadWindowFile(&width, &height, &fullScreen);
         EXPECT_EQ(std::vector<int>({width, height, fullScreen}), std::vector<int>({640, 474, 0}));
@@ -160,7 +166,7 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
 TEST_F(Saves, AFailedSaveSaysSoAndKeepsWhatWasThere) {
     std::filesystem::create_directory(Slot(0));  // a slot that cannot be replaced
     MenuClick(170, 90);
-    EXPECT_EQ(MenuNotice, MenuSaveFailed);
+    EXPECT_EQ(MenuNoticeForTest(), MenuSaveFailed);
     EXPECT_TRUE(std::filesystem::is_directory(Slot(0)));
     WriteFile(Slot(1), "01,040,001,001,001,12\r\n");
     EXPECT_TRUE(SaveSlot(1));
@@ -212,10 +218,10 @@ TEST_F(Saves, AReadOnlyGameFolderKeepsThePlayersFilesInTheDataFolder) {
         else unsetenv("XDG_DATA_HOME");
         std::filesystem::create_directories(dir / c.folder);
         WriteFile(dir / c.folder / "owlsys.ini", "4,0,\r\n");
-        MessageSpeed = 1.0f;
+        ResetStoryState();  // message speed 1
         ReadSystemSettings();
         EXPECT_EQ(MessageSpeed, 4.0f) << c.folder << ": the settings already there are read";
-        CurrentLine = 9;
+        GoToLineForTest(9);
         ASSERT_TRUE(SaveSlot(2)) << c.folder;
         EXPECT_EQ(ReadFile(dir / c.folder / "z_save2.sdt"), "01,040,001,001,001,9\r\n") << c.folder;
         EXPECT_EQ(std::filesystem::exists(Slot(2)), !c.readOnly) << c.folder;

@@ -35,11 +35,12 @@ TEST_F(ScriptReading, FlagCommandsUseFixedWidthFieldsWithinTheTable) {
                "flg:1000,5", "if:1000,x002,3",
                "if:-01,0,002,3", "switch:-05,0,2", Sjis("二十行目")});
     StoryStep();
-    EXPECT_EQ(FlagTable[1], 7);
+    EXPECT_EQ(FlagForTest(1), 7);
     StoryStep();
     EXPECT_EQ(CurrentLine, 20) << "indices outside 000 to 999 neither read nor written";
-    EXPECT_EQ((std::vector<int>(FlagTable, FlagTable + 6)), (std::vector<int>{0, 0, 35, 1, 0, 2}));
-    EXPECT_EQ(FlagTable[999], 0) << "line 14 was jumped over";
+    EXPECT_EQ((std::vector<int>{FlagForTest(0), FlagForTest(1), FlagForTest(2), FlagForTest(3), FlagForTest(4), FlagForTest(5)}),
+              (std::vector<int>{0, 0, 35, 1, 0, 2}));
+    EXPECT_EQ(FlagForTest(999), 0) << "line 14 was jumped over";
 }
 
 TEST_F(ScriptReading, AnEarlierLineSpellingTheLabelCapturesTheJump) {
@@ -66,7 +67,7 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
     EXPECT_EQ(GetGameMode(), ModeSystemMenu) << "the menu still opens there";
     SetScript({"label:loop", "jump:loop"});
     SetGameMode(ModeStory);
-    CurrentLine = 5;
+    GoToLineForTest(5);
     StoryStep();
     EXPECT_EQ(GetGameMode(), ModeStory) << "a loop without prose still ends its step";
     for (int i = 0; i < ScriptLineCount; ++i) std::strcpy(TestTable[i], "speed:5");
@@ -77,20 +78,20 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
 }
 
 TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {
-    CopyFromGame({"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"});
+    CopyAssets({"sc01.sad", "v_minato_001.sad", "v_sayo_001.sad"});
     SetScript({"file:sc01.sad", Sjis("一"), "file:missing.sad", Sjis("二")});
     StoryStep();
-    int first = BackgroundId;
+    int first = StoryPictureForTest();
     ASSERT_GT(first, kaDraw::FontBufferSprite);
     StoryStep();
-    EXPECT_EQ(BackgroundId, 0) << "a failed load gives 0";
+    EXPECT_EQ(StoryPictureForTest(), 0) << "a failed load gives 0";
     EXPECT_EQ(kaDraw::ObjectTable[first].surface, nullptr) << "and the picture it replaced goes";
     EXPECT_EQ(VoiceId, -1) << "no clip before the first wave_play:";
     std::vector<std::string> body;
     for (int i = 0; i < 200; ++i)
         body.insert(body.end(), {i % 2 ? "wave_play:v_minato_001.sad" : "wave_play:v_sayo_001.sad", Sjis("声")});
     SetScript(body);
-    CurrentLine = 5;
+    GoToLineForTest(5);
     for (int i = 0, previous = -1; i < 200; ++i, previous = VoiceId) {
         StoryStep();
         ASSERT_GE(VoiceId, 0) << "clip " << i;
@@ -105,10 +106,10 @@ TEST_F(ScriptReading, ASizeLineIsHeldToTheFontSizes) {
     } cases[] = {{"40", 80}, {"1073741824", 400}, {"0", 2}, {"-2147483648", 2}};
     for (const Case& c : cases) {
         SetScript({std::string("size:") + c.size, Sjis("大きさ")});
-        CurrentLine = 5;
-        LaidOutLine = -1;  // each case shows line 7 anew
+        GoToLineForTest(5);
+        MessageLayoutReplaced();  // each case's step shows line 7 anew
         StoryStep();
-        EXPECT_EQ(kaDraw::FontHeight, c.height) << c.size;
+        EXPECT_EQ(kaDraw::FontRequest.height, c.height) << c.size;
     }
 }
 

@@ -1,5 +1,6 @@
 // Test support for the story engine: a script table the test writes itself, a fresh
-// engine (with sound) around it in a temporary program directory, frames run by hand.
+// engine (with sound) around it in a temporary program directory, in the story mode
+// without the opening.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include "sound/kaSound.h"
 #include "story/story.h"
 #include "tests/draw_test_support.h"
+#include "tests/game_test.h"
 
 namespace storytest {
 
@@ -51,46 +53,30 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
     std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// An emptied folder of the test's own (tests may run side by side).
-inline std::filesystem::path TestFolder(const char* prefix) {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) /
-                                (std::string(prefix) + test->test_suite_name() + "." + test->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
+using gametest::TestFolder;
 
 inline void PointAt(int x, int y) {
     InputState.MouseX = x;
     InputState.MouseY = y;
 }
 
-class StoryTest : public ::testing::Test {
+class StoryTest : public gametest::GameTest {
 protected:
-    std::filesystem::path dir = TestFolder("story_");
+    StoryTest() : GameTest("story_") {}
 
+    // The media started as StartGame starts them, but none of the interface pictures
+    // loaded; the story screen from the first frame.
     void SetUp() override {
-        headless::Reset();
+        GameTest::SetUp();
         headless::EnableAudio(true);
-        headless::SetProgramDirectory(dir.string());
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);  // set.ini of save:/load:
-        ResetShellState();
-        ResetStoryState();
-        OpenMedia(700, 520, 1);
+        OpenMedia(layout::BackBufferWidth, layout::BackBufferHeight, 1);
+        MarkGameStartedForTest();  // what StartGame leaves: RunFrame runs FrameUpdate
         SetGameMode(ModeStory);
     }
-    void TearDown() override {
-        CloseMedia();
-        UseScriptTable(nullptr);
-        ResetStoryState();
-        SetGameMode(ModeLogo);
-    }
-    // Copies built assets of the game folder into the test's own folder.
-    void CopyFromGame(std::initializer_list<const char*> names) {
-        for (const char* name : names)
-            std::filesystem::copy_file(std::filesystem::path(AKARI_GAME_DIR) / name, dir / name,
-                                       std::filesystem::copy_options::overwrite_existing);
+    // The settings as the engine reads them from owlsys.ini ("speed,musicOff,").
+    void UseSystemSettings(const char* text) {
+        WriteFile(dir / "owlsys.ini", text);
+        ReadSystemSettings();
     }
     // One story-screen frame as the main loop runs it, the click flags cleared after.
     void StoryStep(float seconds = 0.016f, bool click = true) {
@@ -99,13 +85,11 @@ protected:
         StoryFrame();
         InputState.LeftClick = InputState.RightClick = 0;
     }
-    // One whole frame through FrameUpdate.
+    // One whole frame of the main loop, seconds (to the millisecond) after the last.
     void Frame(float seconds = 0.016f, bool left = false, bool right = false) {
-        FrameSeconds = seconds;
         InputState.LeftClick |= left;
         InputState.RightClick |= right;
-        FrameUpdate();
-        InputState.LeftClick = InputState.RightClick = 0;
+        RunFrameAfterSeconds(seconds);
     }
 };
 

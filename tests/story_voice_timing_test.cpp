@@ -15,7 +15,7 @@ class VoiceTiming : public StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        CopyFromGame({"v_minato_001.sad"});
+        CopyAssets({"v_minato_001.sad"});
     }
 };
 

@@ -1,0 +1,107 @@
+// The one harness of the tests that run the game: every module back to its start value,
+// a program directory of the test's own holding the game's assets it asks for, and
+// frames run through the main loop's own RunFrame on the virtual clock.
+#pragma once
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "draw/kaDraw.h"
+#include "platform/headless.h"
+#include "shell/shell.h"
+#include "story/story.h"
+
+namespace gametest {
+
+// An emptied folder of the test's own (tests may run side by side).
+inline std::filesystem::path TestFolder(const char* prefix) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path dir = std::filesystem::path(AKARI_TEST_OUTPUT_DIR) /
+                                (std::string(prefix) + test->test_suite_name() + "." + test->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// Copies into dir the files of the built game folder (pictures, voices, music; never the
+// program) whose names wanted accepts.
+inline void CopyGameAssets(const std::filesystem::path& dir,
+                           const std::function<bool(const std::string&)>& wanted) {
+    for (const auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR)) {
+        std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name != "akari" && wanted(name))
+            std::filesystem::copy_file(entry.path(), dir / name,
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+}
+
+// Every module back to the state the program starts in: the headless backend (its clock,
+// events, frames, files), the shell with its input and the game mode (the logo), the
+// story engine with the shipped script, and the line-shift effects.
+inline void ResetAllModules() {
+    headless::Reset();
+    UseScriptTable(nullptr);
+    ResetShellState();
+    ResetStoryState();
+    kaDraw::ResetEffects();
+}
+
+class GameTest : public ::testing::Test {
+protected:
+    std::filesystem::path dir;
+    std::filesystem::path cwd = std::filesystem::current_path();
+
+    explicit GameTest(const char* prefix) : dir(TestFolder(prefix)) {}
+
+    // The program directory is dir, and set.ini, saves and window.ini go under it.
+    void SetUp() override {
+        ResetAllModules();
+        std::filesystem::create_directories(dir / "config");
+        std::filesystem::create_directories(dir / "data");
+        headless::SetProgramDirectory(dir.string());
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    }
+    // Whatever the test started is closed as the program closes it, and every module is
+    // left at its start value for the next test.
+    void TearDown() override {
+        Shutdown();
+        plat::CloseWindow();
+        ResetAllModules();
+        std::filesystem::current_path(cwd);
+    }
+
+    // The game's assets a test needs: those named, those with an extension, or all.
+    void CopyAssets(std::initializer_list<const char*> names) {
+        CopyGameAssets(dir, [names](const std::string& name) {
+            for (const char* wanted : names)
+                if (name == wanted) return true;
+            return false;
+        });
+    }
+    void CopyAssetsWithExtension(const char* extension) {
+        CopyGameAssets(dir, [extension](const std::string& name) {
+            return std::filesystem::path(name).extension() == extension;
+        });
+    }
+    void CopyAllAssets() {
+        CopyGameAssets(dir, [](const std::string&) { return true; });
+    }
+
+    // One frame of the main loop, ms later on the virtual clock than the last: RunFrame
+    // measures the frame's seconds, runs FrameUpdate and clears the frame's input edges.
+    static void RunFrameAfter(uint32_t ms) {
+        headless::AdvanceClock(ms);
+        RunFrame();
+    }
+    static void RunFrameAfterSeconds(float seconds) {
+        RunFrameAfter(uint32_t(std::lround(double(seconds) * 1000.0)));
+    }
+};
+
+}  // namespace gametest
