@@ -85,6 +85,9 @@ constexpr Rect PanelQuitBox = InPicture(Inside(QuitButton), Panel);
 constexpr Point AutoMarkAt[2] = {{584, 354}, {592, 354}};
 constexpr int AutoMarkHeight = 9;
 
+// The notice of a quick save or load, over the top of the picture.
+constexpr TextArea QuickNoticeText{14, 12, 470, 80};
+
 // ---- A choice and the quit prompt ---------------------------------------------------
 
 constexpr Placement ChoiceBox{58, 90, 470, 200};
@@ -126,6 +129,9 @@ constexpr Rect QuitGameBox{QuitGameButton.left, QuitGameButton.top, ReturnButton
                            QuitGameButton.bottom};
 constexpr TextArea MenuText{170, 50, 635, 500};
 constexpr TextArea MenuNoticeText{300, 200, 635, 500};
+// A slot's small picture of the story frame it was saved at, in the free margin left of
+// the rows.
+constexpr Placement SlotPreview{10, 90, 150, 113};
 
 // ---- The backlog --------------------------------------------------------------------
 

@@ -193,5 +193,6 @@ void RunFrame() {
     InputState.LeftClick = 0;
     InputState.RightClick = 0;
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
+    InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
     FollowPointerAcrossTheEdge();
 }

@@ -1,10 +1,10 @@
 // The game modes: start-up, the per-frame dispatch with the Ctrl/Return keys, the
 // opening logo, the notice and the title.
-#include <cstdlib>
 #include <ctime>
 
 #include "base/folders.h"
 #include "base/frame.h"
+#include "base/random.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "story/story.h"
@@ -69,7 +69,7 @@ void StartGame() {
     for (int i = 0; i < InterfacePictureCount; ++i)
         InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
     ReadSystemSettings();
-    std::srand(unsigned(std::time(nullptr)));
+    SeedRandom(uint32_t(std::time(nullptr)));
     InputState.LeftClick = 1;
     Started = true;
 }
@@ -143,14 +143,16 @@ static void MapKeysToClick() {
 }
 
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
-// (polled every frame), a mode changed in the last frame, and in the story (the backlog
+// (polled every frame), a mode changed in the last frame, a quick save's notice fading, and in the story (the backlog
 // shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
 // animation waiting for its chance of a restart, a line still coming out in the message
 // window, or auto mode counting towards its next step (its pause is counted in frames).
 // A choice or the quit prompt draws its text whole: no reveal moves under it.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
-    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
+    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo ||
+        QuickNoticeShowing())
+        return true;
     if (mode != ModeStory || BacklogOpen) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
@@ -186,6 +188,7 @@ void FrameUpdate() {
     }
     bool autoStep = AutoModeSteps();
     MapKeysToClick();
+    QuickSlotKeys();
     if (SystemMenuOpen || (GetGameMode() == ModeStory && InputState.RightClick)) {
         SystemMenuOpen = true;
         SetGameMode(ModeSystemMenu);
@@ -194,8 +197,13 @@ void FrameUpdate() {
     if (GetGameMode() == ModeLogo) LogoFrame();
     if (GetGameMode() == ModeTitle) TitleFrame();
     if (GetGameMode() == ModeNotice) NoticeFrame();
-    if (GetGameMode() == ModeStory) autoStep ? AutoStepFrame() : StoryFrame();
+    if (GetGameMode() == ModeStory) {
+        autoStep ? AutoStepFrame() : StoryFrame();
+        // A frame that asked for the menu or left the story composed no story picture.
+        if (GetGameMode() == ModeStory && !SystemMenuOpen) KeepStoryFrame();
+    }
     AutoModeAfterFrame();
+    DrawQuickNotice();
     if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
     FinishFrame();
 }

@@ -9,10 +9,12 @@ struct InputFields {
     int LeftClick;        // the one signal to continue
     int RightClick;
     // One-frame edges of the additions beside the original input: wheel notches turned
-    // (up positive), the A key, and Escape while the backlog holds it.
+    // (up positive), the A key, Escape while the backlog holds it, F5 and F9.
     int WheelSteps;
     int AutoKey;
     int EscapeKey;
+    int QuickSaveKey;
+    int QuickLoadKey;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
 };

@@ -44,4 +44,5 @@ void ResetStoryState() {
     ResetSystemMenu();
     ClearBacklog();
     ResetAutoMode();
+    ResetQuickSlot();
 }
