@@ -2,7 +2,6 @@
 // redraws picture, animation, panel, message window, choices and the quit prompt.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
