@@ -80,10 +80,12 @@ constexpr Rect QuitButton{549, 326, 616, 347};
 constexpr Rect PanelMenuBox = InPicture(Inside(MenuButton), Panel);
 constexpr Rect PanelQuitBox = InPicture(Inside(QuitButton), Panel);
 
-// Auto mode's mark at the panel's foot: two arrowheads, each AutoMarkHeight rows from
-// its point's top-left.
+// The marks at the panel's foot while auto mode or skip mode runs: arrowheads, each
+// PanelMarkHeight rows from its point's top-left; skip mode's ends in a bar.
+constexpr int PanelMarkHeight = 9;
 constexpr Point AutoMarkAt[2] = {{584, 354}, {592, 354}};
-constexpr int AutoMarkHeight = 9;
+constexpr Point SkipMarkAt[2] = {{556, 354}, {564, 354}};
+constexpr Rect SkipMarkBar{572, 354, 574, 354 + PanelMarkHeight};
 
 // ---- A choice and the quit prompt ---------------------------------------------------
 

@@ -52,8 +52,8 @@ enum EventType {
     EvWheel,          // y: notches turned, up positive, down negative
 };
 
-// KeyA arrives only as an event (EvKeyDown); it is never polled.
-enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA };
+// KeyA and KeyS arrive only as events (EvKeyDown); they are never polled.
+enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS };
 
 struct Event {
     EventType type;

@@ -19,6 +19,7 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_LCTRL:
     case SDL_SCANCODE_RCTRL: return plat::KeyCtrl;
     case SDL_SCANCODE_A: return plat::KeyA;
+    case SDL_SCANCODE_S: return plat::KeyS;
     default: return plat::KeyNone;
     }
 }

@@ -39,6 +39,10 @@ static void PointerMoved(const plat::Event& ev) {
 static void KeyPressed(const plat::Event& ev) {
     if (ev.key == plat::KeyReturn) InputState.ReturnTakenByToggle = 0;
     if (ev.key == plat::KeyA) InputState.AutoKey = 1;
+    if (ev.key == plat::KeyS)
+        InputState.SkipKey = 1;
+    else
+        InputState.OtherKey = 1;
     if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
     if (ev.key != plat::KeyEscape || BacklogOpen) {
         WantFrame(FrameAtOnce);  // Return and Ctrl are read by the frame's key poll

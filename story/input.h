@@ -9,10 +9,13 @@ struct InputFields {
     int LeftClick;        // the one signal to continue
     int RightClick;
     // One-frame edges of the additions beside the original input: wheel notches turned
-    // (up positive), the A key, and Escape while the backlog holds it.
+    // (up positive), the A key, the S key, Escape while the backlog holds it, and any
+    // other key pressed.
     int WheelSteps;
     int AutoKey;
+    int SkipKey;
     int EscapeKey;
+    int OtherKey;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
 };

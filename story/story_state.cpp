@@ -44,4 +44,7 @@ void ResetStoryState() {
     ResetSystemMenu();
     ClearBacklog();
     ResetAutoMode();
+    ResetSkipMode();
+    ResetReadMarks();
+    ResetPreferences();
 }
