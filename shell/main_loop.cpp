@@ -209,12 +209,13 @@ void RunFrame() {
     UpdateGame();
     int pointerX, pointerY;
     if (TakePointerMove(&pointerX, &pointerY)) SetPointerPos(pointerX, pointerY);
+    if (TakeFullScreenToggle()) ToggleFullScreen();
     // The first picture is out: the start-up work it did not need may have the processor.
     ReleaseStartUpTasks();
     PollMusicWhenDue();
     InputState.LeftClick = 0;
     InputState.RightClick = 0;
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
-    InputState.SkipKey = InputState.OtherKey = 0;
+    InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
     FollowPointerAcrossTheEdge();
 }

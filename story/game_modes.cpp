@@ -155,7 +155,7 @@ static void MapKeysToClick() {
 bool PictureMovesByItself() {
     int mode = GetGameMode();
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
-    if (mode != ModeStory || BacklogOpen) return false;
+    if (mode != ModeStory || BacklogOpen || PreferencesOpen) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
     return SystemMenuOpen || WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
@@ -191,6 +191,10 @@ void FrameUpdate() {
         if (BacklogFrame()) return FinishFrame();
         FrameSeconds = 0.0f;  // the story goes on from the moment it was left
     }
+    if (PreferencesOpen) {
+        if (PreferencesFrame()) return FinishFrame();
+        FrameSeconds = 0.0f;
+    }
     bool autoStep = AutoModeSteps();
     bool skipStep = SkipModeSteps();
     MapKeysToClick();
@@ -213,6 +217,7 @@ void FrameUpdate() {
     AutoModeAfterFrame();
     SkipModeAfterFrame();
     if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    if (InputState.PreferencesKey && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();
 }
 

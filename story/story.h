@@ -136,6 +136,9 @@ void SystemMenu();
 bool SaveSlot(int slot);
 // Reads slot n back: a missing, empty or hand-edited slot gives line 0.
 void LoadSlot(int slot);
+// Music off (1) stops the piece; on (0) from off starts the piece the script last asked
+// for. Sets MusicOff; the caller writes owlsys.ini.
+void SwitchMusic(int off);
 // Reads owlsys.ini into MessageSpeed and MusicOff (missing or empty: unchanged).
 void ReadSystemSettings();
 bool WriteSystemSettings(int speed, int musicOff);
@@ -174,6 +177,16 @@ void OpenBacklog();
 // it, a right click, Escape or the wheel down past the newest line closes it. Every
 // click is taken. False when it closed (the story then runs again).
 bool BacklogFrame();
+
+// ---- A page over the story (story_cover.cpp) ------------------------------------------
+
+// Called when a page opens over the frozen story or title: keeps what its drawing will
+// replace, and the frame under it, darkened, as its backdrop; shows the pointer sprite.
+void CoverStory();
+// The darkened frame, drawn first by the page each frame.
+void DrawCoverBackdrop();
+// Called when the page closes: the story's text layout, reveal and pointer sprite back.
+void UncoverStory();
 
 // ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
 
@@ -251,10 +264,27 @@ int VolumeLevel(int percent);
 // The volumes handed to the sound module, over the levels the script sets.
 void ApplyVolumes();
 
+// ---- The preferences page (preferences_screen.cpp) -------------------------------------
+
+extern bool PreferencesOpen;  // while the page covers the frozen story or title
+// Closed, the first row picked (ResetStoryState).
+void ResetPreferencesScreen();
+// F1 may open it: in the story (no menu, no backlog) or at the title.
+bool PreferencesMayOpen();
+// Called after the frame under it is composed: keeps it, draws the page.
+void OpenPreferences();
+// One frame of the open page; every click is taken. False when it closed (what lies
+// under it then runs again).
+bool PreferencesFrame();
+
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
 enum EngineTextId {
-    TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextMenu, EngineTextCount
+    TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextMenu,
+    TextPreferences, TextMusicVolume, TextVoiceVolume, TextClickVoice, TextVoiceStops,
+    TextVoiceFinishes, TextAutoPause, TextSkipKey, TextSkipRead, TextSkipEverything,
+    TextMessageSpeed, TextMusic, TextOn, TextOff, TextFullScreen, TextClose, TextSeconds,
+    EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 

@@ -47,4 +47,5 @@ void ResetStoryState() {
     ResetSkipMode();
     ResetReadMarks();
     ResetPreferences();
+    ResetPreferencesScreen();
 }

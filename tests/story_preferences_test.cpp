@@ -88,3 +88,103 @@ TEST_F(Prefs, AVoiceLetFinishSurvivesAStepAndStopsAtTheNextVoicedLine) {
 }
 
 }  // namespace
+
+namespace {
+
+class PrefsPage : public Prefs {
+protected:
+    static void Key(plat::Key key) { HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key}); }
+    static std::vector<uint32_t> Shown() {
+        const headless::Frame* f = headless::LastFrame();
+        return f ? f->pixels : std::vector<uint32_t>{};
+    }
+    // A click in the middle of box n of a row whose boxes are step apart and width wide.
+    void ClickBox(int row, int n, int step, int width) {
+        layout::Rect r = layout::PreferenceBox(row, n, step, width);
+        PointAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Frame(0.016f, true);
+    }
+    void ClickStepper(int row, int n) { ClickBox(row, n, layout::StepperBoxStep, layout::StepperBoxWidth); }
+    void ClickWide(int row, int n) { ClickBox(row, n, layout::WideBoxStep, layout::WideBoxWidth); }
+};
+
+TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
+    SetScript({Sjis("一行目です"), Sjis("二")});
+    UseSystemSettings("0,0,");
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Frame(0.016f);
+    const std::vector<uint32_t> story = Shown();
+    const int line = CurrentLine;
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    ASSERT_TRUE(PreferencesOpen);
+    EXPECT_TRUE(Shown() != story) << "the page covers the story";
+    headless::SaveLastFrameAsPng((dir / "preferences.png").string());  // for a person to look at
+
+    ClickStepper(0, 0);
+    ClickStepper(0, 0);
+    EXPECT_EQ(Preferences.MusicVolume, 90) << "two clicks on the music's less";
+    PointAt(200, layout::PreferenceRowTopOf(1) + 10);
+    InputState.WheelSteps = -1;
+    Frame(0.016f);
+    EXPECT_EQ(Preferences.VoiceVolume, 95) << "the wheel down over the voice's row";
+    Key(plat::KeyDown);  // the music's row was picked by the clicks
+    Frame(0.016f);
+    Key(plat::KeyLeft);
+    Frame(0.016f);
+    EXPECT_EQ(Preferences.VoiceVolume, 90) << "left on the voice's row";
+    ClickStepper(3, 1);
+    EXPECT_EQ(Preferences.AutoPauseTenths, 15);
+    ClickWide(2, 1);
+    EXPECT_FALSE(Preferences.ClickStopsVoice);
+    ClickWide(4, 1);
+    EXPECT_TRUE(Preferences.SkipEverything);
+    ClickBox(5, 3, layout::SpeedBoxStep, layout::SpeedBoxWidth);
+    EXPECT_EQ(MessageSpeed, 3.0f);
+    EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,0,\r\n") << "as the menu writes it";
+    ClickWide(6, 1);
+    EXPECT_EQ(MusicOff, 1);
+    EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,1,\r\n");
+    ClickWide(7, 0);
+    EXPECT_EQ(Shell.FullScreen, 1);
+    ClickWide(7, 1);
+    EXPECT_EQ(Shell.FullScreen, 0);
+    EXPECT_EQ(CurrentLine, line) << "no click reached the story";
+
+    ResetPreferences();
+    LoadPreferences();
+    EXPECT_EQ(Preferences.MusicVolume, 90);
+    EXPECT_EQ(Preferences.VoiceVolume, 90);
+    EXPECT_EQ(Preferences.AutoPauseTenths, 15);
+    EXPECT_FALSE(Preferences.ClickStopsVoice);
+    EXPECT_TRUE(Preferences.SkipEverything);
+
+    PointAt(0, 0);
+    Key(plat::KeyEscape);
+    Frame(0.016f);
+    EXPECT_FALSE(PreferencesOpen);
+    EXPECT_EQ(Shell.ShutdownDone, 0) << "Escape closes the page, not the game";
+    EXPECT_EQ(CurrentLine, line);
+    EXPECT_TRUE(Shown() == story) << "the story as it was";
+}
+
+TEST_F(PrefsPage, OpensOverTheTitleAndNotOverTheMenuAndARightClickClosesIt) {
+    SetGameMode(ModeTitle);
+    Frame(0.016f);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    ASSERT_TRUE(PreferencesOpen);
+    Frame(0.016f, false, true);
+    EXPECT_FALSE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeTitle) << "the right click went no further";
+    Frame(0.016f, true);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    EXPECT_FALSE(PreferencesOpen);
+}
+
+}  // namespace
