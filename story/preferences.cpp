@@ -4,7 +4,6 @@
 // defaults.
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
