@@ -52,8 +52,11 @@ enum EventType {
     EvWheel,          // y: notches turned, up positive, down negative
 };
 
-// KeyA arrives only as an event (EvKeyDown); it is never polled.
-enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA };
+// The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
+enum Key {
+    KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyUp, KeyDown, KeyLeft,
+    KeyRight
+};
 
 struct Event {
     EventType type;

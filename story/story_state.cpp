@@ -44,4 +44,8 @@ void ResetStoryState() {
     ResetSystemMenu();
     ClearBacklog();
     ResetAutoMode();
+    ResetSkipMode();
+    ResetReadMarks();
+    ResetPreferences();
+    ResetPreferencesScreen();
 }
