@@ -19,18 +19,6 @@ static uint64_t TableHash = 0;
 static const char* const MarksFileName = "read_marks.txt";
 static const char* const MarksHeader = "akari read marks 1";
 
-// FNV-1a over every line's text and its end: an edited, moved or added line changes it.
-static uint64_t HashOfScriptTable() {
-    uint64_t h = 14695981039346656037ull;
-    for (int line = 0; line < ScriptLineCount; ++line) {
-        for (const char* p = LineText(line);; ++p) {
-            h = (h ^ uint8_t(*p)) * 1099511628211ull;
-            if (!*p) break;
-        }
-    }
-    return h;
-}
-
 void ResetReadMarks() {
     std::memset(Read, 0, sizeof Read);
     Unsaved = false;
@@ -48,7 +36,7 @@ static std::string MarksText() {
 
 void LoadReadMarks() {
     ResetReadMarks();
-    TableHash = HashOfScriptTable();
+    TableHash = ScriptTableHash();
     char path[PathBytes];
     if (!PlayerPath(MarksFileName, path, sizeof path)) return;
     std::vector<uint8_t> bytes;
@@ -81,7 +69,7 @@ bool ReadMarksUnsaved() { return Unsaved; }
 
 bool WriteReadMarks() {
     if (!Unsaved) return true;
-    if (TableHash == 0) TableHash = HashOfScriptTable();
+    if (TableHash == 0) TableHash = ScriptTableHash();
     char path[PathBytes];
     if (!PlayerPath(MarksFileName, path, sizeof path) || !ReplaceFile(path, MarksText()))
         return false;
