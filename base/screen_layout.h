@@ -80,10 +80,12 @@ constexpr Rect QuitButton{549, 326, 616, 347};
 constexpr Rect PanelMenuBox = InPicture(Inside(MenuButton), Panel);
 constexpr Rect PanelQuitBox = InPicture(Inside(QuitButton), Panel);
 
-// Auto mode's mark at the panel's foot: two arrowheads, each AutoMarkHeight rows from
-// its point's top-left.
+// The marks at the panel's foot while auto mode or skip mode runs: arrowheads, each
+// PanelMarkHeight rows from its point's top-left; skip mode's ends in a bar.
+constexpr int PanelMarkHeight = 9;
 constexpr Point AutoMarkAt[2] = {{584, 354}, {592, 354}};
-constexpr int AutoMarkHeight = 9;
+constexpr Point SkipMarkAt[2] = {{556, 354}, {564, 354}};
+constexpr Rect SkipMarkBar{572, 354, 574, 354 + PanelMarkHeight};
 
 // The notice of a quick save or load, over the top of the picture.
 constexpr TextArea QuickNoticeText{14, 12, 470, 80};
@@ -147,5 +149,31 @@ constexpr Rect BacklogLineArea(int top, int bottom) {
 constexpr Rect BacklogVoiceMark(int top) {
     return {BacklogPage.left - 14, top + 6, BacklogPage.left - 9, top + 11};
 }
+
+// ---- The preferences ---------------------------------------------------------------
+
+// A page over the story or the title: its title, then one row a setting, each a label
+// and boxes: a stepper's two (less and more, its value between them) or a choice's.
+constexpr Rect PreferencesPage{70, 20, 570, 450};
+constexpr Point PreferencesTitleAt{90, 30};
+constexpr int PreferenceRowCount = 9;
+constexpr int PreferenceRowTop = 70, PreferenceRowStep = 40, PreferenceRowHeight = 28;
+constexpr int PreferenceLabelLeft = 100, PreferenceFocusLeft = 84, PreferenceFocusSize = 8;
+constexpr int PreferenceBoxesLeft = 290, PreferenceTextSize = 16, PreferenceTextInset = 5;
+constexpr int PreferenceValueLeft = 350;  // a stepper's value, between its boxes
+constexpr int PreferenceRowTopOf(int row) { return PreferenceRowTop + PreferenceRowStep * row; }
+// The area of a row that the wheel turns, and the pointer's area of its box n.
+constexpr Rect PreferenceRowArea(int row) {
+    return {PreferencesPage.left, PreferenceRowTopOf(row) - 6, PreferencesPage.right,
+            PreferenceRowTopOf(row) + PreferenceRowHeight + 6};
+}
+constexpr Rect PreferenceBox(int row, int n, int step, int width) {
+    return {PreferenceBoxesLeft + step * n, PreferenceRowTopOf(row),
+            PreferenceBoxesLeft + step * n + width, PreferenceRowTopOf(row) + PreferenceRowHeight};
+}
+// Box sizes: a stepper's, a choice of two (and the close button), the six speeds.
+constexpr int StepperBoxStep = 130, StepperBoxWidth = 40;
+constexpr int WideBoxStep = 130, WideBoxWidth = 120;
+constexpr int SpeedBoxStep = 44, SpeedBoxWidth = 40;
 
 }  // namespace layout

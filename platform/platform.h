@@ -52,8 +52,11 @@ enum EventType {
     EvWheel,          // y: notches turned, up positive, down negative
 };
 
-// KeyA, KeyF5 and KeyF9 arrive only as events (EvKeyDown); they are never polled.
-enum Key { KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyF5, KeyF9 };
+// The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
+enum Key {
+    KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
+    KeyDown, KeyLeft, KeyRight
+};
 
 struct Event {
     EventType type;

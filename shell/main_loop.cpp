@@ -20,6 +20,9 @@ static constexpr int InactiveWaitMs = 1000;
 static constexpr uint32_t MusicPollIntervalMs = 1000;
 // The longest a rest waits before the loop looks again; input ends it at once.
 static constexpr uint32_t RestWaitMs = 1000;
+// How long after a new read mark its file is written: marks gathered in between go in
+// one write.
+static constexpr uint32_t ReadMarksWriteDelayMs = 5000;
 
 // The window's size and full-screen state as window.ini had them at start-up.
 static int RememberedWidth, RememberedHeight, RememberedFullScreen;
@@ -117,10 +120,29 @@ uint32_t MsUntilNextFrame() {
     return std::max(untilDue, MsUntilTimedEvent(now));
 }
 
+// Between frames: the read marks a frame set are given a time to be written, and
+// written by the first pass after it has come. The loop needs no wake of its own for
+// that: a resting or inactive pass waits at most a second.
+static void WriteReadMarksWhenDue() {
+    if (!ReadMarksUnsaved()) {
+        Shell.MarksWritePending = 0;
+        return;
+    }
+    uint32_t now = plat::Milliseconds();
+    if (!Shell.MarksWritePending) {
+        Shell.MarksWritePending = 1;
+        Shell.MarksWriteDue = now + ReadMarksWriteDelayMs;
+    } else if (int32_t(now - Shell.MarksWriteDue) >= 0) {
+        WriteReadMarks();
+        Shell.MarksWritePending = 0;
+    }
+}
+
 bool RunLoopPass() {
     plat::Event ev;
     while (Shell.CloseState != 2 && plat::PollEvent(&ev)) HandleWindowEvent(ev);
     if (Shell.CloseState == 2) return false;
+    WriteReadMarksWhenDue();
     kaMusic::ReportSoundFontWhenRead();
     if (!Shell.AppActive) {
         if (plat::WaitEvent(&ev, InactiveWaitMs)) HandleWindowEvent(ev);
@@ -187,6 +209,7 @@ void RunFrame() {
     UpdateGame();
     int pointerX, pointerY;
     if (TakePointerMove(&pointerX, &pointerY)) SetPointerPos(pointerX, pointerY);
+    if (TakeFullScreenToggle()) ToggleFullScreen();
     // The first picture is out: the start-up work it did not need may have the processor.
     ReleaseStartUpTasks();
     PollMusicWhenDue();
@@ -194,5 +217,6 @@ void RunFrame() {
     InputState.RightClick = 0;
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
+    InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
     FollowPointerAcrossTheEdge();
 }

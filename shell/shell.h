@@ -25,6 +25,10 @@ struct ShellFields {
     int Rested;               // the loop waited with no frame due since the last frame
     uint32_t NextFrameDue;    // milliseconds, and microseconds past them
     uint32_t NextFrameDueMicros;
+    // The read marks are written a few seconds after the first change since they last
+    // were: whether a write waits, and when it is due.
+    int MarksWritePending;
+    uint32_t MarksWriteDue;
 };
 extern ShellFields Shell;
 

@@ -35,14 +35,24 @@ static void PointerMoved(const plat::Event& ev) {
 
 // A Return pressed on its own means the one of Alt+Return was let go, even when no frame
 // ran to see it up (a still page rests): it steps the story as any Return does. Escape
-// closes the backlog first, then leaves full screen, and only then ends the game.
+// closes the backlog or the preferences first, then leaves full screen, and only then ends the game.
 static void KeyPressed(const plat::Event& ev) {
     if (ev.key == plat::KeyReturn) InputState.ReturnTakenByToggle = 0;
     if (ev.key == plat::KeyA) InputState.AutoKey = 1;
     if (ev.key == plat::KeyF5) InputState.QuickSaveKey = 1;
     if (ev.key == plat::KeyF9) InputState.QuickLoadKey = 1;
-    if (ev.key == plat::KeyEscape && BacklogOpen) InputState.EscapeKey = 1;
-    if (ev.key != plat::KeyEscape || BacklogOpen) {
+    if (ev.key == plat::KeyS)
+        InputState.SkipKey = 1;
+    else
+        InputState.OtherKey = 1;
+    if (ev.key == plat::KeyF1) InputState.PreferencesKey = 1;
+    if (ev.key == plat::KeyUp) InputState.ArrowKey = ArrowUp;
+    if (ev.key == plat::KeyDown) InputState.ArrowKey = ArrowDown;
+    if (ev.key == plat::KeyLeft) InputState.ArrowKey = ArrowLeft;
+    if (ev.key == plat::KeyRight) InputState.ArrowKey = ArrowRight;
+    bool pageTakesEscape = BacklogOpen || PreferencesOpen;
+    if (ev.key == plat::KeyEscape && pageTakesEscape) InputState.EscapeKey = 1;
+    if (ev.key != plat::KeyEscape || pageTakesEscape) {
         WantFrame(FrameAtOnce);  // Return and Ctrl are read by the frame's key poll
     } else if (Shell.FullScreen) {
         ToggleFullScreen();

@@ -11,6 +11,7 @@
 #include "base/screen_layout.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
+#include "story/input.h"
 
 // Sizes outside these are not taken from the file: a window no one could use.
 static constexpr int SmallestWindow = 64, LargestWindow = 16384;
@@ -43,6 +44,7 @@ void ClientToWindow(int clientX, int clientY, int* windowX, int* windowY) {
 
 void ToggleFullScreen() {
     Shell.FullScreen = !Shell.FullScreen;
+    InputState.FullScreenShown = Shell.FullScreen;
     plat::SetFullScreen(Shell.FullScreen != 0);
 }
 

@@ -43,12 +43,12 @@ void FadeOutVoice(const SoundObject& object, const Voice& voice) {
     if (!voice.playing || voice.position >= object.ClipFrames) return;
     int64_t left = object.ClipFrames - voice.position;
     AddFade(object.Clip.data() + voice.position * 2, int(std::min<int64_t>(left, FadeFrames)),
-            voice.gain);
+            voice.gain * VoiceListenerGain);
 }
 
 void FadeOutMusic() {
     if (!MusicHoldsObject0 || !kaMusic::Render(MusicTail, FadeFrames)) return;
-    AddFade(MusicTail, FadeFrames, SoundObjectTable[0].Buffers[0].gain);
+    AddFade(MusicTail, FadeFrames, SoundObjectTable[0].Buffers[0].gain * MusicListenerGain);
 }
 
 void MixFades(float* out, int frames) {

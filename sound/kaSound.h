@@ -24,7 +24,8 @@ extern int SoundReady;  // 1 while the output is open
 // and readies the error tone; a second call closes the first output before. Returns 1,
 // or 0 when there is no device: SoundReady stays 0 and nothing is reported.
 int Init();
-// Puts every table entry back to its start values. Called by Screen after Init.
+// Puts every table entry back to its start values, and the reader's volumes to the
+// levels as set. Called by Screen after Init.
 void ResetTable();
 // Called by Shutdown, after the music and the text are closed: stops and frees
 // everything and closes the output. Does nothing when no output is open.
@@ -74,6 +75,10 @@ void Stop(int id, int selector);
 // 0 to 9) or every buffer's (-1) level: level in decibels, held to -100 to 0, kept as
 // level x 100. Ignores ids and selectors as Play does.
 void SetVolume(int id, int level, int selector);
+// Called by the preferences: the reader's volumes, over the levels the script sets, in
+// hundredths of a decibel (0 leaves them as set, -10000 or less is silence): musicLevel
+// for the music in object 0, voiceLevel for every clip. Levels above 0 count as 0.
+void SetListenerLevels(int musicLevel, int voiceLevel);
 // Called by the backlog when its replayed clip is done with. Frees one object's voices
 // and its slot at once (a clip still sounding fades out); refuses object 0 while music
 // holds it, and ignores ids as Play does.

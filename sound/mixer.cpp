@@ -16,7 +16,7 @@ static void MixVoice(const SoundObject& object, Voice* voice, float* out, int fr
     int64_t left = object.ClipFrames - voice->position;
     int count = static_cast<int>(std::min<int64_t>(frames, left));
     const float* source = object.Clip.data() + voice->position * 2;
-    float gain = voice->gain;
+    float gain = voice->gain * VoiceListenerGain;
     for (int i = 0; i < count * 2; ++i) out[i] += gain * source[i];
     voice->position += count;
     // A one-shot voice that reaches the end stops and rewinds, ready for the next play.
@@ -27,7 +27,7 @@ static void MixVoice(const SoundObject& object, Voice* voice, float* out, int fr
 }
 
 static void MixMusic(float* out, int frames) {
-    float gain = SoundObjectTable[0].Buffers[0].gain;
+    float gain = SoundObjectTable[0].Buffers[0].gain * MusicListenerGain;
     while (frames > 0) {
         int count = std::min(frames, MusicSliceFrames);
         if (!kaMusic::Render(MusicSlice, count)) return;

@@ -1,6 +1,7 @@
 // The table of 70 sound objects: loading a clip into a free slot, and the play, stop
 // and volume controls of its buffers. Every change the mixer reads is made under the
 // audio lock; error boxes are shown only after the lock is let go.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -21,6 +22,16 @@ constexpr size_t MaxNameLength = 30;
 float GainOfLevel(int level) {
     if (level <= -10000) return 0.0f;
     return static_cast<float>(std::pow(10.0, level / 2000.0));
+}
+
+float MusicListenerGain = 1.0f, VoiceListenerGain = 1.0f;
+
+void SetListenerLevels(int musicLevel, int voiceLevel) {
+    float music = GainOfLevel(std::min(musicLevel, 0)), voice = GainOfLevel(std::min(voiceLevel, 0));
+    plat::LockAudio();
+    MusicListenerGain = music;
+    VoiceListenerGain = voice;
+    plat::UnlockAudio();
 }
 
 static bool ValidId(int id) { return id >= 0 && id < ObjectCount; }
@@ -54,6 +65,7 @@ void ResetTable() {
     plat::LockAudio();
     for (int id = 0; id < ObjectCount; ++id) ClearEntry(&SoundObjectTable[id], &old[id]);
     MusicHoldsObject0 = false;
+    MusicListenerGain = VoiceListenerGain = 1.0f;
     plat::UnlockAudio();
 }
 

@@ -67,6 +67,9 @@ bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>&
 
 // Linear gain of a level in hundredths of a decibel.
 float GainOfLevel(int level);
+// The gains of the reader's volumes (SetListenerLevels), which the mixer and the fades
+// apply over each buffer's own.
+extern float MusicListenerGain, VoiceListenerGain;
 
 // A voice that is cut while it sounds fades out: what it would have played next is
 // copied, faded, for the mixer (call with the audio lock held, before the cut).

@@ -13,7 +13,7 @@ static bool AutoMode = false;  // the story steps by itself
 static float AutoClock = 0.0f;  // seconds of the pause gone by
 static int AutoLine = -1;       // the line the pause is counted for
 
-static constexpr float PauseBase = 1.0f, PausePerCharacter = 0.05f;
+static constexpr float PausePerCharacter = 0.05f;
 
 // Characters of the shown line, line feeds not counted.
 static int CharacterCount(const char* text) {
@@ -25,7 +25,10 @@ static int CharacterCount(const char* text) {
     return n;
 }
 
-float AutoPause(int line) { return PauseBase + PausePerCharacter * float(CharacterCount(LineText(line))); }
+float AutoPause(int line) {
+    return float(Preferences.AutoPauseTenths) * 0.1f +
+           PausePerCharacter * float(CharacterCount(LineText(line)));
+}
 
 // Auto mode counts only on the plain story screen: not under a choice, the quit prompt,
 // the system menu or the backlog.
@@ -69,11 +72,16 @@ void AutoModeAfterFrame() {
         ResetAutoMode();
         return;
     }
-    // The mark: two small arrowheads at the panel's foot.
-    for (int i = 0; i < layout::AutoMarkHeight; ++i) {
-        int reach = i < layout::AutoMarkHeight - 1 - i ? i : layout::AutoMarkHeight - 1 - i;
-        for (const layout::Point& at : layout::AutoMarkAt)
-            kaDraw::DrawRect(at.x, at.y + i, at.x + 2 + reach, at.y + 1 + i, 0x80E0F0, 0x80E0F0, 1);
+    DrawPanelArrowheads(layout::AutoMarkAt);
+}
+
+void DrawPanelArrowheads(const layout::Point (&points)[2]) {
+    const int h = layout::PanelMarkHeight;
+    for (int i = 0; i < h; ++i) {
+        int reach = i < h - 1 - i ? i : h - 1 - i;
+        for (const layout::Point& at : points)
+            kaDraw::DrawRect(at.x, at.y + i, at.x + 2 + reach, at.y + 1 + i, PanelMarkColour,
+                             PanelMarkColour, 1);
     }
 }
 

@@ -1,9 +1,6 @@
 // The backlog: the prose lines shown in this run, kept in memory, and the page that
-// shows them over the frozen story when the wheel turns up. The story's text layout,
-// its reveal and the picture under the page are put back exactly when it closes.
-#include <cstring>
-#include <vector>
-
+// shows them over the frozen story when the wheel turns up; the story is put back
+// exactly when it closes.
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "sound/kaSound.h"
@@ -35,42 +32,7 @@ struct Placed {
 Placed Visible[MaxVisible];
 int VisibleCount = 0;
 
-// What the page's own drawing replaces and the close puts back.
-kaDraw::TextRect SavedRects[kaDraw::TextRectCapacity];
-int32_t SavedRectCount = 0;
-int SavedRevealCount = 0;
-float SavedRevealClock = 0.0f;
-int SavedCursor = 0;
-std::vector<uint8_t> SavedFontSprite;
-std::vector<uint8_t> Backdrop;  // the story frame under the page, darkened
-
 Entry& At(int index) { return Ring[(First + index) % BacklogCapacity]; }
-
-size_t SurfaceBytes(const kaDraw::Surface* s) { return size_t(s->pitch) * size_t(s->height); }
-
-void CopyOut(const kaDraw::Surface* s, std::vector<uint8_t>* bytes) {
-    if (s) bytes->assign(s->pixels, s->pixels + SurfaceBytes(s));
-    else bytes->clear();
-}
-
-void CopyIn(kaDraw::Surface* s, const std::vector<uint8_t>& bytes) {
-    if (s && bytes.size() == SurfaceBytes(s)) std::memcpy(s->pixels, bytes.data(), bytes.size());
-}
-
-// The back buffer at a sixth of its brightness, whatever its pixel layout.
-void DarkenBackdrop() {
-    kaDraw::Surface* s = kaDraw::BackBuffer;
-    if (!s) return;
-    const kaDraw::PixelFormat& f = s->format;
-    for (int y = 0; y < s->height; ++y)
-        for (int x = 0; x < s->width; ++x) {
-            uint32_t p = kaDraw::ReadPixel(s, x, y);
-            uint32_t r = kaDraw::ExpandChannel(p, f.redMask) / 6;
-            uint32_t g = kaDraw::ExpandChannel(p, f.greenMask) / 6;
-            uint32_t b = kaDraw::ExpandChannel(p, f.blueMask) / 6;
-            kaDraw::WritePixel(s, x, y, kaDraw::NativeFromColour(f, r | g << 8 | b << 16));
-        }
-}
 
 void SelectEntryFont(const Entry& e) {
     kaDraw::SelectTextFont(EngineText(TextGothic), e.size);
@@ -101,8 +63,7 @@ bool FitsFromTop(int bottom) {
 }
 
 void DrawPage() {
-    kaDraw::Surface* s = kaDraw::BackBuffer;
-    CopyIn(s, Backdrop);
+    DrawCoverBackdrop();
     VisibleCount = 0;
     int y = Page.bottom;
     for (int i = Bottom; i >= 0 && VisibleCount < MaxVisible; --i) {
@@ -153,12 +114,7 @@ void ReplayAtPointer() {
 
 void CloseBacklog() {
     StopReplay();
-    std::memcpy(kaDraw::TextRects, SavedRects, sizeof SavedRects);
-    kaDraw::TextRectCount = SavedRectCount;
-    RevealCount = SavedRevealCount;
-    RevealClock = SavedRevealClock;
-    CopyIn(kaDraw::ObjectTable[kaDraw::FontSprite].surface, SavedFontSprite);
-    SetCursorVisible(SavedCursor);
+    UncoverStory();
     BacklogOpen = false;
 }
 
@@ -187,17 +143,9 @@ int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index)
 
 void OpenBacklog() {
     if (BacklogOpen || Count == 0) return;
-    std::memcpy(SavedRects, kaDraw::TextRects, sizeof SavedRects);
-    SavedRectCount = kaDraw::TextRectCount;
-    SavedRevealCount = RevealCount;
-    SavedRevealClock = RevealClock;
-    SavedCursor = GetCursorVisible();
-    CopyOut(kaDraw::ObjectTable[kaDraw::FontSprite].surface, &SavedFontSprite);
-    DarkenBackdrop();
-    CopyOut(kaDraw::BackBuffer, &Backdrop);
+    CoverStory();
     BacklogOpen = true;
     Bottom = Count - 1;
-    SetCursorVisible(1);
     DrawPage();
 }
 

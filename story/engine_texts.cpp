@@ -31,6 +31,10 @@ static const char* const Utf8Texts[EngineTextCount] = {
     "　　　　　　　　\n"
     "\n"
     "ゲームを終了する　　ゲームに戻る",
+    // The preferences.
+    "設定", "音楽の音量", "声の音量", "クリックで声を", "止める", "最後まで", "オートの間",
+    "Ｓキーで飛ばす", "既読のみ", "すべて", "文字の速さ", "音楽", "入", "切", "全画面",
+    "閉じる", "秒",
 };
 
 static char Converted[EngineTextCount][512];

@@ -69,6 +69,9 @@ void StartGame() {
     for (int i = 0; i < InterfacePictureCount; ++i)
         InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
     ReadSystemSettings();
+    LoadReadMarks();
+    LoadPreferences();
+    ApplyVolumes();
     SeedRandom(uint32_t(std::time(nullptr)));
     InputState.LeftClick = 1;
     Started = true;
@@ -143,29 +146,34 @@ static void MapKeysToClick() {
 }
 
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
-// (polled every frame), a mode changed in the last frame, a quick save's notice fading, and in the story (the backlog
-// shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
-// animation waiting for its chance of a restart, a line still coming out in the message
-// window, or auto mode counting towards its next step (its pause is counted in frames).
+// (polled every frame), a mode changed in the last frame, a quick save's notice fading,
+// and in the story (the backlog shut) a menu about to open, the wave effect, a running
+// animation, a loop mode 3 or 5 animation waiting for its chance of a restart, a line
+// still coming out in the message window, auto mode counting towards its next step (its
+// pause is counted in frames), or skip mode running.
 // A choice or the quit prompt draws its text whole: no reveal moves under it.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo ||
         QuickNoticeShowing())
         return true;
-    if (mode != ModeStory || BacklogOpen) return false;
+    if (mode != ModeStory || BacklogOpen || PreferencesOpen) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
     return SystemMenuOpen || WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
-           AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f;
+           AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
+           SkipModeRuns();
 }
-// A story frame stepped by auto mode: the click of Return, with the pointer taken off
-// the screen meanwhile, so that no panel button or choice row is pressed by it.
-static void AutoStepFrame() {
+// A story frame stepped by auto mode or skip mode: the click of Return, with the pointer
+// taken off the screen meanwhile, so that no panel button or choice row is pressed by
+// it. Skip mode's click is no press of the reader's: the line it passes is not marked
+// read by it.
+static void StepFrame(bool pressed) {
     int x = InputState.MouseX, y = InputState.MouseY;
     InputState.MouseX = layout::AutoStepPointer.x;
     InputState.MouseY = layout::AutoStepPointer.y;
     InputState.LeftClick = 1;
+    if (!pressed) OptionClickIgnored = true;
     StoryFrame();
     InputState.MouseX = x;
     InputState.MouseY = y;
@@ -173,10 +181,12 @@ static void AutoStepFrame() {
 
 // The pointer sprite and the present.
 static void FinishFrame() {
-    if (GetCursorVisible() == 1)
+    if (GetCursorVisible() == 1) {
+        if (GetGameMode() == ModeStory) KeepUnderPointer(InputState.MouseX, InputState.MouseY);
         kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
                                InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
                                layout::PointerSize);
+    }
     kaDraw::PresentBackBuffer();
 }
 
@@ -186,10 +196,16 @@ void FrameUpdate() {
         if (BacklogFrame()) return FinishFrame();
         FrameSeconds = 0.0f;  // the story goes on from the moment it was left
     }
+    if (PreferencesOpen) {
+        if (PreferencesFrame()) return FinishFrame();
+        FrameSeconds = 0.0f;
+    }
     bool autoStep = AutoModeSteps();
+    bool skipStep = SkipModeSteps();
     MapKeysToClick();
     QuickSlotKeys();
     if (SystemMenuOpen || (GetGameMode() == ModeStory && InputState.RightClick)) {
+        if (!SystemMenuOpen) KeepStoryFrame();
         SystemMenuOpen = true;
         SetGameMode(ModeSystemMenu);
         SystemMenu();
@@ -198,13 +214,18 @@ void FrameUpdate() {
     if (GetGameMode() == ModeTitle) TitleFrame();
     if (GetGameMode() == ModeNotice) NoticeFrame();
     if (GetGameMode() == ModeStory) {
-        autoStep ? AutoStepFrame() : StoryFrame();
-        // A frame that asked for the menu or left the story composed no story picture.
-        if (GetGameMode() == ModeStory && !SystemMenuOpen) KeepStoryFrame();
+        if (skipStep) {
+            StepFrame(false);
+            SkipModeAfterStep();
+        } else {
+            autoStep ? StepFrame(true) : StoryFrame();
+        }
     }
     AutoModeAfterFrame();
+    SkipModeAfterFrame();
     DrawQuickNotice();
     if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    if (InputState.PreferencesKey && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();
 }
 

@@ -8,10 +8,20 @@ InputFields InputState;
 
 static bool PointerMoveWanted = false;
 static int PointerMoveX, PointerMoveY;
+static bool FullScreenToggleWanted = false;
 
 void ResetInput() {
     InputState = InputFields{};
     PointerMoveWanted = false;
+    FullScreenToggleWanted = false;
+}
+
+void RequestFullScreenToggle() { FullScreenToggleWanted = true; }
+
+bool TakeFullScreenToggle() {
+    bool wanted = FullScreenToggleWanted;
+    FullScreenToggleWanted = false;
+    return wanted;
 }
 
 // 1 on the poll the key goes down, 3 while it stays down (also when it was released at

@@ -9,12 +9,20 @@ struct InputFields {
     int LeftClick;        // the one signal to continue
     int RightClick;
     // One-frame edges of the additions beside the original input: wheel notches turned
-    // (up positive), the A key, Escape while the backlog holds it, F5 and F9.
+    // (up positive), the A key, the S key, Escape while the backlog holds it, F5, F9
+    // and any other key pressed.
     int WheelSteps;
     int AutoKey;
+    int SkipKey;
     int EscapeKey;
     int QuickSaveKey;
     int QuickLoadKey;
+    int OtherKey;
+    // F1, and an arrow key (one of the Arrow values) for the preferences.
+    int PreferencesKey;
+    int ArrowKey;
+    // Whether the window shows full screen, as the shell last set it.
+    int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
 };
@@ -24,6 +32,8 @@ extern InputFields InputState;
 enum { KeyUp = 0, KeyWentDown = 1, KeyWentUp = 2, KeyHeld = 3 };
 // Virtual-key codes the frame update polls.
 constexpr int VkReturn = 13, VkControl = 17;
+
+enum { ArrowNone = 0, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 
 // Forgets every input and any pointer move asked for (the shell, when a game opens).
 void ResetInput();
@@ -39,3 +49,7 @@ void MovePointerTo(int x, int y);
 // Called by the main loop after a frame: the position asked for, if any, and the
 // request forgotten.
 bool TakePointerMove(int* x, int* y);
+// Asks for full screen to be switched on or off; the main loop does it after the frame.
+void RequestFullScreenToggle();
+// Called by the main loop after a frame: true once for each request.
+bool TakeFullScreenToggle();

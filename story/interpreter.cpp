@@ -37,6 +37,9 @@ static int BackgroundId;
 static char BackgroundName[ScriptLineBytes];
 // Whether the piece midi_play: asked for loops.
 static bool RequestedMusicLoops;
+// A voice a step let play on (the preferences' choice): it is stopped when the next voice
+// clip starts; -1 for none.
+static int FinishingVoice = -1;
 // The animation: the frame count loop modes 3 and 5 restart with, the sideways column
 // of loop mode 4, the direction of a ping-pong, and the time toward the next tick
 // (AnimeSpeed per second, a tick every 10).
@@ -47,6 +50,7 @@ static float AnimeClock;
 void ResetInterpreter() {
     TextSize = ShownTextSize = 28;
     StepVoiceLine = -1;
+    FinishingVoice = -1;
     std::fill(FlagTable, FlagTable + FlagCount, 0);
     BackgroundId = 0;
     BackgroundName[0] = '\0';
@@ -98,8 +102,13 @@ static void LoadStoryPicture(const char* name) {
 // The clip before goes once it is silent: a step has stopped it, or, when this is a
 // second wave_play: in one step, it plays to its end over the new one.
 static void PlayVoice(const char* name) {
+    if (FinishingVoice >= 0 && !IsEffectClip(name)) {
+        kaSound::Stop(FinishingVoice, -1);
+        FinishingVoice = -1;
+    }
     if (VoiceId >= 0) kaSound::ReleaseWhenEnded(VoiceId);
     VoiceId = kaSound::LoadObject(name, 1);
+    if (VoiceId == FinishingVoice) FinishingVoice = -1;  // its slot was freed and taken
     kaSound::Play(VoiceId, -1);
 }
 
@@ -384,7 +393,18 @@ static void StoryFrameOnce() {
         if (PanelButtons()) return;
 
         if (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen) {
-            if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+            // A press past a shown prose line reads it; a click of held Ctrl or of skip
+            // mode does not.
+            if (!OptionClickIgnored && LaidOutLine == CurrentLine &&
+                MatchKeyword(LineText(CurrentLine)) == KwNone)
+                MarkLineRead(CurrentLine);
+            // A reader's press may let the voice finish; held Ctrl and skip mode cut it.
+            if (VoiceId >= 0) {
+                if (Preferences.ClickStopsVoice || OptionClickIgnored)
+                    kaSound::Stop(VoiceId, -1);
+                else
+                    FinishingVoice = VoiceId;
+            }
             ForgetReplacedLine();  // the line a step stops at is shown afresh
             StoryState = ShowingProse;
             MoveToNextLine();
@@ -409,7 +429,9 @@ static void StoryFrameOnce() {
         DrawPicture();
         BltTransparentAt(layout::Panel, InterfacePicture[PicPanel]);
         BltTransparentAt(layout::MessageFrame, InterfacePicture[PicMessage]);
-        if (showsLine) RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f);
+        if (showsLine && RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f) &&
+            LaidOutLine == CurrentLine)
+            MarkLineRead(CurrentLine);  // all its characters are out
 
         if (StoryState == ChoiceOpen) {
             int r = ChoiceMenu(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine);

@@ -36,8 +36,10 @@ static void QuickLoad() {
 void QuickSlotKeys() {
     int mode = GetGameMode();
     bool inStory = mode == ModeStory && !SystemMenuOpen;
-    if (InputState.QuickSaveKey && inStory)
+    if (InputState.QuickSaveKey && inStory) {
+        KeepStoryFrame();
         ShowNotice(SaveSlot(QuickSlot) ? TextQuickSaved : TextSaveFailed);
+    }
     if (InputState.QuickLoadKey && (inStory || mode == ModeTitle)) QuickLoad();
 }
 

@@ -1,5 +1,6 @@
 // The state file kept beside each save slot: the story's snapshot at the saved line and
 // a small picture of the frame the reader saw, tied to the script table and the line.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -11,12 +12,38 @@
 #include "story/story.h"
 
 static uint8_t StoryFramePreview[PreviewBytes];
+// The story pixels the pointer was last drawn over, and where: the preview is taken
+// from the presented frame, which has the pointer in it.
+static uint32_t UnderPointer[layout::PointerSize][layout::PointerSize];
+static int UnderX, UnderY, UnderWidth, UnderHeight;
+
+void ResetStoryFramePreview() {
+    std::fill(StoryFramePreview, StoryFramePreview + PreviewBytes, 0);
+    UnderWidth = UnderHeight = 0;
+}
+
+void KeepUnderPointer(int x, int y) {
+    const kaDraw::Surface* back = kaDraw::BackBuffer;
+    UnderWidth = UnderHeight = 0;
+    if (!back || x < 0 || y < 0) return;
+    UnderX = x;
+    UnderY = y;
+    UnderWidth = std::min(layout::PointerSize, back->width - x);
+    UnderHeight = std::min(layout::PointerSize, back->height - y);
+    for (int row = 0; row < UnderHeight; ++row)
+        for (int col = 0; col < UnderWidth; ++col)
+            UnderPointer[row][col] = kaDraw::ReadPixel(back, x + col, y + row);
+}
 
 // Each preview pixel is the mean of four back buffer pixels spread over the part of the
-// window it stands for.
+// window it stands for. The pointer is taken out first; the next frame draws it again.
 void KeepStoryFrame() {
-    const kaDraw::Surface* back = kaDraw::BackBuffer;
+    kaDraw::Surface* back = kaDraw::BackBuffer;
     if (!back) return;
+    for (int row = 0; row < UnderHeight; ++row)
+        for (int col = 0; col < UnderWidth; ++col)
+            kaDraw::WritePixel(back, UnderX + col, UnderY + row, UnderPointer[row][col]);
+    UnderWidth = UnderHeight = 0;
     const kaDraw::PixelFormat& f = back->format;
     const layout::Placement& p = layout::SlotPreview;
     uint8_t* out = StoryFramePreview;
@@ -42,15 +69,6 @@ const uint8_t* LastStoryFrame() { return StoryFramePreview; }
 static const uint64_t HashStart = 0xcbf29ce484222325ULL;
 static uint64_t HashBytes(uint64_t h, const uint8_t* p, size_t n) {
     for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 0x100000001b3ULL;
-    return h;
-}
-
-uint64_t ScriptTableHash() {
-    uint64_t h = HashStart;
-    for (int i = 0; i < ScriptLineCount; ++i) {
-        const char* line = LineText(i);
-        h = HashBytes(h, reinterpret_cast<const uint8_t*>(line), std::strlen(line) + 1);
-    }
     return h;
 }
 

@@ -1,6 +1,7 @@
 // The script table and the rules for reading its lines: keyword prefixes, fixed-offset
 // numbers and the label search. The build's script tool checks scripts by the same rules.
 #pragma once
+#include <cstdint>
 
 constexpr int ScriptLineCount = 1500;
 constexpr int ScriptLineBytes = 400;  // a NUL-terminated line of at most 399 bytes
@@ -13,6 +14,9 @@ extern const ScriptLine ShippedScript[ScriptLineCount];
 void UseScriptTable(const ScriptLine* table);
 // The text of line index of the active table; an empty line for an index outside it.
 const char* LineText(int index);
+// A hash of the whole active table: files of ours that hold line numbers (the read
+// marks) keep it, and are ignored once the script has changed.
+uint64_t ScriptTableHash();
 
 // The keywords, in the order the interpreter tests them.
 enum Keyword {

@@ -14,3 +14,15 @@ const char* LineText(int index) {
 }
 
 int FindLabel(const char* name) { return FindLabelIn(ScriptTable, name); }
+
+// FNV-1a over every line's text and its end: an edited, moved or added line changes it.
+uint64_t ScriptTableHash() {
+    uint64_t h = 14695981039346656037ull;
+    for (int line = 0; line < ScriptLineCount; ++line) {
+        for (const char* p = LineText(line);; ++p) {
+            h = (h ^ uint8_t(*p)) * 1099511628211ull;
+            if (!*p) break;
+        }
+    }
+    return h;
+}

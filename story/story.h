@@ -103,11 +103,15 @@ void TakeStorySnapshot(StorySnapshot* out);
 // makes no step and leaves the message window's layout alone.
 void RestoreStorySnapshot(const StorySnapshot& s);
 
-// The last story frame composed, reduced to a slot's preview; kept by FrameUpdate after
-// each story frame (before the pointer is drawn), so that the menu opening over it
-// saves what the reader saw. RGB, rows top down.
+// The story frame last presented, reduced to a slot's preview: kept by FrameUpdate as
+// the menu opens over it and by F5 before the quick save, so that a save shows what the
+// reader saw. RGB, rows top down. KeepUnderPointer, called as a story frame draws the
+// pointer at client pixel (x, y), keeps the pixels it covers, so the preview has none.
 constexpr int PreviewBytes = layout::SlotPreview.width * layout::SlotPreview.height * 3;
 void KeepStoryFrame();
+void KeepUnderPointer(int x, int y);
+// Forgets the preview and the pixels under the pointer; called by ResetStoryState.
+void ResetStoryFramePreview();
 const uint8_t* LastStoryFrame();
 // The state file beside a slot: the snapshot and a preview, with the script table's
 // hash. False when it could not be written.
@@ -115,9 +119,6 @@ bool WriteStateFile(const char* path, const StorySnapshot& s, const uint8_t* pre
 // Reads it back; false (nothing read) when it is missing, damaged, made for another
 // script table or holds another line than line.
 bool ReadStateFile(const char* path, int line, StorySnapshot* s, uint8_t* preview);
-// A hash of every line of the active script table: files that hold line numbers are
-// taken only with the table they were made for.
-uint64_t ScriptTableHash();
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
@@ -189,6 +190,9 @@ bool SlotHoldsSave(int slot);
 // beside it is put back when it was made for that line and this script; otherwise the
 // animation, the character and the band are cleared and the rest stays as it was.
 void LoadSlot(int slot);
+// Music off (1) stops the piece; on (0) from off starts the piece the script last asked
+// for. Sets MusicOff; the caller writes owlsys.ini.
+void SwitchMusic(int off);
 // Reads owlsys.ini into MessageSpeed and MusicOff (missing or empty: unchanged).
 void ReadSystemSettings();
 bool WriteSystemSettings(int speed, int musicOff);
@@ -241,10 +245,21 @@ void OpenBacklog();
 // click is taken. False when it closed (the story then runs again).
 bool BacklogFrame();
 
+// ---- A page over the story (story_cover.cpp) ------------------------------------------
+
+// Called when a page opens over the frozen story or title: keeps what its drawing will
+// replace, and the frame under it, darkened, as its backdrop; shows the pointer sprite.
+void CoverStory();
+// The darkened frame, drawn first by the page each frame.
+void DrawCoverBackdrop();
+// Called when the page closes: the story's text layout, reveal and pointer sprite back.
+void UncoverStory();
+
 // ---- Auto mode (auto_mode.cpp) -------------------------------------------------------
 
 void ResetAutoMode();
-// The pause after a fully shown line before auto mode steps: 1 s + 50 ms a character.
+// The pause after a fully shown line before auto mode steps: the preferences' pause (1 s
+// unless changed) + 50 ms a character.
 float AutoPause(int line);
 // Called before the frame's modes: the A key toggles, any click ends; true when auto
 // mode steps the story in this frame.
@@ -256,11 +271,87 @@ void AutoModeAfterFrame();
 // is not waiting to step (off, or held by a choice, a prompt, a menu or the backlog).
 float AutoModeSecondsToStep();
 
+// The colour of the panel's marks, and the two arrowheads of one, each drawn from its
+// point's top-left.
+constexpr int PanelMarkColour = 0x80E0F0;
+void DrawPanelArrowheads(const layout::Point (&points)[2]);
+
+// ---- Read marks (read_marks.cpp) -------------------------------------------------------
+
+// Forgets every mark (ResetStoryState); LoadReadMarks then reads them back.
+void ResetReadMarks();
+// Called by StartGame: the marks of read_marks.txt beside the saves; none when it is
+// missing, damaged, or was made against another script table.
+void LoadReadMarks();
+// Called by the story when a prose line's characters are all out, or a press steps past it.
+void MarkLineRead(int line);
+bool LineWasRead(int line);
+// A mark was set since the file was last written.
+bool ReadMarksUnsaved();
+// Writes the marks when unsaved (replacing the file whole); called by the main loop a few
+// seconds after a change, and at shutdown, never by a frame. False when it could not be.
+bool WriteReadMarks();
+
+// ---- Skip mode (skip_mode.cpp) -------------------------------------------------------
+
+void ResetSkipMode();
+// Called before the frame's modes: the S key toggles, any click, key or wheel ends it;
+// true when skip mode steps the story in this frame (the current line may be skipped).
+bool SkipModeSteps();
+// Called after a step skip mode made: it ends at a line it may not skip, a choice, the
+// quit prompt or another mode; while it goes on the new line's voice is stopped.
+void SkipModeAfterStep();
+// Called after the frame's modes: while skip mode runs its mark is drawn in the panel.
+void SkipModeAfterFrame();
+bool SkipModeRuns();
+// What S skips, as the preferences choose: every line, or only those read.
+bool SkipsEverything();
+
+// ---- Preferences (preferences.cpp) --------------------------------------------------
+
+constexpr int VolumeStep = 5;  // percent
+constexpr int AutoPauseTenthsLeast = 0, AutoPauseTenthsMost = 30, AutoPauseTenthsStep = 5;
+struct PreferenceFields {
+    int MusicVolume = 100;  // percent of the level the script sets, in VolumeStep steps
+    int VoiceVolume = 100;
+    bool ClickStopsVoice = true;  // false: a voice plays on until the next voiced line
+    int AutoPauseTenths = 10;     // auto mode's pause before the characters' share
+    bool SkipEverything = false;  // S skips every line, not only those read
+};
+extern PreferenceFields Preferences;
+// The defaults (ResetStoryState).
+void ResetPreferences();
+// Called by StartGame: preferences.ini read, the defaults when missing or damaged.
+void LoadPreferences();
+// Replaces preferences.ini whole; false when it could not be written.
+bool SavePreferences();
+// A volume in percent as a level in hundredths of a decibel: 20 log10(p / 100) dB,
+// -10000 (silence) for 0.
+int VolumeLevel(int percent);
+// The volumes handed to the sound module, over the levels the script sets.
+void ApplyVolumes();
+
+// ---- The preferences page (preferences_screen.cpp) -------------------------------------
+
+extern bool PreferencesOpen;  // while the page covers the frozen story or title
+// Closed, the first row picked (ResetStoryState).
+void ResetPreferencesScreen();
+// F1 may open it: in the story (no menu, no backlog) or at the title.
+bool PreferencesMayOpen();
+// Called after the frame under it is composed: keeps it, draws the page.
+void OpenPreferences();
+// One frame of the open page; every click is taken. False when it closed (what lies
+// under it then runs again).
+bool PreferencesFrame();
+
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
 enum EngineTextId {
     TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextQuickSaved,
-    TextQuickLoaded, TextNoQuickSave, TextMenu, EngineTextCount
+    TextQuickLoaded, TextNoQuickSave, TextMenu, TextPreferences, TextMusicVolume,
+    TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
+    TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
+    TextOff, TextFullScreen, TextClose, TextSeconds, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 

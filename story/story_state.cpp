@@ -45,4 +45,9 @@ void ResetStoryState() {
     ClearBacklog();
     ResetAutoMode();
     ResetQuickSlot();
+    ResetStoryFramePreview();
+    ResetSkipMode();
+    ResetReadMarks();
+    ResetPreferences();
+    ResetPreferencesScreen();
 }

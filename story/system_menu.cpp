@@ -142,7 +142,7 @@ static void CloseMenu() {
 
 // Music off stops the piece at once; on again (from off) starts the piece the script
 // last asked for, from its start and looping as midi_play: does.
-static void SwitchMusic(int off) {
+void SwitchMusic(int off) {
     if (off) {
         kaMusic::StopMusic();
     } else if (MusicOff != 0 && RequestedMusic[0]) {

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "sound/music_state.h"
+#include "story/story.h"
 #include "tests/sound_test_files.h"
 #include "tools/smf_writer.h"
 
@@ -74,6 +75,29 @@ TEST_F(MusicTest, SecondPieceReplacesTheFirstVolumeAndStop) {
     kaMusic::StopMusic();
     EXPECT_EQ(kaMusic::MusicPlaying, 0);
     EXPECT_EQ(Rms(Render(Second / 2), Second / 50), 0.0) << "silent once it has faded out";
+}
+
+// The reader's music volume lies over the script's: the -6 dB of midi_play: stays 6 dB
+// under the chosen level, and the voice volume leaves the music alone.
+TEST_F(MusicTest, TheMusicVolumeScalesItByItsDecibelsUnderTheScriptsLevel) {
+    Play(60, 960, 1);
+    kaMusic::SetMusicVolume(-6);
+    Render(Second / 10);
+    double scripted = Rms(Render(Second / 2), Second / 10);
+    ASSERT_GT(scripted, 0.005);
+    Play(60, 960, 1);
+    Preferences.MusicVolume = 25;
+    Preferences.VoiceVolume = 0;
+    ApplyVolumes();
+    Render(Second / 10);
+    double quieter = Rms(Render(Second / 2), Second / 10);
+    EXPECT_NEAR(20.0 * std::log10(quieter / scripted), -12.041, 0.05);
+    EXPECT_EQ(kaSound::VolumeOf(0, 0), -600) << "the script's level is kept as it set it";
+    Preferences.MusicVolume = 0;
+    ApplyVolumes();
+    Render(Second / 10);
+    EXPECT_EQ(Rms(Render(Second / 4)), 0.0) << "0 % is silence";
+    ResetPreferences();
 }
 
 TEST_F(MusicTest, MissingOrBrokenFileIsSilentWithoutABox) {

@@ -86,6 +86,35 @@ TEST_F(ShellLoop, ClickEdgesLastOneFrameAndADoubleClickAdvancesOnce) {
     EXPECT_EQ(InputState.RightClick, 1);
 }
 
+// The read marks a frame sets are written by the loop a few seconds later, between
+// frames, and the last of them at shutdown; S from the keyboard starts skip mode.
+TEST_F(ShellLoop, ReadMarksAreWrittenSecondsAfterAChangeAndAtShutdownNeverEachFrame) {
+    StartInStory();
+    fs::path marks = dir / "read_marks.txt";
+    uint32_t firstMark = plat::Milliseconds();
+    for (int i = 0; i < 30; ++i) {
+        Click();
+        Pass(100);
+    }
+    EXPECT_FALSE(fs::exists(marks)) << "three seconds of steps, no write";
+    while (!fs::exists(marks) && plat::Milliseconds() - firstMark < 10000) Pass(100);
+    ASSERT_TRUE(fs::exists(marks));
+    EXPECT_GE(plat::Milliseconds() - firstMark, 5000u);
+    std::string first = storytest::ReadFile(marks);
+    Click();
+    Pass(100);
+    Click();
+    Pass(100);
+    EXPECT_EQ(storytest::ReadFile(marks), first) << "the new marks wait their turn";
+    HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyS});
+    EXPECT_EQ(InputState.SkipKey, 1);
+    EXPECT_EQ(InputState.OtherKey, 0) << "S is no other key, which would end skip mode";
+    Pass();
+    EXPECT_EQ(InputState.SkipKey, 0) << "the edge lasts one frame";
+    Shutdown();
+    EXPECT_NE(storytest::ReadFile(marks), first) << "the last marks go at shutdown";
+}
+
 TEST_F(ShellLoop, NoFramesWhileInactiveAndTheFirstFrameBackSeesOnlyTheTimeSince) {
     StartInStory();
     Pass(20);

@@ -1,5 +1,6 @@
 // The mixer on rendered output: clips play sample-exact, overlap, restart, stop and
 // follow their volume; a cut voice fades out; the device's callback limits the sum.
+#include "story/story.h"
 #include "tests/sound_test_files.h"
 
 using namespace soundtest;
@@ -43,6 +44,34 @@ TEST_F(MixerTest, VolumeScalesASoundingClip) {
     EXPECT_EQ(Rms(Render(100)), 0.0) << "-10000 is silence";
     kaSound::SetVolume(id, 5, -1);
     EXPECT_EQ(Render(1)[0], 0.5f) << "never louder than full";
+}
+
+static double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
+
+// The reader's voice volume lies over the level the script sets: p % is 20 log10(p / 100)
+// dB more on the output, 0 % is silence, and the music's volume leaves the voices alone.
+TEST_F(MixerTest, TheVoiceVolumeScalesTheOutputByItsDecibelsOverTheScriptsLevel) {
+    Write("c.sad", ConstantClip(16384, 100000));
+    int id = kaSound::LoadObject("c.sad", 1);
+    kaSound::Play(id, 0);
+    const double full = Render(1)[0];
+    ASSERT_FLOAT_EQ(full, 0.5f);
+    struct Case {
+        int percent, scriptDb;
+        double db;
+    } cases[] = {{50, 0, -6.0206}, {5, 0, -26.0206}, {95, -6, -6.4455}, {100, -6, -6.0}};
+    for (const Case& c : cases) {
+        Preferences.VoiceVolume = c.percent;
+        Preferences.MusicVolume = 10;
+        ApplyVolumes();
+        kaSound::SetVolume(id, c.scriptDb, -1);
+        EXPECT_NEAR(Decibels(Render(1)[0] / full), c.db, 0.01)
+            << c.percent << " %";
+    }
+    Preferences.VoiceVolume = 0;
+    ApplyVolumes();
+    EXPECT_EQ(Rms(Render(100), 10), 0.0) << "0 % is silence";
+    ResetPreferences();
 }
 
 // A sine of amplitude a at 440 Hz after lead frames of silence, as 16-bit samples.

@@ -140,13 +140,16 @@ TEST_F(SavedState, TheRandomGeneratorGoesOnFromTheSave) {
     EXPECT_EQ(again, after);
 }
 
-// The preview is the story frame the menu opened over, reduced: the menu's own frames
-// are never taken for it.
+// The preview is the story frame the menu opened over, reduced, without the pointer
+// drawn on it: the menu's own frames are never taken for it.
 TEST_F(SavedState, ThePreviewIsTheStoryFrameBeforeTheMenu) {
     WriteEnginePictures(dir);
+    CopyAssets({"cursol.sad"});
+    InterfacePicture[PicCursol] = LoadPicture("cursol.sad");
     SetScript({"file:sc0.sad", "setscreen:1", Sjis("一"), Sjis("二")});
     PointAt(300, 400);
     Click();
+    PointAt(100, 100);
     Frame();
     MenuClick(170, 90);
     ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
@@ -155,7 +158,8 @@ TEST_F(SavedState, ThePreviewIsTheStoryFrameBeforeTheMenu) {
     ASSERT_TRUE(ReadStateFile(State(0).c_str(), CurrentLine, &snapshot, preview.data()));
     const uint32_t band = SceneZeroBand(1);
     const int w = layout::SlotPreview.width;
-    for (int at : {0, 5 * w + 5, 60 * w + 100}) {  // inside the picture, left of the panel
+    // Inside the picture, left of the panel; the fourth where the pointer stood.
+    for (int at : {0, 5 * w + 5, 60 * w + 100, 27 * w + 27}) {
         uint32_t rgb = uint32_t(preview[3 * at]) << 16 | uint32_t(preview[3 * at + 1]) << 8 |
                        preview[3 * at + 2];
         EXPECT_EQ(rgb, band) << at;

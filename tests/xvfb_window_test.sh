@@ -71,6 +71,15 @@ for close in Escape wheel; do
   echo "ok: the wheel opens the backlog and $close closes it"
 done
 
+# F1 opens the preferences over the story; Escape closes them (not the game), and the
+# story is back as it was.
+xdotool key F1; sleep 0.8
+[ "$(differing_from_story preferences)" -gt 10000 ] || fail "F1 showed no preferences"
+xdotool key Escape; sleep 0.8
+kill -0 "$GAME" 2>/dev/null || fail "Escape ended the game instead of the preferences"
+[ "$(differing_from_story closed-preferences)" -eq 0 ] || fail "closing the preferences did not bring the story back"
+echo "ok: F1 opens the preferences and Escape closes them"
+
 # The system menu over the story: the button under the pointer lights up inside its box.
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)) sleep 0.2 mousedown 3 sleep 0.1 mouseup 3
 sleep 1; xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
@@ -102,7 +111,7 @@ photograph choice
 LIT=$(pixels_changed choice_plain choice 80 140 432 35)
 [ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
 echo "ok: the hovered choice row is highlighted ($LIT pixels)"
-mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
+mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice,preferences}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"

@@ -1,0 +1,86 @@
+// The reader's preferences, kept in $XDG_CONFIG_HOME/akari/preferences.ini: the music's
+// and the voices' volumes over what the script sets, whether a click stops the voice,
+// auto mode's pause and what skip mode skips. A missing or damaged file gives the
+// defaults.
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/files.h"
+#include "base/folders.h"
+#include "sound/kaSound.h"
+#include "story/story.h"
+
+PreferenceFields Preferences;
+
+static const char* const PreferencesFileName = "preferences.ini";
+// The file holds a few short lines; anything longer is not ours.
+static const size_t PreferencesFileBytes = 1024;
+
+void ResetPreferences() { Preferences = PreferenceFields{}; }
+
+int VolumeLevel(int percent) {
+    if (percent <= 0) return -10000;
+    if (percent >= 100) return 0;
+    return int(std::lround(2000.0 * std::log10(percent / 100.0)));
+}
+
+void ApplyVolumes() {
+    kaSound::SetListenerLevels(VolumeLevel(Preferences.MusicVolume),
+                               VolumeLevel(Preferences.VoiceVolume));
+}
+
+bool SkipsEverything() { return Preferences.SkipEverything; }
+
+static bool IsVolume(int v) { return v >= 0 && v <= 100 && v % VolumeStep == 0; }
+static bool IsPauseTenths(int v) {
+    return v >= AutoPauseTenthsLeast && v <= AutoPauseTenthsMost && v % AutoPauseTenthsStep == 0;
+}
+
+// One "key=value" line into p; false when the key is unknown or its value out of range.
+static bool ReadLine(const std::string& line, PreferenceFields* p) {
+    char key[32];
+    int value;
+    char end;
+    if (std::sscanf(line.c_str(), "%31[a-z_]=%d%c", key, &value, &end) != 2) return false;
+    std::string k = key;
+    if (k == "music_volume" && IsVolume(value)) p->MusicVolume = value;
+    else if (k == "voice_volume" && IsVolume(value)) p->VoiceVolume = value;
+    else if (k == "click_stops_voice" && (value == 0 || value == 1)) p->ClickStopsVoice = value;
+    else if (k == "auto_pause_tenths" && IsPauseTenths(value)) p->AutoPauseTenths = value;
+    else if (k == "skip_everything" && (value == 0 || value == 1)) p->SkipEverything = value;
+    else return false;
+    return true;
+}
+
+void LoadPreferences() {
+    ResetPreferences();
+    std::string path = ConfigPath(PreferencesFileName);
+    std::vector<uint8_t> bytes;
+    if (path.empty() || !ReadWholeFile(path.c_str(), PreferencesFileBytes, &bytes)) return;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    PreferenceFields read;
+    std::string line;
+    if (!std::getline(in, line) || line != "[preferences]") return;
+    while (std::getline(in, line))
+        if (!line.empty() && !ReadLine(line, &read)) return;  // damaged: the defaults
+    Preferences = read;
+}
+
+bool SavePreferences() {
+    std::string path = ConfigPath(PreferencesFileName);
+    if (path.empty()) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    const PreferenceFields& p = Preferences;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "[preferences]\nmusic_volume=%d\nvoice_volume=%d\nclick_stops_voice=%d\n"
+                  "auto_pause_tenths=%d\nskip_everything=%d\n",
+                  p.MusicVolume, p.VoiceVolume, p.ClickStopsVoice ? 1 : 0, p.AutoPauseTenths,
+                  p.SkipEverything ? 1 : 0);
+    return ReplaceFile(path.c_str(), text);
+}

@@ -1,0 +1,55 @@
+// Skip mode: the S key lets the story step one line a frame, silent, through what the
+// reader has read (or through everything, as the preferences choose), until the first
+// unread line, a choice, the quit prompt, the end of a run, a menu or any input.
+#include "base/screen_layout.h"
+#include "draw/kaDraw.h"
+#include "sound/kaSound.h"
+#include "story/story.h"
+
+static bool SkipMode = false;
+
+void ResetSkipMode() { SkipMode = false; }
+
+// Skip steps only the plain story screen: not under a choice, the quit prompt, the
+// system menu or the backlog.
+static bool StoryOpenToSkip() {
+    return GetGameMode() == ModeStory && StoryState != ChoiceOpen && !QuitPromptOpen &&
+           !SystemMenuOpen && !BacklogOpen;
+}
+
+static bool MaySkip(int line) { return SkipsEverything() || LineWasRead(line); }
+
+bool SkipModeSteps() {
+    bool pressedS = InputState.SkipKey && GetGameMode() == ModeStory;
+    if (InputState.LeftClick || InputState.RightClick || InputState.OtherKey ||
+        InputState.WheelSteps)
+        SkipMode = false;
+    else if (pressedS)
+        SkipMode = !SkipMode;
+    if (!SkipMode) return false;
+    if (!StoryOpenToSkip() || !MaySkip(CurrentLine)) {
+        SkipMode = false;
+        return false;
+    }
+    return true;
+}
+
+void SkipModeAfterStep() {
+    if (!SkipMode) return;
+    if (!StoryOpenToSkip() || !MaySkip(CurrentLine)) {
+        // The line it stops at is the reader's to read and hear.
+        SkipMode = false;
+        return;
+    }
+    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+}
+
+void SkipModeAfterFrame() {
+    if (!SkipMode) return;
+    // The mark: two arrowheads and a bar, left of auto mode's.
+    DrawPanelArrowheads(layout::SkipMarkAt);
+    const layout::Rect& bar = layout::SkipMarkBar;
+    kaDraw::DrawRect(bar.left, bar.top, bar.right, bar.bottom, PanelMarkColour, PanelMarkColour, 1);
+}
+
+bool SkipModeRuns() { return SkipMode; }

@@ -1,0 +1,190 @@
+// The reader's preferences: kept in preferences.ini and read back, a damaged file gives
+// the defaults; a voice let finish plays on past a step until the next voiced line.
+#include "tests/story_test_table.h"
+
+using namespace storytest;
+
+namespace {
+
+class Prefs : public StoryTest {
+protected:
+    std::filesystem::path File() const { return dir / "config" / "akari" / "preferences.ini"; }
+    // The clips sounding, by name, each followed by a space.
+    static std::string Playing() {
+        std::string names;
+        for (int id = 1; id < kaSound::ObjectCount; ++id)
+            if (kaSound::SecondsLeft(id) > 0.0f) names += std::string(kaSound::NameOf(id)) + " ";
+        return names;
+    }
+};
+
+TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
+    LoadPreferences();
+    EXPECT_EQ(Preferences.MusicVolume, 100) << "no file: the defaults";
+    EXPECT_TRUE(Preferences.ClickStopsVoice);
+    Preferences.MusicVolume = 35;
+    Preferences.VoiceVolume = 0;
+    Preferences.ClickStopsVoice = false;
+    Preferences.AutoPauseTenths = 25;
+    Preferences.SkipEverything = true;
+    ASSERT_TRUE(SavePreferences());
+    ResetPreferences();
+    LoadPreferences();
+    EXPECT_EQ(Preferences.MusicVolume, 35);
+    EXPECT_EQ(Preferences.VoiceVolume, 0);
+    EXPECT_FALSE(Preferences.ClickStopsVoice);
+    EXPECT_EQ(Preferences.AutoPauseTenths, 25);
+    EXPECT_TRUE(Preferences.SkipEverything);
+    SetScript({Sjis("一二三")});
+    EXPECT_FLOAT_EQ(AutoPause(6), 2.5f + 0.05f * 3) << "auto mode's pause follows";
+
+    const std::string good = ReadFile(File());
+    const std::string damaged[] = {
+        good.substr(0, good.size() / 2) + "music_vol",  // cut short
+        "[preferences]\nmusic_volume=33\n",              // not a step of 5
+        "[preferences]\nmusic_volume=120\n",
+        "[preferences]\nvoice_volume=-5\n",
+        "[preferences]\nskip_everything=2\n",
+        "[preferences]\nmusic_volume=50x\n",
+        "music_volume=50\n",                              // no header
+        std::string(5000, 'a'),
+    };
+    for (const std::string& bytes : damaged) {
+        WriteFile(File(), bytes);
+        LoadPreferences();
+        EXPECT_EQ(Preferences.MusicVolume, 100) << bytes;
+        EXPECT_EQ(Preferences.VoiceVolume, 100) << bytes;
+        EXPECT_FALSE(Preferences.SkipEverything) << bytes;
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty()) << "no box for a file of ours";
+}
+
+TEST_F(Prefs, AVoiceLetFinishSurvivesAStepAndStopsAtTheNextVoicedLine) {
+    CopyAssets({"v_minato_001.sad", "v_sayo_001.sad"});
+    SetScript({"wave_play:v_minato_001.sad", Sjis("一"), Sjis("二"),
+               "wave_play:v_sayo_001.sad", Sjis("三"), Sjis("四")});
+    for (bool stops : {true, false}) {
+        ResetStoryState();
+        SetGameMode(ModeStory);
+        Preferences.ClickStopsVoice = stops;
+        Frame(0.016f, true);
+        ASSERT_EQ(CurrentLine, 7);
+        EXPECT_EQ(Playing(), "v_minato_001.sad ");
+        Frame(0.016f, true);
+        ASSERT_EQ(CurrentLine, 8);
+        EXPECT_EQ(Playing(), stops ? "" : "v_minato_001.sad ") << "a step past a voiced line";
+        Frame(0.016f, true);
+        ASSERT_EQ(CurrentLine, 10);
+        EXPECT_EQ(Playing(), "v_sayo_001.sad ") << "the next voice stops the one before";
+        // Held Ctrl cuts the voice whatever the preference.
+        headless::SetKeyDown(plat::KeyCtrl, true);
+        Frame(0.016f);
+        Frame(0.016f);
+        headless::SetKeyDown(plat::KeyCtrl, false);
+        Frame(0.016f);
+        ASSERT_EQ(CurrentLine, 11);
+        EXPECT_EQ(Playing(), "") << stops;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+class PrefsPage : public Prefs {
+protected:
+    static void Key(plat::Key key) { HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key}); }
+    static std::vector<uint32_t> Shown() {
+        const headless::Frame* f = headless::LastFrame();
+        return f ? f->pixels : std::vector<uint32_t>{};
+    }
+    // A click in the middle of box n of a row whose boxes are step apart and width wide.
+    void ClickBox(int row, int n, int step, int width) {
+        layout::Rect r = layout::PreferenceBox(row, n, step, width);
+        PointAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Frame(0.016f, true);
+    }
+    void ClickStepper(int row, int n) { ClickBox(row, n, layout::StepperBoxStep, layout::StepperBoxWidth); }
+    void ClickWide(int row, int n) { ClickBox(row, n, layout::WideBoxStep, layout::WideBoxWidth); }
+};
+
+TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
+    SetScript({Sjis("一行目です"), Sjis("二")});
+    UseSystemSettings("0,0,");
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Frame(0.016f);
+    const std::vector<uint32_t> story = Shown();
+    const int line = CurrentLine;
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    ASSERT_TRUE(PreferencesOpen);
+    EXPECT_TRUE(Shown() != story) << "the page covers the story";
+    headless::SaveLastFrameAsPng((dir / "preferences.png").string());  // for a person to look at
+
+    ClickStepper(0, 0);
+    ClickStepper(0, 0);
+    EXPECT_EQ(Preferences.MusicVolume, 90) << "two clicks on the music's less";
+    PointAt(200, layout::PreferenceRowTopOf(1) + 10);
+    InputState.WheelSteps = -1;
+    Frame(0.016f);
+    EXPECT_EQ(Preferences.VoiceVolume, 95) << "the wheel down over the voice's row";
+    Key(plat::KeyDown);  // the music's row was picked by the clicks
+    Frame(0.016f);
+    Key(plat::KeyLeft);
+    Frame(0.016f);
+    EXPECT_EQ(Preferences.VoiceVolume, 90) << "left on the voice's row";
+    ClickStepper(3, 1);
+    EXPECT_EQ(Preferences.AutoPauseTenths, 15);
+    ClickWide(2, 1);
+    EXPECT_FALSE(Preferences.ClickStopsVoice);
+    ClickWide(4, 1);
+    EXPECT_TRUE(Preferences.SkipEverything);
+    ClickBox(5, 3, layout::SpeedBoxStep, layout::SpeedBoxWidth);
+    EXPECT_EQ(MessageSpeed, 3.0f);
+    EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,0,\r\n") << "as the menu writes it";
+    ClickWide(6, 1);
+    EXPECT_EQ(MusicOff, 1);
+    EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,1,\r\n");
+    ClickWide(7, 0);
+    EXPECT_EQ(Shell.FullScreen, 1);
+    ClickWide(7, 1);
+    EXPECT_EQ(Shell.FullScreen, 0);
+    EXPECT_EQ(CurrentLine, line) << "no click reached the story";
+
+    ResetPreferences();
+    LoadPreferences();
+    EXPECT_EQ(Preferences.MusicVolume, 90);
+    EXPECT_EQ(Preferences.VoiceVolume, 90);
+    EXPECT_EQ(Preferences.AutoPauseTenths, 15);
+    EXPECT_FALSE(Preferences.ClickStopsVoice);
+    EXPECT_TRUE(Preferences.SkipEverything);
+
+    PointAt(0, 0);
+    Key(plat::KeyEscape);
+    Frame(0.016f);
+    EXPECT_FALSE(PreferencesOpen);
+    EXPECT_EQ(Shell.ShutdownDone, 0) << "Escape closes the page, not the game";
+    EXPECT_EQ(CurrentLine, line);
+    EXPECT_TRUE(Shown() == story) << "the story as it was";
+}
+
+TEST_F(PrefsPage, OpensOverTheTitleAndNotOverTheMenuAndARightClickClosesIt) {
+    SetGameMode(ModeTitle);
+    Frame(0.016f);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    ASSERT_TRUE(PreferencesOpen);
+    Frame(0.016f, false, true);
+    EXPECT_FALSE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeTitle) << "the right click went no further";
+    Frame(0.016f, true);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    EXPECT_FALSE(PreferencesOpen);
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// Read marks and skip mode: a line is read once it was all out or a press stepped past
+// it; the marks outlive a restart and ignore a damaged or foreign file; S skips what was
+// read and stops at the first unread line, a choice, or any input.
+#include "tests/story_test_table.h"
+
+using namespace storytest;
+
+namespace {
+
+class ReadSkip : public StoryTest {
+protected:
+    void PressS() {
+        InputState.SkipKey = 1;
+        Frame(0.016f);
+    }
+    // The program closed and started again: the marks written and read back, the engine
+    // at the story's start.
+    void Restart() {
+        EXPECT_TRUE(WriteReadMarks());
+        ResetStoryState();
+        LoadReadMarks();
+        SetGameMode(ModeStory);
+    }
+    std::filesystem::path MarksFile() const { return dir / "read_marks.txt"; }
+};
+
+TEST_F(ReadSkip, ALineIsReadWhenAllOutOrPressedPastButNotWhenCtrlSkipsIt) {
+    SetScript({Sjis("一行目です"), Sjis("二行目です"), Sjis("三行目です"), Sjis("四行目です")});
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 6);
+    EXPECT_FALSE(LineWasRead(6)) << "not all out yet";
+    for (int i = 0; i < 10; ++i) Frame(0.016f);
+    EXPECT_TRUE(LineWasRead(6)) << "every character out";
+    Frame(0.016f, true);
+    Frame(0.016f, true);  // a press past line 7 before it is out
+    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_TRUE(LineWasRead(7));
+    headless::SetKeyDown(plat::KeyCtrl, true);
+    Frame(0.016f);
+    Frame(0.016f);  // held Ctrl steps from its second frame
+    headless::SetKeyDown(plat::KeyCtrl, false);
+    Frame(0.016f);
+    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_FALSE(LineWasRead(8)) << "Ctrl skipped it unread";
+}
+
+TEST_F(ReadSkip, SkipRunsThroughReadLinesAndStopsAtTheFirstUnreadOneOrAnyInput) {
+    CopyAssets({"v_minato_001.sad"});
+    SetScript({Sjis("一"), "wave_play:v_minato_001.sad", Sjis("二"), Sjis("三"), Sjis("四"),
+               Sjis("五")});
+    UseSystemSettings("0,0,");  // whole lines at once: each shown line is read
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 9);  // 6, 8 and 9 read
+    Restart();
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 6);
+    PressS();
+    EXPECT_TRUE(SkipModeRuns());
+    EXPECT_EQ(CurrentLine, 8) << "one line a frame";
+    EXPECT_EQ(kaSound::SecondsLeft(VoiceId), 0.0f) << "the skipped line's voice is stopped";
+    Frame(0.016f);
+    Frame(0.016f);
+    EXPECT_EQ(CurrentLine, 10) << "9 was read, 10 was not";
+    EXPECT_FALSE(SkipModeRuns());
+    Frame(0.016f);
+    EXPECT_EQ(CurrentLine, 10);
+
+    // A click ends it, and so do the wheel and any other key.
+    Restart();
+    Frame(0.016f, true);
+    PressS();
+    Frame(0.016f, true);
+    EXPECT_FALSE(SkipModeRuns());
+    EXPECT_EQ(CurrentLine, 9) << "the click stepped once, as always";
+    Restart();
+    Frame(0.016f, true);
+    PressS();
+    InputState.OtherKey = 1;
+    Frame(0.016f);
+    EXPECT_FALSE(SkipModeRuns());
+    EXPECT_EQ(CurrentLine, 8);
+    PressS();
+    PressS();
+    EXPECT_FALSE(SkipModeRuns()) << "S toggles";
+}
+
+TEST_F(ReadSkip, SkipStopsAtAChoiceAndSkipsEverythingWhenThePreferencesSaySo) {
+    SetScript({Sjis("一"), Sjis("二"), Sjis("三"), "command:2", "aaaa:" + Sjis("甲"),
+               "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
+    Frame(0.016f, true);
+    PressS();
+    EXPECT_FALSE(SkipModeRuns()) << "line 6 is not read";
+    EXPECT_EQ(CurrentLine, 6);
+    Preferences.SkipEverything = true;
+    PointAt(100, 150);  // over the first option: skip takes none
+    PressS();
+    for (int i = 0; i < 5; ++i) Frame(0.016f);
+    EXPECT_EQ(StoryState, ChoiceOpen);
+    EXPECT_FALSE(SkipModeRuns());
+    EXPECT_FALSE(LineWasRead(7)) << "skipping everything reads nothing";
+}
+
+TEST_F(ReadSkip, MarksSurviveARestartAndADamagedOrForeignFileHoldsNone) {
+    SetScript({Sjis("一"), Sjis("二"), Sjis("三")});
+    UseSystemSettings("0,0,");
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    Restart();
+    EXPECT_TRUE(LineWasRead(6));
+    EXPECT_TRUE(LineWasRead(7));
+    EXPECT_FALSE(LineWasRead(8));
+    const std::string good = ReadFile(MarksFile());
+    ASSERT_FALSE(good.empty());
+
+    std::string flipped = good;
+    flipped[flipped.size() - 10] = 'x';
+    const std::string damaged[] = {good.substr(0, good.size() - 5), flipped, good + "1",
+                                   "", std::string(good.size(), '1')};
+    for (const std::string& bytes : damaged) {
+        WriteFile(MarksFile(), bytes);
+        LoadReadMarks();
+        EXPECT_FALSE(LineWasRead(6)) << bytes.size();
+        EXPECT_FALSE(LineWasRead(7)) << bytes.size();
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty()) << "no box for a file of ours";
+
+    WriteFile(MarksFile(), good);
+    SetScript({Sjis("一"), Sjis("二が変わった"), Sjis("三")});
+    LoadReadMarks();
+    EXPECT_FALSE(LineWasRead(6)) << "marks made against another script";
+    SetScript({Sjis("一"), Sjis("二"), Sjis("三")});
+    LoadReadMarks();
+    EXPECT_TRUE(LineWasRead(7));
+}
+
+}  // namespace
