@@ -149,6 +149,14 @@ constexpr Rect BacklogLineArea(int top, int bottom) {
 constexpr Rect BacklogVoiceMark(int top) {
     return {BacklogPage.left - 14, top + 6, BacklogPage.left - 9, top + 11};
 }
+// The mark of a line the story can go back to, under the voice square and left of the
+// line's area: where it is drawn, and the larger box a click on it hits.
+constexpr Rect BacklogReturnMark(int top) {
+    return {BacklogPage.left - 19, top + 15, BacklogPage.left - 8, top + 25};
+}
+constexpr Rect BacklogReturnHit(int top) {
+    return {BacklogPage.left - 20, top + 12, BacklogPage.left - 8, top + 28};
+}
 
 // ---- The preferences ---------------------------------------------------------------
 

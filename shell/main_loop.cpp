@@ -218,5 +218,6 @@ void RunFrame() {
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
+    InputState.GoBackKey = 0;
     FollowPointerAcrossTheEdge();
 }

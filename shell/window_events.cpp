@@ -50,6 +50,7 @@ static void KeyPressed(const plat::Event& ev) {
     if (ev.key == plat::KeyDown) InputState.ArrowKey = ArrowDown;
     if (ev.key == plat::KeyLeft) InputState.ArrowKey = ArrowLeft;
     if (ev.key == plat::KeyRight) InputState.ArrowKey = ArrowRight;
+    if (ev.key == plat::KeyR) InputState.GoBackKey = 1;
     bool pageTakesEscape = BacklogOpen || PreferencesOpen;
     if (ev.key == plat::KeyEscape && pageTakesEscape) InputState.EscapeKey = 1;
     if (ev.key != plat::KeyEscape || pageTakesEscape) {

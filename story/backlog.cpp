@@ -1,6 +1,9 @@
-// The backlog: the prose lines shown in this run, kept in memory, and the page that
-// shows them over the frozen story when the wheel turns up; the story is put back
-// exactly when it closes.
+// The backlog: the prose lines shown in this run, kept in memory with the story's state
+// as each was shown, and the page that shows them over the frozen story when the wheel
+// turns up; the story is put back exactly when it closes, or put back as it stood at a
+// passed line when the reader goes back to it.
+#include <cstring>
+
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "sound/kaSound.h"
@@ -8,12 +11,28 @@
 
 namespace {
 
-struct Entry {
-    int line;       // the ScriptLine shown
-    int size;       // the font size it was shown at
-    int voiceLine;  // the wave_play: line of its step, -1 for none
-    int height;     // laid-out height in pixels, -1 until measured
+// The story's state as a line was shown, without what takes room: the picture and the
+// music are named by the script line that names them, and the flags lie in FlagSets.
+struct PassedState {
+    int pictureLine, musicLine;  // NoName for none; a file: and a midi_play: line
+    int flagSet;                 // slot of FlagSets
+    bool overWindow, waveEffect, animeBackward, musicLoops;
+    int32_t screenFrame, characterCell, textSize;
+    int32_t animeFrames, animeFrame, animeLoop, animeFramesSaved, animeSpeed, animeColumn;
+    float wavePhase, animeClock;
+    RandomPosition random;
 };
+
+struct Entry {
+    int line;        // the ScriptLine shown
+    int size;        // the font size it was shown at
+    int voiceLine;   // the wave_play: line of its step, -1 for none
+    int height;      // laid-out height in pixels, -1 until measured
+    bool returnable; // the story can go back to it: its state is whole
+    PassedState state;
+};
+
+constexpr int NoName = -1;
 
 constexpr layout::Rect Page = layout::BacklogPage;
 constexpr int MaxVisible = 64;
@@ -22,6 +41,10 @@ constexpr int LayoutBottom = 10000;
 
 Entry Ring[BacklogCapacity];
 int First = 0, Count = 0;  // oldest entry's slot, entries held
+// The flag tables of the entries, in the ring's order: entries in a row whose flags are
+// the same share one, so the flags take room only where a line changed them.
+int32_t FlagSets[BacklogCapacity][FlagCount];
+int FirstSet = 0, SetCount = 0;
 int Bottom = 0;            // index (0 oldest) of the entry drawn at the page's foot
 int ReplayId = -1;         // sound object of the clip replayed last
 
@@ -33,6 +56,107 @@ Placed Visible[MaxVisible];
 int VisibleCount = 0;
 
 Entry& At(int index) { return Ring[(First + index) % BacklogCapacity]; }
+
+// The line from 0 whose keyword is k and whose argument is name, trying hint first;
+// NoName for an empty name, -2 when no line names it.
+int NameLine(Keyword k, const char* name, int hint) {
+    if (!name[0]) return NoName;
+    for (int i = -1; i < ScriptLineCount; ++i) {
+        int line = i < 0 ? hint : i;
+        if (line >= 0 && MatchKeyword(LineText(line)) == k &&
+            std::strcmp(LineText(line) + ArgumentOffset(k), name) == 0)
+            return line;
+    }
+    return -2;
+}
+
+// The flags go in with the newest entry's set when they are the same, else in a set of
+// their own after it. There are never more sets than entries.
+int KeepFlags(const int32_t (&flags)[FlagCount]) {
+    if (Count > 0) {
+        int newest = At(Count - 1).state.flagSet;
+        if (std::memcmp(FlagSets[newest], flags, sizeof flags) == 0) return newest;
+    }
+    int set = (FirstSet + SetCount++) % BacklogCapacity;
+    std::memcpy(FlagSets[set], flags, sizeof flags);
+    return set;
+}
+
+// False when the picture or the music is named by no line of the script (a state no
+// step of this script made): it could not be put back whole.
+bool KeepState(const StorySnapshot& s, PassedState* out) {
+    const PassedState* newest = Count > 0 ? &At(Count - 1).state : nullptr;
+    PassedState& p = *out;
+    p.pictureLine = NameLine(KwFile, s.picture, newest ? newest->pictureLine : NoName);
+    p.musicLine = NameLine(KwMidiPlay, s.music, newest ? newest->musicLine : NoName);
+    p.flagSet = KeepFlags(s.flags);
+    p.overWindow = s.overWindow;
+    p.waveEffect = s.waveEffect;
+    p.animeBackward = s.animeBackward;
+    p.musicLoops = s.musicLoops;
+    p.screenFrame = s.screenFrame;
+    p.characterCell = s.characterCell;
+    p.textSize = s.textSize;
+    p.animeFrames = s.animeFrames;
+    p.animeFrame = s.animeFrame;
+    p.animeLoop = s.animeLoop;
+    p.animeFramesSaved = s.animeFramesSaved;
+    p.animeSpeed = s.animeSpeed;
+    p.animeColumn = s.animeColumn;
+    p.wavePhase = s.wavePhase;
+    p.animeClock = s.animeClock;
+    p.random = s.random;
+    return p.pictureLine >= NoName && p.musicLine >= NoName;
+}
+
+void NameFromLine(Keyword k, int line, char (&out)[ScriptLineBytes]) {
+    out[0] = '\0';
+    if (line >= 0) std::strcpy(out, LineText(line) + ArgumentOffset(k));
+}
+
+void GiveState(const Entry& e, StorySnapshot* out) {
+    const PassedState& p = e.state;
+    StorySnapshot& s = *out;
+    s.line = e.line;
+    std::memcpy(s.flags, FlagSets[p.flagSet], sizeof s.flags);
+    NameFromLine(KwFile, p.pictureLine, s.picture);
+    NameFromLine(KwMidiPlay, p.musicLine, s.music);
+    s.overWindow = p.overWindow;
+    s.waveEffect = p.waveEffect;
+    s.animeBackward = p.animeBackward;
+    s.musicLoops = p.musicLoops;
+    s.screenFrame = p.screenFrame;
+    s.characterCell = p.characterCell;
+    s.textSize = p.textSize;
+    s.animeFrames = p.animeFrames;
+    s.animeFrame = p.animeFrame;
+    s.animeLoop = p.animeLoop;
+    s.animeFramesSaved = p.animeFramesSaved;
+    s.animeSpeed = p.animeSpeed;
+    s.animeColumn = p.animeColumn;
+    s.wavePhase = p.wavePhase;
+    s.animeClock = p.animeClock;
+    s.random = p.random;
+}
+
+// The oldest entry goes, and its flag set unless the next entry shares it.
+void DropOldest() {
+    int set = At(0).state.flagSet;
+    bool setShared = false;
+    First = (First + 1) % BacklogCapacity;
+    --Count;
+    if (Count > 0) setShared = At(0).state.flagSet == set;
+    if (!setShared && SetCount > 0) {
+        FirstSet = (FirstSet + 1) % BacklogCapacity;
+        --SetCount;
+    }
+}
+
+// Keeps entries 0 to count - 1 (count at least 1), with their flag sets.
+void KeepFirst(int count) {
+    Count = count;
+    SetCount = (At(Count - 1).state.flagSet - FirstSet + BacklogCapacity) % BacklogCapacity + 1;
+}
 
 void SelectEntryFont(const Entry& e) {
     kaDraw::SelectTextFont(EngineText(TextGothic), e.size);
@@ -62,6 +186,23 @@ bool FitsFromTop(int bottom) {
     return true;
 }
 
+// A return key's arrow (down from the top right, then left to its head), lit under the
+// pointer.
+void DrawReturnMark(int top) {
+    const layout::Rect hit = layout::BacklogReturnHit(top);
+    if (PointerIn(hit)) kaDraw::DrawRect(hit.left, hit.top, hit.right, hit.bottom, 0x603010, 0x603010, 1);
+    const layout::Rect m = layout::BacklogReturnMark(top);
+    const uint32_t colour = 0x80C0F0;
+    const int stem = m.top + 5;  // the upper of the stem's two rows
+    kaDraw::DrawRect(m.right - 3, m.top, m.right - 1, stem + 2, colour, colour, 1);
+    kaDraw::DrawRect(m.left + 5, stem, m.right - 1, stem + 2, colour, colour, 1);
+    for (int i = 0; i < 8; ++i) {
+        int reach = i < 7 - i ? i : 7 - i;
+        int y = stem - 3 + i;
+        kaDraw::DrawRect(m.left + 3 - reach, y, m.left + 5, y + 1, colour, colour, 1);
+    }
+}
+
 void DrawPage() {
     DrawCoverBackdrop();
     VisibleCount = 0;
@@ -76,6 +217,7 @@ void DrawPage() {
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
         const Entry& e = At(p.index);
+        if (e.returnable) DrawReturnMark(p.top);
         if (e.voiceLine >= 0) {
             // The mark of a line whose clip a click replays, lit under the pointer.
             const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
@@ -118,28 +260,66 @@ void CloseBacklog() {
     BacklogOpen = false;
 }
 
+// The entry a click on its mark, or R over its line or mark, goes back to; -1 for none.
+int ReturnAtPointer(bool overLineToo) {
+    for (int v = 0; v < VisibleCount; ++v) {
+        const Placed& p = Visible[v];
+        bool over = PointerIn(layout::BacklogReturnHit(p.top)) ||
+                    (overLineToo && PointerIn(layout::BacklogLineArea(p.top, p.bottom)));
+        if (over) return At(p.index).returnable ? p.index : -1;
+    }
+    return -1;
+}
+
+// The story as it stood when entry index was shown: its state, its line laid out afresh
+// and coming out again with its voice, and the backlog up to it. Auto mode and skipping
+// stop; what was read stays read.
+void GoBackTo(int index) {
+    static StorySnapshot snapshot;
+    const Entry& e = At(index);
+    GiveState(e, &snapshot);
+    const int voiceLine = e.voiceLine;
+    CloseBacklog();
+    RestoreStorySnapshot(snapshot);
+    QuitPromptOpen = false;
+    ForgetLayout();
+    ResumePassedLine(voiceLine);
+    KeepFirst(index + 1);
+    ResetAutoMode();
+    ResetSkipMode();
+}
+
 }  // namespace
 
 bool BacklogOpen = false;
 
 void RecordShownLine(int line, int size, int voiceLine) {
     if (!LineText(line)[0]) return;  // the end of the script shows nothing
-    if (Count == BacklogCapacity) {
-        First = (First + 1) % BacklogCapacity;
-        --Count;
-    }
-    Ring[(First + Count) % BacklogCapacity] = {line, size, voiceLine, -1};
+    if (Count == BacklogCapacity) DropOldest();
+    static StorySnapshot snapshot;
+    TakeStorySnapshot(&snapshot);
+    Entry e = {line, size, voiceLine, -1, false, {}};
+    e.returnable = KeepState(snapshot, &e.state);
+    Ring[(First + Count) % BacklogCapacity] = e;
     ++Count;
 }
 
 void ClearBacklog() {
     if (BacklogOpen) CloseBacklog();
     First = Count = 0;
+    FirstSet = SetCount = 0;
 }
 
 int BacklogCount() { return Count; }
 int BacklogLine(int index) { return index >= 0 && index < Count ? At(index).line : -1; }
 int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index).voiceLine : -1; }
+bool BacklogLineReturnable(int index) { return index >= 0 && index < Count && At(index).returnable; }
+int BacklogFlagSetsForTest() { return SetCount; }
+int BacklogEntryTopForTest(int index) {
+    for (int v = 0; v < VisibleCount; ++v)
+        if (Visible[v].index == index) return Visible[v].top;
+    return -1;
+}
 
 void OpenBacklog() {
     if (BacklogOpen || Count == 0) return;
@@ -149,20 +329,27 @@ void OpenBacklog() {
     DrawPage();
 }
 
-bool BacklogFrame() {
+int BacklogFrame() {
     bool close = InputState.RightClick || InputState.EscapeKey;
     for (int n = InputState.WheelSteps; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
     for (int n = InputState.WheelSteps; n < 0 && !close; ++n) {
         if (Bottom == Count - 1) close = true;
         else ++Bottom;
     }
-    if (InputState.LeftClick && !close) ReplayAtPointer();
+    int back = -1;
+    if ((InputState.LeftClick || InputState.GoBackKey) && !close)
+        back = ReturnAtPointer(InputState.GoBackKey != 0);
+    if (InputState.LeftClick && !close && back < 0) ReplayAtPointer();
     InputState.LeftClick = InputState.RightClick = 0;
     InputState.WheelSteps = 0;
+    if (back >= 0) {
+        GoBackTo(back);
+        return BacklogWentBack;
+    }
     if (close) {
         CloseBacklog();
-        return false;
+        return BacklogClosed;
     }
     DrawPage();
-    return true;
+    return BacklogStays;
 }

@@ -193,8 +193,9 @@ static void FinishFrame() {
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
     if (BacklogOpen) {
-        if (BacklogFrame()) return FinishFrame();
-        FrameSeconds = 0.0f;  // the story goes on from the moment it was left
+        int backlog = BacklogFrame();
+        if (backlog == BacklogStays) return FinishFrame();
+        if (backlog == BacklogClosed) FrameSeconds = 0.0f;  // the story goes on from the moment it was left
     }
     if (PreferencesOpen) {
         if (PreferencesFrame()) return FinishFrame();

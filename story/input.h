@@ -21,6 +21,8 @@ struct InputFields {
     // F1, and an arrow key (one of the Arrow values) for the preferences.
     int PreferencesKey;
     int ArrowKey;
+    // R: back to the backlog line under the pointer.
+    int GoBackKey;
     // Whether the window shows full screen, as the shell last set it.
     int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.

@@ -128,6 +128,14 @@ static const char* NextStepPicture() {
     return nullptr;
 }
 
+void ResumePassedLine(int voiceLine) {
+    if (FinishingVoice >= 0) kaSound::Stop(FinishingVoice, -1);
+    FinishingVoice = -1;
+    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+    if (voiceLine >= 0) PlayVoice(LineText(voiceLine) + ArgumentOffset(KwWavePlay));
+    if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
+}
+
 // Executes lines from CurrentLine on until a prose line (shown), a command: line (a
 // choice opens) or an end: line (GameMode changes). An empty line matches no keyword:
 // the step stops there like at prose.

@@ -77,6 +77,11 @@ void BltTransparentAt(const layout::Placement& p, int id);
 // A text block laid out in the area and copied to the back buffer at once, in the font
 // and colours selected.
 void DrawTextArea(const layout::TextArea& a, const char* text);
+// Called when the story has gone back to a passed line, its state put back: every voice
+// of the story stopped, the clip of voiceLine (the line's wave_play:, -1 for none)
+// played again as the story's voice, which the next step stops, and the picture of the
+// next step read ahead, as the step that showed the line did.
+void ResumePassedLine(int voiceLine);
 
 // ---- Saved state (interpreter.cpp, saved_state.cpp) ----------------------------------
 
@@ -230,7 +235,7 @@ constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is s
 extern bool BacklogOpen;              // while the backlog covers the frozen story
 
 // Called by a step that stops at a prose line: the line, its font size and the
-// wave_play: line of the same step (-1 for none).
+// wave_play: line of the same step (-1 for none). The story's state is kept with it.
 void RecordShownLine(int line, int size, int voiceLine);
 // Forgets every line (a load, a reset); closes the backlog first when it is open.
 void ClearBacklog();
@@ -240,10 +245,16 @@ int BacklogVoiceLine(int index);  // -1 for none or outside
 // Called after the story frame is composed: keeps what the page will cover, newest line
 // at the foot. Does nothing when no line has been shown.
 void OpenBacklog();
+// True when the story can go back to the entry: its mark is drawn.
+bool BacklogLineReturnable(int index);
 // One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
-// it, a right click, Escape or the wheel down past the newest line closes it. Every
-// click is taken. False when it closed (the story then runs again).
-bool BacklogFrame();
+// it, a click on a line's return mark (or R over the line or its mark) puts the story
+// back as it stood when that line was shown and drops the lines after it, a right
+// click, Escape or the wheel down past the newest line closes it. Every click is
+// taken. BacklogStays while it is open; BacklogClosed or BacklogWentBack when the story
+// runs again (a story gone back goes on with the frame's time, as a step would).
+enum { BacklogStays, BacklogClosed, BacklogWentBack };
+int BacklogFrame();
 
 // ---- A page over the story (story_cover.cpp) ------------------------------------------
 
@@ -382,3 +393,7 @@ int MenuNoticeForTest();
 int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).
 bool AutoModeOnForTest();
+// The flag tables the backlog holds: entries in a row with the same flags share one.
+int BacklogFlagSetsForTest();
+// The top of entry index on the backlog page last drawn; -1 when it was not drawn.
+int BacklogEntryTopForTest(int index);

@@ -1,0 +1,303 @@
+// Going back to a passed line from the backlog: the frames shown after going back are
+// those of a run that stopped at that line, and stepping on gives the first run's again;
+// a choice passed comes back, the flags and the music as they were, R does what the
+// mark does, and the backlog keeps its flag tables shared as it wraps.
+#include "sound/kaMusic.h"
+#include "tests/engine_script.h"
+
+using namespace storytest;
+
+namespace {
+
+using Frames = std::vector<std::vector<uint32_t>>;
+
+constexpr unsigned Seed = 1848;
+constexpr int FramesPerLine = 12;  // after each step, before the next click
+constexpr float FrameTime = 0.02f;
+constexpr int StepX = 300, StepY = 420;  // where the steps click: the message window
+
+class GoBack : public StoryTest {
+protected:
+    Frames shown;  // every frame presented by Run, in order
+
+    void SetUp() override {
+        StoryTest::SetUp();
+        CopyAssets({"panel.sad", "message.sad", "cursol.sad", "comwin.sad", "v_minato_001.sad",
+                    "v_sayo_001.sad", "bgm01.mid", "bgm02.mid"});
+        WriteEnginePictures(dir);
+        for (int pic : {PicPanel, PicMessage, PicCursol, PicComwin}) {
+            const char* const names[] = {"", "", "panel.sad", "", "", "message.sad", "cursol.sad", "comwin.sad"};
+            InterfacePicture[pic] = LoadPicture(names[pic]);
+        }
+        SeedRandom(Seed);
+    }
+    void Run(bool click = false) {
+        Frame(FrameTime, click);
+        shown.push_back(headless::LastFrame()->pixels);
+    }
+    // Steps to the next line with a click at (x, y), then lets it come out.
+    void StepAt(int x, int y) {
+        PointAt(x, y);
+        Run(true);
+        PointAt(StepX, StepY);
+        for (int i = 0; i < FramesPerLine; ++i) Run();
+    }
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i) StepAt(StepX, StepY);
+    }
+    void OpenTheBacklog() {
+        InputState.WheelSteps = 1;
+        Frame(FrameTime);
+        InputState.WheelSteps = 0;
+        ASSERT_TRUE(BacklogOpen);
+    }
+    // The middle of entry index's return mark, and a point on its text.
+    layout::Point MarkOf(int index) {
+        int top = BacklogEntryTopForTest(index);
+        EXPECT_GE(top, 0) << "entry " << index << " is on the page";
+        return {5, top + 20};
+    }
+    layout::Point LineOf(int index) { return {200, BacklogEntryTopForTest(index) + 8}; }
+    void PressR() {
+        HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyR});
+    }
+    // A run from the start again: every module reset, the same seed.
+    void Restart() {
+        TearDown();
+        SetUp();
+        shown.clear();
+    }
+    // The same frames from index from on, for as many as expected holds.
+    static void ExpectSameFrames(const Frames& got, size_t from, const Frames& expected, const char* what) {
+        ASSERT_GE(got.size(), from + expected.size()) << what;
+        for (size_t i = 0; i < expected.size(); ++i)
+            ASSERT_TRUE(got[from + i] == expected[i]) << what << ": frame " << i << " differs";
+    }
+
+    // Six lines on two pictures: an animation that restarts by chance (the random
+    // generator), a flag and a larger text, the wave effect, a voice and music that
+    // change, a second animation.
+    void UseStory() {
+        SetScript({"file:sc1.sad", "setscreen:0", "midi_play:bgm01.mid", "speed:70", "anime:4",
+                   "loopanime:3", "wave_play:v_minato_001.sad", Sjis("一行目、列車が来る。"),
+                   "flg:003,1", "size:36", Sjis("二行目の大きな字"),
+                   "swave:", Sjis("三行目は揺れている。"),
+                   "file:sc0.sad", "setscreen:1", "midi_play:bgm02.mid", "wave_play:v_sayo_001.sad",
+                   Sjis("四行目、声がする。"), "anime:2", "loopanime:1", "speed:50",
+                   Sjis("五行目は動いている。"), Sjis("六行目"), "end:99"});
+    }
+};
+
+// Entry t of five, gone back to by its mark: the frames from the one the mark was
+// clicked in are those of a run that stepped to that line with a click at the same
+// place; stepping on from there shows the first run's frames again.
+TEST_F(GoBack, TheFramesAreThoseOfARunThatStoppedThereAndStepOnAsTheFirstDid) {
+    for (int target : {1, 2, 3}) {
+        Restart();
+        UseStory();
+        Steps(5);
+        ASSERT_EQ(BacklogCount(), 5);
+        const Frames first = shown;
+        OpenTheBacklog();
+        const layout::Point mark = MarkOf(target);
+        const size_t from = shown.size();
+        StepAt(mark.x, mark.y);
+        ASSERT_FALSE(BacklogOpen);
+        EXPECT_EQ(BacklogCount(), target + 1) << "the lines after it are dropped";
+        const Frames back(shown.begin() + long(from), shown.end());
+        const size_t again = shown.size();
+        Steps(4 - target);
+        // From the click that left the line gone back to, the first run's frames.
+        ExpectSameFrames(shown, again, Frames(first.begin() + long((target + 1) * (FramesPerLine + 1)), first.end()),
+                         "stepping on after going back");
+        EXPECT_EQ(BacklogCount(), 5);
+
+        Restart();
+        UseStory();
+        Steps(target);
+        StepAt(mark.x, mark.y);
+        ExpectSameFrames(shown, shown.size() - back.size(), back, "a run that stopped there");
+    }
+}
+
+// Going back to before a choice shows the choice again; the other option can be taken,
+// the flag as it was before the first. The lines read stay read, and auto mode stops.
+TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
+    SetScript({"flg:001,5", Sjis("前の行"), "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"),
+               Sjis("選ぶ"), "label:aaaa", "flg:001,1", Sjis("甲の後"), Sjis("甲の次"), "end:99",
+               "label:bbbb", "flg:001,2", Sjis("乙の後"), Sjis("乙の次"), "end:99"});
+    Steps(1);
+    ASSERT_EQ(CurrentLine, 7);
+    Steps(1);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    StepAt(100, 150);  // the first option
+    ASSERT_EQ(CurrentLine, 14);
+    ASSERT_EQ(FlagForTest(1), 1);
+    Steps(1);
+    ASSERT_EQ(CurrentLine, 15);
+    EXPECT_TRUE(LineWasRead(14));
+    InputState.AutoKey = 1;
+    Run();
+    InputState.AutoKey = 0;
+    ASSERT_TRUE(AutoModeOnForTest());
+
+    OpenTheBacklog();
+    ASSERT_EQ(BacklogCount(), 3);
+    const layout::Point mark = MarkOf(0);
+    StepAt(mark.x, mark.y);
+    EXPECT_FALSE(AutoModeOnForTest()) << "going back stops auto mode";
+    EXPECT_EQ(CurrentLine, 7);
+    EXPECT_EQ(StoryState, ShowingProse);
+    EXPECT_EQ(FlagForTest(1), 5) << "the flags as the line was shown";
+    EXPECT_EQ(BacklogCount(), 1);
+    EXPECT_TRUE(LineWasRead(14)) << "a line read stays read";
+
+    Steps(1);
+    ASSERT_EQ(StoryState, ChoiceOpen) << "the choice again";
+    // Gone back to from the open choice itself: it closes, and opens again at the step.
+    OpenTheBacklog();
+    const layout::Point again = MarkOf(0);
+    StepAt(again.x, again.y);
+    EXPECT_EQ(StoryState, ShowingProse);
+    Steps(1);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    StepAt(100, 190);  // the second option this time
+    EXPECT_EQ(CurrentLine, 19);
+    EXPECT_EQ(FlagForTest(1), 2);
+    ASSERT_EQ(BacklogCount(), 2);
+    EXPECT_EQ(BacklogLine(1), 19);
+}
+
+// The piece asked for at the line is asked for again from its start, as a load does,
+// also the one that plays already; a line after midi_stop: stops the music; with the
+// music switched off nothing plays, but the piece is kept for when it comes on.
+TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
+    SetScript({"midi_play:bgm01.mid", Sjis("一"), Sjis("二"), "midi_play:bgm02.mid", Sjis("三"),
+               "midi_stop:", Sjis("四"), "midi_play:bgm01.mid", Sjis("五"), "end:99"});
+    Steps(5);
+    ASSERT_EQ(kaMusic::MusicPlaying, 1);
+    // Goes back to entry; the clock's time in the frame of the click.
+    auto goBackTo = [this](int entry) {
+        OpenTheBacklog();
+        const layout::Point mark = MarkOf(entry);
+        const uint32_t clicked = plat::Milliseconds() + uint32_t(std::lround(FrameTime * 1000));
+        StepAt(mark.x, mark.y);
+        EXPECT_EQ(BacklogCount(), entry + 1);
+        return clicked;
+    };
+    goBackTo(3);
+    EXPECT_EQ(kaMusic::MusicPlaying, 0) << "none was asked for at that line";
+    EXPECT_STREQ(RequestedMusic, "");
+    for (int entry : {2, 2, 0}) {
+        const uint32_t clicked = goBackTo(entry);
+        EXPECT_STREQ(RequestedMusic, entry ? "bgm02.mid" : "bgm01.mid");
+        EXPECT_EQ(kaMusic::MusicPlaying, 1);
+        EXPECT_EQ(kaMusic::NextMusicPoll, clicked + 3000) << "started from the click on, entry " << entry;
+    }
+    Steps(2);
+    SwitchMusic(1);
+    goBackTo(2);
+    EXPECT_EQ(kaMusic::MusicPlaying, 0) << "music is off";
+    EXPECT_STREQ(RequestedMusic, "bgm02.mid");
+}
+
+// R over a line (where a keyboard focus puts the pointer) does what its mark does; over
+// no line, or outside the backlog, it does nothing.
+TEST_F(GoBack, ROverALineGoesBackAsItsMarkDoes) {
+    UseStory();
+    Steps(5);
+    OpenTheBacklog();
+    const layout::Point line = LineOf(2);
+    PointAt(StepX, 2);  // above every line
+    PressR();
+    Run();
+    ASSERT_TRUE(BacklogOpen);
+    EXPECT_EQ(BacklogCount(), 5);
+    PointAt(line.x, line.y);
+    PressR();
+    Run();
+    EXPECT_FALSE(BacklogOpen);
+    EXPECT_EQ(BacklogCount(), 3);
+    EXPECT_EQ(CurrentLine, BacklogLine(2));
+    PointAt(StepX, StepY);
+    for (int i = 0; i < FramesPerLine; ++i) Run();
+    const Frames after(shown.end() - FramesPerLine - 1, shown.end());
+
+    PressR();
+    Run();
+    EXPECT_EQ(BacklogCount(), 3) << "R in the story goes nowhere";
+
+    Restart();
+    UseStory();
+    Steps(2);
+    StepAt(line.x, line.y);
+    ExpectSameFrames(shown, shown.size() - after.size(), after, "a run that stopped there");
+}
+
+// The flags of 330 lines, changed every 20 lines, take one table per change held, and
+// a table goes with the last line that held it; the oldest entry held, and each after
+// a change, give back their own flags.
+TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
+    std::vector<std::string> body;
+    for (int i = 0; i < 330; ++i) {
+        if (i % 20 == 0) body.push_back("flg:002," + std::to_string(i / 20 + 1));
+        body.push_back(Sjis("行") + std::to_string(i));
+    }
+    body.push_back("end:99");
+    SetScript(body);
+    PointAt(StepX, StepY);
+    for (int i = 0; i < 330; ++i) Frame(0.016f, true);
+    ASSERT_EQ(BacklogCount(), BacklogCapacity);
+    // Lines 30 to 329 are held (entry e is line e + 30): flags 2 (30 to 39) to 17.
+    EXPECT_EQ(std::string(LineText(BacklogLine(0))), Sjis("行") + "30");
+    EXPECT_EQ(BacklogFlagSetsForTest(), 16);
+
+    struct Case {
+        int entry, flag, sets;
+    };
+    // Newest first: each goes back further, so the later entries are gone each time.
+    for (Case c : {Case{250, 15, 14}, Case{90, 7, 6}, Case{10, 3, 2}, Case{9, 2, 1}, Case{0, 2, 1}}) {
+        ASSERT_TRUE(BacklogLineReturnable(c.entry));
+        const int line = BacklogLine(c.entry);
+        OpenTheBacklog();
+        for (int n = 0; n < BacklogCapacity && BacklogEntryTopForTest(c.entry) < 0; ++n) {
+            InputState.WheelSteps = 1;
+            Frame();
+        }
+        StepAt(MarkOf(c.entry).x, MarkOf(c.entry).y);
+        EXPECT_EQ(CurrentLine, line) << c.entry;
+        EXPECT_EQ(FlagForTest(2), c.flag) << c.entry;
+        EXPECT_EQ(BacklogCount(), c.entry + 1) << c.entry;
+        EXPECT_EQ(BacklogFlagSetsForTest(), c.sets) << c.entry;
+    }
+    // Stepping on to the last line again fills the backlog as the first run did.
+    for (int i = 0; i < 299; ++i) Frame(0.016f, true);
+    EXPECT_EQ(BacklogCount(), BacklogCapacity);
+    EXPECT_EQ(BacklogFlagSetsForTest(), 16);
+    EXPECT_EQ(std::string(LineText(CurrentLine)), Sjis("行") + "329");
+}
+
+// A line whose picture no line of the script names (a table changed under the story)
+// cannot be put back whole: it has no mark, and a click where the mark would be goes
+// nowhere.
+TEST_F(GoBack, ALineWhoseStateCannotBeRebuiltHasNoMark) {
+    UseStory();
+    Steps(2);
+    std::strcpy(TestTable[6], "file:sc9.sad");  // sc1.sad, shown, is named nowhere now
+    Steps(1);
+    EXPECT_TRUE(BacklogLineReturnable(1));
+    EXPECT_FALSE(BacklogLineReturnable(2));
+    OpenTheBacklog();
+    // The voice square of the first line gives the marks' colour.
+    const headless::Frame& page = *headless::LastFrame();
+    const uint32_t markColour = page.Pixel(8, BacklogEntryTopForTest(0) + 8);
+    EXPECT_EQ(page.Pixel(2, BacklogEntryTopForTest(1) + 20), markColour);
+    EXPECT_NE(page.Pixel(2, BacklogEntryTopForTest(2) + 20), markColour);
+    const layout::Point mark = MarkOf(2);
+    StepAt(mark.x, mark.y);
+    EXPECT_TRUE(BacklogOpen);
+    EXPECT_EQ(BacklogCount(), 3);
+    EXPECT_EQ(CurrentLine, 18);
+}
+
+}  // namespace
