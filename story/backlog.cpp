@@ -32,7 +32,10 @@ struct Entry {
     PassedState state;
 };
 
-constexpr int NoName = -1;
+// A picture or piece of music: none (NoName), or named by no line of the script.
+constexpr int NoName = -1, NamedNowhere = -2;
+// The marks of the page, and what lights under the pointer.
+constexpr uint32_t MarkColour = 0x80C0F0, LitColour = 0x603010;
 
 constexpr layout::Rect Page = layout::BacklogPage;
 constexpr int MaxVisible = 64;
@@ -57,17 +60,19 @@ int VisibleCount = 0;
 
 Entry& At(int index) { return Ring[(First + index) % BacklogCapacity]; }
 
-// The line from 0 whose keyword is k and whose argument is name, trying hint first;
-// NoName for an empty name, -2 when no line names it.
+bool LineNames(int line, Keyword k, const char* name) {
+    return line >= 0 && MatchKeyword(LineText(line)) == k &&
+           std::strcmp(LineText(line) + ArgumentOffset(k), name) == 0;
+}
+
+// The first line whose keyword is k and whose argument is name; hint (the newest
+// entry's, which names it again and again) is tried first.
 int NameLine(Keyword k, const char* name, int hint) {
     if (!name[0]) return NoName;
-    for (int i = -1; i < ScriptLineCount; ++i) {
-        int line = i < 0 ? hint : i;
-        if (line >= 0 && MatchKeyword(LineText(line)) == k &&
-            std::strcmp(LineText(line) + ArgumentOffset(k), name) == 0)
-            return line;
-    }
-    return -2;
+    if (LineNames(hint, k, name)) return hint;
+    for (int line = 0; line < ScriptLineCount; ++line)
+        if (LineNames(line, k, name)) return line;
+    return NamedNowhere;
 }
 
 // The flags go in with the newest entry's set when they are the same, else in a set of
@@ -106,7 +111,7 @@ bool KeepState(const StorySnapshot& s, PassedState* out) {
     p.wavePhase = s.wavePhase;
     p.animeClock = s.animeClock;
     p.random = s.random;
-    return p.pictureLine >= NoName && p.musicLine >= NoName;
+    return p.pictureLine != NamedNowhere && p.musicLine != NamedNowhere;
 }
 
 void NameFromLine(Keyword k, int line, char (&out)[ScriptLineBytes]) {
@@ -190,16 +195,15 @@ bool FitsFromTop(int bottom) {
 // pointer.
 void DrawReturnMark(int top) {
     const layout::Rect hit = layout::BacklogReturnHit(top);
-    if (PointerIn(hit)) kaDraw::DrawRect(hit.left, hit.top, hit.right, hit.bottom, 0x603010, 0x603010, 1);
+    if (PointerIn(hit)) kaDraw::DrawRect(hit.left, hit.top, hit.right, hit.bottom, LitColour, LitColour, 1);
     const layout::Rect m = layout::BacklogReturnMark(top);
-    const uint32_t colour = 0x80C0F0;
     const int stem = m.top + 5;  // the upper of the stem's two rows
-    kaDraw::DrawRect(m.right - 3, m.top, m.right - 1, stem + 2, colour, colour, 1);
-    kaDraw::DrawRect(m.left + 5, stem, m.right - 1, stem + 2, colour, colour, 1);
+    kaDraw::DrawRect(m.right - 3, m.top, m.right - 1, stem + 2, MarkColour, MarkColour, 1);
+    kaDraw::DrawRect(m.left + 5, stem, m.right - 1, stem + 2, MarkColour, MarkColour, 1);
     for (int i = 0; i < 8; ++i) {
         int reach = i < 7 - i ? i : 7 - i;
         int y = stem - 3 + i;
-        kaDraw::DrawRect(m.left + 3 - reach, y, m.left + 5, y + 1, colour, colour, 1);
+        kaDraw::DrawRect(m.left + 3 - reach, y, m.left + 5, y + 1, MarkColour, MarkColour, 1);
     }
 }
 
@@ -222,9 +226,9 @@ void DrawPage() {
             // The mark of a line whose clip a click replays, lit under the pointer.
             const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
             if (PointerIn(area))
-                kaDraw::DrawRect(area.left, area.top, area.right, area.bottom, 0x603010, 0x603010, 1);
+                kaDraw::DrawRect(area.left, area.top, area.right, area.bottom, LitColour, LitColour, 1);
             const layout::Rect mark = layout::BacklogVoiceMark(p.top);
-            kaDraw::DrawRect(mark.left, mark.top, mark.right, mark.bottom, 0x80C0F0, 0x80C0F0, 1);
+            kaDraw::DrawRect(mark.left, mark.top, mark.right, mark.bottom, MarkColour, MarkColour, 1);
         }
         SelectEntryFont(e);
         kaDraw::DrawTextBlock(Page.left, p.top, Page.right, LayoutBottom, LineText(e.line), 0);
@@ -314,12 +318,6 @@ int BacklogCount() { return Count; }
 int BacklogLine(int index) { return index >= 0 && index < Count ? At(index).line : -1; }
 int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index).voiceLine : -1; }
 bool BacklogLineReturnable(int index) { return index >= 0 && index < Count && At(index).returnable; }
-int BacklogFlagSetsForTest() { return SetCount; }
-int BacklogEntryTopForTest(int index) {
-    for (int v = 0; v < VisibleCount; ++v)
-        if (Visible[v].index == index) return Visible[v].top;
-    return -1;
-}
 
 void OpenBacklog() {
     if (BacklogOpen || Count == 0) return;
@@ -352,4 +350,11 @@ int BacklogFrame() {
     }
     DrawPage();
     return BacklogStays;
+}
+
+int BacklogFlagSetsForTest() { return SetCount; }
+int BacklogEntryTopForTest(int index) {
+    for (int v = 0; v < VisibleCount; ++v)
+        if (Visible[v].index == index) return Visible[v].top;
+    return -1;
 }
