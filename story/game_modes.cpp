@@ -195,7 +195,9 @@ void FrameUpdate() {
     if (BacklogOpen) {
         int backlog = BacklogFrame();
         if (backlog == BacklogStays) return FinishFrame();
-        if (backlog == BacklogClosed) FrameSeconds = 0.0f;  // the story goes on from the moment it was left
+        // The story goes on from the moment it was left; a story gone back to a line goes
+        // on with this frame's time, as the step that showed the line did.
+        if (backlog == BacklogClosed) FrameSeconds = 0.0f;
     }
     if (PreferencesOpen) {
         if (PreferencesFrame()) return FinishFrame();

@@ -25,10 +25,10 @@ protected:
         CopyAssets({"panel.sad", "message.sad", "cursol.sad", "comwin.sad", "v_minato_001.sad",
                     "v_sayo_001.sad", "bgm01.mid", "bgm02.mid"});
         WriteEnginePictures(dir);
-        for (int pic : {PicPanel, PicMessage, PicCursol, PicComwin}) {
-            const char* const names[] = {"", "", "panel.sad", "", "", "message.sad", "cursol.sad", "comwin.sad"};
-            InterfacePicture[pic] = LoadPicture(names[pic]);
-        }
+        InterfacePicture[PicPanel] = LoadPicture("panel.sad");
+        InterfacePicture[PicMessage] = LoadPicture("message.sad");
+        InterfacePicture[PicCursol] = LoadPicture("cursol.sad");
+        InterfacePicture[PicComwin] = LoadPicture("comwin.sad");
         SeedRandom(Seed);
     }
     void Run(bool click = false) {
@@ -108,7 +108,8 @@ TEST_F(GoBack, TheFramesAreThoseOfARunThatStoppedThereAndStepOnAsTheFirstDid) {
         const size_t again = shown.size();
         Steps(4 - target);
         // From the click that left the line gone back to, the first run's frames.
-        ExpectSameFrames(shown, again, Frames(first.begin() + long((target + 1) * (FramesPerLine + 1)), first.end()),
+        const long next = long(target + 1) * (FramesPerLine + 1);  // the click to the next line
+        ExpectSameFrames(shown, again, Frames(first.begin() + next, first.end()),
                          "stepping on after going back");
         EXPECT_EQ(BacklogCount(), 5);
 
