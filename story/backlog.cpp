@@ -24,16 +24,14 @@ struct PassedState {
 };
 
 struct Entry {
-    int line;        // the ScriptLine shown
-    int size;        // the font size it was shown at
-    int voiceLine;   // the wave_play: line of its step, -1 for none
-    int height;      // laid-out height in pixels, -1 until measured
-    bool returnable; // the story can go back to it: its state is whole
-    PassedState state;
+    int line;       // the ScriptLine shown
+    int size;       // the font size it was shown at
+    int voiceLine;  // the wave_play: line of its step, -1 for none
+    int height;     // laid-out height in pixels, -1 until measured
+    PassedState state;  // the story as the line was shown
 };
 
-// A picture or piece of music: none (NoName), or named by no line of the script.
-constexpr int NoName = -1, NamedNowhere = -2;
+constexpr int NoName = -1;  // no picture, no music
 // The marks of the page, and what lights under the pointer.
 constexpr uint32_t MarkColour = 0x80C0F0, LitColour = 0x603010;
 
@@ -66,13 +64,14 @@ bool LineNames(int line, Keyword k, const char* name) {
 }
 
 // The first line whose keyword is k and whose argument is name; hint (the newest
-// entry's, which names it again and again) is tried first.
+// entry's, which names it again and again) is tried first. Every name the story holds
+// came from such a line of this table (a save's state is kept only for the same table).
 int NameLine(Keyword k, const char* name, int hint) {
     if (!name[0]) return NoName;
     if (LineNames(hint, k, name)) return hint;
     for (int line = 0; line < ScriptLineCount; ++line)
         if (LineNames(line, k, name)) return line;
-    return NamedNowhere;
+    return NoName;
 }
 
 // The flags go in with the newest entry's set when they are the same, else in a set of
@@ -87,9 +86,7 @@ int KeepFlags(const int32_t (&flags)[FlagCount]) {
     return set;
 }
 
-// False when the picture or the music is named by no line of the script (a state no
-// step of this script made): it could not be put back whole.
-bool KeepState(const StorySnapshot& s, PassedState* out) {
+void KeepState(const StorySnapshot& s, PassedState* out) {
     const PassedState* newest = Count > 0 ? &At(Count - 1).state : nullptr;
     PassedState& p = *out;
     p.pictureLine = NameLine(KwFile, s.picture, newest ? newest->pictureLine : NoName);
@@ -111,7 +108,6 @@ bool KeepState(const StorySnapshot& s, PassedState* out) {
     p.wavePhase = s.wavePhase;
     p.animeClock = s.animeClock;
     p.random = s.random;
-    return p.pictureLine != NamedNowhere && p.musicLine != NamedNowhere;
 }
 
 void NameFromLine(Keyword k, int line, char (&out)[ScriptLineBytes]) {
@@ -221,7 +217,7 @@ void DrawPage() {
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
         const Entry& e = At(p.index);
-        if (e.returnable) DrawReturnMark(p.top);
+        DrawReturnMark(p.top);
         if (e.voiceLine >= 0) {
             // The mark of a line whose clip a click replays, lit under the pointer.
             const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
@@ -268,9 +264,9 @@ void CloseBacklog() {
 int ReturnAtPointer(bool overLineToo) {
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
-        bool over = PointerIn(layout::BacklogReturnHit(p.top)) ||
-                    (overLineToo && PointerIn(layout::BacklogLineArea(p.top, p.bottom)));
-        if (over) return At(p.index).returnable ? p.index : -1;
+        if (PointerIn(layout::BacklogReturnHit(p.top)) ||
+            (overLineToo && PointerIn(layout::BacklogLineArea(p.top, p.bottom))))
+            return p.index;
     }
     return -1;
 }
@@ -302,8 +298,8 @@ void RecordShownLine(int line, int size, int voiceLine) {
     if (Count == BacklogCapacity) DropOldest();
     static StorySnapshot snapshot;
     TakeStorySnapshot(&snapshot);
-    Entry e = {line, size, voiceLine, -1, false, {}};
-    e.returnable = KeepState(snapshot, &e.state);
+    Entry e = {line, size, voiceLine, -1, {}};
+    KeepState(snapshot, &e.state);
     Ring[(First + Count) % BacklogCapacity] = e;
     ++Count;
 }
@@ -317,7 +313,6 @@ void ClearBacklog() {
 int BacklogCount() { return Count; }
 int BacklogLine(int index) { return index >= 0 && index < Count ? At(index).line : -1; }
 int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index).voiceLine : -1; }
-bool BacklogLineReturnable(int index) { return index >= 0 && index < Count && At(index).returnable; }
 
 void OpenBacklog() {
     if (BacklogOpen || Count == 0) return;

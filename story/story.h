@@ -245,13 +245,11 @@ int BacklogVoiceLine(int index);  // -1 for none or outside
 // Called after the story frame is composed: keeps what the page will cover, newest line
 // at the foot. Does nothing when no line has been shown.
 void OpenBacklog();
-// True when the story can go back to the entry: its mark is drawn.
-bool BacklogLineReturnable(int index);
 // One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
 // it, a click on a line's return mark (or R over the line or its mark) puts the story
-// back as it stood when that line was shown and drops the lines after it, a right
-// click, Escape or the wheel down past the newest line closes it. Every click is
-// taken. BacklogStays while it is open; BacklogClosed or BacklogWentBack when the story
+// back as it stood when that line was shown and drops the lines after it (every line
+// held can be gone back to: a load clears them all), a right click, Escape or the wheel
+// down past the newest line closes it. Every click is taken. BacklogStays while it is open; BacklogClosed or BacklogWentBack when the story
 // runs again (a story gone back goes on with the frame's time, as a step would).
 enum { BacklogStays, BacklogClosed, BacklogWentBack };
 int BacklogFrame();

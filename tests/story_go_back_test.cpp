@@ -258,7 +258,6 @@ TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
     };
     // Newest first: each goes back further, so the later entries are gone each time.
     for (Case c : {Case{250, 15, 14}, Case{90, 7, 6}, Case{10, 3, 2}, Case{9, 2, 1}, Case{0, 2, 1}}) {
-        ASSERT_TRUE(BacklogLineReturnable(c.entry));
         const int line = BacklogLine(c.entry);
         OpenTheBacklog();
         for (int n = 0; n < BacklogCapacity && BacklogEntryTopForTest(c.entry) < 0; ++n) {
@@ -276,29 +275,6 @@ TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
     EXPECT_EQ(BacklogCount(), BacklogCapacity);
     EXPECT_EQ(BacklogFlagSetsForTest(), 16);
     EXPECT_EQ(std::string(LineText(CurrentLine)), Sjis("行") + "329");
-}
-
-// A line whose picture no line of the script names (a table changed under the story)
-// cannot be put back whole: it has no mark, and a click where the mark would be goes
-// nowhere.
-TEST_F(GoBack, ALineWhoseStateCannotBeRebuiltHasNoMark) {
-    UseStory();
-    Steps(2);
-    std::strcpy(TestTable[6], "file:sc9.sad");  // sc1.sad, shown, is named nowhere now
-    Steps(1);
-    EXPECT_TRUE(BacklogLineReturnable(1));
-    EXPECT_FALSE(BacklogLineReturnable(2));
-    OpenTheBacklog();
-    // The voice square of the first line gives the marks' colour.
-    const headless::Frame& page = *headless::LastFrame();
-    const uint32_t markColour = page.Pixel(8, BacklogEntryTopForTest(0) + 8);
-    EXPECT_EQ(page.Pixel(2, BacklogEntryTopForTest(1) + 20), markColour);
-    EXPECT_NE(page.Pixel(2, BacklogEntryTopForTest(2) + 20), markColour);
-    const layout::Point mark = MarkOf(2);
-    StepAt(mark.x, mark.y);
-    EXPECT_TRUE(BacklogOpen);
-    EXPECT_EQ(BacklogCount(), 3);
-    EXPECT_EQ(CurrentLine, 18);
 }
 
 }  // namespace
