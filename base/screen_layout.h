@@ -57,6 +57,18 @@ constexpr Placement Logo{175, 160, 325, 115};
 constexpr Placement Notice{90, 150, 450, 165};
 constexpr Placement Title{0, 0, 640, 474};
 
+// The title's two entries, small at the foot of its right side (the picture's own
+// words stand at the middle of its foot): the pointer's area of each, its text, and the
+// small light beside the text of the one under the pointer.
+constexpr Rect ContinueEntry{510, 398, 630, 426};
+constexpr Rect TitlePreferencesEntry{510, 428, 630, 456};
+constexpr int TitleEntryTextSize = 16;
+constexpr int TitleEntryTextLeft = 530, TitleEntryTextInset = 6;
+constexpr Rect TitleEntryLight(Rect entry) {
+    return {entry.left + 8, (entry.top + entry.bottom) / 2 - 3, entry.left + 14,
+            (entry.top + entry.bottom) / 2 + 3};
+}
+
 // ---- The story screen -------------------------------------------------------------
 
 // One band of a story picture: band k is its rows height x k to height x (k + 1).
@@ -130,10 +142,24 @@ constexpr Rect ReturnButton{320, 370, 490, 390};
 constexpr Rect QuitGameBox{QuitGameButton.left, QuitGameButton.top, ReturnButton.left,
                            QuitGameButton.bottom};
 constexpr TextArea MenuText{170, 50, 635, 500};
-constexpr TextArea MenuNoticeText{300, 200, 635, 500};
-// A slot's small picture of the story frame it was saved at, in the free margin left of
-// the rows.
+// The free margin left of the rows, where nothing of the menu answers or is written:
+// while the pointer is on a save or load button, that slot's small picture of the story
+// frame it was saved at (framed by a line one pixel outside it), the date and time it
+// was saved and the start of its line; after a save or a load, the notice instead.
+constexpr Rect MenuMargin{0, 40, 168, 474};
 constexpr Placement SlotPreview{10, 90, 150, 113};
+constexpr Rect SlotPreviewFrame{SlotPreview.x - 1, SlotPreview.y - 1,
+                                SlotPreview.x + SlotPreview.width + 1,
+                                SlotPreview.y + SlotPreview.height + 1};
+constexpr int SlotTextSize = 14;
+constexpr TextArea SlotDateText{10, 210, 166, 232};
+constexpr TextArea SlotLineText{10, 232, 166, 300};
+constexpr TextArea MenuNoticeText{10, 92, 166, 160};
+// The mark of the message speed and the music setting in force: a bar just below the
+// chosen button's edge, where the pointer's area of the button does not reach.
+constexpr Rect MarkUnder(Rect button) {
+    return {button.left + 8, button.bottom + 2, button.right - 8, button.bottom + 5};
+}
 
 // ---- The backlog --------------------------------------------------------------------
 

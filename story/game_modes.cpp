@@ -116,14 +116,18 @@ static void NoticeFrame() {
 
 // The click that leaves the title stays set: the story's first step is in this frame.
 // Only a press leaves it: a reader skipping through an ending with Ctrl held stops here.
+// A press on one of the title's entries is theirs: つづきから leaves for the story at the
+// save, which the story then draws.
 static void TitleFrame() {
     SetCursorVisible(1);
-    if (InputState.LeftClick && ClickPressed) {
+    if (InputState.LeftClick && ClickPressed && !TitleEntryPressed()) {
         SetGameMode(ModeStory);
         return;
     }
+    if (GetGameMode() != ModeTitle) return;
     kaDraw::ClearBackBuffer();
     BltOpaqueAt(layout::Title, InterfacePicture[PicTit]);
+    DrawTitleEntries();
 }
 
 // Ctrl held steps every frame from its second on; Return steps once per press, and

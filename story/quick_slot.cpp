@@ -19,18 +19,22 @@ static void ShowNotice(EngineTextId text) {
     NoticeAge = 0.0f;
 }
 
-// The story at the saved line, laid out afresh and coming out again; its own voice is
-// not played again, and the voice of the line left is stopped.
+// The saved line's own voice is not played again, and the voice of the line left is
+// stopped.
+void ContinueFromSlot(int slot, int notice) {
+    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+    LoadSlot(slot);
+    ForgetLayout();
+    SetGameMode(ModeStory);
+    ShowNotice(EngineTextId(notice));
+}
+
 static void QuickLoad() {
     if (!SlotHoldsSave(QuickSlot)) {
         ShowNotice(TextNoQuickSave);
         return;
     }
-    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-    LoadSlot(QuickSlot);
-    ForgetLayout();
-    SetGameMode(ModeStory);
-    ShowNotice(TextQuickLoaded);
+    ContinueFromSlot(QuickSlot, TextQuickLoaded);
 }
 
 void QuickSlotKeys() {

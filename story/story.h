@@ -181,6 +181,12 @@ extern int MusicOff;
 // called by ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
+// Slot n's file, or the state file beside it (state true); the quick slot's after the
+// five. False when the slot is none of them or the path does not fit.
+bool SlotPath(int slot, bool state, char* out, int size);
+// The line a slot's save line (its first token, of size bytes) holds; 0 for a line
+// outside the table, which a load takes as line 0.
+int SavedLineIn(const char* token, int size);
 // Writes the current position to slot n (0 to 4, or QuickSlot), and beside it the
 // story's state with the preview; false when either could not be written.
 bool SaveSlot(int slot);
@@ -211,7 +217,48 @@ bool WriteTextFile(const char* path, const char* text);
 // are cut); empty when the file is missing or holds none.
 void ReadFirstToken(const char* path, char* out, int size);
 
+// ---- What a slot holds (slot_summary.cpp) --------------------------------------------
+
+struct SlotSummary {
+    bool saved;                     // the slot's file holds a save line
+    int64_t changedAt;              // that file's last change, in ns since 1970
+    int line;                       // the line it holds (SavedLineIn)
+    bool pictured;                  // beside it, a state made for that line and script
+    uint8_t preview[PreviewBytes];  // that state's small picture
+};
+// Reads slot n (0 to 4, or QuickSlot); false (saved false) when it holds no save.
+bool ReadSlotSummary(int slot, SlotSummary* out);
+// Of the five slots and the quick slot, the one holding a save whose file changed last;
+// -1 when none holds one.
+int MostRecentSlot();
+// A save's time on the reader's clock, as "2026/12/08 09:40".
+void FormatSaveTime(int64_t changedAt, char* out, int size);
+
+// ---- The menu's margin and marks (menu_margin.cpp) ------------------------------------
+
+// Forgets what the slots were read to hold, so that they are read again when shown next:
+// called when the menu closes and when a slot is saved.
+void ForgetSlotSummaries();
+// Called by the menu each frame before its labels: in the margin left of the rows, the
+// notice (an EngineTextId; -1 for none) or else the slot whose save or load button the
+// pointer is on; and the marks under the message speed and the music setting in force.
+void DrawMenuMargin(int notice);
+
+// ---- The title's entries (title_entries.cpp) -------------------------------------------
+
+// Called by the title on a press: false when it was on neither entry. つづきから
+// continues from the most recent save (nothing when there is none); 設定 opens the
+// preferences once the title is drawn.
+bool TitleEntryPressed();
+// Called by the title after its picture: the two entries, つづきから dimmed while no
+// save is there, the one under the pointer lit.
+void DrawTitleEntries();
+
 // ---- Quick save and load (quick_slot.cpp) -------------------------------------------
+
+// The story at slot's saved line, with its state, laid out afresh and coming out again,
+// and the notice (an EngineTextId) over it: F9's load, and the title's つづきから.
+void ContinueFromSlot(int slot, int notice);
 
 // Its notice gone; called by ResetStoryState.
 void ResetQuickSlot();
@@ -351,7 +398,8 @@ enum EngineTextId {
     TextQuickLoaded, TextNoQuickSave, TextMenu, TextPreferences, TextMusicVolume,
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
-    TextOff, TextFullScreen, TextClose, TextSeconds, EngineTextCount
+    TextOff, TextFullScreen, TextClose, TextSeconds, TextEmptySlot, TextContinue,
+    EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 
@@ -378,6 +426,9 @@ int LogoLevelForTest();
 void MarkGameStartedForTest();
 // MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
 int MenuNoticeForTest();
+// The texts the menu's margin drew in its last frame, CP932: i = 0 the notice, the
+// slot's date or 空きスロット; i = 1 the start of the slot's line. "" when none.
+const char* MenuMarginTextForTest(int i);
 // The engine text of the quick slot's notice showing; -1 when none.
 int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).

@@ -31,9 +31,7 @@ static void FormatSaveLine(char* out, int size) {
                   CurrentLine);
 }
 
-// Slot n's file, or the state file beside it (state true); the quick slot's after the
-// five. False when the slot is none of them or the path does not fit.
-static bool SlotPath(int slot, bool state, char* out, int size) {
+bool SlotPath(int slot, bool state, char* out, int size) {
     if (slot < 0 || slot > QuickSlot) return false;
     char name[32];
     const char* extension = state ? "state" : "sdt";
@@ -57,7 +55,14 @@ bool SaveSlot(int slot) {
     bool stateKept = WriteStateFile(statePath, snapshot, LastStoryFrame());
     if (!stateKept) std::remove(statePath);
     FormatSaveLine(line, sizeof line);
-    return WriteTextFile(path, line) && stateKept;
+    bool kept = WriteTextFile(path, line) && stateKept;
+    ForgetSlotSummaries();
+    return kept;
+}
+
+int SavedLineIn(const char* token, int size) {
+    int line = ReadNumberIn(token, size, 19);
+    return line < 0 || line > ScriptLineCount - 2 ? 0 : line;
 }
 
 bool SlotHoldsSave(int slot) {
@@ -83,8 +88,7 @@ void LoadSlot(int slot) {
         int value = ReadNumberIn(token, sizeof token, offsets[i]);
         SaveReserved[i] = value < lowest[i] ? lowest[i] : value > highest[i] ? highest[i] : value;
     }
-    CurrentLine = ReadNumberIn(token, sizeof token, 19);
-    if (CurrentLine < 0 || CurrentLine > ScriptLineCount - 2) CurrentLine = 0;
+    CurrentLine = SavedLineIn(token, sizeof token);
     StoryState = ShowingProse;
     static StorySnapshot snapshot;
     static uint8_t preview[PreviewBytes];
@@ -129,6 +133,7 @@ static bool Button(const layout::Rect& r) {
 // The click that closes the menu or its notice may make a step, but never picks an
 // option of a choice that is open behind the menu.
 static void ReturnToStory() {
+    ForgetSlotSummaries();
     SystemMenuOpen = false;
     SetGameMode(ModeStory);
     OptionClickIgnored = true;
@@ -153,11 +158,11 @@ void SwitchMusic(int off) {
 
 // The menu's text replaces the message window's layout; the story lays its line out
 // again when it comes back.
-static void DrawMenuText(const char* text, const layout::TextArea& area) {
+static void DrawMenuText() {
     MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    DrawTextArea(area, text);
+    DrawTextArea(layout::MenuText, EngineText(TextMenu));
     kaDraw::EndTextDrawing();
     RevealText(0.0f);
 }
@@ -203,32 +208,37 @@ static bool MenuRows() {
     return false;
 }
 
+// A save or a load leaves its notice in the margin, beside the menu's rows and labels,
+// from the frame it was made in; the next click closes it. The speed and music rows
+// close the menu at once.
 void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
     BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
     if (MenuNotice != MenuPlain) {
-        EngineTextId notice = MenuNotice == MenuSaved    ? TextSaved
-                              : MenuNotice == MenuLoaded ? TextLoaded
-                                                         : TextSaveFailed;
-        DrawMenuText(EngineText(notice), layout::MenuNoticeText);
-        if (InputState.LeftClick) {
+        if (InputState.LeftClick) {  // the story is drawn over this frame
             InputState.RightClick = 0;
             CloseMenu();
+            return;
         }
-        return;
+    } else if (MenuRows()) {
+        if (MenuNotice == MenuPlain) return;
+    } else {
+        // Quit and return overlap: both are tested, so return wins there.
+        if (Button(layout::QuitGameButton)) {
+            InputState.RightClick = 0;
+            SetGameMode(ModeEnd);
+        }
+        if (Button(layout::ReturnButton)) {
+            InputState.RightClick = 0;
+            ReturnToStory();
+        }
     }
-    if (MenuRows()) return;
-    // Quit and return overlap: both are tested, so return wins there.
-    if (Button(layout::QuitGameButton)) {
-        InputState.RightClick = 0;
-        SetGameMode(ModeEnd);
-    }
-    if (Button(layout::ReturnButton)) {
-        InputState.RightClick = 0;
-        ReturnToStory();
-    }
-    DrawMenuText(EngineText(TextMenu), layout::MenuText);
+    DrawMenuMargin(MenuNotice == MenuSaved    ? TextSaved
+                   : MenuNotice == MenuLoaded ? TextLoaded
+                   : MenuNotice == MenuPlain  ? -1
+                                              : TextSaveFailed);
+    DrawMenuText();
 }
 
 int MenuNoticeForTest() { return MenuNotice; }
