@@ -177,8 +177,8 @@ constexpr int SlotCount = 5;
 constexpr int QuickSlot = SlotCount;  // F5 and F9's slot, after the menu's five
 extern int MusicOff;
 
-// The menu's notice and the save line's reserved fields back to their start values;
-// called by ResetStoryState.
+// The menu's notice, the slots it read and the save line's reserved fields back to
+// their start values; called by ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
 // Slot n's file, or the state file beside it (state true); the quick slot's after the

@@ -20,6 +20,7 @@ static int SaveReserved[5];
 
 void ResetSystemMenu() {
     MenuNotice = MenuPlain;
+    ForgetSlotSummaries();
     const int reserved[5] = {1, 40, 1, 1, 1};
     std::memcpy(SaveReserved, reserved, sizeof SaveReserved);
 }
