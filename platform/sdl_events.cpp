@@ -1,5 +1,5 @@
-// SDL2 backend: SDL events turned into the game's events, the blocking wait and the
-// millisecond clock.
+// SDL2 backend: SDL events turned into the game's events (the pads' through
+// sdl_pad.cpp), the blocking wait and the millisecond clock.
 #include <SDL.h>
 
 #include "platform/platform.h"
@@ -34,6 +34,10 @@ plat::Key KeyOf(SDL_Scancode code) {
 // Fills ev from an SDL event the game cares about; false for every other event.
 bool Translate(const SDL_Event& e, plat::Event* ev) {
     *ev = plat::Event{};
+    if (sdlplat::IsPadEvent(e)) {
+        sdlplat::HandlePadEvent(e);
+        return sdlplat::TakePadEvent(ev);
+    }
     switch (e.type) {
     case SDL_QUIT: ev->type = plat::EvCloseRequested; return true;
     case SDL_MOUSEMOTION:
@@ -105,6 +109,7 @@ bool PollEvent(Event* ev) {
         RaiseEvent(ev);
         return true;
     }
+    if (sdlplat::TakePadEvent(ev)) return true;
     SDL_Event e;
     while (SDL_PollEvent(&e))
         if (Translate(e, ev)) return true;
@@ -120,6 +125,7 @@ bool WaitEvent(Event* ev, int timeoutMs) {
             RaiseEvent(ev);
             return true;
         }
+        if (sdlplat::TakePadEvent(ev)) return true;
         Uint32 spent = SDL_GetTicks() - start;
         if (timeoutMs >= 0 && spent >= Uint32(timeoutMs)) return false;
         Uint32 slice = WaitSliceMs;

@@ -1,5 +1,6 @@
-// Window events turned into the InputState and the shell's window state. Pointer
-// positions arrive in window pixels and are mapped to the picture's client pixels.
+// Window events turned into the InputState and the shell's window state (a pad's
+// through pad_input.cpp). Pointer positions arrive in window pixels and are mapped to
+// the picture's client pixels.
 #include <algorithm>
 
 #include "draw/kaDraw.h"
@@ -8,7 +9,7 @@
 #include "story/input.h"
 #include "story/story.h"
 
-static void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
+void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
 
 // The second press of a double click (clicks 2, 4, ...) does nothing, so a quick
 // double click advances the game once. A press on the bars beside the picture does
@@ -108,6 +109,8 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvWindowResized: Resized(ev); break;
     case plat::EvExposed: kaDraw::PresentAgain(); break;
     case plat::EvRaiseRequested: plat::RaiseWindow(); break;
+    case plat::EvPadButton: PadButtonChanged(ev); break;
+    case plat::EvPadStick: PadStickMoved(ev); break;
     default: break;
     }
 }

@@ -150,7 +150,7 @@ void OpenBacklog() {
 }
 
 bool BacklogFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey;
+    bool close = InputState.RightClick || InputState.EscapeKey || InputState.BackKey;
     for (int n = InputState.WheelSteps; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
     for (int n = InputState.WheelSteps; n < 0 && !close; ++n) {
         if (Bottom == Count - 1) close = true;
@@ -158,7 +158,7 @@ bool BacklogFrame() {
     }
     if (InputState.LeftClick && !close) ReplayAtPointer();
     InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = 0;
+    InputState.WheelSteps = InputState.BackKey = 0;
     if (close) {
         CloseBacklog();
         return false;

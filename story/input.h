@@ -25,6 +25,12 @@ struct InputFields {
     int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
+    // One-frame edges: leave the page open (the system menu, the backlog, the
+    // preferences) as its return button would; switch self-voicing.
+    int BackKey;
+    int VoicingKey;
+    // A gamepad's button that stands for Ctrl is held: the key poll reads Ctrl as down.
+    int PadCtrlHeld;
 };
 extern InputFields InputState;
 
@@ -39,8 +45,8 @@ enum { ArrowNone = 0, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 void ResetInput();
 
 // Called once a frame by the story for Ctrl and Return: moves *state on from the key's
-// state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Any other code
-// reads as a key that is up.
+// state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Ctrl is down
+// also while a pad holds it (PadCtrlHeld). Any other code reads as a key that is up.
 void PollKey(int virtualKey, int* state);
 
 // Asks for the pointer to be put at a client pixel; the main loop moves it once the

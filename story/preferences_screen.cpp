@@ -182,7 +182,8 @@ void OpenPreferences() {
 }
 
 bool PreferencesFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey;
+    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey ||
+                 InputState.BackKey;
     if (!close) {
         if (InputState.ArrowKey == ArrowUp) Focus = Held(Focus - 1, 0, RowClose);
         if (InputState.ArrowKey == ArrowDown) Focus = Held(Focus + 1, 0, RowClose);
@@ -193,7 +194,7 @@ bool PreferencesFrame() {
         if (InputState.LeftClick) Press();
     }
     InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = 0;
+    InputState.WheelSteps = InputState.BackKey = 0;
     if (close || !PreferencesOpen) {
         PreferencesOpen = false;
         UncoverStory();

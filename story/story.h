@@ -241,7 +241,7 @@ int BacklogVoiceLine(int index);  // -1 for none or outside
 // at the foot. Does nothing when no line has been shown.
 void OpenBacklog();
 // One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
-// it, a right click, Escape or the wheel down past the newest line closes it. Every
+// it, a right click, Escape, Backspace or the wheel down past the newest line closes it. Every
 // click is taken. False when it closed (the story then runs again).
 bool BacklogFrame();
 

@@ -203,7 +203,14 @@ static bool MenuRows() {
     return false;
 }
 
+// Backspace (or a pad's B) leaves the menu, or its notice, as the return button does,
+// but the story makes no step for it.
 void SystemMenu() {
+    if (InputState.BackKey) {
+        InputState.BackKey = InputState.RightClick = 0;
+        CloseMenu();
+        return;
+    }
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
     BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
