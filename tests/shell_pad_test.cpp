@@ -365,11 +365,11 @@ TEST_F(Pad, ASecondPadActsAndUnpluggingTheFirstLetsGoOfWhatItHeld) {
     EXPECT_EQ(CurrentLine, line + 1) << "an unplugged pad is not listened to";
 
     headless::PlugPad(Pad1);  // plugged in again
-    headless::PadAxis(Pad2, padstate::AxisLeftX, 12000);
-    headless::PadAxis(Pad1, padstate::AxisLeftX, -30000);
+    headless::PadAxis(Pad1, padstate::AxisLeftX, -12000);
+    headless::PadAxis(Pad2, padstate::AxisLeftX, 30000);
     x = InputState.MouseX;
     RunFor(200);
-    EXPECT_LT(InputState.MouseX, x) << "the stick pushed furthest leads";
+    EXPECT_GT(InputState.MouseX, x) << "the stick pushed furthest leads";
     headless::UnplugPad(Pad1);
     headless::UnplugPad(Pad2);
 }
