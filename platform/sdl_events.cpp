@@ -2,6 +2,8 @@
 // sdl_pad.cpp), the blocking wait and the millisecond clock.
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "platform/platform.h"
 #include "platform/sdl_internal.h"
 
@@ -9,6 +11,10 @@ namespace {
 
 // The longest the wait blocks in SDL before it looks at the single-instance socket.
 constexpr Uint32 WaitSliceMs = 50;
+// While a joystick is plugged in, SDL's own wait looks at it every millisecond, which
+// keeps a resting game busy; the wait looks this often instead, which a player does not
+// feel.
+constexpr Uint32 PadWaitSliceMs = 10;
 
 plat::Key KeyOf(SDL_Scancode code) {
     switch (code) {
@@ -117,7 +123,8 @@ bool PollEvent(Event* ev) {
 }
 
 // SDL's wait sleeps on the display connection; it cannot see the instance socket, so
-// it is woken every WaitSliceMs to look there too.
+// it is woken every WaitSliceMs to look there too. With a joystick plugged in it would
+// not sleep at all: the wait then looks for events every PadWaitSliceMs.
 bool WaitEvent(Event* ev, int timeoutMs) {
     Uint32 start = SDL_GetTicks();
     for (;;) {
@@ -131,10 +138,16 @@ bool WaitEvent(Event* ev, int timeoutMs) {
         Uint32 slice = WaitSliceMs;
         if (timeoutMs >= 0 && Uint32(timeoutMs) - spent < slice) slice = Uint32(timeoutMs) - spent;
         SDL_Event e;
-        if (!SDL_WasInit(SDL_INIT_EVENTS))
+        if (!SDL_WasInit(SDL_INIT_EVENTS)) {
             SDL_Delay(slice);
-        else if (SDL_WaitEventTimeout(&e, int(slice)) && Translate(e, ev))
+        } else if (SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_NumJoysticks() > 0) {
+            if (!SDL_PollEvent(&e))
+                SDL_Delay(std::min(slice, PadWaitSliceMs));
+            else if (Translate(e, ev))
+                return true;
+        } else if (SDL_WaitEventTimeout(&e, int(slice)) && Translate(e, ev)) {
             return true;
+        }
     }
 }
 
