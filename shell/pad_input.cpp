@@ -91,6 +91,14 @@ void ClickAtPointer(int button) {
     HandleWindowEvent(ev);
 }
 
+// An edge of the keyboard's that has no key event of its own here: set for the next
+// frame, and as any key press it ends skipping.
+void KeyEdge(int* edge) {
+    *edge = 1;
+    InputState.OtherKey = 1;
+    WantFrame(FrameAtOnce);
+}
+
 void Pressed(const PadMapping& m) {
     switch (m.action) {
     case AsCtrl: InputState.PadCtrlHeld = 1; [[fallthrough]];
@@ -100,20 +108,13 @@ void Pressed(const PadMapping& m) {
         if (StoryShown()) ClickAtPointer(3);
         break;
     case AsBack:
-        if (StoryShown()) {
+        if (StoryShown())
             ClickAtPointer(3);
-            break;
-        }
-        InputState.BackKey = 1;
-        InputState.OtherKey = 1;
-        WantFrame(FrameAtOnce);
+        else
+            KeyEdge(&InputState.BackKey);
         break;
     case AsWheelUp: Send(plat::EvWheel, plat::KeyNone, 1); break;
-    case AsVoicing:
-        InputState.VoicingKey = 1;
-        InputState.OtherKey = 1;
-        WantFrame(FrameAtOnce);
-        break;
+    case AsVoicing: KeyEdge(&InputState.VoicingKey); break;
     }
 }
 

@@ -62,8 +62,8 @@ void RunFrame();
 // the story has reached ModeEnd. Called by RunFrame (and by tests that time frames
 // themselves).
 void UpdateGame();
-// Called by RunLoopPass for each window event: pointer, buttons, keys and the wheel
-// become the story's InputState (positions mapped to client pixels; presses and moves on
+// Called by RunLoopPass for each window event: pointer, buttons, keys, the wheel and a
+// pad's buttons and sticks become the story's InputState (positions mapped to client pixels; presses and moves on
 // the bars beside the picture are dropped); window, focus and close events change the
 // shell's state. Never fails.
 void HandleWindowEvent(const plat::Event& ev);
