@@ -36,6 +36,8 @@ struct ButtonRow {
     }
 };
 
+// The middle of a hit area: where the keyboard's focus puts the pointer on it.
+constexpr Point Centre(Rect r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 // The pixels a hit area answers on, as a drawn rectangle.
 constexpr Rect Inside(Rect hit) { return {hit.left + 1, hit.top + 1, hit.right, hit.bottom}; }
 // A screen rectangle in the pixels of a picture drawn at place.
@@ -170,6 +172,12 @@ constexpr Rect PreferenceRowArea(int row) {
 constexpr Rect PreferenceBox(int row, int n, int step, int width) {
     return {PreferenceBoxesLeft + step * n, PreferenceRowTopOf(row),
             PreferenceBoxesLeft + step * n + width, PreferenceRowTopOf(row) + PreferenceRowHeight};
+}
+// A row's label, left of its boxes: where the keyboard's focus puts the pointer on the
+// row (a click there changes nothing).
+constexpr Rect PreferenceLabelArea(int row) {
+    return {PreferenceFocusLeft, PreferenceRowTopOf(row), PreferenceBoxesLeft,
+            PreferenceRowTopOf(row) + PreferenceRowHeight};
 }
 // Box sizes: a stepper's, a choice of two (and the close button), the six speeds.
 constexpr int StepperBoxStep = 130, StepperBoxWidth = 40;

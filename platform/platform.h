@@ -53,9 +53,11 @@ enum EventType {
 };
 
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
+// KeyShiftTab is Tab pressed with Shift held.
 enum Key {
     KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
-    KeyDown, KeyLeft, KeyRight
+    KeyDown, KeyLeft, KeyRight,
+    KeyTab, KeyShiftTab, KeySpace, KeyPageUp, KeyBackspace
 };
 
 struct Event {

@@ -218,5 +218,7 @@ void RunFrame() {
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
+    InputState.TabKey = InputState.ReturnKey = InputState.SpaceKey = 0;
+    InputState.PageUpKey = InputState.BackKey = 0;
     FollowPointerAcrossTheEdge();
 }

@@ -62,8 +62,8 @@ bool FitsFromTop(int bottom) {
     return true;
 }
 
-void DrawPage() {
-    DrawCoverBackdrop();
+// Where the entries from Bottom up stand on the page.
+void PlaceLines() {
     VisibleCount = 0;
     int y = Page.bottom;
     for (int i = Bottom; i >= 0 && VisibleCount < MaxVisible; --i) {
@@ -73,6 +73,18 @@ void DrawPage() {
         Visible[VisibleCount++] = {i, top, y};
         y = top - layout::BacklogGap;
     }
+}
+
+// The slot of Visible that holds entry index; -1 when it is not on the page.
+int PlacedSlot(int index) {
+    for (int v = 0; v < VisibleCount; ++v)
+        if (Visible[v].index == index) return v;
+    return -1;
+}
+
+void DrawPage() {
+    DrawCoverBackdrop();
+    PlaceLines();
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
         const Entry& e = At(p.index);
@@ -149,9 +161,25 @@ void OpenBacklog() {
     DrawPage();
 }
 
+bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area) {
+    if (!BacklogOpen || index < 0 || index >= Count) return false;
+    if (scroll && index > Bottom) Bottom = index;
+    PlaceLines();
+    while (scroll && PlacedSlot(index) < 0 && Bottom > index) {
+        --Bottom;
+        PlaceLines();
+    }
+    int v = PlacedSlot(index);
+    if (v < 0) return false;
+    *area = layout::BacklogLineArea(Visible[v].top, Visible[v].bottom);
+    return true;
+}
+
 bool BacklogFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey;
-    for (int n = InputState.WheelSteps; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
+    bool close = InputState.RightClick || InputState.EscapeKey || InputState.BackKey;
+    // Page Up scrolls as a notch of the wheel up does.
+    int up = InputState.WheelSteps + InputState.PageUpKey;
+    for (int n = up; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
     for (int n = InputState.WheelSteps; n < 0 && !close; ++n) {
         if (Bottom == Count - 1) close = true;
         else ++Bottom;

@@ -25,6 +25,14 @@ struct InputFields {
     int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
+    // The keyboard focus's edges: Tab (1) or Shift+Tab (-1), Return and Space pressed,
+    // Page Up, and the key that leaves the menu or a page as its return button would
+    // (Backspace; also a pad's B).
+    int TabKey;
+    int ReturnKey;
+    int SpaceKey;
+    int PageUpKey;
+    int BackKey;
 };
 extern InputFields InputState;
 

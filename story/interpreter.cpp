@@ -333,13 +333,24 @@ void DrawTextArea(const layout::TextArea& a, const char* text) {
     kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, 0);
 }
 
+// More options than fit on the screen are never drawn; the bound keeps a bad count from
+// running long.
+static int HeldOptionCount(int count) {
+    return count < 0 ? 0 : count > layout::ChoiceRowsMost ? layout::ChoiceRowsMost : count;
+}
+
+// The options of the story choice that is open: the count its command: line gives.
+static int StoryChoiceCount() { return ReadNumberAt(LineText(CurrentLine + 1), 8); }
+
+int OpenChoiceOptions() {
+    if (QuitPromptOpen) return 2;
+    return StoryState == ChoiceOpen ? HeldOptionCount(StoryChoiceCount()) : 0;
+}
+
 // Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
 // nothing is chosen, else the line of the chosen option's label.
 static int ChoiceMenu(int count, int line) {
-    // More options than fit on the screen are never drawn; the bound keeps a bad count
-    // from running long.
-    if (count < 0) count = 0;
-    if (count > layout::ChoiceRowsMost) count = layout::ChoiceRowsMost;
+    count = HeldOptionCount(count);
     SetCursorVisible(1);
     BltOpaqueAt(layout::ChoiceBox, InterfacePicture[PicComwin]);
     for (int i = 0; i < count; ++i) {
@@ -434,7 +445,7 @@ static void StoryFrameOnce() {
             MarkLineRead(CurrentLine);  // all its characters are out
 
         if (StoryState == ChoiceOpen) {
-            int r = ChoiceMenu(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine);
+            int r = ChoiceMenu(StoryChoiceCount(), CurrentLine);
             if (r != 0) {
                 GoToLine(r);
                 StoryState = ShowingProse;

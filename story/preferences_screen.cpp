@@ -1,6 +1,7 @@
 // The preferences page: F1 opens it over the story or the title. Each row is a setting,
-// changed by a click on its boxes, the wheel over it, or the arrow keys (up and down
-// pick the row, left and right change it); a right click, Escape or F1 closes it.
+// changed by a click on its boxes, the wheel over it, or the arrow keys (up and down,
+// through the keyboard's focus, pick the row; left and right change it); a right click,
+// Escape, Backspace or F1 closes it.
 // Changes act at once and are kept: the volumes and the reader's choices in
 // preferences.ini, the message speed and music in owlsys.ini as the menu writes them,
 // full screen as the window keeps it.
@@ -40,6 +41,11 @@ static const RowShape Rows[layout::PreferenceRowCount] = {
 
 static int Focus = 0;  // the row the arrow keys change
 
+int PreferencesRow() { return Focus; }
+void PickPreferencesRow(int row) {
+    if (row >= 0 && row < layout::PreferenceRowCount) Focus = row;
+}
+
 void ResetPreferencesScreen() {
     if (PreferencesOpen) UncoverStory();
     PreferencesOpen = false;
@@ -48,6 +54,13 @@ void ResetPreferencesScreen() {
 
 static layout::Rect Box(int row, int n) {
     return layout::PreferenceBox(row, n, Rows[row].step, Rows[row].width);
+}
+
+// A setting's row is pointed at on its label, where a click changes nothing (left and
+// right change it); the close row at its button.
+layout::Rect PreferencesRowTarget(int row) {
+    if (row == RowClose) return Box(row, 0);
+    return layout::PreferenceLabelArea(row < 0 ? 0 : row > RowClose ? RowClose : row);
 }
 
 // The box a choice row has chosen; -1 for a stepper and the close button.
@@ -182,10 +195,9 @@ void OpenPreferences() {
 }
 
 bool PreferencesFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey;
+    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey ||
+                 InputState.BackKey;
     if (!close) {
-        if (InputState.ArrowKey == ArrowUp) Focus = Held(Focus - 1, 0, RowClose);
-        if (InputState.ArrowKey == ArrowDown) Focus = Held(Focus + 1, 0, RowClose);
         if (InputState.ArrowKey == ArrowLeft) Change(Focus, -1);
         if (InputState.ArrowKey == ArrowRight) Change(Focus, 1);
         for (int row = 0; row < layout::PreferenceRowCount && InputState.WheelSteps; ++row)

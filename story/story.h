@@ -69,6 +69,9 @@ void ResetInterpreter();
 void StoryFrame();
 // The message window shows the story's line, not a choice's or the quit prompt's.
 bool MessageWindowShowsLine();
+// The options a click may take: the quit prompt's two while it is open, else those of
+// the story choice that is open (at most layout::ChoiceRowsMost), else 0.
+int OpenChoiceOptions();
 // The pointer lies strictly inside the hit area (every edge exclusive).
 bool PointerIn(const layout::Rect& r);
 // A picture drawn whole at its place: over what is there, or leaving out its key colour.
@@ -181,6 +184,8 @@ extern int MusicOff;
 // called by ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
+// The menu shows a notice (saved, loaded, not saved) in place of its buttons.
+bool MenuNoticeShowing();
 // Writes the current position to slot n (0 to 4, or QuickSlot), and beside it the
 // story's state with the preview; false when either could not be written.
 bool SaveSlot(int slot);
@@ -240,10 +245,13 @@ int BacklogVoiceLine(int index);  // -1 for none or outside
 // Called after the story frame is composed: keeps what the page will cover, newest line
 // at the foot. Does nothing when no line has been shown.
 void OpenBacklog();
-// One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
-// it, a right click, Escape or the wheel down past the newest line closes it. Every
-// click is taken. False when it closed (the story then runs again).
+// One frame of the open backlog: the wheel and Page Up scroll, a click on a voiced line
+// replays it, a right click, Escape, Backspace or the wheel down past the newest line
+// closes it. Every click is taken. False when it closed (the story then runs again).
 bool BacklogFrame();
+// The area of entry index (0 the oldest) on the open page, scrolled first (when scroll)
+// until the entry shows; false when it is not on the page or no such entry is held.
+bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area);
 
 // ---- A page over the story (story_cover.cpp) ------------------------------------------
 
@@ -343,6 +351,22 @@ void OpenPreferences();
 // One frame of the open page; every click is taken. False when it closed (what lies
 // under it then runs again).
 bool PreferencesFrame();
+// The row left and right change, marked on the page; picked by a click on the row's
+// boxes or by the keyboard's focus (a row outside the page is ignored).
+int PreferencesRow();
+void PickPreferencesRow(int row);
+// Where the keyboard's focus puts the pointer on row (held to the page's rows).
+layout::Rect PreferencesRowTarget(int row);
+
+// ---- Keyboard focus (keyboard_focus.cpp) ---------------------------------------------
+
+// No focus (ResetStoryState).
+void ResetKeyboardFocus();
+// Called first in each frame: the arrow keys and Tab move the focus among the items of
+// what is open and put the pointer on the focused one; on the backlog and the
+// preferences Return and Space click there. In the story nothing has the focus until an
+// arrow or Tab is pressed, and a step takes it away.
+void KeyboardFocusFrame();
 
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
@@ -382,3 +406,6 @@ int MenuNoticeForTest();
 int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).
 bool AutoModeOnForTest();
+// The item the keyboard's focus is on, in the order the arrows and Tab walk (on the
+// backlog the entry, 0 the oldest); -1 when none.
+int KeyboardFocusForTest();

@@ -50,4 +50,5 @@ void ResetStoryState() {
     ResetReadMarks();
     ResetPreferences();
     ResetPreferencesScreen();
+    ResetKeyboardFocus();
 }

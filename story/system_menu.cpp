@@ -203,10 +203,18 @@ static bool MenuRows() {
     return false;
 }
 
+bool MenuNoticeShowing() { return MenuNotice != MenuPlain; }
+
 void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
     BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
+    // Backspace leaves the menu, or its notice, for the story, but makes no step there.
+    if (InputState.BackKey) {
+        InputState.LeftClick = InputState.RightClick = 0;
+        CloseMenu();
+        return;
+    }
     if (MenuNotice != MenuPlain) {
         EngineTextId notice = MenuNotice == MenuSaved    ? TextSaved
                               : MenuNotice == MenuLoaded ? TextLoaded
