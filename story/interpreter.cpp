@@ -19,8 +19,8 @@
 static const int WindowBackId = 0, WindowFrameId = 0, CharacterSheetId = 0;
 // Beyond this many lines in one step the script is taken to loop without prose.
 static const int StepLineLimit = 4 * ScriptLineCount;
-// Line of the quit confirmation's command, less one, at the head of the table.
-static const int QuitPromptLine = 1;
+// Line of the quit confirmation's command, less one, at the head of the table; its two options.
+static const int QuitPromptLine = 1, QuitPromptOptions = 2;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
@@ -343,7 +343,7 @@ static int HeldOptionCount(int count) {
 static int StoryChoiceCount() { return ReadNumberAt(LineText(CurrentLine + 1), 8); }
 
 int OpenChoiceOptions() {
-    if (QuitPromptOpen) return 2;
+    if (QuitPromptOpen) return QuitPromptOptions;
     return StoryState == ChoiceOpen ? HeldOptionCount(StoryChoiceCount()) : 0;
 }
 
@@ -455,7 +455,7 @@ static void StoryFrameOnce() {
             }
         }
         if (QuitPromptOpen) {
-            int r = ChoiceMenu(2, QuitPromptLine);
+            int r = ChoiceMenu(QuitPromptOptions, QuitPromptLine);
             if (r != 0) {
                 QuitPromptOpen = false;
                 InputState.LeftClick = 1;

@@ -73,7 +73,8 @@ void ListItems(Screen s) {
         Add(layout::ReturnButton, 4);
         break;
     case ScreenPreferences:
-        for (int row = 0; row < layout::PreferenceRowCount; ++row) Add(PreferencesRowTarget(row), row);
+        for (int row = 0; row < layout::PreferenceRowCount; ++row)
+            Add(PreferencesRowTarget(row), row);
         break;
     default: break;
     }

@@ -9,6 +9,10 @@ using namespace storytest;
 
 namespace {
 
+// The keys that walk the focus, short for the walks below.
+constexpr plat::Key Up = plat::KeyUp, Down = plat::KeyDown, Left = plat::KeyLeft,
+                    Right = plat::KeyRight, Tab = plat::KeyTab, BackTab = plat::KeyShiftTab;
+
 class Focus : public StoryTest {
 protected:
     void SetUp() override {
@@ -68,25 +72,25 @@ TEST_F(Focus, WalksThePanelAChoiceAndTheQuitPromptInOrder) {
     ASSERT_EQ(CurrentLine, 6);
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "nothing focused until a key";
     const layout::Rect menu = layout::MenuButton, quit = layout::QuitButton;
-    Walk({{plat::KeyDown, 0, menu}, {plat::KeyDown, 1, quit}, {plat::KeyDown, 1, quit}, {plat::KeyUp, 0, menu},
-          {plat::KeyUp, 0, menu}, {plat::KeyShiftTab, 1, quit}, {plat::KeyTab, 0, menu}, {plat::KeyRight, 0, menu}});
+    Walk({{Down, 0, menu}, {Down, 1, quit}, {Down, 1, quit}, {Up, 0, menu},
+          {Up, 0, menu}, {BackTab, 1, quit}, {Tab, 0, menu}, {Right, 0, menu}});
     PointAt(300, 300);  // the mouse takes the pointer away, and the focus with it
     Frame();
     EXPECT_EQ(KeyboardFocusForTest(), -1);
-    Walk({{plat::KeyUp, 1, quit}});
+    Walk({{Up, 1, quit}});
 
     PointAt(300, 300);
     Frame(0.016f, true);
     ASSERT_EQ(StoryState, ChoiceOpen);
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "a choice opening takes the focus away";
     const layout::Rect row0 = layout::ChoiceRowHit(0), row1 = layout::ChoiceRowHit(1);
-    Walk({{plat::KeyDown, 0, row0}, {plat::KeyDown, 1, row1}, {plat::KeyDown, 2, menu}, {plat::KeyDown, 3, quit},
-          {plat::KeyTab, 0, row0}, {plat::KeyShiftTab, 3, quit}, {plat::KeyUp, 2, menu}});
+    Walk({{Down, 0, row0}, {Down, 1, row1}, {Down, 2, menu}, {Down, 3, quit},
+          {Tab, 0, row0}, {BackTab, 3, quit}, {Up, 2, menu}});
 
     ClickAt(layout::Centre(quit));
     ASSERT_TRUE(QuitPromptOpen);
-    Walk({{plat::KeyUp, 1, row1}, {plat::KeyUp, 0, row0}, {plat::KeyDown, 1, row1},
-          {plat::KeyDown, 1, row1} /* the panel answers nothing under the prompt */, {plat::KeyTab, 0, row0}});
+    Walk({{Up, 1, row1}, {Up, 0, row0}, {Down, 1, row1},
+          {Down, 1, row1} /* the panel answers nothing under the prompt */, {Tab, 0, row0}});
 }
 
 TEST_F(Focus, AChoiceTakenByReturnOrSpaceGoesWhereItsClickGoes) {
@@ -166,14 +170,14 @@ TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
     ASSERT_EQ(GetGameMode(), ModeSystemMenu);
     auto save = [](int n) { return layout::SaveRow.Button(n); };
     const layout::Rect quit = layout::QuitGameButton, back = layout::ReturnButton;
-    Walk({{plat::KeyRight, 0, save(0)}, {plat::KeyRight, 1, save(1)}, {plat::KeyRight, 2, save(2)},
-          {plat::KeyRight, 3, save(3)}, {plat::KeyRight, 4, save(4)}, {plat::KeyRight, 4, save(4)},
-          {plat::KeyDown, 9, layout::LoadRow.Button(4)}, {plat::KeyDown, 14, layout::SpeedRow.Button(4)},
-          {plat::KeyRight, 15, layout::SpeedRow.Button(5)}, {plat::KeyDown, 17, layout::MusicRow.Button(1)},
-          {plat::KeyLeft, 16, layout::MusicRow.Button(0)}, {plat::KeyDown, 18, quit}, {plat::KeyRight, 19, back},
-          {plat::KeyDown, 19, back}, {plat::KeyTab, 0, save(0)}, {plat::KeyShiftTab, 19, back},
-          {plat::KeyUp, 17, layout::MusicRow.Button(1)}, {plat::KeyUp, 11, layout::SpeedRow.Button(1)},
-          {plat::KeyUp, 6, layout::LoadRow.Button(1)}, {plat::KeyUp, 1, save(1)}, {plat::KeyUp, 1, save(1)}});
+    Walk({{Right, 0, save(0)}, {Right, 1, save(1)}, {Right, 2, save(2)},
+          {Right, 3, save(3)}, {Right, 4, save(4)}, {Right, 4, save(4)},
+          {Down, 9, layout::LoadRow.Button(4)}, {Down, 14, layout::SpeedRow.Button(4)},
+          {Right, 15, layout::SpeedRow.Button(5)}, {Down, 17, layout::MusicRow.Button(1)},
+          {Left, 16, layout::MusicRow.Button(0)}, {Down, 18, quit}, {Right, 19, back},
+          {Down, 19, back}, {Tab, 0, save(0)}, {BackTab, 19, back},
+          {Up, 17, layout::MusicRow.Button(1)}, {Up, 11, layout::SpeedRow.Button(1)},
+          {Up, 6, layout::LoadRow.Button(1)}, {Up, 1, save(1)}, {Up, 1, save(1)}});
 
     PressReturn();
     EXPECT_EQ(MenuNoticeForTest(), MenuSaved);
@@ -221,7 +225,7 @@ TEST_F(FocusBacklog, PageUpOpensItAndTheKeysWalkItsLinesAndReplayAVoice) {
     EXPECT_EQ(VoicesPlaying(), 0) << "nothing focused: Return does nothing here";
     const layout::Rect page = layout::BacklogPage;
     const layout::Rect foot = {0, page.bottom - 40, 640, page.bottom + 10};
-    Walk({{plat::KeyDown, 41, foot}, {plat::KeyDown, 41, foot}, {plat::KeyUp, 40, {0, page.top, 640, page.bottom}}});
+    Walk({{Down, 41, foot}, {Down, 41, foot}, {Up, 40, {0, page.top, 640, page.bottom}}});
     for (int i = 0; i < 40; ++i) Press(plat::KeyUp);
     EXPECT_EQ(KeyboardFocusForTest(), 0) << "up to the oldest line";
     EXPECT_TRUE(PointerOn({0, page.top - 5, 640, page.bottom})) << "scrolled onto the page";
@@ -246,8 +250,8 @@ TEST_F(Focus, WalksThePreferencesRowsAndReturnClosesOnTheCloseButton) {
     Press(plat::KeyF1);
     ASSERT_TRUE(PreferencesOpen);
     const int last = layout::PreferenceRowCount - 1;
-    Walk({{plat::KeyDown, 1, layout::PreferenceLabelArea(1)}, {plat::KeyUp, 0, layout::PreferenceLabelArea(0)},
-          {plat::KeyUp, 0, layout::PreferenceLabelArea(0)}, {plat::KeyTab, 1, layout::PreferenceLabelArea(1)}});
+    Walk({{Down, 1, layout::PreferenceLabelArea(1)}, {Up, 0, layout::PreferenceLabelArea(0)},
+          {Up, 0, layout::PreferenceLabelArea(0)}, {Tab, 1, layout::PreferenceLabelArea(1)}});
     EXPECT_EQ(PreferencesRow(), 1);
     PressReturn();
     EXPECT_TRUE(PreferencesOpen) << "Return on a label changes nothing";
@@ -255,8 +259,8 @@ TEST_F(Focus, WalksThePreferencesRowsAndReturnClosesOnTheCloseButton) {
     Press(plat::KeyLeft);
     EXPECT_EQ(Preferences.VoiceVolume, 95) << "left changes the focused row";
     EXPECT_EQ(KeyboardFocusForTest(), 1) << "and keeps the focus";
-    Walk({{plat::KeyShiftTab, 0, layout::PreferenceLabelArea(0)},
-          {plat::KeyShiftTab, last, PreferencesRowTarget(last)}});
+    Walk({{BackTab, 0, layout::PreferenceLabelArea(0)},
+          {BackTab, last, PreferencesRowTarget(last)}});
     PressReturn();
     EXPECT_FALSE(PreferencesOpen) << "Return on the close button closes";
     EXPECT_EQ(CurrentLine, 6);
