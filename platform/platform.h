@@ -55,7 +55,7 @@ enum EventType {
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
 enum Key {
     KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyUp, KeyDown, KeyLeft,
-    KeyRight
+    KeyRight, KeyV
 };
 
 struct Event {

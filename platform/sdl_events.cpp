@@ -25,6 +25,7 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_DOWN: return plat::KeyDown;
     case SDL_SCANCODE_LEFT: return plat::KeyLeft;
     case SDL_SCANCODE_RIGHT: return plat::KeyRight;
+    case SDL_SCANCODE_V: return plat::KeyV;
     default: return plat::KeyNone;
     }
 }

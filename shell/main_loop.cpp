@@ -217,5 +217,6 @@ void RunFrame() {
     InputState.RightClick = 0;
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
+    InputState.VoicingKey = 0;
     FollowPointerAcrossTheEdge();
 }

@@ -183,10 +183,13 @@ static void FinishFrame() {
                                InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
                                layout::PointerSize);
     kaDraw::PresentBackBuffer();
+    SelfVoicingAfterFrame();
 }
 
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
+    // V switches self-voicing on any screen: a listener cannot see which one shows.
+    if (InputState.VoicingKey) ToggleSelfVoicing();
     if (BacklogOpen) {
         if (BacklogFrame()) return FinishFrame();
         FrameSeconds = 0.0f;  // the story goes on from the moment it was left

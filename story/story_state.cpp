@@ -48,4 +48,5 @@ void ResetStoryState() {
     ResetReadMarks();
     ResetPreferences();
     ResetPreferencesScreen();
+    ResetSelfVoicing();
 }
