@@ -28,17 +28,24 @@ struct RowShape {
 };
 
 static const RowShape Rows[layout::PreferenceRowCount] = {
-    {TextMusicVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {}, "pref_music_volume"},
-    {TextVoiceVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {}, "pref_voice_volume"},
-    {TextClickVoice, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextVoiceStops, TextVoiceFinishes},
-     "pref_voice_stop"},
-    {TextAutoPause, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {}, "pref_auto_pause"},
-    {TextSkipKey, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextSkipRead, TextSkipEverything},
-     "pref_skip"},
-    {TextMessageSpeed, 6, layout::SpeedBoxStep, layout::SpeedBoxWidth, false, {}, "pref_message_speed"},
-    {TextMusic, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff}, "pref_music"},
-    {TextFullScreen, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff}, "pref_full_screen"},
-    {TextSelfVoicing, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff}, "pref_self_voicing"},
+    {TextMusicVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {},
+     "pref_music_volume"},
+    {TextVoiceVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {},
+     "pref_voice_volume"},
+    {TextClickVoice, 2, layout::WideBoxStep, layout::WideBoxWidth, false,
+     {TextVoiceStops, TextVoiceFinishes}, "pref_voice_stop"},
+    {TextAutoPause, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {},
+     "pref_auto_pause"},
+    {TextSkipKey, 2, layout::WideBoxStep, layout::WideBoxWidth, false,
+     {TextSkipRead, TextSkipEverything}, "pref_skip"},
+    {TextMessageSpeed, 6, layout::SpeedBoxStep, layout::SpeedBoxWidth, false, {},
+     "pref_message_speed"},
+    {TextMusic, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_music"},
+    {TextFullScreen, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_full_screen"},
+    {TextSelfVoicing, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_self_voicing"},
     {TextClose, 1, layout::WideBoxStep, layout::WideBoxWidth, false, {TextClose}, "pref_close"},
 };
 
@@ -72,17 +79,18 @@ static int Held(int value, int least, int most) { return value < least ? least :
 // Self-voicing says a row's new value: a volume in per cent, the pause in seconds, the
 // message speed as the menu's button says it, or the box chosen.
 static void SpeakValue(int row) {
+    static const char* const BoxPhrases[][2] = {
+        {"voice_stops", "voice_finishes"}, {"skip_read", "skip_all"}, {"value_on", "value_off"}};
     char id[32];
     switch (row) {
     case RowMusicVolume: std::snprintf(id, sizeof id, "volume_%d", Preferences.MusicVolume); break;
     case RowVoiceVolume: std::snprintf(id, sizeof id, "volume_%d", Preferences.VoiceVolume); break;
     case RowAutoPause: std::snprintf(id, sizeof id, "pause_%d", Preferences.AutoPauseTenths); break;
-    case RowClickVoice: std::snprintf(id, sizeof id, "%s", Chosen(row) == 0 ? "voice_stops" : "voice_finishes"); break;
-    case RowSkip: std::snprintf(id, sizeof id, "%s", Chosen(row) == 0 ? "skip_read" : "skip_all"); break;
     case RowSpeed: std::snprintf(id, sizeof id, "menu_speed_%d", Chosen(row)); break;
-    case RowMusic:
-    case RowFullScreen: std::snprintf(id, sizeof id, "%s", Chosen(row) == 0 ? "value_on" : "value_off"); break;
-    default: return;  // self-voicing says its own switch; the close button has none
+    case RowClickVoice: std::snprintf(id, sizeof id, "%s", BoxPhrases[0][Chosen(row)]); break;
+    case RowSkip: std::snprintf(id, sizeof id, "%s", BoxPhrases[1][Chosen(row)]); break;
+    case RowMusic: std::snprintf(id, sizeof id, "%s", BoxPhrases[2][Chosen(row)]); break;
+    default: return;  // full screen and self-voicing say theirs as asked; close has none
     }
     SpeakPhrase(id);
 }
