@@ -87,6 +87,9 @@ constexpr Point AutoMarkAt[2] = {{584, 354}, {592, 354}};
 constexpr Point SkipMarkAt[2] = {{556, 354}, {564, 354}};
 constexpr Rect SkipMarkBar{572, 354, 574, 354 + PanelMarkHeight};
 
+// The notice of a quick save or load, over the top of the picture.
+constexpr TextArea QuickNoticeText{14, 12, 470, 80};
+
 // ---- A choice and the quit prompt ---------------------------------------------------
 
 constexpr Placement ChoiceBox{58, 90, 470, 200};
@@ -128,6 +131,9 @@ constexpr Rect QuitGameBox{QuitGameButton.left, QuitGameButton.top, ReturnButton
                            QuitGameButton.bottom};
 constexpr TextArea MenuText{170, 50, 635, 500};
 constexpr TextArea MenuNoticeText{300, 200, 635, 500};
+// A slot's small picture of the story frame it was saved at, in the free margin left of
+// the rows.
+constexpr Placement SlotPreview{10, 90, 150, 113};
 
 // ---- The backlog --------------------------------------------------------------------
 

@@ -1,9 +1,9 @@
 // The line-shift blits: a picture's rows swayed along a moving cosine wave, or shaken
 // sideways by random amounts, each row copied as its own keyed blit.
 #include <cmath>
-#include <cstdlib>
 
 #include "base/frame.h"
+#include "base/random.h"
 #include "draw/kaDraw.h"
 
 namespace kaDraw {
@@ -46,12 +46,12 @@ void BltJitter(int destX, int destY, int jitter, int objectId, int srcLeft, int 
         return;
     }
     for (int r = srcTop; r < srcBottom; ++r) {
-        int dx = int(std::rand() % (2 * int64_t(jitter)) - jitter);
+        int dx = int(RandomNumber() % (2 * int64_t(jitter)) - jitter);
         BltTransparent(destX + dx, destY + (r - srcTop), objectId, srcLeft, r, srcRight, r + 1);
     }
 }
 
-float WavePhaseForTest() { return WavePhase; }
-void SetWavePhaseForTest(float degrees) { WavePhase = degrees; }
+float WavePhaseDegrees() { return WavePhase; }
+void SetWavePhaseDegrees(float degrees) { WavePhase = degrees; }
 
 }  // namespace kaDraw

@@ -209,8 +209,11 @@ void ResetEffects();
 // the frame's FrameSeconds. Draws nothing where BltTransparent would not.
 void BltWave(int destX, int destY, int amplitude, int rowDivisor, float speed, int objectId,
              int srcLeft, int srcTop, int srcRight, int srcBottom, int alternate);
+// The wave's phase in degrees (0 up to 360): read by a save, set again by its load.
+float WavePhaseDegrees();
+void SetWavePhaseDegrees(float degrees);
 // Called by the logo: each source row drawn as its own keyed blit, shifted sideways by
-// a random amount from -jitter to jitter - 1 (the C library's rand); jitter 0 or less
+// a random amount from -jitter to jitter - 1 (the game's RandomNumber); jitter 0 or less
 // draws the rectangle unshifted.
 void BltJitter(int destX, int destY, int jitter, int objectId, int srcLeft, int srcTop,
                int srcRight, int srcBottom);
@@ -263,12 +266,5 @@ int DrawGlyphText(int x, int y, const char* textCp932);
 // into the font sprite at (destX, destY), mixing edges with the back buffer under it.
 // 1 when done (also when there was nothing to do), 0 when a surface is missing.
 int ReduceTextLine(int destX, int destY, int srcLeft, int srcTop, int srcRight, int srcBottom);
-
-// ---- Test hooks -------------------------------------------------------------------
-// Only tests call these; the program never does.
-
-// The wave's phase in degrees (0 up to 360), which every BltWave moves on.
-float WavePhaseForTest();
-void SetWavePhaseForTest(float degrees);
 
 }  // namespace kaDraw

@@ -54,8 +54,8 @@ enum EventType {
 
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
 enum Key {
-    KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyUp, KeyDown, KeyLeft,
-    KeyRight, KeyV
+    KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
+    KeyDown, KeyLeft, KeyRight, KeyV
 };
 
 struct Event {

@@ -19,6 +19,8 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_LCTRL:
     case SDL_SCANCODE_RCTRL: return plat::KeyCtrl;
     case SDL_SCANCODE_A: return plat::KeyA;
+    case SDL_SCANCODE_F5: return plat::KeyF5;
+    case SDL_SCANCODE_F9: return plat::KeyF9;
     case SDL_SCANCODE_S: return plat::KeyS;
     case SDL_SCANCODE_F1: return plat::KeyF1;
     case SDL_SCANCODE_UP: return plat::KeyUp;

@@ -216,6 +216,7 @@ void RunFrame() {
     InputState.LeftClick = 0;
     InputState.RightClick = 0;
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
+    InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
     InputState.VoicingKey = 0;
     FollowPointerAcrossTheEdge();

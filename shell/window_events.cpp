@@ -39,6 +39,8 @@ static void PointerMoved(const plat::Event& ev) {
 static void KeyPressed(const plat::Event& ev) {
     if (ev.key == plat::KeyReturn) InputState.ReturnTakenByToggle = 0;
     if (ev.key == plat::KeyA) InputState.AutoKey = 1;
+    if (ev.key == plat::KeyF5) InputState.QuickSaveKey = 1;
+    if (ev.key == plat::KeyF9) InputState.QuickLoadKey = 1;
     if (ev.key == plat::KeyS)
         InputState.SkipKey = 1;
     else

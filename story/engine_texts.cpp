@@ -9,6 +9,9 @@ static const char* const Utf8Texts[EngineTextCount] = {
     "セーブしました",
     "ロードしました",
     "セーブできませんでした",
+    "クイックセーブしました",
+    "クイックロードしました",
+    "クイックセーブがありません",
     // The menu: 17 lines, the even ones empty; lines 13 and 15 stand beside the music
     // row's buttons and show nothing.
     "セーブ\n"

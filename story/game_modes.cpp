@@ -1,10 +1,10 @@
 // The game modes: start-up, the per-frame dispatch with the Ctrl/Return keys, the
 // opening logo, the notice and the title.
-#include <cstdlib>
 #include <ctime>
 
 #include "base/folders.h"
 #include "base/frame.h"
+#include "base/random.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "story/story.h"
@@ -72,7 +72,7 @@ void StartGame() {
     LoadReadMarks();
     LoadPreferences();
     ApplyVolumes();
-    std::srand(unsigned(std::time(nullptr)));
+    SeedRandom(uint32_t(std::time(nullptr)));
     InputState.LeftClick = 1;
     Started = true;
 }
@@ -146,20 +146,23 @@ static void MapKeysToClick() {
 }
 
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
-// (polled every frame), a mode changed in the last frame, and in the story (the backlog
-// shut) a menu about to open, the wave effect, a running animation, a loop mode 3 or 5
-// animation waiting for its chance of a restart, a line still coming out in the message
-// window, auto mode counting towards its next step (its pause is counted in frames), or
-// skip mode running.
+// (polled every frame), a mode changed in the last frame, a quick save's notice fading,
+// and in the story (the backlog shut) a menu about to open, the wave effect, a running
+// animation, a loop mode 3 or 5 animation waiting for its chance of a restart, a line
+// still coming out in the message window, auto mode counting towards its next step (its
+// pause is counted in frames), or skip mode running.
 // A choice or the quit prompt draws its text whole: no reveal moves under it.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
-    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo) return true;
+    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo ||
+        QuickNoticeShowing())
+        return true;
     if (mode != ModeStory || BacklogOpen || PreferencesOpen) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
     return SystemMenuOpen || WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
-           AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f || SkipModeRuns();
+           AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
+           SkipModeRuns();
 }
 // A story frame stepped by auto mode or skip mode: the click of Return, with the pointer
 // taken off the screen meanwhile, so that no panel button or choice row is pressed by
@@ -178,10 +181,12 @@ static void StepFrame(bool pressed) {
 
 // The pointer sprite and the present.
 static void FinishFrame() {
-    if (GetCursorVisible() == 1)
+    if (GetCursorVisible() == 1) {
+        if (GetGameMode() == ModeStory) KeepUnderPointer(InputState.MouseX, InputState.MouseY);
         kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
                                InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
                                layout::PointerSize);
+    }
     kaDraw::PresentBackBuffer();
     SelfVoicingAfterFrame();
 }
@@ -201,7 +206,9 @@ void FrameUpdate() {
     bool autoStep = AutoModeSteps();
     bool skipStep = SkipModeSteps();
     MapKeysToClick();
+    QuickSlotKeys();
     if (SystemMenuOpen || (GetGameMode() == ModeStory && InputState.RightClick)) {
+        if (!SystemMenuOpen) KeepStoryFrame();
         SystemMenuOpen = true;
         SetGameMode(ModeSystemMenu);
         SystemMenu();
@@ -219,6 +226,7 @@ void FrameUpdate() {
     }
     AutoModeAfterFrame();
     SkipModeAfterFrame();
+    DrawQuickNotice();
     if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
     if (InputState.PreferencesKey && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();

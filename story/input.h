@@ -9,12 +9,14 @@ struct InputFields {
     int LeftClick;        // the one signal to continue
     int RightClick;
     // One-frame edges of the additions beside the original input: wheel notches turned
-    // (up positive), the A key, the S key, Escape while the backlog holds it, and any
-    // other key pressed.
+    // (up positive), the A key, the S key, Escape while the backlog holds it, F5, F9
+    // and any other key pressed.
     int WheelSteps;
     int AutoKey;
     int SkipKey;
     int EscapeKey;
+    int QuickSaveKey;
+    int QuickLoadKey;
     int OtherKey;
     // F1, and an arrow key (one of the Arrow values) for the preferences.
     int PreferencesKey;

@@ -2,11 +2,11 @@
 // redraws picture, animation, panel, message window, choices and the quit prompt.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "base/frame.h"
+#include "base/random.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "sound/kaMusic.h"
@@ -24,13 +24,19 @@ static const int QuitPromptLine = 1;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
+// The font size of the line shown, which a saved state keeps.
+static int ShownTextSize = 28;
 // The wave_play: line of the current step's voice, for the backlog; -1 for none (a
 // sound effect is not a voice).
 static int StepVoiceLine = -1;
 // What the script's flg:, if: and switch: lines set and test.
 static int32_t FlagTable[FlagCount];
-// The picture of the last file: line; 0 before one, or when its load failed.
+// The picture of the last file: line and its name; 0 and empty before one, 0 when its
+// load failed.
 static int BackgroundId;
+static char BackgroundName[ScriptLineBytes];
+// Whether the piece midi_play: asked for loops.
+static bool RequestedMusicLoops;
 // A voice a step let play on (the preferences' choice): it is stopped when the next voice
 // clip starts; -1 for none.
 static int FinishingVoice = -1;
@@ -42,16 +48,21 @@ static bool AnimeBackward;
 static float AnimeClock;
 
 void ResetInterpreter() {
-    TextSize = 28;
+    TextSize = ShownTextSize = 28;
     StepVoiceLine = -1;
     FinishingVoice = -1;
     std::fill(FlagTable, FlagTable + FlagCount, 0);
     BackgroundId = 0;
+    BackgroundName[0] = '\0';
+    RequestedMusicLoops = false;
     AnimeFramesSaved = AnimeColumn = 0;
     AnimeSpeed = 40;
     AnimeBackward = false;
     AnimeClock = 0.0f;
 }
+
+// A size held to the range, as glyphs are laid out at twice the size.
+static int HeldTextSize(int n) { return n < MinTextSize ? MinTextSize : n > MaxTextSize ? MaxTextSize : n; }
 
 static bool IsFlagIndex(int i) { return i >= 0 && i < FlagCount; }
 
@@ -79,6 +90,7 @@ static bool MoveToNextLine() {
 static void LoadStoryPicture(const char* name) {
     int previous = BackgroundId;
     BackgroundId = LoadPicture(name);
+    std::snprintf(BackgroundName, sizeof BackgroundName, "%s", name);
     // The old picture is no longer drawn once file: has run, whether the new one loaded
     // or the load failed and left 0; the internal sprites (ids 0 to 3) are never
     // released. The new one may have the old id when the old picture was freed already
@@ -152,9 +164,7 @@ static StepEnd ExecuteLines() {
             SetGameMode(n);
             InputState.LeftClick = 0;
             return StepEndsMode;
-        case KwSize:  // held to the range, as glyphs are laid out at twice the size
-            TextSize = n < MinTextSize ? MinTextSize : n > MaxTextSize ? MaxTextSize : n;
-            break;
+        case KwSize: TextSize = HeldTextSize(n); break;
         case KwFile: LoadStoryPicture(arg); break;
         case KwJump: GoToLine(FindLabel(arg)); continue;
         case KwSwin: StoryState = ShowingOverWindow; break;
@@ -200,6 +210,7 @@ static StepEnd ExecuteLines() {
         }
         case KwMidiPlay:
             std::snprintf(RequestedMusic, sizeof RequestedMusic, "%s", arg);
+            RequestedMusicLoops = true;
             if (MusicOff == 0) kaMusic::PlayMusic(arg, 1);
             kaMusic::SetMusicVolume(-6);
             break;
@@ -291,7 +302,7 @@ static void DrawPicture() {
     }
     if ((AnimeLoop == 3 || AnimeLoop == 5) && AnimeFrames == 0) {
         DrawBand(ScreenFrame);
-        if (std::rand() % 200 == 5) {
+        if (RandomNumber() % 200 == 5) {
             AnimeFrame = 1;
             AnimeFrames = AnimeFramesSaved;
         }
@@ -435,6 +446,7 @@ static void StoryFrameOnce() {
             if (end == StepOpensChoice)
                 SpeakLineClip(LineText(PromptLine(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine)));
             if (end == StepShowsLine) {
+                ShownTextSize = TextSize;
                 // With self-voicing on, a line no clip of its own speaks is narrated,
                 // as its voice.
                 std::string narration = StepVoiceLine < 0 ? NarrationClip(CurrentLine) : "";
@@ -450,7 +462,7 @@ static void StoryFrameOnce() {
             BltTransparentAt(layout::WindowFrame, WindowFrameId);
         }
         bool showsLine = MessageWindowShowsLine();
-        if (showsLine) ShowLine(CurrentLine, 0, TextSize);
+        if (showsLine) ShowLine(CurrentLine, 0, ShownTextSize);
         DrawPicture();
         BltTransparentAt(layout::Panel, InterfacePicture[PicPanel]);
         SpeakPanelButtonReached();
@@ -485,6 +497,70 @@ static void StoryFrameOnce() {
 void StoryFrame() {
     StoryFrameOnce();
     OptionClickIgnored = false;
+}
+
+void TakeStorySnapshot(StorySnapshot* out) {
+    StorySnapshot& s = *out;
+    s.line = CurrentLine;
+    std::copy(FlagTable, FlagTable + FlagCount, s.flags);
+    std::snprintf(s.picture, sizeof s.picture, "%s", BackgroundName);
+    s.overWindow = StoryState == ShowingOverWindow;
+    s.screenFrame = ScreenFrame;
+    s.characterCell = CharacterCell;
+    s.waveEffect = WaveEffect;
+    s.wavePhase = kaDraw::WavePhaseDegrees();
+    s.animeFrames = AnimeFrames;
+    s.animeFrame = AnimeFrame;
+    s.animeLoop = AnimeLoop;
+    s.animeFramesSaved = AnimeFramesSaved;
+    s.animeSpeed = AnimeSpeed;
+    s.animeColumn = AnimeColumn;
+    s.animeBackward = AnimeBackward;
+    s.animeClock = AnimeClock;
+    s.textSize = ShownTextSize;
+    std::snprintf(s.music, sizeof s.music, "%s", RequestedMusic);
+    s.musicLoops = RequestedMusic[0] && RequestedMusicLoops;
+    s.random = CurrentRandomPosition();
+}
+
+// The music is asked for again from its start, as midi_play: would ask for it.
+static void RestoreMusic(const char* name, bool loops) {
+    std::snprintf(RequestedMusic, sizeof RequestedMusic, "%s", name);
+    RequestedMusicLoops = loops;
+    if (!name[0]) {
+        kaMusic::StopMusic();
+        return;
+    }
+    if (MusicOff == 0) kaMusic::PlayMusic(name, loops ? 1 : 0);
+    kaMusic::SetMusicVolume(-6);
+}
+
+void RestoreStorySnapshot(const StorySnapshot& s) {
+    GoToLine(s.line);
+    std::copy(s.flags, s.flags + FlagCount, FlagTable);
+    if (!s.picture[0]) {
+        if (BackgroundId > kaDraw::FontBufferSprite) kaDraw::ReleaseObject(BackgroundId);
+        BackgroundId = 0;
+        BackgroundName[0] = '\0';
+    } else if (BackgroundId == 0 || std::strcmp(s.picture, BackgroundName) != 0) {
+        LoadStoryPicture(s.picture);
+    }
+    StoryState = s.overWindow ? ShowingOverWindow : ShowingProse;
+    ScreenFrame = s.screenFrame;
+    CharacterCell = s.characterCell;
+    WaveEffect = s.waveEffect;
+    kaDraw::SetWavePhaseDegrees(s.wavePhase);
+    AnimeFrames = s.animeFrames;
+    AnimeFrame = s.animeFrame;
+    AnimeLoop = s.animeLoop;
+    AnimeFramesSaved = s.animeFramesSaved;
+    AnimeSpeed = s.animeSpeed;
+    AnimeColumn = s.animeColumn;
+    AnimeBackward = s.animeBackward;
+    AnimeClock = s.animeClock;
+    ShownTextSize = HeldTextSize(s.textSize);
+    RestoreMusic(s.music, s.musicLoops);
+    RestoreRandomPosition(s.random);
 }
 
 void GoToLineForTest(int line) { GoToLine(line); }

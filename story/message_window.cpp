@@ -12,11 +12,16 @@ float RevealClock;
 static int LaidOutSize;
 // The line whose layout another text replaced, until a step; -1 when none.
 static int ReplacedLine;
+// How far that line was out when a notice borrowed the text layer; -1 when the layout
+// was not lent (it comes back whole).
+static int LentReveal;
+static float LentClock;
 
 void ResetMessageWindow() {
     LaidOutLine = 0;
     LaidOutSize = 28;
     ReplacedLine = -1;
+    LentReveal = -1;
     RevealCount = 0;
     RevealClock = 0.0f;
 }
@@ -38,6 +43,11 @@ void ShowLine(int line, int offset, int size) {
     // A new layout has rectangles of its own: the reveal starts again.
     RevealCount = again ? kaDraw::TextRectCount + 1 : 0;
     RevealClock = 0.0f;
+    if (again && LentReveal >= 0) {
+        RevealCount = LentReveal;
+        RevealClock = LentClock;
+    }
+    LentReveal = -1;
 }
 
 void MessageLayoutReplaced() {
@@ -45,7 +55,22 @@ void MessageLayoutReplaced() {
     LaidOutLine = -1;
 }
 
-void ForgetReplacedLine() { ReplacedLine = -1; }
+void MessageLayoutLent() {
+    if (LaidOutLine < 0) return;  // replaced already: it comes back as that left it
+    LentReveal = RevealCount;
+    LentClock = RevealClock;
+    MessageLayoutReplaced();
+}
+
+void ForgetReplacedLine() {
+    ReplacedLine = -1;
+    LentReveal = -1;
+}
+
+void ForgetLayout() {
+    ForgetReplacedLine();
+    LaidOutLine = -1;
+}
 
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {
     kaDraw::BltTransparent(r.left, r.top, kaDraw::FontSprite, r.left, r.top, r.right, r.bottom);

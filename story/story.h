@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/random.h"
 #include "base/screen_layout.h"
 #include "story/input.h"
 #include "story/script.h"
@@ -78,6 +79,48 @@ void BltTransparentAt(const layout::Placement& p, int id);
 // and colours selected.
 void DrawTextArea(const layout::TextArea& a, const char* text);
 
+// ---- Saved state (interpreter.cpp, saved_state.cpp) ----------------------------------
+
+// Everything the script set that the position alone does not give back: what a save
+// keeps beside its slot (and what one passed line may keep to go back to).
+struct StorySnapshot {
+    int32_t line;                      // CurrentLine
+    int32_t flags[FlagCount];
+    char picture[ScriptLineBytes];     // the last file: line's picture; empty before one
+    bool overWindow;                   // swin: shows its window over the picture
+    int32_t screenFrame, characterCell;
+    bool waveEffect;
+    float wavePhase;                   // degrees
+    int32_t animeFrames, animeFrame, animeLoop, animeFramesSaved, animeSpeed, animeColumn;
+    bool animeBackward;
+    float animeClock;
+    int32_t textSize;                  // the shown line's letters
+    char music[ScriptLineBytes];       // the piece asked for; empty after midi_stop:
+    bool musicLoops;
+    RandomPosition random;
+};
+void TakeStorySnapshot(StorySnapshot* out);
+// Puts the story where the snapshot stood (its picture loaded, its music started) but
+// makes no step and leaves the message window's layout alone.
+void RestoreStorySnapshot(const StorySnapshot& s);
+
+// The story frame last presented, reduced to a slot's preview: kept by FrameUpdate as
+// the menu opens over it and by F5 before the quick save, so that a save shows what the
+// reader saw. RGB, rows top down. KeepUnderPointer, called as a story frame draws the
+// pointer at client pixel (x, y), keeps the pixels it covers, so the preview has none.
+constexpr int PreviewBytes = layout::SlotPreview.width * layout::SlotPreview.height * 3;
+void KeepStoryFrame();
+void KeepUnderPointer(int x, int y);
+// Forgets the preview and the pixels under the pointer; called by ResetStoryState.
+void ResetStoryFramePreview();
+const uint8_t* LastStoryFrame();
+// The state file beside a slot: the snapshot and a preview, with the script table's
+// hash. False when it could not be written.
+bool WriteStateFile(const char* path, const StorySnapshot& s, const uint8_t* preview);
+// Reads it back; false (nothing read) when it is missing, damaged, made for another
+// script table or holds another line than line.
+bool ReadStateFile(const char* path, int line, StorySnapshot* s, uint8_t* preview);
+
 // ---- Message window (message_window.cpp) ------------------------------------------
 
 extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
@@ -92,8 +135,13 @@ void ResetMessageWindow();
 void ShowLine(int line, int offset, int size);
 // Called before any other text (a choice, the system menu) takes the text layer.
 void MessageLayoutReplaced();
+// Called before a short notice takes the text layer over a line that may still be
+// coming out: the line comes back as far as it was out, and goes on coming out.
+void MessageLayoutLent();
 // Called by a step: the line it stops at is laid out afresh, even the one replaced.
 void ForgetReplacedLine();
+// Called by a quick load: the line shown is laid out afresh and comes out again.
+void ForgetLayout();
 // Copies the released characters to the back buffer; true once the whole block is out.
 bool RevealText(float delay);
 
@@ -127,15 +175,21 @@ int LoadPicture(const char* name);
 
 enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3 };
 constexpr int SlotCount = 5;
+constexpr int QuickSlot = SlotCount;  // F5 and F9's slot, after the menu's five
 extern int MusicOff;
 
 // The menu's notice and the save line's reserved fields back to their start values;
 // called by ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
-// Writes the current position to slot n (0 to 4); false when it could not be written.
+// Writes the current position to slot n (0 to 4, or QuickSlot), and beside it the
+// story's state with the preview; false when either could not be written.
 bool SaveSlot(int slot);
-// Reads slot n back: a missing, empty or hand-edited slot gives line 0.
+// True when slot n's file holds a save line.
+bool SlotHoldsSave(int slot);
+// Reads slot n back: a missing, empty or hand-edited slot gives line 0. The state kept
+// beside it is put back when it was made for that line and this script; otherwise the
+// animation, the character and the band are cleared and the rest stays as it was.
 void LoadSlot(int slot);
 // Music off (1) stops the piece; on (0) from off starts the piece the script last asked
 // for. Sets MusicOff; the caller writes owlsys.ini.
@@ -157,6 +211,19 @@ bool WriteTextFile(const char* path, const char* text);
 // The first white-space-delimited token of path, at most size - 1 bytes (longer tokens
 // are cut); empty when the file is missing or holds none.
 void ReadFirstToken(const char* path, char* out, int size);
+
+// ---- Quick save and load (quick_slot.cpp) -------------------------------------------
+
+// Its notice gone; called by ResetStoryState.
+void ResetQuickSlot();
+// Called by FrameUpdate before the modes: F5 saves to the quick slot in the story, F9
+// loads it in the story or at the title; the story then shows the saved line again.
+void QuickSlotKeys();
+// Called by FrameUpdate after the modes: the notice of the last F5 or F9 over the story
+// or the title, until it has faded.
+void DrawQuickNotice();
+// True while a notice shows: the frames go on until it has faded.
+bool QuickNoticeShowing();
 
 // ---- Backlog (backlog.cpp) ----------------------------------------------------------
 
@@ -316,11 +383,11 @@ void SelfVoicingAfterFrame();
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
 enum EngineTextId {
-    TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextMenu,
-    TextPreferences, TextMusicVolume, TextVoiceVolume, TextClickVoice, TextVoiceStops,
-    TextVoiceFinishes, TextAutoPause, TextSkipKey, TextSkipRead, TextSkipEverything,
-    TextMessageSpeed, TextMusic, TextOn, TextOff, TextFullScreen, TextClose, TextSeconds,
-    TextSelfVoicing, EngineTextCount
+    TextGothic, TextMincho, TextSaved, TextLoaded, TextSaveFailed, TextQuickSaved,
+    TextQuickLoaded, TextNoQuickSave, TextMenu, TextPreferences, TextMusicVolume,
+    TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
+    TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
+    TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 
@@ -347,5 +414,7 @@ int LogoLevelForTest();
 void MarkGameStartedForTest();
 // MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
 int MenuNoticeForTest();
+// The engine text of the quick slot's notice showing; -1 when none.
+int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).
 bool AutoModeOnForTest();

@@ -44,6 +44,8 @@ void ResetStoryState() {
     ResetSystemMenu();
     ClearBacklog();
     ResetAutoMode();
+    ResetQuickSlot();
+    ResetStoryFramePreview();
     ResetSkipMode();
     ResetReadMarks();
     ResetPreferences();

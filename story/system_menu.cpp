@@ -31,28 +31,50 @@ static void FormatSaveLine(char* out, int size) {
                   CurrentLine);
 }
 
-// Slot n's file; false when the slot is not 0 to 4 or the path does not fit.
-static bool SlotPath(int slot, char* out, int size) {
-    if (slot < 0 || slot >= SlotCount) return false;
+// Slot n's file, or the state file beside it (state true); the quick slot's after the
+// five. False when the slot is none of them or the path does not fit.
+static bool SlotPath(int slot, bool state, char* out, int size) {
+    if (slot < 0 || slot > QuickSlot) return false;
     char name[32];
-    std::snprintf(name, sizeof name, "z_save%i.sdt", slot);
+    const char* extension = state ? "state" : "sdt";
+    if (slot == QuickSlot)
+        std::snprintf(name, sizeof name, "z_quick.%s", extension);
+    else
+        std::snprintf(name, sizeof name, "z_save%i.%s", slot, extension);
     return PlayerPath(name, out, size);
 }
 
+// The state is written first: should the slot then fail, the state names another line
+// than the slot holds and is passed over. A state that could not be written is removed,
+// so that an older one cannot stand for this save.
 bool SaveSlot(int slot) {
-    char path[PathBytes], line[64];
-    if (!SlotPath(slot, path, sizeof path)) return false;
+    char path[PathBytes], statePath[PathBytes], line[64];
+    if (!SlotPath(slot, false, path, sizeof path) ||
+        !SlotPath(slot, true, statePath, sizeof statePath))
+        return false;
+    static StorySnapshot snapshot;
+    TakeStorySnapshot(&snapshot);
+    bool stateKept = WriteStateFile(statePath, snapshot, LastStoryFrame());
+    if (!stateKept) std::remove(statePath);
     FormatSaveLine(line, sizeof line);
-    return WriteTextFile(path, line);
+    return WriteTextFile(path, line) && stateKept;
+}
+
+bool SlotHoldsSave(int slot) {
+    char path[PathBytes];
+    char token[25] = {};
+    if (SlotPath(slot, false, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
+    return token[0] != '\0';
 }
 
 // A missing, empty or hand-edited slot gives line 0, the quit confirmation at the head
 // of the script; a line outside the table is taken the same way. Loading closes an
-// open choice or quit prompt: the story goes on from the loaded line.
+// open choice or quit prompt: the story goes on from the loaded line, with the state
+// kept beside the slot when it was made for that line and this script.
 void LoadSlot(int slot) {
     char path[PathBytes];
     char token[25] = {};
-    if (SlotPath(slot, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
+    if (SlotPath(slot, false, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
     // Each field is held to what its written width ("%02i", then "%03i") can hold, so
     // that the next save puts every field at the offsets they are read from.
     const int offsets[5] = {0, 3, 7, 11, 15};
@@ -63,10 +85,17 @@ void LoadSlot(int slot) {
     }
     CurrentLine = ReadNumberIn(token, sizeof token, 19);
     if (CurrentLine < 0 || CurrentLine > ScriptLineCount - 2) CurrentLine = 0;
-    AnimeFrames = AnimeFrame = AnimeLoop = 0;
-    CharacterCell = NoCharacter;
-    ScreenFrame = 99;
     StoryState = ShowingProse;
+    static StorySnapshot snapshot;
+    static uint8_t preview[PreviewBytes];
+    if (SlotPath(slot, true, path, sizeof path) &&
+        ReadStateFile(path, CurrentLine, &snapshot, preview)) {
+        RestoreStorySnapshot(snapshot);
+    } else {
+        AnimeFrames = AnimeFrame = AnimeLoop = 0;
+        CharacterCell = NoCharacter;
+        ScreenFrame = 99;
+    }
     QuitPromptOpen = false;
     ClearBacklog();  // the backlog holds only what was shown since
 }

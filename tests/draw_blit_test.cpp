@@ -77,13 +77,13 @@ TEST_F(DrawBlitTest, WaveRowsFollowTheAbsoluteRowTheTruncatedPhaseAndTheSign) {
     ClearBackBuffer();
     // Row 62 of a band from 60: 62 / 2 + 1469 = 1500 degrees, where (angle x 2 pi) x 1/360
     // puts the cosine just below 0.5.
-    SetWavePhaseForTest(1469.9f);
+    SetWavePhaseDegrees(1469.9f);
     BltWave(100, 0, 10, 2, 0.0f, stripes, 0, 60, 20, 70, 0);
     EXPECT_EQ(Shift(2, 100, 62), 4);
-    SetWavePhaseForTest(350.0f), FrameSeconds = 0.1f;
+    SetWavePhaseDegrees(350.0f), FrameSeconds = 0.1f;
     BltWave(0, 0, 10, 2, 150.0f, stripes, 0, 0, 20, 1, 0);
-    EXPECT_NEAR(WavePhaseForTest(), 5.0f, 1e-4);  // 365 wraps
-    SetWavePhaseForTest(0.0f), ClearBackBuffer();
+    EXPECT_NEAR(WavePhaseDegrees(), 5.0f, 1e-4);  // 365 wraps
+    SetWavePhaseDegrees(0.0f), ClearBackBuffer();
     BltWave(100, 0, 10, 0, 0.0f, stripes, 0, 0, 20, 3, 1);
     BltWave(100, 3, 10, 0, 0.0f, stripes, 0, 0, 20, 1, 1);  // three rows left the sign flipped
     EXPECT_TRUE(Shift(0, 100, 0) == 10 && Shift(1, 100, 1) == -9 && Shift(2, 100, 2) == 9);

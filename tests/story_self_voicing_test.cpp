@@ -183,6 +183,23 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
+// F5 and F9 say their notices, and F9 without a quick save says there is none.
+TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Key(plat::KeyF9);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("quick_none") + " ");
+    Key(plat::KeyF5);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("quick_saved") + " ");
+    Key(plat::KeyF9);
+    Frame(0.016f);
+    EXPECT_NE(Sounding().find(Phrase("quick_loaded")), std::string::npos) << Sounding();
+}
+
 TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
     SetScript({Sjis("一"), Sjis("二")});
     Preferences.SelfVoicing = true;

@@ -1,0 +1,113 @@
+// Quick save and quick load: F5 and F9 through the window's key events, the quick slot's
+// files, and the notice that goes by itself.
+#include "tests/engine_script.h"
+
+using namespace storytest;
+
+namespace {
+
+class QuickSlot : public StoryTest {
+protected:
+    void Click() { Frame(0.016f, true); }
+    void Press(plat::Key key) {
+        HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, key});
+        Frame();
+    }
+    uint32_t Pixel(int x, int y) { return headless::LastFrame()->Pixel(x, y) & 0xFFFFFF; }
+    // Pixels of the notice's area that are not the band's colour.
+    int MarkedPixels(uint32_t band) {
+        const layout::TextArea& a = layout::QuickNoticeText;
+        int marked = 0;
+        for (int y = a.y; y < a.y + 30; ++y)
+            for (int x = a.x; x < a.x + 250; ++x) marked += Pixel(x, y) != band;
+        return marked;
+    }
+    void UseScenes() {
+        WriteEnginePictures(dir);
+        SetScript({"file:sc0.sad", "setscreen:1", "flg:004,1", Sjis("一二三四五六七八九十一二三四五六七八九十"), "flg:004,2",
+                   "setscreen:0", Sjis("二"), Sjis("三")});
+        PointAt(300, 400);
+        Click();
+        ASSERT_EQ(CurrentLine, 9);
+    }
+};
+
+TEST_F(QuickSlot, F9LoadsWhatF5SavedAndShowsTheLineAgain) {
+    UseScenes();
+    Press(plat::KeyF9);
+    EXPECT_EQ(QuickNoticeForTest(), TextNoQuickSave);
+    EXPECT_EQ(CurrentLine, 9) << "nothing to load";
+
+    for (int i = 0; i < 30; ++i) Frame();  // the line is out
+    Press(plat::KeyF5);
+    EXPECT_EQ(QuickNoticeForTest(), TextQuickSaved);
+    EXPECT_TRUE(std::filesystem::exists(dir / "z_quick.sdt"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "z_quick.state"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "z_save0.sdt"));
+    Click();
+    Click();
+    ASSERT_EQ(CurrentLine, 13);
+    ASSERT_EQ(FlagForTest(4), 2);
+
+    Press(plat::KeyF9);
+    EXPECT_EQ(QuickNoticeForTest(), TextQuickLoaded);
+    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_EQ(FlagForTest(4), 1);
+    EXPECT_EQ(ScreenFrame, 1);
+    EXPECT_LT(RevealCount, kaDraw::TextRectCount) << "the line comes out again";
+    // The notice goes within 1.5 s without a click, and the line stays.
+    for (int i = 0; i < 100; ++i) Frame();
+    EXPECT_EQ(QuickNoticeForTest(), -1);
+    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_EQ(LaidOutLine, 9);
+    EXPECT_EQ(Pixel(10, 10), SceneZeroBand(1));
+    // Loaded again over the same line, whole by now: it comes out again too.
+    ASSERT_GT(RevealCount, kaDraw::TextRectCount);
+    Press(plat::KeyF9);
+    EXPECT_LT(RevealCount, kaDraw::TextRectCount);
+}
+
+// While it shows, the notice is drawn over the picture and the line goes on coming out;
+// then the picture is whole again.
+TEST_F(QuickSlot, TheNoticeShowsOverThePictureThenFades) {
+    UseScenes();
+    Frame();
+    Press(plat::KeyF5);
+    EXPECT_GT(MarkedPixels(SceneZeroBand(1)), 50);
+    const int out = RevealCount;
+    for (int i = 0; i < 5; ++i) Frame(0.05f);
+    EXPECT_GT(RevealCount, out) << "the line goes on coming out under the notice";
+    EXPECT_LE(RevealCount, kaDraw::TextRectCount) << "not shown whole at once";
+    for (int i = 0; i < 30; ++i) Frame(0.05f);
+    EXPECT_EQ(QuickNoticeForTest(), -1);
+    EXPECT_EQ(MarkedPixels(SceneZeroBand(1)), 0);
+}
+
+// F9 at the title opens the story at the quick save; a save that cannot be written says
+// so; the system menu takes neither key.
+TEST_F(QuickSlot, F9AtTheTitleAndAFailedSave) {
+    UseScenes();
+    Press(plat::KeyF5);
+    SetGameMode(ModeTitle);
+    Frame();
+    GoToLineForTest(5);
+    Press(plat::KeyF9);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_EQ(QuickNoticeForTest(), TextQuickLoaded);
+
+    std::filesystem::remove(dir / "z_quick.sdt");
+    std::filesystem::create_directory(dir / "z_quick.sdt");
+    Press(plat::KeyF5);
+    EXPECT_EQ(QuickNoticeForTest(), TextSaveFailed);
+
+    ResetQuickSlot();
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Press(plat::KeyF9);
+    Press(plat::KeyF5);
+    EXPECT_EQ(GetGameMode(), ModeSystemMenu);
+    EXPECT_EQ(QuickNoticeForTest(), -1);
+}
+
+}  // namespace

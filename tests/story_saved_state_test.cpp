@@ -1,0 +1,171 @@
+// The state kept beside each save slot: what a load puts back, and the slots it must
+// leave to load as they always did (older, hand-edited, damaged or for another script).
+#include "sound/kaMusic.h"
+#include "tests/engine_script.h"
+
+using namespace storytest;
+
+namespace {
+
+class SavedState : public StoryTest {
+protected:
+    std::filesystem::path Slot(int n) { return dir / ("z_save" + std::to_string(n) + ".sdt"); }
+    std::filesystem::path State(int n) { return dir / ("z_save" + std::to_string(n) + ".state"); }
+    uint32_t Pixel(int x, int y) { return headless::LastFrame()->Pixel(x, y); }
+    // Opens the menu and clicks the button whose top-left corner is (left, top).
+    void MenuClick(int left, int top) {
+        Frame(0.016f, false, true);
+        PointAt(left + 10, top + 10);
+        Frame(0.016f, true);
+        PointAt(300, 400);
+    }
+    void Click() { Frame(0.016f, true); }
+    // A story whose first line stands on band 2 of sc1.sad, animated, with music and a
+    // flag; its third line on sc0.sad, still, without music and the flag changed.
+    void UseTwoScenes() {
+        WriteEnginePictures(dir);
+        SetScript({"file:sc1.sad", "setscreen:2", "midi_play:bgm1.mid", "flg:007,2",
+                   "speed:70", "anime:3", "loopanime:1", "size:36", Sjis("一"), Sjis("二"),
+                   "midi_stop:", "file:sc0.sad", "setscreen:1", "flg:007,5", Sjis("三")});
+        PointAt(300, 400);
+        Click();
+        ASSERT_EQ(CurrentLine, 14);
+        for (int i = 0; i < 5; ++i) Frame(0.05f);
+    }
+    void StepToLineThree() {
+        for (int i = 0; i < 3 && CurrentLine < 20; ++i) Click();
+        ASSERT_EQ(CurrentLine, 20);
+        ASSERT_EQ(FlagForTest(7), 5);
+        ASSERT_EQ(kaMusic::MusicPlaying, 0);
+    }
+};
+
+TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
+    UseTwoScenes();
+    const std::vector<int> animation = {AnimeFrames, AnimeFrame, AnimeLoop, ScreenFrame,
+                                        AnimeColumnForTest()};
+    const float clock = AnimeClockForTest();
+    ASSERT_NE(AnimeFrame, 0) << "the animation has ticked";
+    MenuClick(170, 90);
+    ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
+    ASSERT_TRUE(std::filesystem::exists(State(0)));
+    Click();
+    StepToLineThree();
+    EXPECT_EQ(Pixel(10, 10), SceneZeroBand(1));
+
+    MenuClick(170, 170);
+    EXPECT_EQ(CurrentLine, 14);
+    EXPECT_EQ(FlagForTest(7), 2);
+    EXPECT_STREQ(RequestedMusic, "bgm1.mid");
+    EXPECT_EQ(kaMusic::MusicPlaying, 1);
+    EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, ScreenFrame, AnimeColumnForTest()}),
+              animation);
+    EXPECT_FLOAT_EQ(AnimeClockForTest(), clock);
+    // The closing click steps on to the next line, still on the animated sc1.sad.
+    Click();
+    EXPECT_EQ(CurrentLine, 15);
+    EXPECT_EQ(Pixel(10, 10) & 0xFFFFFF, SceneOneBand(AnimeFrame)) << "not a black picture";
+}
+
+// Slots from an older build (no state), slots whose line was changed by hand, and a
+// script table that changed since the save load as they always did: the animation,
+// character and band cleared, the picture, music and flags as they are.
+TEST_F(SavedState, WithoutAStateMadeForItsLineAndScriptASlotLoadsAsBefore) {
+    UseTwoScenes();
+    MenuClick(170, 90);
+    Click();
+    MenuClick(233, 90);
+    Click();
+    StepToLineThree();
+    const int picture = StoryPictureForTest();
+    std::filesystem::remove(State(0));
+    WriteFile(Slot(1), "01,040,001,001,001,14\r\n");  // its state says 15
+    for (int slot : {0, 1, 2}) {
+        if (slot == 2) {
+            ASSERT_TRUE(SaveSlot(2));
+            std::strcat(TestTable[19], "0");  // flg:007,50: another script
+        }
+        LoadSlot(slot);
+        EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
+                  std::vector<int>({0, 0, 0, NoCharacter, 99}))
+            << "slot " << slot;
+        EXPECT_EQ(FlagForTest(7), 5) << "slot " << slot;
+        EXPECT_EQ(StoryPictureForTest(), picture) << "slot " << slot;
+        EXPECT_EQ(kaMusic::MusicPlaying, 0) << "slot " << slot;
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// A state file cut short, with a byte changed, empty, of another kind, or a folder in
+// its place is passed over without a word.
+TEST_F(SavedState, ADamagedStateIsTakenAsAbsent) {
+    UseTwoScenes();
+    ASSERT_TRUE(SaveSlot(0));
+    const std::string good = ReadFile(State(0));
+    Click();
+    StepToLineThree();
+    std::string flipped = good;
+    flipped[good.size() / 2] ^= 0x10;
+    for (const std::string& bytes : {good.substr(0, good.size() - 1), flipped, std::string(),
+                                     std::string(good.size(), 'x'), good + "x"}) {
+        WriteFile(State(0), bytes);
+        LoadSlot(0);
+        EXPECT_EQ(FlagForTest(7), 5) << bytes.size();
+        EXPECT_EQ(ScreenFrame, 99) << bytes.size();
+    }
+    std::filesystem::remove(State(0));
+    std::filesystem::create_directory(State(0));
+    LoadSlot(0);
+    EXPECT_EQ(ScreenFrame, 99);
+    WriteFile(dir / "z_save1.state", good);  // whole again, beside another slot
+    WriteFile(Slot(1), ReadFile(Slot(0)));
+    LoadSlot(1);
+    EXPECT_EQ(FlagForTest(7), 2) << "the good file is taken";
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// The random generator goes on from where it stood at the save: loop modes 3 and 5
+// restart as they would have.
+TEST_F(SavedState, TheRandomGeneratorGoesOnFromTheSave) {
+    UseTwoScenes();
+    SeedRandom(1234);
+    for (int i = 0; i < 17; ++i) RandomNumber();
+    ASSERT_TRUE(SaveSlot(0));
+    std::vector<int> after;
+    for (int i = 0; i < 5; ++i) after.push_back(RandomNumber());
+    SeedRandom(99);
+    LoadSlot(0);
+    std::vector<int> again;
+    for (int i = 0; i < 5; ++i) again.push_back(RandomNumber());
+    EXPECT_EQ(again, after);
+}
+
+// The preview is the story frame the menu opened over, reduced, without the pointer
+// drawn on it: the menu's own frames are never taken for it.
+TEST_F(SavedState, ThePreviewIsTheStoryFrameBeforeTheMenu) {
+    WriteEnginePictures(dir);
+    CopyAssets({"cursol.sad"});
+    InterfacePicture[PicCursol] = LoadPicture("cursol.sad");
+    SetScript({"file:sc0.sad", "setscreen:1", Sjis("一"), Sjis("二")});
+    PointAt(300, 400);
+    Click();
+    PointAt(100, 100);
+    Frame();
+    MenuClick(170, 90);
+    ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
+    StorySnapshot snapshot;
+    std::vector<uint8_t> preview(PreviewBytes);
+    ASSERT_TRUE(ReadStateFile(State(0).c_str(), CurrentLine, &snapshot, preview.data()));
+    const uint32_t band = SceneZeroBand(1);
+    const int w = layout::SlotPreview.width;
+    // Inside the picture, left of the panel; the fourth where the pointer stood.
+    for (int at : {0, 5 * w + 5, 60 * w + 100, 27 * w + 27}) {
+        uint32_t rgb = uint32_t(preview[3 * at]) << 16 | uint32_t(preview[3 * at + 1]) << 8 |
+                       preview[3 * at + 2];
+        EXPECT_EQ(rgb, band) << at;
+    }
+    EXPECT_FALSE(ReadStateFile(State(0).c_str(), CurrentLine + 1, &snapshot, preview.data()))
+        << "another line";
+}
+
+}  // namespace
