@@ -158,16 +158,16 @@ constexpr Rect BacklogVoiceMark(int top) {
 // and boxes: a stepper's two (less and more, its value between them) or a choice's.
 constexpr Rect PreferencesPage{70, 20, 570, 450};
 constexpr Point PreferencesTitleAt{90, 30};
-constexpr int PreferenceRowCount = 9;
-constexpr int PreferenceRowTop = 70, PreferenceRowStep = 40, PreferenceRowHeight = 28;
+constexpr int PreferenceRowCount = 10;
+constexpr int PreferenceRowTop = 62, PreferenceRowStep = 38, PreferenceRowHeight = 28;
 constexpr int PreferenceLabelLeft = 100, PreferenceFocusLeft = 84, PreferenceFocusSize = 8;
 constexpr int PreferenceBoxesLeft = 290, PreferenceTextSize = 16, PreferenceTextInset = 5;
 constexpr int PreferenceValueLeft = 350;  // a stepper's value, between its boxes
 constexpr int PreferenceRowTopOf(int row) { return PreferenceRowTop + PreferenceRowStep * row; }
 // The area of a row that the wheel turns, and the pointer's area of its box n.
 constexpr Rect PreferenceRowArea(int row) {
-    return {PreferencesPage.left, PreferenceRowTopOf(row) - 6, PreferencesPage.right,
-            PreferenceRowTopOf(row) + PreferenceRowHeight + 6};
+    return {PreferencesPage.left, PreferenceRowTopOf(row) - 5, PreferencesPage.right,
+            PreferenceRowTopOf(row) + PreferenceRowHeight + 5};
 }
 constexpr Rect PreferenceBox(int row, int n, int step, int width) {
     return {PreferenceBoxesLeft + step * n, PreferenceRowTopOf(row),

@@ -56,7 +56,7 @@ enum EventType {
 // KeyShiftTab is Tab pressed with Shift held.
 enum Key {
     KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
-    KeyDown, KeyLeft, KeyRight,
+    KeyDown, KeyLeft, KeyRight, KeyV,
     KeyTab, KeyShiftTab, KeySpace, KeyPageUp, KeyBackspace
 };
 

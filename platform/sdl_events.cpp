@@ -31,6 +31,7 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_SPACE: return plat::KeySpace;
     case SDL_SCANCODE_PAGEUP: return plat::KeyPageUp;
     case SDL_SCANCODE_BACKSPACE: return plat::KeyBackspace;
+    case SDL_SCANCODE_V: return plat::KeyV;
     default: return plat::KeyNone;
     }
 }

@@ -220,5 +220,6 @@ void RunFrame() {
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
     InputState.TabKey = InputState.ReturnKey = InputState.SpaceKey = 0;
     InputState.PageUpKey = InputState.BackKey = 0;
+    InputState.VoicingKey = 0;
     FollowPointerAcrossTheEdge();
 }

@@ -46,6 +46,7 @@ static void KeyPressed(const plat::Event& ev) {
     else
         InputState.OtherKey = 1;
     if (ev.key == plat::KeyF1) InputState.PreferencesKey = 1;
+    if (ev.key == plat::KeyV) InputState.VoicingKey = 1;
     if (ev.key == plat::KeyUp) InputState.ArrowKey = ArrowUp;
     if (ev.key == plat::KeyDown) InputState.ArrowKey = ArrowDown;
     if (ev.key == plat::KeyLeft) InputState.ArrowKey = ArrowLeft;

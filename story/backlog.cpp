@@ -62,6 +62,9 @@ bool FitsFromTop(int bottom) {
     return true;
 }
 
+// A line with a clip of its own, or, with self-voicing on, any line: its narration.
+bool Replayable(const Entry& e) { return e.voiceLine >= 0 || SelfVoicingOn(); }
+
 // Where the entries from Bottom up stand on the page.
 void PlaceLines() {
     VisibleCount = 0;
@@ -88,7 +91,7 @@ void DrawPage() {
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
         const Entry& e = At(p.index);
-        if (e.voiceLine >= 0) {
+        if (Replayable(e)) {
             // The mark of a line whose clip a click replays, lit under the pointer.
             const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
             if (PointerIn(area))
@@ -109,19 +112,31 @@ void StopReplay() {
     ReplayId = -1;
 }
 
-// A click on a voiced line plays its clip again, in place of whatever voice sounds.
-void ReplayAtPointer() {
-    for (int v = 0; v < VisibleCount; ++v) {
-        const Placed& p = Visible[v];
-        if (!PointerIn(layout::BacklogLineArea(p.top, p.bottom))) continue;
-        const Entry& e = At(p.index);
-        if (e.voiceLine < 0) return;
-        StopReplay();
-        if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-        ReplayId = kaSound::LoadObject(LineText(e.voiceLine) + ArgumentOffset(KwWavePlay), 1);
-        kaSound::Play(ReplayId, -1);
-        return;
-    }
+// The entry drawn under the pointer: its place in Visible, -1 for none.
+int EntryAtPointer() {
+    for (int v = 0; v < VisibleCount; ++v)
+        if (PointerIn(layout::BacklogLineArea(Visible[v].top, Visible[v].bottom))) return v;
+    return -1;
+}
+
+// Plays a line's clip again, or its narration, in place of whatever speaks.
+void Replay(const Entry& e) {
+    if (!Replayable(e)) return;
+    StopReplay();
+    StopSpeaking();
+    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+    ReplayId = e.voiceLine >= 0
+                   ? kaSound::LoadObject(LineText(e.voiceLine) + ArgumentOffset(KwWavePlay), 1)
+                   : kaSound::LoadOpusObject(NarrationClip(e.line).c_str(), 1);
+    kaSound::Play(ReplayId, -1);
+}
+
+// A click on a line plays its clip again; with self-voicing on, a line says itself as
+// the pointer reaches it.
+void ReplayAtPointer(bool click) {
+    int v = EntryAtPointer();
+    if (v < 0) return;
+    if (PointerReaches(ReachBacklog, Visible[v].index) || click) Replay(At(Visible[v].index));
 }
 
 void CloseBacklog() {
@@ -159,6 +174,10 @@ void OpenBacklog() {
     BacklogOpen = true;
     Bottom = Count - 1;
     DrawPage();
+    // The line under the pointer waits until the opening is said.
+    int v = EntryAtPointer();
+    if (v >= 0) PointerReaches(ReachBacklog, Visible[v].index);
+    SpeakPhrase("backlog_open");
 }
 
 bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area) {
@@ -184,13 +203,15 @@ bool BacklogFrame() {
         if (Bottom == Count - 1) close = true;
         else ++Bottom;
     }
-    if (InputState.LeftClick && !close) ReplayAtPointer();
+    bool click = InputState.LeftClick && !close;
     InputState.LeftClick = InputState.RightClick = 0;
     InputState.WheelSteps = 0;
     if (close) {
         CloseBacklog();
         return false;
     }
+    if (click) ReplayAtPointer(true);
     DrawPage();
+    ReplayAtPointer(false);
     return true;
 }

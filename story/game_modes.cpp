@@ -193,10 +193,13 @@ static void FinishFrame() {
                                layout::PointerSize);
     }
     kaDraw::PresentBackBuffer();
+    SelfVoicingAfterFrame();
 }
 
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
+    // V switches self-voicing on any screen: a listener cannot see which one shows.
+    if (InputState.VoicingKey) ToggleSelfVoicing();
     KeyboardFocusFrame();
     if (BacklogOpen) {
         if (BacklogFrame()) return FinishFrame();

@@ -21,6 +21,8 @@ struct InputFields {
     // F1, and an arrow key (one of the Arrow values) for the preferences.
     int PreferencesKey;
     int ArrowKey;
+    // The V key: self-voicing on or off.
+    int VoicingKey;
     // Whether the window shows full screen, as the shell last set it.
     int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.

@@ -2,6 +2,7 @@
 // the interpreter, the message window, the game modes and the system menu.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "base/random.h"
 #include "base/screen_layout.h"
@@ -325,6 +326,7 @@ struct PreferenceFields {
     bool ClickStopsVoice = true;  // false: a voice plays on until the next voiced line
     int AutoPauseTenths = 10;     // auto mode's pause before the characters' share
     bool SkipEverything = false;  // S skips every line, not only those read
+    bool SelfVoicing = false;     // narration and the screens' phrases are spoken
 };
 extern PreferenceFields Preferences;
 // The defaults (ResetStoryState).
@@ -368,6 +370,40 @@ void ResetKeyboardFocus();
 // arrow or Tab is pressed, and a step takes it away.
 void KeyboardFocusFrame();
 
+// ---- Self-voicing (self_voicing.cpp) ------------------------------------------------
+
+// The screens whose items are spoken as the pointer reaches them.
+enum ReachScreen {
+    ReachChoice, ReachQuitPrompt, ReachPanel, ReachMenu, ReachBacklog, ReachPreferences
+};
+// Nothing spoken, nothing reached (ResetStoryState).
+void ResetSelfVoicing();
+// The mode, as the preferences keep it.
+bool SelfVoicingOn();
+// Called for the V key and the preferences' switch: flips the mode, keeps it in
+// preferences.ini and says voicing_on or voicing_off (the latter too, as it goes off).
+void ToggleSelfVoicing();
+// With the mode on: the phrase of data/phrases.txt by its id, or the narration of a
+// script text (a prose or prompt line whole, an option from its byte 5), in place of
+// whatever speaks on the voice channel. A missing clip is silence. Nothing when off.
+void SpeakPhrase(const char* id);
+void SpeakLineClip(const char* text);
+// Called by a step and by the backlog's replay: the phrase stops.
+void StopSpeaking();
+// Asked by auto mode, which waits for a phrase as for the voice it cut: seconds until
+// the phrase ends, 0 when none speaks.
+float PhraseSecondsLeft();
+// The clip that narrates script line as it is shown, for the interpreter to play as
+// the line's voice: empty when the mode is off or the line is not prose.
+std::string NarrationClip(int line);
+// Called each frame by a screen for the item (screen, index) under the pointer: true,
+// with the mode on, when the pointer was not on it in the last frame; the caller then
+// speaks it. Staying on an item says it once; leaving and coming back says it again.
+bool PointerReaches(int screen, int index);
+// Called at the end of each frame: what was reached becomes the last frame's; the
+// notice and the title say theirs as they come up.
+void SelfVoicingAfterFrame();
+
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
 enum EngineTextId {
@@ -375,7 +411,7 @@ enum EngineTextId {
     TextQuickLoaded, TextNoQuickSave, TextMenu, TextPreferences, TextMusicVolume,
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
-    TextOff, TextFullScreen, TextClose, TextSeconds, EngineTextCount
+    TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 

@@ -51,4 +51,5 @@ void ResetStoryState() {
     ResetPreferences();
     ResetPreferencesScreen();
     ResetKeyboardFocus();
+    ResetSelfVoicing();
 }
