@@ -57,9 +57,11 @@ enum EventType {
 };
 
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
+// KeyShiftTab is Tab pressed with Shift held.
 enum Key {
     KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
-    KeyDown, KeyLeft, KeyRight
+    KeyDown, KeyLeft, KeyRight, KeyV,
+    KeyTab, KeyShiftTab, KeySpace, KeyPageUp, KeyBackspace
 };
 
 // A gamepad's buttons, in the standard layout (A at the bottom of the four face

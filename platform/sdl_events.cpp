@@ -33,6 +33,11 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_DOWN: return plat::KeyDown;
     case SDL_SCANCODE_LEFT: return plat::KeyLeft;
     case SDL_SCANCODE_RIGHT: return plat::KeyRight;
+    case SDL_SCANCODE_TAB: return plat::KeyTab;
+    case SDL_SCANCODE_SPACE: return plat::KeySpace;
+    case SDL_SCANCODE_PAGEUP: return plat::KeyPageUp;
+    case SDL_SCANCODE_BACKSPACE: return plat::KeyBackspace;
+    case SDL_SCANCODE_V: return plat::KeyV;
     default: return plat::KeyNone;
     }
 }
@@ -76,6 +81,7 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
         }
         ev->key = KeyOf(e.key.keysym.scancode);
         if (ev->key == plat::KeyNone) return false;
+        if (ev->key == plat::KeyTab && (e.key.keysym.mod & KMOD_SHIFT)) ev->key = plat::KeyShiftTab;
         ev->type = plat::EvKeyDown;
         return true;
     case SDL_WINDOWEVENT:

@@ -220,6 +220,8 @@ void RunFrame() {
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
-    InputState.BackKey = InputState.VoicingKey = 0;
+    InputState.TabKey = InputState.ReturnKey = InputState.SpaceKey = 0;
+    InputState.PageUpKey = InputState.BackKey = 0;
+    InputState.VoicingKey = 0;
     FollowPointerAcrossTheEdge();
 }

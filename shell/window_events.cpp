@@ -47,10 +47,17 @@ static void KeyPressed(const plat::Event& ev) {
     else
         InputState.OtherKey = 1;
     if (ev.key == plat::KeyF1) InputState.PreferencesKey = 1;
+    if (ev.key == plat::KeyV) InputState.VoicingKey = 1;
     if (ev.key == plat::KeyUp) InputState.ArrowKey = ArrowUp;
     if (ev.key == plat::KeyDown) InputState.ArrowKey = ArrowDown;
     if (ev.key == plat::KeyLeft) InputState.ArrowKey = ArrowLeft;
     if (ev.key == plat::KeyRight) InputState.ArrowKey = ArrowRight;
+    if (ev.key == plat::KeyTab) InputState.TabKey = 1;
+    if (ev.key == plat::KeyShiftTab) InputState.TabKey = -1;
+    if (ev.key == plat::KeyReturn) InputState.ReturnKey = 1;
+    if (ev.key == plat::KeySpace) InputState.SpaceKey = 1;
+    if (ev.key == plat::KeyPageUp) InputState.PageUpKey = 1;
+    if (ev.key == plat::KeyBackspace) InputState.BackKey = 1;
     bool pageTakesEscape = BacklogOpen || PreferencesOpen;
     if (ev.key == plat::KeyEscape && pageTakesEscape) InputState.EscapeKey = 1;
     if (ev.key != plat::KeyEscape || pageTakesEscape) {

@@ -21,14 +21,20 @@ struct InputFields {
     // F1, and an arrow key (one of the Arrow values) for the preferences.
     int PreferencesKey;
     int ArrowKey;
+    // The V key: self-voicing on or off.
+    int VoicingKey;
     // Whether the window shows full screen, as the shell last set it.
     int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
-    // One-frame edges: leave the page open (the system menu, the backlog, the
-    // preferences) as its return button would; switch self-voicing.
+    // The keyboard focus's edges: Tab (1) or Shift+Tab (-1), Return and Space pressed,
+    // Page Up, and the key that leaves the menu or a page as its return button would
+    // (Backspace; also a pad's B).
+    int TabKey;
+    int ReturnKey;
+    int SpaceKey;
+    int PageUpKey;
     int BackKey;
-    int VoicingKey;
     // A gamepad's button that stands for Ctrl is held: the key poll reads Ctrl as down.
     int PadCtrlHeld;
 };
