@@ -36,6 +36,8 @@ struct ButtonRow {
     }
 };
 
+// The middle of a hit area: where the keyboard's focus puts the pointer on it.
+constexpr Point Centre(Rect r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 // The pixels a hit area answers on, as a drawn rectangle.
 constexpr Rect Inside(Rect hit) { return {hit.left + 1, hit.top + 1, hit.right, hit.bottom}; }
 // A screen rectangle in the pixels of a picture drawn at place.
@@ -182,20 +184,26 @@ constexpr Rect BacklogVoiceMark(int top) {
 // and boxes: a stepper's two (less and more, its value between them) or a choice's.
 constexpr Rect PreferencesPage{70, 20, 570, 450};
 constexpr Point PreferencesTitleAt{90, 30};
-constexpr int PreferenceRowCount = 9;
-constexpr int PreferenceRowTop = 70, PreferenceRowStep = 40, PreferenceRowHeight = 28;
+constexpr int PreferenceRowCount = 10;
+constexpr int PreferenceRowTop = 62, PreferenceRowStep = 38, PreferenceRowHeight = 28;
 constexpr int PreferenceLabelLeft = 100, PreferenceFocusLeft = 84, PreferenceFocusSize = 8;
 constexpr int PreferenceBoxesLeft = 290, PreferenceTextSize = 16, PreferenceTextInset = 5;
 constexpr int PreferenceValueLeft = 350;  // a stepper's value, between its boxes
 constexpr int PreferenceRowTopOf(int row) { return PreferenceRowTop + PreferenceRowStep * row; }
 // The area of a row that the wheel turns, and the pointer's area of its box n.
 constexpr Rect PreferenceRowArea(int row) {
-    return {PreferencesPage.left, PreferenceRowTopOf(row) - 6, PreferencesPage.right,
-            PreferenceRowTopOf(row) + PreferenceRowHeight + 6};
+    return {PreferencesPage.left, PreferenceRowTopOf(row) - 5, PreferencesPage.right,
+            PreferenceRowTopOf(row) + PreferenceRowHeight + 5};
 }
 constexpr Rect PreferenceBox(int row, int n, int step, int width) {
     return {PreferenceBoxesLeft + step * n, PreferenceRowTopOf(row),
             PreferenceBoxesLeft + step * n + width, PreferenceRowTopOf(row) + PreferenceRowHeight};
+}
+// A row's label, left of its boxes: where the keyboard's focus puts the pointer on the
+// row (a click there changes nothing).
+constexpr Rect PreferenceLabelArea(int row) {
+    return {PreferenceFocusLeft, PreferenceRowTopOf(row), PreferenceBoxesLeft,
+            PreferenceRowTopOf(row) + PreferenceRowHeight};
 }
 // Box sizes: a stepper's, a choice of two (and the close button), the six speeds.
 constexpr int StepperBoxStep = 130, StepperBoxWidth = 40;

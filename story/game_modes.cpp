@@ -133,7 +133,8 @@ static void TitleFrame() {
 // Ctrl held steps every frame from its second on; Return steps once per press, and
 // while it is held (and in the frame of its release) clicks are dropped. Both keys
 // share one state, so the Return poll starts from what the Ctrl poll left. A click that
-// comes only from held Ctrl, which skips through the story, picks no option.
+// comes only from held Ctrl, which skips through the story, picks no option. Space
+// clicks once per press, as Return does.
 static void MapKeysToClick() {
     bool pressed = InputState.LeftClick != 0;  // a mouse press in this frame
     PollKey(VkControl, &KeyPollState);
@@ -145,6 +146,10 @@ static void MapKeysToClick() {
         pressed = true;
     }
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
+    if (InputState.SpaceKey) {
+        InputState.LeftClick = 1;
+        pressed = true;
+    }
     ClickPressed = pressed;
     OptionClickIgnored = InputState.LeftClick && !pressed;
 }
@@ -192,10 +197,14 @@ static void FinishFrame() {
                                layout::PointerSize);
     }
     kaDraw::PresentBackBuffer();
+    SelfVoicingAfterFrame();
 }
 
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
+    // V switches self-voicing on any screen: a listener cannot see which one shows.
+    if (InputState.VoicingKey) ToggleSelfVoicing();
+    KeyboardFocusFrame();
     if (BacklogOpen) {
         if (BacklogFrame()) return FinishFrame();
         FrameSeconds = 0.0f;  // the story goes on from the moment it was left
@@ -228,7 +237,8 @@ void FrameUpdate() {
     AutoModeAfterFrame();
     SkipModeAfterFrame();
     DrawQuickNotice();
-    if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    if (GetGameMode() == ModeStory && (InputState.WheelSteps > 0 || InputState.PageUpKey))
+        OpenBacklog();
     if (InputState.PreferencesKey && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();
 }

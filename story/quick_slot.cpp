@@ -14,9 +14,14 @@ static const float NoticeWhole = 1.0f, NoticeFade = 0.5f;
 
 void ResetQuickSlot() { Notice = -1; }
 
+// The notice, shown and (with self-voicing on) spoken.
 static void ShowNotice(EngineTextId text) {
     Notice = text;
     NoticeAge = 0.0f;
+    SpeakPhrase(text == TextQuickSaved    ? "quick_saved"
+                : text == TextQuickLoaded ? "quick_loaded"
+                : text == TextNoQuickSave ? "quick_none"
+                                          : "save_failed");
 }
 
 // The saved line's own voice is not played again, and the voice of the line left is

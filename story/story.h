@@ -2,6 +2,7 @@
 // the interpreter, the message window, the game modes and the system menu.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "base/random.h"
 #include "base/screen_layout.h"
@@ -69,6 +70,9 @@ void ResetInterpreter();
 void StoryFrame();
 // The message window shows the story's line, not a choice's or the quit prompt's.
 bool MessageWindowShowsLine();
+// The options a click may take: the quit prompt's two while it is open, else those of
+// the story choice that is open (at most layout::ChoiceRowsMost), else 0.
+int OpenChoiceOptions();
 // The pointer lies strictly inside the hit area (every edge exclusive).
 bool PointerIn(const layout::Rect& r);
 // A picture drawn whole at its place: over what is there, or leaving out its key colour.
@@ -187,6 +191,8 @@ bool SlotPath(int slot, bool state, char* out, int size);
 // The line a slot's save line (its first token, of size bytes) holds; 0 for a line
 // outside the table, which a load takes as line 0.
 int SavedLineIn(const char* token, int size);
+// The menu shows a notice (saved, loaded, not saved) in place of its buttons.
+bool MenuNoticeShowing();
 // Writes the current position to slot n (0 to 4, or QuickSlot), and beside it the
 // story's state with the preview; false when either could not be written.
 bool SaveSlot(int slot);
@@ -287,10 +293,13 @@ int BacklogVoiceLine(int index);  // -1 for none or outside
 // Called after the story frame is composed: keeps what the page will cover, newest line
 // at the foot. Does nothing when no line has been shown.
 void OpenBacklog();
-// One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
-// it, a right click, Escape or the wheel down past the newest line closes it. Every
-// click is taken. False when it closed (the story then runs again).
+// One frame of the open backlog: the wheel and Page Up scroll, a click on a voiced line
+// replays it, a right click, Escape, Backspace or the wheel down past the newest line
+// closes it. Every click is taken. False when it closed (the story then runs again).
 bool BacklogFrame();
+// The area of entry index (0 the oldest) on the open page, scrolled first (when scroll)
+// until the entry shows; false when it is not on the page or no such entry is held.
+bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area);
 
 // ---- A page over the story (story_cover.cpp) ------------------------------------------
 
@@ -364,6 +373,7 @@ struct PreferenceFields {
     bool ClickStopsVoice = true;  // false: a voice plays on until the next voiced line
     int AutoPauseTenths = 10;     // auto mode's pause before the characters' share
     bool SkipEverything = false;  // S skips every line, not only those read
+    bool SelfVoicing = false;     // narration and the screens' phrases are spoken
 };
 extern PreferenceFields Preferences;
 // The defaults (ResetStoryState).
@@ -390,6 +400,57 @@ void OpenPreferences();
 // One frame of the open page; every click is taken. False when it closed (what lies
 // under it then runs again).
 bool PreferencesFrame();
+// The row left and right change, marked on the page; picked by a click on the row's
+// boxes or by the keyboard's focus (a row outside the page is ignored).
+int PreferencesRow();
+void PickPreferencesRow(int row);
+// Where the keyboard's focus puts the pointer on row (held to the page's rows).
+layout::Rect PreferencesRowTarget(int row);
+
+// ---- Keyboard focus (keyboard_focus.cpp) ---------------------------------------------
+
+// No focus (ResetStoryState).
+void ResetKeyboardFocus();
+// Called first in each frame: the arrow keys and Tab move the focus among the items of
+// what is open and put the pointer on the focused one; on the backlog and the
+// preferences Return and Space click there. In the story nothing has the focus until an
+// arrow or Tab is pressed, and a step takes it away.
+void KeyboardFocusFrame();
+
+// ---- Self-voicing (self_voicing.cpp) ------------------------------------------------
+
+// The screens whose items are spoken as the pointer reaches them.
+enum ReachScreen {
+    ReachChoice, ReachQuitPrompt, ReachPanel, ReachMenu, ReachBacklog, ReachPreferences,
+    ReachTitle
+};
+// Nothing spoken, nothing reached (ResetStoryState).
+void ResetSelfVoicing();
+// The mode, as the preferences keep it.
+bool SelfVoicingOn();
+// Called for the V key and the preferences' switch: flips the mode, keeps it in
+// preferences.ini and says voicing_on or voicing_off (the latter too, as it goes off).
+void ToggleSelfVoicing();
+// With the mode on: the phrase of data/phrases.txt by its id, or the narration of a
+// script text (a prose or prompt line whole, an option from its byte 5), in place of
+// whatever speaks on the voice channel. A missing clip is silence. Nothing when off.
+void SpeakPhrase(const char* id);
+void SpeakLineClip(const char* text);
+// Called by a step and by the backlog's replay: the phrase stops.
+void StopSpeaking();
+// Asked by auto mode, which waits for a phrase as for the voice it cut: seconds until
+// the phrase ends, 0 when none speaks.
+float PhraseSecondsLeft();
+// The clip that narrates script line as it is shown, for the interpreter to play as
+// the line's voice: empty when the mode is off or the line is not prose.
+std::string NarrationClip(int line);
+// Called each frame by a screen for the item (screen, index) under the pointer: true,
+// with the mode on, when the pointer was not on it in the last frame; the caller then
+// speaks it. Staying on an item says it once; leaving and coming back says it again.
+bool PointerReaches(int screen, int index);
+// Called at the end of each frame: what was reached becomes the last frame's; the
+// notice and the title say theirs as they come up.
+void SelfVoicingAfterFrame();
 
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
@@ -398,8 +459,8 @@ enum EngineTextId {
     TextQuickLoaded, TextNoQuickSave, TextMenu, TextPreferences, TextMusicVolume,
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
-    TextOff, TextFullScreen, TextClose, TextSeconds, TextEmptySlot, TextContinue,
-    EngineTextCount
+    TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, TextEmptySlot,
+    TextContinue, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 
@@ -433,3 +494,6 @@ const char* MenuMarginTextForTest(int i);
 int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).
 bool AutoModeOnForTest();
+// The item the keyboard's focus is on, in the order the arrows and Tab walk (on the
+// backlog the entry, 0 the oldest); -1 when none.
+int KeyboardFocusForTest();

@@ -124,10 +124,21 @@ bool WriteSystemSettings(int speed, int musicOff) {
     return WriteTextFile(path, line);
 }
 
-// Highlights the button under the pointer; true when it is also clicked.
-static bool Button(const layout::Rect& r) {
+// The buttons in the order they are tested, as self-voicing numbers them.
+enum { ItemSave = 0, ItemLoad = 5, ItemSpeed = 10, ItemMusic = 16, ItemQuit = 18, ItemReturn = 19 };
+
+// Highlights the button under the pointer and, as the pointer reaches it, says its
+// phrase: the id phrase, followed by the number n unless it is -1. True when the button
+// is also clicked.
+static bool Button(const layout::Rect& r, int item, const char* phrase, int n = -1) {
     if (!PointerIn(r)) return false;
     kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0xFFFFFF, 1);
+    if (PointerReaches(ReachMenu, item)) {
+        char id[32];
+        if (n < 0) std::snprintf(id, sizeof id, "%s", phrase);
+        else std::snprintf(id, sizeof id, "%s%d", phrase, n);
+        SpeakPhrase(id);
+    }
     return InputState.LeftClick != 0;
 }
 
@@ -171,24 +182,26 @@ static void DrawMenuText() {
 // The save, load, speed and music rows; true when a button's action ends the frame.
 static bool MenuRows() {
     for (int n = 0; n < layout::SaveRow.count; ++n) {
-        if (Button(layout::SaveRow.Button(n))) {
+        if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1)) {
             InputState.LeftClick = 0;
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
+            SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "save_failed");
             SetCursorVisible(0);
             return true;
         }
     }
     for (int n = 0; n < layout::LoadRow.count; ++n) {
-        if (Button(layout::LoadRow.Button(n))) {
+        if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1)) {
             InputState.RightClick = 0;
             SetCursorVisible(0);
             LoadSlot(n);
             MenuNotice = MenuLoaded;
+            SpeakPhrase("menu_loaded");
             return true;
         }
     }
     for (int n = 0; n < layout::SpeedRow.count; ++n) {
-        if (Button(layout::SpeedRow.Button(n))) {
+        if (Button(layout::SpeedRow.Button(n), ItemSpeed + n, "menu_speed_", n)) {
             InputState.RightClick = 0;
             MessageSpeed = float(n);
             CloseMenu();
@@ -197,7 +210,7 @@ static bool MenuRows() {
         }
     }
     for (int n = 0; n < layout::MusicRow.count; ++n) {
-        if (Button(layout::MusicRow.Button(n))) {
+        if (Button(layout::MusicRow.Button(n), ItemMusic + n, n == 0 ? "menu_music_on" : "menu_music_off")) {
             InputState.LeftClick = 0;
             InputState.RightClick = 0;
             SwitchMusic(n);
@@ -209,6 +222,8 @@ static bool MenuRows() {
     return false;
 }
 
+bool MenuNoticeShowing() { return MenuNotice != MenuPlain; }
+
 // A save or a load leaves its notice in the margin, beside the menu's rows and labels,
 // from the frame it was made in; the next click closes it. The speed and music rows
 // close the menu at once.
@@ -216,6 +231,12 @@ void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
     BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
+    // Backspace leaves the menu, or its notice, for the story, but makes no step there.
+    if (InputState.BackKey) {
+        InputState.LeftClick = InputState.RightClick = 0;
+        CloseMenu();
+        return;
+    }
     if (MenuNotice != MenuPlain) {
         if (InputState.LeftClick) {  // the story is drawn over this frame
             InputState.RightClick = 0;
@@ -226,11 +247,11 @@ void SystemMenu() {
         if (MenuNotice == MenuPlain) return;
     } else {
         // Quit and return overlap: both are tested, so return wins there.
-        if (Button(layout::QuitGameButton)) {
+        if (Button(layout::QuitGameButton, ItemQuit, "menu_quit")) {
             InputState.RightClick = 0;
             SetGameMode(ModeEnd);
         }
-        if (Button(layout::ReturnButton)) {
+        if (Button(layout::ReturnButton, ItemReturn, "menu_return")) {
             InputState.RightClick = 0;
             ReturnToStory();
         }

@@ -26,7 +26,10 @@ bool TitleEntryPressed() {
     return false;
 }
 
-static void Entry(const layout::Rect& r, EngineTextId text, bool usable) {
+// An entry, lit under the pointer when usable; reached by the pointer, it says its phrase
+// (a greyed one too, so that a listener knows it is there).
+static void Entry(const layout::Rect& r, EngineTextId text, bool usable, int item, const char* phrase) {
+    if (PointerIn(r) && PointerReaches(ReachTitle, item)) SpeakPhrase(phrase);
     bool lit = usable && PointerIn(r);
     if (lit) {
         layout::Rect light = layout::TitleEntryLight(r);
@@ -41,7 +44,7 @@ static void Entry(const layout::Rect& r, EngineTextId text, bool usable) {
 void DrawTitleEntries() {
     MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), layout::TitleEntryTextSize);
-    Entry(layout::ContinueEntry, TextContinue, MostRecentSlot() >= 0);
-    Entry(layout::TitlePreferencesEntry, TextPreferences, true);
+    Entry(layout::ContinueEntry, TextContinue, MostRecentSlot() >= 0, 0, "title_continue");
+    Entry(layout::TitlePreferencesEntry, TextPreferences, true, 1, "title_settings");
     kaDraw::EndTextDrawing();
 }

@@ -141,6 +141,36 @@ TEST_F(TitleEntries, PreferencesOpenThePreferences) {
     EXPECT_EQ(CurrentLine, 5);
 }
 
+// The keys reach the two entries as the pointer does: Down focuses つづきから, then
+// 設定, whose Return opens the preferences; with self-voicing on each says its name.
+TEST_F(TitleEntries, TheKeysFocusTheEntriesAndEachSaysItsName) {
+    UseScenes();
+    std::filesystem::copy(std::string(AKARI_GAME_DIR) + "/speech", dir / "speech");
+    Preferences.SelfVoicing = true;
+    ToTitle();
+    auto key = [](plat::Key k) { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, k}); };
+    auto speaking = [](const char* phrase) {
+        for (int id = 0; id < kaSound::ObjectCount; ++id)
+            if (kaSound::SecondsLeft(id) > 0.0f && std::string(kaSound::NameOf(id)) == phrase) return true;
+        return false;
+    };
+    key(plat::KeyDown);
+    Frame();
+    EXPECT_TRUE(PointerIn(layout::ContinueEntry));
+    EXPECT_TRUE(speaking("speech/title_continue.opus"));
+    key(plat::KeyDown);
+    Frame();
+    EXPECT_TRUE(PointerIn(layout::TitlePreferencesEntry));
+    EXPECT_TRUE(speaking("speech/title_settings.opus"));
+    EXPECT_FALSE(speaking("speech/title_continue.opus")) << "a phrase replaces the last";
+    key(plat::KeyReturn);  // down for one frame, as the keyboard gives it
+    headless::SetKeyDown(plat::KeyReturn, true);
+    Frame();
+    headless::SetKeyDown(plat::KeyReturn, false);
+    EXPECT_TRUE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+}
+
 // A click anywhere but on an entry, or Return with the pointer off them, leaves the
 // title and makes the story's first step in the same frame, saves or not.
 TEST_F(TitleEntries, AClickElsewhereStartsTheStoryAsBefore) {
