@@ -112,3 +112,10 @@ bool ReplaceFile(const char* path, const std::string& bytes) {
     FlushFolderOf(path);
     return true;
 }
+
+bool FileChangedAt(const char* path, int64_t* nanoseconds) {
+    struct stat st;
+    if (!path || stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    *nanoseconds = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}

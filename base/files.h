@@ -19,3 +19,6 @@ bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* byte
 // over the old file and the folder flushed, so a crash, a power cut or a full disk never
 // leaves it half-written. False when that failed (the old file is then untouched).
 bool ReplaceFile(const char* path, const std::string& bytes);
+// Called by the system menu and the title for a save's time: the last change of the
+// regular file path leads to, in nanoseconds since 1970 (UTC); false when there is none.
+bool FileChangedAt(const char* path, int64_t* nanoseconds);

@@ -36,6 +36,8 @@ struct ButtonRow {
     }
 };
 
+// The middle of a hit area: where the keyboard's focus puts the pointer on it.
+constexpr Point Centre(Rect r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 // The pixels a hit area answers on, as a drawn rectangle.
 constexpr Rect Inside(Rect hit) { return {hit.left + 1, hit.top + 1, hit.right, hit.bottom}; }
 // A screen rectangle in the pixels of a picture drawn at place.
@@ -56,6 +58,18 @@ constexpr int PointerSize = 32;
 constexpr Placement Logo{175, 160, 325, 115};
 constexpr Placement Notice{90, 150, 450, 165};
 constexpr Placement Title{0, 0, 640, 474};
+
+// The title's two entries, small at the foot of its right side (the picture's own
+// words stand at the middle of its foot): the pointer's area of each, its text, and the
+// small light beside the text of the one under the pointer.
+constexpr Rect ContinueEntry{510, 398, 630, 426};
+constexpr Rect TitlePreferencesEntry{510, 428, 630, 456};
+constexpr int TitleEntryTextSize = 16;
+constexpr int TitleEntryTextLeft = 530, TitleEntryTextInset = 6;
+constexpr Rect TitleEntryLight(Rect entry) {
+    return {entry.left + 8, (entry.top + entry.bottom) / 2 - 3, entry.left + 14,
+            (entry.top + entry.bottom) / 2 + 3};
+}
 
 // ---- The story screen -------------------------------------------------------------
 
@@ -130,10 +144,24 @@ constexpr Rect ReturnButton{320, 370, 490, 390};
 constexpr Rect QuitGameBox{QuitGameButton.left, QuitGameButton.top, ReturnButton.left,
                            QuitGameButton.bottom};
 constexpr TextArea MenuText{170, 50, 635, 500};
-constexpr TextArea MenuNoticeText{300, 200, 635, 500};
-// A slot's small picture of the story frame it was saved at, in the free margin left of
-// the rows.
+// The free margin left of the rows, where nothing of the menu answers or is written:
+// while the pointer is on a save or load button, that slot's small picture of the story
+// frame it was saved at (framed by a line one pixel outside it), the date and time it
+// was saved and the start of its line; after a save or a load, the notice instead.
+constexpr Rect MenuMargin{0, 40, 168, 474};
 constexpr Placement SlotPreview{10, 90, 150, 113};
+constexpr Rect SlotPreviewFrame{SlotPreview.x - 1, SlotPreview.y - 1,
+                                SlotPreview.x + SlotPreview.width + 1,
+                                SlotPreview.y + SlotPreview.height + 1};
+constexpr int SlotTextSize = 14;
+constexpr TextArea SlotDateText{10, 210, 166, 232};
+constexpr TextArea SlotLineText{10, 232, 166, 300};
+constexpr TextArea MenuNoticeText{10, 92, 166, 160};
+// The mark of the message speed and the music setting in force: a bar just below the
+// chosen button's edge, where the pointer's area of the button does not reach.
+constexpr Rect MarkUnder(Rect button) {
+    return {button.left + 8, button.bottom + 2, button.right - 8, button.bottom + 5};
+}
 
 // ---- The backlog --------------------------------------------------------------------
 
@@ -164,20 +192,26 @@ constexpr Rect BacklogReturnHit(int top) {
 // and boxes: a stepper's two (less and more, its value between them) or a choice's.
 constexpr Rect PreferencesPage{70, 20, 570, 450};
 constexpr Point PreferencesTitleAt{90, 30};
-constexpr int PreferenceRowCount = 9;
-constexpr int PreferenceRowTop = 70, PreferenceRowStep = 40, PreferenceRowHeight = 28;
+constexpr int PreferenceRowCount = 10;
+constexpr int PreferenceRowTop = 62, PreferenceRowStep = 38, PreferenceRowHeight = 28;
 constexpr int PreferenceLabelLeft = 100, PreferenceFocusLeft = 84, PreferenceFocusSize = 8;
 constexpr int PreferenceBoxesLeft = 290, PreferenceTextSize = 16, PreferenceTextInset = 5;
 constexpr int PreferenceValueLeft = 350;  // a stepper's value, between its boxes
 constexpr int PreferenceRowTopOf(int row) { return PreferenceRowTop + PreferenceRowStep * row; }
 // The area of a row that the wheel turns, and the pointer's area of its box n.
 constexpr Rect PreferenceRowArea(int row) {
-    return {PreferencesPage.left, PreferenceRowTopOf(row) - 6, PreferencesPage.right,
-            PreferenceRowTopOf(row) + PreferenceRowHeight + 6};
+    return {PreferencesPage.left, PreferenceRowTopOf(row) - 5, PreferencesPage.right,
+            PreferenceRowTopOf(row) + PreferenceRowHeight + 5};
 }
 constexpr Rect PreferenceBox(int row, int n, int step, int width) {
     return {PreferenceBoxesLeft + step * n, PreferenceRowTopOf(row),
             PreferenceBoxesLeft + step * n + width, PreferenceRowTopOf(row) + PreferenceRowHeight};
+}
+// A row's label, left of its boxes: where the keyboard's focus puts the pointer on the
+// row (a click there changes nothing).
+constexpr Rect PreferenceLabelArea(int row) {
+    return {PreferenceFocusLeft, PreferenceRowTopOf(row), PreferenceBoxesLeft,
+            PreferenceRowTopOf(row) + PreferenceRowHeight};
 }
 // Box sizes: a stepper's, a choice of two (and the close button), the six speeds.
 constexpr int StepperBoxStep = 130, StepperBoxWidth = 40;

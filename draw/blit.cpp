@@ -1,5 +1,6 @@
 // Composing the frame: clipped copies of image objects onto the back buffer, clearing,
-// the menus' rectangle, and handing the visible part of the back buffer to the window.
+// the menus' rectangle, a save's small picture, and handing the visible part of the
+// back buffer to the window.
 // Our surfaces live in ordinary memory and are never lost, so no copy ever has to bring
 // surfaces back or reload pictures.
 #include <algorithm>
@@ -150,6 +151,22 @@ void DrawRect(int left, int top, int right, int bottom, uint32_t fillColour, uin
     FillRect(left, bottom - w, right, bottom, pen);
     FillRect(left, top, left + w, bottom, pen);
     FillRect(right - w, top, right, bottom, pen);
+}
+
+// Bounds are taken in 64 bits, so that no place or size a caller passes can overflow.
+void BltRgbPixels(int destX, int destY, const uint8_t* rgb, int width, int height) {
+    if (!BackBuffer || !rgb || width < 1 || height < 1) return;
+    const int64_t x0 = destX, y0 = destY;
+    int64_t left = std::max<int64_t>({x0, ClipLeft, 0}), top = std::max<int64_t>({y0, ClipTop, 0});
+    int64_t right = std::min<int64_t>({x0 + width, ClipRight, BackBuffer->width});
+    int64_t bottom = std::min<int64_t>({y0 + height, ClipBottom, BackBuffer->height});
+    for (int64_t y = top; y < bottom; ++y) {
+        const uint8_t* p = rgb + (size_t(y - y0) * size_t(width) + size_t(left - x0)) * 3;
+        for (int64_t x = left; x < right; ++x, p += 3) {
+            uint32_t colour = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+            WritePixel(BackBuffer, int(x), int(y), NativeFromColour(BackBuffer->format, colour));
+        }
+    }
 }
 
 static bool IsXrgb8888(const PixelFormat& f) {

@@ -182,6 +182,12 @@ int ClearObject(int id);
 // penWidth (at least 1) rows and columns with penColour, cut to the back buffer.
 void DrawRect(int left, int top, int right, int bottom, uint32_t fillColour, uint32_t penColour,
               int penWidth);
+// Called by the system menu for a save's small picture: copies width x height pixels of
+// rgb (three bytes a pixel, red first; rows top down, each width x 3 bytes) to the back
+// buffer with their top-left at (destX, destY), each converted to the back buffer's
+// layout as NativeFromColour converts a colour, cut to the clip rectangle and the back
+// buffer. A null rgb or a size below 1 draws nothing.
+void BltRgbPixels(int destX, int destY, const uint8_t* rgb, int width, int height);
 // Called by FrameUpdate once per frame, last: sends the back buffer's visible part to
 // the window when it differs from the picture sent last; an unchanged frame sends
 // nothing. Does nothing before Screen, or when the memory for the copy cannot be had.

@@ -14,6 +14,16 @@ int SjisCharLength(const char* text, size_t available) {
     return 1;
 }
 
+size_t SjisFittingBytes(const char* text, size_t most) {
+    size_t length = std::strlen(text), p = 0;
+    while (p < length) {
+        size_t n = size_t(SjisCharLength(text + p, length - p));
+        if (p + n > most) break;
+        p += n;
+    }
+    return p;
+}
+
 // A converter keeps its shift state and buffers in itself, so two threads must never
 // use one at once (the font table is filled on a thread of its own while the game
 // converts its texts). Each thread has its own per direction, opened on its first use

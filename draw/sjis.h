@@ -14,6 +14,11 @@ bool SjisIsLeadByte(uint8_t byte);
 // 2 for a lead byte that has a byte after it, else 1. Never more than `available`.
 int SjisCharLength(const char* text, size_t available);
 
+// The length of text's longest start, at most most bytes, that ends at a character
+// boundary (a two-byte character that would be cut is left out whole); text is
+// zero-terminated and read from its first byte, as a trail byte may look like a lead.
+size_t SjisFittingBytes(const char* text, size_t most);
+
 // Unicode code point of a character of `length` bytes (1 or 2). A lone lead byte, a
 // byte pair that is not a CP932 character, or a single byte with no meaning in CP932
 // gives SjisGetaMark. Reads exactly `length` bytes.

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/pad_state.h"
 #include "platform/platform.h"
 
 namespace headless {
 
-// Puts the backend back to its start: clock 0, no events, keys up, pointer (0, 0),
+// Puts the backend back to its start: clock 0, no events, keys up, no pads, pointer (0, 0),
 // window at (0, 0) and closed, no frames, no boxes, no beeps, lock free, audio absent,
 // no call observer, program directory unchanged.
 void Reset();
@@ -35,6 +36,14 @@ void PushEventAt(uint32_t ms, const plat::Event& ev);
 void SetRefreshRate(int hz);
 void SetKeyDown(plat::Key key, bool down);
 void SetGlobalPointer(int x, int y);
+// Gamepads as a driver reports them to the SDL backend, each named by a number of the
+// test's own: plugged in and out, a button pressed or let go, an axis moved (in
+// padstate's ranges). What the pads together make of it (EvPadButton, EvPadStick) is
+// queued at once, as PushEvent would.
+void PlugPad(int pad);
+void UnplugPad(int pad);
+void PadButton(int pad, plat::PadButton button, bool down);
+void PadAxis(int pad, padstate::PadAxis axis, int value);
 
 // Presented frames, newest last; at most FrameRingSize are kept.
 constexpr int FrameRingSize = 4;

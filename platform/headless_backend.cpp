@@ -1,4 +1,4 @@
-// The headless platform backend for tests: a virtual clock, scripted events and keys,
+// The headless platform backend for tests: a virtual clock, scripted events, keys and pads,
 // presented frames kept in a small ring, message boxes and beeps recorded, and an audio
 // device that exists only when a test enables it and pulls from it.
 #include <deque>
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/headless.h"
+#include "platform/pad_state.h"
 #include "platform/platform.h"
 
 namespace {
@@ -60,7 +61,10 @@ std::string ProgramDir = "./";
 
 namespace headless {
 
-void Reset() { S = State{}; }
+void Reset() {
+    S = State{};
+    padstate::Reset();
+}
 void SetCallObserver(void (*observer)(const char* call)) { S.callObserver = observer; }
 
 void SetProgramDirectory(const std::string& dir) {
@@ -84,6 +88,24 @@ void SetKeyDown(plat::Key key, bool down) {
 void SetGlobalPointer(int x, int y) {
     S.pointerX = x;
     S.pointerY = y;
+}
+
+static void QueuePadEvents() {
+    plat::Event ev;
+    while (padstate::TakeEvent(&ev)) PushEvent(ev);
+}
+void PlugPad(int pad) { padstate::Plug(pad); }
+void UnplugPad(int pad) {
+    padstate::Unplug(pad);
+    QueuePadEvents();
+}
+void PadButton(int pad, plat::PadButton button, bool down) {
+    padstate::Button(pad, button, down);
+    QueuePadEvents();
+}
+void PadAxis(int pad, padstate::PadAxis axis, int value) {
+    padstate::Axis(pad, axis, value);
+    QueuePadEvents();
 }
 
 int PresentCount() { return S.presentCount; }

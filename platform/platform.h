@@ -1,8 +1,8 @@
-// The only door between the game and the operating system: window, events, clock,
-// presentation, pointer, keys, message box, beep, single-instance lock, audio device
-// and the program's directory. Two backends implement it: SDL2 (the real program,
-// sdl_*.cpp) and headless (tests, headless_*.cpp; its extra controls are in
-// headless.h). Every function runs on the game thread unless it says otherwise.
+// The only door between the game and the operating system: window, events (gamepads
+// among them), clock, presentation, pointer, keys, message box, beep, single-instance
+// lock, audio device and the program's directory. Two backends implement it: SDL2 (the
+// real program, sdl_*.cpp) and headless (tests, headless_*.cpp; its extra controls are
+// in headless.h). Every function runs on the game thread unless it says otherwise.
 #pragma once
 #include <cstdint>
 
@@ -13,9 +13,10 @@ namespace plat {
 // Called once by the shell's entry point before StartGame. Opens the single window with
 // a client area of clientWidth x clientHeight window pixels: title bar with close and
 // minimise, resizable by the window manager, centred on the primary screen; text input
-// off; screen saver inhibited. captionUtf8 is UTF-8. Returns false (nothing opened, the
-// reason written to standard error) when no window can be made, also where no display
-// can be reached.
+// off; screen saver inhibited; gamepads listened to (plugged in and out, until
+// CloseWindow; none where the system offers no pad support). captionUtf8 is UTF-8.
+// Returns false (nothing opened, the reason written to standard error) when no window
+// can be made, also where no display can be reached.
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);
 
 // Called by the shell when the player toggles full screen: the window covers its
@@ -23,8 +24,8 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);
 // EvWindowResized.
 void SetFullScreen(bool on);
 
-// Called once by Shutdown's last step (through the shell). Closes the window and the
-// video subsystem; safe to call when no window is open.
+// Called once by Shutdown's last step (through the shell). Closes the window, the pads
+// and the video subsystem; safe to call when no window is open.
 void CloseWindow();
 
 // Called by the shell's message loop: screen position of the client area's top-left.
@@ -50,13 +51,27 @@ enum EventType {
     EvExposed,        // the window lost its picture (uncovered, restored): present again
     EvRaiseRequested, // a second copy asked this one to come to the front
     EvWheel,          // y: notches turned, up positive, down negative
+    EvPadButton,      // button: a PadButton; down: pressed (true) or let go, on any pad
+    EvPadStick,       // button: PadStickLeft or PadStickRight; x, y: its deflection,
+                      // -32768 to 32767, right and down positive (the most deflected pad's)
 };
 
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
+// KeyShiftTab is Tab pressed with Shift held.
 enum Key {
     KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
-    KeyDown, KeyLeft, KeyRight, KeyR
+    KeyDown, KeyLeft, KeyRight, KeyV,
+    KeyTab, KeyShiftTab, KeySpace, KeyPageUp, KeyBackspace, KeyR
 };
+
+// A gamepad's buttons, in the standard layout (A at the bottom of the four face
+// buttons, B right of it). The triggers count as pressed past half their travel. Every
+// pad plugged in acts as one: a button is down while any pad holds it.
+enum PadButton {
+    PadA = 0, PadB, PadX, PadY, PadLB, PadRB, PadLT, PadRT, PadStart, PadBack,
+    PadLeftStickPress, PadUp, PadDown, PadLeft, PadRight, PadButtonCount
+};
+enum { PadStickLeft = 0, PadStickRight = 1 };
 
 struct Event {
     EventType type;
@@ -64,6 +79,7 @@ struct Event {
     int button;
     int clicks;
     Key key;
+    bool down = false;  // EvPadButton only
 };
 
 // Called by the message loop until it returns false: takes the next waiting event

@@ -1,6 +1,8 @@
-// SDL2 backend: SDL events turned into the game's events, the blocking wait and the
-// millisecond clock.
+// SDL2 backend: SDL events turned into the game's events (the pads' through
+// sdl_pad.cpp), the blocking wait and the millisecond clock.
 #include <SDL.h>
+
+#include <algorithm>
 
 #include "platform/platform.h"
 #include "platform/sdl_internal.h"
@@ -9,6 +11,10 @@ namespace {
 
 // The longest the wait blocks in SDL before it looks at the single-instance socket.
 constexpr Uint32 WaitSliceMs = 50;
+// While a joystick is plugged in, SDL's own wait looks at it every millisecond, which
+// keeps a resting game busy; the wait looks this often instead, which a player does not
+// feel.
+constexpr Uint32 PadWaitSliceMs = 10;
 
 plat::Key KeyOf(SDL_Scancode code) {
     switch (code) {
@@ -27,6 +33,11 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_DOWN: return plat::KeyDown;
     case SDL_SCANCODE_LEFT: return plat::KeyLeft;
     case SDL_SCANCODE_RIGHT: return plat::KeyRight;
+    case SDL_SCANCODE_TAB: return plat::KeyTab;
+    case SDL_SCANCODE_SPACE: return plat::KeySpace;
+    case SDL_SCANCODE_PAGEUP: return plat::KeyPageUp;
+    case SDL_SCANCODE_BACKSPACE: return plat::KeyBackspace;
+    case SDL_SCANCODE_V: return plat::KeyV;
     case SDL_SCANCODE_R: return plat::KeyR;
     default: return plat::KeyNone;
     }
@@ -35,6 +46,10 @@ plat::Key KeyOf(SDL_Scancode code) {
 // Fills ev from an SDL event the game cares about; false for every other event.
 bool Translate(const SDL_Event& e, plat::Event* ev) {
     *ev = plat::Event{};
+    if (sdlplat::IsPadEvent(e)) {
+        sdlplat::HandlePadEvent(e);
+        return sdlplat::TakePadEvent(ev);
+    }
     switch (e.type) {
     case SDL_QUIT: ev->type = plat::EvCloseRequested; return true;
     case SDL_MOUSEMOTION:
@@ -67,6 +82,7 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
         }
         ev->key = KeyOf(e.key.keysym.scancode);
         if (ev->key == plat::KeyNone) return false;
+        if (ev->key == plat::KeyTab && (e.key.keysym.mod & KMOD_SHIFT)) ev->key = plat::KeyShiftTab;
         ev->type = plat::EvKeyDown;
         return true;
     case SDL_WINDOWEVENT:
@@ -106,6 +122,7 @@ bool PollEvent(Event* ev) {
         RaiseEvent(ev);
         return true;
     }
+    if (sdlplat::TakePadEvent(ev)) return true;
     SDL_Event e;
     while (SDL_PollEvent(&e))
         if (Translate(e, ev)) return true;
@@ -113,7 +130,8 @@ bool PollEvent(Event* ev) {
 }
 
 // SDL's wait sleeps on the display connection; it cannot see the instance socket, so
-// it is woken every WaitSliceMs to look there too.
+// it is woken every WaitSliceMs to look there too. With a joystick plugged in it would
+// not sleep at all: the wait then looks for events every PadWaitSliceMs.
 bool WaitEvent(Event* ev, int timeoutMs) {
     Uint32 start = SDL_GetTicks();
     for (;;) {
@@ -121,15 +139,22 @@ bool WaitEvent(Event* ev, int timeoutMs) {
             RaiseEvent(ev);
             return true;
         }
+        if (sdlplat::TakePadEvent(ev)) return true;
         Uint32 spent = SDL_GetTicks() - start;
         if (timeoutMs >= 0 && spent >= Uint32(timeoutMs)) return false;
         Uint32 slice = WaitSliceMs;
         if (timeoutMs >= 0 && Uint32(timeoutMs) - spent < slice) slice = Uint32(timeoutMs) - spent;
         SDL_Event e;
-        if (!SDL_WasInit(SDL_INIT_EVENTS))
+        if (!SDL_WasInit(SDL_INIT_EVENTS)) {
             SDL_Delay(slice);
-        else if (SDL_WaitEventTimeout(&e, int(slice)) && Translate(e, ev))
+        } else if (SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_NumJoysticks() > 0) {
+            if (!SDL_PollEvent(&e))
+                SDL_Delay(std::min(slice, PadWaitSliceMs));
+            else if (Translate(e, ev))
+                return true;
+        } else if (SDL_WaitEventTimeout(&e, int(slice)) && Translate(e, ev)) {
             return true;
+        }
     }
 }
 

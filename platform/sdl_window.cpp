@@ -1,4 +1,5 @@
-// SDL2 backend: the game window, full screen, the pointer and the key-down query.
+// SDL2 backend: the game window (the pads are listened to while it is open), full
+// screen, the pointer and the key-down query.
 #include <SDL.h>
 
 #include <clocale>
@@ -52,6 +53,7 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     }
     SDL_StopTextInput();
     SDL_DisableScreenSaver();
+    sdlplat::OpenPads();
     return true;
 }
 
@@ -61,6 +63,7 @@ void SetFullScreen(bool on) {
 
 void CloseWindow() {
     if (!Window) return;
+    sdlplat::ClosePads();
     sdlplat::ResetPresentation();
     SDL_DestroyWindow(Window);
     Window = nullptr;

@@ -96,11 +96,12 @@ static void ScheduleNextFrame(uint32_t start, bool atOnce) {
 }
 
 // Whether the next frame may show something new without input: it was asked for, the
-// last frame changed the picture (something may be under way), or the story says its
-// picture moves by itself.
+// last frame changed the picture (something may be under way), a pad's stick is pushed
+// (it moves the pointer or turns the wheel each frame), or the story says its picture
+// moves by itself.
 static bool PictureMayChange() {
     return Shell.FrameWanted != FrameNotWanted || kaDraw::PresentedNewPicture() ||
-           (GameStarted() && PictureMovesByItself());
+           PadSticksPushed() || (GameStarted() && PictureMovesByItself());
 }
 
 // The one place where the loop's timed events meet: a resting loop wakes for the
@@ -206,6 +207,7 @@ void RunFrame() {
     ScheduleNextFrame(now, Shell.FrameWanted == FrameAtOnce);
     Shell.FrameWanted = FrameNotWanted;
     Shell.Rested = 0;
+    PadSticksFrame(seconds);
     UpdateGame();
     int pointerX, pointerY;
     if (TakePointerMove(&pointerX, &pointerY)) SetPointerPos(pointerX, pointerY);
@@ -218,6 +220,9 @@ void RunFrame() {
     InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
     InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
     InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
+    InputState.TabKey = InputState.ReturnKey = InputState.SpaceKey = 0;
+    InputState.PageUpKey = InputState.BackKey = 0;
+    InputState.VoicingKey = 0;
     InputState.GoBackKey = 0;
     FollowPointerAcrossTheEdge();
 }

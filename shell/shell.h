@@ -53,23 +53,44 @@ int OpenGame();
 // event, then one frame when one is due, or a wait for the next event (up to the next
 // timed event, or a second while the window is inactive). False once Shutdown has run.
 bool RunLoopPass();
-// Called by RunLoopPass when a frame is due: FrameSeconds, UpdateGame, the pointer
-// moved where the story asked, the held start-up tasks released, the end-of-music poll
-// when due, the click edges cleared, the system pointer hidden over the picture and
-// shown outside it.
+// Called by RunLoopPass when a frame is due: FrameSeconds, the pad's sticks, UpdateGame,
+// the pointer moved where the story or the stick asked, the held start-up tasks
+// released, the end-of-music poll when due, the click edges cleared, the system pointer
+// hidden over the picture and shown outside it.
 void RunFrame();
 // The story's part of a frame: FrameUpdate once StartGame has run, then Shutdown when
 // the story has reached ModeEnd. Called by RunFrame (and by tests that time frames
 // themselves).
 void UpdateGame();
-// Called by RunLoopPass for each window event: pointer, buttons, keys and the wheel
-// become the story's InputState (positions mapped to client pixels; presses and moves on
+// Called by RunLoopPass for each window event: pointer, buttons, keys, the wheel and a
+// pad's buttons and sticks become the story's InputState (positions mapped to client pixels; presses and moves on
 // the bars beside the picture are dropped); window, focus and close events change the
 // shell's state. Never fails.
 void HandleWindowEvent(const plat::Event& ev);
 // Milliseconds the loop may wait before its next frame: 0 when one is due now. Read by
 // RunLoopPass before it waits.
 uint32_t MsUntilNextFrame();
+// Called by the event handlers: a frame is wanted (FrameWhenDue or FrameAtOnce); a
+// weaker wish does not undo a stronger one.
+void WantFrame(int how);
+
+// ---- The gamepad (pad_input.cpp) ----------------------------------------------------
+
+// Called by ResetShellState: the sticks at rest.
+void ResetPadInput();
+// Called by HandleWindowEvent: a pad's button does what the key or click it stands for
+// does (A a left click, B the right click in the story and Backspace elsewhere, X the A
+// key, Y the wheel up, LB the S key, RB held Ctrl, LT F5, RT F9, Start the system menu,
+// Back F1, the left stick's press self-voicing, the cross the arrow keys); a stick's new
+// place is kept for the frames.
+void PadButtonChanged(const plat::Event& ev);
+void PadStickMoved(const plat::Event& ev);
+// True while a stick is pushed past its dead zone: the loop runs frames for it.
+bool PadSticksPushed();
+// Called by RunFrame before the story's frame: the left stick moves the pointer (and
+// asks for the system pointer to follow), the right one turns the wheel, each by what
+// seconds of its push give.
+void PadSticksFrame(float seconds);
 
 // ---- The picture in the window (window_fit.cpp) -----------------------------------
 

@@ -12,6 +12,7 @@ ShellFields Shell;
 
 void ResetShellState() {
     ResetInput();
+    ResetPadInput();
     ResetGameStart();
     uint32_t now = plat::Milliseconds();
     Shell = ShellFields{};

@@ -1,5 +1,6 @@
-// Window events turned into the InputState and the shell's window state. Pointer
-// positions arrive in window pixels and are mapped to the picture's client pixels.
+// Window events turned into the InputState and the shell's window state (a pad's
+// through pad_input.cpp). Pointer positions arrive in window pixels and are mapped to
+// the picture's client pixels.
 #include <algorithm>
 
 #include "draw/kaDraw.h"
@@ -8,7 +9,7 @@
 #include "story/input.h"
 #include "story/story.h"
 
-static void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
+void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
 
 // The second press of a double click (clicks 2, 4, ...) does nothing, so a quick
 // double click advances the game once. A press on the bars beside the picture does
@@ -46,10 +47,17 @@ static void KeyPressed(const plat::Event& ev) {
     else
         InputState.OtherKey = 1;
     if (ev.key == plat::KeyF1) InputState.PreferencesKey = 1;
+    if (ev.key == plat::KeyV) InputState.VoicingKey = 1;
     if (ev.key == plat::KeyUp) InputState.ArrowKey = ArrowUp;
     if (ev.key == plat::KeyDown) InputState.ArrowKey = ArrowDown;
     if (ev.key == plat::KeyLeft) InputState.ArrowKey = ArrowLeft;
     if (ev.key == plat::KeyRight) InputState.ArrowKey = ArrowRight;
+    if (ev.key == plat::KeyTab) InputState.TabKey = 1;
+    if (ev.key == plat::KeyShiftTab) InputState.TabKey = -1;
+    if (ev.key == plat::KeyReturn) InputState.ReturnKey = 1;
+    if (ev.key == plat::KeySpace) InputState.SpaceKey = 1;
+    if (ev.key == plat::KeyPageUp) InputState.PageUpKey = 1;
+    if (ev.key == plat::KeyBackspace) InputState.BackKey = 1;
     if (ev.key == plat::KeyR) InputState.GoBackKey = 1;
     bool pageTakesEscape = BacklogOpen || PreferencesOpen;
     if (ev.key == plat::KeyEscape && pageTakesEscape) InputState.EscapeKey = 1;
@@ -109,6 +117,8 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvWindowResized: Resized(ev); break;
     case plat::EvExposed: kaDraw::PresentAgain(); break;
     case plat::EvRaiseRequested: plat::RaiseWindow(); break;
+    case plat::EvPadButton: PadButtonChanged(ev); break;
+    case plat::EvPadStick: PadStickMoved(ev); break;
     default: break;
     }
 }

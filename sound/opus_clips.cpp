@@ -1,8 +1,9 @@
 // Our own compressed clips: the narration and the interface's phrases, Ogg Opus files
 // the build makes. libsndfile decodes one whole from memory into the WAVE reader's form
 // (a float format block and its sample bytes), and the clip is then loaded, converted
-// and resampled exactly as a WAVE clip is. They are our files, not the game's assets: one
-// that is missing or damaged is simply not there, and nothing is reported.
+// and resampled as a WAVE clip is, with the quicker resampler. They are our files, not
+// the game's assets: one that is missing or damaged is simply not there, and nothing is
+// reported.
 #include <sndfile.h>
 
 #include <cstring>
@@ -112,7 +113,7 @@ int ReadOpusFile(const char* path, std::vector<uint8_t>* format, std::vector<uin
 }
 
 int LoadOpusObject(const char* name, int mix) {
-    return LoadClipObject(name, mix, ReadOpusFile, false);
+    return LoadClipObject(name, mix, ReadOpusFile, true);
 }
 
 }  // namespace kaSound

@@ -87,9 +87,9 @@ static void FreeEndedObjects() {
     plat::UnlockAudio();
 }
 
-int LoadObject(const char* name, int mix) { return LoadClipObject(name, mix, ReadWaveFile, true); }
+int LoadObject(const char* name, int mix) { return LoadClipObject(name, mix, ReadWaveFile, false); }
 
-int LoadClipObject(const char* name, int mix, ClipReader read, bool reportFile) {
+int LoadClipObject(const char* name, int mix, ClipReader read, bool ours) {
     if (!SoundReady) return -1;
     FreeEndedObjects();
     if (mix < -MaxMix || mix > MaxMix) return RefuseLoad("ミックス数が多過ぎます");
@@ -107,12 +107,12 @@ int LoadClipObject(const char* name, int mix, ClipReader read, bool reportFile) 
     std::string path = std::string(plat::ProgramDirectory()) + name;
     std::vector<uint8_t> format, data;
     if (read(path.c_str(), &format, &data) != 0)
-        return reportFile ? RefuseLoad("WAVEリソースが見つかりません") : -1;
+        return ours ? -1 : RefuseLoad("WAVEリソースが見つかりません");
 
     // An object without buffers never plays, so its format is never looked at.
     std::vector<float> clip;
-    if (count > 0 && !ConvertClip(format, data, &clip))
-        return reportFile ? RefuseLoad("サウンドバッファが生成できません") : -1;
+    if (count > 0 && !ConvertClip(format, data, &clip, ours))
+        return ours ? -1 : RefuseLoad("サウンドバッファが生成できません");
 
     std::vector<float> old;
     plat::LockAudio();

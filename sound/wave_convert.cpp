@@ -67,7 +67,7 @@ static float SampleAt(const uint8_t* p, Encoding encoding) {
 }
 
 bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>& data,
-                 std::vector<float>* clip) {
+                 std::vector<float>* clip, bool quick) {
     if (format.size() < 18) return false;
     Encoding encoding = EncodingOf(format);
     int channels = Read16(&format[2]);
@@ -101,7 +101,8 @@ bool ConvertClip(const std::vector<uint8_t>& format, const std::vector<uint8_t>&
         job.data_out = clip->data();
         job.output_frames = long(outFrames);
         job.src_ratio = double(OutputRate) / rate;
-        if (src_simple(&job, SRC_SINC_BEST_QUALITY, 2) != 0 || job.output_frames_gen <= 0)
+        int converter = quick ? SRC_SINC_FASTEST : SRC_SINC_BEST_QUALITY;
+        if (src_simple(&job, converter, 2) != 0 || job.output_frames_gen <= 0)
             return false;
         clip->resize(static_cast<size_t>(job.output_frames_gen) * 2);
     } catch (const std::bad_alloc&) {

@@ -39,7 +39,12 @@ static bool StoryWaitsForStep() {
 
 static bool LineIsOut() { return LaidOutLine == CurrentLine && RevealCount > kaDraw::TextRectCount; }
 
-static float VoiceLeft() { return VoiceId >= 0 ? kaSound::SecondsLeft(VoiceId) : 0.0f; }
+// The voice, or a phrase of self-voicing that took its place, still speaking.
+static float VoiceLeft() {
+    float voice = VoiceId >= 0 ? kaSound::SecondsLeft(VoiceId) : 0.0f;
+    float phrase = PhraseSecondsLeft();
+    return voice > phrase ? voice : phrase;
+}
 
 void ResetAutoMode() {
     AutoMode = false;
@@ -51,6 +56,7 @@ bool AutoModeSteps() {
     if (InputState.AutoKey && GetGameMode() == ModeStory) {
         AutoMode = !AutoMode;
         AutoClock = 0.0f;
+        SpeakPhrase(AutoMode ? "auto_on" : "auto_off");
     }
     if (InputState.LeftClick || InputState.RightClick) AutoMode = false;
     if (!StoryWaitsForStep()) return false;

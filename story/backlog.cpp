@@ -203,8 +203,12 @@ void DrawReturnMark(int top) {
     }
 }
 
-void DrawPage() {
-    DrawCoverBackdrop();
+
+// A line with a clip of its own, or, with self-voicing on, any line: its narration.
+bool Replayable(const Entry& e) { return e.voiceLine >= 0 || SelfVoicingOn(); }
+
+// Where the entries from Bottom up stand on the page.
+void PlaceLines() {
     VisibleCount = 0;
     int y = Page.bottom;
     for (int i = Bottom; i >= 0 && VisibleCount < MaxVisible; --i) {
@@ -214,11 +218,23 @@ void DrawPage() {
         Visible[VisibleCount++] = {i, top, y};
         y = top - layout::BacklogGap;
     }
+}
+
+// The slot of Visible that holds entry index; -1 when it is not on the page.
+int PlacedSlot(int index) {
+    for (int v = 0; v < VisibleCount; ++v)
+        if (Visible[v].index == index) return v;
+    return -1;
+}
+
+void DrawPage() {
+    DrawCoverBackdrop();
+    PlaceLines();
     for (int v = 0; v < VisibleCount; ++v) {
         const Placed& p = Visible[v];
         const Entry& e = At(p.index);
         DrawReturnMark(p.top);
-        if (e.voiceLine >= 0) {
+        if (Replayable(e)) {
             // The mark of a line whose clip a click replays, lit under the pointer.
             const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
             if (PointerIn(area))
@@ -239,19 +255,31 @@ void StopReplay() {
     ReplayId = -1;
 }
 
-// A click on a voiced line plays its clip again, in place of whatever voice sounds.
-void ReplayAtPointer() {
-    for (int v = 0; v < VisibleCount; ++v) {
-        const Placed& p = Visible[v];
-        if (!PointerIn(layout::BacklogLineArea(p.top, p.bottom))) continue;
-        const Entry& e = At(p.index);
-        if (e.voiceLine < 0) return;
-        StopReplay();
-        if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-        ReplayId = kaSound::LoadObject(LineText(e.voiceLine) + ArgumentOffset(KwWavePlay), 1);
-        kaSound::Play(ReplayId, -1);
-        return;
-    }
+// The entry drawn under the pointer: its place in Visible, -1 for none.
+int EntryAtPointer() {
+    for (int v = 0; v < VisibleCount; ++v)
+        if (PointerIn(layout::BacklogLineArea(Visible[v].top, Visible[v].bottom))) return v;
+    return -1;
+}
+
+// Plays a line's clip again, or its narration, in place of whatever speaks.
+void Replay(const Entry& e) {
+    if (!Replayable(e)) return;
+    StopReplay();
+    StopSpeaking();
+    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+    ReplayId = e.voiceLine >= 0
+                   ? kaSound::LoadObject(LineText(e.voiceLine) + ArgumentOffset(KwWavePlay), 1)
+                   : kaSound::LoadOpusObject(NarrationClip(e.line).c_str(), 1);
+    kaSound::Play(ReplayId, -1);
+}
+
+// A click on a line plays its clip again; with self-voicing on, a line says itself as
+// the pointer reaches it.
+void ReplayAtPointer(bool click) {
+    int v = EntryAtPointer();
+    if (v < 0) return;
+    if (PointerReaches(ReachBacklog, Visible[v].index) || click) Replay(At(Visible[v].index));
 }
 
 void CloseBacklog() {
@@ -320,11 +348,31 @@ void OpenBacklog() {
     BacklogOpen = true;
     Bottom = Count - 1;
     DrawPage();
+    // The line under the pointer waits until the opening is said.
+    int v = EntryAtPointer();
+    if (v >= 0) PointerReaches(ReachBacklog, Visible[v].index);
+    SpeakPhrase("backlog_open");
+}
+
+bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area) {
+    if (!BacklogOpen || index < 0 || index >= Count) return false;
+    if (scroll && index > Bottom) Bottom = index;
+    PlaceLines();
+    while (scroll && PlacedSlot(index) < 0 && Bottom > index) {
+        --Bottom;
+        PlaceLines();
+    }
+    int v = PlacedSlot(index);
+    if (v < 0) return false;
+    *area = layout::BacklogLineArea(Visible[v].top, Visible[v].bottom);
+    return true;
 }
 
 int BacklogFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey;
-    for (int n = InputState.WheelSteps; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
+    bool close = InputState.RightClick || InputState.EscapeKey || InputState.BackKey;
+    // Page Up scrolls as a notch of the wheel up does.
+    int up = InputState.WheelSteps + InputState.PageUpKey;
+    for (int n = up; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
     for (int n = InputState.WheelSteps; n < 0 && !close; ++n) {
         if (Bottom == Count - 1) close = true;
         else ++Bottom;
@@ -332,9 +380,9 @@ int BacklogFrame() {
     int back = -1;
     if ((InputState.LeftClick || InputState.GoBackKey) && !close)
         back = ReturnAtPointer(InputState.GoBackKey != 0);
-    if (InputState.LeftClick && !close && back < 0) ReplayAtPointer();
+    bool click = InputState.LeftClick && !close && back < 0;
     InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = 0;
+    InputState.WheelSteps = InputState.BackKey = 0;
     if (back >= 0) {
         GoBackTo(back);
         return BacklogWentBack;
@@ -343,7 +391,9 @@ int BacklogFrame() {
         CloseBacklog();
         return BacklogClosed;
     }
+    if (click) ReplayAtPointer(true);
     DrawPage();
+    ReplayAtPointer(false);
     return BacklogStays;
 }
 

@@ -34,7 +34,10 @@ static const char* const Utf8Texts[EngineTextCount] = {
     // The preferences.
     "設定", "音楽の音量", "声の音量", "クリックで声を", "止める", "最後まで", "オートの間",
     "Ｓキーで飛ばす", "既読のみ", "すべて", "文字の速さ", "音楽", "入", "切", "全画面",
-    "閉じる", "秒",
+    "閉じる", "秒", "読み上げ",
+    // A slot the menu's margin shows that holds no save; the title's entry that loads the
+    // most recent save.
+    "空きスロット", "つづきから",
 };
 
 static char Converted[EngineTextCount][512];

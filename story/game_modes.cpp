@@ -116,20 +116,25 @@ static void NoticeFrame() {
 
 // The click that leaves the title stays set: the story's first step is in this frame.
 // Only a press leaves it: a reader skipping through an ending with Ctrl held stops here.
+// A press on one of the title's entries is theirs: つづきから leaves for the story at the
+// save, which the story then draws.
 static void TitleFrame() {
     SetCursorVisible(1);
-    if (InputState.LeftClick && ClickPressed) {
+    if (InputState.LeftClick && ClickPressed && !TitleEntryPressed()) {
         SetGameMode(ModeStory);
         return;
     }
+    if (GetGameMode() != ModeTitle) return;
     kaDraw::ClearBackBuffer();
     BltOpaqueAt(layout::Title, InterfacePicture[PicTit]);
+    DrawTitleEntries();
 }
 
 // Ctrl held steps every frame from its second on; Return steps once per press, and
 // while it is held (and in the frame of its release) clicks are dropped. Both keys
 // share one state, so the Return poll starts from what the Ctrl poll left. A click that
-// comes only from held Ctrl, which skips through the story, picks no option.
+// comes only from held Ctrl, which skips through the story, picks no option. Space
+// clicks once per press, as Return does.
 static void MapKeysToClick() {
     bool pressed = InputState.LeftClick != 0;  // a mouse press in this frame
     PollKey(VkControl, &KeyPollState);
@@ -141,6 +146,10 @@ static void MapKeysToClick() {
         pressed = true;
     }
     if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
+    if (InputState.SpaceKey) {
+        InputState.LeftClick = 1;
+        pressed = true;
+    }
     ClickPressed = pressed;
     OptionClickIgnored = InputState.LeftClick && !pressed;
 }
@@ -188,10 +197,14 @@ static void FinishFrame() {
                                layout::PointerSize);
     }
     kaDraw::PresentBackBuffer();
+    SelfVoicingAfterFrame();
 }
 
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
+    // V switches self-voicing on any screen: a listener cannot see which one shows.
+    if (InputState.VoicingKey) ToggleSelfVoicing();
+    KeyboardFocusFrame();
     if (BacklogOpen) {
         int backlog = BacklogFrame();
         if (backlog == BacklogStays) return FinishFrame();
@@ -227,7 +240,8 @@ void FrameUpdate() {
     AutoModeAfterFrame();
     SkipModeAfterFrame();
     DrawQuickNotice();
-    if (GetGameMode() == ModeStory && InputState.WheelSteps > 0) OpenBacklog();
+    if (GetGameMode() == ModeStory && (InputState.WheelSteps > 0 || InputState.PageUpKey))
+        OpenBacklog();
     if (InputState.PreferencesKey && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();
 }

@@ -31,6 +31,7 @@ void PollKey(int virtualKey, int* state) {
                     : virtualKey == VkReturn ? plat::KeyReturn
                                              : plat::KeyNone;
     bool down = key != plat::KeyNone && plat::KeyIsDown(key);
+    if (key == plat::KeyCtrl && InputState.PadCtrlHeld) down = true;
     // The Return of Alt+Return toggled full screen: it is no press until it is let go.
     if (key == plat::KeyReturn && InputState.ReturnTakenByToggle) {
         if (!down) InputState.ReturnTakenByToggle = 0;

@@ -21,12 +21,24 @@ struct InputFields {
     // F1, and an arrow key (one of the Arrow values) for the preferences.
     int PreferencesKey;
     int ArrowKey;
+    // The V key: self-voicing on or off.
+    int VoicingKey;
     // R: back to the backlog line under the pointer.
     int GoBackKey;
     // Whether the window shows full screen, as the shell last set it.
     int FullScreenShown;
     // Alt+Return toggled full screen: its Return is no press until it is let go.
     int ReturnTakenByToggle;
+    // The keyboard focus's edges: Tab (1) or Shift+Tab (-1), Return and Space pressed,
+    // Page Up, and the key that leaves the menu or a page as its return button would
+    // (Backspace; also a pad's B).
+    int TabKey;
+    int ReturnKey;
+    int SpaceKey;
+    int PageUpKey;
+    int BackKey;
+    // A gamepad's button that stands for Ctrl is held: the key poll reads Ctrl as down.
+    int PadCtrlHeld;
 };
 extern InputFields InputState;
 
@@ -41,8 +53,8 @@ enum { ArrowNone = 0, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 void ResetInput();
 
 // Called once a frame by the story for Ctrl and Return: moves *state on from the key's
-// state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Any other code
-// reads as a key that is up.
+// state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Ctrl is down
+// also while a pad holds it (PadCtrlHeld). Any other code reads as a key that is up.
 void PollKey(int virtualKey, int* state);
 
 // Asks for the pointer to be put at a client pixel; the main loop moves it once the

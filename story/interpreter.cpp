@@ -19,8 +19,8 @@
 static const int WindowBackId = 0, WindowFrameId = 0, CharacterSheetId = 0;
 // Beyond this many lines in one step the script is taken to loop without prose.
 static const int StepLineLimit = 4 * ScriptLineCount;
-// Line of the quit confirmation's command, less one, at the head of the table.
-static const int QuitPromptLine = 1;
+// Line of the quit confirmation's command, less one, at the head of the table; its two options.
+static const int QuitPromptLine = 1, QuitPromptOptions = 2;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
@@ -109,6 +109,18 @@ static void PlayVoice(const char* name) {
     if (VoiceId >= 0) kaSound::ReleaseWhenEnded(VoiceId);
     VoiceId = kaSound::LoadObject(name, 1);
     if (VoiceId == FinishingVoice) FinishingVoice = -1;  // its slot was freed and taken
+    kaSound::Play(VoiceId, -1);
+}
+
+// A line's narration (self-voicing) plays as its voice clip would. A line whose clip is
+// missing has none: what sounds goes on as after a line without a voice.
+static void PlayNarration(const char* name) {
+    int id = kaSound::LoadOpusObject(name, 1);
+    if (id < 0) return;
+    if (FinishingVoice >= 0) kaSound::Stop(FinishingVoice, -1);
+    FinishingVoice = -1;
+    if (VoiceId >= 0) kaSound::ReleaseWhenEnded(VoiceId);
+    VoiceId = id;
     kaSound::Play(VoiceId, -1);
 }
 
@@ -341,17 +353,34 @@ void DrawTextArea(const layout::TextArea& a, const char* text) {
     kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, 0);
 }
 
+// More options than fit on the screen are never drawn; the bound keeps a bad count from
+// running long.
+static int ShownOptions(int count) { return std::clamp(count, 0, layout::ChoiceRowsMost); }
+
+// The prompt line of a choice of count options whose command: line is line + 1.
+static int PromptLine(int count, int line) { return line + 2 + ShownOptions(count); }
+
+// The options of the story choice that is open: the count its command: line gives.
+static int StoryChoiceCount() { return ReadNumberAt(LineText(CurrentLine + 1), 8); }
+
+int OpenChoiceOptions() {
+    if (QuitPromptOpen) return QuitPromptOptions;
+    return StoryState == ChoiceOpen ? ShownOptions(StoryChoiceCount()) : 0;
+}
+
 // Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
 // nothing is chosen, else the line of the chosen option's label.
 static int ChoiceMenu(int count, int line) {
-    // More options than fit on the screen are never drawn; the bound keeps a bad count
-    // from running long.
-    if (count < 0) count = 0;
-    if (count > layout::ChoiceRowsMost) count = layout::ChoiceRowsMost;
+    count = ShownOptions(count);
     SetCursorVisible(1);
     BltOpaqueAt(layout::ChoiceBox, InterfacePicture[PicComwin]);
     for (int i = 0; i < count; ++i) {
         if (!PointerIn(layout::ChoiceRowHit(i))) continue;
+        // An option is spoken as the pointer reaches it, but not in the frame the choice
+        // opens, whose prompt is being said.
+        if (PointerReaches(line == QuitPromptLine ? ReachQuitPrompt : ReachChoice, i) &&
+            !OptionClickIgnored)
+            SpeakLineClip(LineText(line + 2 + i) + 5);
         const layout::Rect r = layout::ChoiceHighlight(i);
         kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0, 1);
         if (!InputState.LeftClick || OptionClickIgnored) continue;
@@ -371,9 +400,15 @@ static int ChoiceMenu(int count, int line) {
     kaDraw::EndTextDrawing();
     kaDraw::SelectTextFont(EngineText(TextMincho), layout::ChoiceTextSize);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    DrawTextArea(layout::ChoicePrompt, LineText(line + 2 + count));
+    DrawTextArea(layout::ChoicePrompt, LineText(PromptLine(count, line)));
     kaDraw::EndTextDrawing();
     return 0;
+}
+
+// The panel's buttons say their names as the pointer reaches them.
+static void SpeakPanelButtonReached() {
+    if (PointerIn(layout::QuitButton) && PointerReaches(ReachPanel, 0)) SpeakPhrase("panel_quit");
+    if (PointerIn(layout::MenuButton) && PointerReaches(ReachPanel, 1)) SpeakPhrase("panel_menu");
 }
 
 // Opens the quit prompt or (returning true) asks for the system menu.
@@ -382,6 +417,7 @@ static bool PanelButtons() {
     if (PointerIn(layout::QuitButton)) {
         QuitPromptOpen = true;
         OptionClickIgnored = true;
+        SpeakLineClip(LineText(PromptLine(2, QuitPromptLine)));
     } else if (PointerIn(layout::MenuButton)) {
         InputState.LeftClick = 0;
         SystemMenuOpen = true;
@@ -407,6 +443,9 @@ static void StoryFrameOnce() {
                 MatchKeyword(LineText(CurrentLine)) == KwNone)
                 MarkLineRead(CurrentLine);
             // A reader's press may let the voice finish; held Ctrl and skip mode cut it.
+            // A phrase said is over once the story moves on, but for skip mode's own
+            // (skip_on), as it runs.
+            if (!SkipModeRuns()) StopSpeaking();
             if (VoiceId >= 0) {
                 if (Preferences.ClickStopsVoice || OptionClickIgnored)
                     kaSound::Stop(VoiceId, -1);
@@ -420,8 +459,14 @@ static void StoryFrameOnce() {
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
+            if (end == StepOpensChoice)
+                SpeakLineClip(LineText(PromptLine(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine)));
             if (end == StepShowsLine) {
                 ShownTextSize = TextSize;
+                // With self-voicing on, a line no clip of its own speaks is narrated,
+                // as its voice.
+                std::string narration = StepVoiceLine < 0 ? NarrationClip(CurrentLine) : "";
+                if (!narration.empty()) PlayNarration(narration.c_str());
                 RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
                 // While the line is read, the picture of the step after it is decoded.
                 if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
@@ -436,13 +481,14 @@ static void StoryFrameOnce() {
         if (showsLine) ShowLine(CurrentLine, 0, ShownTextSize);
         DrawPicture();
         BltTransparentAt(layout::Panel, InterfacePicture[PicPanel]);
+        SpeakPanelButtonReached();
         BltTransparentAt(layout::MessageFrame, InterfacePicture[PicMessage]);
         if (showsLine && RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f) &&
             LaidOutLine == CurrentLine)
             MarkLineRead(CurrentLine);  // all its characters are out
 
         if (StoryState == ChoiceOpen) {
-            int r = ChoiceMenu(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine);
+            int r = ChoiceMenu(StoryChoiceCount(), CurrentLine);
             if (r != 0) {
                 GoToLine(r);
                 StoryState = ShowingProse;
@@ -452,7 +498,7 @@ static void StoryFrameOnce() {
             }
         }
         if (QuitPromptOpen) {
-            int r = ChoiceMenu(2, QuitPromptLine);
+            int r = ChoiceMenu(QuitPromptOptions, QuitPromptLine);
             if (r != 0) {
                 QuitPromptOpen = false;
                 InputState.LeftClick = 1;

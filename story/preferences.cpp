@@ -1,7 +1,7 @@
 // The reader's preferences, kept in $XDG_CONFIG_HOME/akari/preferences.ini: the music's
 // and the voices' volumes over what the script sets, whether a click stops the voice,
-// auto mode's pause and what skip mode skips. A missing or damaged file gives the
-// defaults.
+// auto mode's pause, what skip mode skips and whether the game speaks its screens
+// (self-voicing). A missing or damaged file gives the defaults.
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -52,6 +52,7 @@ static bool ReadLine(const std::string& line, PreferenceFields* p) {
     else if (k == "click_stops_voice" && (value == 0 || value == 1)) p->ClickStopsVoice = value;
     else if (k == "auto_pause_tenths" && IsPauseTenths(value)) p->AutoPauseTenths = value;
     else if (k == "skip_everything" && (value == 0 || value == 1)) p->SkipEverything = value;
+    else if (k == "self_voicing" && (value == 0 || value == 1)) p->SelfVoicing = value;
     else return false;
     return true;
 }
@@ -79,8 +80,8 @@ bool SavePreferences() {
     char text[256];
     std::snprintf(text, sizeof text,
                   "[preferences]\nmusic_volume=%d\nvoice_volume=%d\nclick_stops_voice=%d\n"
-                  "auto_pause_tenths=%d\nskip_everything=%d\n",
+                  "auto_pause_tenths=%d\nskip_everything=%d\nself_voicing=%d\n",
                   p.MusicVolume, p.VoiceVolume, p.ClickStopsVoice ? 1 : 0, p.AutoPauseTenths,
-                  p.SkipEverything ? 1 : 0);
+                  p.SkipEverything ? 1 : 0, p.SelfVoicing ? 1 : 0);
     return ReplaceFile(path.c_str(), text);
 }

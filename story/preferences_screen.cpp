@@ -1,6 +1,7 @@
 // The preferences page: F1 opens it over the story or the title. Each row is a setting,
-// changed by a click on its boxes, the wheel over it, or the arrow keys (up and down
-// pick the row, left and right change it); a right click, Escape or F1 closes it.
+// changed by a click on its boxes, the wheel over it, or the arrow keys (up and down,
+// through the keyboard's focus, pick the row; left and right change it); a right click,
+// Escape, Backspace or F1 closes it.
 // Changes act at once and are kept: the volumes and the reader's choices in
 // preferences.ini, the message speed and music in owlsys.ini as the menu writes them,
 // full screen as the window keeps it.
@@ -15,7 +16,7 @@ bool PreferencesOpen = false;
 
 enum Row {
     RowMusicVolume, RowVoiceVolume, RowClickVoice, RowAutoPause, RowSkip, RowSpeed, RowMusic,
-    RowFullScreen, RowClose
+    RowFullScreen, RowSelfVoicing, RowClose
 };
 static_assert(RowClose + 1 == layout::PreferenceRowCount, "a row for each place");
 
@@ -24,21 +25,37 @@ struct RowShape {
     int boxes, step, width;      // a stepper has two boxes, less and more
     bool stepper;
     EngineTextId box[2];         // the choice rows' texts of two boxes
+    const char* phrase;          // what self-voicing says of the row
 };
 
 static const RowShape Rows[layout::PreferenceRowCount] = {
-    {TextMusicVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {}},
-    {TextVoiceVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {}},
-    {TextClickVoice, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextVoiceStops, TextVoiceFinishes}},
-    {TextAutoPause, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {}},
-    {TextSkipKey, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextSkipRead, TextSkipEverything}},
-    {TextMessageSpeed, 6, layout::SpeedBoxStep, layout::SpeedBoxWidth, false, {}},
-    {TextMusic, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff}},
-    {TextFullScreen, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff}},
-    {TextClose, 1, layout::WideBoxStep, layout::WideBoxWidth, false, {TextClose}},
+    {TextMusicVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {},
+     "pref_music_volume"},
+    {TextVoiceVolume, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {},
+     "pref_voice_volume"},
+    {TextClickVoice, 2, layout::WideBoxStep, layout::WideBoxWidth, false,
+     {TextVoiceStops, TextVoiceFinishes}, "pref_voice_stop"},
+    {TextAutoPause, 2, layout::StepperBoxStep, layout::StepperBoxWidth, true, {},
+     "pref_auto_pause"},
+    {TextSkipKey, 2, layout::WideBoxStep, layout::WideBoxWidth, false,
+     {TextSkipRead, TextSkipEverything}, "pref_skip"},
+    {TextMessageSpeed, 6, layout::SpeedBoxStep, layout::SpeedBoxWidth, false, {},
+     "pref_message_speed"},
+    {TextMusic, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_music"},
+    {TextFullScreen, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_full_screen"},
+    {TextSelfVoicing, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_self_voicing"},
+    {TextClose, 1, layout::WideBoxStep, layout::WideBoxWidth, false, {TextClose}, "pref_close"},
 };
 
 static int Focus = 0;  // the row the arrow keys change
+
+int PreferencesRow() { return Focus; }
+void PickPreferencesRow(int row) {
+    if (row >= 0 && row < layout::PreferenceRowCount) Focus = row;
+}
 
 void ResetPreferencesScreen() {
     if (PreferencesOpen) UncoverStory();
@@ -50,6 +67,13 @@ static layout::Rect Box(int row, int n) {
     return layout::PreferenceBox(row, n, Rows[row].step, Rows[row].width);
 }
 
+// A setting's row is pointed at on its label, where a click changes nothing (left and
+// right change it); the close row at its button.
+layout::Rect PreferencesRowTarget(int row) {
+    if (row == RowClose) return Box(row, 0);
+    return layout::PreferenceLabelArea(row < 0 ? 0 : row > RowClose ? RowClose : row);
+}
+
 // The box a choice row has chosen; -1 for a stepper and the close button.
 static int Chosen(int row) {
     switch (row) {
@@ -58,11 +82,31 @@ static int Chosen(int row) {
     case RowSpeed: return int(MessageSpeed);
     case RowMusic: return MusicOff != 0 ? 1 : 0;
     case RowFullScreen: return InputState.FullScreenShown ? 0 : 1;
+    case RowSelfVoicing: return SelfVoicingOn() ? 0 : 1;
     default: return -1;
     }
 }
 
 static int Held(int value, int least, int most) { return value < least ? least : value > most ? most : value; }
+
+// Self-voicing says a row's new value: a volume in per cent, the pause in seconds, the
+// message speed as the menu's button says it, or the box chosen.
+static void SpeakValue(int row) {
+    static const char* const BoxPhrases[][2] = {
+        {"voice_stops", "voice_finishes"}, {"skip_read", "skip_all"}, {"value_on", "value_off"}};
+    char id[32];
+    switch (row) {
+    case RowMusicVolume: std::snprintf(id, sizeof id, "volume_%d", Preferences.MusicVolume); break;
+    case RowVoiceVolume: std::snprintf(id, sizeof id, "volume_%d", Preferences.VoiceVolume); break;
+    case RowAutoPause: std::snprintf(id, sizeof id, "pause_%d", Preferences.AutoPauseTenths); break;
+    case RowSpeed: std::snprintf(id, sizeof id, "menu_speed_%d", Chosen(row)); break;
+    case RowClickVoice: std::snprintf(id, sizeof id, "%s", BoxPhrases[0][Chosen(row)]); break;
+    case RowSkip: std::snprintf(id, sizeof id, "%s", BoxPhrases[1][Chosen(row)]); break;
+    case RowMusic: std::snprintf(id, sizeof id, "%s", BoxPhrases[2][Chosen(row)]); break;
+    default: return;  // full screen and self-voicing say theirs as asked; close has none
+    }
+    SpeakPhrase(id);
+}
 
 // A stepper moved by delta steps.
 static void Step(int row, int delta) {
@@ -74,6 +118,7 @@ static void Step(int row, int delta) {
                                  AutoPauseTenthsLeast, AutoPauseTenthsMost);
     ApplyVolumes();
     SavePreferences();
+    SpeakValue(row);
 }
 
 // A choice row set to box n.
@@ -91,10 +136,16 @@ static void Choose(int row, int n) {
         break;
     case RowFullScreen:
         if (n != Chosen(row)) RequestFullScreenToggle();
-        break;
-    case RowClose: PreferencesOpen = false; break;
+        // The window changes after the frame: the value said is the one asked for.
+        SpeakPhrase(n == 0 ? "value_on" : "value_off");
+        return;
+    case RowSelfVoicing:
+        if (n != Chosen(row)) ToggleSelfVoicing();
+        return;
+    case RowClose: PreferencesOpen = false; return;
     default: break;
     }
+    SpeakValue(row);
 }
 
 // The wheel or an arrow key: a stepper steps, a choice moves to the next box, the close
@@ -169,6 +220,13 @@ static void DrawPage() {
     kaDraw::EndTextDrawing();
 }
 
+// A row says its name as the pointer reaches it.
+static void SpeakRowReached() {
+    for (int row = 0; row < layout::PreferenceRowCount; ++row)
+        if (PointerIn(layout::PreferenceRowArea(row)) && PointerReaches(ReachPreferences, row))
+            SpeakPhrase(Rows[row].phrase);
+}
+
 bool PreferencesMayOpen() {
     int mode = GetGameMode();
     return !PreferencesOpen && !BacklogOpen &&
@@ -179,13 +237,17 @@ void OpenPreferences() {
     CoverStory();
     PreferencesOpen = true;
     DrawPage();
+    // The row under the pointer waits until the page's name is said.
+    for (int row = 0; row < layout::PreferenceRowCount; ++row)
+        if (PointerIn(layout::PreferenceRowArea(row))) PointerReaches(ReachPreferences, row);
+    SpeakPhrase("title_settings");
 }
 
 bool PreferencesFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey;
+    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey ||
+                 InputState.BackKey;
     if (!close) {
-        if (InputState.ArrowKey == ArrowUp) Focus = Held(Focus - 1, 0, RowClose);
-        if (InputState.ArrowKey == ArrowDown) Focus = Held(Focus + 1, 0, RowClose);
+        SpeakRowReached();  // before what a click changes, whose value is said after
         if (InputState.ArrowKey == ArrowLeft) Change(Focus, -1);
         if (InputState.ArrowKey == ArrowRight) Change(Focus, 1);
         for (int row = 0; row < layout::PreferenceRowCount && InputState.WheelSteps; ++row)
@@ -193,7 +255,7 @@ bool PreferencesFrame() {
         if (InputState.LeftClick) Press();
     }
     InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = 0;
+    InputState.WheelSteps = InputState.BackKey = 0;
     if (close || !PreferencesOpen) {
         PreferencesOpen = false;
         UncoverStory();

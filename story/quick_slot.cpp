@@ -14,23 +14,32 @@ static const float NoticeWhole = 1.0f, NoticeFade = 0.5f;
 
 void ResetQuickSlot() { Notice = -1; }
 
+// The notice, shown and (with self-voicing on) spoken.
 static void ShowNotice(EngineTextId text) {
     Notice = text;
     NoticeAge = 0.0f;
+    SpeakPhrase(text == TextQuickSaved    ? "quick_saved"
+                : text == TextQuickLoaded ? "quick_loaded"
+                : text == TextNoQuickSave ? "quick_none"
+                                          : "save_failed");
 }
 
-// The story at the saved line, laid out afresh and coming out again; its own voice is
-// not played again, and the voice of the line left is stopped.
+// The saved line's own voice is not played again, and the voice of the line left is
+// stopped.
+void ContinueFromSlot(int slot, int notice) {
+    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+    LoadSlot(slot);
+    ForgetLayout();
+    SetGameMode(ModeStory);
+    ShowNotice(EngineTextId(notice));
+}
+
 static void QuickLoad() {
     if (!SlotHoldsSave(QuickSlot)) {
         ShowNotice(TextNoQuickSave);
         return;
     }
-    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-    LoadSlot(QuickSlot);
-    ForgetLayout();
-    SetGameMode(ModeStory);
-    ShowNotice(TextQuickLoaded);
+    ContinueFromSlot(QuickSlot, TextQuickLoaded);
 }
 
 void QuickSlotKeys() {

@@ -19,19 +19,30 @@ static bool StoryOpenToSkip() {
 
 static bool MaySkip(int line) { return SkipsEverything() || LineWasRead(line); }
 
-bool SkipModeSteps() {
-    bool pressedS = InputState.SkipKey && GetGameMode() == ModeStory;
-    if (InputState.LeftClick || InputState.RightClick || InputState.OtherKey ||
-        InputState.WheelSteps)
-        SkipMode = false;
-    else if (pressedS)
-        SkipMode = !SkipMode;
+// Whether skip mode steps in this frame: on, and the story open to it at a line it may
+// skip.
+static bool SkipModeGoesOn() {
     if (!SkipMode) return false;
     if (!StoryOpenToSkip() || !MaySkip(CurrentLine)) {
         SkipMode = false;
         return false;
     }
     return true;
+}
+
+bool SkipModeSteps() {
+    bool pressedS = InputState.SkipKey && GetGameMode() == ModeStory;
+    bool toggled = false;
+    if (InputState.LeftClick || InputState.RightClick || InputState.OtherKey ||
+        InputState.WheelSteps)
+        SkipMode = false;
+    else if (pressedS) {
+        SkipMode = !SkipMode;
+        toggled = true;
+    }
+    bool steps = SkipModeGoesOn();
+    if (toggled) SpeakPhrase(steps ? "skip_on" : "skip_off");
+    return steps;
 }
 
 void SkipModeAfterStep() {

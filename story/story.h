@@ -2,6 +2,7 @@
 // the interpreter, the message window, the game modes and the system menu.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "base/random.h"
 #include "base/screen_layout.h"
@@ -69,6 +70,9 @@ void ResetInterpreter();
 void StoryFrame();
 // The message window shows the story's line, not a choice's or the quit prompt's.
 bool MessageWindowShowsLine();
+// The options a click may take: the quit prompt's two while it is open, else those of
+// the story choice that is open (at most layout::ChoiceRowsMost), else 0.
+int OpenChoiceOptions();
 // The pointer lies strictly inside the hit area (every edge exclusive).
 bool PointerIn(const layout::Rect& r);
 // A picture drawn whole at its place: over what is there, or leaving out its key colour.
@@ -182,10 +186,18 @@ constexpr int SlotCount = 5;
 constexpr int QuickSlot = SlotCount;  // F5 and F9's slot, after the menu's five
 extern int MusicOff;
 
-// The menu's notice and the save line's reserved fields back to their start values;
-// called by ResetStoryState.
+// The menu's notice, the slots it read and the save line's reserved fields back to
+// their start values; called by ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
+// Slot n's file, or the state file beside it (state true); the quick slot's after the
+// five. False when the slot is none of them or the path does not fit.
+bool SlotPath(int slot, bool state, char* out, int size);
+// The line a slot's save line (its first token, of size bytes) holds; 0 for a line
+// outside the table, which a load takes as line 0.
+int SavedLineIn(const char* token, int size);
+// The menu shows a notice (saved, loaded, not saved) in place of its buttons.
+bool MenuNoticeShowing();
 // Writes the current position to slot n (0 to 4, or QuickSlot), and beside it the
 // story's state with the preview; false when either could not be written.
 bool SaveSlot(int slot);
@@ -216,7 +228,48 @@ bool WriteTextFile(const char* path, const char* text);
 // are cut); empty when the file is missing or holds none.
 void ReadFirstToken(const char* path, char* out, int size);
 
+// ---- What a slot holds (slot_summary.cpp) --------------------------------------------
+
+struct SlotSummary {
+    bool saved;                     // the slot's file holds a save line
+    int64_t changedAt;              // that file's last change, in ns since 1970
+    int line;                       // the line it holds (SavedLineIn)
+    bool pictured;                  // beside it, a state made for that line and script
+    uint8_t preview[PreviewBytes];  // that state's small picture
+};
+// Reads slot n (0 to 4, or QuickSlot); false (saved false) when it holds no save.
+bool ReadSlotSummary(int slot, SlotSummary* out);
+// Of the five slots and the quick slot, the one holding a save whose file changed last;
+// -1 when none holds one.
+int MostRecentSlot();
+// A save's time on the reader's clock, as "2026/12/08 09:40".
+void FormatSaveTime(int64_t changedAt, char* out, int size);
+
+// ---- The menu's margin and marks (menu_margin.cpp) ------------------------------------
+
+// Forgets what the slots were read to hold, so that they are read again when shown next:
+// called when the menu closes and when a slot is saved.
+void ForgetSlotSummaries();
+// Called by the menu each frame before its labels: in the margin left of the rows, the
+// notice (an EngineTextId; -1 for none) or else the slot whose save or load button the
+// pointer is on; and the marks under the message speed and the music setting in force.
+void DrawMenuMargin(int notice);
+
+// ---- The title's entries (title_entries.cpp) -------------------------------------------
+
+// Called by the title on a press: false when it was on neither entry. つづきから
+// continues from the most recent save (nothing when there is none); 設定 opens the
+// preferences once the title is drawn.
+bool TitleEntryPressed();
+// Called by the title after its picture: the two entries, つづきから dimmed while no
+// save is there, the one under the pointer lit.
+void DrawTitleEntries();
+
 // ---- Quick save and load (quick_slot.cpp) -------------------------------------------
+
+// The story at slot's saved line, with its state, laid out afresh and coming out again,
+// and the notice (an EngineTextId) over it: F9's load, and the title's つづきから.
+void ContinueFromSlot(int slot, int notice);
 
 // Its notice gone; called by ResetStoryState.
 void ResetQuickSlot();
@@ -245,14 +298,18 @@ int BacklogVoiceLine(int index);  // -1 for none or outside
 // Called after the story frame is composed: keeps what the page will cover, newest line
 // at the foot. Does nothing when no line has been shown.
 void OpenBacklog();
-// One frame of the open backlog: the wheel scrolls, a click on a voiced line replays
-// it, a click on a line's return mark (or R over the line or its mark) puts the story
-// back as it stood when that line was shown and drops the lines after it (every line
-// held can be gone back to: a load clears them all), a right click, Escape or the wheel
-// down past the newest line closes it. Every click is taken. BacklogStays while it is open; BacklogClosed or BacklogWentBack when the story
-// runs again (a story gone back goes on with the frame's time, as a step would).
+// One frame of the open backlog: the wheel and Page Up scroll, a click on a voiced line
+// replays it, a click on a line's return mark (or R over the line or its mark) puts the
+// story back as it stood when that line was shown and drops the lines after it (every
+// line held can be gone back to: a load clears them all), a right click, Escape,
+// Backspace or the wheel down past the newest line closes it. Every click is taken.
+// BacklogStays while it is open; BacklogClosed or BacklogWentBack when the story runs
+// again (a story gone back goes on with the frame's time, as a step would).
 enum { BacklogStays, BacklogClosed, BacklogWentBack };
 int BacklogFrame();
+// The area of entry index (0 the oldest) on the open page, scrolled first (when scroll)
+// until the entry shows; false when it is not on the page or no such entry is held.
+bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area);
 
 // ---- A page over the story (story_cover.cpp) ------------------------------------------
 
@@ -326,6 +383,7 @@ struct PreferenceFields {
     bool ClickStopsVoice = true;  // false: a voice plays on until the next voiced line
     int AutoPauseTenths = 10;     // auto mode's pause before the characters' share
     bool SkipEverything = false;  // S skips every line, not only those read
+    bool SelfVoicing = false;     // narration and the screens' phrases are spoken
 };
 extern PreferenceFields Preferences;
 // The defaults (ResetStoryState).
@@ -352,6 +410,57 @@ void OpenPreferences();
 // One frame of the open page; every click is taken. False when it closed (what lies
 // under it then runs again).
 bool PreferencesFrame();
+// The row left and right change, marked on the page; picked by a click on the row's
+// boxes or by the keyboard's focus (a row outside the page is ignored).
+int PreferencesRow();
+void PickPreferencesRow(int row);
+// Where the keyboard's focus puts the pointer on row (held to the page's rows).
+layout::Rect PreferencesRowTarget(int row);
+
+// ---- Keyboard focus (keyboard_focus.cpp) ---------------------------------------------
+
+// No focus (ResetStoryState).
+void ResetKeyboardFocus();
+// Called first in each frame: the arrow keys and Tab move the focus among the items of
+// what is open and put the pointer on the focused one; on the backlog and the
+// preferences Return and Space click there. In the story nothing has the focus until an
+// arrow or Tab is pressed, and a step takes it away.
+void KeyboardFocusFrame();
+
+// ---- Self-voicing (self_voicing.cpp) ------------------------------------------------
+
+// The screens whose items are spoken as the pointer reaches them.
+enum ReachScreen {
+    ReachChoice, ReachQuitPrompt, ReachPanel, ReachMenu, ReachBacklog, ReachPreferences,
+    ReachTitle
+};
+// Nothing spoken, nothing reached (ResetStoryState).
+void ResetSelfVoicing();
+// The mode, as the preferences keep it.
+bool SelfVoicingOn();
+// Called for the V key and the preferences' switch: flips the mode, keeps it in
+// preferences.ini and says voicing_on or voicing_off (the latter too, as it goes off).
+void ToggleSelfVoicing();
+// With the mode on: the phrase of data/phrases.txt by its id, or the narration of a
+// script text (a prose or prompt line whole, an option from its byte 5), in place of
+// whatever speaks on the voice channel. A missing clip is silence. Nothing when off.
+void SpeakPhrase(const char* id);
+void SpeakLineClip(const char* text);
+// Called by a step and by the backlog's replay: the phrase stops.
+void StopSpeaking();
+// Asked by auto mode, which waits for a phrase as for the voice it cut: seconds until
+// the phrase ends, 0 when none speaks.
+float PhraseSecondsLeft();
+// The clip that narrates script line as it is shown, for the interpreter to play as
+// the line's voice: empty when the mode is off or the line is not prose.
+std::string NarrationClip(int line);
+// Called each frame by a screen for the item (screen, index) under the pointer: true,
+// with the mode on, when the pointer was not on it in the last frame; the caller then
+// speaks it. Staying on an item says it once; leaving and coming back says it again.
+bool PointerReaches(int screen, int index);
+// Called at the end of each frame: what was reached becomes the last frame's; the
+// notice and the title say theirs as they come up.
+void SelfVoicingAfterFrame();
 
 // ---- The engine's own texts, in CP932 (engine_texts.cpp) --------------------------
 
@@ -360,7 +469,8 @@ enum EngineTextId {
     TextQuickLoaded, TextNoQuickSave, TextMenu, TextPreferences, TextMusicVolume,
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
-    TextOff, TextFullScreen, TextClose, TextSeconds, EngineTextCount
+    TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, TextEmptySlot,
+    TextContinue, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 
@@ -387,6 +497,9 @@ int LogoLevelForTest();
 void MarkGameStartedForTest();
 // MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
 int MenuNoticeForTest();
+// The texts the menu's margin drew in its last frame, CP932: i = 0 the notice, the
+// slot's date or 空きスロット; i = 1 the start of the slot's line. "" when none.
+const char* MenuMarginTextForTest(int i);
 // The engine text of the quick slot's notice showing; -1 when none.
 int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).
@@ -395,3 +508,6 @@ bool AutoModeOnForTest();
 int BacklogFlagSetsForTest();
 // The top of entry index on the backlog page last drawn; -1 when it was not drawn.
 int BacklogEntryTopForTest(int index);
+// The item the keyboard's focus is on, in the order the arrows and Tab walk (on the
+// backlog the entry, 0 the oldest); -1 when none.
+int KeyboardFocusForTest();

@@ -50,4 +50,6 @@ void ResetStoryState() {
     ResetReadMarks();
     ResetPreferences();
     ResetPreferencesScreen();
+    ResetKeyboardFocus();
+    ResetSelfVoicing();
 }

@@ -20,6 +20,7 @@ static int SaveReserved[5];
 
 void ResetSystemMenu() {
     MenuNotice = MenuPlain;
+    ForgetSlotSummaries();
     const int reserved[5] = {1, 40, 1, 1, 1};
     std::memcpy(SaveReserved, reserved, sizeof SaveReserved);
 }
@@ -31,9 +32,7 @@ static void FormatSaveLine(char* out, int size) {
                   CurrentLine);
 }
 
-// Slot n's file, or the state file beside it (state true); the quick slot's after the
-// five. False when the slot is none of them or the path does not fit.
-static bool SlotPath(int slot, bool state, char* out, int size) {
+bool SlotPath(int slot, bool state, char* out, int size) {
     if (slot < 0 || slot > QuickSlot) return false;
     char name[32];
     const char* extension = state ? "state" : "sdt";
@@ -57,7 +56,14 @@ bool SaveSlot(int slot) {
     bool stateKept = WriteStateFile(statePath, snapshot, LastStoryFrame());
     if (!stateKept) std::remove(statePath);
     FormatSaveLine(line, sizeof line);
-    return WriteTextFile(path, line) && stateKept;
+    bool kept = WriteTextFile(path, line) && stateKept;
+    ForgetSlotSummaries();
+    return kept;
+}
+
+int SavedLineIn(const char* token, int size) {
+    int line = ReadNumberIn(token, size, 19);
+    return line < 0 || line > ScriptLineCount - 2 ? 0 : line;
 }
 
 bool SlotHoldsSave(int slot) {
@@ -83,8 +89,7 @@ void LoadSlot(int slot) {
         int value = ReadNumberIn(token, sizeof token, offsets[i]);
         SaveReserved[i] = value < lowest[i] ? lowest[i] : value > highest[i] ? highest[i] : value;
     }
-    CurrentLine = ReadNumberIn(token, sizeof token, 19);
-    if (CurrentLine < 0 || CurrentLine > ScriptLineCount - 2) CurrentLine = 0;
+    CurrentLine = SavedLineIn(token, sizeof token);
     StoryState = ShowingProse;
     static StorySnapshot snapshot;
     static uint8_t preview[PreviewBytes];
@@ -119,16 +124,28 @@ bool WriteSystemSettings(int speed, int musicOff) {
     return WriteTextFile(path, line);
 }
 
-// Highlights the button under the pointer; true when it is also clicked.
-static bool Button(const layout::Rect& r) {
+// The buttons in the order they are tested, as self-voicing numbers them.
+enum { ItemSave = 0, ItemLoad = 5, ItemSpeed = 10, ItemMusic = 16, ItemQuit = 18, ItemReturn = 19 };
+
+// Highlights the button under the pointer and, as the pointer reaches it, says its
+// phrase: the id phrase, followed by the number n unless it is -1. True when the button
+// is also clicked.
+static bool Button(const layout::Rect& r, int item, const char* phrase, int n = -1) {
     if (!PointerIn(r)) return false;
     kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0xFFFFFF, 1);
+    if (PointerReaches(ReachMenu, item)) {
+        char id[32];
+        if (n < 0) std::snprintf(id, sizeof id, "%s", phrase);
+        else std::snprintf(id, sizeof id, "%s%d", phrase, n);
+        SpeakPhrase(id);
+    }
     return InputState.LeftClick != 0;
 }
 
 // The click that closes the menu or its notice may make a step, but never picks an
 // option of a choice that is open behind the menu.
 static void ReturnToStory() {
+    ForgetSlotSummaries();
     SystemMenuOpen = false;
     SetGameMode(ModeStory);
     OptionClickIgnored = true;
@@ -153,11 +170,11 @@ void SwitchMusic(int off) {
 
 // The menu's text replaces the message window's layout; the story lays its line out
 // again when it comes back.
-static void DrawMenuText(const char* text, const layout::TextArea& area) {
+static void DrawMenuText() {
     MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    DrawTextArea(area, text);
+    DrawTextArea(layout::MenuText, EngineText(TextMenu));
     kaDraw::EndTextDrawing();
     RevealText(0.0f);
 }
@@ -165,24 +182,26 @@ static void DrawMenuText(const char* text, const layout::TextArea& area) {
 // The save, load, speed and music rows; true when a button's action ends the frame.
 static bool MenuRows() {
     for (int n = 0; n < layout::SaveRow.count; ++n) {
-        if (Button(layout::SaveRow.Button(n))) {
+        if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1)) {
             InputState.LeftClick = 0;
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
+            SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "save_failed");
             SetCursorVisible(0);
             return true;
         }
     }
     for (int n = 0; n < layout::LoadRow.count; ++n) {
-        if (Button(layout::LoadRow.Button(n))) {
+        if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1)) {
             InputState.RightClick = 0;
             SetCursorVisible(0);
             LoadSlot(n);
             MenuNotice = MenuLoaded;
+            SpeakPhrase("menu_loaded");
             return true;
         }
     }
     for (int n = 0; n < layout::SpeedRow.count; ++n) {
-        if (Button(layout::SpeedRow.Button(n))) {
+        if (Button(layout::SpeedRow.Button(n), ItemSpeed + n, "menu_speed_", n)) {
             InputState.RightClick = 0;
             MessageSpeed = float(n);
             CloseMenu();
@@ -191,7 +210,7 @@ static bool MenuRows() {
         }
     }
     for (int n = 0; n < layout::MusicRow.count; ++n) {
-        if (Button(layout::MusicRow.Button(n))) {
+        if (Button(layout::MusicRow.Button(n), ItemMusic + n, n == 0 ? "menu_music_on" : "menu_music_off")) {
             InputState.LeftClick = 0;
             InputState.RightClick = 0;
             SwitchMusic(n);
@@ -203,32 +222,45 @@ static bool MenuRows() {
     return false;
 }
 
+bool MenuNoticeShowing() { return MenuNotice != MenuPlain; }
+
+// A save or a load leaves its notice in the margin, beside the menu's rows and labels,
+// from the frame it was made in; the next click closes it. The speed and music rows
+// close the menu at once.
 void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
     BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
-    if (MenuNotice != MenuPlain) {
-        EngineTextId notice = MenuNotice == MenuSaved    ? TextSaved
-                              : MenuNotice == MenuLoaded ? TextLoaded
-                                                         : TextSaveFailed;
-        DrawMenuText(EngineText(notice), layout::MenuNoticeText);
-        if (InputState.LeftClick) {
-            InputState.RightClick = 0;
-            CloseMenu();
-        }
+    // Backspace leaves the menu, or its notice, for the story, but makes no step there.
+    if (InputState.BackKey) {
+        InputState.LeftClick = InputState.RightClick = 0;
+        CloseMenu();
         return;
     }
-    if (MenuRows()) return;
-    // Quit and return overlap: both are tested, so return wins there.
-    if (Button(layout::QuitGameButton)) {
-        InputState.RightClick = 0;
-        SetGameMode(ModeEnd);
+    if (MenuNotice != MenuPlain) {
+        if (InputState.LeftClick) {  // the story is drawn over this frame
+            InputState.RightClick = 0;
+            CloseMenu();
+            return;
+        }
+    } else if (MenuRows()) {
+        if (MenuNotice == MenuPlain) return;
+    } else {
+        // Quit and return overlap: both are tested, so return wins there.
+        if (Button(layout::QuitGameButton, ItemQuit, "menu_quit")) {
+            InputState.RightClick = 0;
+            SetGameMode(ModeEnd);
+        }
+        if (Button(layout::ReturnButton, ItemReturn, "menu_return")) {
+            InputState.RightClick = 0;
+            ReturnToStory();
+        }
     }
-    if (Button(layout::ReturnButton)) {
-        InputState.RightClick = 0;
-        ReturnToStory();
-    }
-    DrawMenuText(EngineText(TextMenu), layout::MenuText);
+    DrawMenuMargin(MenuNotice == MenuSaved    ? TextSaved
+                   : MenuNotice == MenuLoaded ? TextLoaded
+                   : MenuNotice == MenuPlain  ? -1
+                                              : TextSaveFailed);
+    DrawMenuText();
 }
 
 int MenuNoticeForTest() { return MenuNotice; }

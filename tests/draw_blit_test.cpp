@@ -69,6 +69,48 @@ TEST_F(DrawBlitTest, DrawRectOutlinesTheEdgeAndFillsInside) {
     EXPECT_EQ(Written(), 20 + 100);
 }
 
+// A save's small picture: each RGB pixel lands at its place in the back buffer's layout,
+// cut to the clip rectangle and the back buffer with its rows kept in step; nothing is
+// drawn for no pixels or no size.
+TEST_F(DrawBlitTest, RgbPixelsLandInPlaceConvertedAndCut) {
+    const int w = 6, h = 4;
+    std::vector<uint8_t> rgb(w * h * 3);
+    for (int i = 0; i < w * h; ++i) rgb[3 * i] = uint8_t(40 * (i % w)), rgb[3 * i + 1] = uint8_t(50 * (i / w)), rgb[3 * i + 2] = 0x33;
+    auto at = [&](int x, int y) { return uint32_t(40 * x) << 16 | uint32_t(50 * y) << 8 | 0x33u; };
+    BltRgbPixels(100, 200, rgb.data(), w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ASSERT_EQ(Back(100 + x, 200 + y), at(x, y)) << x << "," << y;
+    EXPECT_EQ(Written(), w * h);
+
+    ClearBackBuffer();
+    BltRgbPixels(-2, 517, rgb.data(), w, h);  // two columns off the left, one row on
+    EXPECT_EQ(Back(0, 517), at(2, 0));
+    EXPECT_EQ(Back(3, 519), at(5, 2));
+    EXPECT_EQ(Written(), 4 * 3);
+    ClearBackBuffer();
+    SetClipRect(102, 201, 104, 700);
+    BltRgbPixels(100, 200, rgb.data(), w, h);
+    EXPECT_EQ(Back(102, 201), at(2, 1));
+    EXPECT_EQ(Written(), 2 * 3);
+    SetClipRect(0, 0, 700, 520);
+    ClearBackBuffer();
+    BltRgbPixels(0, 0, nullptr, w, h);
+    BltRgbPixels(0, 0, rgb.data(), 0, h);
+    BltRgbPixels(0, 0, rgb.data(), w, -1);
+    BltRgbPixels(2000000000, 2000000000, rgb.data(), w, h);
+    EXPECT_EQ(Written(), 0);
+
+    CloseMedia();
+    SetDisplayFormat(FormatRGB565);
+    ASSERT_EQ(OpenMedia(700, 520, 1), 1);
+    BltRgbPixels(10, 10, rgb.data(), w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = &rgb[3 * (y * w + x)];
+            ASSERT_EQ(Back(10 + x, 10 + y), NativeFromColour(FormatRGB565, p[0] | p[1] << 8 | p[2] << 16));
+        }
+}
+
 TEST_F(DrawBlitTest, WaveRowsFollowTheAbsoluteRowTheTruncatedPhaseAndTheSign) {
     BltWave(100, 0, 10, 0, 0.0f, stripes, 0, 0, 20, 200, 0);
     // cos 60 lands just above 0.5, cos 90 just above 0; truncation is toward zero.

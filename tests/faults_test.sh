@@ -93,10 +93,11 @@ menu_save_slot0() {
   shot "$CASE-menu" || fail "no screenshot"
   click_at 195 100; sleep 0.5
 }
-# The menu's notice is drawn from x 300 on: セーブしました ends before x 440, セーブで
-# きませんでした runs past it. Prints how many pixels of the part only the long one
-# covers changed since the menu opened.
-long_notice() { pixels_changed "$CASE-menu" "$1" 440 198 120 40; }
+# The menu's notice is drawn in the margin left of its rows from (10, 92) on: セーブし
+# ました is one line, セーブできませんでした runs on to a second below it (y 112 to 132).
+# Prints how many pixels of the part only the long one covers changed since the menu
+# opened.
+long_notice() { pixels_changed "$CASE-menu" "$1" 10 112 40 20; }
 
 # A missing picture and a corrupt one: the box says so, and the story goes on.
 for broken in "rm \"\$G/$PICTURE.sad\"" "truncate -s 100 \"\$G/$PICTURE.sad\""; do

@@ -114,5 +114,56 @@ TEST(ScreenLayout, TheSystemMenuRowsTheirButtonsAndTexts) {
     }
     EXPECT_EQ(Edges(layout::QuitGameBox), (Four{170, 370, 320, 390}));
     EXPECT_EQ(Area(layout::MenuText), (Four{170, 50, 635, 500}));
-    EXPECT_EQ(Area(layout::MenuNoticeText), (Four{300, 200, 635, 500}));
+}
+
+// What the menu draws beside the design's own: the margin's picture, texts and notice lie
+// in the free margin, left of every button and of the menu text; each mark lies under its
+// button, off it, and above the next row's button and the picture's own labels under the
+// speed row ("おんがく" from y 290).
+TEST(ScreenLayout, TheMenusMarginAndMarksStayOffItsButtonsAndText) {
+    std::vector<layout::Rect> buttons = {layout::QuitGameButton, layout::ReturnButton};
+    for (const layout::ButtonRow& row : {layout::SaveRow, layout::LoadRow, layout::SpeedRow, layout::MusicRow})
+        for (int n = 0; n < row.count; ++n) buttons.push_back(row.Button(n));
+    auto overlaps = [](const layout::Rect& a, const layout::Rect& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    auto rect = [](const layout::TextArea& a) { return layout::Rect{a.x, a.y, a.right, a.bottom}; };
+    const layout::Rect& margin = layout::MenuMargin;
+    EXPECT_LE(margin.right, layout::MenuText.x);
+    const layout::Placement& p = layout::SlotPreview;
+    const layout::Rect preview{p.x, p.y, p.x + p.width, p.y + p.height};
+    for (const layout::Rect& drawn : {layout::SlotPreviewFrame, preview, rect(layout::SlotDateText),
+                                      rect(layout::SlotLineText), rect(layout::MenuNoticeText)}) {
+        EXPECT_TRUE(drawn.left >= margin.left && drawn.right <= margin.right && drawn.top >= margin.top &&
+                    drawn.bottom <= margin.bottom)
+            << drawn.left << "," << drawn.top;
+        for (const layout::Rect& b : buttons) EXPECT_FALSE(overlaps(drawn, b)) << drawn.left << "," << drawn.top;
+    }
+    EXPECT_EQ(p.width, 150);
+    EXPECT_EQ(p.height, 113);
+    std::vector<layout::Rect> marks;
+    for (const layout::ButtonRow& row : {layout::SpeedRow, layout::MusicRow})
+        for (int n = 0; n < row.count; ++n) {
+            layout::Rect m = layout::MarkUnder(row.Button(n));
+            EXPECT_TRUE(m.left > row.Button(n).left && m.right < row.Button(n).right && m.top > row.bottom);
+            marks.push_back(m);
+        }
+    for (const layout::Rect& m : marks) {
+        for (const layout::Rect& b : buttons) EXPECT_FALSE(overlaps(m, b)) << m.left << "," << m.top;
+        EXPECT_TRUE(m.bottom <= 290 || m.top >= layout::MusicRow.bottom) << m.left << "," << m.top;
+    }
+}
+
+// The title's entries stand apart, at its foot right of the picture's own words
+// ("クリックで はじまります", x 240 to 400), inside the window.
+TEST(ScreenLayout, TheTitlesEntries) {
+    for (const layout::Rect& e : {layout::ContinueEntry, layout::TitlePreferencesEntry}) {
+        EXPECT_GT(e.left, 400);
+        EXPECT_LE(e.right, layout::ClientWidth);
+        EXPECT_LE(e.bottom, layout::ClientHeight - 10);
+        layout::Rect light = layout::TitleEntryLight(e);
+        EXPECT_TRUE(light.left > e.left && light.right < layout::TitleEntryTextLeft && light.top > e.top &&
+                    light.bottom < e.bottom);
+    }
+    EXPECT_LE(layout::ContinueEntry.bottom, layout::TitlePreferencesEntry.top);
 }

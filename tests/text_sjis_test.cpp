@@ -12,6 +12,18 @@ TEST(TextSjis, LeadBytesAndLengthsNeverReachPastTheText) {
     EXPECT_EQ(SjisCharLength("\xB1\xB2", 2), 1);  // half-width katakana
 }
 
+// A start cut to fit never ends in half a character, even where a trail byte looks like
+// a lead byte (0x82 0x9F: the second byte is no lead here).
+TEST(TextSjis, AStartCutToFitEndsAtACharacterBoundary) {
+    const char* text = "a\x82\x9F\x82\xA0" "b";  // a, ぁ, あ, b
+    const size_t want[] = {0, 1, 1, 3, 3, 5, 6, 6};
+    for (size_t most = 0; most < 8; ++most) EXPECT_EQ(SjisFittingBytes(text, most), want[most]) << most;
+    EXPECT_EQ(SjisFittingBytes("\x9F\x9F\x9F", 1), 0u);
+    EXPECT_EQ(SjisFittingBytes("\x9F\x9F\x9F", 2), 2u);
+    EXPECT_EQ(SjisFittingBytes("\x9F\x9F\x9F", 3), 3u) << "a lone lead byte at the end is one character";
+    EXPECT_EQ(SjisFittingBytes("", 5), 0u);
+}
+
 TEST(TextSjis, DecodesCp932WithItsExtensionsElseTheGetaMark) {
     const struct { const char* bytes; int length; uint32_t code; } cases[] = {
         {"A", 1, 'A'}, {"\x82\xA0", 2, 0x3042}, {"\x81\x40", 2, 0x3000}, {"\xB1", 1, 0xFF71},

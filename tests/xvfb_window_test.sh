@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program under Xvfb and openbox: its window found by caption and sized, clicked
-# through the logo, notice and title into the story, its backlog, the system menu and the
-# first choice, each photographed into SHOT_DIR (default: here); a second copy refused;
-# closed by the close box and by Escape.
+# through the logo, notice and title into the story, its backlog, the system menu (a
+# save, its notice and the slot's picture) and the first choice, each photographed into
+# SHOT_DIR (default: here); a second copy refused; closed by the close box; started again
+# to continue from the title; closed by Escape.
 # Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE [SHOT_DIR]. Exit 77: skipped.
 set -u
 GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
@@ -91,6 +92,24 @@ LIT=$(pixels_changed menu_plain menu 172 92 46 21)
 OUTSIDE=$(pixels_changed menu_plain menu 233 92 46 21)
 [ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
 echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
+# A save to slot 1: its notice in the margin left of the rows, every label and button
+# of the menu as before; the next click closes it. Then, with the menu open again, the
+# pointer on slot 1's save button shows its small picture in the margin.
+click_at 195 102; sleep 0.8
+xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
+photograph menu_notice
+NOTICE=$(pixels_changed menu_plain menu_notice 10 92 156 68)
+KEPT=$(pixels_changed menu_plain menu_notice 168 40 472 360)
+[ "$NOTICE" -ge 100 ] && [ "$KEPT" -eq 0 ] ||
+  fail "the notice changed $NOTICE pixels of the margin and $KEPT of the rows and labels"
+echo "ok: the notice stands in the margin ($NOTICE pixels), the rows and labels are kept"
+click_at 300 200; sleep 1
+click_at 300 200 3; sleep 1
+xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
+photograph menu_preview
+PREVIEW=$(pixels_changed menu menu_preview 10 90 150 113)
+[ "$PREVIEW" -ge 10000 ] || fail "the margin shows no picture of slot 1 ($PREVIEW pixels changed)"
+echo "ok: the pointer on a saved slot shows its picture in the margin ($PREVIEW pixels)"
 click_at 420 380; sleep 1  # return to the story
 
 # On to the first choice with Ctrl held (the skip), the pointer left of the rows; the
@@ -111,7 +130,7 @@ photograph choice
 LIT=$(pixels_changed choice_plain choice 80 140 432 35)
 [ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
 echo "ok: the hovered choice row is highlighted ($LIT pixels)"
-mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,choice,preferences}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
+mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,menu_notice,menu_preview,choice,preferences}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
 
 "$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"
@@ -169,9 +188,25 @@ mkdir -p "$SHOTS" && cp "$WORK"/size-*.png "$WORK"/full-screen-*.png "$SHOTS/"
 wmctrl -c "$CAPTION"
 expect_exit "the close box"
 
+# The title of a game with a save: its つづきから lit under the pointer (greyed at the
+# first run's title, when there was none) continues from slot 1's save.
 start_game "$GAME_SRC" "$WORK/run3.log"
 WINDOW=$(find_window) || fail "no window in the second run"
-sleep 1
+resize_to 640 474  # the first run left it at 1000x600, which the window keeps
+xdotool mousemove $((ORIGIN_X + 630)) $((ORIGIN_Y + 470))
+sleep 5; click_at 250 200; sleep 0.8
+xdotool mousemove $((ORIGIN_X + 250)) $((ORIGIN_Y + 200)); sleep 0.5
+photograph title_saved
+LIT=$(pixels_changed title title_saved 510 398 120 28)
+[ "$LIT" -ge 50 ] || fail "つづきから looks the same with a save as without ($LIT pixels)"
+xdotool mousemove $((ORIGIN_X + 560)) $((ORIGIN_Y + 412)); sleep 0.5
+photograph title_entries
+click_at 560 412; sleep 1.5
+photograph continued
+[ "$(pixels_changed title_entries continued 0 0 474 375)" -ge 10000 ] || fail "つづきから did not leave the title"
+check_layer panel 0 0 166 377 474 0 1 1
+echo "ok: つづきから is lit once a save exists and continues the story from it"
+cp "$WORK"/{title_saved,title_entries,continued}.png "$SHOTS/"
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
 xdotool keydown Escape sleep 0.1 keyup Escape
 expect_exit "Escape"

@@ -1,0 +1,377 @@
+// The gamepad on the headless backend with the real story engine: each button does what
+// the key or click it stands for does, B leaves the pages, RB held skips as Ctrl does,
+// the sticks move the pointer and turn the wheel only while pushed, and any pad acts as
+// pads come and go.
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/shell_test_game.h"
+
+using namespace shelltest;
+using storytest::Sjis;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a run left behind, compared between a pad's button and the input it stands for.
+struct Outcome {
+    int mode, line;
+    bool backlog, preferences, autoMode, skipping, quickSaved, quitPrompt;
+    uint64_t picture;  // the last frame presented
+
+    bool operator==(const Outcome& o) const {
+        return mode == o.mode && line == o.line && backlog == o.backlog &&
+               preferences == o.preferences && autoMode == o.autoMode &&
+               skipping == o.skipping && quickSaved == o.quickSaved &&
+               quitPrompt == o.quitPrompt && picture == o.picture;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    return out << "mode " << o.mode << ", line " << o.line << ", backlog " << o.backlog
+               << ", preferences " << o.preferences << ", auto " << o.autoMode << ", skip "
+               << o.skipping << ", quick save " << o.quickSaved << ", quit prompt "
+               << o.quitPrompt << ", picture " << std::hex << o.picture;
+}
+
+constexpr int Pad1 = 11, Pad2 = 22;
+
+class Pad : public ShellGame {
+protected:
+    static std::vector<std::string> Script() {
+        std::vector<std::string> lines;
+        for (int i = 1; i <= 30; ++i) lines.push_back(Sjis("駅の灯り") + std::to_string(i));
+        return lines;
+    }
+    // The story at its first line, all out, a pad plugged in.
+    void StartStory() {
+        OpenStory(Script());
+        headless::PlugPad(Pad1);
+    }
+    // As a new run of the program: the last one closed, and what it wrote (saves, read
+    // marks, preferences) gone.
+    void StartAgain() {
+        Shutdown();
+        plat::CloseWindow();
+        gametest::ResetAllModules();
+        for (const auto& entry : fs::directory_iterator(dir))
+            if (entry.path().extension() != ".sad" && entry.is_regular_file()) fs::remove(entry);
+        fs::remove_all(dir / "config");
+        fs::create_directories(dir / "config");
+        StartStory();
+    }
+    static void Tap(plat::PadButton button, int pad = Pad1) {
+        headless::PadButton(pad, button, true);
+        headless::PadButton(pad, button, false);
+    }
+    static void Key(plat::Key key) { Push(plat::EvKeyDown, 0, 0, 0, 0, key); }
+    static void Click(int button) {
+        Push(plat::EvButtonDown, InputState.MouseX, InputState.MouseY, button, 1);
+    }
+    Outcome Result() {
+        return {GetGameMode(),
+                CurrentLine,
+                BacklogOpen,
+                PreferencesOpen,
+                AutoModeOnForTest(),
+                SkipModeRuns(),
+                fs::exists(dir / "z_quick.sdt"),
+                QuitPromptOpen,
+                headless::PresentedHashes().empty() ? 0 : headless::PresentedHashes().back()};
+    }
+    // A fresh run: the story at its first line, then setUp, then input, then a second of
+    // frames.
+    Outcome Play(const std::function<void()>& setUp, const std::function<void()>& input) {
+        StartAgain();
+        setUp();
+        RunFor(500);
+        input();
+        RunFor(1000);
+        return Result();
+    }
+};
+
+// Each button against its key or click, each from a state where that input shows: the
+// pad's run must end as the key's run does, and the key's differ from no input at all.
+TEST_F(Pad, EachButtonDoesWhatItsKeyOrClickDoes) {
+    auto none = [] {};
+    // Lines 6 to 9 read, a quick save at line 6, and back there: S has lines to skip.
+    auto readAhead = [] {
+        Key(plat::KeyF5);
+        RunFor(100);
+        for (int i = 0; i < 3; ++i) {
+            Click(1);
+            RunFor(100);
+        }
+        Key(plat::KeyF9);
+    };
+    auto savedThenStepped = [] {
+        Key(plat::KeyF5);
+        RunFor(100);
+        Click(1);
+        RunFor(100);
+        Click(1);
+    };
+    auto preferences = [] { Key(plat::KeyF1); };
+    auto choice = [] {
+        Push(plat::EvPointerMove, 580, 336);  // the panel's quit button: the quit prompt
+        Click(1);
+        RunFor(100);
+        Push(plat::EvPointerMove, 200, 190);  // over its second option, to go on
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        std::vector<plat::PadButton> buttons;
+        std::function<void()> reference;
+    };
+    const Case cases[] = {
+        {"A steps as a left click", none, {plat::PadA}, [] { Click(1); }},
+        {"A takes an option under the pointer", choice, {plat::PadA}, [] { Click(1); }},
+        {"B opens the system menu as a right click", none, {plat::PadB}, [] { Click(3); }},
+        {"Start opens the system menu", none, {plat::PadStart}, [] { Click(3); }},
+        {"X switches auto mode as A does", none, {plat::PadX}, [] { Key(plat::KeyA); }},
+        {"Y opens the backlog as the wheel up", none, {plat::PadY},
+         [] { Push(plat::EvWheel, 0, 1); }},
+        {"LB skips what was read as S does", readAhead, {plat::PadLB}, [] { Key(plat::KeyS); }},
+        {"LT saves to the quick slot as F5 does", none, {plat::PadLT}, [] { Key(plat::KeyF5); }},
+        {"RT loads the quick slot as F9 does", savedThenStepped, {plat::PadRT},
+         [] { Key(plat::KeyF9); }},
+        {"Back opens the preferences as F1 does", none, {plat::PadBack},
+         [] { Key(plat::KeyF1); }},
+        {"the cross moves and changes as the arrows do", preferences,
+         {plat::PadDown, plat::PadDown, plat::PadRight, plat::PadUp, plat::PadLeft, plat::PadLeft},
+         [] {
+             for (plat::Key k : {plat::KeyDown, plat::KeyDown, plat::KeyRight, plat::KeyUp,
+                                 plat::KeyLeft, plat::KeyLeft})
+                 Key(k);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome idle = Play(c.setUp, none);
+        Outcome key = Play(c.setUp, c.reference);
+        Outcome pad = Play(c.setUp, [&c] {
+            for (plat::PadButton b : c.buttons) Tap(b);
+        });
+        EXPECT_FALSE(key == idle) << "the key or click changes nothing here: " << key;
+        EXPECT_EQ(pad, key);
+    }
+}
+
+// Triggers count as pressed past half their travel: a trigger pushed a little does not
+// save; pushed past the middle it saves once, however far and however long it is held.
+TEST_F(Pad, ATriggerPressesPastHalfItsTravel) {
+    StartStory();
+    headless::PadAxis(Pad1, padstate::AxisLT, 16383);
+    RunFor(100);
+    EXPECT_FALSE(fs::exists(dir / "z_quick.sdt"));
+    headless::PadAxis(Pad1, padstate::AxisLT, 16384);
+    RunFor(100);
+    ASSERT_TRUE(fs::exists(dir / "z_quick.sdt"));
+    fs::remove(dir / "z_quick.sdt");
+    headless::PadAxis(Pad1, padstate::AxisLT, 32767);
+    headless::PadAxis(Pad1, padstate::AxisLT, 20000);
+    RunFor(100);
+    EXPECT_FALSE(fs::exists(dir / "z_quick.sdt")) << "still held: no second press";
+    headless::PadAxis(Pad1, padstate::AxisLT, 0);
+    headless::PadAxis(Pad1, padstate::AxisLT, 30000);
+    RunFor(100);
+    EXPECT_TRUE(fs::exists(dir / "z_quick.sdt")) << "let go and pressed again";
+}
+
+// RB held steps every frame as held Ctrl does, and stops when let go; a tap of RB, like a
+// tap of Ctrl, makes no step.
+TEST_F(Pad, RBHeldSkipsLikeCtrlAndStopsWhenLetGo) {
+    StartStory();
+    int line = CurrentLine;
+    headless::PadButton(Pad1, plat::PadRB, true);
+    RunFor(100);
+    int skipped = CurrentLine - line;
+    EXPECT_GE(skipped, 4) << "a step a frame";
+    headless::PadButton(Pad1, plat::PadRB, false);
+    RunFor(500);  // the last line comes out
+    line = CurrentLine;
+    EXPECT_EQ(RunFor(2000), 0) << "let go: the page rests";
+    EXPECT_EQ(CurrentLine, line);
+
+    StartAgain();
+    line = CurrentLine;
+    headless::SetKeyDown(plat::KeyCtrl, true);
+    Key(plat::KeyCtrl);
+    RunFor(100);
+    headless::SetKeyDown(plat::KeyCtrl, false);
+    EXPECT_EQ(CurrentLine - line, skipped) << "as many steps as held Ctrl in the same time";
+
+    StartAgain();
+    line = CurrentLine;
+    Tap(plat::PadRB);
+    RunFor(500);
+    EXPECT_EQ(CurrentLine, line);
+}
+
+// B outside the plain story leaves the page as its return button would: the system menu
+// (no step made for it), its notice, the backlog, the preferences. At the title it does
+// nothing.
+TEST_F(Pad, BLeavesTheMenuTheBacklogAndThePreferences) {
+    StartStory();
+    int line = CurrentLine;
+    Tap(plat::PadB);
+    RunFor(100);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Tap(plat::PadB);
+    RunFor(100);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(CurrentLine, line) << "leaving the menu makes no step";
+    EXPECT_FALSE(SystemMenuOpen);
+
+    Tap(plat::PadStart);
+    RunFor(100);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    const layout::Rect& firstSlot = layout::SaveRow.Button(0);
+    Push(plat::EvPointerMove, firstSlot.left + 5, firstSlot.top + 5);
+    Tap(plat::PadA);  // saves to slot 1; the notice shows
+    RunFor(100);
+    ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
+    Tap(plat::PadB);
+    RunFor(100);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(CurrentLine, line);
+
+    Tap(plat::PadY);
+    RunFor(100);
+    ASSERT_TRUE(BacklogOpen);
+    Tap(plat::PadB);
+    RunFor(100);
+    EXPECT_FALSE(BacklogOpen);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+
+    Tap(plat::PadBack);
+    RunFor(100);
+    ASSERT_TRUE(PreferencesOpen);
+    Tap(plat::PadB);
+    RunFor(100);
+    EXPECT_FALSE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(CurrentLine, line);
+
+    SetGameMode(ModeTitle);
+    Tap(plat::PadB);
+    RunFor(100);
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+}
+
+// The left stick moves the pointer proportionally to its push beyond the dead zone, a
+// frame at a time, the system pointer following; at rest, or within the dead zone, the
+// loop rests and the pointer stays. The picture's edge holds it.
+TEST_F(Pad, TheLeftStickMovesThePointerWhilePushedAndRestsWhenLetGo) {
+    StartStory();
+    Push(plat::EvPointerMove, 100, 200);
+    RunFor(100);
+    headless::PadAxis(Pad1, padstate::AxisLeftX, 5000);  // inside the dead zone
+    EXPECT_EQ(RunFor(2000), 0) << "no frames for it";
+    EXPECT_EQ(InputState.MouseX, 100);
+
+    headless::PadAxis(Pad1, padstate::AxisLeftX, 32767);
+    int frames = RunFor(250);
+    EXPECT_GE(frames, 14) << "a frame every refresh while pushed";
+    int full = InputState.MouseX - 100;
+    EXPECT_GT(full, 100);
+    EXPECT_EQ(InputState.MouseY, 200);
+    int warpX, warpY;
+    headless::LastWarp(&warpX, &warpY);
+    EXPECT_EQ(warpX, InputState.MouseX) << "the system pointer follows";
+    EXPECT_EQ(warpY, 200);
+
+    headless::PadAxis(Pad1, padstate::AxisLeftX, 8000 + (32767 - 8000) / 2);  // half beyond
+    int x = InputState.MouseX;
+    RunFor(250);
+    int half = InputState.MouseX - x;
+    EXPECT_GT(half, full / 2 - 10);
+    EXPECT_LT(half, full / 2 + 10);
+
+    headless::PadAxis(Pad1, padstate::AxisLeftX, 0);
+    RunFor(100);
+    x = InputState.MouseX;
+    EXPECT_EQ(RunFor(5000), 0) << "at rest: no frames";
+    EXPECT_EQ(InputState.MouseX, x);
+
+    headless::PadAxis(Pad1, padstate::AxisLeftY, -32767);
+    RunFor(3000);
+    EXPECT_EQ(InputState.MouseY, 0) << "held at the picture's top";
+    headless::PadAxis(Pad1, padstate::AxisLeftY, 0);
+}
+
+// The right stick pushed up turns the wheel up (the backlog opens at once), held it goes
+// on turning; pushed down past the newest line it closes the backlog; at rest nothing
+// turns.
+TEST_F(Pad, TheRightStickTurnsTheWheelWhileHeld) {
+    StartStory();
+    for (int i = 0; i < 20; ++i) {
+        Tap(plat::PadA);
+        RunFor(300);
+    }
+    headless::PadAxis(Pad1, padstate::AxisRightY, -32767);
+    RunFor(20);
+    ASSERT_TRUE(BacklogOpen);
+    uint64_t opened = headless::PresentedHashes().back();
+    RunFor(1000);
+    EXPECT_NE(headless::PresentedHashes().back(), opened) << "held, it scrolled on";
+    headless::PadAxis(Pad1, padstate::AxisRightY, 0);
+    RunFor(100);
+    EXPECT_EQ(RunFor(3000), 0);
+    EXPECT_TRUE(BacklogOpen);
+    headless::PadAxis(Pad1, padstate::AxisRightY, 32767);
+    RunFor(3000);
+    EXPECT_FALSE(BacklogOpen) << "turned down past the newest line";
+    headless::PadAxis(Pad1, padstate::AxisRightY, 0);
+}
+
+// Any pad acts: a second pad plugged in steps the story; one pad's RB held keeps skipping
+// while the other presses and lets go of its own; the first unplugged while holding RB
+// and its stick lets go of both, and the second still works.
+TEST_F(Pad, ASecondPadActsAndUnpluggingTheFirstLetsGoOfWhatItHeld) {
+    StartStory();
+    Push(plat::EvPointerMove, 300, 200);
+    headless::PlugPad(Pad2);
+    int line = CurrentLine;
+    Tap(plat::PadA, Pad2);
+    RunFor(100);
+    EXPECT_EQ(CurrentLine, line + 1);
+
+    headless::PadButton(Pad1, plat::PadRB, true);
+    headless::PadButton(Pad2, plat::PadRB, true);
+    headless::PadButton(Pad2, plat::PadRB, false);
+    headless::PadAxis(Pad1, padstate::AxisLeftX, 32767);
+    line = CurrentLine;
+    RunFor(100);
+    EXPECT_GT(CurrentLine, line + 2) << "pad 1 still holds RB";
+    headless::UnplugPad(Pad1);
+    RunFor(500);  // the last line comes out
+    line = CurrentLine;
+    int x = InputState.MouseX;
+    EXPECT_EQ(RunFor(3000), 0) << "nothing held any more: the page rests";
+    EXPECT_EQ(CurrentLine, line);
+    EXPECT_EQ(InputState.MouseX, x);
+
+    Tap(plat::PadA, Pad2);
+    RunFor(100);
+    EXPECT_EQ(CurrentLine, line + 1) << "the second pad goes on";
+    Tap(plat::PadA, Pad1);
+    RunFor(100);
+    EXPECT_EQ(CurrentLine, line + 1) << "an unplugged pad is not listened to";
+
+    headless::PlugPad(Pad1);  // plugged in again
+    headless::PadAxis(Pad1, padstate::AxisLeftX, -12000);
+    headless::PadAxis(Pad2, padstate::AxisLeftX, 30000);
+    x = InputState.MouseX;
+    RunFor(200);
+    EXPECT_GT(InputState.MouseX, x) << "the stick pushed furthest leads";
+    headless::UnplugPad(Pad1);
+    headless::UnplugPad(Pad2);
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+// The keyboard's focus: the order the arrows and Tab walk in each screen, the pointer put
+// on the focused item, Return and Space doing there what a click does, a step taking the
+// focus away, Backspace leaving the menu and the pages, and Page Up opening the backlog.
+#include <utility>
+
+#include "tests/story_test_table.h"
+
+using namespace storytest;
+
+namespace {
+
+// The keys that walk the focus, short for the walks below.
+constexpr plat::Key Up = plat::KeyUp, Down = plat::KeyDown, Left = plat::KeyLeft,
+                    Right = plat::KeyRight, Tab = plat::KeyTab, BackTab = plat::KeyShiftTab;
+
+class Focus : public StoryTest {
+protected:
+    void SetUp() override {
+        StoryTest::SetUp();
+        UseSystemSettings("0,0,");  // every line out at once
+    }
+    // The choice of two after one line, each option to a line of its own.
+    void UseChoiceScript() {
+        SetScript({Sjis("選ぶ前"), "command:2", "aaaa:" + Sjis("左へ"), "bbbb:" + Sjis("右へ"),
+                   Sjis("どうしますか？"), "label:aaaa", Sjis("左の道"), "end:2", "label:bbbb",
+                   Sjis("右の道"), "end:2"});
+    }
+    void Press(plat::Key key) {
+        HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key});
+        Frame();
+    }
+    // Return as the keyboard gives it: a key-down event, then held for one frame.
+    void PressReturn() {
+        HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, plat::KeyReturn});
+        headless::SetKeyDown(plat::KeyReturn, true);
+        Frame();
+        headless::SetKeyDown(plat::KeyReturn, false);
+        Frame();
+    }
+    void ClickAt(layout::Point p) {
+        PointAt(p.x, p.y);
+        Frame(0.016f, true);
+        Frame();
+    }
+    // The pointer, in the game and on the screen, lies on area.
+    static ::testing::AssertionResult PointerOn(const layout::Rect& area) {
+        int x = InputState.MouseX, y = InputState.MouseY, wx = -1, wy = -1;
+        headless::LastWarp(&wx, &wy);
+        if (!PointerIn(area))
+            return ::testing::AssertionFailure() << "pointer at " << x << "," << y;
+        if (wx != x || wy != y)
+            return ::testing::AssertionFailure() << "system pointer at " << wx << "," << wy;
+        return ::testing::AssertionSuccess();
+    }
+    struct Step {
+        plat::Key key;
+        int item;           // the focus after the key
+        layout::Rect area;  // where the pointer is then
+    };
+    void Walk(const std::vector<Step>& steps) {
+        for (size_t i = 0; i < steps.size(); ++i) {
+            Press(steps[i].key);
+            EXPECT_EQ(KeyboardFocusForTest(), steps[i].item) << "key " << i;
+            EXPECT_TRUE(PointerOn(steps[i].area)) << "key " << i;
+        }
+    }
+};
+
+TEST_F(Focus, WalksThePanelAChoiceAndTheQuitPromptInOrder) {
+    UseChoiceScript();
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 6);
+    EXPECT_EQ(KeyboardFocusForTest(), -1) << "nothing focused until a key";
+    const layout::Rect menu = layout::MenuButton, quit = layout::QuitButton;
+    Walk({{Down, 0, menu}, {Down, 1, quit}, {Down, 1, quit}, {Up, 0, menu},
+          {Up, 0, menu}, {BackTab, 1, quit}, {Tab, 0, menu}, {Right, 0, menu}});
+    PointAt(300, 300);  // the mouse takes the pointer away, and the focus with it
+    Frame();
+    EXPECT_EQ(KeyboardFocusForTest(), -1);
+    Walk({{Up, 1, quit}});
+
+    PointAt(300, 300);
+    Frame(0.016f, true);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    EXPECT_EQ(KeyboardFocusForTest(), -1) << "a choice opening takes the focus away";
+    const layout::Rect row0 = layout::ChoiceRowHit(0), row1 = layout::ChoiceRowHit(1);
+    Walk({{Down, 0, row0}, {Down, 1, row1}, {Down, 2, menu}, {Down, 3, quit},
+          {Tab, 0, row0}, {BackTab, 3, quit}, {Up, 2, menu}});
+
+    ClickAt(layout::Centre(quit));
+    ASSERT_TRUE(QuitPromptOpen);
+    Walk({{Up, 1, row1}, {Up, 0, row0}, {Down, 1, row1},
+          {Down, 1, row1} /* the panel answers nothing under the prompt */, {Tab, 0, row0}});
+}
+
+TEST_F(Focus, AChoiceTakenByReturnOrSpaceGoesWhereItsClickGoes) {
+    for (int option : {0, 1}) {
+        std::pair<int, std::vector<uint32_t>> after[2];
+        for (int keys : {0, 1}) {
+            ResetStoryState();
+            ReadSystemSettings();
+            SetGameMode(ModeStory);
+            UseChoiceScript();
+            Frame(0.016f, true);
+            Frame(0.016f, true);
+            ASSERT_EQ(StoryState, ChoiceOpen);
+            if (keys) {
+                for (int i = 0; i <= option; ++i) Press(plat::KeyDown);
+                if (option == 0) {
+                    PressReturn();
+                } else {
+                    Press(plat::KeySpace);
+                    Frame();
+                }
+            } else {
+                ClickAt(layout::Centre(layout::ChoiceRowHit(option)));
+            }
+            PointAt(600, 450);
+            Frame();
+            after[keys] = {CurrentLine, headless::LastFrame()->pixels};
+        }
+        EXPECT_EQ(after[0].first, option == 0 ? 12 : 15) << "the click took option " << option;
+        EXPECT_EQ(after[1].first, after[0].first) << "option " << option;
+        EXPECT_TRUE(after[1].second == after[0].second) << "the same screen, option " << option;
+        EXPECT_EQ(KeyboardFocusForTest(), -1);
+    }
+}
+
+TEST_F(Focus, AStepTakesTheFocusAwayAndReturnStepsAgain) {
+    SetScript({Sjis("一"), Sjis("二"), Sjis("三"), Sjis("四")});
+    Frame(0.016f, true);
+    Press(plat::KeyDown);
+    ASSERT_EQ(KeyboardFocusForTest(), 0);
+    PressReturn();
+    EXPECT_EQ(GetGameMode(), ModeSystemMenu) << "Return on the menu button opens the menu";
+    EXPECT_EQ(KeyboardFocusForTest(), -1);
+    Press(plat::KeyBackspace);
+    ASSERT_EQ(GetGameMode(), ModeStory);
+    ASSERT_EQ(CurrentLine, 6) << "Backspace made no step";
+
+    Press(plat::KeyDown);
+    ASSERT_EQ(KeyboardFocusForTest(), 0);
+    Press(plat::KeyA);  // auto mode steps once the line's pause is over
+    for (int i = 0; i < 40 && CurrentLine == 6; ++i) Frame(0.1f);
+    ASSERT_EQ(CurrentLine, 7);
+    Frame();
+    EXPECT_EQ(KeyboardFocusForTest(), -1) << "the step took the focus away";
+    EXPECT_TRUE(PointerOn({layout::PointerAfterChoice.x - 1, layout::PointerAfterChoice.y - 1,
+                           layout::PointerAfterChoice.x + 1, layout::PointerAfterChoice.y + 1}))
+        << "the pointer left the panel's button";
+    Press(plat::KeyA);  // auto mode off
+    int line = CurrentLine;
+    PressReturn();
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(CurrentLine, line + 1) << "nothing focused: Return steps";
+    Press(plat::KeySpace);
+    EXPECT_EQ(CurrentLine, line + 2) << "Space steps as Return does";
+    Press(plat::KeyTab);
+    Press(plat::KeyTab);
+    ASSERT_TRUE(PointerOn(layout::QuitButton));
+    Press(plat::KeySpace);
+    EXPECT_TRUE(QuitPromptOpen) << "Space on the quit button opens the prompt";
+    EXPECT_EQ(CurrentLine, line + 2);
+}
+
+TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Frame(0.016f, true);
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    auto save = [](int n) { return layout::SaveRow.Button(n); };
+    const layout::Rect quit = layout::QuitGameButton, back = layout::ReturnButton;
+    Walk({{Right, 0, save(0)}, {Right, 1, save(1)}, {Right, 2, save(2)},
+          {Right, 3, save(3)}, {Right, 4, save(4)}, {Right, 4, save(4)},
+          {Down, 9, layout::LoadRow.Button(4)}, {Down, 14, layout::SpeedRow.Button(4)},
+          {Right, 15, layout::SpeedRow.Button(5)}, {Down, 17, layout::MusicRow.Button(1)},
+          {Left, 16, layout::MusicRow.Button(0)}, {Down, 18, quit}, {Right, 19, back},
+          {Down, 19, back}, {Tab, 0, save(0)}, {BackTab, 19, back},
+          {Up, 17, layout::MusicRow.Button(1)}, {Up, 11, layout::SpeedRow.Button(1)},
+          {Up, 6, layout::LoadRow.Button(1)}, {Up, 1, save(1)}, {Up, 1, save(1)}});
+
+    PressReturn();
+    EXPECT_EQ(MenuNoticeForTest(), MenuSaved);
+    const std::string byKeys = ReadFile(dir / "z_save1.sdt");
+    EXPECT_EQ(byKeys, "01,040,001,001,001,6\r\n");
+    Press(plat::KeyBackspace);
+    EXPECT_EQ(GetGameMode(), ModeStory) << "Backspace leaves the notice";
+    EXPECT_EQ(CurrentLine, 6);
+
+    Frame(0.016f, false, true);
+    ClickAt(layout::Centre(save(1)));
+    EXPECT_EQ(ReadFile(dir / "z_save1.sdt"), byKeys) << "a click writes the same";
+    Press(plat::KeyDown);
+    EXPECT_EQ(KeyboardFocusForTest(), -1) << "no focus on a notice";
+    PressReturn();
+    EXPECT_EQ(GetGameMode(), ModeStory) << "Return closes the notice as a click does";
+    EXPECT_EQ(CurrentLine, 7) << "and steps";
+}
+
+class FocusBacklog : public Focus {
+protected:
+    void SetUp() override {
+        Focus::SetUp();
+        CopyAssets({"v_minato_001.sad"});
+    }
+    static int VoicesPlaying() {
+        int n = 0;
+        for (int id = 1; id < kaSound::ObjectCount; ++id)
+            if (kaSound::InUse(id) && kaSound::SecondsLeft(id) > 0.0f) ++n;
+        return n;
+    }
+};
+
+TEST_F(FocusBacklog, PageUpOpensItAndTheKeysWalkItsLinesAndReplayAVoice) {
+    std::vector<std::string> body = {Sjis("前"), "wave_play:v_minato_001.sad", Sjis("声のある行")};
+    for (int i = 0; i < 40; ++i) body.push_back(Sjis("行") + std::to_string(i));
+    SetScript(body);
+    for (int i = 0; i < 42; ++i) Frame(0.016f, true);
+    ASSERT_EQ(BacklogCount(), 42);
+    ASSERT_EQ(VoicesPlaying(), 0);
+    Press(plat::KeyPageUp);
+    ASSERT_TRUE(BacklogOpen) << "Page Up opens the backlog";
+    EXPECT_EQ(KeyboardFocusForTest(), -1);
+    PressReturn();
+    EXPECT_EQ(VoicesPlaying(), 0) << "nothing focused: Return does nothing here";
+    const layout::Rect page = layout::BacklogPage;
+    const layout::Rect foot = {0, page.bottom - 40, 640, page.bottom + 10};
+    Walk({{Down, 41, foot}, {Down, 41, foot}, {Up, 40, {0, page.top, 640, page.bottom}}});
+    for (int i = 0; i < 40; ++i) Press(plat::KeyUp);
+    EXPECT_EQ(KeyboardFocusForTest(), 0) << "up to the oldest line";
+    EXPECT_TRUE(PointerOn({0, page.top - 5, 640, page.bottom})) << "scrolled onto the page";
+    Press(plat::KeyTab);
+    ASSERT_EQ(KeyboardFocusForTest(), 1);
+    EXPECT_EQ(BacklogVoiceLine(1), 7);
+    PressReturn();
+    EXPECT_EQ(VoicesPlaying(), 1) << "Return on the voiced line replays its clip";
+    Press(plat::KeyBackspace);
+    EXPECT_FALSE(BacklogOpen) << "Backspace closes it";
+    EXPECT_EQ(VoicesPlaying(), 0);
+    EXPECT_EQ(CurrentLine, 48) << "the story did not step";
+
+    SetGameMode(ModeTitle);
+    Press(plat::KeyPageUp);
+    EXPECT_FALSE(BacklogOpen) << "only over the story";
+}
+
+TEST_F(Focus, WalksThePreferencesRowsAndReturnClosesOnTheCloseButton) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Frame(0.016f, true);
+    Press(plat::KeyF1);
+    ASSERT_TRUE(PreferencesOpen);
+    const int last = layout::PreferenceRowCount - 1;
+    Walk({{Down, 1, layout::PreferenceLabelArea(1)}, {Up, 0, layout::PreferenceLabelArea(0)},
+          {Up, 0, layout::PreferenceLabelArea(0)}, {Tab, 1, layout::PreferenceLabelArea(1)}});
+    EXPECT_EQ(PreferencesRow(), 1);
+    PressReturn();
+    EXPECT_TRUE(PreferencesOpen) << "Return on a label changes nothing";
+    EXPECT_EQ(Preferences.VoiceVolume, 100);
+    Press(plat::KeyLeft);
+    EXPECT_EQ(Preferences.VoiceVolume, 95) << "left changes the focused row";
+    EXPECT_EQ(KeyboardFocusForTest(), 1) << "and keeps the focus";
+    Walk({{BackTab, 0, layout::PreferenceLabelArea(0)},
+          {BackTab, last, PreferencesRowTarget(last)}});
+    PressReturn();
+    EXPECT_FALSE(PreferencesOpen) << "Return on the close button closes";
+    EXPECT_EQ(CurrentLine, 6);
+
+    Press(plat::KeyF1);
+    ASSERT_TRUE(PreferencesOpen);
+    PointAt(100, 100);
+    Press(plat::KeyDown);
+    EXPECT_EQ(KeyboardFocusForTest(), last) << "down from the row marked last";
+    Press(plat::KeyBackspace);
+    EXPECT_FALSE(PreferencesOpen) << "Backspace closes the page";
+    EXPECT_EQ(CurrentLine, 6);
+}
+
+}  // namespace

@@ -1,0 +1,362 @@
+// The system menu's margin and marks: the slot under the pointer (its picture, the time
+// it was saved and the start of its line, or 空きスロット), the marks of the message speed
+// and the music in force, the notice beside the labels, and none of it over a button, a
+// label or a hit area of the menu.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
+#include "tests/engine_script.h"
+
+using namespace storytest;
+
+namespace {
+
+// 2026/12/08 09:40:30 UTC.
+constexpr time_t December8 = 1796722830;
+
+// Every rectangle of the design's menu, as drawn (edges included): its buttons, which
+// the highlight fills, and so every pixel a hit area answers on.
+std::vector<layout::Rect> MenuButtons() {
+    std::vector<layout::Rect> all = {layout::QuitGameButton, layout::ReturnButton};
+    for (const layout::ButtonRow& row : {layout::SaveRow, layout::LoadRow, layout::SpeedRow, layout::MusicRow})
+        for (int n = 0; n < row.count; ++n) all.push_back(row.Button(n));
+    return all;
+}
+
+bool Inside(const layout::Rect& r, int x, int y) {
+    return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+}
+
+class MenuMargin : public StoryTest {
+protected:
+    std::string tz;
+    void SetUp() override {
+        StoryTest::SetUp();
+        if (const char* old = getenv("TZ")) tz = old;
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (tz.empty()) unsetenv("TZ");
+        else setenv("TZ", tz.c_str(), 1);
+        tzset();
+        StoryTest::TearDown();
+    }
+
+    std::filesystem::path Slot(int n) { return dir / ("z_save" + std::to_string(n) + ".sdt"); }
+    std::filesystem::path State(int n) { return dir / ("z_save" + std::to_string(n) + ".state"); }
+    static uint32_t Pixel(int x, int y) { return headless::LastFrame()->Pixel(x, y) & 0xFFFFFF; }
+    void Click() { Frame(0.016f, true); }
+    void OpenMenu() {
+        PointAt(100, 440);  // in the margin, on no button
+        Frame(0.016f, false, true);
+        ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    }
+    void Hover(const layout::Rect& button) {
+        PointAt(button.left + 10, button.top + 10);
+        Frame();
+    }
+    void ClickOn(const layout::Rect& button) {
+        PointAt(button.left + 10, button.top + 10);
+        Click();
+    }
+    // Out of the menu by its return button, where quit does not answer.
+    void ReturnFromMenu() {
+        PointAt(450, 380);
+        Click();
+        ASSERT_EQ(GetGameMode(), ModeStory);
+    }
+    static void SetChangedAt(const std::filesystem::path& p, time_t seconds) {
+        const timespec t[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, p.c_str(), t, 0), 0) << p;
+    }
+    // Line 8 on band 1 of sc0.sad, line 10 on band 0; slot 0 saved at the first, slot 1
+    // at the second, each from the menu; the story left at line 11.
+    void SaveTwoScenes() {
+        WriteEnginePictures(dir);
+        SetScript({"file:sc0.sad", "setscreen:1", LongLine, "setscreen:0", Sjis("二行目"),
+                   Sjis("三行目"), Sjis("四行目")});
+        PointAt(300, 400);
+        Click();
+        ASSERT_EQ(CurrentLine, 8);
+        OpenMenu();
+        ClickOn(layout::SaveRow.Button(0));
+        Click();  // the notice closed, the story steps on
+        ASSERT_EQ(CurrentLine, 10);
+        OpenMenu();
+        ClickOn(layout::SaveRow.Button(1));
+        Click();
+        ASSERT_TRUE(std::filesystem::exists(State(0)) && std::filesystem::exists(State(1)));
+    }
+    std::vector<uint8_t> StatePreview(int slot, int line) {
+        static StorySnapshot snapshot;
+        std::vector<uint8_t> preview(PreviewBytes);
+        EXPECT_TRUE(ReadStateFile(State(slot).c_str(), line, &snapshot, preview.data()));
+        return preview;
+    }
+    // Pixels of the picture's place in the last frame that differ from preview.
+    static int OffPreview(const std::vector<uint8_t>& preview) {
+        const layout::Placement& p = layout::SlotPreview;
+        int off = 0;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const uint8_t* rgb = &preview[size_t(3 * (y * p.width + x))];
+                off += Pixel(p.x + x, p.y + y) != (uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]);
+            }
+        return off;
+    }
+    // Pixels of the picture's place, with its frame, that are not the page's black.
+    static int DrawnAtPicture() {
+        const layout::Rect& f = layout::SlotPreviewFrame;
+        int drawn = 0;
+        for (int y = f.top; y < f.bottom; ++y)
+            for (int x = f.left; x < f.right; ++x) drawn += Pixel(x, y) != 0;
+        return drawn;
+    }
+    static std::string MarginText(int i) { return MenuMarginTextForTest(i); }
+
+    // Longer than the margin holds: 30 characters of two bytes.
+    const std::string LongLine = Sjis("一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十");
+};
+
+// Over its save button and over its load button alike, the margin shows the slot's own
+// small picture, the time its file was saved and the start of its line; an empty slot
+// says so and shows no picture.
+TEST_F(MenuMargin, TheMarginShowsTheSlotUnderThePointer) {
+    SaveTwoScenes();
+    const std::vector<uint8_t> first = StatePreview(0, 8), second = StatePreview(1, 10);
+    ASSERT_NE(first, second) << "two pictures to tell apart";
+    SetChangedAt(Slot(0), December8);
+    OpenMenu();
+    EXPECT_EQ(DrawnAtPicture(), 0) << "nothing under no button";
+    for (const layout::ButtonRow& row : {layout::SaveRow, layout::LoadRow}) {
+        Hover(row.Button(0));
+        EXPECT_EQ(OffPreview(first), 0);
+        EXPECT_EQ(MarginText(0), "2026/12/08 09:40");
+        // 56 bytes of the line (28 characters), then the ellipsis.
+        EXPECT_EQ(MarginText(1), LongLine.substr(0, 56) + "\x81\x63");
+        Hover(row.Button(1));
+        EXPECT_EQ(OffPreview(second), 0);
+        EXPECT_EQ(MarginText(1), Sjis("二行目")) << "a short line whole";
+        Hover(row.Button(2));
+        EXPECT_EQ(MarginText(0), EngineText(TextEmptySlot));
+        EXPECT_EQ(MarginText(1), "");
+        EXPECT_EQ(DrawnAtPicture(), 0);
+    }
+    // A slot saved while the menu is open shows what it holds now.
+    ClickOn(layout::SaveRow.Button(2));
+    Click();
+    OpenMenu();
+    Hover(layout::LoadRow.Button(2));
+    EXPECT_EQ(OffPreview(StatePreview(2, 11)), 0);
+    EXPECT_EQ(MarginText(1), Sjis("三行目"));
+}
+
+// A slot from an older build (no state beside it), one whose state is damaged or made for
+// another line shows its line and time but no picture; a slot holding a line outside the
+// table (or a command line) shows its time alone.
+TEST_F(MenuMargin, AnOlderSlotShowsItsLineAndNoPicture) {
+    SaveTwoScenes();
+    std::filesystem::remove(State(0));
+    WriteFile(Slot(2), ReadFile(Slot(0)));
+    WriteFile(State(2), ReadFile(State(1)));  // made for line 10, the slot holds 8
+    std::string damaged = ReadFile(State(1));
+    damaged[damaged.size() / 2] ^= 1;
+    WriteFile(State(1), damaged);
+    WriteFile(Slot(3), "01,040,001,001,001,7\r\n");  // setscreen:1
+    WriteFile(Slot(4), "01,040,001,001,001,99999\r\n");
+    OpenMenu();
+    for (int n = 0; n < 3; ++n) {
+        Hover(layout::LoadRow.Button(n));
+        EXPECT_EQ(DrawnAtPicture(), 0) << n;
+        EXPECT_EQ(MarginText(1).substr(0, 6), (n == 1 ? Sjis("二行目") : LongLine).substr(0, 6)) << n;
+        EXPECT_EQ(MarginText(0).size(), 16u) << n << ": the time";
+    }
+    for (int n : {3, 4}) {
+        Hover(layout::SaveRow.Button(n));
+        EXPECT_EQ(MarginText(0).size(), 16u) << n;
+        EXPECT_EQ(MarginText(1), "") << n;
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// The mark under the speed and the music button follows owlsys.ini, a level outside the
+// menu's held to it and any music value but 0 taken as off; a choice in the menu moves it.
+TEST_F(MenuMargin, TheMarksFollowTheSettingsInForce) {
+    WriteEnginePictures(dir);
+    SetScript({"file:sc0.sad", "setscreen:1", Sjis("一"), Sjis("二"), Sjis("三")});
+    PointAt(300, 400);
+    Click();
+    const uint32_t mark = 0xF0E080;  // the panel marks' colour, 0x80E0F0 as 0x00BBGGRR
+    auto marked = [&](const layout::ButtonRow& row) {
+        std::vector<int> lit;
+        for (int n = 0; n < row.count; ++n) {
+            layout::Rect m = layout::MarkUnder(row.Button(n));
+            if (Pixel((m.left + m.right) / 2, m.top + 1) == mark) lit.push_back(n);
+        }
+        return lit;
+    };
+    struct Case {
+        const char* ini;
+        int speed, music;
+    } cases[] = {{"3,1,", 3, 1}, {"0,0,", 0, 0}, {"5,0,", 5, 0}, {"9,7,", 5, 1}, {"2,-1,", 2, 1}};
+    for (const Case& c : cases) {
+        UseSystemSettings(c.ini);
+        OpenMenu();
+        EXPECT_EQ(marked(layout::SpeedRow), std::vector<int>{c.speed}) << c.ini;
+        EXPECT_EQ(marked(layout::MusicRow), std::vector<int>{c.music}) << c.ini;
+        ReturnFromMenu();
+    }
+    OpenMenu();
+    ClickOn(layout::SpeedRow.Button(4));
+    OpenMenu();
+    ClickOn(layout::MusicRow.Button(0));
+    OpenMenu();
+    EXPECT_EQ(marked(layout::SpeedRow), std::vector<int>{4});
+    EXPECT_EQ(marked(layout::MusicRow), std::vector<int>{0});
+}
+
+// After a save or a load the notice stands in the margin and every label of the menu is
+// drawn as in the menu without it: from the frame the button was pressed in on.
+TEST_F(MenuMargin, TheNoticeLeavesTheLabelsDrawn) {
+    SaveTwoScenes();
+    OpenMenu();
+    const std::vector<uint32_t> plain = headless::LastFrame()->pixels;
+    const std::vector<kaDraw::TextRect> labels(kaDraw::TextRects + 1, kaDraw::TextRects + kaDraw::TextRectCount);
+    ASSERT_GT(labels.size(), 60u);
+    auto labelsKept = [&] {
+        int differ = 0;
+        for (const kaDraw::TextRect& r : labels)
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    differ += Pixel(x, y) != (plain[size_t(y * layout::ClientWidth + x)] & 0xFFFFFF);
+        return differ;
+    };
+    auto noticeDrawn = [&] {
+        const layout::TextArea& a = layout::MenuNoticeText;
+        int drawn = 0;
+        for (int y = a.y; y < a.bottom; ++y)
+            for (int x = a.x; x < a.right; ++x) drawn += Pixel(x, y) != 0;
+        return drawn;
+    };
+    EXPECT_EQ(noticeDrawn(), 0);
+    for (bool save : {true, false}) {
+        const layout::ButtonRow& row = save ? layout::SaveRow : layout::LoadRow;
+        ClickOn(row.Button(3));
+        EXPECT_EQ(MarginText(0), EngineText(save ? TextSaved : TextLoaded));
+        EXPECT_GT(noticeDrawn(), 100);
+        PointAt(100, 440);
+        Frame();
+        EXPECT_EQ(MenuNoticeForTest(), save ? MenuSaved : MenuLoaded);
+        EXPECT_EQ(labelsKept(), 0);
+        EXPECT_GT(noticeDrawn(), 100);
+        Hover(row.Button(0));
+        EXPECT_EQ(MarginText(0), EngineText(save ? TextSaved : TextLoaded))
+            << "the notice, not a slot, in the margin";
+        EXPECT_EQ(MarginText(1), "");
+        Click();
+        ASSERT_EQ(GetGameMode(), ModeStory);
+        OpenMenu();
+    }
+}
+
+// Every pixel the margin and the marks change in the design's menu lies off every button
+// (and so every hit area) and every label: the frame is compared with the menu composed as
+// the design composes it, with the pointer on a save button, on a load button of an empty
+// slot, and with the notice up.
+TEST_F(MenuMargin, NothingDrawnCoversTheMenusRectangles) {
+    CopyAssets({"savaback.sad"});
+    InterfacePicture[PicSavaback] = LoadPicture("savaback.sad");
+    ASSERT_NE(InterfacePicture[PicSavaback], 0);
+    SaveTwoScenes();
+    UseSystemSettings("3,1,");
+    InterfacePicture[PicCursol] = kaDraw::ObjectCount - 1;  // an empty entry: no pointer drawn
+    const std::vector<layout::Rect> buttons = MenuButtons();
+    struct Case {
+        const char* what;
+        layout::Rect hovered;
+        bool save;  // saved to slot 4 first: the notice is up
+    } cases[] = {{"preview", layout::SaveRow.Button(0), false},
+                 {"empty slot", layout::LoadRow.Button(3), false},
+                 {"notice", layout::Rect{-1, -1, -1, -1}, true}};
+    for (const Case& c : cases) {
+        OpenMenu();
+        if (c.save) {
+            ClickOn(layout::SaveRow.Button(4));
+            PointAt(100, 440);
+            Frame();
+        } else {
+            Hover(c.hovered);
+        }
+        kaDraw::Surface* back = kaDraw::BackBuffer;
+        std::vector<uint32_t> shown(size_t(640 * 474));
+        for (int y = 0; y < 474; ++y)
+            for (int x = 0; x < 640; ++x) shown[size_t(y * 640 + x)] = kaDraw::ReadPixel(back, x, y);
+        // The design's menu: the page, the highlight under the pointer, the menu text.
+        kaDraw::ClearBackBuffer();
+        BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
+        if (c.hovered.left >= 0)
+            kaDraw::DrawRect(c.hovered.left, c.hovered.top, c.hovered.right, c.hovered.bottom, 0x0000FF, 0xFFFFFF, 1);
+        kaDraw::SelectTextFont(EngineText(TextGothic), 20);
+        kaDraw::SetTextColours(0xFFFFFF, 0, 1);
+        DrawTextArea(layout::MenuText, EngineText(TextMenu));
+        kaDraw::EndTextDrawing();
+        std::vector<layout::Rect> covered = buttons;
+        for (int i = 1; i < kaDraw::TextRectCount; ++i) {
+            const kaDraw::TextRect& r = kaDraw::TextRects[i];
+            covered.push_back({r.left, r.top, r.right, r.bottom});
+        }
+        int changed = 0, over = 0;
+        for (int y = 0; y < 474; ++y)
+            for (int x = 0; x < 640; ++x) {
+                if (kaDraw::ReadPixel(back, x, y) == shown[size_t(y * 640 + x)]) continue;
+                ++changed;
+                for (const layout::Rect& r : covered) over += Inside(r, x, y);
+            }
+        EXPECT_GT(changed, c.save ? 300 : c.hovered.top == layout::SaveRow.top ? 15000 : 150)
+            << c.what << ": the margin and the marks drawn";
+        EXPECT_EQ(over, 0) << c.what;
+        if (c.save) Click();
+        else ReturnFromMenu();
+        ASSERT_EQ(GetGameMode(), ModeStory) << c.what;
+    }
+}
+
+// The time shown is the slot file's, on the reader's clock; the most recent save is
+// found among the five slots and the quick slot by their files' times, and a slot file
+// holding no save is passed over.
+TEST_F(MenuMargin, SaveTimesAndTheMostRecentSave) {
+    char text[32];
+    FormatSaveTime(int64_t(December8) * 1000000000 + 999999999, text, sizeof text);
+    EXPECT_STREQ(text, "2026/12/08 09:40");
+    setenv("TZ", "JST-9", 1);
+    tzset();
+    FormatSaveTime(int64_t(December8) * 1000000000, text, sizeof text);
+    EXPECT_STREQ(text, "2026/12/08 18:40");
+
+    EXPECT_EQ(MostRecentSlot(), -1);
+    const char* save = "01,040,001,001,001,8\r\n";
+    WriteFile(Slot(1), save);
+    WriteFile(Slot(3), save);
+    WriteFile(dir / "z_quick.sdt", save);
+    WriteFile(Slot(4), "");
+    SetChangedAt(Slot(1), December8 - 60);
+    SetChangedAt(Slot(3), December8 - 30);
+    SetChangedAt(dir / "z_quick.sdt", December8 - 90);
+    SetChangedAt(Slot(4), December8);
+    EXPECT_EQ(MostRecentSlot(), 3);
+    SetChangedAt(dir / "z_quick.sdt", December8 - 10);
+    EXPECT_EQ(MostRecentSlot(), QuickSlot);
+    SlotSummary summary;
+    EXPECT_FALSE(ReadSlotSummary(4, &summary));
+    EXPECT_FALSE(summary.saved);
+    ASSERT_TRUE(ReadSlotSummary(1, &summary));
+    EXPECT_EQ(summary.line, 8);
+    EXPECT_EQ(summary.changedAt, int64_t(December8 - 60) * 1000000000);
+    EXPECT_FALSE(summary.pictured);
+}
+
+}  // namespace

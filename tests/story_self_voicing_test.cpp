@@ -1,0 +1,344 @@
+// Self-voicing: with the mode on, a narrated line starts its clip in the frame it is
+// shown and behaves as a voice clip (a step stops it, auto mode waits for it, the
+// backlog replays it); the screens' items speak once as the pointer reaches them; V and
+// the preferences switch the mode, kept in preferences.ini. With the mode off nothing
+// is loaded or played.
+#include "tests/sound_test_files.h"
+#include "tests/story_test_table.h"
+
+using namespace storytest;
+
+namespace {
+
+class SelfVoicing : public StoryTest {
+protected:
+    void SetUp() override {
+        StoryTest::SetUp();
+        std::filesystem::copy(std::string(AKARI_GAME_DIR) + "/speech", dir / "speech");
+    }
+    // Gives the script text its narration clip: a copy of one of the phrases'.
+    void Narrate(const std::string& text, const char* phrase = "notice") {
+        std::filesystem::copy_file(dir / "speech" / (std::string(phrase) + ".opus"),
+                                   dir / kaSound::SpeechClipName(text.c_str()),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    static std::string Narration(const std::string& text) { return kaSound::SpeechClipName(text.c_str()); }
+    static std::string Phrase(const char* id) { return std::string("speech/") + id + ".opus"; }
+    // The clips sounding, by name, each followed by a space (the music's object aside).
+    static std::string Sounding() {
+        std::string names;
+        for (int id = 0; id < kaSound::ObjectCount; ++id)
+            if (kaSound::SecondsLeft(id) > 0.0f) names += std::string(kaSound::NameOf(id)) + " ";
+        return names;
+    }
+    // Seconds left of the clip of that name; -1 when none sounds.
+    static float Left(const std::string& name) {
+        for (int id = 0; id < kaSound::ObjectCount; ++id)
+            if (kaSound::SecondsLeft(id) > 0.0f && name == kaSound::NameOf(id)) return kaSound::SecondsLeft(id);
+        return -1.0f;
+    }
+    static int ObjectsInUse() {
+        int n = 0;
+        for (int id = 0; id < kaSound::ObjectCount; ++id)
+            n += kaSound::InUse(id) && std::string(kaSound::NameOf(id)) != "DirectMusic";
+        return n;
+    }
+    static void PlayOut(float seconds) {
+        std::vector<float> out(size_t(2 * seconds * kaSound::OutputRate));
+        headless::PullAudio(out.data(), int(out.size() / 2));
+    }
+    static void Key(plat::Key key) { HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key}); }
+    static void Centre(const layout::Rect& r) { PointAt((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+};
+
+TEST_F(SelfVoicing, ANarratedLineSpeaksAsItIsShownAndBehavesAsItsVoice) {
+    CopyAssets({"v_minato_001.sad"});
+    const std::string one = Sjis("一"), two = Sjis("二"), three = Sjis("三"), four = Sjis("四");
+    SetScript({one, "wave_play:v_minato_001.sad", two, three, four, Sjis("五")});
+    for (const std::string& text : {one, two, four}) Narrate(text);  // three has none
+    Preferences.SelfVoicing = true;
+
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 6);
+    EXPECT_EQ(Sounding(), Narration(one) + " ") << "in the frame the line is shown";
+    EXPECT_STREQ(kaSound::NameOf(VoiceId), Narration(one).c_str()) << "it is the line's voice";
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 8);
+    EXPECT_EQ(Sounding(), "v_minato_001.sad ") << "the step stopped the narration; a voiced line plays "
+                                                  "its own clip alone";
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 9);
+    EXPECT_EQ(Sounding(), "") << "no clip, nothing played";
+    EXPECT_TRUE(headless::MessageBoxes().empty()) << "and nothing reported";
+
+    // Held Ctrl cuts it as it cuts a voice.
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 10);
+    EXPECT_EQ(Sounding(), Narration(four) + " ");
+    headless::SetKeyDown(plat::KeyCtrl, true);
+    Frame(0.016f);
+    Frame(0.016f);
+    headless::SetKeyDown(plat::KeyCtrl, false);
+    EXPECT_EQ(Sounding(), "");
+
+    // The backlog says its name as it opens, a line as the pointer reaches it, and a
+    // click on a narrated line plays its narration again.
+    InputState.WheelSteps = 1;
+    Frame(0.016f);
+    ASSERT_TRUE(BacklogOpen);
+    EXPECT_EQ(Sounding(), Phrase("backlog_open") + " ");
+    bool found = false;
+    for (int y = layout::BacklogPage.top; y < layout::BacklogPage.bottom && !found; y += 2) {
+        PointAt(300, y);
+        Frame(0.016f);
+        found = Sounding() == Narration(one) + " ";
+    }
+    EXPECT_TRUE(found) << "the first line says itself as the pointer reaches it";
+    PlayOut(0.5f);
+    float left = Left(Narration(one));
+    Frame(0.016f, true);
+    EXPECT_GT(Left(Narration(one)), left + 0.4f) << "a click replays it";
+    InputState.WheelSteps = -10;
+    Frame(0.016f);
+    EXPECT_FALSE(BacklogOpen);
+}
+
+TEST_F(SelfVoicing, AVoiceLetFinishAndAutoModeTreatTheNarrationAsAVoice) {
+    const std::string one = Sjis("一"), two = Sjis("二"), three = Sjis("三");
+    SetScript({one, two, three, Sjis("四")});
+    Narrate(one, "notice");  // several seconds
+    Narrate(three, "value_on");
+    Preferences.SelfVoicing = true;
+    Preferences.ClickStopsVoice = false;
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 7);
+    EXPECT_EQ(Sounding(), Narration(one) + " ") << "let finish past a line without a clip";
+    Frame(0.016f, true);
+    EXPECT_EQ(Sounding(), Narration(three) + " ") << "the next narrated line stops it";
+
+    // Auto mode waits for the narration to end, then for its pause; the phrase that
+    // says it is on takes the voice's place, and is waited for as the voice is.
+    PlayOut(20.0f);
+    ResetStoryState();
+    SetGameMode(ModeStory);
+    UseSystemSettings("0,0,");
+    Preferences.SelfVoicing = true;
+    Narrate(two, "notice");
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 6);
+    InputState.AutoKey = 1;
+    Frame(0.0f);
+    EXPECT_TRUE(AutoModeOnForTest());
+    EXPECT_EQ(Sounding(), Phrase("auto_on") + " ");
+    for (int i = 0; i < 40; ++i) Frame(0.05f);
+    EXPECT_EQ(CurrentLine, 6) << "two seconds on, the phrase (unplayed) goes on";
+    PlayOut(5.0f);
+    for (int i = 0; i < 40 && CurrentLine == 6; ++i) Frame(0.05f);
+    ASSERT_EQ(CurrentLine, 7);
+    EXPECT_EQ(Sounding(), Narration(two) + " ");
+    for (int i = 0; i < 60; ++i) Frame(0.05f);
+    EXPECT_EQ(CurrentLine, 7) << "three seconds on, the narration (unplayed) goes on";
+    PlayOut(20.0f);
+    int frames = 0;
+    for (; CurrentLine == 7 && frames < 100; ++frames) Frame(0.05f);
+    EXPECT_NEAR(frames, 21, 1) << "1 s + 50 ms of pause once it has ended";
+}
+
+TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeaving) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Centre(layout::SaveRow.Button(0));
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("menu_save_1") + " ");
+    float full = Left(Phrase("menu_save_1"));
+    PlayOut(0.3f);
+    Frame(0.016f);
+    Frame(0.016f);
+    EXPECT_NEAR(Left(Phrase("menu_save_1")), full - 0.3f, 0.02f) << "staying on it says it once";
+    PointAt(0, 0);
+    Frame(0.016f);
+    Centre(layout::SaveRow.Button(0));
+    Frame(0.016f);
+    EXPECT_NEAR(Left(Phrase("menu_save_1")), full, 0.02f) << "back on it, it is said again";
+
+    struct {
+        layout::Rect button;
+        const char* phrase;
+    } buttons[] = {{layout::LoadRow.Button(2), "menu_load_3"}, {layout::SpeedRow.Button(5), "menu_speed_5"},
+                   {layout::MusicRow.Button(1), "menu_music_off"}, {layout::QuitGameButton, "menu_quit"},
+                   {layout::ReturnButton, "menu_return"}};
+    for (const auto& b : buttons) {
+        Centre(b.button);  // clear of where quit and return overlap
+        Frame(0.016f);
+        EXPECT_EQ(Sounding(), Phrase(b.phrase) + " ") << "each replaces the one before";
+    }
+    Centre(layout::SaveRow.Button(3));
+    Frame(0.016f, true);
+    EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice";
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// F5 and F9 say their notices, and F9 without a quick save says there is none.
+TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Key(plat::KeyF9);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("quick_none") + " ");
+    Key(plat::KeyF5);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("quick_saved") + " ");
+    Key(plat::KeyF9);
+    Frame(0.016f);
+    EXPECT_NE(Sounding().find(Phrase("quick_loaded")), std::string::npos) << Sounding();
+}
+
+// The keyboard's focus puts the pointer on an item, so a focused item speaks as one
+// the mouse reaches.
+TEST_F(SelfVoicing, AnItemSpeaksAsTheKeyboardFocusReachesIt) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Key(plat::KeyDown);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("menu_save_1") + " ");
+    Key(plat::KeyRight);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("menu_save_2") + " ");
+    Key(plat::KeyDown);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("menu_load_2") + " ");
+}
+
+TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
+    SetScript({Sjis("一"), Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
+    PointAt(0, 0);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    ASSERT_TRUE(PreferencesOpen);
+    EXPECT_EQ(Sounding(), Phrase("title_settings") + " ");
+    PointAt(200, layout::PreferenceRowTopOf(1) + 10);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("pref_voice_volume") + " ");
+    float full = Left(Phrase("pref_voice_volume"));
+    PlayOut(0.2f);
+    Frame(0.016f);
+    EXPECT_NEAR(Left(Phrase("pref_voice_volume")), full - 0.2f, 0.02f) << "said once";
+    Centre(layout::PreferenceBox(1, 0, layout::StepperBoxStep, layout::StepperBoxWidth));
+    Frame(0.016f, true);
+    EXPECT_EQ(Preferences.VoiceVolume, 95);
+    EXPECT_EQ(Sounding(), Phrase("volume_95") + " ") << "its value as it changes";
+    PointAt(200, layout::PreferenceRowTopOf(3) + 10);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("pref_auto_pause") + " ");
+    Key(plat::KeyRight);  // the arrows change the row picked last, the voice's
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("volume_100") + " ");
+    Key(plat::KeyDown);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("pref_voice_stop") + " ") << "the row the keys pick";
+    PointAt(200, layout::PreferenceRowTopOf(1) + 10);
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Phrase("pref_voice_volume") + " ") << "back on a row, it is said again";
+}
+
+TEST_F(SelfVoicing, VAndThePreferencesSwitchItAndPreferencesIniKeepsIt) {
+    SetScript({Sjis("一"), Sjis("二")});
+    const std::filesystem::path file = dir / "config" / "akari" / "preferences.ini";
+    LoadPreferences();
+    EXPECT_FALSE(SelfVoicingOn()) << "off by default";
+    Key(plat::KeyV);
+    Frame(0.016f);
+    EXPECT_TRUE(SelfVoicingOn());
+    EXPECT_EQ(Sounding(), Phrase("voicing_on") + " ");
+    ResetPreferences();
+    LoadPreferences();
+    EXPECT_TRUE(SelfVoicingOn()) << "kept in preferences.ini";
+    Key(plat::KeyV);
+    Frame(0.016f);
+    EXPECT_FALSE(SelfVoicingOn());
+    EXPECT_EQ(Sounding(), Phrase("voicing_off") + " ") << "said as it goes off too";
+    LoadPreferences();
+    EXPECT_FALSE(SelfVoicingOn());
+
+    // The preferences' row switches it too.
+    PointAt(0, 0);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    Centre(layout::PreferenceBox(8, 0, layout::WideBoxStep, layout::WideBoxWidth));
+    Frame(0.016f, true);
+    EXPECT_TRUE(SelfVoicingOn());
+    EXPECT_EQ(Sounding(), Phrase("voicing_on") + " ");
+    LoadPreferences();
+    EXPECT_TRUE(SelfVoicingOn());
+
+    const std::string good = ReadFile(file);
+    ASSERT_NE(good.find("self_voicing=1\n"), std::string::npos);
+    const std::string damaged[] = {
+        "[preferences]\nself_voicing=2\n", "[preferences]\nself_voicing=1x\n",
+        "[preferences]\nself_voicing=-1\n", "self_voicing=1\n", good.substr(0, good.size() - 3),
+    };
+    for (const std::string& bytes : damaged) {
+        WriteFile(file, bytes);
+        LoadPreferences();
+        EXPECT_FALSE(SelfVoicingOn()) << bytes;
+    }
+    WriteFile(file, "[preferences]\nmusic_volume=50\n");
+    LoadPreferences();
+    EXPECT_FALSE(SelfVoicingOn()) << "a file without the entry";
+    EXPECT_EQ(Preferences.MusicVolume, 50);
+    EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// With the mode off, a run over every screen that speaks loads no clip and the mixer
+// stays silent.
+TEST_F(SelfVoicing, WithTheModeOffNothingIsLoadedOrPlayed) {
+    const std::string one = Sjis("一");
+    SetScript({one, "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
+    for (const std::string& text : {one, Sjis("甲"), Sjis("乙"), Sjis("選ぶ")}) Narrate(text);
+    Frame(0.016f, true);
+    Centre(layout::ChoiceRowHit(0));
+    Frame(0.016f, true);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    Centre(layout::ChoiceRowHit(1));
+    Frame(0.016f);
+    Centre(layout::MenuButton);
+    Frame(0.016f);
+    Frame(0.016f, false, true);
+    Centre(layout::SaveRow.Button(0));
+    Frame(0.016f);
+    Centre(layout::ReturnButton);
+    Frame(0.016f, true);
+    InputState.WheelSteps = 1;
+    Frame(0.016f);
+    PointAt(300, 400);
+    Frame(0.016f, true);
+    InputState.WheelSteps = -10;
+    Frame(0.016f);
+    ASSERT_FALSE(BacklogOpen);
+    InputState.AutoKey = 1;
+    Frame(0.016f);
+    EXPECT_EQ(ObjectsInUse(), 0);
+    std::vector<float> out = soundtest::PullFromDevice(kaSound::OutputRate / 2);
+    EXPECT_EQ(soundtest::Rms(out), 0.0);
+
+    // The same run with the mode on speaks.
+    Preferences.SelfVoicing = true;
+    Centre(layout::ChoiceRowHit(0));
+    Frame(0.016f);
+    EXPECT_EQ(Sounding(), Narration(Sjis("甲")) + " ");
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The title's entries: つづきから continues from the most recent save, slot or quick, as
+// F9 continues from the quick slot; 設定 opens the preferences; a click anywhere else
+// starts the story as it always did.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "tests/engine_script.h"
+
+using namespace storytest;
+
+namespace {
+
+class TitleEntries : public StoryTest {
+protected:
+    std::filesystem::path Slot(int n) {
+        return dir / (n == QuickSlot ? std::string("z_quick.sdt") : "z_save" + std::to_string(n) + ".sdt");
+    }
+    void Click() { Frame(0.016f, true); }
+    void ClickAt(int x, int y) {
+        PointAt(x, y);
+        Click();
+    }
+    void ClickOn(const layout::Rect& r) { ClickAt(r.left + 20, (r.top + r.bottom) / 2); }
+    static void SetChangedAt(const std::filesystem::path& p, time_t seconds) {
+        const timespec t[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, p.c_str(), t, 0), 0) << p;
+    }
+    void ToTitle() {
+        SetGameMode(ModeTitle);
+        PointAt(300, 157);
+        Frame();
+        Frame();
+        ASSERT_EQ(GetGameMode(), ModeTitle);
+    }
+    // Lines 8, 11 and 14 on bands 1, 0 and 1 of sc0.sad, flag 3 at 0, 1 and 2. No
+    // pointer sprite is drawn (an empty entry), so that only the entries change the title.
+    void UseScenes() {
+        WriteEnginePictures(dir);
+        SetScript({"file:sc0.sad", "setscreen:1", Sjis("一行目の文です"), "flg:003,1", "setscreen:0",
+                   Sjis("二行目の文です"), "flg:003,2", "setscreen:1", Sjis("三行目の文です"),
+                   Sjis("四行目の文です")});
+        InterfacePicture[PicCursol] = kaDraw::ObjectCount - 1;
+    }
+    // Steps from the story's start to line, saving there with F5 (quick) or to slot.
+    void SaveAt(int line, int slot) {
+        GoToLineForTest(5);
+        SetFlagForTest(3, 0);
+        ClickAt(300, 400);
+        while (CurrentLine < line) Click();
+        ASSERT_EQ(CurrentLine, line);
+        if (slot == QuickSlot) {
+            HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyF5});
+            Frame();
+        } else {
+            ASSERT_TRUE(SaveSlot(slot));
+        }
+    }
+    // Pixels of an entry's area that are not black (the title picture is not loaded).
+    static std::vector<uint32_t> EntryPixels(const layout::Rect& r) {
+        std::vector<uint32_t> pixels;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) pixels.push_back(headless::LastFrame()->Pixel(x, y) & 0xFFFFFF);
+        return pixels;
+    }
+    static int Lit(const std::vector<uint32_t>& pixels) {
+        int lit = 0;
+        for (uint32_t p : pixels) lit += p != 0;
+        return lit;
+    }
+};
+
+// つづきから takes the save whose file changed last, slot or quick, and shows its line laid
+// out afresh with its state, as F9 does; the click that took it makes no step.
+TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
+    UseScenes();
+    SaveAt(11, 2);
+    SaveAt(14, QuickSlot);
+    SaveAt(8, 4);
+    SetChangedAt(Slot(2), 1796722830);
+    SetChangedAt(Slot(4), 1796722830 - 60);
+    SetChangedAt(Slot(QuickSlot), 1796722830 - 30);
+    struct Case {
+        int newest, line, flag, band;
+    } cases[] = {{2, 11, 1, 0}, {QuickSlot, 14, 2, 1}, {4, 8, 0, 1}};
+    time_t now = 1796722900;
+    for (const Case& c : cases) {
+        SetChangedAt(Slot(c.newest), now += 100);
+        ToTitle();
+        ClickOn(layout::ContinueEntry);
+        EXPECT_EQ(GetGameMode(), ModeStory) << c.newest;
+        EXPECT_EQ(CurrentLine, c.line) << c.newest;
+        EXPECT_EQ(FlagForTest(3), c.flag) << c.newest;
+        EXPECT_LT(RevealCount, kaDraw::TextRectCount) << c.newest << ": the line comes out again";
+        EXPECT_EQ(QuickNoticeForTest(), TextLoaded) << c.newest;
+        EXPECT_EQ(headless::LastFrame()->Pixel(10, 10) & 0xFFFFFF, SceneZeroBand(c.band)) << c.newest;
+        for (int i = 0; i < 100; ++i) Frame();  // the notice gone by itself
+        EXPECT_EQ(QuickNoticeForTest(), -1);
+        EXPECT_EQ(CurrentLine, c.line) << c.newest;
+        EXPECT_EQ(LaidOutLine, c.line) << c.newest;
+    }
+}
+
+// With no save at all, つづきから is greyed, and a click on it neither loads nor starts the
+// story; once a save is there it is drawn lit, and lit brighter under the pointer.
+TEST_F(TitleEntries, WithNoSaveContinueIsGreyedAndDoesNothing) {
+    UseScenes();
+    ToTitle();
+    const std::vector<uint32_t> greyed = EntryPixels(layout::ContinueEntry);
+    ASSERT_GT(Lit(greyed), 50) << "drawn";
+    ClickOn(layout::ContinueEntry);
+    Frame();
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+    EXPECT_EQ(CurrentLine, 5) << "the story's start, no step made";
+    EXPECT_EQ(QuickNoticeForTest(), -1);
+
+    WriteFile(Slot(0), "");  // a slot file holding no save is none
+    Frame();
+    EXPECT_EQ(EntryPixels(layout::ContinueEntry), greyed);
+    WriteFile(Slot(0), "01,040,001,001,001,8\r\n");
+    PointAt(300, 157);
+    Frame();
+    const std::vector<uint32_t> usable = EntryPixels(layout::ContinueEntry);
+    EXPECT_NE(usable, greyed);
+    PointAt(layout::ContinueEntry.left + 20, layout::ContinueEntry.top + 5);
+    Frame();
+    EXPECT_NE(EntryPixels(layout::ContinueEntry), usable) << "lit under the pointer";
+}
+
+// 設定 opens the preferences over the title, which a right click closes back to it.
+TEST_F(TitleEntries, PreferencesOpenThePreferences) {
+    UseScenes();
+    ToTitle();
+    ClickOn(layout::TitlePreferencesEntry);
+    EXPECT_TRUE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+    Frame();
+    EXPECT_TRUE(PreferencesOpen) << "stays open";
+    Frame(0.016f, false, true);
+    EXPECT_FALSE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+    EXPECT_EQ(CurrentLine, 5);
+}
+
+// The keys reach the two entries as the pointer does: Down focuses つづきから, then
+// 設定, whose Return opens the preferences; with self-voicing on each says its name.
+TEST_F(TitleEntries, TheKeysFocusTheEntriesAndEachSaysItsName) {
+    UseScenes();
+    std::filesystem::copy(std::string(AKARI_GAME_DIR) + "/speech", dir / "speech");
+    Preferences.SelfVoicing = true;
+    ToTitle();
+    auto key = [](plat::Key k) { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, k}); };
+    auto speaking = [](const char* phrase) {
+        for (int id = 0; id < kaSound::ObjectCount; ++id)
+            if (kaSound::SecondsLeft(id) > 0.0f && std::string(kaSound::NameOf(id)) == phrase) return true;
+        return false;
+    };
+    key(plat::KeyDown);
+    Frame();
+    EXPECT_TRUE(PointerIn(layout::ContinueEntry));
+    EXPECT_TRUE(speaking("speech/title_continue.opus"));
+    key(plat::KeyDown);
+    Frame();
+    EXPECT_TRUE(PointerIn(layout::TitlePreferencesEntry));
+    EXPECT_TRUE(speaking("speech/title_settings.opus"));
+    EXPECT_FALSE(speaking("speech/title_continue.opus")) << "a phrase replaces the last";
+    key(plat::KeyReturn);  // down for one frame, as the keyboard gives it
+    headless::SetKeyDown(plat::KeyReturn, true);
+    Frame();
+    headless::SetKeyDown(plat::KeyReturn, false);
+    EXPECT_TRUE(PreferencesOpen);
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+}
+
+// A click anywhere but on an entry, or Return with the pointer off them, leaves the
+// title and makes the story's first step in the same frame, saves or not.
+TEST_F(TitleEntries, AClickElsewhereStartsTheStoryAsBefore) {
+    UseScenes();
+    WriteFile(Slot(1), "01,040,001,001,001,11\r\n");
+    for (layout::Point at : {layout::Point{300, 157}, layout::Point{layout::ContinueEntry.left - 2, 410},
+                             layout::Point{560, layout::TitlePreferencesEntry.bottom + 2}}) {
+        ToTitle();
+        GoToLineForTest(5);
+        ClickAt(at.x, at.y);
+        EXPECT_EQ(GetGameMode(), ModeStory) << at.x << "," << at.y;
+        EXPECT_EQ(CurrentLine, 8) << at.x << "," << at.y;
+    }
+    ToTitle();
+    GoToLineForTest(5);
+    headless::SetKeyDown(plat::KeyReturn, true);
+    Frame();
+    headless::SetKeyDown(plat::KeyReturn, false);
+    EXPECT_EQ(GetGameMode(), ModeStory);
+    EXPECT_EQ(CurrentLine, 8);
+}
+
+}  // namespace
