@@ -48,6 +48,12 @@ protected:
         headless::PullAudio(out.data(), int(out.size() / 2));
     }
     static void Key(plat::Key key) { HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key}); }
+    // The clips sounding after a frame in which key was pressed.
+    std::string AfterKey(plat::Key key) {
+        Key(key);
+        Frame(0.016f);
+        return Sounding();
+    }
     static void Centre(const layout::Rect& r) { PointAt((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 };
 
@@ -189,15 +195,9 @@ TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
     Preferences.SelfVoicing = true;
     Frame(0.016f, true);
     PointAt(0, 0);
-    Key(plat::KeyF9);
-    Frame(0.016f);
-    EXPECT_EQ(Sounding(), Phrase("quick_none") + " ");
-    Key(plat::KeyF5);
-    Frame(0.016f);
-    EXPECT_EQ(Sounding(), Phrase("quick_saved") + " ");
-    Key(plat::KeyF9);
-    Frame(0.016f);
-    EXPECT_NE(Sounding().find(Phrase("quick_loaded")), std::string::npos) << Sounding();
+    EXPECT_EQ(AfterKey(plat::KeyF9), Phrase("quick_none") + " ");
+    EXPECT_EQ(AfterKey(plat::KeyF5), Phrase("quick_saved") + " ");
+    EXPECT_NE(AfterKey(plat::KeyF9).find(Phrase("quick_loaded")), std::string::npos) << Sounding();
 }
 
 // The keyboard's focus puts the pointer on an item, so a focused item speaks as one
@@ -209,15 +209,9 @@ TEST_F(SelfVoicing, AnItemSpeaksAsTheKeyboardFocusReachesIt) {
     PointAt(0, 0);
     Frame(0.016f, false, true);
     ASSERT_EQ(GetGameMode(), ModeSystemMenu);
-    Key(plat::KeyDown);
-    Frame(0.016f);
-    EXPECT_EQ(Sounding(), Phrase("menu_save_1") + " ");
-    Key(plat::KeyRight);
-    Frame(0.016f);
-    EXPECT_EQ(Sounding(), Phrase("menu_save_2") + " ");
-    Key(plat::KeyDown);
-    Frame(0.016f);
-    EXPECT_EQ(Sounding(), Phrase("menu_load_2") + " ");
+    EXPECT_EQ(AfterKey(plat::KeyDown), Phrase("menu_save_1") + " ");
+    EXPECT_EQ(AfterKey(plat::KeyRight), Phrase("menu_save_2") + " ");
+    EXPECT_EQ(AfterKey(plat::KeyDown), Phrase("menu_load_2") + " ");
 }
 
 TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
