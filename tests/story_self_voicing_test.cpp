@@ -48,6 +48,13 @@ protected:
         headless::PullAudio(out.data(), int(out.size() / 2));
     }
     static void Key(plat::Key key) { HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key}); }
+    // A two-line story on its first line, self-voicing on, the pointer off every item.
+    void ShowFirstLineSpeaking() {
+        SetScript({Sjis("一"), Sjis("二")});
+        Preferences.SelfVoicing = true;
+        Frame(0.016f, true);
+        PointAt(0, 0);
+    }
     // The clips sounding after a frame in which key was pressed.
     std::string AfterKey(plat::Key key) {
         Key(key);
@@ -152,10 +159,7 @@ TEST_F(SelfVoicing, AVoiceLetFinishAndAutoModeTreatTheNarrationAsAVoice) {
 }
 
 TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeaving) {
-    SetScript({Sjis("一"), Sjis("二")});
-    Preferences.SelfVoicing = true;
-    Frame(0.016f, true);
-    PointAt(0, 0);
+    ShowFirstLineSpeaking();
     Frame(0.016f, false, true);
     ASSERT_EQ(GetGameMode(), ModeSystemMenu);
     Centre(layout::SaveRow.Button(0));
@@ -191,10 +195,7 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
 
 // F5 and F9 say their notices, and F9 without a quick save says there is none.
 TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
-    SetScript({Sjis("一"), Sjis("二")});
-    Preferences.SelfVoicing = true;
-    Frame(0.016f, true);
-    PointAt(0, 0);
+    ShowFirstLineSpeaking();
     EXPECT_EQ(AfterKey(plat::KeyF9), Phrase("quick_none") + " ");
     EXPECT_EQ(AfterKey(plat::KeyF5), Phrase("quick_saved") + " ");
     EXPECT_NE(AfterKey(plat::KeyF9).find(Phrase("quick_loaded")), std::string::npos) << Sounding();
@@ -203,10 +204,7 @@ TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
 // The keyboard's focus puts the pointer on an item, so a focused item speaks as one
 // the mouse reaches.
 TEST_F(SelfVoicing, AnItemSpeaksAsTheKeyboardFocusReachesIt) {
-    SetScript({Sjis("一"), Sjis("二")});
-    Preferences.SelfVoicing = true;
-    Frame(0.016f, true);
-    PointAt(0, 0);
+    ShowFirstLineSpeaking();
     Frame(0.016f, false, true);
     ASSERT_EQ(GetGameMode(), ModeSystemMenu);
     EXPECT_EQ(AfterKey(plat::KeyDown), Phrase("menu_save_1") + " ");
@@ -215,10 +213,7 @@ TEST_F(SelfVoicing, AnItemSpeaksAsTheKeyboardFocusReachesIt) {
 }
 
 TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
-    SetScript({Sjis("一"), Sjis("二")});
-    Preferences.SelfVoicing = true;
-    Frame(0.016f, true);
-    PointAt(0, 0);
+    ShowFirstLineSpeaking();
     Key(plat::KeyF1);
     Frame(0.016f);
     ASSERT_TRUE(PreferencesOpen);
