@@ -1096,13 +1096,16 @@ void Sc31(Canvas& c, int, int) {
         Mask cuffMask = MaskOf(c, cuff);
         for (size_t i = 0; i < cuffMask.a.size(); ++i) cuffMask.a[i] *= sleeve.a[i];
         Paint(c, cuffMask, Hex(0xE6E2DA), 0.85f);
-        flesh({Spline({{96, y - 26}, {126, y - 24}, {150, y - 6}, {148, y + 22}, {112, y + 28}})}, 0.55f);
-        Point base{136, y - 4};
-        float angle = -0.22f;
-        flesh({Finger(base, angle, 62, 26, 20)}, 0.6f);
-        Point tip{base.x + std::cos(angle) * 58, base.y + std::sin(angle) * 58};
-        Paint(c, MaskOf(c, {Ellipse(tip.x - 6, tip.y, 8, 6.5f)}), Mix(skin, Hex(0xFFEAE2), 0.6f), 0.8f);
-        Paint(c, MaskOf(c, FingerCreases(base, angle, 62, 26)), shade * 0.8f, 0.35f);
+        // The back of the hand, narrowing to the wrist; the thumb from its root at the
+        // heel of the hand, its first joint up, its tip bent a little back on the card.
+        flesh({Spline({{98, y - 22}, {124, y - 26}, {146, y - 14}, {152, y + 8}, {140, y + 24}, {108, y + 24}})}, 0.55f);
+        const Point root{132, y + 4}, joint{160, y - 6};
+        flesh({Finger(root, std::atan2(joint.y - root.y, joint.x - root.x), 34, 28, 24)}, 0.6f);
+        const float bend = -0.34f;
+        flesh({Finger(joint, bend, 32, 23, 19)}, 0.6f);
+        Point tip{joint.x + std::cos(bend) * 28, joint.y + std::sin(bend) * 28};
+        Paint(c, MaskOf(c, {Ellipse(tip.x - 5, tip.y + 1, 7.5f, 6)}), Mix(skin, Hex(0xFFEAE2), 0.6f), 0.8f);
+        Paint(c, MaskOf(c, {Stroke({joint.x - 2, joint.y - 9}, {joint.x + 3, joint.y + 9}, 1.3f)}), shade * 0.8f, 0.4f);
     }
     // The punch, from the jaws on the card's edge up to his hand: a chunky head with the
     // die on its upper jaw and the anvil under the card, the pivot's rivet, two long
