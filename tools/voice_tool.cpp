@@ -6,9 +6,10 @@
 // alone, without the speaker's name and its brackets); the list may give a kana reading
 // instead, for a narrated line or a phrase too, by its clip's name. Finished clips are
 // kept in a cache keyed by a hash of what they are made from, so only changed lines are
-// spoken again.
-// Usage: akari_voice_tool script.txt voices.txt phrases.txt game-folder cache-folder
-//        open_jtalk dictionary voice.htsvoice
+// spoken again. Open JTalk's trace of every clip is checked against the table of words
+// it is known to misread.
+// Usage: akari_voice_tool script.txt voices.txt phrases.txt readings.txt game-folder
+//        cache-folder open_jtalk dictionary voice.htsvoice
 //        akari_voice_tool --list script.txt voices.txt phrases.txt
 //          (file, speaker, words, and where a narrated clip's text is; no sound)
 #include <fcntl.h>
@@ -38,6 +39,7 @@
 #include "story/script.h"
 #include "tools/opus_file.h"
 #include "tools/spoken_lines.h"
+#include "tools/voice_readings.h"
 #include "tools/wave_file.h"
 
 extern char** environ;
@@ -92,6 +94,7 @@ struct Clip {
     std::string cached(const std::string& cache) const {
         return cache + "/" + key + (speech() ? ".opus" : ".wav");
     }
+    std::string trace(const std::string& cache) const { return cache + "/" + key + ".trace"; }
 };
 
 static int Errors = 0;
@@ -241,7 +244,7 @@ static bool Render(const Clip& clip, const std::string& cache, char** tools) {
     if (!ReplaceFile((base + ".txt").c_str(), clip.words + "\n")) return false;
     std::vector<std::string> command = {tools[0], "-x", tools[1], "-m", tools[2],
                                         "-s", std::to_string(RenderRate),
-                                        "-ow", base + ".48k.wav", "-ot", base + ".trace"};
+                                        "-ow", base + ".48k.wav", "-ot", clip.trace(cache)};
     const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
     command.insert(command.end(), settings.begin(), settings.end());
     command.push_back(base + ".txt");
@@ -338,9 +341,9 @@ static void RemoveStale(const std::string& folder, const std::vector<Clip>& clip
 
 int main(int argc, char** argv) {
     bool list = argc == 5 && std::strcmp(argv[1], "--list") == 0;
-    if (!list && argc != 9) {
-        std::fprintf(stderr, "usage: %s script.txt voices.txt phrases.txt game-folder cache-folder "
-                             "open_jtalk dictionary voice.htsvoice\n"
+    if (!list && argc != 10) {
+        std::fprintf(stderr, "usage: %s script.txt voices.txt phrases.txt readings.txt game-folder "
+                             "cache-folder open_jtalk dictionary voice.htsvoice\n"
                              "       %s --list script.txt voices.txt phrases.txt\n", argv[0], argv[0]);
         return 2;
     }
@@ -366,15 +369,20 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::string game = argv[4], cache = argv[5];
-    char** tools = argv + 6;
+    const char* readingsPath = argv[4];
+    Refusals refusals;
+    std::vector<KnownReading> knownReadings = ReadKnownReadings(readingsPath, &refusals);
+    Report(refusals);
+    if (Errors) return 1;
+    std::string game = argv[5], cache = argv[6];
+    char** tools = argv + 7;
     mkdir(cache.c_str(), 0755);
     mkdir((game + "/" + SpeechFolder).c_str(), 0755);
     std::vector<Clip*> all;
     for (std::vector<Clip>* clips : {&voices, &narration})
         for (Clip& clip : *clips) all.push_back(&clip);
-    // A clip is missing when its cache file is; two clips with the same words in the
-    // same voice are spoken once.
+    // A clip is missing when its cache file or its trace is; two clips with the same words
+    // in the same voice are spoken once.
     std::vector<const Clip*> missing;
     std::set<std::string> keys;
     size_t spoken[2] = {0, 0};
@@ -385,7 +393,8 @@ int main(int argc, char** argv) {
         parts.insert(parts.end(), settings.begin(), settings.end());
         clip->key = Hash(parts);
         struct stat st;
-        if (stat(clip->cached(cache).c_str(), &st) == 0 || !keys.insert(clip->key).second) continue;
+        bool cached = stat(clip->cached(cache).c_str(), &st) == 0 && stat(clip->trace(cache).c_str(), &st) == 0;
+        if (cached || !keys.insert(clip->key).second) continue;
         missing.push_back(clip);
         ++spoken[clip->speech()];
     }
@@ -402,6 +411,17 @@ int main(int argc, char** argv) {
     std::thread helper(worker);
     worker();
     helper.join();
+    // Every clip's readings, whether spoken now or kept from an earlier build.
+    Refusals misread;
+    for (const Clip* clip : Errors ? std::vector<Clip*>() : all) {
+        std::vector<uint8_t> trace;
+        std::string where = clip->listLine ? std::string(listPath) + ":" + std::to_string(clip->listLine) : clip->where;
+        if (!ReadWholeFile(clip->trace(cache).c_str(), MaxRenderedBytes, &trace))
+            Refuse(where, "no trace of Open JTalk's readings in the cache");
+        else
+            CheckTraceReadings(knownReadings, readingsPath, std::string(trace.begin(), trace.end()), where, &misread);
+    }
+    Report(misread);
     for (const Clip* clip : all)
         if (!Errors && !Deliver(clip->cached(cache), game + "/" + clip->file))
             Refuse(game + "/" + clip->file, "cannot write");
