@@ -38,6 +38,7 @@
 #include "sound/sound_state.h"
 #include "story/script.h"
 #include "tools/opus_file.h"
+#include "tools/speech_level.h"
 #include "tools/spoken_lines.h"
 #include "tools/voice_readings.h"
 #include "tools/wave_file.h"
@@ -70,11 +71,14 @@ static const std::string Narrator = "narrator";
 static const std::string SpeechFolder = "speech/";
 
 // Bumped whenever the processing after Open JTalk changes, so cached clips are remade.
-static const char* const ProcessingVersion = "44100 mono16 peak-3dB fade10ms lead20ms tail150ms v2";
+static const char* const ProcessingVersion = "44100 mono16 peak-3dB lift1.5dB fade10ms lead20ms tail150ms v3";
 static const char* const SpeechProcessingVersion =
-    "48000 mono16 peak-3dB fade10ms lead20ms tail150ms opus-level0.9 serial v2";
+    "48000 mono16 peak-3dB lift1.5dB fade10ms lead20ms tail150ms opus-level0.9 serial v3";
 constexpr int RenderRate = 48000;  // the voice data's own rate, and one of Opus's
 constexpr double PeakLevel = 0.70794578;  // -3 dBFS
+// Speech is lifted 1.5 dB under that peak: its body then stands about 8 LU over the
+// music (at the story's -6 dB), and a whole route measures about -18 LUFS.
+constexpr double SpeechLift = 1.18850223;
 // Open JTalk starts and ends each clip with about half a second of near silence; the
 // clip keeps 20 ms of it before the first sound and 150 ms after the last, so that the
 // voice starts with its line and the next click rarely cuts it. A sound is a 5 ms
@@ -210,8 +214,8 @@ static bool ReadRendered(const std::string& rendered, bool resample, std::vector
 }
 
 // The rendered clip to the finished one: cut to its sounding part with a short lead and
-// tail, faded in and out over 10 ms so that neither end clicks, and scaled so that its
-// peak lies at -3 dBFS.
+// tail, faded in and out over 10 ms so that neither end clicks, lifted, and scaled so
+// that its peak lies at -3 dBFS.
 static std::vector<int16_t> Shaped(const std::vector<double>& all, int rate) {
     const size_t keptLead = size_t(rate / 50), keptTail = size_t(rate * 3 / 20), fade = size_t(rate / 100);
     auto [first, last] = SoundingPart(all, rate);
@@ -224,7 +228,7 @@ static std::vector<int16_t> Shaped(const std::vector<double>& all, int rate) {
         size_t edge = std::min(i, frames - 1 - i);
         if (edge < fade) mono[i] *= 0.5 - 0.5 * std::cos(M_PI * double(edge) / double(fade));
     }
-    return ScaledToPeak(mono, PeakLevel);
+    return ScaledToPeak(Lifted(mono, rate, SpeechLift), PeakLevel);
 }
 
 static bool Finish(const Clip& clip, const std::string& rendered, const std::string& finished) {
