@@ -273,11 +273,13 @@ void ContinueFromSlot(int slot, int notice);
 
 // Its notice gone; called by ResetStoryState.
 void ResetQuickSlot();
-// Called by FrameUpdate before the modes: F5 saves to the quick slot in the story, F9
-// loads it in the story or at the title; the story then shows the saved line again.
+// Called by FrameUpdate before the modes, and in each frame of a page over the story or
+// the title: F5 saves to the quick slot in the story, F9 loads it in the story or at the
+// title; the story then shows the saved line again. F5 anywhere else but the system menu
+// (the opening, the title, a page) says that nothing can be saved there.
 void QuickSlotKeys();
-// Called by FrameUpdate after the modes: the notice of the last F5 or F9 over the story
-// or the title, until it has faded.
+// Called by FrameUpdate after the modes or the page: the notice of the last F5 or F9,
+// anywhere but the system menu, until it has faded.
 void DrawQuickNotice();
 // True while a notice shows: the frames go on until it has faded.
 bool QuickNoticeShowing();
@@ -470,7 +472,7 @@ enum EngineTextId {
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
     TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, TextEmptySlot,
-    TextContinue, EngineTextCount
+    TextContinue, TextNothingToSave, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 

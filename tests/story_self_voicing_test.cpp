@@ -193,9 +193,15 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
-// F5 and F9 say their notices, and F9 without a quick save says there is none.
+// F5 and F9 say their notices, F9 without a quick save says there is none, and F5 over
+// the preferences that nothing can be saved there.
 TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
     ShowFirstLineSpeaking();
+    Key(plat::KeyF1);
+    Frame();
+    EXPECT_EQ(AfterKey(plat::KeyF5), Phrase("quick_nothing") + " ");
+    Key(plat::KeyF1);
+    Frame();
     EXPECT_EQ(AfterKey(plat::KeyF9), Phrase("quick_none") + " ");
     EXPECT_EQ(AfterKey(plat::KeyF5), Phrase("quick_saved") + " ");
     EXPECT_NE(AfterKey(plat::KeyF9).find(Phrase("quick_loaded")), std::string::npos) << Sounding();
