@@ -3,7 +3,6 @@
 #include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "sound/kaSound.h"
 #include "story/story.h"
 
 // The notice's text (an EngineTextId), -1 when none, and how long it has shown.
@@ -25,13 +24,10 @@ static void ShowNotice(EngineTextId text) {
                                             : "save_failed");
 }
 
-// The saved line's own voice is not played again, and the voice of the line left is
-// stopped.
 void ContinueFromSlot(int slot, int notice) {
-    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
     LoadSlot(slot);
-    ForgetLayout();
     SetGameMode(ModeStory);
+    EnterLoadedLine(false);
     ShowNotice(EngineTextId(notice));
 }
 

@@ -189,7 +189,13 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     }
     Centre(layout::SaveRow.Button(3));
     Frame(0.016f, true);
-    EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice";
+    EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice, and how to go on";
+    Frame(0.016f, true);
+    std::filesystem::create_directory(dir / "z_save4.sdt");  // a slot that cannot be replaced
+    Frame(0.016f, false, true);
+    Centre(layout::SaveRow.Button(4));
+    Frame(0.016f, true);
+    EXPECT_EQ(Sounding(), Phrase("menu_save_failed") + " ");
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
