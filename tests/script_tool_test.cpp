@@ -2,7 +2,7 @@
 // fault, checks the story against its lists of pictures, music and voices and against
 // the message window; the head of the shipped script it built; the voice tool, which
 // speaks the lines the script plays clips before, again only where they change; and the
-// picture tool, which refuses a list it cannot draw.
+// picture and music tools, which refuse what they cannot make.
 #include <sys/wait.h>
 
 #include <array>
@@ -373,25 +373,29 @@ TEST(ScriptTool, KnowsTheSoundEffectsApartFromTheVoices) {
     EXPECT_NE(errors.find("effects.txt:1: an effect is named se_"), std::string::npos) << errors;
 }
 
-TEST(PictureTool, RefusesAListItCannotDrawWholeAndWritesNothing) {
-    std::filesystem::path dir = TestFolder("pictures_");
+// The picture and music tools refuse an input they cannot make the game's files from,
+// or make files that fail their checks, and write nothing.
+TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
+    std::filesystem::path dir = TestFolder("content_");
+    const std::string pictures = std::string(AKARI_PICTURE_TOOL) + " '" + (dir / "input").string() + "' '" +
+                                 dir.string() + "' '" + dir.string() + "'";
+    const std::string music = std::string(AKARI_MUSIC_TOOL) + " '" + dir.string() + "' '" + (dir / "input").string() + "'";
     struct Case {
-        const char* list;
-        const char* says;
+        const std::string& command;
+        const char *input, *says, *made;
     } cases[] = {
-        {"sc01.sad 1 - fine\nnothing.sad 1 - a picture nobody drew\n", "nothing.sad has no drawing recipe"},
-        {"sc01.sad two - bands not a number\n", ":1: bad band count"},
-        {"sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: keyed is swave or -"},
-        {"sc01.sad w300 - a panorama narrower than a band\n", ":1: a width is w500 or more"},
-        {"sc01.sad 2 - a still picture listed as a strip of two bands\n", "sc01.sad: bands 0 and 1 differ by 0"},
+        {pictures, "sc01.sad 1 - fine\nnothing.sad 1 - a picture nobody drew\n", "nothing.sad has no drawing recipe", "sc01.sad"},
+        {pictures, "sc01.sad two - bands not a number\n", ":1: bad band count", "sc01.sad"},
+        {pictures, "sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: keyed is swave or -", "sc01.sad"},
+        {pictures, "sc01.sad w300 - a panorama narrower than a band\n", ":1: a width is w500 or more", "sc01.sad"},
+        {pictures, "sc01.sad 2 - a still picture listed as a strip of two bands\n", "sc01.sad: bands 0 and 1 differ by 0", "tit.sad"},
+        {music, "RIFF", "input: not a SoundFont", "bgm01.mid"},
     };
     for (const Case& c : cases) {
-        WriteFile(dir / "list.txt", c.list);
-        std::string command = std::string(AKARI_PICTURE_TOOL) + " '" + (dir / "list.txt").string() + "' '" +
-                              dir.string() + "' '" + dir.string() + "' 2>'" + (dir / "said.txt").string() + "'";
-        EXPECT_NE(std::system(command.c_str()), 0) << c.list;
-        EXPECT_NE(ReadFile(dir / "said.txt").find(c.says), std::string::npos) << c.list << ReadFile(dir / "said.txt");
-        EXPECT_FALSE(std::filesystem::exists(dir / "sc01.sad")) << c.list;
+        WriteFile(dir / "input", c.input);
+        EXPECT_NE(std::system((c.command + " 2>'" + (dir / "said.txt").string() + "'").c_str()), 0) << c.input;
+        EXPECT_NE(ReadFile(dir / "said.txt").find(c.says), std::string::npos) << c.input << ReadFile(dir / "said.txt");
+        EXPECT_FALSE(std::filesystem::exists(dir / c.made)) << c.input;
     }
 }
 
