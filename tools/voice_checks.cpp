@@ -187,7 +187,7 @@ int CheckSpokenClips(const std::vector<SpokenClip>& voices, const std::vector<Sp
     if (minato.pitch < 95 || minato.pitch > 150)
         Fault("湊", "speaks at %.0f Hz, not where a young man's voice lies (95 to 150 Hz)", minato.pitch);
     if (sayo.pitch < 1.7 * minato.pitch || sayo.centroid < 1.12 * minato.centroid)
-        Fault("小夜", "speaks at x %.2f 湊's pitch (not 1.7) and x %.2f his envelope (not 1.12)",
+        Fault("小夜", "speaks at x %.2f 湊's pitch and x %.3f his envelope, not at least 1.7 and 1.12",
               sayo.pitch / minato.pitch, sayo.centroid / minato.centroid);
     if (narrator.pitch < 1.15 * minato.pitch || sayo.pitch < 1.15 * narrator.pitch)
         Fault("the narrator", "speaks at x %.2f 湊's pitch and x %.2f under 小夜's, not 1.15 from both",
