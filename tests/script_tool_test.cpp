@@ -379,16 +379,20 @@ TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
     std::filesystem::path dir = TestFolder("content_");
     const std::string pictures = std::string(AKARI_PICTURE_TOOL) + " '" + (dir / "input").string() + "' '" +
                                  dir.string() + "' '" + dir.string() + "'";
-    const std::string music = std::string(AKARI_MUSIC_TOOL) + " '" + dir.string() + "' '" + (dir / "input").string() + "'";
+    const std::string music =
+        std::string(AKARI_MUSIC_TOOL) + " '" + dir.string() + "' '" + (dir / "input").string() + "'";
     struct Case {
         const std::string& command;
         const char *input, *says, *made;
     } cases[] = {
-        {pictures, "sc01.sad 1 - fine\nnothing.sad 1 - a picture nobody drew\n", "nothing.sad has no drawing recipe", "sc01.sad"},
+        {pictures, "sc01.sad 1 - fine\nnothing.sad 1 - a picture nobody drew\n", "nothing.sad has no drawing recipe",
+         "sc01.sad"},
         {pictures, "sc01.sad two - bands not a number\n", ":1: bad band count", "sc01.sad"},
-        {pictures, "sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: keyed is swave or -", "sc01.sad"},
+        {pictures, "sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: keyed is swave or -",
+         "sc01.sad"},
         {pictures, "sc01.sad w300 - a panorama narrower than a band\n", ":1: a width is w500 or more", "sc01.sad"},
-        {pictures, "sc01.sad 2 - a still picture listed as a strip of two bands\n", "sc01.sad: bands 0 and 1 differ by 0", "tit.sad"},
+        {pictures, "sc01.sad 2 - a still picture listed as a strip of two bands\n",
+         "sc01.sad: bands 0 and 1 differ by 0", "tit.sad"},
         {music, "RIFF", "input: not a SoundFont", "bgm01.mid"},
     };
     for (const Case& c : cases) {

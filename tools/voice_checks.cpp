@@ -179,9 +179,11 @@ int CheckSpokenClips(const std::vector<SpokenClip>& voices, const std::vector<Sp
         figures[i] = FiguresOf(clips);
     }
     const Figures &minato = figures[0], &sayo = figures[1], &narrator = figures[2];
-    std::printf("voices at %.1f dBFS (%d of %zu outlast a reader's line by a second), narration at %.1f dBFS; median pitch 湊 %.0f Hz, narrator %.0f Hz, 小夜 %.0f Hz; "
-                "centroid of voiced frames 湊 %.0f Hz, 小夜 %.0f Hz\n",
-                voicesLevel, cutBySecond, voices.size(), narrationLevel, minato.pitch, narrator.pitch, sayo.pitch, minato.centroid, sayo.centroid);
+    std::printf("voices at %.1f dBFS (%d of %zu outlast a reader's line by a second), narration at %.1f dBFS; "
+                "median pitch 湊 %.0f Hz, narrator %.0f Hz, 小夜 %.0f Hz; centroid of voiced frames 湊 %.0f Hz, "
+                "小夜 %.0f Hz\n",
+                voicesLevel, cutBySecond, voices.size(), narrationLevel, minato.pitch, narrator.pitch, sayo.pitch,
+                minato.centroid, sayo.centroid);
     // 小夜 is a girl of seventeen and 湊 a young man: her pitch at least 1.7 times his, her
     // envelope at least 12 % higher; the narrator's pitch at least 15 % from each.
     if (minato.pitch < 95 || minato.pitch > 150)

@@ -131,7 +131,8 @@ int CheckPictures(const std::vector<PictureEntry>& list, const std::vector<Pictu
             // shows beside source columns up to twice that: they must be as dark.
             int brightest = 0;
             for (int y = 0; e.waved && y < p.surface->height; ++y)
-                for (int x = y ? 0 : 1; x <= 2 * layout::WaveReach; ++x) brightest = std::max(brightest, Brightest(p.At(x, y)));
+                for (int x = y ? 0 : 1; x <= 2 * layout::WaveReach; ++x)
+                    brightest = std::max(brightest, Brightest(p.At(x, y)));
             if (brightest > 24)
                 Fault(e.file, "its left edge, which the wave slides open, is lighter than the black beside it");
             for (int band = 0; band + 1 < e.bands; ++band) CheckMotion(e.file, p, band);
