@@ -38,6 +38,8 @@ static const char* const Utf8Texts[EngineTextCount] = {
     // A slot the menu's margin shows that holds no save; the title's entry that loads the
     // most recent save.
     "空きスロット", "つづきから",
+    // Below the menu's notice: how to go on; F5 where nothing can be saved.
+    "クリックで戻る", "ここではセーブできません",
 };
 
 static char Converted[EngineTextCount][512];

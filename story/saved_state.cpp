@@ -152,7 +152,7 @@ bool WriteStateFile(const char* path, const StorySnapshot& s, const uint8_t* pre
     w.I32(s.line);
     for (int32_t flag : s.flags) w.I32(flag);
     w.Text(s.picture);
-    w.U32(s.overWindow);
+    w.I32(s.storyState);
     w.I32(s.screenFrame);
     w.I32(s.characterCell);
     w.U32(s.waveEffect);
@@ -186,7 +186,7 @@ bool ReadStateFile(const char* path, int line, StorySnapshot* out, uint8_t* prev
     s.line = line;
     for (int32_t& flag : s.flags) flag = r.I32();
     r.Text(s.picture);
-    s.overWindow = r.Bool();
+    s.storyState = r.I32();
     s.screenFrame = r.I32();
     s.characterCell = r.I32();
     s.waveEffect = r.Bool();
@@ -202,9 +202,10 @@ bool ReadStateFile(const char* path, int line, StorySnapshot* out, uint8_t* prev
     s.random.seed = r.U32();
     s.random.draws = r.U64();
     const uint8_t* pixels = r.Take(PreviewBytes);
-    // A phase outside a turn, or more draws than weeks of frames make, come from no save
-    // (and the draws are replayed on a load).
-    bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && s.random.draws <= MostRandomDraws;
+    // A phase outside a turn, more draws than weeks of frames make (the draws are
+    // replayed on a load), or a story state the interpreter has not, come from no save.
+    bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && s.random.draws <= MostRandomDraws &&
+                s.storyState >= ShowingProse && s.storyState <= ChoiceOpen;
     if (!r.ok || r.left != 0 || !sane) return false;
     *out = s;
     std::memcpy(preview, pixels, PreviewBytes);

@@ -14,6 +14,8 @@ static_assert(layout::SaveRow.count == SlotCount && layout::LoadRow.count == Slo
 // The notice the menu shows instead of its rows: MenuPlain (none), MenuSaved,
 // MenuLoaded or MenuSaveFailed.
 static int MenuNotice;
+// While a notice shows, the card of the rows is drawn at 1/MenuDimming of its brightness.
+static const int MenuDimming = 2;
 // The save line's five fields before the line number: nothing reads them, but a load
 // keeps them for the next save.
 static int SaveReserved[5];
@@ -143,12 +145,13 @@ static bool Button(const layout::Rect& r, int item, const char* phrase, int n = 
 }
 
 // The click that closes the menu or its notice may make a step, but never picks an
-// option of a choice that is open behind the menu.
+// option of a choice that is open behind the menu, nor presses a panel button under it.
 static void ReturnToStory() {
     ForgetSlotSummaries();
     SystemMenuOpen = false;
     SetGameMode(ModeStory);
     OptionClickIgnored = true;
+    PanelClickIgnored = true;
 }
 
 static void CloseMenu() {
@@ -169,11 +172,11 @@ void SwitchMusic(int off) {
 }
 
 // The menu's text replaces the message window's layout; the story lays its line out
-// again when it comes back.
-static void DrawMenuText() {
+// again when it comes back. Dimmed, it is drawn as the dimmed card under it.
+static void DrawMenuText(bool dimmed) {
     MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
-    kaDraw::SetTextColours(0xFFFFFF, 0, 1);
+    kaDraw::SetTextColours(dimmed ? uint32_t(0xFF / MenuDimming) * 0x010101 : 0xFFFFFF, 0, 1);
     DrawTextArea(layout::MenuText, EngineText(TextMenu));
     kaDraw::EndTextDrawing();
     RevealText(0.0f);
@@ -185,7 +188,7 @@ static bool MenuRows() {
         if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1)) {
             InputState.LeftClick = 0;
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
-            SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "save_failed");
+            SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "menu_save_failed");
             SetCursorVisible(0);
             return true;
         }
@@ -195,6 +198,7 @@ static bool MenuRows() {
             InputState.RightClick = 0;
             SetCursorVisible(0);
             LoadSlot(n);
+            EnterLoadedLine(true);
             MenuNotice = MenuLoaded;
             SpeakPhrase("menu_loaded");
             return true;
@@ -224,9 +228,11 @@ static bool MenuRows() {
 
 bool MenuNoticeShowing() { return MenuNotice != MenuPlain; }
 
-// A save or a load leaves its notice in the margin, beside the menu's rows and labels,
-// from the frame it was made in; the next click closes it. The speed and music rows
-// close the menu at once.
+// A save or a load leaves its notice in the margin, with how to go on, from the frame it
+// was made in; the menu beside it is dimmed and lights nothing, as it answers no click
+// then. The next click closes the notice: after a save it steps the story, as the
+// menu's closing click does; after a load the reader is on the loaded line. The speed
+// and music rows close the menu at once; the return button leaves the story as it was.
 void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
@@ -239,12 +245,14 @@ void SystemMenu() {
     }
     if (MenuNotice != MenuPlain) {
         if (InputState.LeftClick) {  // the story is drawn over this frame
+            if (MenuNotice == MenuLoaded) InputState.LeftClick = 0;
             InputState.RightClick = 0;
             CloseMenu();
             return;
         }
     } else if (MenuRows()) {
         if (MenuNotice == MenuPlain) return;
+        BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);  // without the light
     } else {
         // Quit and return overlap: both are tested, so return wins there.
         if (Button(layout::QuitGameButton, ItemQuit, "menu_quit")) {
@@ -252,15 +260,17 @@ void SystemMenu() {
             SetGameMode(ModeEnd);
         }
         if (Button(layout::ReturnButton, ItemReturn, "menu_return")) {
-            InputState.RightClick = 0;
+            InputState.LeftClick = InputState.RightClick = 0;
             ReturnToStory();
         }
     }
+    bool notice = MenuNotice != MenuPlain;
+    if (notice) DarkenBackBuffer(layout::MenuCard, MenuDimming);
     DrawMenuMargin(MenuNotice == MenuSaved    ? TextSaved
                    : MenuNotice == MenuLoaded ? TextLoaded
                    : MenuNotice == MenuPlain  ? -1
                                               : TextSaveFailed);
-    DrawMenuText();
+    DrawMenuText(notice);
 }
 
 int MenuNoticeForTest() { return MenuNotice; }
