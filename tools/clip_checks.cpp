@@ -34,6 +34,7 @@ std::map<std::string, int> ShownCharacters(const std::vector<std::string>& scrip
     std::vector<std::string> waiting;
     for (const std::string& line : script) {
         if (line.empty()) break;
+        if (IsToolNote(line.c_str())) continue;
         Keyword k = MatchKeyword(line.c_str());
         if (k == KwWavePlay) waiting.push_back(line.substr(std::strlen(KeywordText[KwWavePlay])));
         if (k != KwNone) continue;
