@@ -10,17 +10,14 @@ int CheckEffect(const std::string& file, const std::vector<double>& mono, int ra
     auto [first, last] = SoundingPart(mono, rate);
     double level = LevelDb(mono, first, last), seconds = double(mono.size()) / rate;
     auto line = shown.find(file);
-    int faults = 0;
-    auto fault = [&](const std::string& why) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), why.c_str());
-        ++faults;
-    };
-    if (first > size_t(rate / 20)) fault("sounds " + std::to_string(first * 1000 / rate) + " ms after its line");
-    if (level >= VoicesLevel || level <= VoicesLevel - 30)
-        fault("lies at " + std::to_string(level) + " dBFS, not under the voices' " + std::to_string(VoicesLevel) +
-              " and within 30 dB of it");
-    if (line != shown.end() && seconds > line->second / 8.0)
-        fault("lasts " + std::to_string(seconds) + " s, longer than a reader stays on its line of " +
-              std::to_string(line->second) + " characters");
-    return faults;
+    bool late = first > size_t(rate / 20), placed = level < VoicesLevel && level > VoicesLevel - 30,
+         cut = line != shown.end() && seconds > line->second / 8.0;
+    if (late) std::fprintf(stderr, "%s: sounds %.0f ms after its line\n", file.c_str(), 1000.0 * first / rate);
+    if (!placed)
+        std::fprintf(stderr, "%s: lies at %.1f dBFS, not under the voices' %.1f and within 30 dB of it\n",
+                     file.c_str(), level, VoicesLevel);
+    if (cut)
+        std::fprintf(stderr, "%s: lasts %.2f s, longer than a reader stays on its line of %d characters\n",
+                     file.c_str(), seconds, line->second);
+    return late + !placed + cut;
 }
