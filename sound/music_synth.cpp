@@ -37,13 +37,6 @@ static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to o
 static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
-// The synthesizer's master gain. Its default, 0.2, left General MIDI pieces at ordinary
-// velocities about 14 dB too quiet under the voices; at 1.4 four voices at velocity 100
-// measure about -23 dBFS RMS at the story's -6 dB, with a peak near -11 dBFS: the story's
-// pieces sit about 8 LU under the voices, a whole route measures about -18 LUFS, and a
-// voice clip peaking at -3 dBFS over the music is seldom touched by the output's limiter.
-constexpr double SynthGain = 1.4;
-
 // Where the system's General MIDI SoundFonts are looked for.
 static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
 static const char* SoundFontFolder = SystemSoundFontFolder;

@@ -94,10 +94,11 @@ menu_save_slot0() {
   click_at 195 100; sleep 0.5
 }
 # The menu's notice is drawn in the margin left of its rows from (10, 92) on: セーブし
-# ました is one line, セーブできませんでした runs on to a second below it (y 112 to 132).
-# Prints how many pixels of the part only the long one covers changed since the menu
-# opened.
-long_notice() { pixels_changed "$CASE-menu" "$1" 10 112 40 20; }
+# ました ends near x 125, the first row of セーブできませんでした runs on to x 157, over
+# the menu's card from x 150, which the notice dims (the hint under either may fall
+# anywhere below). Prints how many pixels of the part only the long one covers changed
+# since the menu opened.
+long_notice() { pixels_changed "$CASE-menu" "$1" 128 92 20 20; }
 
 # A missing picture and a corrupt one: the box says so, and the story goes on.
 for broken in "rm \"\$G/$PICTURE.sad\"" "truncate -s 100 \"\$G/$PICTURE.sad\""; do
