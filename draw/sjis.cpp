@@ -14,6 +14,30 @@ int SjisCharLength(const char* text, size_t available) {
     return 1;
 }
 
+// Characters that may stay at the end of a line past the right limit, in CP932.
+static const char* const HangingChars[] = {
+    "\x81\x41",  // 、
+    "\x81\x42",  // 。
+    "\x81\x43",  // ，
+    "\x81\x44",  // ．
+    "\x81\x45",  // ・
+    "\x81\x63",  // …
+    "\x81\x64",  // ‥
+    "\x81\x68",  // ”
+    "\x81\x66",  // ’
+    "\x81\x69",  // （
+    "\x81\x76",  // 」
+    ",",  ".",
+    "\x81\x40",  // ideographic space
+    " ",
+};
+
+bool SjisCharHangs(const char* ch) {
+    for (const char* hanging : HangingChars)
+        if (std::strcmp(ch, hanging) == 0) return true;
+    return false;
+}
+
 size_t SjisFittingBytes(const char* text, size_t most) {
     size_t length = std::strlen(text), p = 0;
     while (p < length) {

@@ -14,6 +14,11 @@ bool SjisIsLeadByte(uint8_t byte);
 // 2 for a lead byte that has a byte after it, else 1. Never more than `available`.
 int SjisCharLength(const char* text, size_t available);
 
+// True for a character (zero-terminated) that may stay at the end of a row past the
+// row's right limit instead of going to the next: 、。，．・…‥”’（」, the full stops and
+// commas of ASCII and the spaces.
+bool SjisCharHangs(const char* ch);
+
 // The length of text's longest start, at most most bytes, that ends at a character
 // boundary (a two-byte character that would be cut is left out whole); text is
 // zero-terminated and read from its first byte, as a trail byte may look like a lead.

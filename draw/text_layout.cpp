@@ -27,24 +27,6 @@ static uint32_t PenColour = 0;
 // cleared it: clearing only that area leaves the buffer as clean as a full clear.
 static int InkRight = 0, InkBottom = 0;
 
-// Characters that may stay at the end of a line past the right limit, in CP932.
-static const char* const HangingChars[] = {
-    "\x81\x41",  // 、
-    "\x81\x42",  // 。
-    "\x81\x43",  // ，
-    "\x81\x44",  // ．
-    "\x81\x45",  // ・
-    "\x81\x63",  // …
-    "\x81\x64",  // ‥
-    "\x81\x68",  // ”
-    "\x81\x66",  // ’
-    "\x81\x69",  // （
-    "\x81\x76",  // 」
-    ",",  ".",
-    "\x81\x40",  // ideographic space
-    " ",
-};
-
 static constexpr uint32_t FlagShadow = 0x100, FlagWiden = 0x200, FlagThicken = 0x400;
 
 // The layout starts empty, as at the program's start: the block's right and bottom edges
@@ -141,12 +123,6 @@ static uint32_t FloorColour(uint32_t colour) {
     return dark ? 0x101010 : colour;
 }
 
-static bool IsHangingChar(const char* ch) {
-    for (const char* hanging : HangingChars)
-        if (std::strcmp(ch, hanging) == 0) return true;
-    return false;
-}
-
 // The passes of one character at PenX on the font buffer: shadow, face, widened and
 // thickened copies as the flags ask.
 static void DrawCharPasses(const char* ch, int penX, uint32_t flags) {
@@ -214,7 +190,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
         if (end < right && penX < ScreenWidth && !lineFeed) continue;
         // The line ends here; its last character keeps no rectangle of its own on it.
         --TextRectCount;
-        const bool hanging = end >= right && IsHangingChar(ch);
+        const bool hanging = end >= right && SjisCharHangs(ch);
         // Taken back to start the next segment, unless it hangs, or it is alone on a
         // segment that only ended because the font buffer was full: taking that one
         // back would flush the same empty segment for ever.

@@ -77,13 +77,13 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
     }
 }
 
-// Runs the voice tool in dir on script.txt, voices.txt and phrases.txt; its standard
-// output and its complaints.
+// Runs the voice tool in dir on script.txt, voices.txt and phrases.txt (and, speaking,
+// readings.txt); its standard output and its complaints.
 std::string RunVoiceTool(const std::filesystem::path& dir, bool list, int* exitCode) {
     std::string quoted;
     for (const char* file : {"script.txt", "voices.txt", "phrases.txt"}) quoted += " '" + (dir / file).string() + "'";
     std::string command = std::string(AKARI_VOICE_TOOL) + (list ? " --list" + quoted : quoted) +
-                          (list ? "" : " '" + (dir / "game").string() + "' '" +
+                          (list ? "" : " '" + (dir / "readings.txt").string() + "' '" + (dir / "game").string() + "' '" +
                                            (dir / "cache").string() + "' " AKARI_OPEN_JTALK
                                            " " AKARI_JTALK_DICTIONARY " " AKARI_JTALK_VOICE) +
                           " > '" + (dir / "out.txt").string() + "' 2> '" +
@@ -205,6 +205,7 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
     std::filesystem::create_directory(dir / "game");
     const std::string voices = "a.sad minato\nb.sad sayo\n";
     WriteFile(dir / "phrases.txt", "menu_return ゲームに戻る\n");
+    WriteFile(dir / "readings.txt", "# word reading\n何の ナンノ\n");
     // The script's head has three lines the narrator reads, the phrase a fourth.
     struct Step {
         std::string script, voices, expected, narration;
@@ -246,6 +247,19 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
     EXPECT_FALSE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(sjis)));
     ASSERT_TRUE(Utf8ToSjis("地の文だ", sjis, sizeof sjis));
     EXPECT_TRUE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(sjis)));
+    // A word the table knows Open JTalk misreads stops the build until the line has its
+    // reading, also when the clip is already in the cache.
+    WriteFile(dir / "script.txt", Script("wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「何のために」\n"));
+    for (int again = 0; again < 2; ++again) {
+        int exitCode;
+        std::string out = RunVoiceTool(dir, false, &exitCode);
+        EXPECT_EQ(exitCode, 1) << out;
+        EXPECT_NE(out.find("voices.txt:2: Open JTalk reads 何の as ナニノ, not ナンノ"), std::string::npos) << out;
+    }
+    WriteFile(dir / "voices.txt", "a.sad minato\nb.sad sayo なんのために。\n");
+    int exitCode;
+    std::string out = RunVoiceTool(dir, false, &exitCode);
+    EXPECT_EQ(exitCode, 0) << out;
 }
 
 TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {

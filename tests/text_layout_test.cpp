@@ -1,8 +1,11 @@
 // Text layout with the installed fonts: line positions, wrapping, hanging characters,
-// line feeds, limits, segments, colours, flags and undecodable bytes.
+// line feeds, limits, segments, colours, flags and undecodable bytes; the build's own
+// measure of the message window's rows.
 #include <set>
 
+#include "story/script.h"
 #include "tests/text_test_support.h"
+#include "tools/message_rows.h"
 
 using namespace kaDraw;
 
@@ -152,6 +155,25 @@ TEST_F(TextLayoutTest, ShadowFlagWidensTheCellsAndDrawsTheShadow) {
     EXPECT_EQ(TextRects[1].bottom - TextRects[1].top, 29);
     // Shadow red (0x00BBGGRR) beside the white text in the font buffer.
     EXPECT_GT(Ink(FontBufferSprite, 0, 0, 2 * h + 4, 60, [](uint32_t v) { return v == 0xFF0000; }), 20);
+}
+
+// The script tool warns of a paragraph's short last row from rows it measures itself:
+// they are the rows the message window lays every line of the story out in (a character
+// hanging past the limit keeps no rectangle of its own).
+TEST_F(TextLayoutTest, TheBuildsRowsAreTheMessageWindowsForEveryLineOfTheStory) {
+    for (int i = 0; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
+        const char* line = ShippedScript[i];
+        if (MatchKeyword(line) != KwNone) continue;
+        LayOut(line);
+        std::vector<int> rows = MessageRows(line, 28, 10, 590), laidOut;
+        for (int r = 1; r < TextRectCount; ++r) {
+            if (r == 1 || TextRects[r].top != TextRects[r - 1].top) laidOut.push_back(0);
+            ++laidOut.back();
+        }
+        ASSERT_EQ(rows.size(), laidOut.size()) << "line " << i;
+        for (size_t k = 0; k < rows.size(); ++k)
+            EXPECT_TRUE(laidOut[k] == rows[k] || laidOut[k] == rows[k] - 1) << "line " << i << ", row " << k;
+    }
 }
 
 class TextLayout565Test : public TextLayoutTest {

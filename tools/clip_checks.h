@@ -10,7 +10,7 @@
 
 // The median over the voice clips of each clip's RMS, in dBFS; the voice tool holds the
 // voices within VoicesLevelTolerance of it.
-constexpr double VoicesLevel = -19.0;
+constexpr double VoicesLevel = -17.5;
 constexpr double VoicesLevelTolerance = 1.5;
 
 // The first and one past the last sample of the clip's sounding part: of 5 ms windows,

@@ -209,10 +209,10 @@ void CheckSound(const PieceFile& piece, Synth& synth, double seconds) {
                 "at least %.1f dB from the median %.1f dBFS\n",
                 piece.file.c_str(), seconds, level, Decibels(peak), before, after, lowest, median);
     if (std::fabs(after - before) >= 6 || lowest < -6) Fault(piece.file, "its loop point is heard");
-    double low = piece.ambience ? VoicesLevel - 36 : -32, high = piece.ambience ? VoicesLevel - 18 : -24;
+    double low = piece.ambience ? VoicesLevel - 36 : -29, high = piece.ambience ? VoicesLevel - 18 : -21;
     if (level <= low || level >= high)
         Fault(piece.file, Figure(level) + " dBFS, outside its " + Figure(low) + " to " + Figure(high));
-    if (Decibels(peak) >= -10) Fault(piece.file, "peaks at " + Figure(Decibels(peak)) + " dBFS, over -10");
+    if (Decibels(peak) >= -7) Fault(piece.file, "peaks at " + Figure(Decibels(peak)) + " dBFS, over -7");
     for (size_t at = 0; at + rate / 20 <= out.size() / 2; at += rate / 100)
         if (Level(out, at, rate / 20) <= median - 30)
             return Fault(piece.file, "falls silent at " + Figure(double(at) / rate) + " s");

@@ -1,7 +1,8 @@
 // Build-time script tool: converts the UTF-8 story script to CP932, checks every line by
 // the rules the engine reads it with and against the lists of pictures, music and voice
-// clips beside it, checks the pictures against who the scenes have in view, prints what
-// the story holds, and writes the C++ source of the script table. Usage:
+// clips beside it, checks the pictures against who the scenes have in view, lays the
+// prose out as the message window does (warning of a last row of one or two characters),
+// prints what the story holds, and writes the C++ source of the script table. Usage:
 // akari_script_tool script.txt out.cpp. A bad script is refused with file:line; the
 // lists are pictures.txt, picture_cast.txt, music.txt and voices.txt in the script's
 // folder, and effects.txt beside them.
@@ -18,6 +19,7 @@
 #include "draw/sjis.h"
 #include "story/script.h"
 #include "tools/asset_lists.h"
+#include "tools/message_rows.h"
 
 static ScriptLine Table[ScriptLineCount];
 static int LineCount = 0;
@@ -290,6 +292,23 @@ static void CheckProseFits(int i, int size) {
                       " rows of the message window, which has room for " + std::to_string(room));
 }
 
+// A paragraph that leaves one or two characters alone on its last row (…なかっ／た。)
+// reads as a fault of the setting. The build warns of it; it does not refuse, as the
+// rows depend on the face installed.
+static int ShortLastRows = 0;
+static void WarnOfShortLastRow(int i, int size) {
+    const char* line = Table[i];
+    std::vector<int> rows = MessageRows(line, size, WindowLeft, WindowRight);
+    if (rows.size() < 2 || rows.back() > 2) return;
+    size_t p = 0, length = std::strlen(line);
+    for (int c = CharCount(line) - rows.back(); c > 0; --c) p += size_t(SjisCharLength(line + p, length - p));
+    char lastRow[16];
+    SjisToUtf8(line + p, lastRow, sizeof lastRow);
+    std::fprintf(stderr, "%s:%d: warning: the last row of the message window holds only 「%s」\n", SourceName,
+                 SourceLine[i], lastRow);
+    ++ShortLastRows;
+}
+
 // A choice draws each option in its row, in the choice's font, up to the row's right
 // end, and its prompt as one row of its text area.
 static const int OptionChars = (layout::ChoiceRowRight - layout::ChoiceTextLeft) / layout::ChoiceTextSize;
@@ -380,6 +399,7 @@ static void CheckStory() {
                 if (CharCount(line) > PromptChars) Refuse(i, "a choice's prompt needs more than one row");
             } else {
                 CheckProseFits(i, size);
+                WarnOfShortLastRow(i, size);
             }
             std::string speaker = SpeakerVoice(line);
             if (speaker == "?") Refuse(i, "a speaker with no voice");
@@ -623,6 +643,7 @@ static void PrintCounts() {
     std::printf(", %d choices, %zu pieces of music, %d midi_stop:, %d swave:, %d size:\n",
                 Counts.choices, Music.size(), Counts.silences, Counts.waved, Counts.sized);
     std::printf("%s: %d sound effects played, %zu made\n", SourceName, Counts.effects, Effects.size());
+    std::printf("%s: %d prose lines end with one or two characters on their last row\n", SourceName, ShortLastRows);
     PrintParts();
 }
 
@@ -737,6 +758,7 @@ int main(int argc, char** argv) {
     std::memset(Table, 0, sizeof Table);
     LineCount = 0;
     Errors = 0;
+    ShortLastRows = 0;
     SourceName = argv[1];
     if (!ReadLists(Folder(argv[1])) || !ReadScript(argv[1])) return 1;
     if (Errors == 0)

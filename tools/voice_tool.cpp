@@ -6,10 +6,11 @@
 // alone, without the speaker's name and its brackets); the list may give a kana reading
 // instead, for a narrated line or a phrase too, by its clip's name. Finished clips are
 // kept in a cache keyed by a hash of what they are made from, so only changed lines are
-// spoken again. Every clip is checked (tools/voice_checks.h) before any is delivered; a
+// spoken again. Every clip is checked (tools/voice_checks.h) before any is delivered, and
+// Open JTalk's trace of every clip against the table of words it is known to misread; a
 // fault stops the build.
-// Usage: akari_voice_tool script.txt voices.txt phrases.txt game-folder cache-folder
-//        open_jtalk dictionary voice.htsvoice
+// Usage: akari_voice_tool script.txt voices.txt phrases.txt readings.txt game-folder
+//        cache-folder open_jtalk dictionary voice.htsvoice
 //        akari_voice_tool --list script.txt voices.txt phrases.txt
 //          (file, speaker, words, and where a narrated clip's text is; no sound)
 #include <fcntl.h>
@@ -39,8 +40,10 @@
 #include "story/script.h"
 #include "tools/clip_checks.h"
 #include "tools/opus_file.h"
+#include "tools/speech_level.h"
 #include "tools/spoken_lines.h"
 #include "tools/voice_checks.h"
+#include "tools/voice_readings.h"
 #include "tools/wave_file.h"
 
 extern char** environ;
@@ -71,11 +74,14 @@ static const std::string Narrator = "narrator";
 static const std::string SpeechFolder = "speech/";
 
 // Bumped whenever the processing after Open JTalk changes, so cached clips are remade.
-static const char* const ProcessingVersion = "44100 mono16 peak-3dB fade10ms lead20ms tail150ms v2";
+static const char* const ProcessingVersion = "44100 mono16 peak-3dB lift1.5dB fade10ms lead20ms tail150ms v3";
 static const char* const SpeechProcessingVersion =
-    "48000 mono16 peak-3dB fade10ms lead20ms tail150ms opus-level0.9 serial v2";
+    "48000 mono16 peak-3dB lift1.5dB fade10ms lead20ms tail150ms opus-level0.9 serial v3";
 constexpr int RenderRate = 48000;  // the voice data's own rate, and one of Opus's
 constexpr double PeakLevel = 0.70794578;  // -3 dBFS
+// Speech is lifted 1.5 dB under that peak: its body then stands about 8 LU over the
+// music (at the story's -6 dB), and a whole route measures about -18 LUFS.
+constexpr double SpeechLift = 1.18850223;
 // Open JTalk starts and ends each clip with about half a second of near silence; the
 // clip keeps 20 ms of it before the first sound and 150 ms after the last (SoundingPart),
 // so that the voice starts with its line and the next click rarely cuts it.
@@ -93,6 +99,7 @@ struct Clip {
     std::string cached(const std::string& cache) const {
         return cache + "/" + key + (speech() ? ".opus" : ".wav");
     }
+    std::string trace(const std::string& cache) const { return cache + "/" + key + ".trace"; }
 };
 
 static int Errors = 0;
@@ -192,8 +199,8 @@ static bool ReadRendered(const std::string& rendered, bool resample, std::vector
 }
 
 // The rendered clip to the finished one: cut to its sounding part with a short lead and
-// tail, faded in and out over 10 ms so that neither end clicks, and scaled so that its
-// peak lies at -3 dBFS.
+// tail, faded in and out over 10 ms so that neither end clicks, lifted, and scaled so
+// that its peak lies at -3 dBFS.
 static std::vector<int16_t> Shaped(const std::vector<double>& all, int rate) {
     const size_t keptLead = size_t(rate / 50), keptTail = size_t(rate * 3 / 20), fade = size_t(rate / 100);
     auto [first, last] = SoundingPart(all, rate);
@@ -206,7 +213,7 @@ static std::vector<int16_t> Shaped(const std::vector<double>& all, int rate) {
         size_t edge = std::min(i, frames - 1 - i);
         if (edge < fade) mono[i] *= 0.5 - 0.5 * std::cos(M_PI * double(edge) / double(fade));
     }
-    return ScaledToPeak(mono, PeakLevel);
+    return ScaledToPeak(Lifted(mono, rate, SpeechLift), PeakLevel);
 }
 
 static bool Finish(const Clip& clip, const std::string& rendered, const std::string& finished) {
@@ -226,7 +233,7 @@ static bool Render(const Clip& clip, const std::string& cache, char** tools) {
     if (!ReplaceFile((base + ".txt").c_str(), clip.words + "\n")) return false;
     std::vector<std::string> command = {tools[0], "-x", tools[1], "-m", tools[2],
                                         "-s", std::to_string(RenderRate),
-                                        "-ow", base + ".48k.wav", "-ot", base + ".trace"};
+                                        "-ow", base + ".48k.wav", "-ot", clip.trace(cache)};
     const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
     command.insert(command.end(), settings.begin(), settings.end());
     command.push_back(base + ".txt");
@@ -323,9 +330,9 @@ static void RemoveStale(const std::string& folder, const std::vector<Clip>& clip
 
 int main(int argc, char** argv) {
     bool list = argc == 5 && std::strcmp(argv[1], "--list") == 0;
-    if (!list && argc != 9) {
-        std::fprintf(stderr, "usage: %s script.txt voices.txt phrases.txt game-folder cache-folder "
-                             "open_jtalk dictionary voice.htsvoice\n"
+    if (!list && argc != 10) {
+        std::fprintf(stderr, "usage: %s script.txt voices.txt phrases.txt readings.txt game-folder "
+                             "cache-folder open_jtalk dictionary voice.htsvoice\n"
                              "       %s --list script.txt voices.txt phrases.txt\n", argv[0], argv[0]);
         return 2;
     }
@@ -351,15 +358,20 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::string game = argv[4], cache = argv[5];
-    char** tools = argv + 6;
+    const char* readingsPath = argv[4];
+    Refusals refusals;
+    std::vector<KnownReading> knownReadings = ReadKnownReadings(readingsPath, &refusals);
+    Report(refusals);
+    if (Errors) return 1;
+    std::string game = argv[5], cache = argv[6];
+    char** tools = argv + 7;
     mkdir(cache.c_str(), 0755);
     mkdir((game + "/" + SpeechFolder).c_str(), 0755);
     std::vector<Clip*> all;
     for (std::vector<Clip>* clips : {&voices, &narration})
         for (Clip& clip : *clips) all.push_back(&clip);
-    // A clip is missing when its cache file is; two clips with the same words in the
-    // same voice are spoken once.
+    // A clip is missing when its cache file or its trace is; two clips with the same words
+    // in the same voice are spoken once.
     std::vector<const Clip*> missing;
     std::set<std::string> keys;
     size_t spoken[2] = {0, 0};
@@ -370,7 +382,8 @@ int main(int argc, char** argv) {
         parts.insert(parts.end(), settings.begin(), settings.end());
         clip->key = Hash(parts);
         struct stat st;
-        if (stat(clip->cached(cache).c_str(), &st) == 0 || !keys.insert(clip->key).second) continue;
+        bool cached = stat(clip->cached(cache).c_str(), &st) == 0 && stat(clip->trace(cache).c_str(), &st) == 0;
+        if (cached || !keys.insert(clip->key).second) continue;
         missing.push_back(clip);
         ++spoken[clip->speech()];
     }
@@ -387,6 +400,17 @@ int main(int argc, char** argv) {
     std::thread helper(worker);
     worker();
     helper.join();
+    // Every clip's readings, whether spoken now or kept from an earlier build.
+    Refusals misread;
+    for (const Clip* clip : Errors ? std::vector<Clip*>() : all) {
+        std::vector<uint8_t> trace;
+        std::string where = clip->listLine ? std::string(listPath) + ":" + std::to_string(clip->listLine) : clip->where;
+        if (!ReadWholeFile(clip->trace(cache).c_str(), MaxRenderedBytes, &trace))
+            Refuse(where, "no trace of Open JTalk's readings in the cache");
+        else
+            CheckTraceReadings(knownReadings, readingsPath, std::string(trace.begin(), trace.end()), where, &misread);
+    }
+    Report(misread);
     std::vector<SpokenClip> checked[2];
     for (const Clip* clip : all)
         checked[clip->speech()].push_back({clip->file, clip->cached(cache), Speakers[clip->speaker].name});

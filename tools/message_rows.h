@@ -1,0 +1,8 @@
+// The rows the message window lays a prose line out in, measured with the game's own
+// face and glyph advances and its rule for where a row ends.
+#pragma once
+#include <vector>
+
+// The characters on each row of a CP932 line at a font size, from the text area's left
+// edge to its right limit; empty when the game's face cannot be found.
+std::vector<int> MessageRows(const char* line, int size, int left, int right);
