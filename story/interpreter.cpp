@@ -502,7 +502,10 @@ static void StoryFrameOnce() {
             if (r != 0) {
                 QuitPromptOpen = false;
                 InputState.LeftClick = 1;
-                if (r != 1) GoToLine(r);
+                if (r != 1) {
+                    KeepReaderPlace();  // the story steps on to its way out
+                    GoToLine(r);
+                }
                 continue;
             }
         }

@@ -52,4 +52,5 @@ void ResetStoryState() {
     ResetPreferencesScreen();
     ResetKeyboardFocus();
     ResetSelfVoicing();
+    ResetResumePoint();
 }

@@ -190,6 +190,11 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     Centre(layout::SaveRow.Button(3));
     Frame(0.016f, true);
     EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice";
+    Frame(0.016f, true);
+    Frame(0.016f, false, true);
+    Centre(layout::LoadRow.Button(4));
+    Frame(0.016f, true);
+    EXPECT_EQ(Sounding(), Phrase("slot_empty") + " ") << "a slot with nothing to load";
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
