@@ -104,7 +104,8 @@ bool ReadSlotState(int slot, const char* token, StateFile* out) {
         return true;
     }
     std::string folder;
-    const std::string named = StatePrefix(slot) + std::to_string(line) + ".", older = StatePrefix(slot) + "state";
+    const std::string named = StatePrefix(slot) + std::to_string(line) + ".";
+    const std::string older = StatePrefix(slot) + "state";
     int read = 0;
     bool found = false;
     int64_t newest = 0;
@@ -138,7 +139,8 @@ bool WriteSlot(int slot, const char* saveLine, const StorySnapshot& s, const uin
                   StateFileHash(bytes));
     if (!PlayerPath(name, statePath, sizeof statePath)) return false;
     std::error_code ec;
-    bool standing = std::filesystem::symlink_status(statePath, ec).type() != std::filesystem::file_type::not_found;
+    namespace fs = std::filesystem;
+    bool standing = fs::symlink_status(statePath, ec).type() != fs::file_type::not_found;
     std::vector<uint8_t> there;
     if (standing && !(ReadWholeFile(statePath, bytes.size(), &there) && there.size() == bytes.size() &&
                       std::memcmp(there.data(), bytes.data(), bytes.size()) == 0))

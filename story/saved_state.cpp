@@ -270,7 +270,8 @@ bool ReadStateFile(const char* path, StateFile* out) {
     // of frames make (the draws are replayed on a load) come from no save.
     bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && (s.animeClock >= 0.0f || speed.least < 0) &&
                 s.random.draws <= MostRandomDraws && NamedByScript(KwFile, s.picture) &&
-                NamedByScript(KwMidiPlay, s.music) && (older || SavedLineIn(f.saveLine, SaveLineBytes) == s.line);
+                NamedByScript(KwMidiPlay, s.music) &&
+                (older || SavedLineIn(f.saveLine, SaveLineBytes) == s.line);
     if (!r.ok || r.left != 0 || !sane) return false;
     std::memcpy(f.preview, pixels, PreviewBytes);
     *out = f;

@@ -189,7 +189,8 @@ wmctrl -c "$CAPTION"
 expect_exit "the close box"
 
 # The title of a game with a save: its つづきから lit under the pointer (greyed at the
-# first run's title, when there was none) continues from slot 1's save.
+# first run's title, when there was none) continues from the most recent, the place the
+# close box kept.
 start_game "$GAME_SRC" "$WORK/run3.log"
 WINDOW=$(find_window) || fail "no window in the second run"
 resize_to 640 474  # the first run left it at 1000x600, which the window keeps
