@@ -70,48 +70,23 @@ TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
     EXPECT_EQ(Pixel(10, 10) & 0xFFFFFF, SceneOneBand(AnimeFrame)) << "not a black picture";
 }
 
-// Slots from an older build (no state), slots whose line was changed by hand, and a
-// script table that changed since the save load as they always did: the animation,
-// character and band cleared, the picture, music and flags as they are.
-TEST_F(SavedState, WithoutAStateMadeForItsLineAndScriptASlotLoadsAsBefore) {
-    UseTwoScenes();
-    MenuClick(170, 90);
-    Click();
-    MenuClick(233, 90);
-    Click();
-    StepToLineThree();
-    const int picture = StoryPictureForTest();
-    std::filesystem::remove(State(0));
-    WriteFile(Slot(1), "01,040,001,001,001,14\r\n");  // its state says 15
-    for (int slot : {0, 1, 2}) {
-        if (slot == 2) {
-            ASSERT_TRUE(SaveSlot(2));
-            std::strcat(TestTable[19], "0");  // flg:007,50: another script
-        }
-        LoadSlot(slot);
-        EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
-                  std::vector<int>({0, 0, 0, NoCharacter, 99}))
-            << "slot " << slot;
-        EXPECT_EQ(FlagForTest(7), 5) << "slot " << slot;
-        EXPECT_EQ(StoryPictureForTest(), picture) << "slot " << slot;
-        EXPECT_EQ(kaMusic::MusicPlaying, 0) << "slot " << slot;
-    }
-    EXPECT_TRUE(headless::MessageBoxes().empty());
-}
-
-// A state file cut short, with a byte changed, empty, of another kind, a folder in its
-// place, or whole but holding what the engine cannot make with this script (a frame run
-// past int, a name of another file) is passed over without a word, and the story runs on.
-TEST_F(SavedState, ADamagedOrForgedStateIsTakenAsAbsent) {
+// A slot loads as it always did (the animation, character and band cleared; the picture,
+// music and flags as they are), without a word, when no whole state was made for it: an
+// older build's slot (no state), its line changed by hand, a script changed since, a
+// state cut short, changed, empty, of another kind, a folder, or whole but holding what
+// the engine cannot make with this script (a frame run past int, a name of another file).
+// The story runs on.
+TEST_F(SavedState, WithoutAWholeStateMadeForItASlotLoadsAsBefore) {
     UseTwoScenes();
     ASSERT_TRUE(SaveSlot(0));
     const std::filesystem::path path = State(0);
-    const std::string good = ReadFile(path);
+    const std::string good = ReadFile(path), saveLine = ReadFile(Slot(0));
     static StateFile read;
     ASSERT_TRUE(ReadStateFile(path.c_str(), &read));
     const StateFile state = read;
     Click();
     StepToLineThree();
+    const int picture = StoryPictureForTest();
     std::string flipped = good;
     flipped[good.size() / 2] ^= 0x10;
     std::vector<std::string> files = {good.substr(0, good.size() - 1), flipped, std::string(),
@@ -140,18 +115,26 @@ TEST_F(SavedState, ADamagedOrForgedStateIsTakenAsAbsent) {
         files.push_back(StateFileBytes(state.saveLine, s, state.preview));
     }
     files.push_back(StateFileBytes("01,040,001,001,001,15", state.snapshot, state.preview));
-    for (size_t i = 0; i < files.size(); ++i) {
-        WriteFile(path, files[i]);
+    enum { NoState = -4, Folder, LineChanged, ScriptChanged };  // besides the files
+    for (int c = NoState; c < int(files.size()); ++c) {
+        std::filesystem::remove_all(path);
+        WriteFile(Slot(0), c == LineChanged ? "01,040,001,001,001,15\r\n" : saveLine);
+        if (c == Folder) std::filesystem::create_directory(path);
+        if (c == LineChanged || c == ScriptChanged) WriteFile(path, good);
+        if (c == ScriptChanged) std::strcat(TestTable[19], "0");  // flg:007,50
+        if (c >= 0) WriteFile(path, files[size_t(c)]);
         ASSERT_TRUE(LoadSlot(0));
-        EXPECT_EQ(std::vector<int>({FlagForTest(7), ScreenFrame}), std::vector<int>({5, 99})) << i;
+        EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
+                  std::vector<int>({0, 0, 0, NoCharacter, 99}))
+            << c;
+        EXPECT_EQ(std::vector<int>({FlagForTest(7), StoryPictureForTest(), kaMusic::MusicPlaying}),
+                  std::vector<int>({5, picture, 0}))
+            << c;
+        TestTable[19][9] = '\0';  // flg:007,5 again
         for (int frame = 0; frame < 5; ++frame) Frame(0.5f);
     }
-    std::filesystem::remove(path);
-    std::filesystem::create_directory(path);
-    LoadSlot(0);
-    EXPECT_EQ(ScreenFrame, 99);
-    WriteFile(dir / "z_save1.state", good);  // whole again, where an older build kept it
-    WriteFile(Slot(1), ReadFile(Slot(0)));
+    WriteFile(dir / "z_save1.state", good);  // whole, where an older build kept it
+    WriteFile(Slot(1), saveLine);
     LoadSlot(1);
     EXPECT_EQ(FlagForTest(7), 2) << "the good file is taken";
     EXPECT_TRUE(headless::MessageBoxes().empty());
