@@ -136,6 +136,11 @@ TEST_F(Saves, ASaveFailingOrCutShortAtAnyStepLeavesAWholeSave) {
                     found[entry.path().filename().string()] = ReadFile(entry.path());
             return found;
         };
+        auto digest = [](const std::map<std::string, std::string>& found) {  // names and hashes
+            std::map<std::string, size_t> digests;
+            for (const auto& entry : found) digests[entry.first] = std::hash<std::string>{}(entry.second);
+            return digests;
+        };
         GoToLineForTest(5);
         Frame(0.016f, true);
         ASSERT_TRUE(SaveSlot(slot));  // the old save: line 9, flag 1, band 1 of sc0
@@ -153,7 +158,7 @@ TEST_F(Saves, ASaveFailingOrCutShortAtAnyStepLeavesAWholeSave) {
                 steps = std::max(steps, FileStepsForTest());
                 FailFileStepForTest(0, false);
                 if (!saved && !stop) {
-                    EXPECT_EQ(files(), old) << "step " << step;
+                    EXPECT_EQ(digest(files()), digest(old)) << "step " << step;
                 }
                 RemoveLeftoverTemporaries();  // as the next run starts
                 SetFlagForTest(7, 0);
