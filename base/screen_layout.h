@@ -144,10 +144,13 @@ constexpr Rect ReturnButton{320, 370, 490, 390};
 constexpr Rect QuitGameBox{QuitGameButton.left, QuitGameButton.top, ReturnButton.left,
                            QuitGameButton.bottom};
 constexpr TextArea MenuText{170, 50, 635, 500};
+// The card the page's picture paints behind the rows, drawn dimmed while a notice shows.
+constexpr Rect MenuCard{150, 40, 560, 400};
 // The free margin left of the rows, where nothing of the menu answers or is written:
 // while the pointer is on a save or load button, that slot's small picture of the story
 // frame it was saved at (framed by a line one pixel outside it), the date and time it
-// was saved and the start of its line; after a save or a load, the notice instead.
+// was saved and the start of its line; after a save or a load, the notice instead, and
+// below it how to go on.
 constexpr Rect MenuMargin{0, 40, 168, 474};
 constexpr Placement SlotPreview{10, 90, 150, 113};
 constexpr Rect SlotPreviewFrame{SlotPreview.x - 1, SlotPreview.y - 1,
@@ -157,6 +160,8 @@ constexpr int SlotTextSize = 14;
 constexpr TextArea SlotDateText{10, 210, 166, 232};
 constexpr TextArea SlotLineText{10, 232, 166, 300};
 constexpr TextArea MenuNoticeText{10, 92, 166, 160};
+// How to go on, in smaller letters, this far below the notice's last row.
+constexpr int MenuNoticeHintGap = 8;
 // The mark of the message speed and the music setting in force: a bar just below the
 // chosen button's edge, where the pointer's area of the button does not reach.
 constexpr Rect MarkUnder(Rect button) {

@@ -92,7 +92,7 @@ void KeepState(const StorySnapshot& s, PassedState* out) {
     p.pictureLine = NameLine(KwFile, s.picture, newest ? newest->pictureLine : NoName);
     p.musicLine = NameLine(KwMidiPlay, s.music, newest ? newest->musicLine : NoName);
     p.flagSet = KeepFlags(s.flags);
-    p.overWindow = s.overWindow;
+    p.overWindow = s.storyState == ShowingOverWindow;
     p.waveEffect = s.waveEffect;
     p.animeBackward = s.animeBackward;
     p.musicLoops = s.musicLoops;
@@ -122,7 +122,7 @@ void GiveState(const Entry& e, StorySnapshot* out) {
     std::memcpy(s.flags, FlagSets[p.flagSet], sizeof s.flags);
     NameFromLine(KwFile, p.pictureLine, s.picture);
     NameFromLine(KwMidiPlay, p.musicLine, s.music);
-    s.overWindow = p.overWindow;
+    s.storyState = p.overWindow ? ShowingOverWindow : ShowingProse;
     s.waveEffect = p.waveEffect;
     s.animeBackward = p.animeBackward;
     s.musicLoops = p.musicLoops;

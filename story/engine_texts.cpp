@@ -36,8 +36,11 @@ static const char* const Utf8Texts[EngineTextCount] = {
     "Ｓキーで飛ばす", "既読のみ", "すべて", "文字の速さ", "音楽", "入", "切", "全画面",
     "閉じる", "秒", "読み上げ",
     // A slot the menu's margin shows that holds no save; the title's entry that loads the
-    // most recent save; the notice of a load from a slot that holds none.
-    "空きスロット", "つづきから", "このスロットは空です",
+    // most recent save.
+    "空きスロット", "つづきから",
+    // Below the menu's notice: how to go on; F5 where nothing can be saved; the notice of
+    // a load from a slot that holds no save.
+    "クリックで戻る", "ここではセーブできません", "このスロットは空です",
 };
 
 static char Converted[EngineTextCount][512];

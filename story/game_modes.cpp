@@ -201,6 +201,14 @@ static void FinishFrame() {
     SelfVoicingAfterFrame();
 }
 
+// A frame of a page over the story or the title: F5 and F9 are seen (F5 says that
+// nothing can be saved), and their notice drawn over the page.
+static void FinishPageFrame() {
+    QuickSlotKeys();
+    DrawQuickNotice();
+    FinishFrame();
+}
+
 void FrameUpdate() {
     ModeAtFrameStart = GetGameMode();
     // V switches self-voicing on any screen: a listener cannot see which one shows.
@@ -208,13 +216,13 @@ void FrameUpdate() {
     KeyboardFocusFrame();
     if (BacklogOpen) {
         int backlog = BacklogFrame();
-        if (backlog == BacklogStays) return FinishFrame();
+        if (backlog == BacklogStays) return FinishPageFrame();
         // The story goes on from the moment it was left; a story gone back to a line goes
         // on with this frame's time, as the step that showed the line did.
         if (backlog == BacklogClosed) FrameSeconds = 0.0f;
     }
     if (PreferencesOpen) {
-        if (PreferencesFrame()) return FinishFrame();
+        if (PreferencesFrame()) return FinishPageFrame();
         FrameSeconds = 0.0f;
     }
     bool autoStep = AutoModeSteps();

@@ -46,6 +46,9 @@ static int FinishingVoice = -1;
 static int AnimeFramesSaved, AnimeSpeed, AnimeColumn;
 static bool AnimeBackward;
 static float AnimeClock;
+// A load left the story on a line no reader is shown (a command): the next story frame
+// runs on from it at once, as the step that reached it would have.
+static bool ResumeAtLoadedLine;
 
 void ResetInterpreter() {
     TextSize = ShownTextSize = 28;
@@ -59,6 +62,7 @@ void ResetInterpreter() {
     AnimeSpeed = 40;
     AnimeBackward = false;
     AnimeClock = 0.0f;
+    ResumeAtLoadedLine = false;
 }
 
 // A size held to the range, as glyphs are laid out at twice the size.
@@ -140,12 +144,38 @@ static const char* NextStepPicture() {
     return nullptr;
 }
 
-void ResumePassedLine(int voiceLine) {
+static void StopStoryVoices() {
     if (FinishingVoice >= 0) kaSound::Stop(FinishingVoice, -1);
     FinishingVoice = -1;
     if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+}
+
+void ResumePassedLine(int voiceLine) {
+    StopStoryVoices();
     if (voiceLine >= 0) PlayVoice(LineText(voiceLine) + ArgumentOffset(KwWavePlay));
     if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
+}
+
+// The line after line opens a choice: a save at line was made with it open, or just
+// before it opened.
+static bool ChoiceOpensAfter(int line) {
+    return line >= 0 && line + 1 < ScriptLineCount && MatchKeyword(LineText(line + 1)) == KwCommand;
+}
+
+// A save holds the line shown, or the line before the command: of the choice that was
+// open, which may be a command line itself (the state kept beside the slot says which,
+// where the line before is prose). Any other line that is no prose comes only from an
+// edited or older save: the story runs on from it, so no command is drawn as text.
+void EnterLoadedLine(bool whole) {
+    StopStoryVoices();
+    bool prose = MatchKeyword(LineText(CurrentLine)) == KwNone;
+    if (ChoiceOpensAfter(CurrentLine) && (StoryState == ChoiceOpen || !prose))
+        StoryState = ChoiceOpen;
+    else if (StoryState == ChoiceOpen)
+        StoryState = ShowingProse;
+    ResumeAtLoadedLine = StoryState != ChoiceOpen && !prose;
+    if (whole) ShowWholeWhenBack(CurrentLine, ShownTextSize);
+    else ForgetLayout();
 }
 
 // Executes lines from CurrentLine on until a prose line (shown), a command: line (a
@@ -413,7 +443,7 @@ static void SpeakPanelButtonReached() {
 
 // Opens the quit prompt or (returning true) asks for the system menu.
 static bool PanelButtons() {
-    if (QuitPromptOpen || !InputState.LeftClick) return false;
+    if (QuitPromptOpen || !InputState.LeftClick || PanelClickIgnored) return false;
     if (PointerIn(layout::QuitButton)) {
         QuitPromptOpen = true;
         OptionClickIgnored = true;
@@ -426,7 +456,8 @@ static bool PanelButtons() {
     return false;
 }
 
-// One story frame; a choice made in it starts it again with the click still set.
+// One story frame; a choice made in it starts it again, with the click still set but for
+// the quit prompt's going back.
 static void StoryFrameOnce() {
     for (;;) {
         SetCursorVisible(1);
@@ -436,7 +467,9 @@ static void StoryFrameOnce() {
         TextSize = 28;
         if (PanelButtons()) return;
 
-        if (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen) {
+        bool resume = ResumeAtLoadedLine && StoryState != ChoiceOpen;
+        ResumeAtLoadedLine = false;
+        if (resume || (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen)) {
             // A press past a shown prose line reads it; a click of held Ctrl or of skip
             // mode does not.
             if (!OptionClickIgnored && LaidOutLine == CurrentLine &&
@@ -444,8 +477,8 @@ static void StoryFrameOnce() {
                 MarkLineRead(CurrentLine);
             // A reader's press may let the voice finish; held Ctrl and skip mode cut it.
             // A phrase said is over once the story moves on, but for skip mode's own
-            // (skip_on), as it runs.
-            if (!SkipModeRuns()) StopSpeaking();
+            // (skip_on), as it runs, and a load's notice, said over the load's own step.
+            if (!SkipModeRuns() && !resume) StopSpeaking();
             if (VoiceId >= 0) {
                 if (Preferences.ClickStopsVoice || OptionClickIgnored)
                     kaSound::Stop(VoiceId, -1);
@@ -454,7 +487,7 @@ static void StoryFrameOnce() {
             }
             ForgetReplacedLine();  // the line a step stops at is shown afresh
             StoryState = ShowingProse;
-            MoveToNextLine();
+            if (!resume) MoveToNextLine();
             WaveEffect = false;
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
@@ -497,13 +530,16 @@ static void StoryFrameOnce() {
                 continue;
             }
         }
+        // Going back (the option whose label is line 1) leaves the reader on the line
+        // they were on, shown whole as the prompt's text gives way, its voice playing on;
+        // the other option's label leads on to its end:.
         if (QuitPromptOpen) {
             int r = ChoiceMenu(QuitPromptOptions, QuitPromptLine);
             if (r != 0) {
                 QuitPromptOpen = false;
-                InputState.LeftClick = 1;
                 if (r != 1) {
                     KeepReaderPlace();  // the story steps on to its way out
+                    InputState.LeftClick = 1;
                     GoToLine(r);
                 }
                 continue;
@@ -515,7 +551,7 @@ static void StoryFrameOnce() {
 
 void StoryFrame() {
     StoryFrameOnce();
-    OptionClickIgnored = false;
+    OptionClickIgnored = PanelClickIgnored = false;
 }
 
 void TakeStorySnapshot(StorySnapshot* out) {
@@ -523,7 +559,7 @@ void TakeStorySnapshot(StorySnapshot* out) {
     s.line = CurrentLine;
     std::copy(FlagTable, FlagTable + FlagCount, s.flags);
     std::snprintf(s.picture, sizeof s.picture, "%s", BackgroundName);
-    s.overWindow = StoryState == ShowingOverWindow;
+    s.storyState = StoryState;
     s.screenFrame = ScreenFrame;
     s.characterCell = CharacterCell;
     s.waveEffect = WaveEffect;
@@ -564,7 +600,10 @@ void RestoreStorySnapshot(const StorySnapshot& s) {
     } else if (BackgroundId == 0 || std::strcmp(s.picture, BackgroundName) != 0) {
         LoadStoryPicture(s.picture);
     }
-    StoryState = s.overWindow ? ShowingOverWindow : ShowingProse;
+    // A choice is open only where one opens next; EnterLoadedLine settles the rest.
+    StoryState = s.storyState == ShowingOverWindow                        ? ShowingOverWindow
+                 : s.storyState == ChoiceOpen && ChoiceOpensAfter(s.line) ? ChoiceOpen
+                                                                          : ShowingProse;
     ScreenFrame = s.screenFrame;
     CharacterCell = s.characterCell;
     WaveEffect = s.waveEffect;

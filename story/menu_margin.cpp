@@ -1,7 +1,9 @@
 // The system menu's free margin left of its rows: the slot whose save or load button the
 // pointer is on (its small picture, when it was saved, the start of its line), or the
-// notice after a save or a load; and the marks of the message speed and the music
-// setting in force, under their buttons. Nothing here covers a button or a label.
+// notice after a save or a load with how to go on; and the marks of the message speed
+// and the music setting in force, under their buttons (dimmed with the menu while a
+// notice shows). Nothing here covers a button or a label.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -20,7 +22,8 @@ static char MarginTexts[2][128];
 // The start of a line the margin holds: this many bytes at most, then "…".
 static const size_t LineStartBytes = 56;
 static const uint32_t NoticeColour = 0xFFFFFF, DateColour = PanelMarkColour,
-                      LineColour = 0xFFFFFF, EmptyColour = 0xC8C8C8, FrameColour = 0xC8C8C8;
+                      LineColour = 0xFFFFFF, EmptyColour = 0xC8C8C8, FrameColour = 0xC8C8C8,
+                      HintColour = 0xC8C8C8, DimMarkColour = (PanelMarkColour >> 1) & 0x7F7F7F;
 
 void ForgetSlotSummaries() {
     for (bool& read : SummaryRead) read = false;
@@ -78,22 +81,29 @@ static void DrawSlot(int slot) {
     if (text[0]) MarginText(1, layout::SlotLineText, text, layout::SlotTextSize, LineColour);
 }
 
-static void DrawMark(const layout::Rect& button) {
+static void DrawMark(const layout::Rect& button, uint32_t colour) {
     layout::Rect m = layout::MarkUnder(button);
-    kaDraw::DrawRect(m.left, m.top, m.right, m.bottom, PanelMarkColour, PanelMarkColour, 1);
+    kaDraw::DrawRect(m.left, m.top, m.right, m.bottom, colour, colour, 1);
 }
 
 void DrawMenuMargin(int notice) {
     MarginTexts[0][0] = MarginTexts[1][0] = '\0';
     MessageLayoutReplaced();
     int slot = SlotUnderPointer();
-    if (notice >= 0)
+    if (notice >= 0) {
         MarginText(0, layout::MenuNoticeText, EngineText(EngineTextId(notice)), 20, NoticeColour);
-    else if (slot >= 0)
+        const layout::TextArea& a = layout::MenuNoticeText;
+        int last = a.y;  // the foot of the notice's last row
+        for (int i = 1; i < kaDraw::TextRectCount; ++i) last = std::max(last, kaDraw::TextRects[i].bottom);
+        const layout::TextArea hint{a.x, last + layout::MenuNoticeHintGap, a.right, layout::MenuMargin.bottom};
+        MarginText(1, hint, EngineText(TextClickToReturn), layout::SlotTextSize, HintColour);
+    } else if (slot >= 0) {
         DrawSlot(slot);
+    }
+    uint32_t mark = notice >= 0 ? DimMarkColour : PanelMarkColour;
     int speed = int(MessageSpeed);
-    DrawMark(layout::SpeedRow.Button(speed < 0 ? 0 : speed >= layout::SpeedRow.count ? layout::SpeedRow.count - 1 : speed));
-    DrawMark(layout::MusicRow.Button(MusicOff != 0 ? 1 : 0));
+    DrawMark(layout::SpeedRow.Button(speed < 0 ? 0 : speed >= layout::SpeedRow.count ? layout::SpeedRow.count - 1 : speed), mark);
+    DrawMark(layout::MusicRow.Button(MusicOff != 0 ? 1 : 0), mark);
 }
 
 const char* MenuMarginTextForTest(int i) { return i == 0 || i == 1 ? MarginTexts[i] : ""; }

@@ -72,6 +72,12 @@ void ForgetLayout() {
     LaidOutLine = -1;
 }
 
+void ShowWholeWhenBack(int line, int size) {
+    ForgetLayout();
+    ReplacedLine = line;
+    LaidOutSize = size;
+}
+
 static void CopyFromFontSprite(const kaDraw::TextRect& r) {
     kaDraw::BltTransparent(r.left, r.top, kaDraw::FontSprite, r.left, r.top, r.right, r.bottom);
 }

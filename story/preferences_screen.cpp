@@ -254,8 +254,9 @@ bool PreferencesFrame() {
             if (PointerIn(layout::PreferenceRowArea(row))) Change(row, InputState.WheelSteps > 0 ? 1 : -1);
         if (InputState.LeftClick) Press();
     }
+    // F1 closes the page and is spent: the frame's end would open it again.
     InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = InputState.BackKey = 0;
+    InputState.WheelSteps = InputState.BackKey = InputState.PreferencesKey = 0;
     if (close || !PreferencesOpen) {
         PreferencesOpen = false;
         UncoverStory();

@@ -1,9 +1,8 @@
 // Quick save and quick load (F5 and F9) and the short notice each leaves, which fades by
-// itself: no click is needed to go on.
+// itself: no click is needed to go on. F5 where nothing can be saved says so.
 #include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "sound/kaSound.h"
 #include "story/story.h"
 
 // The notice's text (an EngineTextId), -1 when none, and how long it has shown.
@@ -18,19 +17,17 @@ void ResetQuickSlot() { Notice = -1; }
 static void ShowNotice(EngineTextId text) {
     Notice = text;
     NoticeAge = 0.0f;
-    SpeakPhrase(text == TextQuickSaved    ? "quick_saved"
-                : text == TextQuickLoaded ? "quick_loaded"
-                : text == TextNoQuickSave ? "quick_none"
-                                          : "save_failed");
+    SpeakPhrase(text == TextQuickSaved      ? "quick_saved"
+                : text == TextQuickLoaded   ? "quick_loaded"
+                : text == TextNoQuickSave   ? "quick_none"
+                : text == TextNothingToSave ? "quick_nothing"
+                                            : "save_failed");
 }
 
-// The saved line's own voice is not played again, and the voice of the line left is
-// stopped.
 void ContinueFromSlot(int slot, int notice) {
-    if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
     LoadSlot(slot);
-    ForgetLayout();
     SetGameMode(ModeStory);
+    EnterLoadedLine(false);
     ShowNotice(EngineTextId(notice));
 }
 
@@ -42,21 +39,26 @@ static void QuickLoad() {
     ContinueFromSlot(QuickSlot, TextQuickLoaded);
 }
 
+// Over a page (the backlog, the preferences) neither key loads or saves; the system menu
+// takes neither, having its own rows.
 void QuickSlotKeys() {
     int mode = GetGameMode();
-    bool inStory = mode == ModeStory && !SystemMenuOpen;
+    bool page = BacklogOpen || PreferencesOpen, menu = SystemMenuOpen || mode == ModeSystemMenu;
+    bool inStory = mode == ModeStory && !menu && !page;
     if (InputState.QuickSaveKey && inStory) {
         KeepStoryFrame();
         ShowNotice(SaveSlot(QuickSlot) ? TextQuickSaved : TextSaveFailed);
+    } else if (InputState.QuickSaveKey && !menu && mode != ModeEnd) {
+        ShowNotice(TextNothingToSave);
     }
-    if (InputState.QuickLoadKey && (inStory || mode == ModeTitle)) QuickLoad();
+    if (InputState.QuickLoadKey && (inStory || (mode == ModeTitle && !page))) QuickLoad();
 }
 
 bool QuickNoticeShowing() { return Notice >= 0; }
 
 void DrawQuickNotice() {
     int mode = GetGameMode();
-    if (Notice < 0 || (mode != ModeStory && mode != ModeTitle)) return;
+    if (Notice < 0 || mode == ModeSystemMenu || mode == ModeEnd) return;
     NoticeAge += FrameSeconds;
     float left = NoticeWhole + NoticeFade - NoticeAge;
     if (left <= 0.0f) {

@@ -193,7 +193,7 @@ std::string StateFileBytes(const char* saveLine, const StorySnapshot& s, const u
     w.I32(s.line);
     for (int32_t flag : s.flags) w.I32(flag);
     w.Text(s.picture, ScriptLineBytes);
-    w.U32(s.overWindow);
+    w.I32(s.storyState);
     w.I32(s.screenFrame);
     w.I32(s.characterCell);
     w.U32(s.waveEffect);
@@ -241,7 +241,7 @@ bool ReadStateFile(const char* path, StateFile* out) {
     s.line = r.I32In(0, ScriptLineCount - 1);
     for (int32_t& flag : s.flags) flag = r.I32();  // flg: and if: may set any number
     r.Text(s.picture, ScriptLineBytes);
-    s.overWindow = r.Bool();
+    s.storyState = r.I32In(ShowingProse, ChoiceOpen);  // an older file's window flag is 0 or 1
     const Range frames = ArgumentRange(KwAnime, {0});
     const Range screen = ArgumentRange(KwSetscreen, {frames.least, frames.most, 50, 99});
     const Range cell = ArgumentRange(KwSetchar, {NoCharacter});

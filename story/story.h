@@ -59,6 +59,9 @@ extern int VoiceId;          // sound object of the last voice clip, -1 before t
 // prompt opens, the frame the system menu or its notice closes, and a frame whose click
 // comes only from held Ctrl. Cleared when the story frame ends.
 extern bool OptionClickIgnored;
+// The left-click flag presses no panel button in this frame: the frame the system menu
+// or its notice closes. Cleared when the story frame ends.
+extern bool PanelClickIgnored;
 // The piece the script last asked for with midi_play: in this run, empty once a
 // midi_stop: came after it: what music switched on again plays.
 extern char RequestedMusic[ScriptLineBytes];
@@ -81,6 +84,11 @@ void BltTransparentAt(const layout::Placement& p, int id);
 // A text block laid out in the area and copied to the back buffer at once, in the font
 // and colours selected.
 void DrawTextArea(const layout::TextArea& a, const char* text);
+// Called after a load has put the story at a saved line: every voice of the story
+// stopped (none is played again), and the story as the reader saw it at the save: a
+// choice that was open opens again, a command line runs on as a step would. The line is
+// shown whole when the story shows again, or (whole false) comes out again.
+void EnterLoadedLine(bool whole);
 // Called when the story has gone back to a passed line, its state put back: every voice
 // of the story stopped, the clip of voiceLine (the line's wave_play:, -1 for none)
 // played again as the story's voice, which the next step stops, and the picture of the
@@ -95,7 +103,7 @@ struct StorySnapshot {
     int32_t line;                      // CurrentLine
     int32_t flags[FlagCount];
     char picture[ScriptLineBytes];     // the last file: line's picture; empty before one
-    bool overWindow;                   // swin: shows its window over the picture
+    int32_t storyState;                // ShowingProse, ShowingOverWindow (swin:) or ChoiceOpen
     int32_t screenFrame, characterCell;
     bool waveEffect;
     float wavePhase;                   // degrees
@@ -160,6 +168,9 @@ void MessageLayoutLent();
 void ForgetReplacedLine();
 // Called by a quick load: the line shown is laid out afresh and comes out again.
 void ForgetLayout();
+// Called by a load from the menu: line is laid out afresh at size once the story shows
+// again, and shown whole, as a line the menu covered comes back.
+void ShowWholeWhenBack(int line, int size);
 // Copies the released characters to the back buffer; true once the whole block is out.
 bool RevealText(float delay);
 
@@ -297,8 +308,9 @@ void FormatSaveTime(int64_t changedAt, char* out, int size);
 // called when the menu closes and when a slot is saved.
 void ForgetSlotSummaries();
 // Called by the menu each frame before its labels: in the margin left of the rows, the
-// notice (an EngineTextId; -1 for none) or else the slot whose save or load button the
-// pointer is on; and the marks under the message speed and the music setting in force.
+// notice (an EngineTextId; -1 for none) with how to go on, or else the slot whose save or
+// load button the pointer is on; and the marks under the message speed and the music
+// setting in force, dimmed while a notice shows.
 void DrawMenuMargin(int notice);
 
 // ---- The title's entries (title_entries.cpp) -------------------------------------------
@@ -313,17 +325,20 @@ void DrawTitleEntries();
 
 // ---- Quick save and load (quick_slot.cpp) -------------------------------------------
 
-// The story at slot's saved line, with its state, laid out afresh and coming out again,
-// and the notice (an EngineTextId) over it: F9's load, and the title's つづきから.
+// The story at slot's saved line as the reader saw it there (EnterLoadedLine), with its
+// state, laid out afresh and coming out again, and the notice (an EngineTextId) over it:
+// F9's load, and the title's つづきから.
 void ContinueFromSlot(int slot, int notice);
 
 // Its notice gone; called by ResetStoryState.
 void ResetQuickSlot();
-// Called by FrameUpdate before the modes: F5 saves to the quick slot in the story, F9
-// loads it in the story or at the title; the story then shows the saved line again.
+// Called by FrameUpdate before the modes, and in each frame of a page over the story or
+// the title: F5 saves to the quick slot in the story, F9 loads it in the story or at the
+// title; the story then shows the saved line again. F5 anywhere else but the system menu
+// (the opening, the title, a page) says that nothing can be saved there.
 void QuickSlotKeys();
-// Called by FrameUpdate after the modes: the notice of the last F5 or F9 over the story
-// or the title, until it has faded.
+// Called by FrameUpdate after the modes or the page: the notice of the last F5 or F9,
+// anywhere but the system menu, until it has faded.
 void DrawQuickNotice();
 // True while a notice shows: the frames go on until it has faded.
 bool QuickNoticeShowing();
@@ -364,6 +379,9 @@ bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area);
 void CoverStory();
 // The darkened frame, drawn first by the page each frame.
 void DrawCoverBackdrop();
+// The back buffer's area (clipped to it) at 1/divisor of its brightness, whatever its
+// pixel layout: a page's backdrop, the menu while its notice shows.
+void DarkenBackBuffer(const layout::Rect& area, int divisor);
 // Called when the page closes: the story's text layout, reveal and pointer sprite back.
 void UncoverStory();
 
@@ -516,7 +534,7 @@ enum EngineTextId {
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
     TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, TextEmptySlot,
-    TextContinue, TextNothingToLoad, EngineTextCount
+    TextContinue, TextClickToReturn, TextNothingToSave, TextNothingToLoad, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 
@@ -545,7 +563,8 @@ void MarkGameStartedForTest();
 // menu shows.
 int MenuNoticeForTest();
 // The texts the menu's margin drew in its last frame, CP932: i = 0 the notice, the
-// slot's date or 空きスロット; i = 1 the start of the slot's line. "" when none.
+// slot's date or 空きスロット; i = 1 the notice's hint or the start of the slot's line.
+// "" when none.
 const char* MenuMarginTextForTest(int i);
 // The engine text of the quick slot's notice showing; -1 when none.
 int QuickNoticeForTest();

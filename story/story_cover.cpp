@@ -2,6 +2,7 @@
 // replaces is kept when it opens and put back exactly when it closes: the message
 // window's layout and reveal, the text sprite, the pointer sprite's state, and the frame
 // under the page, darkened, as its backdrop.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -27,17 +28,16 @@ static void CopyIn(kaDraw::Surface* s, const std::vector<uint8_t>& bytes) {
     if (s && bytes.size() == SurfaceBytes(s)) std::memcpy(s->pixels, bytes.data(), bytes.size());
 }
 
-// The back buffer at a sixth of its brightness, whatever its pixel layout.
-static void DarkenBackdrop() {
+void DarkenBackBuffer(const layout::Rect& area, int divisor) {
     kaDraw::Surface* s = kaDraw::BackBuffer;
-    if (!s) return;
+    if (!s || divisor < 1) return;
     const kaDraw::PixelFormat& f = s->format;
-    for (int y = 0; y < s->height; ++y)
-        for (int x = 0; x < s->width; ++x) {
+    for (int y = std::max(area.top, 0); y < std::min(area.bottom, s->height); ++y)
+        for (int x = std::max(area.left, 0); x < std::min(area.right, s->width); ++x) {
             uint32_t p = kaDraw::ReadPixel(s, x, y);
-            uint32_t r = kaDraw::ExpandChannel(p, f.redMask) / 6;
-            uint32_t g = kaDraw::ExpandChannel(p, f.greenMask) / 6;
-            uint32_t b = kaDraw::ExpandChannel(p, f.blueMask) / 6;
+            uint32_t r = kaDraw::ExpandChannel(p, f.redMask) / uint32_t(divisor);
+            uint32_t g = kaDraw::ExpandChannel(p, f.greenMask) / uint32_t(divisor);
+            uint32_t b = kaDraw::ExpandChannel(p, f.blueMask) / uint32_t(divisor);
             kaDraw::WritePixel(s, x, y, kaDraw::NativeFromColour(f, r | g << 8 | b << 16));
         }
 }
@@ -49,7 +49,7 @@ void CoverStory() {
     SavedRevealClock = RevealClock;
     SavedCursor = GetCursorVisible();
     CopyOut(kaDraw::ObjectTable[kaDraw::FontSprite].surface, &SavedFontSprite);
-    DarkenBackdrop();
+    DarkenBackBuffer({0, 0, layout::BackBufferWidth, layout::BackBufferHeight}, 6);
     CopyOut(kaDraw::BackBuffer, &Backdrop);
     SetCursorVisible(1);
 }

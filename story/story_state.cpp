@@ -11,6 +11,7 @@ bool WaveEffect;
 int AnimeFrames, AnimeLoop, AnimeFrame;
 int VoiceId;
 bool OptionClickIgnored;
+bool PanelClickIgnored;
 char RequestedMusic[ScriptLineBytes];
 
 float MessageSpeed;
@@ -30,6 +31,7 @@ void ResetStoryState() {
     AnimeFrames = AnimeLoop = AnimeFrame = 0;
     VoiceId = -1;  // no clip yet: sound object 0 carries the music
     OptionClickIgnored = false;
+    PanelClickIgnored = false;
     RequestedMusic[0] = '\0';
 
     MessageSpeed = 1.0f;

@@ -14,6 +14,8 @@ static_assert(layout::SaveRow.count == SlotCount && layout::LoadRow.count == Slo
 // The notice the menu shows instead of its rows: MenuPlain (none), MenuSaved,
 // MenuLoaded, MenuSaveFailed or MenuSlotEmpty.
 static int MenuNotice;
+// While a notice shows, the card of the rows is drawn at 1/MenuDimming of its brightness.
+static const int MenuDimming = 2;
 // The save line's five fields before the line number: nothing reads them, but a load
 // keeps them for the next save.
 static int SaveReserved[5];
@@ -102,12 +104,13 @@ static bool Button(const layout::Rect& r, int item, const char* phrase, int n = 
 }
 
 // The click that closes the menu or its notice may make a step, but never picks an
-// option of a choice that is open behind the menu.
+// option of a choice that is open behind the menu, nor presses a panel button under it.
 static void ReturnToStory() {
     ForgetSlotSummaries();
     SystemMenuOpen = false;
     SetGameMode(ModeStory);
     OptionClickIgnored = true;
+    PanelClickIgnored = true;
 }
 
 static void CloseMenu() {
@@ -128,11 +131,11 @@ void SwitchMusic(int off) {
 }
 
 // The menu's text replaces the message window's layout; the story lays its line out
-// again when it comes back.
-static void DrawMenuText() {
+// again when it comes back. Dimmed, it is drawn as the dimmed card under it.
+static void DrawMenuText(bool dimmed) {
     MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
-    kaDraw::SetTextColours(0xFFFFFF, 0, 1);
+    kaDraw::SetTextColours(dimmed ? uint32_t(0xFF / MenuDimming) * 0x010101 : 0xFFFFFF, 0, 1);
     DrawTextArea(layout::MenuText, EngineText(TextMenu));
     kaDraw::EndTextDrawing();
     RevealText(0.0f);
@@ -144,7 +147,7 @@ static bool MenuRows() {
         if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1)) {
             InputState.LeftClick = 0;
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
-            SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "save_failed");
+            SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "menu_save_failed");
             SetCursorVisible(0);
             return true;
         }
@@ -153,9 +156,14 @@ static bool MenuRows() {
         if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1)) {
             InputState.RightClick = 0;
             SetCursorVisible(0);
-            bool loaded = LoadSlot(n);
-            MenuNotice = loaded ? MenuLoaded : MenuSlotEmpty;
-            SpeakPhrase(loaded ? "menu_loaded" : "slot_empty");
+            if (LoadSlot(n)) {
+                EnterLoadedLine(true);
+                MenuNotice = MenuLoaded;
+                SpeakPhrase("menu_loaded");
+            } else {
+                MenuNotice = MenuSlotEmpty;
+                SpeakPhrase("slot_empty");
+            }
             return true;
         }
     }
@@ -183,9 +191,11 @@ static bool MenuRows() {
 
 bool MenuNoticeShowing() { return MenuNotice != MenuPlain; }
 
-// A save or a load leaves its notice in the margin, beside the menu's rows and labels,
-// from the frame it was made in; the next click closes it. The speed and music rows
-// close the menu at once.
+// A save or a load leaves its notice in the margin, with how to go on, from the frame it
+// was made in; the menu beside it is dimmed and lights nothing, as it answers no click
+// then. The next click closes the notice: after a save it steps the story, as the
+// menu's closing click does; after a load the reader is on the loaded line. The speed
+// and music rows close the menu at once; the return button leaves the story as it was.
 void SystemMenu() {
     kaDraw::ClearBackBuffer();
     SetCursorVisible(1);
@@ -198,14 +208,15 @@ void SystemMenu() {
     }
     if (MenuNotice != MenuPlain) {
         if (InputState.LeftClick) {  // the story is drawn over this frame
+            // After a load, or one that found no save, the reader stays on the line.
+            if (MenuNotice == MenuLoaded || MenuNotice == MenuSlotEmpty) InputState.LeftClick = 0;
             InputState.RightClick = 0;
-            // A load that found no save leaves the story as it stood: no step either.
-            if (MenuNotice == MenuSlotEmpty) InputState.LeftClick = 0;
             CloseMenu();
             return;
         }
     } else if (MenuRows()) {
         if (MenuNotice == MenuPlain) return;
+        BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);  // without the light
     } else {
         // Quit and return overlap: both are tested, so return wins there.
         if (Button(layout::QuitGameButton, ItemQuit, "menu_quit")) {
@@ -213,13 +224,15 @@ void SystemMenu() {
             SetGameMode(ModeEnd);
         }
         if (Button(layout::ReturnButton, ItemReturn, "menu_return")) {
-            InputState.RightClick = 0;
+            InputState.LeftClick = InputState.RightClick = 0;
             ReturnToStory();
         }
     }
+    bool notice = MenuNotice != MenuPlain;
+    if (notice) DarkenBackBuffer(layout::MenuCard, MenuDimming);
     const int notices[] = {-1, TextSaved, TextLoaded, TextSaveFailed, TextNothingToLoad};
     DrawMenuMargin(notices[MenuNotice]);
-    DrawMenuText();
+    DrawMenuText(notice);
 }
 
 int MenuNoticeForTest() { return MenuNotice; }

@@ -1,4 +1,6 @@
 // Choices, the quit prompt and the keys that stand in for a click.
+#include <functional>
+
 #include "tests/story_test_table.h"
 
 using namespace storytest;
@@ -76,20 +78,63 @@ TEST_F(Choice, NothingOfTheMenuStaysOnTheStoryScreen) {
     EXPECT_EQ(menuText(), 0);
 }
 
-TEST_F(Choice, QuitPromptBackStepsOnAndEndQuits) {
-    StoryStep();
-    StepAt(580, 336);  // the quit button
-    StepAt(580, 100);
-    EXPECT_TRUE(QuitPromptOpen);
-    EXPECT_EQ(CurrentLine, 6) << "no step from the button nor while the prompt is open";
-    StepAt(RowX, Row1Y);  // back
-    EXPECT_FALSE(QuitPromptOpen);
-    EXPECT_EQ(StoryState, ChoiceOpen) << "back made one ordinary step, onto the choice";
-    StepAt(580, 336);
-    StepAt(RowX, Row0Y);  // the story's choice is tested first
-    EXPECT_EQ(CurrentLine, 11);
+// Going back from the quit prompt (by a click or the keys), the menu's return button (by
+// a click or the keys) and Backspace leave the reader on the line they were on, shown
+// whole, its voice playing on. Over an open choice the choice's rows are tested first;
+// the prompt's other option ends the game.
+TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
+    CopyAssets({"v_minato_001.sad"});
+    SetScript({"wave_play:v_minato_001.sad", Sjis("声のある長めの行です"), Sjis("次の行"), "command:2",
+               "aaaa:" + Sjis("左へ"), "bbbb:" + Sjis("右へ"), Sjis("どうしますか？"), "label:aaaa",
+               Sjis("左の道"), "label:bbbb", Sjis("右の道"), "label:_end", "end:99"});
+    auto key = [this](plat::Key k) {
+        HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, k});
+        headless::SetKeyDown(k, true);  // Return is read held, by the frame's poll
+        Frame();
+        headless::SetKeyDown(k, false);
+        Frame();
+    };
+    auto click = [this](int x, int y) {
+        PointAt(x, y);
+        Frame(0.016f, true);
+    };
+    auto menu = [this] { Frame(0.016f, false, true); };
+    const struct {
+        const char* what;
+        std::function<void()> leave;
+    } routes[] = {
+        {"back by a click", [&] { click(580, 336), click(RowX, Row1Y); }},
+        {"back by the keys", [&] { click(580, 336), key(plat::KeyUp), key(plat::KeyReturn); }},
+        {"return by a click", [&] { menu(), click(400, 380); }},
+        {"return by the keys", [&] { menu(), key(plat::KeyRight), key(plat::KeyShiftTab), key(plat::KeyReturn); }},
+        {"Backspace", [&] { menu(), key(plat::KeyBackspace); }},
+    };
+    for (const auto& r : routes) {
+        ResetStoryState();
+        kaSound::ResetTable();
+        SetGameMode(ModeStory);
+        click(RowX, 300);
+        Frame();
+        const int voice = VoiceId;
+        ASSERT_EQ(CurrentLine, 7);
+        ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is coming out";
+        r.leave();
+        Frame();
+        EXPECT_FALSE(QuitPromptOpen || SystemMenuOpen) << r.what;
+        EXPECT_EQ(CurrentLine, 7) << r.what;
+        EXPECT_EQ(LaidOutLine, 7) << r.what;
+        EXPECT_GT(RevealCount, kaDraw::TextRectCount) << r.what << ": shown whole";
+        EXPECT_EQ(VoiceId, voice) << r.what << ": not played again";
+        EXPECT_GT(kaSound::SecondsLeft(voice), 0.0f) << r.what << ": its voice plays on";
+    }
+    click(RowX, 300);
+    click(RowX, 300);
+    ASSERT_EQ(StoryState, ChoiceOpen);
+    click(580, 336);
+    click(RowX, Row0Y);  // the story's choice is tested first
+    EXPECT_EQ(CurrentLine, 13) << "its label";
     EXPECT_TRUE(QuitPromptOpen) << "the prompt stays open over the story";
-    StepAt(RowX, Row0Y);  // now _end
+    click(RowX, Row0Y);  // now _end
     EXPECT_EQ(GetGameMode(), ModeEnd);
 }
 

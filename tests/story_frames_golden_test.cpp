@@ -156,9 +156,11 @@ TEST_F(ShippedStoryFrames, EveryFrameOfBothEndingsIsTheOneKept) {
     Key(plat::KeyA, 9000, "auto mode");
     Key(plat::KeyA, 500, "auto mode ended");
 
-    // The panel's quit button, and the prompt's second option: the story goes on.
+    // The panel's quit button, and the prompt's second option: the story stays on its line,
+    // which a click then moves on.
     Click(580, 336, 1, 500, "quit prompt");
-    Click(RowX, SecondRowY, 1, 500, "quit prompt declined");
+    Click(RowX, SecondRowY, 1, 250, "quit prompt declined");
+    Click(RowX, SecondRowY, 1, 250, "line after the prompt");
 
     // Return pressed once, then Ctrl held for half a second.
     headless::SetKeyDown(plat::KeyReturn, true);
@@ -185,7 +187,8 @@ TEST_F(ShippedStoryFrames, EveryFrameOfBothEndingsIsTheOneKept) {
         if (entry.path().stem().string().rfind("z_save0.", 0) == 0 && entry.path().extension() == ".state")
             std::filesystem::remove(entry.path());
     Click(180, 182, 1, 300, "loaded slot 1");
-    Click(RowX, FirstRowY, 1, 300, "notice closed again");
+    Click(RowX, FirstRowY, 1, 150, "notice closed again");
+    Click(RowX, FirstRowY, 1, 150, "line after the loaded one");
     Click(RowX, FirstRowY, 3, 300, "menu for music");
     Click(250, 337, 1, 300, "music off");
     Click(RowX, FirstRowY, 3, 300, "menu for speed");

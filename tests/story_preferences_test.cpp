@@ -169,9 +169,17 @@ TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) 
     EXPECT_TRUE(Shown() == story) << "the story as it was";
 }
 
-TEST_F(PrefsPage, OpensOverTheTitleAndNotOverTheMenuAndARightClickClosesIt) {
+TEST_F(PrefsPage, OpensOverTheTitleAndNotOverTheMenuAndF1OrARightClickClosesIt) {
     SetGameMode(ModeTitle);
     Frame(0.016f);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    ASSERT_TRUE(PreferencesOpen);
+    Key(plat::KeyF1);
+    Frame(0.016f);
+    EXPECT_FALSE(PreferencesOpen) << "F1 closes it";
+    Frame(0.016f);
+    EXPECT_FALSE(PreferencesOpen);
     Key(plat::KeyF1);
     Frame(0.016f);
     ASSERT_TRUE(PreferencesOpen);

@@ -1,5 +1,8 @@
 // Quick save and quick load: F5 and F9 through the window's key events, the quick slot's
 // files, and the notice that goes by itself.
+#include <functional>
+#include <utility>
+
 #include "tests/engine_script.h"
 
 using namespace storytest;
@@ -84,8 +87,9 @@ TEST_F(QuickSlot, TheNoticeShowsOverThePictureThenFades) {
 }
 
 // F9 at the title opens the story at the quick save; a save that cannot be written says
-// so; the system menu takes neither key.
-TEST_F(QuickSlot, F9AtTheTitleAndAFailedSave) {
+// so; the system menu takes neither key; F5 where nothing can be saved says so over what
+// shows there, and saves nothing.
+TEST_F(QuickSlot, F9AtTheTitleAFailedSaveAndF5WhereNothingCanBeSaved) {
     UseScenes();
     Press(plat::KeyF5);
     SetGameMode(ModeTitle);
@@ -108,6 +112,33 @@ TEST_F(QuickSlot, F9AtTheTitleAndAFailedSave) {
     Press(plat::KeyF5);
     EXPECT_EQ(GetGameMode(), ModeSystemMenu);
     EXPECT_EQ(QuickNoticeForTest(), -1);
+
+    std::filesystem::remove(dir / "z_quick.sdt");
+    const std::pair<const char*, std::function<void()>> places[] = {
+        {"the logo", [] { SetGameMode(ModeLogo); }},
+        {"the notice", [] { SetGameMode(ModeNotice); }},
+        {"the title", [] { SetGameMode(ModeTitle); }},
+        {"the backlog", [] { InputState.WheelSteps = 1; }},
+        {"the preferences", [] { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyF1}); }},
+    };
+    const layout::TextArea& a = layout::QuickNoticeText;
+    for (const auto& [where, go] : places) {
+        ResetStoryState();
+        SetGameMode(ModeStory);
+        Click();
+        go();
+        Frame();
+        const std::vector<uint32_t> before = headless::LastFrame()->pixels;
+        Press(plat::KeyF5);
+        EXPECT_STREQ(EngineText(EngineTextId(QuickNoticeForTest())), Sjis("ここではセーブできません").c_str()) << where;
+        int drawn = 0;
+        for (int y = a.y; y < a.y + 30; ++y)
+            for (int x = a.x; x < a.x + 250; ++x) drawn += Pixel(x, y) != (before[size_t(y * 640 + x)] & 0xFFFFFF);
+        EXPECT_GT(drawn, 50) << where;
+        EXPECT_FALSE(std::filesystem::exists(dir / "z_quick.sdt")) << where;
+        if (PreferencesOpen) Press(plat::KeyEscape);
+        if (BacklogOpen) Frame(0.016f, false, true);
+    }
 }
 
 }  // namespace

@@ -64,10 +64,15 @@ TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
     EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, ScreenFrame, AnimeColumnForTest()}),
               animation);
     EXPECT_FLOAT_EQ(AnimeClockForTest(), clock);
-    // The closing click steps on to the next line, still on the animated sc1.sad.
+    // The closing click shows the loaded line; the next steps on, still on the animated
+    // sc1.sad.
+    Click();
+    EXPECT_EQ(CurrentLine, 14);
     Click();
     EXPECT_EQ(CurrentLine, 15);
-    EXPECT_EQ(Pixel(10, 10) & 0xFFFFFF, SceneOneBand(AnimeFrame)) << "not a black picture";
+    const uint32_t shown = Pixel(10, 10) & 0xFFFFFF;
+    EXPECT_TRUE(shown == SceneOneBand(0) || shown == SceneOneBand(1) || shown == SceneOneBand(2))
+        << "not a black picture: " << std::hex << shown;
 }
 
 // A slot loads as it always did (the animation, character and band cleared; the picture,

@@ -26,38 +26,98 @@ protected:
     }
 };
 
-TEST_F(Saves, ASaveMadeWhileAChoiceIsOpenReopensItAndALoadClosesTheOpenOne) {
+// Whatever line a save holds, continuing from it (the menu's load, F9, the title's
+// つづきから) shows what the reader saw there, and one click goes on from it: prose, a
+// choice open over prose or over a command line (the state kept beside the slot tells the
+// first; the second even without one), the last line of a branch, and a command line of
+// an edited save, which runs on rather than show as text. The voice of the line left
+// stops and the saved line's is not played again; the menu's load makes no step.
+TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
+    CopyAssets({"v_minato_001.sad"});
     WriteEnginePictures(dir);
-    // A picture, an animation running on its second band, a character and a flag, then
-    // the choice, whose line (12) the save keeps.
-    SetScript({"file:sc1.sad", "setscreen:1", "anime:4", "loopanime:1", "setchar:3",
-               "flg:007,2", Sjis("一"), "command:2", "aaaa:" + Sjis("左"),
-               "bbbb:" + Sjis("右"), Sjis("どちら？"), "label:aaaa", "label:bbbb"});
-    PointAt(300, 400);
-    Frame(0.016f, true);
-    Frame(0.3f, true);
-    ASSERT_EQ(StoryState, ChoiceOpen);
-    ASSERT_NE(AnimeFrame, 0) << "the animation has ticked";
-    const int picture = StoryPictureForTest();
-    ASSERT_GT(picture, kaDraw::FontBufferSprite);
-    MenuClick(170, 90);
-    EXPECT_EQ(ReadFile(Slot(0)), "01,040,001,001,001,12\r\n");
-    Frame(0.016f, true);
-    // A slot without the state kept beside it (an older build's): the load resets the
-    // animation and the character, and keeps the picture, the flags and the speed; it
-    // makes no step in its own frame.
-    std::filesystem::remove(StateBeside(dir, "z_save0"));
-    MenuClick(170, 170);
-    EXPECT_EQ(MenuNoticeForTest(), MenuLoaded);
-    EXPECT_EQ(CurrentLine, 12);
-    EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
-              std::vector<int>({0, 0, 0, NoCharacter, 99}));
-    EXPECT_EQ(std::vector<int>({AnimeFramesSavedForTest(), StoryPictureForTest(), FlagForTest(7)}),
-              std::vector<int>({4, picture, 2}));
-    EXPECT_EQ(StoryState, ShowingProse) << "the open choice is closed by the load";
-    Frame(0.016f, true);
-    EXPECT_EQ(StoryState, ChoiceOpen);
-    EXPECT_EQ(CurrentLine, 12);
+    SetScript({"file:sc0.sad", "setscreen:0", "wave_play:v_minato_001.sad", Sjis("一"),  // 6-9
+               "flg:007,2", Sjis("二"), "command:2", "aaaa:" + Sjis("左"), "bbbb:" + Sjis("右"),  // -14
+               Sjis("どちら？"), "label:aaaa", Sjis("左の終わり"), "jump:cccc", "label:bbbb",  // -19
+               Sjis("右"), "setscreen:1", Sjis("三"), "midi_stop:", "command:2",  // 20-24
+               "cccc:" + Sjis("上"), "dddd:" + Sjis("下"), Sjis("どれ？"), "label:cccc",  // -28
+               Sjis("上の道"), "label:dddd", Sjis("下の道")});  // 29-31
+    enum Route { MenuLoad, QuickLoad, TitleContinue };
+    const char* const routeNames[] = {"the menu's load", "F9", "つづきから"};
+    struct Case {
+        const char* what;
+        int line;         // saved at; a choice is open there when choice
+        bool choice;
+        bool stateKept;   // the state beside the slot, or an older (or edited) save
+        int shown, next;  // the line then shown, and the line after one click
+        int band;         // the band as saved, cleared without a state, or set by the commands run
+    } cases[] = {{"prose", 9, false, true, 9, 11, 0},
+                 {"a choice over prose", 11, true, true, 11, 17, 0},
+                 {"a choice over a command", 23, true, true, 23, 29, 1},
+                 {"a choice over a command, from an older save", 23, true, false, 23, 29, 99},
+                 {"the last line of a branch", 17, false, true, 17, 29, 0},
+                 {"a command line", 21, false, false, 22, 23, 1}};
+    auto press = [this](plat::Key key) {
+        HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, key});
+        Frame();
+    };
+    auto click = [this](int row) {  // on an option's row, or off every row and button
+        PointAt(300, row < 0 ? 400 : 157 + 40 * row);
+        Frame(0.016f, true);
+    };
+    for (const Case& c : cases) {
+        for (Route route : {MenuLoad, QuickLoad, TitleContinue}) {
+            const std::string what = std::string(c.what) + ", by " + routeNames[route];
+            for (const auto& entry : std::filesystem::directory_iterator(dir))
+                if (entry.path().stem().string().compare(0, 7, "z_save0") == 0 ||
+                    entry.path().stem().string().compare(0, 7, "z_quick") == 0)
+                    std::filesystem::remove(entry.path());
+            ResetStoryState();
+            kaSound::ResetTable();
+            SetGameMode(ModeStory);
+            if (c.stateKept) {
+                for (int n = 0; n < 9 && !(CurrentLine == c.line && (StoryState == ChoiceOpen) == c.choice); ++n)
+                    click(StoryState != ChoiceOpen ? -1 : c.line > 19 ? 1 : 0);
+                ASSERT_EQ(CurrentLine, c.line) << what;
+                press(plat::KeyF5);
+                ASSERT_NE(StateBeside(dir, "z_quick"), "") << what;
+                std::filesystem::copy_file(StateBeside(dir, "z_quick"), dir / "z_save0.state");
+                std::filesystem::copy_file(dir / "z_quick.sdt", dir / "z_save0.sdt");
+            } else {
+                const std::string line = "01,040,001,001,001," + std::to_string(c.line) + "\r\n";
+                WriteFile(dir / "z_quick.sdt", line);
+                WriteFile(dir / "z_save0.sdt", line);
+            }
+            // Another run, its first line's voice speaking.
+            ResetStoryState();
+            kaSound::ResetTable();
+            SetGameMode(route == TitleContinue ? ModeTitle : ModeStory);
+            route == TitleContinue ? Frame() : click(-1);
+            if (route == MenuLoad) {
+                MenuClick(170, 170);
+                ASSERT_EQ(MenuNoticeForTest(), MenuLoaded) << what;
+                click(-1);  // the notice closed
+            } else if (route == QuickLoad) {
+                press(plat::KeyF9);
+            } else {
+                PointAt(layout::ContinueEntry.left + 20, layout::ContinueEntry.top + 10);
+                Frame(0.016f, true);
+            }
+            Frame();
+            ASSERT_EQ(GetGameMode(), ModeStory) << what;
+            EXPECT_EQ(CurrentLine, c.shown) << what;
+            EXPECT_EQ(StoryState == ChoiceOpen, c.choice) << what;
+            if (MessageWindowShowsLine()) {
+                EXPECT_EQ(MatchKeyword(LineText(CurrentLine)), KwNone) << what << ": no command as text";
+                EXPECT_EQ(RevealCount > kaDraw::TextRectCount, route == MenuLoad && c.shown == c.line)
+                    << what << ": whole after the menu, coming out again after F9";
+            }
+            EXPECT_EQ(ScreenFrame, c.band) << what;
+            for (int id = 1; id < kaSound::ObjectCount; ++id)
+                EXPECT_EQ(kaSound::SecondsLeft(id), 0.0f) << what << ": " << kaSound::NameOf(id);
+            click(c.choice ? 0 : -1);
+            EXPECT_EQ(CurrentLine, c.next) << what;
+        }
+    }
 }
 
 // A slot holding no save line (missing, empty, garbage, a line outside the table or line

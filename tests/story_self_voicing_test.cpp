@@ -189,7 +189,13 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     }
     Centre(layout::SaveRow.Button(3));
     Frame(0.016f, true);
-    EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice";
+    EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice, and how to go on";
+    Frame(0.016f, true);
+    std::filesystem::create_directory(dir / "z_save4.sdt");  // a slot that cannot be replaced
+    Frame(0.016f, false, true);
+    Centre(layout::SaveRow.Button(4));
+    Frame(0.016f, true);
+    EXPECT_EQ(Sounding(), Phrase("menu_save_failed") + " ");
     Frame(0.016f, true);
     Frame(0.016f, false, true);
     Centre(layout::LoadRow.Button(4));
@@ -198,9 +204,15 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
-// F5 and F9 say their notices, and F9 without a quick save says there is none.
+// F5 and F9 say their notices, F9 without a quick save says there is none, and F5 over
+// the preferences that nothing can be saved there.
 TEST_F(SelfVoicing, QuickSaveAndLoadSayTheirNotices) {
     ShowFirstLineSpeaking();
+    Key(plat::KeyF1);
+    Frame();
+    EXPECT_EQ(AfterKey(plat::KeyF5), Phrase("quick_nothing") + " ");
+    Key(plat::KeyF1);
+    Frame();
     EXPECT_EQ(AfterKey(plat::KeyF9), Phrase("quick_none") + " ");
     EXPECT_EQ(AfterKey(plat::KeyF5), Phrase("quick_saved") + " ");
     EXPECT_NE(AfterKey(plat::KeyF9).find(Phrase("quick_loaded")), std::string::npos) << Sounding();

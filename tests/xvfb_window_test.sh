@@ -92,18 +92,20 @@ LIT=$(pixels_changed menu_plain menu 172 92 46 21)
 OUTSIDE=$(pixels_changed menu_plain menu 233 92 46 21)
 [ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
 echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
-# A save to slot 1: its notice in the margin left of the rows, every label and button
-# of the menu as before; the next click closes it. Then, with the menu open again, the
-# pointer on slot 1's save button shows its small picture in the margin.
+# A save to slot 1: its notice and how to go on in the margin left of the rows, the
+# menu's card beside it dimmed; the next click closes it, on Save No.3 saving nothing.
+# Then, with the menu open again, the pointer on slot 1's save button shows its small
+# picture in the margin.
 click_at 195 102; sleep 0.8
 xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
 photograph menu_notice
 NOTICE=$(pixels_changed menu_plain menu_notice 10 92 156 68)
-KEPT=$(pixels_changed menu_plain menu_notice 168 40 472 360)
-[ "$NOTICE" -ge 100 ] && [ "$KEPT" -eq 0 ] ||
-  fail "the notice changed $NOTICE pixels of the margin and $KEPT of the rows and labels"
-echo "ok: the notice stands in the margin ($NOTICE pixels), the rows and labels are kept"
-click_at 300 200; sleep 1
+DIMMED=$(pixels_changed menu_plain menu_notice 168 40 392 360)
+[ "$NOTICE" -ge 100 ] && [ "$DIMMED" -ge 50000 ] ||
+  fail "the notice changed $NOTICE pixels of the margin and $DIMMED of the card"
+echo "ok: the notice stands in the margin ($NOTICE pixels), the card is dimmed ($DIMMED pixels)"
+click_at $((170 + 63 * 2 + 10)) 102; sleep 1
+[ ! -e "$WORK/game/z_save2.sdt" ] || fail "the click closing the notice saved to slot No.3"
 click_at 300 200 3; sleep 1
 xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
 photograph menu_preview

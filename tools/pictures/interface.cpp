@@ -225,7 +225,8 @@ static Image MenuPage() {
     Cut(c, Ridge(640, 440, 50, 0.008f, 908, 474), Night.far * 0.8f, 0.3f);
     Cut(c, Woods(640, 458, 30, 909, 474), Night.front, 0.3f);
     // A paper card behind the buttons.
-    Mask card = MaskOf(c, {Rect(150, 40, 560, 400)});
+    const layout::Rect& r = layout::MenuCard;
+    Mask card = MaskOf(c, {Rect(r.left, r.top, r.right, r.bottom)});
     Shadow(c, card, 4, 5, 10, 0.5f, Hex(0x05060E));
     Paint(c, card, Hex(0x141a3c), 0.85f);
     Mask heading = MakeMask(c.width, c.height);
