@@ -207,7 +207,7 @@ photograph title_entries
 click_at 560 412; sleep 1.5
 photograph continued
 [ "$(pixels_changed title_entries continued 0 0 474 375)" -ge 10000 ] || fail "つづきから did not leave the title"
-check_layer panel 0 0 166 377 474 0 1 1
+check_layer comwin 0 0 470 200 58 90 0 40  # the first choice, open when the box was closed
 echo "ok: つづきから is lit once a save exists and continues the story from it"
 cp "$WORK"/{title_saved,title_entries,continued}.png "$SHOTS/"
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
