@@ -1,4 +1,4 @@
-// The script tool on any source text, beside the story's picture, music, voice and
+// The script tool on any source text, beside the story's picture, cast, music, voice and
 // effect lists as in data/: it refuses the script or writes a table, and a table it
 // writes holds only lines the engine can read (at most 399 bytes each).
 #include <cstdint>
@@ -13,7 +13,7 @@ int ScriptToolMain(int argc, char** argv);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool listsCopied = [] {
-        for (const char* list : {"pictures.txt", "music.txt", "voices.txt", "effects.txt"})
+        for (const char* list : {"pictures.txt", "picture_cast.txt", "music.txt", "voices.txt", "effects.txt"})
             std::filesystem::copy_file(std::string(AKARI_DATA_DIR) + "/" + list, fuzz::Folder() + list,
                                        std::filesystem::copy_options::overwrite_existing);
         return true;

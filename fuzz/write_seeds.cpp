@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
         at = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) break;
+        if (IsToolNote(line.c_str())) continue;
         char converted[ScriptLineBytes] = {};
         if (!Utf8ToSjis(line.c_str(), converted, sizeof converted)) continue;
         table += std::string(converted) + "\n";

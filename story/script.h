@@ -45,6 +45,10 @@ int ArgumentOffset(Keyword k);
 // does, or ScriptLineCount when the table has no empty line.
 int FindLabelIn(const ScriptLine* table, const char* name);
 int FindLabel(const char* name);
+// A line of data/script.txt that begins with '#' is a note for the build's tools (who a
+// scene has in view, whether snow falls, or a comment): the script tool leaves it out of
+// the table, so the engine never reads one, and the voice tool never speaks it.
+inline bool IsToolNote(const char* line) { return line[0] == '#'; }
 // True for a sound effect's clip, whose file name begins with "se_": it sounds with its
 // line but is no one's voice, so it is neither spoken by the build nor replayed from
 // the backlog.

@@ -25,8 +25,9 @@ wait_captured() {
 }
 # A save whose next step runs the script's line (index) $2, in slot $1.
 save_before() { printf '01,040,001,001,001,%d\r\n' $(($2 - 1)) >"$WORK/game/z_save$1.sdt"; }
-# The script's line index (the file's line number less one) of the first line matching.
-line_of() { echo $(($(grep -n -m 1 "$1" "$SCRIPT" | cut -d : -f 1) - 1)); }
+# The script's table index of the first line matching: its line number among the lines
+# that are no notes for the tools (those begin with #), less one.
+line_of() { awk -v pattern="$1" '/^#/ { next } { ++line } $0 ~ pattern { print line - 1; exit }' "$SCRIPT"; }
 load_slot() {
   click_at 300 300 3; sleep 0.8
   click_at $((170 + 63 * $1 + 10)) 182; sleep 0.8

@@ -63,11 +63,12 @@ pointer_to() {
 }
 
 # The line a save made on the first line of the early choice's first option holds: the
-# table's index of the first line after that option's label that is no command.
+# table's index of the first line after that option's label that is no command (the
+# script's notes for the tools, its lines that begin with #, are not in the table).
 FIRST_OPTION=$(awk '/^command:/ && ++n == 2 { getline; print substr($0, 1, 4); exit }' "$SCRIPT")
 EXPECTED_LINE=$(awk -v label="label:$FIRST_OPTION" '
-  { sub(/\r$/, "") } $0 == label { found = 1; next }
-  found && $0 !~ /^[a-z_0-9]+:/ { print NR - 1; exit }' "$SCRIPT")
+  { sub(/\r$/, "") } /^#/ { next } { ++line } $0 == label { found = 1; next }
+  found && $0 !~ /^[a-z_0-9]+:/ { print line - 1; exit }' "$SCRIPT")
 [ -n "$EXPECTED_LINE" ] || fail "no first option found in $SCRIPT"
 
 cp -r "$GAME_SRC" "$WORK/game" && cp "$PAD_PROGRAM" "$WORK/game/akari" || fail "no game folder"

@@ -1,4 +1,5 @@
-// Reading data/pictures.txt, data/music.txt, data/voices.txt and data/effects.txt.
+// Reading data/pictures.txt, data/picture_cast.txt, data/music.txt, data/voices.txt and
+// data/effects.txt.
 #include "tools/asset_lists.h"
 
 #include <cstdlib>
@@ -60,6 +61,28 @@ std::string ReadPictureList(const std::string& path, std::vector<PictureEntry>* 
         if (f[2] != "swave" && f[2] != "-") return std::string("keyed is swave or -");
         e.waved = f[2] == "swave";
         if (rest.empty()) return std::string("the description is missing");
+        out->push_back(e);
+        return std::string();
+    });
+}
+
+std::string ReadCastList(const std::string& path, std::vector<CastEntry>* out) {
+    return ReadList(path, 4, [&](const std::vector<std::string>& f, const std::string& rest) {
+        static const char* const shots[] = {"place", "sight", "memory", "card"};
+        static const char* const skies[] = {"snow", "still", "-"};
+        CastEntry e;
+        e.file = f[0];
+        int shot = 0, sky = 0;
+        while (shot < 4 && f[1] != shots[shot]) ++shot;
+        while (sky < 3 && f[3] != skies[sky]) ++sky;
+        if (shot == 4) return std::string("the shot is place, sight, memory or card");
+        if (sky == 3) return std::string("the sky is snow, still or -");
+        if (!rest.empty()) return std::string("more than four fields");
+        e.shot = Shot(shot), e.sky = Sky(sky);
+        if (f[2] != "-") {
+            std::istringstream names(f[2]);
+            for (std::string name; std::getline(names, name, ',');) e.people.push_back(name);
+        }
         out->push_back(e);
         return std::string();
     });

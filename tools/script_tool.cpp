@@ -1,13 +1,16 @@
 // Build-time script tool: converts the UTF-8 story script to CP932, checks every line by
 // the rules the engine reads it with and against the lists of pictures, music and voice
-// clips beside it, prints what the story holds, and writes the C++ source of the script
-// table. Usage: akari_script_tool script.txt out.cpp. A bad script is refused with
-// file:line; the lists are pictures.txt, music.txt and voices.txt in the script's folder,
-// and effects.txt beside them.
+// clips beside it, checks the pictures against who the scenes have in view, prints what
+// the story holds, and writes the C++ source of the script table. Usage:
+// akari_script_tool script.txt out.cpp. A bad script is refused with file:line; the
+// lists are pictures.txt, picture_cast.txt, music.txt and voices.txt in the script's
+// folder, and effects.txt beside them.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,12 +23,15 @@ static ScriptLine Table[ScriptLineCount];
 static int LineCount = 0;
 static const char* SourceName = "";
 static int Errors = 0;
+// The text line (counted from 1) of each table line: the notes for the tools (lines
+// that begin with '#') are left out of the table.
+static int SourceLine[ScriptLineCount];
 
-// Text line numbers count from 1; table line i is text line i + 1.
-static void Refuse(int index, const std::string& why) {
-    std::fprintf(stderr, "%s:%d: %s\n", SourceName, index + 1, why.c_str());
+static void RefuseAt(int textLine, const std::string& why) {
+    std::fprintf(stderr, "%s:%d: %s\n", SourceName, textLine, why.c_str());
     ++Errors;
 }
+static void Refuse(int index, const std::string& why) { RefuseAt(SourceLine[index], why); }
 
 static bool IsDigits(const char* p, size_t n) {
     for (size_t i = 0; i < n; ++i)
@@ -127,6 +133,8 @@ static void CheckLine(int i) {
             Refuse(i, "command: block is not followed by its options and prompt");
             break;
         }
+        if (SourceLine[i + count + 1] != SourceLine[i] + count + 1)
+            Refuse(i, "a note for the tools between a command: line and its prompt");
         for (int o = i + 1; o <= i + count; ++o) {
             const char* colon = std::strchr(Table[o], ':');
             if (!colon || colon - Table[o] != 4)
@@ -142,6 +150,7 @@ static void CheckLine(int i) {
 
 // The lists the script is checked against, with how often the script uses each entry.
 static std::vector<PictureEntry> Pictures;
+static std::vector<CastEntry> Casts;  // by picture: Casts[i] is the cast of Pictures[i]
 static std::vector<MusicEntry> Music;
 static std::vector<VoiceEntry> Voices;
 static std::vector<EffectEntry> Effects;
@@ -159,12 +168,68 @@ static std::string Folder(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// The people the pictures show and the scenes have in view (清 and 母 only in the
+// memories), and the words the narration calls them by at the head of a line (小夜 is
+// 少女 until she gives her name).
+// 湊 tells the story: every picture is seen through his eyes or shows him, so no picture
+// shows him where he is not; a scene names him only where it has him in view beside her.
+static const struct {
+    const char* name;
+    const char* calledBy[2];
+} People[] = {{"小夜", {"小夜", "少女"}}, {"湊", {"湊", nullptr}}, {"清", {"清", nullptr}}, {"母", {"母", nullptr}}};
+static const unsigned Narrator = 1u << 1;
+
+static int PersonNamed(const std::string& name) {
+    for (size_t i = 0; i < sizeof People / sizeof People[0]; ++i)
+        if (name == People[i].name) return int(i);
+    return -1;
+}
+
+static std::string Names(unsigned people) {
+    std::string names;
+    for (size_t i = 0; i < sizeof People / sizeof People[0]; ++i)
+        if (people & (1u << i)) names += (names.empty() ? "" : " and ") + std::string(People[i].name);
+    return names.empty() ? "nobody" : names;
+}
+
+// What the scene notes say at each table line: who the scene has in view (a bit per
+// person) and whether snow is falling outside (None before the first note says).
+static unsigned InView[ScriptLineCount];
+static Sky Weather[ScriptLineCount];
+
+// Each picture of pictures.txt has its line in picture_cast.txt, naming known people.
+static void MatchCasts(const std::string& folder, std::vector<CastEntry>& listed) {
+    std::string castList = folder + "picture_cast.txt";
+    for (const PictureEntry& p : Pictures) {
+        int found = FindEntry(listed, p.file.c_str());
+        if (found < 0) {
+            std::fprintf(stderr, "%s: %s is not in it\n", castList.c_str(), p.file.c_str());
+            ++Errors;
+            Casts.push_back({});
+        } else {
+            Casts.push_back(listed[size_t(found)]);
+        }
+    }
+    for (const CastEntry& c : listed) {
+        std::string why = FindEntry(Pictures, c.file.c_str()) < 0 ? " is not in pictures.txt" : "";
+        for (const std::string& name : c.people)
+            if (PersonNamed(name) < 0) why = " shows " + name + ", who is not in the story";
+        if (!why.empty()) {
+            std::fprintf(stderr, "%s: %s%s\n", castList.c_str(), c.file.c_str(), why.c_str());
+            ++Errors;
+        }
+    }
+}
+
 static bool ReadLists(const std::string& folder) {
     Pictures.clear();  // the fuzz target reads them again for every script
+    Casts.clear();
     Music.clear();
     Voices.clear();
     Effects.clear();
+    std::vector<CastEntry> casts;
     for (const std::string& why : {ReadPictureList(folder + "pictures.txt", &Pictures),
+                                   ReadCastList(folder + "picture_cast.txt", &casts),
                                    ReadMusicList(folder + "music.txt", &Music),
                                    ReadVoiceList(folder + "voices.txt", &Voices),
                                    ReadEffectList(folder + "effects.txt", &Effects)})
@@ -172,6 +237,7 @@ static bool ReadLists(const std::string& folder) {
             std::fprintf(stderr, "%s\n", why.c_str());
             ++Errors;
         }
+    if (Errors == 0) MatchCasts(folder, casts);
     PictureUses.assign(Pictures.size(), 0);
     MusicUses.assign(Music.size(), 0);
     VoiceUses.assign(Voices.size(), 0);
@@ -406,6 +472,105 @@ static void CheckStory() {
     }
 }
 
+// The person a prose line begins with as its subject (her name or what the narration
+// calls her, then は or が): someone acting in the line, whom its picture must show.
+static unsigned PersonActing(const char* line) {
+    char particles[2][4];
+    Utf8ToSjis("は", particles[0], sizeof particles[0]);
+    Utf8ToSjis("が", particles[1], sizeof particles[1]);
+    for (size_t i = 0; i < sizeof People / sizeof People[0]; ++i)
+        for (const char* word : People[i].calledBy) {
+            char sjis[16];
+            if (!word || !Utf8ToSjis(word, sjis, sizeof sjis)) continue;
+            size_t n = std::strlen(sjis);
+            if (std::strncmp(line, sjis, n) != 0) continue;
+            for (const char* particle : particles)
+                if (std::strncmp(line + n, particle, 2) == 0) return 1u << i;
+        }
+    return 0;
+}
+
+static unsigned Showing(const CastEntry& cast) {
+    unsigned people = 0;
+    for (const std::string& name : cast.people)
+        if (PersonNamed(name) >= 0) people |= 1u << PersonNamed(name);
+    return people;
+}
+
+// The line over each picture that may be on screen with it. A picture of the place
+// shows everyone the scene has in view; no picture of that night shows someone it does
+// not have in view (but 湊, whose eyes they are); the picture shows whoever the line
+// has acting; and its sky agrees with the scene's about the snow. A fault of a picture
+// the line does not change (who is in view, or the sky) is told at its first line only.
+static void CheckLineOverPictures(int i, const std::vector<int>& shown, std::set<std::string>& told) {
+    unsigned acting = PersonActing(Table[i]), inView = InView[i];
+    for (int p : shown) {
+        const CastEntry& cast = Casts[size_t(p)];
+        const std::string& file = Pictures[size_t(p)].file;
+        unsigned showing = Showing(cast);
+        auto once = [&](const std::string& why) {
+            if (told.insert(file + why).second) Refuse(i, why);
+        };
+        if (acting & ~showing) Refuse(i, Names(acting) + " acts in this line over " + file + ", which does not show them");
+        if (cast.shot == Shot::Memory || cast.shot == Shot::Card) continue;
+        if (cast.shot == Shot::Place && (inView & ~showing))
+            once(file + " does not show " + Names(inView & ~showing) + ", whom the scene has in view");
+        if (showing & ~inView & ~Narrator)
+            once(file + " shows " + Names(showing & ~inView & ~Narrator) + ", whom the scene does not have in view");
+        if (Weather[i] != Sky::None && cast.sky != Sky::None && cast.sky != Weather[i])
+            once(file + (cast.sky == Sky::Snow ? " shows snow falling where the scene has it stopped"
+                                               : " shows no snow falling where the scene has it falling"));
+    }
+}
+
+// The pictures against the scenes, in the script's order: the pictures that may be on
+// screen at a line are those of the last file: line on each way there, a jump:, a
+// switch: or a choice's option carrying those it has to its label.
+static void CheckPictures() {
+    std::vector<std::vector<int>> arriving(size_t(LineCount) + 1);
+    std::vector<int> shown;
+    std::set<std::string> told;
+    auto carry = [&](int from, int target) {
+        if (target <= from || target >= LineCount) return;  // back to the head: a file: line follows
+        for (int p : shown)
+            if (std::find(arriving[size_t(target)].begin(), arriving[size_t(target)].end(), p) ==
+                arriving[size_t(target)].end())
+                arriving[size_t(target)].push_back(p);
+    };
+    for (int i = 0; i < LineCount; ++i) {
+        for (int p : arriving[size_t(i)])
+            if (std::find(shown.begin(), shown.end(), p) == shown.end()) shown.push_back(p);
+        const char* line = Table[i];
+        if (Kinds[i] == KindProse || Kinds[i] == KindPrompt) {
+            CheckLineOverPictures(i, shown, told);
+            if (Kinds[i] == KindPrompt) shown.clear();  // the choice goes on at its options' labels
+            continue;
+        }
+        if (Kinds[i] == KindOption) continue;
+        Keyword k = MatchKeyword(line);
+        const char* arg = line + ArgumentOffset(k);
+        switch (k) {
+        case KwFile: {
+            int picture = FindEntry(Pictures, arg);
+            shown.assign(picture < 0 ? 0 : 1, picture);
+            told.clear();
+            break;
+        }
+        case KwJump:
+            carry(i, FindLabelIn(Table, arg));
+            shown.clear();
+            break;
+        case KwSwitch: carry(i, ReadNumberAt(line, 13)); break;
+        case KwCommand:
+            for (int o = i + 1; o <= i + ReadNumberAt(line, 8) && o < LineCount; ++o)
+                carry(i, FindLabelIn(Table, std::string(Table[o], 4).c_str()));
+            break;
+        case KwEnd: shown.clear(); break;
+        default: break;
+        }
+    }
+}
+
 // Every entry of the lists is used: the lists say what the build makes and what the
 // pictures and music are drawn and written for.
 template <typename Entry>
@@ -461,7 +626,40 @@ static void PrintCounts() {
     PrintParts();
 }
 
-// Reads the script into Table; the first empty line (or the end of the file) ends it.
+// A note for the tools, a line that begins with '#': "#present" and who the scene has
+// in view from here on, by name ("-" for nobody); "#sky snow" or "#sky still", whether
+// snow is falling outside from here on; "# " begins a comment.
+static void ReadNote(int number, const std::string& text, unsigned* inView, Sky* weather) {
+    if (text.size() == 1 || text[1] == ' ') return;
+    std::istringstream words(text.substr(1));
+    std::string kind, word;
+    words >> kind;
+    std::vector<std::string> rest;
+    while (words >> word) rest.push_back(word);
+    if (kind == "present") {
+        unsigned people = 0;
+        for (const std::string& name : rest) {
+            int who = PersonNamed(name);
+            if (who < 0 && (name != "-" || rest.size() > 1)) {
+                RefuseAt(number, "#present names " + name + ": it is followed by the names of the story's people, or -");
+                return;
+            }
+            if (who >= 0) people |= 1u << who;
+        }
+        if (rest.empty()) RefuseAt(number, "#present is followed by the names of the story's people, or -");
+        *inView = people;
+    } else if (kind == "sky") {
+        if (rest.size() != 1 || (rest[0] != "snow" && rest[0] != "still"))
+            RefuseAt(number, "#sky is followed by snow or still");
+        else
+            *weather = rest[0] == "snow" ? Sky::Snow : Sky::Still;
+    } else {
+        RefuseAt(number, "a note for the tools is #present, #sky or a comment \"# ...\"");
+    }
+}
+
+// Reads the script into Table, the notes for the tools left out; the first empty line
+// (or the end of the file) ends it.
 static bool ReadScript(const char* path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -469,21 +667,29 @@ static bool ReadScript(const char* path) {
         return false;
     }
     std::string text;
-    int index = 0;
+    int number = 0, index = 0;
     bool ended = false;
+    unsigned inView = 0;
+    Sky weather = Sky::None;
     while (std::getline(in, text)) {
+        ++number;
         if (!text.empty() && text.back() == '\r') text.pop_back();
         if (ended) {
             if (!text.empty()) {
-                Refuse(index, "text after the empty line that ends the script");
+                RefuseAt(number, "text after the empty line that ends the script");
                 return false;
             }
         } else if (text.empty()) {
             ended = true;
+        } else if (IsToolNote(text.c_str())) {
+            ReadNote(number, text, &inView, &weather);
         } else if (index >= ScriptLineCount - 1) {
-            Refuse(index, "the script runs past line 1499: an empty line must end it");
+            RefuseAt(number, "the script runs past line 1499 of the table: an empty line must end it");
             return false;
         } else {
+            SourceLine[index] = number;
+            InView[index] = inView;
+            Weather[index] = weather;
             // CP932 never takes more bytes than UTF-8 for the same text, so a failed
             // conversion is always a character that CP932 lacks, whatever the length.
             std::vector<char> converted(text.size() + 1);
@@ -493,9 +699,8 @@ static bool ReadScript(const char* path) {
                 Refuse(index, "longer than 399 bytes in CP932");
             else
                 std::strcpy(Table[index], converted.data());
-            LineCount = index + 1;
+            LineCount = ++index;
         }
-        ++index;
     }
     return true;
 }
@@ -539,6 +744,7 @@ int main(int argc, char** argv) {
     if (Errors == 0) {
         SortLines();
         CheckStory();
+        CheckPictures();
         CheckAllUsed("pictures.txt", Pictures, PictureUses);
         CheckAllUsed("music.txt", Music, MusicUses);
         CheckAllUsed("voices.txt", Voices, VoiceUses);

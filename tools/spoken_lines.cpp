@@ -57,6 +57,7 @@ std::map<std::string, std::string> VoicedLines(const std::vector<std::string>& s
     auto where = [&](size_t at) { return std::string(path) + ":" + std::to_string(at + 1); };
     for (size_t i = 0; i < script.size() && !script[i].empty(); ++i) {
         Keyword k = MatchKeyword(script[i].c_str());
+        if (IsToolNote(script[i].c_str())) continue;
         if (k == KwWavePlay) {
             std::string clip = script[i].substr(std::strlen(KeywordText[KwWavePlay]));
             if (!IsEffectClip(clip.c_str())) waiting.emplace_back(clip, i);
@@ -85,6 +86,7 @@ std::vector<NarratedLine> NarratedLines(const std::vector<std::string>& script) 
     for (size_t i = 1; i < script.size() && !script[i].empty(); ++i) {
         const std::string& line = script[i];
         Keyword k = MatchKeyword(line.c_str());
+        if (IsToolNote(line.c_str())) continue;
         if (k == KwWavePlay) {
             voiced = voiced || !IsEffectClip(line.c_str() + std::strlen(KeywordText[KwWavePlay]));
         } else if (k == KwJump || k == KwEnd) {

@@ -37,9 +37,8 @@ struct Frame {
     }
 };
 
-const Rgb Uniform = Hex(0x242A4A), Stocking = Hex(0x16141E), Hair = Hex(0x151219), Skin = Hex(0xE6D2C2),
-          Scarf = Hex(0xA02C38), CollarLine = Hex(0xDCDCE6), Bag = Hex(0x6E4629), Coat = Hex(0x27252F),
-          Cap = Hex(0x1C2032), Trousers = Hex(0x1B1B25), Badge = Hex(0xD8B060), Kimono = Hex(0x4C3C52),
+using namespace wear;
+const Rgb Cap = Hex(0x1C2032), Trousers = Hex(0x1B1B25), Badge = Hex(0xD8B060), Kimono = Hex(0x4C3C52),
           Apron = Hex(0xD6D0C2), Obi = Hex(0x7A3A40), Yukata = Hex(0xC4CCDC), LanternBody = Hex(0x2C2622),
           Jacket = Hex(0x222A48);
 }  // namespace

@@ -5,6 +5,12 @@
 
 namespace art {
 
+// The colours of 小夜's uniform and of 湊's coat, the same in every picture of them.
+namespace wear {
+inline const Rgb Uniform = Hex(0x242A4A), Stocking = Hex(0x16141E), Hair = Hex(0x151219), Skin = Hex(0xE6D2C2),
+                 Scarf = Hex(0xA02C38), CollarLine = Hex(0xDCDCE6), Bag = Hex(0x6E4629), Coat = Hex(0x27252F);
+}  // namespace wear
+
 enum class Who { Minato, Sayo, Mother, Child };
 enum class Pose {
     Stand,     // side view

@@ -113,6 +113,45 @@ Contour Ellipse(float cx, float cy, float rx, float ry, int segments) {
 
 Contour Polygon(std::initializer_list<Point> points) { return Contour(points); }
 
+// The point at t (0..1) of the Catmull-Rom segment from p1 to p2.
+static Point CatmullRom(Point p0, Point p1, Point p2, Point p3, float t) {
+    float t2 = t * t, t3 = t2 * t;
+    auto f = [&](float a, float b, float c, float d) {
+        return 0.5f * (2 * b + (c - a) * t + (2 * a - 5 * b + 4 * c - d) * t2 + (3 * b - a - 3 * c + d) * t3);
+    };
+    return {f(p0.x, p1.x, p2.x, p3.x), f(p0.y, p1.y, p2.y, p3.y)};
+}
+
+Contour Spline(const std::vector<Point>& through, int steps) {
+    Contour c;
+    size_t n = through.size();
+    for (size_t i = 0; i < n; ++i)
+        for (int k = 0; k < steps; ++k)
+            c.push_back(CatmullRom(through[(i + n - 1) % n], through[i], through[(i + 1) % n],
+                                   through[(i + 2) % n], float(k) / float(steps)));
+    return c;
+}
+
+Contour Band(const std::vector<Point>& through, float width, int steps) {
+    std::vector<Point> line;
+    size_t n = through.size();
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (int k = 0; k < steps; ++k)
+            line.push_back(CatmullRom(through[i ? i - 1 : 0], through[i], through[i + 1],
+                                      through[std::min(i + 2, n - 1)], float(k) / float(steps)));
+    line.push_back(through.back());
+    Contour left, right;
+    for (size_t i = 0; i < line.size(); ++i) {
+        Point a = line[i ? i - 1 : 0], b = line[std::min(i + 1, line.size() - 1)];
+        float dx = b.x - a.x, dy = b.y - a.y, len = std::max(1e-4f, std::sqrt(dx * dx + dy * dy));
+        float nx = -dy / len * width / 2, ny = dx / len * width / 2;
+        left.push_back({line[i].x + nx, line[i].y + ny});
+        right.push_back({line[i].x - nx, line[i].y - ny});
+    }
+    left.insert(left.end(), right.rbegin(), right.rend());
+    return left;
+}
+
 Contour Stroke(Point a, Point b, float width) {
     float dx = b.x - a.x, dy = b.y - a.y, len = std::sqrt(dx * dx + dy * dy);
     if (len == 0) return {};

@@ -50,6 +50,11 @@ void Subtract(Mask& m, const Mask& cut);
 Contour Rect(float left, float top, float right, float bottom);
 Contour Ellipse(float cx, float cy, float rx, float ry, int segments = 0);
 Contour Polygon(std::initializer_list<Point> points);
+// A closed curve through the points (Catmull-Rom), `steps` segments between two of
+// them: outlines that round their corners as paper cut with scissors does.
+Contour Spline(const std::vector<Point>& through, int steps = 6);
+// The same, open, as a band of the given width along the curve (a braid, a strap).
+Contour Band(const std::vector<Point>& through, float width, int steps = 6);
 // A thick line from a to b (a quadrilateral of the given width).
 Contour Stroke(Point a, Point b, float width);
 // A sagging wire between a and b, `sag` pixels at its middle, as a thin band.

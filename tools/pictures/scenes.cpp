@@ -9,6 +9,7 @@
 
 #include "tools/pictures/figures.h"
 #include "tools/pictures/props.h"
+#include "tools/pictures/sayo.h"
 
 namespace art {
 
@@ -39,16 +40,93 @@ void Soften(Canvas& c, Rgb haze) {
         }
 }
 
+// Yellowed paper with the warm light of a lamp from the left.
+void PaperSheet(Canvas& c, const Contour& shape, Rgb paper) {
+    Mask m = MaskOf(c, {shape});
+    Cut(c, m, paper, 0.55f);
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
+            float a = m.At(x, y);
+            if (a <= 0) continue;
+            float stain = Noise2(float(x) * 0.03f, float(y) * 0.03f, 61) * 0.18f;
+            c.At(x, y) = c.At(x, y) * (1.f - stain * a);
+        }
+}
+
+// Roundness for a flat cut: its edges darken toward `shade` over about `radius` pixels,
+// as the sides of a finger or a palm turn away from the light.
+void Round(Canvas& c, const Mask& m, Rgb shade, int radius, float strength) {
+    Mask soft = m;
+    Blur(soft, radius);
+    Mask edge = m;
+    for (size_t i = 0; i < edge.a.size(); ++i) edge.a[i] = m.a[i] * std::max(0.f, 1.f - soft.a[i]) * 2;
+    Paint(c, edge, shade, strength);
+}
+
 // Snow lying on the ground from `top` down, lit a little toward the bottom.
 void SnowGround(Canvas& c, float top, const Palette& p) {
     Mask m = MaskOf(c, Ridge(c.width, top, 8, 0.02f, 77, float(c.height)));
     PaintGradient(c, m, Mix(p.snow, p.near, 0.45f), Mix(p.snow, p.near, 0.1f), top, float(c.height));
 }
 
+// The station at dusk on its ledge halfway up the mountain, seen from the road below:
+// the mountainside rising steeply behind it with its cedars, a stone wall under the
+// ledge, the slope falling away below to the valley at the left, far ridges in the
+// haze; the evening sky from violet to rose with its first faint star.
 void Sc01(Canvas& c, int, int) {
-    Backdrop(c, Dusk, 250, 101);
-    SnowGround(c, 300, Dusk);
-    Station(c, 250, 305, 1.0f, Dusk, 1.0f, false);
+    Palette p = Dusk;
+    p.stars = 0;
+    Sky(c, p, 330);
+    Dot(c, 120, 58, 1.2f, Hex(0xFFF4E0), 0.9f);
+    Glow(c, 120, 58, 3, Hex(0xFFF4E0), 0.3f);
+    // Far ridges across the valley at the left, paler with distance.
+    Cut(c, Ridge(c.width, 300, 36, 0.006f, 101, 377), Mix(p.far, p.sky[3], 0.45f), 0.2f);
+    Cut(c, Ridge(c.width, 326, 24, 0.01f, 102, 377), Mix(p.far, p.sky[3], 0.2f), 0.25f);
+    // The mountainside: from the valley at the left up to the top right, behind the ledge.
+    Contour side{{60, 377}};
+    for (int i = 0; i <= 20; ++i) {
+        float t = float(i) / 20, x = 110 + t * 410;
+        side.push_back({x, 250 - 215 * t * (0.7f + 0.3f * t) - 14 * Fbm1(t * 6, 103, 3)});
+    }
+    side.push_back({520, 377});
+    Mask mountain = MaskOf(c, {side});
+    Cut(c, mountain, p.mid, 0.35f);
+    SnowOnTop(c, mountain, Mix(p.snow, p.mid, 0.45f), 4);
+    Shape slopeCedars;
+    for (int i = 0; i < 18; ++i) {
+        float x = 150 + Hash(i, 0, 104) * 350, t = (x - 110) / 410;
+        float top = 250 - 215 * t * (0.7f + 0.3f * t);
+        slopeCedars.push_back(Cedar(x, top + 24 + Hash(i, 1, 104) * 60, 32 + Hash(i, 2, 104) * 26, 1040 + i));
+    }
+    Cut(c, slopeCedars, Mix(p.mid, p.near, 0.6f), 0.3f);
+    // The slope falling away below the ledge to the valley at the lower left, its woods,
+    // and the road climbing it in two bends.
+    Mask below = MaskOf(c, {Polygon({{-2, 372}, {60, 350}, {150, 296}, {510, 292}, {510, 377}, {-2, 377}})});
+    Cut(c, below, Mix(p.near, p.mid, 0.35f), 0.4f);
+    SnowOnTop(c, below, Mix(p.snow, p.near, 0.3f), 5);
+    Mask road = MaskOf(c, {Polygon({{160, 296}, {172, 296}, {300, 330}, {150, 377}, {128, 377}, {276, 332}})});
+    Paint(c, road, Mix(p.snow, p.near, 0.25f), 0.8f);
+    Shape lower;
+    for (int i = 0; i < 16; ++i) {
+        float x = 20 + float(i) * 31 + Hash(i, 3, 104) * 12;
+        lower.push_back(Cedar(x, 392, 50 + Hash(i, 4, 104) * 40 + (x > 300 ? 30 : 0), 1060 + i));
+    }
+    Cut(c, lower, p.front, 0.4f);
+    // The ledge and the stone wall under it.
+    Mask wall = MaskOf(c, {Polygon({{150, 250}, {510, 250}, {510, 294}, {158, 296}})});
+    Cut(c, wall, Mix(p.near, Hex(0x5A5468), 0.4f), 0.45f);
+    Shape joints;
+    for (int row = 0; row < 4; ++row)
+        for (int k = 0; k < 14; ++k) {
+            float x = 152 + float(k) * 27 + float(row % 2) * 13, y = 252 + float(row) * 11;
+            joints.push_back(Rect(x, y, x + 1.2f, y + 11));
+            joints.push_back(Rect(x - 13, y + 10.4f, x + 14, y + 11.4f));
+        }
+    Mask j = MaskOf(c, joints);
+    for (size_t i = 0; i < j.a.size(); ++i) j.a[i] *= wall.a[i];
+    Paint(c, j, p.near * 0.7f, 0.7f);
+    Cut(c, {Rect(146, 244, 512, 251)}, Mix(p.snow, p.mid, 0.2f), 0.3f);
+    Station(c, 340, 246, 0.62f, p, 1.0f, false);
 }
 
 void Sc02(Canvas& c, int band, int bands) {
@@ -125,20 +203,60 @@ void GirlOnTheBench(Canvas& c, int band, int bands, bool coatLent) {
     Snowfall(c, 9, band, bands, 220, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
 }
 
+// She has stood up from the bench under the lamp and bows, her bag in her hands, the
+// snow she never brushed off lying on her head and shoulders; snow falling.
+void Sc44(Canvas& c, int band, int bands) {
+    const View v{250, 140, 330};
+    Backdrop(c, Night, 140, 144);
+    Tunnel(c, v, Night, 30, 0);
+    PlatformAndTrack(c, v, Night, 28);
+    PlatformLamp(c, v, Night, -0.2f, 14, 0.45f, Night.light);
+    PlatformLamp(c, v, Night, 0.05f, 4.2f, 1, Night.light);
+    const float z = 4.0f, k = v.f / z;
+    const float seatY = v.P(0, PlatformTop + 0.45f, z).y, floorY = v.P(0, PlatformTop, z).y;
+    const float left = v.P(-2.3f, 0, z).x, right = v.P(-1.1f, 0, z).x;
+    const Rgb wood = Mix(Night.near, Hex(0x4A3424), 0.45f);
+    Shape legs;
+    for (float x : {left + 6, right - 9}) legs.push_back(Polygon({{x, seatY}, {x + 4, seatY}, {x + 5, floorY}, {x - 1, floorY}}));
+    Cut(c, legs, wood * 0.7f, 0.4f);
+    Mask plank = MaskOf(c, {Rect(left, seatY - 2, right, seatY + 4)});
+    Cut(c, plank, wood, 0.4f);
+    Rim(c, plank, 0, -2, Night.light, 0.4f);
+    SnowOnTop(c, plank, Night.snow * 1.2f, 2);
+    // The hollow her sitting left in the snow on the plank.
+    Paint(c, MaskOf(c, {Ellipse((left + right) / 2 + 8, seatY - 2, 16, 2.5f)}), Night.near, 0.7f);
+    SayoLook look;
+    look.light = 0.9f, look.rim = Night.light, look.rimDx = 2, look.rimDy = -3;
+    look.snow = Mix(Night.snow, Hex(0xFFFFFF), 0.35f);
+    Point feet = v.P(-0.75f, PlatformTop, 3.2f);
+    DrawSayo(c, SayoPose::Bow, feet.x, feet.y, 1.58f * v.f / 3.2f, -1, look);
+    (void)k;
+    Snowfall(c, 44, band, bands, 220, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
+}
+
 void Sc09(Canvas& c, int band, int bands) { GirlOnTheBench(c, band, bands, false); }
 void Sc41(Canvas& c, int band, int bands) { GirlOnTheBench(c, band, bands, true); }
 
+// 小夜 close on the bench, from the side, her face turned up to the lamp above her:
+// braids, scarf, the sailor collar, her bag in her lap; the lamplight from above on her
+// face and shoulders, her lap sinking into the dark; snow in the air around her.
 void Sc10(Canvas& c, int, int) {
     Backdrop(c, Night, 200, 110);
     // The lamps down the platform, out of focus behind her.
-    for (int i = 0; i < 3; ++i) Glow(c, 80.f + float(i) * 45, 120.f + float(i) * 8, 10 - float(i) * 2, Night.light, 0.6f);
+    for (int i = 0; i < 3; ++i) Glow(c, 70.f + float(i) * 42, 126.f + float(i) * 7, 10 - float(i) * 2, Night.light, 0.6f);
     SnowGround(c, 300, Night);
-    Glow(c, 330, -20, 120, Night.light, 0.35f);
-    SayoClose(c, 300, 160, 54, -1, 0.85f, Night.light, true);
+    Glow(c, 420, -30, 150, Night.light, 0.45f);
+    // The bench's plank under her, snow along it.
+    Mask plank = MaskOf(c, {Rect(-2, 346, 502, 360), Rect(40, 360, 52, 377), Rect(440, 360, 452, 377)});
+    Cut(c, plank, Mix(Night.near, Hex(0x4A3424), 0.45f), 0.5f);
+    SnowOnTop(c, plank, Night.snow * 1.1f, 3);
+    SayoLook look;
+    look.light = 0.92f, look.rim = Hex(0xFFC880), look.rimDx = 1, look.rimDy = -3;
+    DrawSayo(c, SayoPose::Sit, 150, 497, 560, 1, look);
     // The lamplight falls from above: her lap sinks into the dark below it.
-    for (int y = 250; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) c.At(x, y) = c.At(x, y) * (1.f - 0.45f * float(y - 250) / 125.f);
-    Snowfall(c, 10, 0, 1, 120, Mix(Night.snow, Hex(0xFFFFFF), 0.6f), 0);
+    for (int y = 260; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) c.At(x, y) = c.At(x, y) * (1.f - 0.3f * float(y - 260) / 115.f);
+    Snowfall(c, 10, 0, 1, 110, Mix(Night.snow, Hex(0xFFFFFF), 0.6f), 0);
 }
 
 // The waiting room: plank walls, a window on the snow, timetables, benches, the stove.
@@ -165,14 +283,17 @@ void Sc04(Canvas& c, int band, int) {
     WaitingRoom(c, band, 270);
 }
 
-void SayoByStove(Canvas& c, Holding holding, bool coat) {
+// 小夜 on a bench by the stove, seen from the side, its light on her face and front.
+void SayoByStove(Canvas& c, SayoHands hands, bool coat) {
     WaitingRoom(c, 1, 350);
-    InteriorBench(c, 110, 250, 272, Hex(0x3A2618));
-    Figure(c, Who::Sayo, Pose::Sit, {200, 340, 240, 1, 0.9f, Hex(0xFFA050), 5, 0, 1}, holding, coat);
+    InteriorBench(c, 100, 250, 272, Hex(0x3A2618));
+    SayoLook look;
+    look.coat = coat, look.hands = hands, look.light = 0.95f, look.rim = Hex(0xFFA050), look.rimDx = 4, look.rimDy = -1;
+    DrawSayo(c, SayoPose::Sit, 168, 350, 290, 1, look);
 }
-void Sc11(Canvas& c, int, int) { SayoByStove(c, Holding::HandsOut, false); }
-void Sc12(Canvas& c, int, int) { SayoByStove(c, Holding::Nothing, true); }
-void Sc13(Canvas& c, int, int) { SayoByStove(c, Holding::Cup, false); }
+void Sc11(Canvas& c, int, int) { SayoByStove(c, SayoHands::Warming, false); }
+void Sc12(Canvas& c, int, int) { SayoByStove(c, SayoHands::Bag, true); }
+void Sc13(Canvas& c, int, int) { SayoByStove(c, SayoHands::Cup, false); }
 
 void Desk(Canvas& c, float top, Rgb wood) {
     Mask m = MaskOf(c, {Rect(-2, top, float(c.width + 2), float(c.height))});
@@ -213,30 +334,49 @@ void Sc05(Canvas& c, int, int) {
     Cut(c, clock, Hex(0x2A1A10), 0.5f);
     Paint(c, MaskOf(c, {Ellipse(130, 80, 34, 34)}), Hex(0xD8D0B8));
     Paint(c, MaskOf(c, {Stroke({130, 80}, {130, 52}, 3), Stroke({130, 80}, {150, 88}, 4)}), Hex(0x1A1410));
-    // The ledger open on the desk.
-    Shape ledger{Polygon({{140, 300}, {250, 290}, {252, 350}, {130, 362}}), Polygon({{250, 290}, {360, 296}, {372, 358}, {252, 350}})};
-    Cut(c, ledger, Hex(0xD8CCA8), 0.5f);
-    Shape rules;
-    for (int i = 1; i < 8; ++i) {
-        rules.push_back(Stroke({140 - float(i) * 1.3f, 300 + float(i) * 7.5f}, {250, 290 + float(i) * 7.5f}, 0.8f));
-        rules.push_back(Stroke({250, 290 + float(i) * 7.5f}, {361 + float(i) * 1.5f, 296 + float(i) * 7.5f}, 0.8f));
+    // The ledger lying closed on the desk: a cloth cover gone dark with handling, its
+    // corners worn round and pale where the cloth rubbed through to the board, a paper
+    // label on it, the edges of its pages showing below the cover.
+    auto corner = [](Point at, Point toA, Point toB, float r) {  // a rounded corner's arc
+        Contour arc;
+        for (int i = 0; i <= 6; ++i) {
+            float t = float(i) / 6, u = 1 - t;
+            arc.push_back({u * u * (at.x + toA.x * r) + 2 * u * t * at.x + t * t * (at.x + toB.x * r),
+                           u * u * (at.y + toA.y * r) + 2 * u * t * at.y + t * t * (at.y + toB.y * r)});
+        }
+        return arc;
+    };
+    const Point tl{150, 286}, tr{338, 280}, br{352, 346}, bl{144, 354};
+    Contour pages = Polygon({{tl.x + 2, tl.y + 6}, {tr.x + 4, tr.y + 6}, {br.x + 4, br.y + 6}, {bl.x + 2, bl.y + 6}});
+    Cut(c, {pages}, Hex(0xCFC3A0), 0.5f);
+    Shape edges;
+    for (int i = 0; i < 4; ++i) edges.push_back(Stroke({bl.x + 6, bl.y + 2.f + float(i) * 1.4f}, {br.x, br.y + 2.f + float(i) * 1.4f}, 0.5f));
+    Paint(c, MaskOf(c, edges), Hex(0x8A7A60), 0.6f);
+    Contour cover;
+    auto append = [&](const Contour& arc) { cover.insert(cover.end(), arc.begin(), arc.end()); };
+    append(corner(tl, {0, 1}, {1, 0}, 14));
+    append(corner(tr, {-1, 0}, {0, 1}, 12));
+    append(corner(br, {0, -1}, {-1, 0}, 16));
+    append(corner(bl, {1, 0}, {0, -1}, 14));
+    Mask coverMask = MaskOf(c, {cover});
+    Cut(c, coverMask, Hex(0x3A4A3A), 0.5f);
+    Round(c, coverMask, Hex(0x1E261E), 8, 0.5f);
+    // The rubbed corners: pale board showing through the cloth.
+    for (Point at : {tl, tr, br, bl}) {
+        Point inward{(at.x < 250 ? 8.f : -8.f), (at.y < 320 ? 6.f : -6.f)};
+        Mask worn = MaskOf(c, {Ellipse(at.x + inward.x * 0.6f, at.y + inward.y * 0.6f, 8, 6)});
+        for (size_t i = 0; i < worn.a.size(); ++i) worn.a[i] *= coverMask.a[i];
+        Blur(worn, 2);
+        Paint(c, worn, Hex(0x8A8470), 0.4f);
     }
-    Paint(c, MaskOf(c, rules), Hex(0x7A6A58), 0.6f);
+    Rim(c, coverMask, 2, -2, Hex(0xFFE0A0), 0.35f);
+    Contour label = Polygon({{210, 295}, {282, 292}, {284, 318}, {212, 321}});
+    PaperSheet(c, label, Hex(0xD8CCA8));
+    Mask title = MakeMask(c.width, c.height);
+    Lettering(title, "業務日誌", 222, 298, 14, true);
+    Paint(c, title, Hex(0x3A2E26), 0.8f);
     GreenLamp(c, 420, 215, 1);
     for (size_t i = 0; i < c.px.size(); ++i) c.px[i] = c.px[i] * 0.8f;
-}
-
-// Yellowed paper with the warm light of a lamp from the left.
-void PaperSheet(Canvas& c, const Contour& shape, Rgb paper) {
-    Mask m = MaskOf(c, {shape});
-    Cut(c, m, paper, 0.55f);
-    for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) {
-            float a = m.At(x, y);
-            if (a <= 0) continue;
-            float stain = Noise2(float(x) * 0.03f, float(y) * 0.03f, 61) * 0.18f;
-            c.At(x, y) = c.At(x, y) * (1.f - stain * a);
-        }
 }
 
 // The old departure timetable found behind the new one: one column per train, the first
@@ -244,7 +384,26 @@ void PaperSheet(Canvas& c, const Contour& shape, Rgb paper) {
 // gone over many times.
 void Sc06(Canvas& c, int, int) {
     PlankWall(c, 0, 375, Hex(0x3A281A), 61);
-    PaperSheet(c, Rect(30, 20, 470, 360), Hex(0xD8C89C));
+    // The sheet with its lower left corner torn away and small tears along its edges: a
+    // torn edge runs in short jagged steps.
+    Contour sheet;
+    auto torn = [&](Point a, Point b, float depth, int seed) {
+        float dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+        int steps = int(len / 4);
+        for (int i = 0; i < steps; ++i) {
+            float t = float(i) / float(steps), j = (Hash(i, 0, seed) - 0.5f) * depth;
+            sheet.push_back({a.x + dx * t - dy / len * j, a.y + dy * t + dx / len * j});
+        }
+    };
+    torn({30, 20}, {470, 20}, 1.5f, 62);
+    torn({470, 20}, {470, 360}, 1.5f, 63);
+    torn({470, 360}, {168, 360}, 2, 64);
+    torn({168, 360}, {120, 318}, 7, 65);
+    torn({120, 318}, {78, 296}, 6, 66);
+    torn({78, 296}, {30, 232}, 8, 67);
+    torn({30, 232}, {30, 20}, 1.5f, 68);
+    PaperSheet(c, sheet, Hex(0xD8C89C));
+    Mask paper = MaskOf(c, {sheet});
     const char* times[] = {"六時十分", "九時五分", "十二時半", "十五時", "十八時二十"};
     Mask ink = MakeMask(c.width, c.height);
     const char* title = "灯野驛　發車時刻表";
@@ -262,6 +421,7 @@ void Sc06(Canvas& c, int, int) {
     Lettering(ink, "最終", 413, 148, 16, true, true);
     Lettering(ink, "二三", 405, 192, 26, true, true);
     Lettering(ink, "四〇", 405, 256, 26, true, true);
+    for (size_t i = 0; i < ink.a.size(); ++i) ink.a[i] *= paper.a[i];
     Paint(c, ink, Hex(0x2A2018), 0.85f);
     // The red ring, gone round again and again, never quite on the same line.
     Mask ring = MakeMask(c.width, c.height);
@@ -277,9 +437,10 @@ void Sc06(Canvas& c, int, int) {
         for (int x = 0; x < c.width; ++x) c.At(x, y) = c.At(x, y) * (1.15f - 0.55f * float(x) / float(c.width));
 }
 
+// The lamp close, against the dark: it is shown while snow falls and after it stops,
+// so neither stars nor flakes.
 void Sc08(Canvas& c, int band, int) {
     Sky(c, Night, 375);
-    Stars(c, 8, 0.5f, 300);
     const float light[] = {1.0f, 0.45f, 0.12f};
     const Rgb colour[] = {Hex(0xFFC070), Hex(0xB8C8FF), Hex(0xFFA060)};
     float l = light[band % 3];
@@ -293,7 +454,6 @@ void Sc08(Canvas& c, int band, int) {
     Paint(c, bulb, Mix(Hex(0x3A3428), Mix(colour[band % 3], Hex(0xFFFFFF), 0.5f), l));
     Rim(c, m, 0, 4, colour[band % 3], 0.7f * l);
     Glow(c, 250, 205, 30, colour[band % 3], 0.9f * l);
-    Snowfall(c, 8, 0, 1, 90, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
 // A point on a quadratic curve from a through m to b.
@@ -377,16 +537,6 @@ void Sc14(Canvas& c, int band, int) {
     PaintGradient(c, grip, Hex(0x8A5E3A), Hex(0x3A2414), 108, 124);
     const float sway[] = {-1.f, 0.f, 1.f};
     Steam(c, 450, 178, 160, 18 * sway[band % 3] + 6, 1.3f * float(band), Hex(0xF4F0EC), 0.45f);
-}
-
-// Roundness for a flat cut: its edges darken toward `shade` over about `radius` pixels,
-// as the sides of a finger or a palm turn away from the light.
-void Round(Canvas& c, const Mask& m, Rgb shade, int radius, float strength) {
-    Mask soft = m;
-    Blur(soft, radius);
-    Mask edge = m;
-    for (size_t i = 0; i < edge.a.size(); ++i) edge.a[i] = m.a[i] * std::max(0.f, 1.f - soft.a[i]) * 2;
-    Paint(c, edge, shade, strength);
 }
 
 void Sc15(Canvas& c, int, int) {
@@ -556,7 +706,6 @@ void Sc17(Canvas& c, int, int) {
         float y = 256 + float(i) * 8.5f + Hash(i, 2, 171) * 5;
         Dot(c, 314 + (Hash(i, 0, 171) - 0.5f) * 3, y, 0.7f + Hash(i, 1, 171) * 0.8f, Hex(0xD8E2F4), 0.6f);
     }
-    Snowfall(c, 17, 0, 1, 60, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
 // A sepia print of the station with its staff, for the photograph.
@@ -616,19 +765,24 @@ void Sc20(Canvas& c, int, int) {
     Shape rules;
     for (float y = 50; y < 350; y += 16) rules.push_back(Rect(40, y, 460, y + 0.8f));
     Paint(c, MaskOf(c, rules), Hex(0x6A8AA8), 0.5f);
-    Contour cutting = Polygon({{110, 70}, {400, 80}, {396, 320}, {104, 312}});
+    Contour cutting = Polygon({{128, 70}, {400, 80}, {396, 320}, {122, 312}});
     PaperSheet(c, cutting, Hex(0xCCC4AE));
     Mask ink = MakeMask(c.width, c.height);
     Lettering(ink, "雪崩で列車不通", 350, 92, 30, true, true);
     Lettering(ink, "女学生行方不明", 305, 120, 24, true, true);
     Paint(c, ink, Hex(0x1E1C1E), 0.9f);
-    // The article itself in small vertical columns, right to left.
-    const char* columns[] = {"十四日未明、灯野驛附近にて",   "大規模なる雪崩發生し、上り",   "最終列車は隧道手前にて立往",
-                             "生、全線不通となる。乗客は",   "驛員の誘導により驛舎へ避難",   "せるも、同列車にて歸省中の",
-                             "女學生一名の行方いまだ知れ",   "ず。驛員ならびに村の消防團",   "は夜を徹して捜索を續けてゐ",
-                             "るが、積雪深く作業は難航し", "てゐる。"};
+    // The article itself in small vertical columns, right to left, under the paper's
+    // date: the night before, the avalanche by the tunnel, the last train cancelled, a
+    // girl who was waiting at the station gone; the cutting ends in the middle of it.
+    const char* columns[] = {"十四日夜、灯野驛北方の隧道", "附近にて大規模なる雪崩あり", "同驛二十三時四十分發の最終",
+                             "列車は運休となれり。同驛に", "て列車を待ちゐたる十七歳の", "女學生一名、夜のうちに姿を",
+                             "消し行方いまだ知れず。驛員", "竝に村の消防團は夜を徹して", "搜索を續けてゐるが、積雪深",
+                             "く作業は難航し、なほ同驛の"};
     Mask type = MakeMask(c.width, c.height);
-    for (int col = 0; col < 11; ++col) Lettering(type, columns[col], 266 - float(col) * 15, 96, 11.5f, true, true);
+    Lettering(type, "昭和三十一年二月十五日", 380, 92, 9.5f, true, true);
+    for (int col = 0; col < 10; ++col) Lettering(type, columns[col], 266 - float(col) * 15, 96, 11.5f, true, true);
+    Mask clip = MaskOf(c, {cutting});
+    for (size_t i = 0; i < type.a.size(); ++i) type.a[i] *= clip.a[i];
     Paint(c, type, Hex(0x3A3836), 0.8f);
     Shape pin{Ellipse(255, 78, 6, 6)};
     Cut(c, pin, Hex(0xB03030), 0.5f);
@@ -758,10 +912,13 @@ float PlankBench(Canvas& c, const View& v, const Palette& p, float z, float x0, 
 
 // 湊 and 小夜 from behind on the platform's plank bench near midnight, the relit lamp
 // ahead of them at the platform's edge, the rails running on to the tunnel; with
-// `coatLent` she wears his coat and he his uniform jacket.
-void BenchAtMidnight(Canvas& c, bool coatLent) {
+// `coatLent` she wears his coat and he his uniform jacket. While it snows (`frames` > 0)
+// the sky is clouded and snow falls past them, band `frame` of `frames`.
+void BenchAtMidnight(Canvas& c, bool coatLent, int frame = 0, int frames = 0) {
     const View v{250, 118, 330};
-    Backdrop(c, Night, 118, 126);
+    Palette sky = Night;
+    if (frames > 0) sky.stars = 0.2f;
+    Backdrop(c, sky, 118, 126);
     Tunnel(c, v, Night, 40, 0);
     PlatformAndTrack(c, v, Night, 38);
     PlatformLamp(c, v, Night, 0.8f, 6.5f, 1, Night.light);
@@ -780,10 +937,13 @@ void BenchAtMidnight(Canvas& c, bool coatLent) {
            Holding::Nothing, coatLent);
     Figure(c, Who::Sayo, Pose::BackSit, {v.P(-0.2f, 0, z).x, seatY + 0.26f * sayo, sayo, 1, 0.8f, rim, 2, -3, 1},
            Holding::Nothing, coatLent);
+    if (frames > 0) Snowfall(c, 45, frame, frames, 240, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 22);
 }
 
 void Sc26(Canvas& c, int, int) { BenchAtMidnight(c, false); }
 void Sc42(Canvas& c, int, int) { BenchAtMidnight(c, true); }
+void Sc45(Canvas& c, int band, int bands) { BenchAtMidnight(c, false, band, bands); }
+void Sc46(Canvas& c, int band, int bands) { BenchAtMidnight(c, true, band, bands); }
 
 void Sc27(Canvas& c, int band, int bands) {
     View v{250, 160, 330};
@@ -800,7 +960,9 @@ void Sc27(Canvas& c, int band, int bands) {
     }
 }
 
-void Sc28(Canvas& c, int, int) {
+// The old train at the platform; with `her`, 小夜 standing before its lit door with her
+// bag, seen from behind against the warm windows (`coatLent`: still in 湊's coat).
+void TrainAtThePlatform(Canvas& c, bool her, bool coatLent) {
     Backdrop(c, Night, 170, 128);
     Carriage(c, -30, 250, 170, 290, 1);
     Carriage(c, 262, 540, 170, 290, 1);
@@ -812,7 +974,16 @@ void Sc28(Canvas& c, int, int) {
     Cut(c, post, Night.front, 0.4f);
     Glow(c, 445, 78, 6, Night.light, 1);
     Glow(c, 445, 78, 60, Night.light, 0.3f);
+    if (!her) return;
+    LightPool(c, 256, 318, 90, 18, Hex(0xFFD890), 0.45f);
+    SayoLook look;
+    look.coat = coatLent, look.light = 0.78f, look.rim = Hex(0xFFD890), look.rimDx = 0, look.rimDy = -3;
+    DrawSayo(c, SayoPose::FromBehind, 256, 352, 190, 1, look);
 }
+
+void Sc28(Canvas& c, int, int) { TrainAtThePlatform(c, false, false); }
+void Sc47(Canvas& c, int, int) { TrainAtThePlatform(c, true, false); }
+void Sc48(Canvas& c, int, int) { TrainAtThePlatform(c, true, true); }
 
 void Sc29(Canvas& c, int, int) {
     Sky(c, Night, 375);
@@ -823,38 +994,57 @@ void Sc29(Canvas& c, int, int) {
     Paint(c, platform, Mix(Night.snow, Night.near, 0.3f));
 }
 
+// From the platform, the old carriage's side close: its brown boards, a lit window, and
+// through the glass 小夜 in her seat, smiling with her eyes closed, her palm pressed on
+// the pane; the glass holding the platform lamp's reflection and the fog of her breath.
 void Sc30(Canvas& c, int, int) {
-    Sky(c, Indoor, 375);
-    for (Rgb& px : c.px) px = px * 1.4f;
-    // Through the glass: the dark platform with a lamp.
-    Mask glass = MaskOf(c, {Rect(40, 40, 330, 330)});
-    Paint(c, glass, Hex(0x141A30));
-    Glow(c, 110, 110, 12, Night.light, 0.6f);
-    Mask reflection = MaskOf(c, {Rect(40, 250, 330, 330)});
-    Paint(c, reflection, Night.snow * 0.5f, 0.5f);
-    Shape frame{Rect(20, 20, 350, 40), Rect(20, 330, 350, 356), Rect(20, 20, 40, 356), Rect(330, 20, 350, 356)};
-    Cut(c, frame, Hex(0x4A2A1C), 0.5f);
-    SayoClose(c, 390, 230, 58, -1, 1.0f, Hex(0xFFD890));
-    // Her arm raised from the shoulder to the pane.
-    Mask arm = MaskOf(c, {Stroke({366, 300}, {340, 240}, 30), Ellipse(340, 240, 14, 14), Stroke({340, 240}, {304, 182}, 22)});
-    Cut(c, arm, Hex(0x242A4A), 0.4f);
-    Rim(c, arm, 2, -4, Hex(0xFFD890), 0.5f);
-    // Her hand flat on the pane, seen from its back: the palm, four fingers spread a
-    // little upward and the thumb out to the side, rounded and lit from the lamp.
-    Shape hand{Polygon({{286, 186}, {284, 160}, {290, 146}, {314, 144}, {318, 160}, {314, 186}})};
-    const struct {
-        float x, y, angle, length, width;
-    } digits[] = {{288, 150, -2.0f, 20, 8}, {296, 146, -1.7f, 26, 9}, {305, 146, -1.48f, 25, 9},
-                  {313, 150, -1.22f, 20, 8}, {316, 176, -0.55f, 20, 10}};
-    for (const auto& f : digits) hand.push_back(Finger({f.x, f.y}, f.angle, f.length, f.width, f.width * 0.85f));
-    Mask handMask = MaskOf(c, hand);
-    Cut(c, handMask, Hex(0xEED6C4), 0.3f);
-    Round(c, handMask, Hex(0xB8907E), 5, 0.5f);
-    Rim(c, handMask, 2, -3, Hex(0xFFD890), 0.4f);
-    Mask fog = MaskOf(c, {Ellipse(285, 205, 40, 26)});
-    Blur(fog, 14);
-    Paint(c, fog, Hex(0xE8E8F0), 0.5f);
-    Glow(c, 420, 60, 160, Hex(0xFFD890), 0.3f);
+    Sky(c, Night, 60);
+    Stars(c, 30, 0.6f, 40);
+    const Rgb brown = Hex(0x4A2A1C), lit = Hex(0xFFD890);
+    Mask body = MaskOf(c, {Polygon({{-5, 44}, {505, 38}, {505, 380}, {-5, 380}})});
+    Cut(c, body, brown, 0.5f);
+    Shape boards;
+    for (float x = 8; x < 500; x += 15) boards.push_back(Rect(x, 40, x + 1.6f, 380));
+    Paint(c, MaskOf(c, boards), brown * 0.68f);
+    Cut(c, {Polygon({{-5, 40}, {505, 34}, {505, 52}, {-5, 58}})}, Hex(0x2A1812), 0.4f);  // the roof's eave
+    // The window: the warm inside, the seat's back, the luggage rack, and her.
+    const float left = 70, top = 86, right = 430, sash = 300;
+    Mask glass = MaskOf(c, {Rect(left, top, right, sash)});
+    PaintGradient(c, glass, Mix(brown, lit, 0.75f), Mix(brown, lit, 0.95f), top, sash);
+    Glow(c, 250, top + 10, 90, Hex(0xFFC070), 0.45f);
+    Cut(c, {Rect(left, top + 14, right, top + 22)}, Hex(0x3A2418), 0.3f);  // the rack
+    Shape net;
+    for (float x = left + 4; x < right; x += 10) net.push_back(Stroke({x, top + 22}, {x + 6, top + 34}, 1));
+    Paint(c, MaskOf(c, net), Hex(0x3A2418), 0.6f);
+    Cut(c, {Polygon({{left, 170}, {200, 164}, {214, 300}, {left, 300}}), Polygon({{330, 166}, {right, 170}, {right, 300}, {318, 300}})},
+        Mix(Hex(0x6A3A2A), brown, 0.3f), 0.35f);
+    SayoLook look;
+    look.light = 1.0f, look.rim = lit, look.rimDx = 0, look.rimDy = -3;
+    Canvas room = c;  // she is seen only through the glass
+    DrawSayoAtTheWindow(c, 268, 205, 78, look);
+    for (size_t i = 0; i < c.px.size(); ++i) c.px[i] = Mix(room.px[i], c.px[i], glass.a[i]);
+    // The glass over her: a faint sheen across it, the lamp's reflection, her breath.
+    Mask sheen = MaskOf(c, {Polygon({{300, top}, {340, top}, {230, sash}, {190, sash}})});
+    for (size_t i = 0; i < sheen.a.size(); ++i) sheen.a[i] *= glass.a[i];
+    Blur(sheen, 6);
+    Paint(c, sheen, Hex(0xFFFFFF), 0.1f);
+    Glow(c, 392, 120, 7, Hex(0xFFE6B0), 0.8f);
+    Paint(c, MaskOf(c, {Rect(391, 104, 393, 150)}), Hex(0xFFE6B0), 0.25f);
+    Mask fog = MaskOf(c, {Ellipse(262, 214, 30, 14), Ellipse(212, 196, 26, 22)});
+    Blur(fog, 10);
+    for (size_t i = 0; i < fog.a.size(); ++i) fog.a[i] *= glass.a[i];
+    Paint(c, fog, Hex(0xF4F0EC), 0.25f);
+    // The frame, its lower sash's rail, and the boards under the window in shadow.
+    Shape frame{Rect(left - 12, top - 12, right + 12, top), Rect(left - 12, top, left, 330), Rect(right, top, right + 12, 330),
+                Rect(left - 12, sash, right + 12, sash + 14), Rect(left - 16, 330, right + 16, 342)};
+    Mask f = MaskOf(c, frame);
+    Cut(c, f, Hex(0x3A2014), 0.5f);
+    Rim(c, f, 0, -2, lit, 0.35f);
+    Mask lower = MaskOf(c, {Rect(left, sash + 14, right, 330)});
+    PaintGradient(c, lower, Mix(brown, lit, 0.35f), Mix(brown, lit, 0.2f), sash, 330);
+    LightPool(c, 250, 372, 220, 26, lit, 0.4f);
+    // The platform lamp's light along the boards from the right.
+    Glow(c, 560, 140, 120, Night.light, 0.35f);
 }
 
 // A gloved part: dark leather, rounded, its edges catching the lamplight.
@@ -865,69 +1055,102 @@ void Leather(Canvas& c, const Shape& shape, Rgb light) {
     Rim(c, m, -2, -3, light, 0.3f);
 }
 
+// The ticket between them, close and from the side: 小夜 holds it out by its left end in
+// both hands, her thumbs on its face and her fingers round its edge, her navy sleeves
+// with their white lines; from the upper right his gloved hand brings the old steel
+// ticket punch down on its top edge, whose jaws have just bitten a notch, the little
+// chip of card falling; the platform's lamps far behind.
 void Sc31(Canvas& c, int, int) {
     Sky(c, Night, 700);
     Glow(c, 90, 10, 220, Night.light, 0.4f);
-    // The platform's other lamps, out of focus far behind.
-    for (int i = 0; i < 4; ++i)
-        Glow(c, 40 + float(i) * 120 + Hash(i, 0, 31) * 40, 70 + Hash(i, 1, 31) * 60, 14, Night.light, 0.35f);
-    const Rgb wool = Hex(0x323C64), lamp = Night.light;
-    // The attendant's left hand holds the ticket by its left end: the fingers behind the
-    // card (their tips show below it), the back of the hand and the thumb on its face.
-    Mask leftSleeve = MaskOf(c, {Polygon({{-10, 250}, {62, 262}, {90, 380}, {-10, 380}})});
-    Cut(c, leftSleeve, wool, 0.5f);
-    Rim(c, leftSleeve, 0, -4, lamp, 0.6f);
-    SnowOnTop(c, leftSleeve, Night.snow * 1.5f, 7);
-    for (int i = 0; i < 3; ++i) {
-        Point root{160 + float(i) * 21, 262 + float(i) * 3};
-        Leather(c, {Finger(root, 1.45f - float(i) * 0.12f, 28 - float(i) * 3, 21, 18)}, lamp);
-    }
-    Leather(c, {Polygon({{48, 290}, {68, 264}, {118, 246}, {150, 250}, {158, 298}, {132, 318}, {74, 334}})}, lamp);
-    // The ticket: a stiff card, just punched at its top edge.
-    Contour ticket = Polygon({{150, 176}, {344, 160}, {352, 262}, {158, 278}});
+    for (int i = 0; i < 4; ++i)  // the platform's other lamps, out of focus far behind
+        Glow(c, 40 + float(i) * 120 + Hash(i, 0, 31) * 40, 110 + Hash(i, 1, 31) * 60, 14, Night.light, 0.35f);
+    const Rgb lamp = Night.light, skin = Hex(0xF0DCCC), shade = Hex(0xB08E82);
+    auto flesh = [&](const Shape& shape, float strength) {
+        Mask m = MaskOf(c, shape);
+        Cut(c, m, skin, 0.4f);
+        Round(c, m, shade, 8, strength);
+        Rim(c, m, 0, -3, lamp, 0.35f);
+        return m;
+    };
+    // Her fingers round the card's left edge, behind it: the sides of the index fingers.
+    for (float y : {170.f, 236.f})
+        flesh({Finger({112, y + 18}, -0.25f, 56, 26, 22)}, 0.5f);
+    // The card, with the notch just punched in its top edge.
+    Contour ticket = Polygon({{150, 140}, {318, 131}, {326, 142}, {334, 130}, {360, 128}, {368, 250}, {158, 262}});
     PaperSheet(c, ticket, Hex(0xE2D2A4));
     Mask ink = MakeMask(c.width, c.height);
-    Lettering(ink, "灯野→", 188, 186, 34, true);
-    Lettering(ink, "31.-2.14", 190, 234, 18, false);
-    Lettering(ink, "三等", 296, 236, 14, true);
+    Lettering(ink, "灯野→", 196, 156, 34, true);
+    Lettering(ink, "31.-2.14", 200, 204, 19, false);
+    Lettering(ink, "三等 普通", 204, 232, 13, true);
+    Cover(ink, {Stroke({186, 197}, {352, 190}, 1.2f)});
     Paint(c, ink, Hex(0x3A2A22), 0.85f);
-    Leather(c, {Finger({112, 262}, -0.28f, 46, 30, 23)}, lamp);  // the thumb on the card's margin
-    // The punch: a pair of steel jaws closed on the card's top edge, pivoting at a
-    // rivet, and two long handles down into the right hand.
-    const Point pivot{318, 176}, jaw{262, 166};
-    Shape steelShape{Polygon({{jaw.x - 4, jaw.y - 16}, {jaw.x + 16, jaw.y - 18}, {pivot.x + 6, pivot.y - 14},
-                              {pivot.x + 4, pivot.y + 12}, {jaw.x + 14, jaw.y + 14}, {jaw.x - 4, jaw.y + 12}}),
-                     Ellipse(pivot.x, pivot.y, 15, 15), Wire(pivot, {452, 214}, -8, 13), Wire(pivot, {440, 270}, 10, 13)};
-    Mask steel = MaskOf(c, steelShape);
+    // Her sleeves from the left with the cuffs' three white lines, and her thumbs on the
+    // card's face, each with its nail.
+    for (float y : {180.f, 248.f}) {
+        Mask sleeve = MaskOf(c, {Polygon({{-10, y - 40}, {96, y - 30}, {112, y + 30}, {-10, y + 44}})});
+        Cut(c, sleeve, Hex(0x1E2442), 0.5f);
+        Rim(c, sleeve, 3, -3, lamp, 0.35f);
+        Shape cuff;
+        for (int i = 0; i < 3; ++i) cuff.push_back(Stroke({84 - float(i) * 7, y - 32}, {98 - float(i) * 7, y + 34}, 2.2f));
+        Mask cuffMask = MaskOf(c, cuff);
+        for (size_t i = 0; i < cuffMask.a.size(); ++i) cuffMask.a[i] *= sleeve.a[i];
+        Paint(c, cuffMask, Hex(0xE6E2DA), 0.85f);
+        // The back of the hand, narrowing to the wrist; the thumb from its root at the
+        // heel of the hand, its first joint up, its tip bent a little back on the card.
+        flesh({Spline({{98, y - 22}, {124, y - 26}, {146, y - 14}, {152, y + 8}, {140, y + 24}, {108, y + 24}})}, 0.55f);
+        const Point root{132, y + 4}, joint{160, y - 6};
+        flesh({Finger(root, std::atan2(joint.y - root.y, joint.x - root.x), 34, 28, 24)}, 0.6f);
+        const float bend = -0.34f;
+        flesh({Finger(joint, bend, 32, 23, 19)}, 0.6f);
+        Point tip{joint.x + std::cos(bend) * 28, joint.y + std::sin(bend) * 28};
+        Paint(c, MaskOf(c, {Ellipse(tip.x - 5, tip.y + 1, 7.5f, 6)}), Mix(skin, Hex(0xFFEAE2), 0.6f), 0.8f);
+        Paint(c, MaskOf(c, {Stroke({joint.x - 2, joint.y - 9}, {joint.x + 3, joint.y + 9}, 1.3f)}), shade * 0.8f, 0.4f);
+    }
+    // The punch, from the jaws on the card's edge up to his hand: a chunky head with the
+    // die on its upper jaw and the anvil under the card, the pivot's rivet, two long
+    // nickelled handles parting toward his hand with the spring between them.
+    const Point jaw{330, 132}, pivot{356, 96};
+    Shape head{Band({{jaw.x - 2, jaw.y + 16}, {jaw.x + 4, jaw.y - 6}, {pivot.x - 6, pivot.y + 8}}, 22),
+               Ellipse(pivot.x, pivot.y, 15, 15)};
+    Shape handles{Band({pivot, {400, 74}, {452, 58}}, 13), Band({{pivot.x + 4, pivot.y + 6}, {410, 96}, {466, 92}}, 12)};
+    Mask spring = MaskOf(c, {Band({{404, 80}, {418, 86}, {432, 86}}, 14)});
+    Paint(c, spring, Hex(0x2A2E38));
+    Shape coils;
+    for (int i = 0; i < 6; ++i) coils.push_back(Stroke({404 + float(i) * 5.f, 76}, {400 + float(i) * 5.f, 94}, 1.6f));
+    Paint(c, MaskOf(c, coils), Hex(0xC8D0DC), 0.8f);
+    Mask steel = MaskOf(c, handles);
+    Cover(steel, head);
     Cut(c, steel, Hex(0x7A8290), 0.55f);
-    PaintGradient(c, steel, Hex(0xB4BCC8), Hex(0x4E5664), 130, 280);
-    Round(c, steel, Hex(0x2A2E38), 6, 0.5f);
-    Rim(c, steel, -3, -4, Hex(0xFFE0B0), 0.7f);
-    // The die's ring on the upper jaw and the rivet.
-    Mask die = MaskOf(c, {Ellipse(jaw.x + 6, jaw.y - 4, 7, 7)});
-    Subtract(die, MaskOf(c, {Ellipse(jaw.x + 6, jaw.y - 4, 4, 4)}));
-    Paint(c, die, Hex(0x3A3E48), 0.8f);
+    PaintGradient(c, steel, Hex(0xC8D0DC), Hex(0x505866), 50, 160);
+    Round(c, steel, Hex(0x2A2E38), 5, 0.5f);
+    Rim(c, steel, -2, -3, Hex(0xFFE0B0), 0.75f);
+    Paint(c, MaskOf(c, {Rect(jaw.x - 12, jaw.y - 3, jaw.x + 12, jaw.y + 3)}), Hex(0x3A3E48), 0.6f);  // the jaws' gap
+    Mask dieRing = MaskOf(c, {Ellipse(jaw.x + 2, jaw.y - 14, 7, 7)});
+    Subtract(dieRing, MaskOf(c, {Ellipse(jaw.x + 2, jaw.y - 14, 3.5f, 3.5f)}));
+    Paint(c, dieRing, Hex(0x3A3E48), 0.8f);
     Paint(c, MaskOf(c, {Ellipse(pivot.x, pivot.y, 5, 5)}), Hex(0x20222A));
     Paint(c, MaskOf(c, {Ellipse(pivot.x - 1.5f, pivot.y - 1.5f, 2, 2)}), Hex(0xE8E8F0), 0.7f);
-    // The notch it just cut, and the little chip of card falling away.
-    Cut(c, {Polygon({{250, 168}, {262, 167}, {257, 180}})}, Night.sky[1], 0);
-    Cut(c, {Polygon({{248, 300}, {258, 297}, {254, 308}})}, Hex(0xE2D2A4), 0.3f);
-    // The right sleeve from the edge, its glove closed round the handles: the back of
-    // the hand, four curled fingers over the handles, the thumb along the top one.
-    Mask rightSleeve = MaskOf(c, {Polygon({{486, 168}, {510, 160}, {510, 380}, {440, 380}, {462, 300}})});
-    Cut(c, rightSleeve, wool, 0.5f);
-    Rim(c, rightSleeve, -4, -2, lamp, 0.5f);
-    Leather(c, {Ellipse(462, 248, 42, 54)}, lamp);
-    for (int i = 0; i < 4; ++i) {
-        Point knuckle{454 - float(i) * 3, 222 + float(i) * 17};
-        Leather(c, {Finger(knuckle, float(M_PI) + 0.25f, 30, 20, 18)}, lamp);
+    Cut(c, {Polygon({{344, 286}, {354, 282}, {351, 294}})}, Hex(0xE2D2A4), 0.3f);  // the chip, falling
+    // His gloved right hand round the handles: the sleeve from the corner with its brass
+    // buttons, the back of the glove and its three stitched lines, the knuckles, four
+    // fingers curled under the handles, each its own piece, the thumb along the upper.
+    Mask sleeve = MaskOf(c, {Band({{560, -40}, {520, 30}, {490, 70}}, 100)});
+    Cut(c, sleeve, Hex(0x222A48), 0.5f);
+    Rim(c, sleeve, -3, 2, lamp, 0.35f);
+    for (int i = 0; i < 2; ++i) Dot(c, 480 + float(i) * 10, 40 + float(i) * 12, 3.2f, Hex(0xD8B060), 1);
+    for (int i = 3; i >= 0; --i) {  // the fingers, from the little finger up
+        Point root{470 - float(i) * 12, 104 + float(i) * 4}, mid{456 - float(i) * 12, 122 + float(i) * 2},
+            tip{440 - float(i) * 12, 112 + float(i) * 1};
+        Leather(c, {Band({root, mid, tip}, 18), Ellipse(tip.x, tip.y, 9, 9)}, lamp);
+        Paint(c, MaskOf(c, {Stroke({mid.x - 5, mid.y - 7}, {mid.x + 4, mid.y - 8}, 1.2f)}), Hex(0x140C08), 0.5f);
     }
-    Leather(c, {Finger({452, 206}, float(M_PI) + 0.42f, 58, 24, 19)}, lamp);
-    // The cuff with its brass buttons, snow on the sleeve.
-    Cut(c, {Polygon({{484, 196}, {510, 190}, {510, 214}, {488, 220}})}, Hex(0x222A48), 0.2f);
-    for (int i = 0; i < 2; ++i) Dot(c, 494 + float(i) * 10, 206 - float(i) * 3, 3, Hex(0xD8B060), 1);
-    SnowOnTop(c, rightSleeve, Night.snow * 1.5f, 7);
-    Snowfall(c, 31, 0, 1, 50, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
+    Leather(c, {Spline({{438, 62}, {470, 46}, {500, 60}, {506, 96}, {484, 110}, {446, 104}, {432, 84}})}, lamp);
+    Shape seams;
+    for (int i = 0; i < 3; ++i)
+        seams.push_back(Band({{452 + float(i) * 12, 64 - float(i) * 3}, {466 + float(i) * 11, 80}, {476 + float(i) * 10, 96}}, 1.2f));
+    Paint(c, MaskOf(c, seams), Hex(0x1A120C), 0.6f);
+    Leather(c, {Band({{446, 62}, {420, 60}, {398, 66}}, 20), Ellipse(398, 66, 10, 10)}, lamp);
 }
 
 // The same bench at dawn, empty, the lamp out: the night's snow on its plank is
@@ -978,70 +1201,95 @@ void MountainRoad(Canvas& c, bool coatLent) {
     Figure(c, Who::Sayo, Pose::BackWalk, {275, 342, 128, 1, 0.75f, Night.light, 0, 0, 1}, Holding::Nothing, coatLent);
     Glow(c, 195, 280, 6, Night.light, 1);
     Glow(c, 195, 280, 40, Night.light, 0.35f);
+    Snowfall(c, 33, 0, 1, 45, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);  // the snow has grown light
 }
 
 void Sc33(Canvas& c, int, int) { MountainRoad(c, false); }
 void Sc43(Canvas& c, int, int) { MountainRoad(c, true); }
 
-// The valley at night from high on the old road: far ridges, the snowy slopes falling
-// to the valley floor, and the town spread along its winding river, its lights smaller
-// and fainter toward the far side; cedars of the near slope along the bottom.
-void Sc34(Canvas& c, int, int) {
+// The deep valley at night from the edge of the old road where the cedars end: the far
+// wall rising steeply from the valley floor to its ridge, gullies of snow down it
+// between dark woods; on the narrow floor far below, the river and the town's few
+// lights strung along it, a handful up the slopes; mist in the bottom; the tops of the
+// near cedars below the road. 湊 and 小夜 stand at the edge, seen from behind (with
+// `coatLent` she wears his coat), where the slide sideways keeps them in view.
+void Valley(Canvas& c, bool coatLent) {
     const float w = float(c.width);
-    Sky(c, Night, 120);
-    Stars(c, 34, 1.0f, 110);
-    Cut(c, Ridge(c.width, 95, 45, 0.004f, 341, 377), Night.far, 0.3f);
-    // The far slope, snow between its woods, down to the valley floor at about y 200.
-    Mask slope = MaskOf(c, Ridge(c.width, 140, 40, 0.005f, 342, 377));
-    PaintGradient(c, slope, Mix(Night.snow, Night.far, 0.45f), Mix(Night.snow, Night.mid, 0.55f), 100, 210);
-    Cut(c, Woods(c.width, 168, 26, 343, 169, 0.6f), Mix(Night.mid, Night.far, 0.4f), 0.2f);
-    Cut(c, Woods(c.width, 196, 14, 346, 197, 0.5f), Mix(Night.mid, Night.far, 0.2f), 0.2f);
-    // The valley floor: snowy fields seen from above, paler toward us.
-    Mask floor = MaskOf(c, Ridge(c.width, 200, 8, 0.01f, 344, 377));
-    PaintGradient(c, floor, Mix(Night.snow, Night.mid, 0.6f), Mix(Night.snow, Night.mid, 0.4f), 195, 330);
-    // The river, winding from the left to the right across the floor, catching the sky.
-    auto riverY = [&](float x) { return 248 + 26 * std::sin(x / w * 6.3f + 0.6f) + 10 * std::sin(x / w * 17.f); };
-    Shape river;
-    for (float x = -10; x < w + 10; x += 6) {
-        float y0 = riverY(x), y1 = riverY(x + 6), half = 3.f + 2.5f * (y0 - 195) / 100;
-        river.push_back(Polygon({{x, y0 - half}, {x + 6, y1 - half}, {x + 6, y1 + half}, {x, y0 + half}}));
-    }
-    Paint(c, MaskOf(c, river), Mix(Night.sky[3], Night.snow, 0.35f), 0.8f);
-    // The town: streets of lights along and across the river, a denser heart, scattered
-    // houses on the fields; each light larger the nearer (lower) it lies.
-    auto light = [&](float x, float y, float warmth, float strength) {
-        float near = std::clamp((y - 200) / 110, 0.f, 1.f);
-        Rgb colour = Mix(Hex(0xD8E4FF), Hex(0xFFD890), warmth);
-        Dot(c, x, y, 0.7f + 0.9f * near, colour, strength);
-        Glow(c, x, y, 3 + 5 * near, Mix(colour, Night.light, 0.5f), 0.35f * strength);
-    };
-    int seed = 0;
-    for (int street = 0; street < 5; ++street) {  // along the river, above and below it
-        float offset = (float(street) - 2) * 16 + Hash(street, 0, 34) * 6;
-        for (float x = 140 + Hash(street, 1, 34) * 80; x < w - 120; x += 9 + Hash(seed, 2, 34) * 14, ++seed)
-            if (Hash(seed, 3, 34) < 0.55f + 0.4f * std::exp(-std::pow((x - w * 0.5f) / 200, 2.f)))
-                light(x, riverY(x) + offset + Hash(seed, 4, 34) * 4, Hash(seed, 5, 34), 0.7f + 0.3f * Hash(seed, 6, 34));
-    }
-    for (int road = 0; road < 7; ++road) {  // roads climbing away from the river
-        float x0 = 220 + float(road) * 110 + Hash(road, 7, 34) * 40;
-        for (int k = 1; k < 9; ++k, ++seed) {
-            float y = riverY(x0) - float(k) * 6;
-            if (y > 202) light(x0 + float(k) * 3, y, Hash(seed, 8, 34), 0.8f);
+    Palette p = Night;
+    p.stars = 0.35f;  // the clouds thinning, a little snow still falling
+    Sky(c, p, 110);
+    Stars(c, 34, p.stars, 100);
+    Cut(c, Ridge(c.width, 92, 30, 0.004f, 341, 377), Mix(p.far, p.sky[3], 0.3f), 0.3f);
+    // The far wall: from its ridge down to the floor at about y 250, snow in its gullies.
+    Mask wall = MaskOf(c, Ridge(c.width, 120, 34, 0.006f, 342, 377));
+    PaintGradient(c, wall, Mix(p.far, p.snow, 0.18f), Mix(p.mid, p.far, 0.5f), 90, 250);
+    // Snow lying in patches between the wall's woods.
+    for (int y = 100; y < 250; ++y)
+        for (int x = 0; x < c.width; ++x) {
+            float n = Noise2(float(x) * 0.02f, float(y) * 0.05f, 343), a = wall.At(x, y);
+            if (n > 0.62f && a > 0) c.At(x, y) = Mix(c.At(x, y), Mix(p.snow, p.far, 0.4f), (n - 0.62f) * 2.2f * a);
         }
+    Cut(c, Woods(c.width, 178, 30, 343, 260, 0.8f), Mix(p.mid, p.front, 0.3f), 0.2f);
+    Cut(c, Woods(c.width, 214, 22, 346, 262, 0.7f), Mix(p.mid, p.front, 0.5f), 0.2f);
+    // The narrow floor and the river winding along it.
+    Mask floor = MaskOf(c, {Rect(-2, 246, w + 2, 377)});
+    PaintGradient(c, floor, Mix(p.snow, p.mid, 0.7f), Mix(p.snow, p.mid, 0.78f), 246, 280);
+    auto riverY = [&](float x) { return 258 + 6 * std::sin(x / w * 9.f + 0.6f) + 3 * std::sin(x / w * 23.f); };
+    Shape river;
+    for (float x = -10; x < w + 10; x += 6)
+        river.push_back(Polygon({{x, riverY(x) - 2}, {x + 6, riverY(x + 6) - 2}, {x + 6, riverY(x + 6) + 2.5f}, {x, riverY(x) + 2.5f}}));
+    Paint(c, MaskOf(c, river), Mix(p.sky[3], p.snow, 0.3f), 0.7f);
+    // The town's lights: a short street by the river at the middle of the valley, a few
+    // more along it either way, one or two up the slopes.
+    auto light = [&](float x, float y, float warmth, float strength) {
+        Rgb colour = Mix(Hex(0xD8E4FF), Hex(0xFFD890), warmth);
+        Dot(c, x, y, 0.9f, colour, strength);
+        Glow(c, x, y, 4, Mix(colour, p.light, 0.5f), 0.35f * strength);
+    };
+    for (int i = 0; i < 34; ++i) {
+        float x = 400 + Hash(i, 0, 344) * 340, spread = std::exp(-std::pow((x - 570) / 120, 2.f));
+        if (Hash(i, 1, 344) > 0.3f + 0.7f * spread) continue;
+        light(x, riverY(x) + (Hash(i, 2, 344) - 0.5f) * 14, 0.6f + 0.4f * Hash(i, 3, 344), 0.75f + 0.25f * Hash(i, 4, 344));
     }
-    for (int i = 0; i < 60; ++i)  // lone houses on the fields
-        light(60 + Hash(i, 9, 34) * (w - 120), 210 + Hash(i, 10, 34) * 100, 0.8f + 0.2f * Hash(i, 11, 34), 0.8f);
-    // The near slope: cedars along the bottom, taller at the two ends of the view.
+    for (int i = 0; i < 14; ++i)
+        light(80 + Hash(i, 5, 344) * (w - 160), riverY(80) + (Hash(i, 6, 344) - 0.5f) * 16, 0.8f, 0.7f);
+    for (int i = 0; i < 6; ++i)
+        light(200 + Hash(i, 7, 344) * (w - 400), 215 + Hash(i, 8, 344) * 30, 0.9f, 0.55f);
+    // Mist lying in the bottom.
+    for (int y = 236; y < 282; ++y) {
+        float k = 0.16f * std::exp(-std::pow((float(y) - 262) / 12, 2.f));
+        for (int x = 0; x < c.width; ++x) c.At(x, y) = Mix(c.At(x, y), Mix(p.snow, p.sky[3], 0.5f), k);
+    }
+    // The near wall falling steeply from below the road to the floor, dark with woods.
+    Mask nearWall = MaskOf(c, Ridge(c.width, 290, 16, 0.008f, 347, 377));
+    PaintGradient(c, nearWall, Mix(p.near, p.front, 0.3f), p.front, 270, 377);
+    Cut(c, Woods(c.width, 300, 18, 348, 377, 0.9f), p.front * 0.9f, 0.2f);
+    // The near slope falling away below the road: the tops of its cedars.
     Shape near;
-    for (int i = 0; i < 40; ++i) {
-        float x = float(i) * w / 39, edge = std::max(0.f, 1 - std::min(x, w - x) / 250);
-        near.push_back(Cedar(x + Hash(i, 12, 34) * 16, 385, 60 + 40 * Hash(i, 13, 34) + 150 * edge, 3400 + i));
+    for (int i = 0; i < 46; ++i) {
+        float x = float(i) * w / 45 + Hash(i, 12, 34) * 14, edge = std::max(0.f, 1 - std::min(x, w - x) / 260);
+        near.push_back(Cedar(x, 392, 70 + 40 * Hash(i, 13, 34) + 170 * edge, 3400 + i));
     }
-    near.push_back(Rect(-2, 355, w + 2, 377));
-    Cut(c, near, Night.front, 0.4f);
+    Cut(c, near, p.front, 0.4f);
+    // The road's snowy edge where they stand, and the lantern's light on it.
+    Mask road = MaskOf(c, {Polygon({{440, 377}, {470, 356}, {540, 350}, {640, 352}, {700, 362}, {720, 377}})});
+    PaintGradient(c, road, Mix(p.snow, p.near, 0.4f), Mix(p.snow, p.near, 0.2f), 350, 377);
+    LightPool(c, 548, 362, 90, 12, p.light, 0.6f);
+    Figure(c, Who::Minato, Pose::BackWalk, {548, 372, 112, 1, 0.7f, p.light, 0, -2, 1}, Holding::Nothing, coatLent);
+    SayoLook look;
+    look.coat = coatLent, look.light = 0.75f, look.rim = p.light, look.rimDx = -2, look.rimDy = -2;
+    DrawSayo(c, SayoPose::FromBehind, 592, 373, 100, 1, look);
+    Glow(c, 528, 330, 5, p.light, 1);
+    Glow(c, 528, 330, 34, p.light, 0.35f);
+    Snowfall(c, 34, 0, 1, 70, Mix(p.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
 
-void Sc35(Canvas& c, int, int) {
+void Sc34(Canvas& c, int, int) { Valley(c, false); }
+void Sc49(Canvas& c, int, int) { Valley(c, true); }
+
+// The roadside jizo under the cliff, lit from the right by the lantern 湊 set down, and
+// 小夜 crouching before it with her hands together (in his coat while she wears it).
+void Jizo(Canvas& c, bool coatLent) {
     Backdrop(c, Night, 120, 135);
     // The steep slope rising on the left, cedars along its crest, and the road's snow.
     Mask slope = MaskOf(c, {Polygon({{-10, 40}, {60, 60}, {150, 170}, {190, 300}, {-10, 380}})});
@@ -1053,36 +1301,43 @@ void Sc35(Canvas& c, int, int) {
     SnowGround(c, 290, Night);
     LightPool(c, 420, 330, 200, 50, Night.light, 0.5f);
     // The jizo on its stone base: robe, head, the faded red bib, hands held together.
-    const Contour base = Polygon({{190, 314}, {282, 314}, {294, 350}, {178, 350}});
+    const Contour base = Polygon({{134, 314}, {226, 314}, {238, 350}, {122, 350}});
     Cut(c, {base}, Hex(0x4A4A54), 0.5f);
-    Contour robe = Polygon({{214, 196}, {258, 196}, {278, 232}, {284, 300}, {278, 318}, {192, 318}, {186, 300}, {192, 232}});
-    Shape jizo{robe, Ellipse(236, 170, 25, 28)};
+    Contour robe = Polygon({{158, 196}, {202, 196}, {222, 232}, {228, 300}, {222, 318}, {136, 318}, {130, 300}, {136, 232}});
+    Shape jizo{robe, Ellipse(180, 170, 25, 28)};
     Mask j = MaskOf(c, jizo);
     Cut(c, j, Hex(0x6A6A72), 0.5f);
     PaintGradient(c, j, Hex(0x62626C), Hex(0x3A3A44), 150, 320);
-    Cut(c, {Polygon({{212, 194}, {260, 194}, {266, 226}, {236, 244}, {206, 226}})}, Hex(0x8A3A3A), 0.3f);
-    Cut(c, {Ellipse(236, 266, 10, 15)}, Hex(0x50505A), 0.3f);
+    Cut(c, {Polygon({{156, 194}, {204, 194}, {210, 226}, {180, 244}, {150, 226}})}, Hex(0x8A3A3A), 0.3f);
+    Cut(c, {Ellipse(180, 266, 10, 15)}, Hex(0x50505A), 0.3f);
     // Eyes closed in two thin arcs, a faint smile.
-    Shape face{Wire({224, 170}, {233, 170}, 2, 1.3f), Wire({239, 170}, {248, 170}, 2, 1.3f), Wire({231, 183}, {241, 183}, 1.5f, 1.1f)};
+    Shape face{Wire({168, 170}, {177, 170}, 2, 1.3f), Wire({183, 170}, {192, 170}, 2, 1.3f), Wire({175, 183}, {185, 183}, 1.5f, 1.1f)};
     Paint(c, MaskOf(c, face), Hex(0x2E2E36), 0.8f);
     Mask all = j;
     Cover(all, {base});
     SnowOnTop(c, all, Night.snow * 1.6f, 9);
     Rim(c, all, 4, 0, Night.light, 0.7f);
     // A little stone cup before it with the dried flowers.
-    Shape stems{Stroke({312, 330}, {304, 290}, 1.6f), Stroke({316, 330}, {318, 286}, 1.6f), Stroke({320, 330}, {332, 292}, 1.6f)};
+    Shape stems{Stroke({256, 330}, {248, 290}, 1.6f), Stroke({260, 330}, {262, 286}, 1.6f), Stroke({264, 330}, {276, 292}, 1.6f)};
     Cut(c, stems, Hex(0x6A5038), 0.2f);
     Shape heads;
-    for (Point h : {Point{304, 288}, Point{318, 284}, Point{332, 290}, Point{310, 296}, Point{326, 296}})
+    for (Point h : {Point{248, 288}, Point{262, 284}, Point{276, 290}, Point{254, 296}, Point{270, 296}})
         heads.push_back(Ellipse(h.x, h.y, 4, 3.5f));
     Cut(c, heads, Hex(0xA86A4E), 0.2f);
-    Mask cup = MaskOf(c, {Polygon({{302, 326}, {330, 326}, {326, 348}, {306, 348}})});
+    Mask cup = MaskOf(c, {Polygon({{246, 326}, {274, 326}, {270, 348}, {250, 348}})});
     Cut(c, cup, Hex(0x50505A), 0.4f);
     Rim(c, cup, 4, 0, Night.light, 0.6f);
     SnowOnTop(c, cup, Night.snow * 1.5f, 3);
     Glow(c, 530, 230, 150, Night.light, 0.45f);
+    SayoLook look;
+    look.coat = coatLent, look.light = 0.8f, look.rim = Night.light, look.rimDx = 3, look.rimDy = -1;
+    look.snow = Mix(Night.snow, Hex(0xFFFFFF), 0.3f);
+    DrawSayo(c, SayoPose::Crouch, 330, 352, 250, -1, look);
     Snowfall(c, 35, 0, 1, 40, Mix(Night.snow, Hex(0xFFFFFF), 0.5f), 0);
 }
+
+void Sc35(Canvas& c, int, int) { Jizo(c, false); }
+void Sc50(Canvas& c, int, int) { Jizo(c, true); }
 
 // The eastern ridge under a sky going from night through violet and rose to gold.
 Palette DawnAt(float t) {
@@ -1122,62 +1377,197 @@ void PlumBranch(Shape& wood, std::vector<Point>& twigs, Point a, float angle, fl
     PlumBranch(wood, twigs, b, angle + side, length * 0.6f, width * 0.55f, depth + 1, seed * 3 + 2);
 }
 
-void Graves(Canvas& c, const Palette& p) {
-    Palette gold = DawnAt(0.72f);
-    Sky(c, gold, 230);
-    Cut(c, Ridge(c.width, 200, 50, 0.008f, 371, 377), gold.far, 0.3f);
-    Mask slope = MaskOf(c, Ridge(c.width, 270, 30, 0.01f, 372, 377));
-    PaintGradient(c, slope, Hex(0xF8E8D8), Hex(0xC8B8C8), 250, 375);
-    // Old graves: a tall stone on one or two plinths, some with wooden grave tablets
-    // standing behind them.
-    for (int i = 0; i < 7; ++i) {
-        float x = 60 + float(i) * 64 + Hash(i, 0, 37) * 20, base = 300 + float(i % 3) * 18;
-        float h = 50 + Hash(i, 1, 37) * 26;
-        Shape tablets;
-        if (i % 3 == 1)
-            for (int k = 0; k < 3; ++k) {
-                float tx = x + 10 + float(k) * 7, top = base - h - 24 + float(k) * 6;
-                tablets.push_back(Polygon({{tx - 2.5f, top + 3}, {tx, top}, {tx + 2.5f, top + 3}, {tx + 2.5f, base - 8}, {tx - 2.5f, base - 8}}));
-            }
-        if (!tablets.empty()) Cut(c, tablets, Mix(Hex(0x8A7A70), p.near, 0.3f), 0.3f);
-        bool twoSteps = Hash(i, 3, 37) > 0.4f;
-        float plinth = twoSteps ? 16 : 8;
-        Shape stone{Rect(x - 12, base - plinth - h, x + 12, base - plinth), Rect(x - 20, base - plinth, x + 20, base - plinth + 8)};
-        if (twoSteps) stone.push_back(Rect(x - 27, base - 8, x + 27, base + 2));
-        Mask m = MaskOf(c, stone);
-        Cut(c, m, Mix(Hex(0x6A6470), p.near, 0.3f), 0.45f);
-        SnowOnTop(c, m, Hex(0xFFF4EA), 7);
-        Rim(c, m, -3, 0, Hex(0xFFD890), 0.6f);
+// An old grave of the temple's yard: the tall stone with its low-peaked top on two
+// plinths, each a block with its face to us, its right side in shade and its top seen
+// from a little above; the engraving as faint columns of cuts; snow lying on every top,
+// the morning's light on their left edges. `w` is the stone's width, `h` its height.
+void GraveStone(Canvas& c, float x, float base, float w, float h, Rgb stone, Rgb light, Rgb snow, int seed) {
+    const float side = w * 0.42f, rise = w * 0.22f;
+    Shape fronts, sides, tops;
+    auto block = [&](float half, float top, float bottom, bool peaked) {
+        float peak = peaked ? w * 0.12f : 0;
+        fronts.push_back(Polygon({{x - half, top}, {x, top - peak}, {x + half, top}, {x + half, bottom}, {x - half, bottom}}));
+        sides.push_back(Polygon({{x + half, top}, {x + half + side, top - rise}, {x + half + side, bottom - rise},
+                                 {x + half, bottom}}));
+        tops.push_back(Polygon({{x - half, top}, {x, top - peak}, {x + half, top}, {x + half + side, top - rise},
+                                {x + side, top - rise - peak}, {x - half + side, top - rise}}));
+    };
+    const float low = base - w * 0.34f, mid = low - w * 0.3f, top = mid - h;
+    block(w * 1.1f, low, base, false);
+    block(w * 0.8f, mid, low, false);
+    block(w * 0.5f, top, mid, true);
+    Mask all = MaskOf(c, fronts);
+    Cover(all, sides);
+    Cover(all, tops);
+    Shadow(c, all, 3, 2, std::max(2, int(w * 0.25f)), 0.45f, Hex(0x07060E));
+    Paint(c, MaskOf(c, fronts), stone);
+    Paint(c, MaskOf(c, sides), stone * 0.6f);
+    // Weathering: darker streaks down the faces from the top, lichen near the foot.
+    Shape streaks;
+    for (int i = 0; i < 5; ++i) {
+        float sx = x - w * 0.45f + Hash(i, 0, seed) * w * 0.9f;
+        streaks.push_back(Rect(sx, top + 2, sx + std::max(1.f, w * 0.04f), top + h * (0.3f + 0.5f * Hash(i, 1, seed))));
     }
-    // The plum tree at the right, its first flowers out on the thin twigs.
+    Paint(c, MaskOf(c, streaks), stone * 0.82f, 0.5f);
+    // The engraving, too worn and too far to read: two columns of characters, each a
+    // few short strokes across, down and aslant.
+    Shape cut;
+    const float cell = w * 0.2f, t = std::max(0.8f, w * 0.035f);
+    for (int col = 0; col < 2; ++col)
+        for (int k = 0; k < 6; ++k) {
+            Point o{x - w * 0.14f + float(col) * w * 0.28f, top + h * 0.1f + float(k) * cell * 1.25f};
+            if (o.y + cell > mid - h * 0.06f) break;
+            for (int n = 0; n < 4; ++n) {
+                float a = Hash(k * 4 + n, col, seed), b = Hash(k * 4 + n, col + 3, seed), d = Hash(k * 4 + n, col + 6, seed);
+                Point p{o.x + (a - 0.5f) * cell * 0.8f, o.y + (b - 0.5f) * cell * 0.8f};
+                Point q = d < 0.4f ? Point{p.x + cell * 0.5f, p.y} : d < 0.75f ? Point{p.x, p.y + cell * 0.5f}
+                                                                   : Point{p.x + cell * 0.35f, p.y + cell * 0.35f};
+                cut.push_back(Stroke({p.x - (q.x - p.x) * 0.5f, p.y - (q.y - p.y) * 0.5f}, q, t));
+            }
+        }
+    Paint(c, MaskOf(c, cut), stone * 0.52f, 0.6f);
+    // The flower vases at the stone's foot.
+    Shape vases;
+    for (float s : {-1.f, 1.f})
+        vases.push_back(Polygon({{x + s * w * 0.62f - w * 0.1f, mid}, {x + s * w * 0.62f + w * 0.1f, mid},
+                                 {x + s * w * 0.62f + w * 0.12f, mid - w * 0.3f}, {x + s * w * 0.62f - w * 0.12f, mid - w * 0.3f}}));
+    Mask v = MaskOf(c, vases);
+    Cut(c, v, stone * 0.78f, 0.3f);
+    // Snow lying on the tops: each top raised into a slab, its edges softened.
+    Shape slabs;
+    for (const Contour& top : tops) {
+        float depth = w * 0.14f;
+        Contour slab;
+        for (Point p : top) slab.push_back({p.x, p.y - depth});
+        slabs.push_back(slab);
+        slabs.push_back(top);
+        float left = top[0].x, right = top[3].x, y0 = top[0].y, y1 = top[3].y;
+        slabs.push_back(Polygon({{left, y0 - depth}, {right, y1 - depth}, {right, y1}, {left, y0}}));
+    }
+    Mask caps = MaskOf(c, slabs);
+    Cover(caps, {Rect(0, 0, 0, 0)});
+    Blur(caps, std::max(1, int(w * 0.06f)));
+    for (float& a : caps.a) a = std::clamp((a - 0.35f) * 3.f, 0.f, 1.f);
+    Cut(c, caps, snow, 0.2f);
+    Rim(c, caps, -2, -2, light, 0.55f);
+    Rim(c, all, -3, 0, light, 0.6f);
+}
+
+// The temple's yard at the edge of the town at dawn: a gold sky over the eastern ridge
+// at the left, the slope of graves under snow, a plum tree at the right with its first
+// white flowers. `rows` of graves recede up the slope; the nearest stones are at `near`.
+// The sky of the morning at the graves: pale blue high up, going through lilac to peach
+// and gold over the ridge where the sun comes.
+Palette GoldMorning(float warmth) {
+    Palette p = DawnAt(0.72f);
+    p.sky[0] = Hex(0x4A5C9C), p.sky[1] = Mix(Hex(0x8A88B8), Hex(0xB098B8), warmth);
+    p.sky[2] = Mix(Hex(0xE8B0A8), Hex(0xFFC894), warmth), p.sky[3] = Hex(0xFFE2AC);
+    p.far = Mix(Hex(0x8A7A9C), Hex(0xA88A98), warmth);
+    return p;
+}
+
+void Graveyard(Canvas& c) {
+    Palette gold = GoldMorning(0.3f);
+    Sky(c, gold, 260);
+    Glow(c, 60, 205, 70, Hex(0xFFD890), 0.5f);
+    Cut(c, Ridge(c.width, 200, 50, 0.008f, 371, 377), gold.far, 0.3f);
+    Cut(c, Woods(c.width, 238, 26, 375, 377, 0.7f), Mix(gold.mid, gold.far, 0.3f), 0.25f);
+    Mask slope = MaskOf(c, Ridge(c.width, 262, 14, 0.01f, 372, 377));
+    PaintGradient(c, slope, Hex(0xF0DCD4), Hex(0xC8B8CC), 250, 375);
+    const Rgb stone = Hex(0x6A6470), light = Hex(0xFFD890), snow = Hex(0xFFF2EA);
+    // The far row, small, then the near row.
+    for (int i = 0; i < 7; ++i) {
+        float x = 40 + float(i) * 70 + Hash(i, 0, 37) * 16;
+        GraveStone(c, x, 278 + Hash(i, 1, 37) * 6, 9 + Hash(i, 2, 37) * 2, 30 + Hash(i, 3, 37) * 8,
+                   Mix(stone, gold.far, 0.35f), light, snow, 370 + i);
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2) continue;  // the path she walks up
+        float x = 50 + float(i) * 120 + Hash(i, 4, 37) * 20;
+        GraveStone(c, x, 318 + Hash(i, 5, 37) * 8, 15 + Hash(i, 6, 37) * 3, 52 + Hash(i, 7, 37) * 12, stone, light,
+                   snow, 380 + i);
+    }
+}
+
+// The plum tree at the right, its first flowers out on the thin twigs.
+void PlumTree(Canvas& c, Point root, float scale) {
     Shape wood;
     std::vector<Point> twigs;
-    PlumBranch(wood, twigs, {470, 380}, -1.72f, 120, 16, 0, 38);
-    PlumBranch(wood, twigs, {452, 290}, -2.5f, 70, 8, 1, 39);
+    PlumBranch(wood, twigs, root, -1.72f, 120 * scale, 16 * scale, 0, 38);
+    PlumBranch(wood, twigs, {root.x - 18 * scale, root.y - 90 * scale}, -2.5f, 70 * scale, 8 * scale, 1, 39);
     Mask tree = MaskOf(c, wood);
     Cut(c, tree, Hex(0x2A1E24), 0.4f);
     Rim(c, tree, -2, 0, Hex(0xFFD890), 0.4f);
     for (size_t i = 0; i < twigs.size(); ++i) {
         Point f{twigs[i].x + (Hash(int(i), 0, 40) - 0.5f) * 5, twigs[i].y + (Hash(int(i), 1, 40) - 0.5f) * 5};
         if (Hash(int(i), 2, 40) < 0.45f) {  // a bud
-            Dot(c, f.x, f.y, 1.6f, Hex(0xF0C8C8), 0.9f);
+            Dot(c, f.x, f.y, 1.6f * scale, Hex(0xF0C8C8), 0.9f);
             continue;
         }
         for (int k = 0; k < 5; ++k) {
             float a = float(k) * 1.2566f + Hash(int(i), 3, 40);
-            Dot(c, f.x + std::cos(a) * 2, f.y + std::sin(a) * 2, 1.7f, Hex(0xFFF8F4), 0.95f);
+            Dot(c, f.x + std::cos(a) * 2 * scale, f.y + std::sin(a) * 2 * scale, 1.7f * scale, Hex(0xFFF8F4), 0.95f);
         }
-        Dot(c, f.x, f.y, 0.9f, Hex(0xD07080), 0.8f);
+        Dot(c, f.x, f.y, 0.9f * scale, Hex(0xD07080), 0.8f);
     }
-    Glow(c, 80, 190, 90, Hex(0xFFD890), 0.35f);
 }
 
-void Sc37(Canvas& c, int, int) { Graves(c, Dawn); }
+// She has come with 湊 to the graves and stands among them, seen from behind, before
+// the row where her mother lies (in his coat while she still wears it).
+void AmongTheGraves(Canvas& c, bool coatLent) {
+    Graveyard(c);
+    PlumTree(c, {470, 380}, 1);
+    SayoLook look;
+    look.coat = coatLent, look.light = 0.85f, look.rim = Hex(0xFFD890), look.rimDx = -3, look.rimDy = -1;
+    DrawSayo(c, SayoPose::FromBehind, 292, 366, 176, 1, look);
+}
 
+// Close before her mother's grave: the stone at the right, a plum branch over it, the
+// first sunlight on its snow; `who`: 0 nobody, 1 小夜 kneeling, 2 kneeling in 湊's coat;
+// with nobody, the old ticket lies on the snow where she knelt.
+void BeforeTheGrave(Canvas& c, int who) {
+    Palette gold = GoldMorning(who ? 0.6f : 1.f);
+    Sky(c, gold, 230);
+    Glow(c, 40, 190, 90, Hex(0xFFD890), who ? 0.55f : 0.9f);
+    Cut(c, Ridge(c.width, 180, 40, 0.008f, 381, 377), gold.far, 0.3f);
+    Mask ground = MaskOf(c, Ridge(c.width, 292, 8, 0.01f, 382, 377));
+    PaintGradient(c, ground, Hex(0xF4E2D8), Hex(0xCCBCCC), 285, 375);
+    const Rgb stone = Hex(0x6A6470), light = Hex(0xFFD890), snow = Hex(0xFFF2EA);
+    GraveStone(c, 80, 300, 16, 62, Mix(stone, gold.far, 0.3f), light, snow, 391);
+    GraveStone(c, 368, 342, 46, 178, stone, light, snow, 390);
+    PlumTree(c, {520, 300}, 1.2f);
+    LightPool(c, 300, 330, 160, 30, Hex(0xFFE0B0), who ? 0.35f : 0.6f);
+    if (who) {
+        SayoLook look;
+        look.coat = who == 2, look.light = 0.85f, look.rim = light, look.rimDx = -3, look.rimDy = -1;
+        DrawSayo(c, SayoPose::Kneel, 222, 356, 268, 1, look);
+        return;
+    }
+    // The ticket on the snow, its printing too small to read from here.
+    Contour ticket = Polygon({{236, 344}, {268, 339}, {271, 352}, {239, 357}});
+    Mask t = MaskOf(c, {ticket});
+    Cut(c, t, Hex(0xE2D2A4), 0.35f);
+    Paint(c, MaskOf(c, {Stroke({242, 346}, {262, 343}, 1.2f), Stroke({243, 351}, {256, 349}, 1.0f)}), Hex(0x6A5A48), 0.7f);
+    Glow(c, 120, 170, 160, Hex(0xFFE6B0), 0.3f);
+}
+
+void Sc37(Canvas& c, int, int) { AmongTheGraves(c, false); }
+void Sc51(Canvas& c, int, int) { AmongTheGraves(c, true); }
+void Sc52(Canvas& c, int, int) { BeforeTheGrave(c, 1); }
+void Sc53(Canvas& c, int, int) { BeforeTheGrave(c, 2); }
+void Sc54(Canvas& c, int, int) { BeforeTheGrave(c, 0); }
+
+// In the first sunlight she grows faint among the graves, smiling, the plum's flowers
+// showing through her braids.
 void Sc38(Canvas& c, int, int) {
-    Graves(c, Dawn);
-    Figure(c, Who::Sayo, Pose::Stand, {230, 345, 230, -1, 1.0f, Hex(0xFFE0A0), -4, 0, 0.55f});
-    Glow(c, 200, 200, 120, Hex(0xFFE6B0), 0.25f);
+    Graveyard(c);
+    PlumTree(c, {470, 380}, 1);
+    Glow(c, 240, 220, 140, Hex(0xFFE6B0), 0.3f);
+    SayoLook look;
+    look.light = 1.05f, look.rim = Hex(0xFFF0C8), look.rimDx = -3, look.rimDy = -1, look.opacity = 0.55f,
+    look.smiling = true;
+    DrawSayo(c, SayoPose::Stand, 352, 362, 206, -1, look);
+    Glow(c, 330, 200, 60, Hex(0xFFF0D0), 0.25f);
 }
 
 void Sc39(Canvas& c, int, int) {
@@ -1215,7 +1605,10 @@ const Entry Recipes[] = {
     {"sc21.sad", Sc21}, {"sc22.sad", Sc22}, {"sc23.sad", Sc23}, {"sc24.sad", Sc24}, {"sc25.sad", Sc25},
     {"sc26.sad", Sc26}, {"sc27.sad", Sc27}, {"sc28.sad", Sc28}, {"sc29.sad", Sc29}, {"sc30.sad", Sc30},
     {"sc31.sad", Sc31}, {"sc32.sad", Sc32}, {"sc33.sad", Sc33}, {"sc34.sad", Sc34}, {"sc35.sad", Sc35},
-    {"sc36.sad", Sc36}, {"sc37.sad", Sc37}, {"sc38.sad", Sc38}, {"sc39.sad", Sc39}, {"sc40.sad", Sc40}, {"sc41.sad", Sc41}, {"sc42.sad", Sc42}, {"sc43.sad", Sc43},
+    {"sc36.sad", Sc36}, {"sc37.sad", Sc37}, {"sc38.sad", Sc38}, {"sc39.sad", Sc39}, {"sc40.sad", Sc40},
+    {"sc41.sad", Sc41}, {"sc42.sad", Sc42}, {"sc43.sad", Sc43}, {"sc44.sad", Sc44}, {"sc45.sad", Sc45},
+    {"sc46.sad", Sc46}, {"sc47.sad", Sc47}, {"sc48.sad", Sc48}, {"sc49.sad", Sc49}, {"sc50.sad", Sc50},
+    {"sc51.sad", Sc51}, {"sc52.sad", Sc52}, {"sc53.sad", Sc53}, {"sc54.sad", Sc54},
 };
 }  // namespace
 
