@@ -131,28 +131,24 @@ TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
     Frame(0.016f, true);
     ASSERT_EQ(CurrentLine, 9);
     const int picture = StoryPictureForTest();
-    const std::vector<std::function<void(const std::filesystem::path&)>> slots = {
-        [](const std::filesystem::path&) {},
-        [](const std::filesystem::path& p) { WriteFile(p, ""); },
-        [](const std::filesystem::path& p) { WriteFile(p, std::string("\x93\x94\0garbage\xff", 12)); },
-        [](const std::filesystem::path& p) { WriteFile(p, "01,040,001,001,001,99999\r\n"); },
-        [](const std::filesystem::path& p) { WriteFile(p, "01,040,001,001,001,-3\r\n"); },
-        [](const std::filesystem::path& p) { WriteFile(p, "01,040,001,001,001,0\r\n"); },
-        [](const std::filesystem::path& p) { WriteFile(p, "07,008,009,010,011,0000000000000000000000000012"); },
-        [](const std::filesystem::path& p) { WriteFile(p, "100,1000,001,001,001,7"); },
-        [](const std::filesystem::path& p) { WriteFile(p, "01,040,001,001,001,9x"); },
-        [](const std::filesystem::path& p) { WriteFile(p, std::string(8192, ' ') + "01,040,001,001,001,9"); },
-        [](const std::filesystem::path& p) { std::filesystem::create_directory(p); },
-        [](const std::filesystem::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
-        [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); },
-        [](const std::filesystem::path& p) {
-            WriteFile(p, "");
-            std::filesystem::resize_file(p, 1u << 30);  // sparse: no disk taken
-        }};
-    for (size_t c = 0; c < slots.size(); ++c) {
+    const std::vector<std::string> texts = {
+        "", std::string("\x93\x94\0garbage\xff", 12), "01,040,001,001,001,99999\r\n",
+        "01,040,001,001,001,-3\r\n", "01,040,001,001,001,0\r\n", "07,008,009,010,011,0000000000000000000000000012",
+        "100,1000,001,001,001,7", "01,040,001,001,001,9x", std::string(8192, ' ') + "01,040,001,001,001,9"};
+    enum { Missing = -5, Folder, Fifo, Device, Zeros };  // besides the texts
+    for (int c = Missing; c < int(texts.size()); ++c) {
         for (const std::filesystem::path& p : {Slot(0), dir / "z_quick.sdt"}) {
             std::filesystem::remove_all(p);
-            slots[c](p);
+            if (c >= 0) WriteFile(p, texts[size_t(c)]);
+            if (c == Folder) std::filesystem::create_directory(p);
+            if (c == Fifo) {
+                ASSERT_EQ(mkfifo(p.c_str(), 0600), 0);
+            }
+            if (c == Device) std::filesystem::create_symlink("/dev/zero", p);
+            if (c == Zeros) {
+                WriteFile(p, "");
+                std::filesystem::resize_file(p, 1u << 30);  // sparse: no disk taken
+            }
         }
         MenuClick(170, 170);
         EXPECT_EQ(MenuNoticeForTest(), MenuSlotEmpty) << c;
