@@ -37,12 +37,6 @@ static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to o
 static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
-// The synthesizer's master gain. Its default, 0.2, left General MIDI pieces at ordinary
-// velocities about 14 dB too quiet under the voices; at 1.0 four voices at velocity 100
-// measure about -26 dBFS RMS at the story's -6 dB, with a peak near -14 dBFS, so a voice
-// clip peaking at -3 dBFS over the music is seldom touched by the output's limiter.
-constexpr double SynthGain = 1.0;
-
 // Where the system's General MIDI SoundFonts are looked for.
 static const char* const SystemSoundFontFolder = "/usr/share/sounds/sf2/";
 static const char* SoundFontFolder = SystemSoundFontFolder;

@@ -1,7 +1,8 @@
 // The build's script tool refuses each kind of bad script with the file and line of the
 // fault, checks the story against its lists of pictures, music and voices and against
-// the message window; the head of the shipped script it built; and the voice tool, which
-// speaks the lines the script plays clips before, again only where they change.
+// the message window; the head of the shipped script it built; the voice tool, which
+// speaks the lines the script plays clips before, again only where they change; and the
+// picture and music tools, which refuse what they cannot make.
 #include <sys/wait.h>
 
 #include <array>
@@ -415,6 +416,36 @@ TEST(ScriptTool, KnowsTheSoundEffectsApartFromTheVoices) {
     WriteFile(dir / "effects.txt", "bell.sad a bell\n");
     EXPECT_EQ(RunTool(dir, &errors), 1);
     EXPECT_NE(errors.find("effects.txt:1: an effect is named se_"), std::string::npos) << errors;
+}
+
+// The picture and music tools refuse an input they cannot make the game's files from,
+// or make files that fail their checks, and write nothing.
+TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
+    std::filesystem::path dir = TestFolder("content_");
+    const std::string pictures = std::string(AKARI_PICTURE_TOOL) + " '" + (dir / "input").string() + "' '" +
+                                 dir.string() + "' '" + dir.string() + "'";
+    const std::string music =
+        std::string(AKARI_MUSIC_TOOL) + " '" + dir.string() + "' '" + (dir / "input").string() + "'";
+    struct Case {
+        const std::string& command;
+        const char *input, *says, *made;
+    } cases[] = {
+        {pictures, "sc01.sad 1 - fine\nnothing.sad 1 - a picture nobody drew\n", "nothing.sad has no drawing recipe",
+         "sc01.sad"},
+        {pictures, "sc01.sad two - bands not a number\n", ":1: bad band count", "sc01.sad"},
+        {pictures, "sc01.sad 1 wave - a keyed column that is neither swave nor -\n", ":1: keyed is swave or -",
+         "sc01.sad"},
+        {pictures, "sc01.sad w300 - a panorama narrower than a band\n", ":1: a width is w500 or more", "sc01.sad"},
+        {pictures, "sc01.sad 2 - a still picture listed as a strip of two bands\n",
+         "sc01.sad: bands 0 and 1 differ by 0", "tit.sad"},
+        {music, "RIFF", "input: not a SoundFont", "bgm01.mid"},
+    };
+    for (const Case& c : cases) {
+        WriteFile(dir / "input", c.input);
+        EXPECT_NE(std::system((c.command + " 2>'" + (dir / "said.txt").string() + "'").c_str()), 0) << c.input;
+        EXPECT_NE(ReadFile(dir / "said.txt").find(c.says), std::string::npos) << c.input << ReadFile(dir / "said.txt");
+        EXPECT_FALSE(std::filesystem::exists(dir / c.made)) << c.input;
+    }
 }
 
 TEST(ShippedScript, HasTheHeadTheEngineReliesOn) {

@@ -1,7 +1,12 @@
-// The mixer on rendered output: clips play sample-exact, overlap, restart, stop and
-// follow their volume; a cut voice fades out; the device's callback limits the sum.
+// The mixer on rendered output: clips play sample-exact, overlap, restart and stop; clips
+// and the music follow the script's level and the reader's volume, and fade out when cut;
+// the device's callback limits the sum.
+#include <functional>
+#include <utility>
+
 #include "story/story.h"
 #include "tests/sound_test_files.h"
+#include "tools/smf_writer.h"
 
 using namespace soundtest;
 using MixerTest = SoundTest;
@@ -33,46 +38,7 @@ TEST_F(MixerTest, VoicesPlaySampleExactOverlapRestartAndStop) {
     EXPECT_EQ(Rms(Render(100)), 0.0);
 }
 
-TEST_F(MixerTest, VolumeScalesASoundingClip) {
-    Write("c.sad", ConstantClip(16384, 1000));
-    int id = kaSound::LoadObject("c.sad", 3);
-    kaSound::SetVolume(id, -6, -1);
-    kaSound::Play(id, 0);
-    EXPECT_NEAR(Render(1)[0], 0.5f * 0.50119f, 1e-5) << "-600 halves the amplitude";
-    kaSound::SetVolume(id, -2147483647, -1);  // far past -100 dB, without overflowing
-    EXPECT_EQ(kaSound::VolumeOf(id, 0), -10000);
-    EXPECT_EQ(Rms(Render(100)), 0.0) << "-10000 is silence";
-    kaSound::SetVolume(id, 5, -1);
-    EXPECT_EQ(Render(1)[0], 0.5f) << "never louder than full";
-}
-
 static double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
-
-// The reader's voice volume lies over the level the script sets: p % is 20 log10(p / 100)
-// dB more on the output, 0 % is silence, and the music's volume leaves the voices alone.
-TEST_F(MixerTest, TheVoiceVolumeScalesTheOutputByItsDecibelsOverTheScriptsLevel) {
-    Write("c.sad", ConstantClip(16384, 100000));
-    int id = kaSound::LoadObject("c.sad", 1);
-    kaSound::Play(id, 0);
-    const double full = Render(1)[0];
-    ASSERT_FLOAT_EQ(full, 0.5f);
-    struct Case {
-        int percent, scriptDb;
-        double db;
-    } cases[] = {{50, 0, -6.0206}, {5, 0, -26.0206}, {95, -6, -6.4455}, {100, -6, -6.0}};
-    for (const Case& c : cases) {
-        Preferences.VoiceVolume = c.percent;
-        Preferences.MusicVolume = 10;
-        ApplyVolumes();
-        kaSound::SetVolume(id, c.scriptDb, -1);
-        EXPECT_NEAR(Decibels(Render(1)[0] / full), c.db, 0.01)
-            << c.percent << " %";
-    }
-    Preferences.VoiceVolume = 0;
-    ApplyVolumes();
-    EXPECT_EQ(Rms(Render(100), 10), 0.0) << "0 % is silence";
-    ResetPreferences();
-}
 
 // A sine of amplitude a at 440 Hz after lead frames of silence, as 16-bit samples.
 static std::vector<int16_t> Sine(double amplitude, int lead, int frames) {
@@ -83,31 +49,92 @@ static std::vector<int16_t> Sine(double amplitude, int lead, int frames) {
     return s;
 }
 
-// Stopping, restarting or freeing a sounding voice fades it out within 10 ms: across the
-// cut no sample moves further from the last than the clip's own largest step does.
-TEST_F(MixerTest, ACutVoiceFadesOutWithoutAJump) {
-    const int lead = 882;  // 20 ms of silence first, so a restart starts silent
-    Write("sine.sad", PcmWave(1, 44100, 16, Samples16(Sine(0.5, lead, 44100))));
-    int id = kaSound::LoadObject("sine.sad", 1);
-    kaSound::Play(id, -1);
-    double ownStep = LargestStep(Render(lead + 44100));
-    ASSERT_GT(ownStep, 0.02);
-    const char* const cuts[] = {"stop", "restart", "release"};
-    for (int cut = 0; cut < 3; ++cut) {
-        if (id < 0) id = kaSound::LoadObject("sine.sad", 1);
-        kaSound::Play(id, -1);
-        std::vector<float> before = Render(lead + 1028 + 100 * cut);  // at a crest
-        ASSERT_GT(std::fabs(before.back()), 0.3) << cuts[cut];
-        if (cut == 0) kaSound::Stop(id, -1);
-        if (cut == 1) kaSound::Play(id, -1);
-        if (cut == 2) {
-            kaSound::ReleaseObject(id);
-            id = -1;
+// The script's level and the reader's volume add their decibels, on a clip's output and
+// on the music's: p % is 20 log10(p / 100) dB more, 0 % is silence; the script's level
+// is kept as it set it, held to -100 dB (silence) and 0 dB; and each volume leaves the
+// other's sound alone.
+TEST_F(MusicTest, TheScriptsLevelAndTheReadersVolumeAddUp) {
+    Write("c.sad", ConstantClip(16384, 20 * Second));
+    const int voice = kaSound::LoadObject("c.sad", 1), music = 0;
+    const double silent = -1000;
+    struct Case {
+        int id, scriptDb, voicePercent, musicPercent;
+        double db;
+    } cases[] = {
+        {voice, 0, 100, 100, 0},         {voice, -6, 100, 100, -6.0206}, {voice, 5, 100, 100, 0},
+        {voice, -2147483647, 100, 100, silent}, {voice, 0, 50, 10, -6.0206}, {voice, 0, 5, 10, -26.0206},
+        {voice, -6, 95, 10, -6.4455},    {voice, 0, 0, 100, silent},     {music, 0, 100, 100, 0},
+        {music, -6, 100, 100, -6.0206},  {music, -6, 0, 25, -18.0618},   {music, 0, 100, 0, silent},
+    };
+    double full[2] = {0, 0};
+    for (const Case& c : cases) {
+        Preferences.VoiceVolume = c.voicePercent;
+        Preferences.MusicVolume = c.musicPercent;
+        ApplyVolumes();
+        if (c.id == music) {
+            kaSound::Stop(voice, -1);
+            Play(60, 960, 1);
+            kaMusic::SetMusicVolume(c.scriptDb);
+        } else {
+            kaSound::Play(voice, 0);
+            kaSound::SetVolume(voice, c.scriptDb, -1);
         }
-        std::vector<float> after = Render(lead - 2);  // a restarted copy is still silent
-        after.insert(after.begin(), before.end() - 2, before.end());
-        EXPECT_LE(LargestStep(after), ownStep) << cuts[cut];
-        EXPECT_EQ(Rms(after, 442, lead - 443), 0.0) << cuts[cut] << ": silent after 10 ms";
+        Render(Second / 10);
+        double level = Rms(Render(Second / 2), Second / 10);
+        if (!full[c.id == music]) full[c.id == music] = level;
+        std::string what = std::to_string(c.scriptDb) + " dB at " + std::to_string(c.voicePercent) + " % and " +
+                           std::to_string(c.musicPercent) + " %";
+        EXPECT_EQ(kaSound::VolumeOf(c.id, 0), 100 * std::clamp(c.scriptDb, -100, 0)) << what;
+        if (c.db == silent) EXPECT_EQ(level, 0.0) << what;
+        else EXPECT_NEAR(Decibels(level / full[c.id == music]), c.db, 0.05) << what;
+    }
+    EXPECT_NEAR(full[0], 0.5, 1e-6) << "a clip at full volume comes out as it was recorded";
+    // The synthesizer's gain (kaMusic::SynthGain) puts one organ note at velocity 100 near
+    // -25 dBFS; at FluidSynth's own gain it would lie 14 dB lower.
+    EXPECT_NEAR(Decibels(full[1]), -25, 3);
+    ResetPreferences();
+}
+
+// Stopping, restarting or freeing a sounding voice, and stopping or replacing the music,
+// fades it out within 10 ms: across the cut no sample moves further from the last than
+// the sound's own largest step does, and nothing of it sounds after.
+TEST_F(MusicTest, ACutSoundFadesOutWithoutAJump) {
+    const int lead = 882;  // 20 ms of silence first: a restarted clip starts silent
+    Write("sine.sad", PcmWave(1, 44100, 16, Samples16(Sine(0.5, lead, Second))));
+    smf::Track later;
+    smf::Note(&later, 0, 192, 960, 67, 100);  // after a rest of 0.2 s: it starts silent
+    Write("later.mid", smf::FileBytes({later}, 480, 1152));
+    int id = -1;
+    struct Case {
+        const char* what;
+        bool music;
+        std::function<void()> cut;
+    } cases[] = {
+        {"a voice stopped", false, [&] { kaSound::Stop(id, -1); }},
+        {"a voice restarted", false, [&] { kaSound::Play(id, -1); }},
+        {"a voice freed", false, [&] { kaSound::ReleaseObject(std::exchange(id, -1)); }},
+        {"the music stopped", true, [] { kaMusic::StopMusic(); }},
+        {"the music replaced", true, [] { kaMusic::PlayMusic("later.mid", 1); }},
+    };
+    for (const Case& c : cases) {
+        if (c.music) {
+            Play(60, 960 * 4, 1);
+        } else {
+            if (id < 0) id = kaSound::LoadObject("sine.sad", 1);
+            kaSound::Play(id, -1);
+        }
+        std::vector<float> sounding = Render(Second / 2);
+        double ownStep = LargestStep(sounding, Second / 4), peak = Peak(sounding);
+        ASSERT_GT(ownStep, 0.0) << c.what;
+        std::vector<float> last = Render(1);  // on to a sample far from zero
+        for (int i = 0; i < 2000 && std::fabs(last[0]) < 0.7 * peak; ++i) last = Render(1);
+        ASSERT_GE(std::fabs(last[0]), 0.7 * peak) << c.what;
+        c.cut();
+        std::vector<float> after = Render(lead - 2);
+        after.insert(after.begin(), last.begin(), last.end());
+        EXPECT_LE(LargestStep(after), ownStep) << c.what;
+        EXPECT_EQ(Rms(after, 442), 0.0) << c.what << ": silent 10 ms after";
+        kaMusic::StopMusic();
         if (id >= 0) kaSound::Stop(id, -1);
         Render(500);
     }

@@ -1,5 +1,5 @@
-// Helpers of the sound and music tests: WAVE files built byte by byte, a temporary
-// program directory, offline rendering through the mixer, and the voices' level.
+// Helpers of the sound and music tests: WAVE and MIDI files built byte by byte, a
+// temporary program directory, and offline rendering through the mixer.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -94,9 +94,11 @@ inline double Rms(const std::vector<float>& s, size_t firstFrame = 0, size_t fra
     return std::sqrt(sum / double(frames * 2));
 }
 
-// The voices' level: the median over the clips of the voice list of each clip's RMS,
-// in dBFS (defined with the tests of the clips, in sound_voice_clips_test.cpp).
-double VoicesMedianLevel();
+inline double Peak(const std::vector<float>& s) {
+    double peak = 0;
+    for (float v : s) peak = std::max(peak, double(std::fabs(v)));
+    return peak;
+}
 
 // A fresh headless platform and sound module over a temporary program directory.
 class SoundTest : public ::testing::Test {
@@ -123,6 +125,33 @@ protected:
     size_t Boxes() const { return headless::MessageBoxes().size(); }
     std::string LastBox() const { return Boxes() ? headless::MessageBoxes().back().text : ""; }
     std::string dir_;
+};
+
+constexpr int Second = 44100;
+
+// A format 0 file: an organ (which holds its level) sounding one note for ticks, written
+// as a two-byte delta time. At 480 ticks a beat and 120 beats a minute, 960 ticks are a second.
+inline Bytes Note(int note, uint32_t ticks) {
+    return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 16,
+            0, 0xC0, 19, 0, 0x90, uint8_t(note), 100, uint8_t(0x80 | ticks >> 7),
+            uint8_t(ticks & 0x7F), 0x80, uint8_t(note), 0, 0, 0xFF, 0x2F, 0};
+}
+
+// The same with the music's synthesizer started, past a broken SoundFont in the program
+// directory to the system's.
+class MusicTest : public SoundTest {
+protected:
+    void SetUp() override {
+        SoundTest::SetUp();
+        Write("aaa.sf2", Bytes(64, 0x55));
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(kaMusic::Init(), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the synthesizer stays quiet";
+    }
+    void Play(int note, uint32_t ticks, int loop) {
+        Write("m.mid", Note(note, ticks));
+        kaMusic::PlayMusic("m.mid", loop);
+    }
 };
 
 }  // namespace soundtest

@@ -2,9 +2,9 @@
 # What the speakers receive: the real program under Xvfb with SDL's disk audio driver,
 # which writes the mixed output to a file in real time. The story's first piece plays
 # for most of a minute (its loop point is checked offline, through the same mixer); a
-# save placed before the first line with a clip is loaded, and the click that closes
-# the menu plays that clip; a save placed before the first midi_stop: is loaded, and the
-# music stops (under the quiet ambience the story plays there). capture_check then reads
+# save placed before the first line with a clip is loaded, and the step after the click
+# that closes the menu plays that clip; a save placed before the first midi_stop: is
+# loaded, and the music stops (under the quiet ambience the story plays there). capture_check then reads
 # the capture. Usage: speakers_test.sh GAME_DIR SCRIPT_FILE CAPTURE_CHECK.
 # Exit 77: no X server, skipped.
 set -u
@@ -51,11 +51,13 @@ wait_captured 1
 MUSIC_FROM=$(captured)
 wait_captured 56
 load_slot 0
+click_at 300 300; sleep 0.5                              # closes the notice
 CLICK_AT=$(captured)
-click_at 300 300                                         # closes the notice: the clip
+click_at 300 300                                         # the next step: the clip
 wait_captured 8
 load_slot 1
-click_at 300 300                                         # closes the notice: midi_stop:
+click_at 300 300; sleep 0.5                              # closes the notice
+click_at 300 300                                         # the next step: midi_stop:
 wait_captured 2
 SILENT_FROM=$(captured)
 wait_captured 2

@@ -1,12 +1,15 @@
 // Build-time music tool: writes the story's five pieces and the two pieces of ambience
 // under its silences as Standard MIDI files into the game folder. Each piece is a melody
 // on channel 1 over a chord progression with broken chords, held chords and a bass, and
-// loops: every part ends with the last bar, which leads back into the first.
-// Usage: akari_music_tool game-folder.
+// loops: every part ends with the last bar, which leads back into the first. The pieces
+// are checked (tools/music_checks.h) with the SoundFont they are balanced against before
+// any is written; a fault stops the build.
+// Usage: akari_music_tool game-folder soundfont.sf2
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tools/music_checks.h"
 #include "tools/music_score.h"
 #include "tools/smf_writer.h"
 
@@ -341,8 +344,8 @@ static std::vector<uint8_t> StoveAmbience() {
 }
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s game-folder\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s game-folder soundfont.sf2\n", argv[0]);
         return 2;
     }
     const struct { const char* name; std::vector<uint8_t> (*write)(); } Pieces[] = {
@@ -350,9 +353,16 @@ int main(int argc, char** argv) {
         {"bgm04.mid", LastTrain},    {"bgm05.mid", DawnWalk},
         {"amb_night.mid", NightAmbience}, {"amb_stove.mid", StoveAmbience},
     };
-    for (const auto& piece : Pieces) {
-        std::vector<uint8_t> bytes = piece.write();
-        std::string path = std::string(argv[1]) + "/" + piece.name;
+    std::vector<PieceFile> pieces;
+    for (const auto& piece : Pieces)
+        pieces.push_back({piece.name, piece.write(), std::string(piece.name).rfind("amb_", 0) == 0});
+    if (int faults = CheckPieces(pieces, argv[2])) {
+        std::fprintf(stderr, "%d faults in the music; none written\n", faults);
+        return 1;
+    }
+    for (const PieceFile& piece : pieces) {
+        const std::vector<uint8_t>& bytes = piece.bytes;
+        std::string path = std::string(argv[1]) + "/" + piece.file;
         std::FILE* file = std::fopen(path.c_str(), "wb");
         bool ok = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         if (!file || std::fclose(file) != 0 || !ok) {

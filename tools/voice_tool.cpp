@@ -6,7 +6,8 @@
 // alone, without the speaker's name and its brackets); the list may give a kana reading
 // instead, for a narrated line or a phrase too, by its clip's name. Finished clips are
 // kept in a cache keyed by a hash of what they are made from, so only changed lines are
-// spoken again.
+// spoken again. Every clip is checked (tools/voice_checks.h) before any is delivered; a
+// fault stops the build.
 // Usage: akari_voice_tool script.txt voices.txt phrases.txt game-folder cache-folder
 //        open_jtalk dictionary voice.htsvoice
 //        akari_voice_tool --list script.txt voices.txt phrases.txt
@@ -36,8 +37,10 @@
 #include "draw/sjis.h"
 #include "sound/sound_state.h"
 #include "story/script.h"
+#include "tools/clip_checks.h"
 #include "tools/opus_file.h"
 #include "tools/spoken_lines.h"
+#include "tools/voice_checks.h"
 #include "tools/wave_file.h"
 
 extern char** environ;
@@ -74,10 +77,8 @@ static const char* const SpeechProcessingVersion =
 constexpr int RenderRate = 48000;  // the voice data's own rate, and one of Opus's
 constexpr double PeakLevel = 0.70794578;  // -3 dBFS
 // Open JTalk starts and ends each clip with about half a second of near silence; the
-// clip keeps 20 ms of it before the first sound and 150 ms after the last, so that the
-// voice starts with its line and the next click rarely cuts it. A sound is a 5 ms
-// stretch within 40 dB of the clip's peak.
-constexpr double SoundLevel = 0.01;
+// clip keeps 20 ms of it before the first sound and 150 ms after the last (SoundingPart),
+// so that the voice starts with its line and the next click rarely cuts it.
 constexpr size_t MaxRenderedBytes = 64u << 20;
 
 struct Clip {
@@ -166,22 +167,6 @@ static bool Run(const std::vector<std::string>& arguments) {
         if (errno != EINTR) return false;
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// The first and one past the last frame of the stretch that holds sound.
-static std::pair<size_t, size_t> SoundingPart(const std::vector<double>& mono, int rate) {
-    const size_t window = size_t(rate / 200);
-    double peak = 0;
-    for (double v : mono) peak = std::max(peak, std::fabs(v));
-    size_t first = mono.size(), last = 0;
-    for (size_t at = 0; at + window <= mono.size(); at += window / 5) {
-        double energy = 0;
-        for (size_t n = at; n < at + window; ++n) energy += mono[n] * mono[n];
-        if (std::sqrt(energy / double(window)) < peak * SoundLevel) continue;
-        first = std::min(first, at);
-        last = at + window;
-    }
-    return {first, last};
 }
 
 // Open JTalk's 48 kHz clip as mono samples: for a WAVE clip resampled to the output rate
@@ -402,6 +387,10 @@ int main(int argc, char** argv) {
     std::thread helper(worker);
     worker();
     helper.join();
+    std::vector<SpokenClip> checked[2];
+    for (const Clip* clip : all)
+        checked[clip->speech()].push_back({clip->file, clip->cached(cache), Speakers[clip->speaker].name});
+    if (!Errors) Errors += CheckSpokenClips(checked[0], checked[1], script);
     for (const Clip* clip : all)
         if (!Errors && !Deliver(clip->cached(cache), game + "/" + clip->file))
             Refuse(game + "/" + clip->file, "cannot write");

@@ -220,15 +220,11 @@ std::vector<uint8_t> EncodeSad(const Image& image, Format format, bool keyed) {
     return b;
 }
 
-static bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
-}
-
-bool WriteSad(const std::string& path, const Image& image, Format format, bool keyed) {
-    return WriteBytes(path, EncodeSad(image, format, keyed));
 }
 
 bool WriteBmp(const std::string& path, const Image& image) {

@@ -1,7 +1,8 @@
 // Build-time picture tool: draws the nine interface pictures and every story picture
 // that the list names, into the game folder, and a contact sheet of the story pictures.
 // Usage: akari_picture_tool pictures.txt game-folder sheet-folder
-// A list entry without a drawing recipe, or a line that does not read, stops the build.
+// A list entry without a drawing recipe, a line that does not read, or a picture that
+// fails its checks (tools/pictures/picture_checks.h) stops the build, and nothing is written.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -10,6 +11,7 @@
 #include "base/screen_layout.h"
 #include "tools/asset_lists.h"
 #include "tools/pictures/interface.h"
+#include "tools/pictures/picture_checks.h"
 #include "tools/pictures/scenes.h"
 #include "tools/pictures/style.h"
 
@@ -100,11 +102,17 @@ int main(int argc, char** argv) {
                          list[i].file.c_str());
             return 1;
         }
-    bool ok = true;
+    std::vector<PictureFile> files;
     for (const art::InterfacePicture& ui : art::InterfacePictures)
-        ok = ok && art::WriteSad(dir + ui.file, ui.draw(), ui.format, ui.keyed);
+        files.push_back({ui.file, art::EncodeSad(ui.draw(), ui.format, ui.keyed)});
     for (size_t i = 0; i < list.size(); ++i)
-        ok = ok && art::WriteSad(dir + list[i].file, pictures[i], StoryFormat(list[i].file), list[i].waved);
+        files.push_back({list[i].file, art::EncodeSad(pictures[i], StoryFormat(list[i].file), list[i].waved)});
+    if (int faults = CheckPictures(list, files)) {
+        std::fprintf(stderr, "%s: %d faults in the pictures; none written\n", argv[1], faults);
+        return 1;
+    }
+    bool ok = true;
+    for (const PictureFile& f : files) ok = ok && art::WriteBytes(dir + f.file, f.bytes);
     ok = ok && art::WriteBmp(std::string(argv[3]) + "/story_pictures.bmp", ContactSheet(list, pictures));
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the pictures\n", argv[2]);

@@ -1,22 +1,28 @@
 // Build-time effect tool: makes every sound effect that the effect list names, by its
 // recipe, into the game folder as a clip the game plays without converting.
-// Usage: akari_effect_tool effects.txt game-folder
-// A list entry without a recipe, or a line that does not read, stops the build.
+// Usage: akari_effect_tool effects.txt script.txt game-folder
+// A list entry without a recipe, a line that does not read, or an effect that fails its
+// check (tools/sounds/effect_checks.h) against the lines the script plays it with stops
+// the build, and nothing is written.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/files.h"
 #include "tools/asset_lists.h"
+#include "tools/clip_checks.h"
+#include "tools/sounds/effect_checks.h"
 #include "tools/sounds/effects.h"
 #include "tools/sounds/synth.h"
+#include "tools/spoken_lines.h"
 #include "tools/wave_file.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s effects.txt game-folder\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s effects.txt script.txt game-folder\n", argv[0]);
         return 2;
     }
     std::vector<EffectEntry> list;
@@ -25,7 +31,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", fault.c_str());
         return 1;
     }
-    int errors = 0;
+    Refusals unreadable;
+    std::map<std::string, int> shown = ShownCharacters(ReadLines(argv[2], &unreadable));
+    for (const std::string& why : unreadable) std::fprintf(stderr, "%s\n", why.c_str());
+    int errors = int(unreadable.size());
+    std::vector<std::vector<int16_t>> made;
     for (const EffectEntry& e : list) {
         std::vector<double> mono;
         double peak = 0;
@@ -39,12 +49,21 @@ int main(int argc, char** argv) {
             double in = double(i) / (0.002 * sfx::Rate), out = double(mono.size() - 1 - i) / (0.02 * sfx::Rate);
             mono[i] *= std::min({1.0, in, out});
         }
-        std::vector<int16_t> samples = ScaledToPeak(mono, std::pow(10.0, peak / 20));
-        std::string path = std::string(argv[2]) + "/" + e.file;
-        if (samples.empty() || !ReplaceFile(path.c_str(), WaveBytes(samples))) {
+        made.push_back(ScaledToPeak(mono, std::pow(10.0, peak / 20)));
+        std::vector<double> written(made.back().begin(), made.back().end());
+        for (double& v : written) v /= 32768;
+        errors += CheckEffect(e.file, written, int(sfx::Rate), shown);
+    }
+    if (errors) {
+        std::fprintf(stderr, "%s: %d faults in the effects; none written\n", argv[1], errors);
+        return 1;
+    }
+    for (size_t i = 0; i < list.size(); ++i) {
+        std::string path = std::string(argv[3]) + "/" + list[i].file;
+        if (made[i].empty() || !ReplaceFile(path.c_str(), WaveBytes(made[i]))) {
             std::fprintf(stderr, "%s: cannot write\n", path.c_str());
-            ++errors;
+            return 1;
         }
     }
-    return errors ? 1 : 0;
+    return 0;
 }
