@@ -72,6 +72,20 @@ bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* byte
     return ReadRegularFile(path, maxBytes, false, bytes);
 }
 
+// The steps that change the disk, counted so that a test can make one of them fail, or
+// stop every step from one on as a process killed there would.
+static int StepsTaken, FailingStep;
+static bool StopAtFailure, Stopped;
+
+// False for the step a test made fail and, once stopped, for every step.
+static bool StepAllowed() {
+    ++StepsTaken;
+    if (Stopped) return false;
+    if (StepsTaken != FailingStep) return true;
+    Stopped = StopAtFailure;
+    return false;
+}
+
 static bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -86,6 +100,7 @@ static bool WriteAll(int fd, const std::string& bytes) {
 // The rename is recorded in the folder: flushing it makes the new name survive a
 // power cut. Some file systems cannot flush a folder; the file is in place all the same.
 static void FlushFolderOf(const std::string& path) {
+    if (!StepAllowed()) return;
     size_t slash = path.rfind('/');
     std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -94,21 +109,31 @@ static void FlushFolderOf(const std::string& path) {
     close(fd);
 }
 
+// unlink, never rmdir: a folder standing in a file's place is left as it is.
+static bool Unlink(const std::string& path) { return StepAllowed() && unlink(path.c_str()) == 0; }
+
 bool ReplaceFile(const char* path, const std::string& bytes) {
     std::string temporary = std::string(path) + ".tmp";
     // A leftover temporary (even a FIFO or a link placed there) is removed first; the new
     // one is created afresh and never follows a link.
-    unlink(temporary.c_str());
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    Unlink(temporary);
+    int fd = StepAllowed() ? open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666)
+                           : -1;
     if (fd < 0) return false;
     // The data reaches the disk before the rename makes it the file: a file system that
     // does not order the two would otherwise show an empty or torn file after a crash.
-    bool written = WriteAll(fd, bytes) && fsync(fd) == 0;
+    bool written = StepAllowed() && WriteAll(fd, bytes) && StepAllowed() && fsync(fd) == 0;
     written = close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path) != 0) {
-        unlink(temporary.c_str());
+    if (!written || !StepAllowed() || std::rename(temporary.c_str(), path) != 0) {
+        Unlink(temporary);
         return false;
     }
+    FlushFolderOf(path);
+    return true;
+}
+
+bool RemoveFile(const char* path) {
+    if (!Unlink(path)) return false;
     FlushFolderOf(path);
     return true;
 }
@@ -119,3 +144,12 @@ bool FileChangedAt(const char* path, int64_t* nanoseconds) {
     *nanoseconds = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return true;
 }
+
+void FailFileStepForTest(int step, bool stop) {
+    StepsTaken = 0;
+    FailingStep = step;
+    StopAtFailure = stop;
+    Stopped = false;
+}
+
+int FileStepsForTest() { return StepsTaken; }

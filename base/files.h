@@ -19,6 +19,17 @@ bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* byte
 // over the old file and the folder flushed, so a crash, a power cut or a full disk never
 // leaves it half-written. False when that failed (the old file is then untouched).
 bool ReplaceFile(const char* path, const std::string& bytes);
+// Removes the file (or link, FIFO...) at path and flushes its folder; a folder standing
+// there is left. False when nothing was removed.
+bool RemoveFile(const char* path);
 // Called by the system menu and the title for a save's time: the last change of the
 // regular file path leads to, in nanoseconds since 1970 (UTC); false when there is none.
 bool FileChangedAt(const char* path, int64_t* nanoseconds);
+
+// ---- Test hooks ------------------------------------------------------------------
+// Every step that changes the disk (a removal, a creation, a write, a flush, a rename)
+// is counted from this call on; step (1 the next) fails, and with stop it and every step
+// after it do nothing, as in a process killed there. Step 0: none fails.
+void FailFileStepForTest(int step, bool stop);
+// The steps counted since.
+int FileStepsForTest();

@@ -30,7 +30,7 @@ build=$(cd "${1:?usage: run_all.sh BUILD_DIR [MINUTES [TARGET...]]}" && pwd)
 minutes=${2:-10}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bmp wave midi saves settings text script story)
+[ ${#targets[@]} -gt 0 ] || targets=(bmp wave midi saves state settings text script story)
 status=0
 for name in "${targets[@]}"; do
   corpus=$build/fuzz-corpus/$name crashes=$build/fuzz-crashes/$name

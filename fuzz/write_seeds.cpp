@@ -11,6 +11,7 @@
 
 #include "draw/sjis.h"
 #include "story/script.h"
+#include "story/story.h"
 
 namespace fs = std::filesystem;
 
@@ -95,6 +96,26 @@ int main(int argc, char** argv) {
     Write(out / "saves", "slot", "00,000,000,000,000,123\r\n");
     Write(out / "saves", "settings", "1,0,\r\n");
     Write(out / "saves", "far", "99,999,999,999,999,99999\r\n");
+    // A state at the line before the first choice, on the picture and music the script
+    // named last before it: its fields from the save line to the preview, and the whole
+    // file.
+    ResetStoryState();
+    StorySnapshot state;
+    TakeStorySnapshot(&state);
+    for (int line = FindLabelIn(ShippedScript, "head"); line < ScriptLineCount; ++line) {
+        Keyword k = MatchKeyword(ShippedScript[line]);
+        if (k == KwCommand) break;
+        const char* arg = ShippedScript[line] + ArgumentOffset(k);
+        if (k == KwFile) std::snprintf(state.picture, sizeof state.picture, "%s", arg);
+        if (k == KwMidiPlay) std::snprintf(state.music, sizeof state.music, "%s", arg);
+        state.line = line;
+    }
+    std::string saveLine = "01,040,001,001,001," + std::to_string(state.line);
+    std::vector<uint8_t> preview(PreviewBytes, 0x40);
+    std::string file = StateFileBytes(saveLine.c_str(), state, preview.data());
+    Write(out / "state", "fields", '\x01' + file.substr(16, file.size() - 24 - PreviewBytes));
+    Write(out / "state", "whole", '\x00' + file);
+
     Write(out / "settings", "one", "[st]\r\nsc=rest\r\n");
     Write(out / "settings", "two", "; note\n[ST]\nSC = nori \n[other]\nsc=noko\n");
     return 0;

@@ -14,7 +14,8 @@ namespace plat {
 // a client area of clientWidth x clientHeight window pixels: title bar with close and
 // minimise, resizable by the window manager, centred on the primary screen; text input
 // off; screen saver inhibited; gamepads listened to (plugged in and out, until
-// CloseWindow; none where the system offers no pad support). captionUtf8 is UTF-8.
+// CloseWindow; none where the system offers no pad support); a hang-up signal taken as
+// SIGTERM is, for a close request. captionUtf8 is UTF-8.
 // Returns false (nothing opened, the reason written to standard error) when no window
 // can be made, also where no display can be reached.
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);
@@ -47,7 +48,7 @@ enum EventType {
     EvWindowMoved,    // x, y: new screen position of the client area
     EvWindowResized,  // x, y: new size of the client area in window pixels
     EvFullScreenKey,  // F11, or Return with Alt held (then not also a Return press)
-    EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM
+    EvCloseRequested, // close box, window manager's close (Alt+F4), SIGINT/SIGTERM/SIGHUP
     EvExposed,        // the window lost its picture (uncovered, restored): present again
     EvRaiseRequested, // a second copy asked this one to come to the front
     EvWheel,          // y: notches turned, up positive, down negative

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -14,6 +15,10 @@ SDL_Window* Window = nullptr;
 }
 using sdlplat::Window;
 
+// A hang-up (the session ending, the terminal closed) ends the game as SIGTERM does: SDL
+// takes that for a close request, and the game closes the way its close box does.
+static void HangUp(int) { raise(SIGTERM); }
+
 namespace plat {
 
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
@@ -22,11 +27,18 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     // software GL; the plain X11 shared-memory image costs a tenth of it per frame.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A close request is reported once, from the window; SDL_QUIT then only comes
-    // from SIGINT/SIGTERM.
+    // from SIGINT/SIGTERM (and SIGHUP, passed on as SIGTERM).
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "akari: cannot open the game window: %s\n", SDL_GetError());
         return false;
+    }
+    struct sigaction hangUp = {}, before;
+    sigaction(SIGHUP, nullptr, &before);
+    if (before.sa_handler == SIG_DFL) {  // a game started with nohup keeps ignoring it
+        hangUp.sa_handler = HangUp;
+        sigemptyset(&hangUp.sa_mask);
+        sigaction(SIGHUP, &hangUp, nullptr);
     }
     // Where no display can be reached SDL falls back to a driver that shows nothing; a
     // window nobody can see is refused unless that driver was asked for by name.

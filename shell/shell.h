@@ -120,9 +120,11 @@ void ResetShellState();
 // The next frame's FrameSeconds counts from now: called after start-up and when the
 // window regains the focus, so that time spent elsewhere does not jump the story.
 void ResetFrameTimer();
-// Releases every media module once, in a fixed order, and the single-instance lock, then
-// marks the loop to end. Called when the story reaches ModeEnd, on the window's close
-// request, and on Escape outside full screen. Returns 1; a second call does nothing.
+// Writes the read marks and the reader's place (the resume point), releases every media
+// module once, in a fixed order, and the single-instance lock, then marks the loop to
+// end. Called when the story reaches ModeEnd, on the window's close request (the close
+// box, the window manager, SIGTERM, SIGINT, SIGHUP), and on Escape outside full screen.
+// Returns 1; a second call does nothing.
 int Shutdown();
 // Moves the system pointer to a client pixel (mapped into the window). Called after a
 // frame where the story asked for it. true when moved, false when the platform could not.

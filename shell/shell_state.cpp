@@ -33,13 +33,14 @@ bool SetPointerPos(int x, int y) {
     return plat::WarpPointer(windowX, windowY);
 }
 
-// Writes the read marks left unsaved, releases every media module once, in a fixed
-// order, then asks the window to close (unless the close request is what brought us
-// here).
+// Writes the read marks left unsaved and the reader's place, releases every media
+// module once, in a fixed order, then asks the window to close (unless the close request
+// is what brought us here).
 int Shutdown() {
     if (Shell.ShutdownDone) return 1;
     Shell.ShutdownDone = 1;
     WriteReadMarks();
+    if (GameStarted()) WriteResumePoint();
     CloseMedia();
     if (Shell.InstanceLockHeld) {
         plat::ReleaseInstanceLock();

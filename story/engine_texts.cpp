@@ -38,8 +38,9 @@ static const char* const Utf8Texts[EngineTextCount] = {
     // A slot the menu's margin shows that holds no save; the title's entry that loads the
     // most recent save.
     "空きスロット", "つづきから",
-    // Below the menu's notice: how to go on; F5 where nothing can be saved.
-    "クリックで戻る", "ここではセーブできません",
+    // Below the menu's notice: how to go on; F5 where nothing can be saved; the notice of
+    // a load from a slot that holds no save.
+    "クリックで戻る", "ここではセーブできません", "このスロットは空です",
 };
 
 static char Converted[EngineTextCount][512];

@@ -66,6 +66,7 @@ int LoadPicture(const char* name) {
 void StartGame() {
     OpenMedia(layout::BackBufferWidth, layout::BackBufferHeight, 1);
     SetWorkingDirectory();
+    RemoveLeftoverTemporaries();
     for (int i = 0; i < InterfacePictureCount; ++i)
         InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
     ReadSystemSettings();

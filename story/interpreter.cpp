@@ -538,6 +538,7 @@ static void StoryFrameOnce() {
             if (r != 0) {
                 QuitPromptOpen = false;
                 if (r != 1) {
+                    KeepReaderPlace();  // the story steps on to its way out
                     InputState.LeftClick = 1;
                     GoToLine(r);
                 }

@@ -1,5 +1,6 @@
-// The state file kept beside each save slot: the story's snapshot at the saved line and
-// a small picture of the frame the reader saw, tied to the script table and the line.
+// The state file kept beside each save slot and as the resume point: the story's
+// snapshot at the saved line and a small picture of the frame the reader saw, tied to
+// the script table and the save line, each field held to what the engine can make.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -72,10 +73,14 @@ static uint64_t HashBytes(uint64_t h, const uint8_t* p, size_t n) {
     return h;
 }
 
-// The file: "AKSTATE1", the table's hash, the snapshot's fields (little-endian), the
-// preview's pixels, and a hash of all that before it, so that a damaged file is refused.
+// The file: "AKSTATE2", the table's hash, the save line it belongs to, the snapshot's
+// fields (little-endian), the preview's pixels, and a hash of all that before it, so that
+// a damaged file is refused. The older "AKSTATE1" has no save line: it belongs to the
+// save line of its line.
 static const uint64_t MostRandomDraws = 100000000;
-static const char Magic[8] = {'A', 'K', 'S', 'T', 'A', 'T', 'E', '1'};
+static const char Magic[8] = {'A', 'K', 'S', 'T', 'A', 'T', 'E', '2'};
+static const char OlderMagic[8] = {'A', 'K', 'S', 'T', 'A', 'T', 'E', '1'};
+static const size_t HashBytesAtEnd = 8;
 
 namespace {
 struct Writer {
@@ -93,7 +98,11 @@ struct Writer {
         std::memcpy(&u, &v, 4);
         U32(u);
     }
-    void Text(const char* s) { bytes.append(s, ScriptLineBytes); }
+    void Text(const char* s, size_t size) {
+        size_t n = strnlen(s, size - 1);
+        bytes.append(s, n);
+        bytes.append(size - n, '\0');
+    }
 };
 
 // Reads fields back in the same order; ok turns false once the bytes run out or a
@@ -121,11 +130,13 @@ struct Reader {
         return low | uint64_t(U32()) << 32;
     }
     int32_t I32() { return int32_t(U32()); }
-    bool Bool() {
-        uint32_t v = U32();
-        if (v > 1) ok = false;
-        return v == 1;
+    // A number held to [least, most].
+    int32_t I32In(int32_t least, int32_t most) {
+        int32_t v = I32();
+        if (v < least || v > most) ok = false;
+        return v;
     }
+    bool Bool() { return I32In(0, 1) == 1; }
     float F32() {
         uint32_t u = U32();
         float v;
@@ -133,25 +144,55 @@ struct Reader {
         if (!std::isfinite(v)) ok = false;
         return v;
     }
-    void Text(char* out) {
-        const uint8_t* at = Take(ScriptLineBytes);
-        if (!at || !std::memchr(at, 0, ScriptLineBytes)) {
+    void Text(char* out, size_t size) {
+        const uint8_t* at = Take(size);
+        if (!at || !std::memchr(at, 0, size)) {
             ok = false;
             out[0] = '\0';
             return;
         }
-        std::memcpy(out, at, ScriptLineBytes);
+        std::memcpy(out, at, size);
     }
 };
+
+// The least and most of what the active script's lines of keyword k give as their
+// number, with the values the engine itself sets counted in.
+struct Range {
+    int32_t least, most;
+};
+Range ArgumentRange(Keyword k, std::initializer_list<int32_t> own) {
+    Range r = {std::min(own), std::max(own)};
+    for (int line = 0; line < ScriptLineCount; ++line) {
+        if (!LineText(line)[0] || MatchKeyword(LineText(line)) != k) continue;
+        int32_t n = ReadNumberAt(LineText(line), ArgumentOffset(k));
+        r.least = std::min(r.least, n);
+        r.most = std::max(r.most, n);
+    }
+    return r;
+}
+
+// A picture or a piece a state names must be one a line of keyword k of the active
+// script names, and a plain name in the game's folder: the state is no way to open any
+// other file. Empty is none.
+bool NamedByScript(Keyword k, const char* name) {
+    if (!name[0]) return true;
+    if (std::strchr(name, '/') || std::strchr(name, '\\') || std::strstr(name, "..")) return false;
+    for (int line = 0; line < ScriptLineCount; ++line)
+        if (LineText(line)[0] && MatchKeyword(LineText(line)) == k &&
+            std::strcmp(LineText(line) + ArgumentOffset(k), name) == 0)
+            return true;
+    return false;
+}
 }  // namespace
 
-bool WriteStateFile(const char* path, const StorySnapshot& s, const uint8_t* preview) {
+std::string StateFileBytes(const char* saveLine, const StorySnapshot& s, const uint8_t* preview) {
     Writer w;
     w.bytes.assign(Magic, sizeof Magic);
     w.U64(ScriptTableHash());
+    w.Text(saveLine, SaveLineBytes);
     w.I32(s.line);
     for (int32_t flag : s.flags) w.I32(flag);
-    w.Text(s.picture);
+    w.Text(s.picture, ScriptLineBytes);
     w.I32(s.storyState);
     w.I32(s.screenFrame);
     w.I32(s.characterCell);
@@ -163,51 +204,76 @@ bool WriteStateFile(const char* path, const StorySnapshot& s, const uint8_t* pre
     w.U32(s.animeBackward);
     w.F32(s.animeClock);
     w.I32(s.textSize);
-    w.Text(s.music);
+    w.Text(s.music, ScriptLineBytes);
     w.U32(s.musicLoops);
     w.U32(s.random.seed);
     w.U64(s.random.draws);
     w.bytes.append(reinterpret_cast<const char*>(preview), PreviewBytes);
     w.U64(HashBytes(HashStart, reinterpret_cast<const uint8_t*>(w.bytes.data()), w.bytes.size()));
-    return ReplaceFile(path, w.bytes);
+    return w.bytes;
 }
 
-bool ReadStateFile(const char* path, int line, StorySnapshot* out, uint8_t* preview) {
+static uint64_t Read64(const uint8_t* at) { return uint64_t(Read32(at)) | uint64_t(Read32(at + 4)) << 32; }
+
+uint64_t StateFileHash(const std::string& bytes) {
+    if (bytes.size() < HashBytesAtEnd) return 0;
+    return Read64(reinterpret_cast<const uint8_t*>(bytes.data()) + bytes.size() - HashBytesAtEnd);
+}
+
+// Every field is held to what the engine can make with the active script: a frame or a
+// column past every anime: count, a band, a cell, a loop mode or a speed no line gives,
+// would otherwise run the animation's counting past int, and a name no file: or
+// midi_play: line gives would open another file.
+bool ReadStateFile(const char* path, StateFile* out) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, 1 << 20, &bytes) || bytes.size() < sizeof Magic + 8) return false;
-    size_t body = bytes.size() - 8;
+    if (!ReadWholeFile(path, 1 << 20, &bytes) || bytes.size() < sizeof Magic + HashBytesAtEnd) return false;
+    size_t body = bytes.size() - HashBytesAtEnd;
     uint64_t sum = HashBytes(HashStart, bytes.data(), body);
-    if (std::memcmp(bytes.data(), Magic, sizeof Magic) != 0 || Read32(&bytes[body]) != uint32_t(sum) ||
-        Read32(&bytes[body + 4]) != uint32_t(sum >> 32))
+    bool older = std::memcmp(bytes.data(), OlderMagic, sizeof Magic) == 0;
+    if ((!older && std::memcmp(bytes.data(), Magic, sizeof Magic) != 0) || Read64(&bytes[body]) != sum)
         return false;
     Reader r{bytes.data() + sizeof Magic, body - sizeof Magic};
-    if (r.U64() != ScriptTableHash() || r.I32() != line) return false;
-    StorySnapshot s;
-    s.line = line;
-    for (int32_t& flag : s.flags) flag = r.I32();
-    r.Text(s.picture);
-    s.storyState = r.I32();
-    s.screenFrame = r.I32();
-    s.characterCell = r.I32();
+    if (r.U64() != ScriptTableHash()) return false;
+    static StateFile f;
+    f.saveLine[0] = '\0';
+    if (!older) r.Text(f.saveLine, SaveLineBytes);
+    StorySnapshot& s = f.snapshot;
+    s.line = r.I32In(0, ScriptLineCount - 1);
+    for (int32_t& flag : s.flags) flag = r.I32();  // flg: and if: may set any number
+    r.Text(s.picture, ScriptLineBytes);
+    s.storyState = r.I32In(ShowingProse, ChoiceOpen);  // an older file's window flag is 0 or 1
+    const Range frames = ArgumentRange(KwAnime, {0});
+    const Range screen = ArgumentRange(KwSetscreen, {frames.least, frames.most, 50, 99});
+    const Range cell = ArgumentRange(KwSetchar, {NoCharacter});
+    const Range speed = ArgumentRange(KwSpeed, {40});
+    const int32_t frameMost = std::max(frames.most, 1);
+    s.screenFrame = r.I32In(screen.least, screen.most);
+    s.characterCell = r.I32In(cell.least, cell.most);
     s.waveEffect = r.Bool();
     s.wavePhase = r.F32();
-    for (int32_t* v : {&s.animeFrames, &s.animeFrame, &s.animeLoop, &s.animeFramesSaved,
-                       &s.animeSpeed, &s.animeColumn})
-        *v = r.I32();
+    s.animeFrames = r.I32In(frames.least, frames.most);
+    s.animeFrame = r.I32In(0, frameMost);
+    const Range loop = ArgumentRange(KwLoopanime, {0});
+    s.animeLoop = r.I32In(loop.least, loop.most);
+    s.animeFramesSaved = r.I32In(frames.least, frames.most);
+    s.animeSpeed = r.I32In(speed.least, speed.most);
+    s.animeColumn = r.I32In(0, frameMost);
     s.animeBackward = r.Bool();
     s.animeClock = r.F32();
-    s.textSize = r.I32();
-    r.Text(s.music);
+    s.textSize = r.I32In(MinTextSize, MaxTextSize);
+    r.Text(s.music, ScriptLineBytes);
     s.musicLoops = r.Bool();
     s.random.seed = r.U32();
     s.random.draws = r.U64();
     const uint8_t* pixels = r.Take(PreviewBytes);
-    // A phase outside a turn, more draws than weeks of frames make (the draws are
-    // replayed on a load), or a story state the interpreter has not, come from no save.
-    bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && s.random.draws <= MostRandomDraws &&
-                s.storyState >= ShowingProse && s.storyState <= ChoiceOpen;
+    // A phase outside a turn, a clock run backwards by no speed, or more draws than weeks
+    // of frames make (the draws are replayed on a load) come from no save.
+    bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && (s.animeClock >= 0.0f || speed.least < 0) &&
+                s.random.draws <= MostRandomDraws && NamedByScript(KwFile, s.picture) &&
+                NamedByScript(KwMidiPlay, s.music) &&
+                (older || SavedLineIn(f.saveLine, SaveLineBytes) == s.line);
     if (!r.ok || r.left != 0 || !sane) return false;
-    *out = s;
-    std::memcpy(preview, pixels, PreviewBytes);
+    std::memcpy(f.preview, pixels, PreviewBytes);
+    *out = f;
     return true;
 }

@@ -1,6 +1,7 @@
 // What a save slot holds, as the menu's margin and the title's つづきから need it: whether
 // it holds a save, when that was made, the line it holds and the small picture kept
 // beside it.
+#include <cstring>
 #include <ctime>
 
 #include "base/files.h"
@@ -8,26 +9,26 @@
 
 bool ReadSlotSummary(int slot, SlotSummary* out) {
     char path[PathBytes];
-    char token[25] = {};
+    char token[SaveTokenBytes];
     out->saved = out->pictured = false;
-    if (!SlotPath(slot, false, path, sizeof path)) return false;
-    ReadFirstToken(path, token, sizeof token);
-    if (!token[0] || !FileChangedAt(path, &out->changedAt)) return false;
+    if (!ReadSaveLine(slot, token) || !SlotPath(slot, path, sizeof path) ||
+        !FileChangedAt(path, &out->changedAt))
+        return false;
     out->saved = true;
     out->line = SavedLineIn(token, sizeof token);
-    static StorySnapshot unused;
-    out->pictured = SlotPath(slot, true, path, sizeof path) &&
-                    ReadStateFile(path, out->line, &unused, out->preview);
+    static StateFile state;
+    out->pictured = ReadSlotState(slot, token, &state);
+    if (out->pictured) std::memcpy(out->preview, state.preview, PreviewBytes);
     return true;
 }
 
 int MostRecentSlot() {
     int recent = -1;
     int64_t latest = 0;
-    for (int slot = 0; slot <= QuickSlot; ++slot) {
+    for (int slot = 0; slot <= ResumePoint; ++slot) {
         char path[PathBytes];
         int64_t changedAt;
-        if (!SlotHoldsSave(slot) || !SlotPath(slot, false, path, sizeof path) ||
+        if (!SlotHoldsSave(slot) || !SlotPath(slot, path, sizeof path) ||
             !FileChangedAt(path, &changedAt))
             continue;
         if (recent < 0 || changedAt > latest) {

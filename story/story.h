@@ -130,12 +130,22 @@ void KeepUnderPointer(int x, int y);
 // Forgets the preview and the pixels under the pointer; called by ResetStoryState.
 void ResetStoryFramePreview();
 const uint8_t* LastStoryFrame();
-// The state file beside a slot: the snapshot and a preview, with the script table's
-// hash. False when it could not be written.
-bool WriteStateFile(const char* path, const StorySnapshot& s, const uint8_t* preview);
-// Reads it back; false (nothing read) when it is missing, damaged, made for another
-// script table or holds another line than line.
-bool ReadStateFile(const char* path, int line, StorySnapshot* s, uint8_t* preview);
+// The save line a state belongs to, "%02i,%03i,%03i,%03i,%03i,%i" (23 characters at
+// most), with room to spare.
+constexpr int SaveLineBytes = 32;
+// What a state file holds.
+struct StateFile {
+    char saveLine[SaveLineBytes];  // the save line it was written for; empty in an older file
+    StorySnapshot snapshot;
+    uint8_t preview[PreviewBytes];
+};
+// The bytes of the state file of a save line: the snapshot and the preview with the
+// script table's hash, then a hash of all that (StateFileHash reads it back).
+std::string StateFileBytes(const char* saveLine, const StorySnapshot& s, const uint8_t* preview);
+uint64_t StateFileHash(const std::string& bytes);
+// Reads a state file back; false (out untouched) when it is missing, damaged, made for
+// another script table, or holds what the engine cannot make with this one.
+bool ReadStateFile(const char* path, StateFile* out);
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
@@ -190,34 +200,69 @@ void ResetGameModes();
 // blanked signature is put back for the load and blanked again after. 0 on failure.
 int LoadPicture(const char* name);
 
-// ---- System menu and files (system_menu.cpp, text_files.cpp) ----------------------
+// ---- System menu (system_menu.cpp) -------------------------------------------------
 
-enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3 };
+enum { MenuPlain = 0, MenuSaved = 1, MenuLoaded = 2, MenuSaveFailed = 3, MenuSlotEmpty = 4 };
 constexpr int SlotCount = 5;
-constexpr int QuickSlot = SlotCount;  // F5 and F9's slot, after the menu's five
+constexpr int QuickSlot = SlotCount;      // F5 and F9's slot, after the menu's five
+constexpr int ResumePoint = QuickSlot + 1;  // the place kept as the program ended
 extern int MusicOff;
 
 // The menu's notice, the slots it read and the save line's reserved fields back to
 // their start values; called by ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
-// Slot n's file, or the state file beside it (state true); the quick slot's after the
-// five. False when the slot is none of them or the path does not fit.
-bool SlotPath(int slot, bool state, char* out, int size);
-// The line a slot's save line (its first token, of size bytes) holds; 0 for a line
-// outside the table, which a load takes as line 0.
-int SavedLineIn(const char* token, int size);
-// The menu shows a notice (saved, loaded, not saved) in place of its buttons.
+// The menu shows a notice (saved, loaded, not saved, no save) in place of its buttons.
 bool MenuNoticeShowing();
-// Writes the current position to slot n (0 to 4, or QuickSlot), and beside it the
-// story's state with the preview; false when either could not be written.
+// The save line of line, with the reserved fields the last load read.
+void FormatSaveLine(int line, char* out, int size);
+// Writes the current position to slot n (0 to 4, or QuickSlot) with the story's state
+// and the preview (WriteSlot); false when it could not be.
 bool SaveSlot(int slot);
-// True when slot n's file holds a save line.
+// Reads slot n (0 to 4, QuickSlot or ResumePoint) back; false, with nothing changed,
+// when it holds no save. The state kept with it is put back when it was made for its
+// save line and this script; otherwise the animation, the character and the band are
+// cleared and the rest stays as it was.
+bool LoadSlot(int slot);
+
+// ---- The slots' files (save_slots.cpp) -------------------------------------------------
+
+// Slot n's save file (z_saveN.sdt, z_quick.sdt), or the resume point's state file
+// (z_resume.state). False when the slot is none of them or the path does not fit.
+bool SlotPath(int slot, char* out, int size);
+// Room for a save line read from a slot's file, whose reader stops there.
+constexpr int SaveTokenBytes = 25;
+// The line a save line (a token of size bytes) holds: its five reserved fields where the
+// save line puts them, each within its width, then the line, all digits, in the table.
+// -1 for anything else: empty, garbage, a line outside the table, or line 0 (the quit
+// prompt's head, where no save is made).
+int SavedLineIn(const char* token, int size);
+// Slot n's save line, into token (SaveTokenBytes); false (token empty) when the slot holds
+// none. The resume point's is the one its state file was written for.
+bool ReadSaveLine(int slot, char* token);
 bool SlotHoldsSave(int slot);
-// Reads slot n back: a missing, empty or hand-edited slot gives line 0. The state kept
-// beside it is put back when it was made for that line and this script; otherwise the
-// animation, the character and the band are cleared and the rest stays as it was.
-void LoadSlot(int slot);
+// The state kept for slot n's save line token; false when there is none whole.
+bool ReadSlotState(int slot, const char* token, StateFile* out);
+// Writes slot n (0 to 4, or QuickSlot) as one change: its save line and, beside it, the
+// state. False, the slot's files as they were, when the save line could not be written.
+bool WriteSlot(int slot, const char* saveLine, const StorySnapshot& s, const uint8_t* preview);
+// Called by StartGame: the temporary files a write cut short left beside the saves and
+// the settings are removed.
+void RemoveLeftoverTemporaries();
+
+// ---- The resume point (resume_point.cpp) ----------------------------------------------
+
+// No place kept (ResetStoryState).
+void ResetResumePoint();
+// Called by the story as the quit prompt leads out of it: the place the reader left.
+void KeepReaderPlace();
+// Called by the shell's shutdown, on every way the program ends: while the reader is in
+// the story (or has just left it by the menu's quit or the quit prompt), the place is
+// written as the resume point, a state file replaced whole. False when none was written.
+bool WriteResumePoint();
+
+// ---- The menu's settings and the text files (system_menu.cpp, text_files.cpp) --------
+
 // Music off (1) stops the piece; on (0) from off starts the piece the script last asked
 // for. Sets MusicOff; the caller writes owlsys.ini.
 void SwitchMusic(int off);
@@ -248,10 +293,11 @@ struct SlotSummary {
     bool pictured;                  // beside it, a state made for that line and script
     uint8_t preview[PreviewBytes];  // that state's small picture
 };
-// Reads slot n (0 to 4, or QuickSlot); false (saved false) when it holds no save.
+// Reads slot n (0 to 4, QuickSlot or ResumePoint); false (saved false) when it holds no
+// save.
 bool ReadSlotSummary(int slot, SlotSummary* out);
-// Of the five slots and the quick slot, the one holding a save whose file changed last;
-// -1 when none holds one.
+// Of the five slots, the quick slot and the resume point, the one holding a save whose
+// file changed last; -1 when none holds one.
 int MostRecentSlot();
 // A save's time on the reader's clock, as "2026/12/08 09:40".
 void FormatSaveTime(int64_t changedAt, char* out, int size);
@@ -488,7 +534,7 @@ enum EngineTextId {
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
     TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, TextEmptySlot,
-    TextContinue, TextClickToReturn, TextNothingToSave, EngineTextCount
+    TextContinue, TextClickToReturn, TextNothingToSave, TextNothingToLoad, EngineTextCount
 };
 const char* EngineText(EngineTextId id);
 
@@ -513,7 +559,8 @@ float AnimeClockForTest();
 int LogoLevelForTest();
 // What StartGame leaves for the main loop (frames run), without its pictures and files.
 void MarkGameStartedForTest();
-// MenuPlain, MenuSaved, MenuLoaded or MenuSaveFailed: the notice the menu shows.
+// MenuPlain, MenuSaved, MenuLoaded, MenuSaveFailed or MenuSlotEmpty: the notice the
+// menu shows.
 int MenuNoticeForTest();
 // The texts the menu's margin drew in its last frame, CP932: i = 0 the notice, the
 // slot's date or 空きスロット; i = 1 the notice's hint or the start of the slot's line.

@@ -54,4 +54,5 @@ void ResetStoryState() {
     ResetPreferencesScreen();
     ResetKeyboardFocus();
     ResetSelfVoicing();
+    ResetResumePoint();
 }

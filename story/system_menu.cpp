@@ -12,7 +12,7 @@ static_assert(layout::SaveRow.count == SlotCount && layout::LoadRow.count == Slo
               "a save and a load button for each slot");
 
 // The notice the menu shows instead of its rows: MenuPlain (none), MenuSaved,
-// MenuLoaded or MenuSaveFailed.
+// MenuLoaded, MenuSaveFailed or MenuSlotEmpty.
 static int MenuNotice;
 // While a notice shows, the card of the rows is drawn at 1/MenuDimming of its brightness.
 static const int MenuDimming = 2;
@@ -27,77 +27,35 @@ void ResetSystemMenu() {
     std::memcpy(SaveReserved, reserved, sizeof SaveReserved);
 }
 
-// The save line of the current position.
-static void FormatSaveLine(char* out, int size) {
+void FormatSaveLine(int line, char* out, int size) {
     std::snprintf(out, size_t(size), "%02i,%03i,%03i,%03i,%03i,%i", SaveReserved[0],
-                  SaveReserved[1], SaveReserved[2], SaveReserved[3], SaveReserved[4],
-                  CurrentLine);
+                  SaveReserved[1], SaveReserved[2], SaveReserved[3], SaveReserved[4], line);
 }
 
-bool SlotPath(int slot, bool state, char* out, int size) {
-    if (slot < 0 || slot > QuickSlot) return false;
-    char name[32];
-    const char* extension = state ? "state" : "sdt";
-    if (slot == QuickSlot)
-        std::snprintf(name, sizeof name, "z_quick.%s", extension);
-    else
-        std::snprintf(name, sizeof name, "z_save%i.%s", slot, extension);
-    return PlayerPath(name, out, size);
-}
-
-// The state is written first: should the slot then fail, the state names another line
-// than the slot holds and is passed over. A state that could not be written is removed,
-// so that an older one cannot stand for this save.
 bool SaveSlot(int slot) {
-    char path[PathBytes], statePath[PathBytes], line[64];
-    if (!SlotPath(slot, false, path, sizeof path) ||
-        !SlotPath(slot, true, statePath, sizeof statePath))
-        return false;
+    char line[SaveLineBytes];
     static StorySnapshot snapshot;
     TakeStorySnapshot(&snapshot);
-    bool stateKept = WriteStateFile(statePath, snapshot, LastStoryFrame());
-    if (!stateKept) std::remove(statePath);
-    FormatSaveLine(line, sizeof line);
-    bool kept = WriteTextFile(path, line) && stateKept;
+    FormatSaveLine(CurrentLine, line, sizeof line);
+    bool kept = WriteSlot(slot, line, snapshot, LastStoryFrame());
     ForgetSlotSummaries();
     return kept;
 }
 
-int SavedLineIn(const char* token, int size) {
-    int line = ReadNumberIn(token, size, 19);
-    return line < 0 || line > ScriptLineCount - 2 ? 0 : line;
-}
-
-bool SlotHoldsSave(int slot) {
-    char path[PathBytes];
-    char token[25] = {};
-    if (SlotPath(slot, false, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
-    return token[0] != '\0';
-}
-
-// A missing, empty or hand-edited slot gives line 0, the quit confirmation at the head
-// of the script; a line outside the table is taken the same way. Loading closes an
-// open choice or quit prompt: the story goes on from the loaded line, with the state
-// kept beside the slot when it was made for that line and this script.
-void LoadSlot(int slot) {
-    char path[PathBytes];
-    char token[25] = {};
-    if (SlotPath(slot, false, path, sizeof path)) ReadFirstToken(path, token, sizeof token);
-    // Each field is held to what its written width ("%02i", then "%03i") can hold, so
-    // that the next save puts every field at the offsets they are read from.
+// A slot with no save line in it (missing, empty, a line outside the table, anything
+// else) changes nothing. Loading closes an open choice or quit prompt: the story goes on
+// from the loaded line, with the state kept beside the slot when it was made for that
+// save line and this script.
+bool LoadSlot(int slot) {
+    char token[SaveTokenBytes];
+    if (!ReadSaveLine(slot, token)) return false;
     const int offsets[5] = {0, 3, 7, 11, 15};
-    const int lowest[5] = {-9, -99, -99, -99, -99}, highest[5] = {99, 999, 999, 999, 999};
-    for (int i = 0; i < 5; ++i) {
-        int value = ReadNumberIn(token, sizeof token, offsets[i]);
-        SaveReserved[i] = value < lowest[i] ? lowest[i] : value > highest[i] ? highest[i] : value;
-    }
+    for (int i = 0; i < 5; ++i) SaveReserved[i] = ReadNumberIn(token, sizeof token, offsets[i]);
     CurrentLine = SavedLineIn(token, sizeof token);
     StoryState = ShowingProse;
-    static StorySnapshot snapshot;
-    static uint8_t preview[PreviewBytes];
-    if (SlotPath(slot, true, path, sizeof path) &&
-        ReadStateFile(path, CurrentLine, &snapshot, preview)) {
-        RestoreStorySnapshot(snapshot);
+    static StateFile state;
+    if (ReadSlotState(slot, token, &state)) {
+        RestoreStorySnapshot(state.snapshot);
     } else {
         AnimeFrames = AnimeFrame = AnimeLoop = 0;
         CharacterCell = NoCharacter;
@@ -105,6 +63,7 @@ void LoadSlot(int slot) {
     }
     QuitPromptOpen = false;
     ClearBacklog();  // the backlog holds only what was shown since
+    return true;
 }
 
 void ReadSystemSettings() {
@@ -197,10 +156,14 @@ static bool MenuRows() {
         if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1)) {
             InputState.RightClick = 0;
             SetCursorVisible(0);
-            LoadSlot(n);
-            EnterLoadedLine(true);
-            MenuNotice = MenuLoaded;
-            SpeakPhrase("menu_loaded");
+            if (LoadSlot(n)) {
+                EnterLoadedLine(true);
+                MenuNotice = MenuLoaded;
+                SpeakPhrase("menu_loaded");
+            } else {
+                MenuNotice = MenuSlotEmpty;
+                SpeakPhrase("slot_empty");
+            }
             return true;
         }
     }
@@ -245,7 +208,8 @@ void SystemMenu() {
     }
     if (MenuNotice != MenuPlain) {
         if (InputState.LeftClick) {  // the story is drawn over this frame
-            if (MenuNotice == MenuLoaded) InputState.LeftClick = 0;
+            // After a load, or one that found no save, the reader stays on the line.
+            if (MenuNotice == MenuLoaded || MenuNotice == MenuSlotEmpty) InputState.LeftClick = 0;
             InputState.RightClick = 0;
             CloseMenu();
             return;
@@ -266,10 +230,8 @@ void SystemMenu() {
     }
     bool notice = MenuNotice != MenuPlain;
     if (notice) DarkenBackBuffer(layout::MenuCard, MenuDimming);
-    DrawMenuMargin(MenuNotice == MenuSaved    ? TextSaved
-                   : MenuNotice == MenuLoaded ? TextLoaded
-                   : MenuNotice == MenuPlain  ? -1
-                                              : TextSaveFailed);
+    const int notices[] = {-1, TextSaved, TextLoaded, TextSaveFailed, TextNothingToLoad};
+    DrawMenuMargin(notices[MenuNotice]);
     DrawMenuText(notice);
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Faults and bad input in the real program under Xvfb: missing and broken assets, no
 # SoundFont, no audio device, bad saves and settings, a read-only game folder, a full
-# disk during a save, SIGKILL during a save and SIGTERM while an error box is open. Each
-# copy runs in its own mount namespace inside the test's user namespace, where read-only
-# bind mounts and small tmpfs mounts need no privileges.
+# disk during a save, SIGKILL during a save, SIGTERM while an error box is open, and the
+# reader's place kept on SIGTERM and SIGHUP. Each copy runs in its own mount namespace
+# inside the test's user namespace, where read-only bind mounts and small tmpfs mounts
+# need no privileges.
 # Usage: faults_test.sh GAME_DIR SCRIPT_FILE. Exit 77: no X server or no namespaces.
 set -u
 # The whole test, its X server included, in one user and network namespace: its abstract
@@ -36,12 +37,14 @@ run_case() {
   [ -n "$WINDOW" ] || fail "$1: no window"
   window_origin "$WINDOW"
 }
+# With FOLDER set, the copy runs in that folder as the last one left it.
 start_case() {
   CASE=$1
-  G=$WORK/$1
+  G=${FOLDER:-$WORK/$1}
   # The last copy's windows may still be listed for a moment.
   TRIES=50 retry eval '! wmctrl -l | grep -qF -e "$CAPTION" -e "$BOX"'
-  rm -rf "$G" "$G".pid "$G".status "$G".files && cp -r "$GAME_SRC" "$G" && mkdir -p "$WORK/config-$1"
+  rm -rf "$WORK/$1".pid "$WORK/$1".status "$WORK/$1".files && mkdir -p "$WORK/config-$1"
+  [ -n "${FOLDER:-}" ] || { rm -rf "$G" && cp -r "$GAME_SRC" "$G"; }
   XDG_CONFIG_HOME="$WORK/config-$1" XDG_DATA_HOME="$WORK/data-$1" SDL_AUDIODRIVER=${AUDIO:-dummy} G=$G OUT=$WORK/$1 \
     unshare -m bash -c "set -e; $2
       \"\$G/akari\" & echo \$! >\"\$OUT.pid\"; wait \$! && s=0 || s=\$?
@@ -237,3 +240,33 @@ wait "$GAME"
 grep -Eq '^z_save0.sdt:01,040,001,001,001,[0-9]+$' "$WORK/kill.files" ||
   fail "kill: slot 0 holds $(grep z_save0 "$WORK/kill.files")"
 echo "ok: SIGKILL during a save leaves a whole slot ($(grep z_save0 "$WORK/kill.files"))"
+
+# SIGTERM in the middle of the story ends the game with 0, its place kept; the next run's
+# つづきから shows the same picture and line, and SIGHUP there keeps the same place again
+# (the line, the flags and the picture the kept file names).
+ends_by() {  # ends_by SIGNAL: the game ends with 0 within three seconds, its place kept
+  kill -"$1" "$AKARI"
+  TRIES=30 retry test -s "$WORK/$CASE.status" || fail "$CASE: still running 3 s after SIG$1"
+  wait "$GAME"
+  [ "$(cat "$WORK/$CASE.status")" = 0 ] || fail "$CASE: SIG$1 gave status $(cat "$WORK/$CASE.status")"
+  [ -s "$G/z_resume.state" ] || fail "$CASE: SIG$1 kept no place"
+  cp "$G/z_resume.state" "$WORK/$CASE-$1.state"
+}
+run_case resume ""
+to_story
+click_at 40 430; sleep 1; click_at 40 430; sleep 2
+xdotool mousemove $((ORIGIN_X + 600)) $((ORIGIN_Y + 20)); sleep 0.5
+shot resume-left
+ends_by TERM
+FOLDER=$WORK/resume run_case continued ""
+sleep 6
+window_origin "$WINDOW"
+click_at 40 430; sleep 1; click_at 560 412; sleep 2.5
+xdotool mousemove $((ORIGIN_X + 600)) $((ORIGIN_Y + 20)); sleep 0.5
+shot resume-continued
+changed=$(pixels_changed resume-left resume-continued 0 0 640 474)
+[ "$changed" -lt 50 ] || fail "resume: つづきから shows another screen ($changed pixels differ)"
+ends_by HUP
+cmp -n 4452 "$WORK/resume-TERM.state" "$WORK/continued-HUP.state" ||
+  fail "resume: the place kept after つづきから is not the one left"
+echo "ok: SIGTERM and SIGHUP keep the reader's place; つづきから comes back to it ($changed pixels differ)"

@@ -1,5 +1,8 @@
 // The state kept beside each save slot: what a load puts back, and the slots it must
 // leave to load as they always did (older, hand-edited, damaged or for another script).
+#include <climits>
+#include <functional>
+
 #include "sound/kaMusic.h"
 #include "tests/engine_script.h"
 
@@ -10,7 +13,7 @@ namespace {
 class SavedState : public StoryTest {
 protected:
     std::filesystem::path Slot(int n) { return dir / ("z_save" + std::to_string(n) + ".sdt"); }
-    std::filesystem::path State(int n) { return dir / ("z_save" + std::to_string(n) + ".state"); }
+    std::filesystem::path State(int n) { return StateBeside(dir, "z_save" + std::to_string(n)); }
     uint32_t Pixel(int x, int y) { return headless::LastFrame()->Pixel(x, y); }
     // Opens the menu and clicks the button whose top-left corner is (left, top).
     void MenuClick(int left, int top) {
@@ -48,7 +51,7 @@ TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
     ASSERT_NE(AnimeFrame, 0) << "the animation has ticked";
     MenuClick(170, 90);
     ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
-    ASSERT_TRUE(std::filesystem::exists(State(0)));
+    ASSERT_FALSE(State(0).empty());
     Click();
     StepToLineThree();
     EXPECT_EQ(Pixel(10, 10), SceneZeroBand(1));
@@ -72,58 +75,71 @@ TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
         << "not a black picture: " << std::hex << shown;
 }
 
-// Slots from an older build (no state), slots whose line was changed by hand, and a
-// script table that changed since the save load as they always did: the animation,
-// character and band cleared, the picture, music and flags as they are.
-TEST_F(SavedState, WithoutAStateMadeForItsLineAndScriptASlotLoadsAsBefore) {
+// A slot loads as it always did (the animation, character and band cleared; the picture,
+// music and flags as they are), without a word, when no whole state was made for it: an
+// older build's slot (no state), its line changed by hand, a script changed since, a
+// state cut short, changed, empty, of another kind, a folder, or whole but holding what
+// the engine cannot make with this script (a frame run past int, a name of another file).
+// The story runs on.
+TEST_F(SavedState, WithoutAWholeStateMadeForItASlotLoadsAsBefore) {
     UseTwoScenes();
-    MenuClick(170, 90);
-    Click();
-    MenuClick(233, 90);
+    ASSERT_TRUE(SaveSlot(0));
+    const std::filesystem::path path = State(0);
+    const std::string good = ReadFile(path), saveLine = ReadFile(Slot(0));
+    static StateFile read;
+    ASSERT_TRUE(ReadStateFile(path.c_str(), &read));
+    const StateFile state = read;
     Click();
     StepToLineThree();
     const int picture = StoryPictureForTest();
-    std::filesystem::remove(State(0));
-    WriteFile(Slot(1), "01,040,001,001,001,14\r\n");  // its state says 15
-    for (int slot : {0, 1, 2}) {
-        if (slot == 2) {
-            ASSERT_TRUE(SaveSlot(2));
-            std::strcat(TestTable[19], "0");  // flg:007,50: another script
-        }
-        LoadSlot(slot);
-        EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
-                  std::vector<int>({0, 0, 0, NoCharacter, 99}))
-            << "slot " << slot;
-        EXPECT_EQ(FlagForTest(7), 5) << "slot " << slot;
-        EXPECT_EQ(StoryPictureForTest(), picture) << "slot " << slot;
-        EXPECT_EQ(kaMusic::MusicPlaying, 0) << "slot " << slot;
-    }
-    EXPECT_TRUE(headless::MessageBoxes().empty());
-}
-
-// A state file cut short, with a byte changed, empty, of another kind, or a folder in
-// its place is passed over without a word.
-TEST_F(SavedState, ADamagedStateIsTakenAsAbsent) {
-    UseTwoScenes();
-    ASSERT_TRUE(SaveSlot(0));
-    const std::string good = ReadFile(State(0));
-    Click();
-    StepToLineThree();
     std::string flipped = good;
     flipped[good.size() / 2] ^= 0x10;
-    for (const std::string& bytes : {good.substr(0, good.size() - 1), flipped, std::string(),
-                                     std::string(good.size(), 'x'), good + "x"}) {
-        WriteFile(State(0), bytes);
-        LoadSlot(0);
-        EXPECT_EQ(FlagForTest(7), 5) << bytes.size();
-        EXPECT_EQ(ScreenFrame, 99) << bytes.size();
+    std::vector<std::string> files = {good.substr(0, good.size() - 1), flipped, std::string(),
+                                      std::string(good.size(), 'x'), good + "x"};
+    const std::vector<std::function<void(StorySnapshot&)>> forged = {
+        [](StorySnapshot& s) { s.animeFrame = INT_MAX; },
+        [](StorySnapshot& s) { s.animeFrame = -1; },
+        [](StorySnapshot& s) { s.animeColumn = INT_MAX - 1; },
+        [](StorySnapshot& s) { s.animeFrames = 4; },  // past every anime:
+        [](StorySnapshot& s) { s.animeFramesSaved = INT_MIN; },
+        [](StorySnapshot& s) { s.animeLoop = 6; },
+        [](StorySnapshot& s) { s.animeSpeed = INT_MAX; },
+        [](StorySnapshot& s) { s.animeClock = -1.0f; },
+        [](StorySnapshot& s) { s.screenFrame = 100; },
+        [](StorySnapshot& s) { s.characterCell = -1; },
+        [](StorySnapshot& s) { s.textSize = 0; },
+        [](StorySnapshot& s) { s.wavePhase = 360.0f; },
+        [](StorySnapshot& s) { std::strcpy(s.picture, "../../../../etc/passwd"); },
+        [](StorySnapshot& s) { std::strcpy(s.picture, "sc2.sad"); },
+        [](StorySnapshot& s) { std::strcpy(s.music, "../bgm1.mid"); },
+        [](StorySnapshot& s) { s.line = 15; },
+    };
+    for (const auto& forge : forged) {
+        StorySnapshot s = state.snapshot;
+        forge(s);
+        files.push_back(StateFileBytes(state.saveLine, s, state.preview));
     }
-    std::filesystem::remove(State(0));
-    std::filesystem::create_directory(State(0));
-    LoadSlot(0);
-    EXPECT_EQ(ScreenFrame, 99);
-    WriteFile(dir / "z_save1.state", good);  // whole again, beside another slot
-    WriteFile(Slot(1), ReadFile(Slot(0)));
+    files.push_back(StateFileBytes("01,040,001,001,001,15", state.snapshot, state.preview));
+    enum { NoState = -4, Folder, LineChanged, ScriptChanged };  // besides the files
+    for (int c = NoState; c < int(files.size()); ++c) {
+        std::filesystem::remove_all(path);
+        WriteFile(Slot(0), c == LineChanged ? "01,040,001,001,001,15\r\n" : saveLine);
+        if (c == Folder) std::filesystem::create_directory(path);
+        if (c == LineChanged || c == ScriptChanged) WriteFile(path, good);
+        if (c == ScriptChanged) std::strcat(TestTable[19], "0");  // flg:007,50
+        if (c >= 0) WriteFile(path, files[size_t(c)]);
+        ASSERT_TRUE(LoadSlot(0));
+        EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
+                  std::vector<int>({0, 0, 0, NoCharacter, 99}))
+            << c;
+        EXPECT_EQ(std::vector<int>({FlagForTest(7), StoryPictureForTest(), kaMusic::MusicPlaying}),
+                  std::vector<int>({5, picture, 0}))
+            << c;
+        TestTable[19][9] = '\0';  // flg:007,5 again
+        for (int frame = 0; frame < 5; ++frame) Frame(0.5f);
+    }
+    WriteFile(dir / "z_save1.state", good);  // whole, where an older build kept it
+    WriteFile(Slot(1), saveLine);
     LoadSlot(1);
     EXPECT_EQ(FlagForTest(7), 2) << "the good file is taken";
     EXPECT_TRUE(headless::MessageBoxes().empty());
@@ -158,9 +174,9 @@ TEST_F(SavedState, ThePreviewIsTheStoryFrameBeforeTheMenu) {
     Frame();
     MenuClick(170, 90);
     ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
-    StorySnapshot snapshot;
-    std::vector<uint8_t> preview(PreviewBytes);
-    ASSERT_TRUE(ReadStateFile(State(0).c_str(), CurrentLine, &snapshot, preview.data()));
+    static StateFile state;
+    ASSERT_TRUE(ReadStateFile(State(0).c_str(), &state));
+    const uint8_t* preview = state.preview;
     const uint32_t band = SceneZeroBand(1);
     const int w = layout::SlotPreview.width;
     // Inside the picture, left of the panel; the fourth where the pointer stood.
@@ -169,8 +185,6 @@ TEST_F(SavedState, ThePreviewIsTheStoryFrameBeforeTheMenu) {
                        preview[3 * at + 2];
         EXPECT_EQ(rgb, band) << at;
     }
-    EXPECT_FALSE(ReadStateFile(State(0).c_str(), CurrentLine + 1, &snapshot, preview.data()))
-        << "another line";
 }
 
 }  // namespace

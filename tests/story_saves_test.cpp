@@ -2,6 +2,10 @@
 // the game reads on disk.
 #include <sys/stat.h>
 
+#include <functional>
+#include <map>
+
+#include "base/files.h"
 #include "sound/kaMusic.h"
 #include "story/settings.h"
 #include "tests/engine_script.h"
@@ -63,8 +67,10 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
     for (const Case& c : cases) {
         for (Route route : {MenuLoad, QuickLoad, TitleContinue}) {
             const std::string what = std::string(c.what) + ", by " + routeNames[route];
-            for (const char* name : {"z_save0.sdt", "z_save0.state", "z_quick.sdt", "z_quick.state"})
-                std::filesystem::remove(dir / name);
+            for (const auto& entry : std::filesystem::directory_iterator(dir))
+                if (entry.path().stem().string().compare(0, 7, "z_save0") == 0 ||
+                    entry.path().stem().string().compare(0, 7, "z_quick") == 0)
+                    std::filesystem::remove(entry.path());
             ResetStoryState();
             kaSound::ResetTable();
             SetGameMode(ModeStory);
@@ -73,8 +79,8 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
                     click(StoryState != ChoiceOpen ? -1 : c.line > 19 ? 1 : 0);
                 ASSERT_EQ(CurrentLine, c.line) << what;
                 press(plat::KeyF5);
-                ASSERT_TRUE(std::filesystem::exists(dir / "z_quick.state")) << what;
-                std::filesystem::copy_file(dir / "z_quick.state", dir / "z_save0.state");
+                ASSERT_NE(StateBeside(dir, "z_quick"), "") << what;
+                std::filesystem::copy_file(StateBeside(dir, "z_quick"), dir / "z_save0.state");
                 std::filesystem::copy_file(dir / "z_quick.sdt", dir / "z_save0.sdt");
             } else {
                 const std::string line = "01,040,001,001,001," + std::to_string(c.line) + "\r\n";
@@ -114,35 +120,116 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
     }
 }
 
-TEST_F(Saves, AMissingOrBadSaveLoadsLineZero) {
-    WriteFile(Slot(1), "01,040,001,001,001,99999\r\n");
-    WriteFile(Slot(2), "01,040,001,001,001,-3\n");
-    WriteFile(Slot(3), "07,008,009,010,011,0000000000000000000000000012");
-    for (int slot : {4, 1, 2, 3}) {
-        GoToLineForTest(9);
-        LoadSlot(slot);
-        EXPECT_EQ(CurrentLine, 0) << "slot " << slot;
+// A slot holding no save line (missing, empty, garbage, a line outside the table or line
+// 0, fields out of their places, a line behind 8 KiB of blanks, a folder, a FIFO, an
+// endless device, 1 GB of zeros): the menu's load and F9 say so and leave the story as
+// it stood, the notice's click makes no step, and the title offers nothing.
+TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
+    WriteEnginePictures(dir);
+    SetScript({"file:sc0.sad", "setscreen:1", "flg:007,3", Sjis("一"), Sjis("二")});
+    PointAt(300, 400);
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 9);
+    const int picture = StoryPictureForTest();
+    const std::vector<std::string> texts = {
+        "", std::string("\x93\x94\0garbage\xff", 12), "01,040,001,001,001,99999\r\n",
+        "01,040,001,001,001,-3\r\n", "01,040,001,001,001,0\r\n", "07,008,009,010,011,0000000000000000000000000012",
+        "100,1000,001,001,001,7", "01,040,001,001,001,9x", std::string(8192, ' ') + "01,040,001,001,001,9"};
+    enum { Missing = -5, Folder, Fifo, Device, Zeros };  // besides the texts
+    for (int c = Missing; c < int(texts.size()); ++c) {
+        for (const std::filesystem::path& p : {Slot(0), dir / "z_quick.sdt"}) {
+            std::filesystem::remove_all(p);
+            if (c >= 0) WriteFile(p, texts[size_t(c)]);
+            if (c == Folder) std::filesystem::create_directory(p);
+            if (c == Fifo) {
+                ASSERT_EQ(mkfifo(p.c_str(), 0600), 0);
+            }
+            if (c == Device) std::filesystem::create_symlink("/dev/zero", p);
+            if (c == Zeros) {
+                WriteFile(p, "");
+                std::filesystem::resize_file(p, 1u << 30);  // sparse: no disk taken
+            }
+        }
+        MenuClick(170, 170);
+        EXPECT_EQ(MenuNoticeForTest(), MenuSlotEmpty) << c;
+        Frame(0.016f, true);
+        EXPECT_EQ(GetGameMode(), ModeStory) << c;
+        HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyF9});
+        Frame();
+        EXPECT_EQ(QuickNoticeForTest(), TextNoQuickSave) << c;
+        EXPECT_EQ(std::vector<int>({CurrentLine, FlagForTest(7), ScreenFrame, StoryState}),
+                  std::vector<int>({9, 3, 1, ShowingProse}))
+            << c;
+        EXPECT_EQ(StoryPictureForTest(), picture) << c;
+        EXPECT_EQ(MostRecentSlot(), -1) << c;
     }
-    // The fields before the line number are kept for the next save.
+    std::filesystem::remove_all(Slot(0));
+    // A link to a file holding a save is followed; its fields are saved again as read.
+    WriteFile(dir / "slot.txt", "07,008,-09,010,011,8");
+    std::filesystem::create_symlink(dir / "slot.txt", Slot(1));
+    ASSERT_TRUE(LoadSlot(1));
+    EXPECT_EQ(CurrentLine, 8);
     ASSERT_TRUE(SaveSlot(0));
-    EXPECT_EQ(ReadFile(Slot(0)), "07,008,009,010,011,0\r\n") << "a long token is cut, not overrun";
+    EXPECT_EQ(ReadFile(Slot(0)), "07,008,-09,010,011,8\r\n");
 }
 
-// Fields beyond their written width would be saved wider, at offsets the reader does
-// not use: each is held to its width, and a load then a save keeps the line.
-TEST_F(Saves, ALoadedSlotSavedAgainLoadsToTheSameLine) {
-    for (const char* text : {"99999999999999999996", "-99999999999999999,-9,-99,-9,-9,8",
-                             "100,1000,001,001,001,7", "01,040,001,001,001,9"}) {
-        WriteFile(Slot(1), text);
-        LoadSlot(1);
-        int line = CurrentLine;
-        ASSERT_TRUE(SaveSlot(2));
-        LoadSlot(2);
-        EXPECT_EQ(CurrentLine, line) << text;
-        ASSERT_TRUE(SaveSlot(3));
-        EXPECT_EQ(ReadFile(Slot(3)), ReadFile(Slot(2))) << text;
+// Every step of a save that changes the disk (a removal, a creation, a write, a flush, a
+// rename) fails, or stops as in a program killed there. A save that says it failed leaves
+// the slot's files byte for byte; any other leaves the old save or the new one, and the
+// next run loads one of the two whole, with its own state: the old until the save line
+// is renamed into place, the new from then on.
+TEST_F(Saves, ASaveFailingOrCutShortAtAnyStepLeavesAWholeSave) {
+    WriteEnginePictures(dir);
+    SetScript({"file:sc0.sad", "setscreen:1", "flg:007,1", Sjis("一"), "file:sc1.sad", "setscreen:3",
+               "flg:007,2", Sjis("二")});
+    PointAt(300, 400);
+    for (int slot : {0, QuickSlot}) {
+        const std::string stem = slot == QuickSlot ? "z_quick." : "z_save0.";
+        auto files = [&] {
+            std::map<std::string, std::string> found;
+            for (const auto& entry : std::filesystem::directory_iterator(dir))
+                if (entry.path().filename().string().compare(0, stem.size(), stem) == 0)
+                    found[entry.path().filename().string()] = ReadFile(entry.path());
+            return found;
+        };
+        auto digest = [](const std::map<std::string, std::string>& found) {  // names and hashes
+            std::map<std::string, size_t> digests;
+            for (const auto& entry : found) digests[entry.first] = std::hash<std::string>{}(entry.second);
+            return digests;
+        };
+        GoToLineForTest(5);
+        Frame(0.016f, true);
+        ASSERT_TRUE(SaveSlot(slot));  // the old save: line 9, flag 1, band 1 of sc0
+        const std::map<std::string, std::string> old = files();
+        Frame(0.016f, true);
+        ASSERT_TRUE(SaveSlot(3));  // the new place (line 13, flag 2, band 3 of sc1), for each try
+        int firstNew = 0;
+        for (int step = 1, steps = 1; step <= steps + 1; ++step) {
+            for (bool stop : {false, true}) {
+                for (const auto& entry : files()) std::filesystem::remove(dir / entry.first);
+                for (const auto& entry : old) WriteFile(dir / entry.first, entry.second);
+                ASSERT_TRUE(LoadSlot(3));
+                FailFileStepForTest(step, stop);
+                bool saved = SaveSlot(slot);
+                steps = std::max(steps, FileStepsForTest());
+                FailFileStepForTest(0, false);
+                if (!saved && !stop) {
+                    EXPECT_EQ(digest(files()), digest(old)) << "step " << step;
+                }
+                RemoveLeftoverTemporaries();  // as the next run starts
+                SetFlagForTest(7, 0);
+                ScreenFrame = 0;
+                ASSERT_TRUE(LoadSlot(slot)) << "step " << step << (stop ? ", stopped" : "");
+                std::vector<int> loaded = {CurrentLine, FlagForTest(7), ScreenFrame};
+                bool isNew = loaded == std::vector<int>({13, 2, 3});
+                EXPECT_TRUE(isNew || loaded == std::vector<int>({9, 1, 1})) << "step " << step;
+                EXPECT_TRUE(isNew || !saved) << "step " << step;
+                if (stop && isNew && !firstNew) firstNew = step;
+                EXPECT_TRUE(isNew || !stop || !firstNew) << "step " << step << ": the old save is back";
+            }
+        }
+        EXPECT_GT(firstNew, 1) << "the old save stands while the new one is written";
     }
-    EXPECT_EQ(ReadFile(Slot(2)), "01,040,001,001,001,9\r\n");
 }
 
 // Music off stops the piece at once; on again plays the piece midi_play: last asked for,
@@ -184,10 +271,10 @@ TEST_F(Saves, TheMusicRowLeavesTheLineAsItWasShown) {
 }
 
 // Each reader meets, in its file's place, a FIFO no one writes to and a link to an
-// endless device; each refuses it at once, and follows a link to a regular file.
+// endless device (a slot's, with its load); each refuses it at once.
 TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
     std::filesystem::create_directories(dir / "config/akari");
-    const char* names[] = {"z_save0.sdt", "owlsys.ini", "config/akari/set.ini",
+    const char* names[] = {"owlsys.ini", "config/akari/set.ini",
                            "config/akari/window.ini", "p.sad", "v.sad", "m.mid", "a.sf2"};
     for (int kind = 0; kind < 2; ++kind) {
         for (const char* name : names) {
@@ -198,9 +285,6 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
                 std::filesystem::create_symlink("/dev/zero", dir / name);
             }
         }
-        GoToLineForTest(9);
-        LoadSlot(0);
-        EXPECT_EQ(CurrentLine, 0);
         ReadSystemSettings();
         EXPECT_EQ(MessageSpeed, 1.0f);
         EXPECT_EQ(ReadSetting("st", "sc"), "");
@@ -213,26 +297,32 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
         kaMusic::PlayMusic("m.mid", 1);
         EXPECT_EQ(kaMusic::Init(), 1) << "the system's SoundFont is taken instead";
     }
-    WriteFile(dir / "slot.txt", "01,040,001,001,001,9");
-    std::filesystem::create_symlink(dir / "slot.txt", Slot(1));
-    LoadSlot(1);
-    EXPECT_EQ(CurrentLine, 9);
-    // A long file is read only so far: a line behind 8 KiB of blanks is not looked for.
-    WriteFile(Slot(2), std::string(8192, ' ') + "01,040,001,001,001,9");
-    LoadSlot(2);
-    EXPECT_EQ(CurrentLine, 0);
 }
 
+// Folders standing in a slot's place fail its save, which leaves nothing of its own
+// behind; folders where an older build's state or a temporary file went are neither in
+// a save's way nor ever removed. Temporary files of ours, and only those, are removed as
+// the game starts.
 TEST_F(Saves, AFailedSaveSaysSoAndKeepsWhatWasThere) {
     std::filesystem::create_directory(Slot(0));  // a slot that cannot be replaced
     MenuClick(170, 90);
     EXPECT_EQ(MenuNoticeForTest(), MenuSaveFailed);
     EXPECT_TRUE(std::filesystem::is_directory(Slot(0)));
+    EXPECT_EQ(StateBeside(dir, "z_save0"), "");
+    const char* folders[] = {"z_save1.state", "z_save1.state.tmp", "z_quick.state", "z_save2.sdt.tmp"};
+    for (const char* folder : folders) std::filesystem::create_directory(dir / folder);
     WriteFile(Slot(1), "01,040,001,001,001,12\r\n");
-    EXPECT_TRUE(SaveSlot(1));
+    EXPECT_TRUE(SaveSlot(1) && SaveSlot(QuickSlot));
     EXPECT_EQ(ReadFile(Slot(1)), "01,040,001,001,001,5\r\n") << "a save replaces the old one";
-    for (auto& entry : std::filesystem::directory_iterator(dir))
-        EXPECT_NE(entry.path().extension(), ".tmp") << "no temporary file is left";
+    EXPECT_FALSE(SaveSlot(2));
+    std::filesystem::create_directories(dir / "config/akari");
+    const char* leftovers[] = {"z_save3.sdt.tmp", "z_quick.9.00ff.state.tmp", "z_resume.state.tmp",
+                               "owlsys.ini.tmp", "read_marks.txt.tmp", "config/akari/set.ini.tmp", "notes.tmp"};
+    for (const char* name : leftovers) WriteFile(dir / name, "cut short");
+    RemoveLeftoverTemporaries();
+    for (const char* name : leftovers)
+        EXPECT_EQ(std::filesystem::exists(dir / name), name == std::string("notes.tmp")) << name;
+    for (const char* folder : folders) EXPECT_TRUE(std::filesystem::is_directory(dir / folder)) << folder;
     EXPECT_FALSE(SaveSlot(QuickSlot + 1) || SaveSlot(-1));
     // A program directory whose paths do not fit is never written under a cut name.
     headless::SetProgramDirectory(dir.string() + "/" + std::string(PathBytes, 'd'));

@@ -196,6 +196,11 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     Centre(layout::SaveRow.Button(4));
     Frame(0.016f, true);
     EXPECT_EQ(Sounding(), Phrase("menu_save_failed") + " ");
+    Frame(0.016f, true);
+    Frame(0.016f, false, true);
+    Centre(layout::LoadRow.Button(4));
+    Frame(0.016f, true);
+    EXPECT_EQ(Sounding(), Phrase("slot_empty") + " ") << "a slot with nothing to load";
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 

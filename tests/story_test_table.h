@@ -53,6 +53,17 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
     std::ofstream(p, std::ios::binary) << bytes;
 }
 
+// The state a save wrote beside the save file of stem (z_save0, z_quick), under a name
+// of its own; an empty path when there is none.
+inline std::filesystem::path StateBeside(const std::filesystem::path& dir, const std::string& stem) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::string name = entry.path().filename().string();
+        if (name.compare(0, stem.size() + 1, stem + ".") == 0 && entry.path().extension() == ".state")
+            return entry.path();
+    }
+    return {};
+}
+
 using gametest::TestFolder;
 
 inline void PointAt(int x, int y) {

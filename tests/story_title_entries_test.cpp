@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <functional>
+#include <iterator>
+
 #include "tests/engine_script.h"
 
 using namespace storytest;
@@ -13,7 +16,9 @@ namespace {
 class TitleEntries : public StoryTest {
 protected:
     std::filesystem::path Slot(int n) {
-        return dir / (n == QuickSlot ? std::string("z_quick.sdt") : "z_save" + std::to_string(n) + ".sdt");
+        return dir / (n == ResumePoint ? std::string("z_resume.state")
+                      : n == QuickSlot ? std::string("z_quick.sdt")
+                                       : "z_save" + std::to_string(n) + ".sdt");
     }
     void Click() { Frame(0.016f, true); }
     void ClickAt(int x, int y) {
@@ -38,22 +43,34 @@ protected:
         WriteEnginePictures(dir);
         SetScript({"file:sc0.sad", "setscreen:1", Sjis("一行目の文です"), "flg:003,1", "setscreen:0",
                    Sjis("二行目の文です"), "flg:003,2", "setscreen:1", Sjis("三行目の文です"),
-                   Sjis("四行目の文です")});
+                   Sjis("四行目の文です"), "label:_end", "end:99"});
         InterfacePicture[PicCursol] = kaDraw::ObjectCount - 1;
     }
-    // Steps from the story's start to line, saving there with F5 (quick) or to slot.
-    void SaveAt(int line, int slot) {
+    // Steps from the story's start to line.
+    void PlayTo(int line) {
         GoToLineForTest(5);
         SetFlagForTest(3, 0);
         ClickAt(300, 400);
         while (CurrentLine < line) Click();
         ASSERT_EQ(CurrentLine, line);
+    }
+    // Saves at line with F5 (quick), to slot, or as the resume point the end keeps.
+    void SaveAt(int line, int slot) {
+        PlayTo(line);
         if (slot == QuickSlot) {
             HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyF5});
             Frame();
+        } else if (slot == ResumePoint) {
+            ASSERT_TRUE(WriteResumePoint());
         } else {
             ASSERT_TRUE(SaveSlot(slot));
         }
+    }
+    // The program started again over the same folder.
+    void Restart() {
+        TearDown();
+        SetUp();
+        UseScenes();
     }
     // Pixels of an entry's area that are not black (the title picture is not loaded).
     static std::vector<uint32_t> EntryPixels(const layout::Rect& r) {
@@ -69,19 +86,22 @@ protected:
     }
 };
 
-// つづきから takes the save whose file changed last, slot or quick, and shows its line laid
-// out afresh with its state, as F9 does; the click that took it makes no step.
+// つづきから takes the save whose file changed last, slot, quick or the resume point, and
+// shows its line laid out afresh with its state, as F9 does; the click that took it
+// makes no step.
 TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
     UseScenes();
     SaveAt(11, 2);
     SaveAt(14, QuickSlot);
     SaveAt(8, 4);
+    SaveAt(14, ResumePoint);
     SetChangedAt(Slot(2), 1796722830);
     SetChangedAt(Slot(4), 1796722830 - 60);
     SetChangedAt(Slot(QuickSlot), 1796722830 - 30);
+    SetChangedAt(Slot(ResumePoint), 1796722830 - 90);
     struct Case {
         int newest, line, flag, band;
-    } cases[] = {{2, 11, 1, 0}, {QuickSlot, 14, 2, 1}, {4, 8, 0, 1}};
+    } cases[] = {{2, 11, 1, 0}, {QuickSlot, 14, 2, 1}, {4, 8, 0, 1}, {ResumePoint, 14, 2, 1}};
     time_t now = 1796722900;
     for (const Case& c : cases) {
         SetChangedAt(Slot(c.newest), now += 100);
@@ -98,6 +118,58 @@ TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
         EXPECT_EQ(CurrentLine, c.line) << c.newest;
         EXPECT_EQ(LaidOutLine, c.line) << c.newest;
     }
+}
+
+// However the program ends in the story (a key, the close box or a signal, the menu's
+// quit, the quit prompt's way out), the reader's place is kept as the resume point, and
+// つづきから at the next start comes back to its line, picture and flags. At the title, or
+// once the script has ended the run, nothing is kept; a damaged resume point is none.
+TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
+    struct Route {
+        std::function<void()> end;
+        bool kept;
+    } routes[] = {
+        {[] { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}); }, true},
+        {[] { HandleWindowEvent({plat::EvCloseRequested, 0, 0, 0, 0, plat::KeyNone}); }, true},
+        {[this] {
+             Frame(0.016f, false, true);
+             ClickOn(layout::QuitGameButton);
+         }, true},
+        {[this] {
+             ClickOn(layout::QuitButton);
+             ClickOn(layout::ChoiceRowHit(0));
+         }, true},
+        {[this] { for (int i = 0; i < 5 && !Shell.ShutdownDone; ++i) Click(); }, false},
+        {[this] {
+             ToTitle();
+             HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape});
+         }, false}};
+    for (size_t r = 0; r < std::size(routes); ++r) {
+        Restart();
+        std::filesystem::remove(Slot(ResumePoint));
+        PlayTo(11);
+        routes[r].end();
+        ASSERT_TRUE(Shell.ShutdownDone) << r;
+        EXPECT_EQ(std::filesystem::exists(Slot(ResumePoint)), routes[r].kept) << r;
+        Restart();
+        ToTitle();
+        if (!routes[r].kept) {
+            EXPECT_EQ(MostRecentSlot(), -1) << r;
+            continue;
+        }
+        ClickOn(layout::ContinueEntry);
+        EXPECT_EQ(std::vector<int>({GetGameMode(), CurrentLine, FlagForTest(3)}),
+                  std::vector<int>({ModeStory, 11, 1}))
+            << r;
+        EXPECT_EQ(headless::LastFrame()->Pixel(10, 10) & 0xFFFFFF, SceneZeroBand(0)) << r;
+    }
+    PlayTo(11);
+    ASSERT_TRUE(WriteResumePoint());
+    EXPECT_EQ(MostRecentSlot(), ResumePoint);
+    std::string damaged = ReadFile(Slot(ResumePoint));
+    damaged[damaged.size() / 3] ^= 1;
+    WriteFile(Slot(ResumePoint), damaged);
+    EXPECT_EQ(MostRecentSlot(), -1);
 }
 
 // With no save at all, つづきから is greyed, and a click on it neither loads nor starts the

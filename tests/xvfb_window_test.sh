@@ -191,7 +191,8 @@ wmctrl -c "$CAPTION"
 expect_exit "the close box"
 
 # The title of a game with a save: its つづきから lit under the pointer (greyed at the
-# first run's title, when there was none) continues from slot 1's save.
+# first run's title, when there was none) continues from the most recent, the place the
+# close box kept.
 start_game "$GAME_SRC" "$WORK/run3.log"
 WINDOW=$(find_window) || fail "no window in the second run"
 resize_to 640 474  # the first run left it at 1000x600, which the window keeps
@@ -206,7 +207,7 @@ photograph title_entries
 click_at 560 412; sleep 1.5
 photograph continued
 [ "$(pixels_changed title_entries continued 0 0 474 375)" -ge 10000 ] || fail "つづきから did not leave the title"
-check_layer panel 0 0 166 377 474 0 1 1
+check_layer comwin 0 0 470 200 58 90 0 40  # the first choice, open when the box was closed
 echo "ok: つづきから is lit once a save exists and continues the story from it"
 cp "$WORK"/{title_saved,title_entries,continued}.png "$SHOTS/"
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
