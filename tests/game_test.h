@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -103,5 +104,33 @@ protected:
         RunFrameAfter(uint32_t(std::lround(double(seconds) * 1000.0)));
     }
 };
+
+// Pixel (x, y) of a picture of the game folder dir, decoded as the game decodes it.
+inline uint32_t PicturePixel(const std::filesystem::path& file, int x, int y) {
+    std::string bytes;
+    if (FILE* f = std::fopen(file.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) bytes += char(c);
+        std::fclose(f);
+    }
+    kaDraw::Surface* s = kaDraw::DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                           kaDraw::FormatXRGB8888);
+    EXPECT_NE(s, nullptr) << file;
+    uint32_t p = s ? kaDraw::ReadPixel(s, x, y) & 0xFFFFFF : 0;
+    kaDraw::FreeSurface(s);
+    return p;
+}
+
+// Pixels of colour (or, with colour 0, light ones) in a rectangle of the last frame.
+inline int CountPixels(int x0, int y0, int x1, int y1, uint32_t colour = 0) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            uint32_t p = headless::LastFrame()->Pixel(x, y);
+            n += colour ? p == colour : (p & 0xFF) > 0x80 && ((p >> 8) & 0xFF) > 0x80 && (p >> 16) > 0x80;
+        }
+    return n;
+}
+// The light pixels of the message window's first row: some once a line is out.
+inline int TextPixels() { return CountPixels(10, 385, 590, 413); }
 
 }  // namespace gametest

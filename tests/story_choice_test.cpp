@@ -61,12 +61,7 @@ TEST_F(Choice, AnOptionLeadingBackToTheLineShownBeforeShowsThatLine) {
 // The menu left by its return button while a choice is open: its text does not flash
 // over the story.
 TEST_F(Choice, NothingOfTheMenuStaysOnTheStoryScreen) {
-    auto menuText = [] {
-        int n = 0;
-        for (int y = 50; y < 88; ++y)
-            for (int x = 170; x < 470; ++x) n += headless::LastFrame()->Pixel(x, y) == 0xFFFFFF;
-        return n;
-    };
+    auto menuText = [] { return CountPixels(170, 50, 470, 88, 0xFFFFFF); };
     StoryStep();
     StoryStep();
     ASSERT_EQ(StoryState, ChoiceOpen);
@@ -87,33 +82,22 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
     SetScript({"wave_play:v_minato_001.sad", Sjis("声のある長めの行です"), Sjis("次の行"), "command:2",
                "aaaa:" + Sjis("左へ"), "bbbb:" + Sjis("右へ"), Sjis("どうしますか？"), "label:aaaa",
                Sjis("左の道"), "label:bbbb", Sjis("右の道"), "label:_end", "end:99"});
-    auto key = [this](plat::Key k) {
-        HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, k});
-        headless::SetKeyDown(k, true);  // Return is read held, by the frame's poll
-        Frame();
-        headless::SetKeyDown(k, false);
-        Frame();
-    };
-    auto click = [this](int x, int y) {
-        PointAt(x, y);
-        Frame(0.016f, true);
-    };
     auto menu = [this] { Frame(0.016f, false, true); };
     const struct {
         const char* what;
         std::function<void()> leave;
     } routes[] = {
-        {"back by a click", [&] { click(580, 336), click(RowX, Row1Y); }},
-        {"back by the keys", [&] { click(580, 336), key(plat::KeyUp), key(plat::KeyReturn); }},
-        {"return by a click", [&] { menu(), click(400, 380); }},
-        {"return by the keys", [&] { menu(), key(plat::KeyRight), key(plat::KeyShiftTab), key(plat::KeyReturn); }},
-        {"Backspace", [&] { menu(), key(plat::KeyBackspace); }},
+        {"back by a click", [&] { ClickAt(580, 336), ClickAt(RowX, Row1Y); }},
+        {"back by the keys", [&] { ClickAt(580, 336), PressAndHold(plat::KeyUp), PressAndHold(plat::KeyReturn); }},
+        {"return by a click", [&] { menu(), ClickAt(400, 380); }},
+        {"return by the keys", [&] { menu(), PressAndHold(plat::KeyRight), PressAndHold(plat::KeyShiftTab), PressAndHold(plat::KeyReturn); }},
+        {"Backspace", [&] { menu(), PressAndHold(plat::KeyBackspace); }},
     };
     for (const auto& r : routes) {
         ResetStoryState();
         kaSound::ResetTable();
         SetGameMode(ModeStory);
-        click(RowX, 300);
+        ClickAt(RowX, 300);
         Frame();
         const int voice = VoiceId;
         ASSERT_EQ(CurrentLine, 7);
@@ -127,14 +111,14 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
         EXPECT_EQ(VoiceId, voice) << r.what << ": not played again";
         EXPECT_GT(kaSound::SecondsLeft(voice), 0.0f) << r.what << ": its voice plays on";
     }
-    click(RowX, 300);
-    click(RowX, 300);
+    ClickAt(RowX, 300);
+    ClickAt(RowX, 300);
     ASSERT_EQ(StoryState, ChoiceOpen);
-    click(580, 336);
-    click(RowX, Row0Y);  // the story's choice is tested first
+    ClickAt(580, 336);
+    ClickAt(RowX, Row0Y);  // the story's choice is tested first
     EXPECT_EQ(CurrentLine, 13) << "its label";
     EXPECT_TRUE(QuitPromptOpen) << "the prompt stays open over the story";
-    click(RowX, Row0Y);  // now _end
+    ClickAt(RowX, Row0Y);  // now _end
     EXPECT_EQ(GetGameMode(), ModeEnd);
 }
 

@@ -35,10 +35,11 @@ protected:
         Frame(FrameTime, click);
         shown.push_back(headless::LastFrame()->pixels);
     }
-    // Steps to the next line with a click at (x, y), then lets it come out.
-    void StepAt(int x, int y) {
+    // Steps to the next line with a click at (x, y), or R there, then lets it come out.
+    void StepAt(int x, int y, bool byR = false) {
         PointAt(x, y);
-        Run(true);
+        if (byR) KeyDown(plat::KeyR);
+        Run(!byR);
         PointAt(StepX, StepY);
         for (int i = 0; i < FramesPerLine; ++i) Run();
     }
@@ -56,10 +57,6 @@ protected:
         int top = BacklogEntryTopForTest(index);
         EXPECT_GE(top, 0) << "entry " << index << " is on the page";
         return {5, top + 20};
-    }
-    layout::Point LineOf(int index) { return {200, BacklogEntryTopForTest(index) + 8}; }
-    void PressR() {
-        HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyR});
     }
     // A run from the start again: every module reset, the same seed.
     void Restart() {
@@ -88,20 +85,30 @@ protected:
     }
 };
 
-// Entry t of five, gone back to by its mark: the frames from the one the mark was
-// clicked in are those of a run that stepped to that line with a click at the same
-// place; stepping on from there shows the first run's frames again.
+// Entry t of five, gone back to by its mark (or, for entry 2, by R over its text, where
+// a keyboard focus puts the pointer): the frames from the one the mark was clicked in
+// are those of a run that stepped to that line with a click at the same place; stepping
+// on from there shows the first run's frames again. R over no line, or outside the
+// backlog, does nothing.
 TEST_F(GoBack, TheFramesAreThoseOfARunThatStoppedThereAndStepOnAsTheFirstDid) {
     for (int target : {1, 2, 3}) {
+        const bool byR = target == 2;
         Restart();
         UseStory();
         Steps(5);
         ASSERT_EQ(BacklogCount(), 5);
         const Frames first = shown;
         OpenTheBacklog();
-        const layout::Point mark = MarkOf(target);
+        if (byR) {
+            PointAt(StepX, 2);  // above every line
+            KeyDown(plat::KeyR);
+            Frame(FrameTime);
+            ASSERT_TRUE(BacklogOpen);
+            ASSERT_EQ(BacklogCount(), 5);
+        }
+        const layout::Point mark = byR ? layout::Point{200, BacklogEntryTopForTest(target) + 8} : MarkOf(target);
         const size_t from = shown.size();
-        StepAt(mark.x, mark.y);
+        StepAt(mark.x, mark.y, byR);
         ASSERT_FALSE(BacklogOpen);
         EXPECT_EQ(BacklogCount(), target + 1) << "the lines after it are dropped";
         const Frames back(shown.begin() + long(from), shown.end());
@@ -112,6 +119,9 @@ TEST_F(GoBack, TheFramesAreThoseOfARunThatStoppedThereAndStepOnAsTheFirstDid) {
         ExpectSameFrames(shown, again, Frames(first.begin() + next, first.end()),
                          "stepping on after going back");
         EXPECT_EQ(BacklogCount(), 5);
+        KeyDown(plat::KeyR);
+        Frame(FrameTime);
+        EXPECT_EQ(BacklogCount(), 5) << "R in the story goes nowhere";
 
         Restart();
         UseStory();
@@ -200,39 +210,6 @@ TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
     goBackTo(2);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "music is off";
     EXPECT_STREQ(RequestedMusic, "bgm02.mid");
-}
-
-// R over a line (where a keyboard focus puts the pointer) does what its mark does; over
-// no line, or outside the backlog, it does nothing.
-TEST_F(GoBack, ROverALineGoesBackAsItsMarkDoes) {
-    UseStory();
-    Steps(5);
-    OpenTheBacklog();
-    const layout::Point line = LineOf(2);
-    PointAt(StepX, 2);  // above every line
-    PressR();
-    Run();
-    ASSERT_TRUE(BacklogOpen);
-    EXPECT_EQ(BacklogCount(), 5);
-    PointAt(line.x, line.y);
-    PressR();
-    Run();
-    EXPECT_FALSE(BacklogOpen);
-    EXPECT_EQ(BacklogCount(), 3);
-    EXPECT_EQ(CurrentLine, BacklogLine(2));
-    PointAt(StepX, StepY);
-    for (int i = 0; i < FramesPerLine; ++i) Run();
-    const Frames after(shown.end() - FramesPerLine - 1, shown.end());
-
-    PressR();
-    Run();
-    EXPECT_EQ(BacklogCount(), 3) << "R in the story goes nowhere";
-
-    Restart();
-    UseStory();
-    Steps(2);
-    StepAt(line.x, line.y);
-    ExpectSameFrames(shown, shown.size() - after.size(), after, "a run that stopped there");
 }
 
 // The flags of 330 lines, changed every 20 lines, take one table per change held, and

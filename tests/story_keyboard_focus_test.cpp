@@ -25,21 +25,8 @@ protected:
                    Sjis("どうしますか？"), "label:aaaa", Sjis("左の道"), "end:2", "label:bbbb",
                    Sjis("右の道"), "end:2"});
     }
-    void Press(plat::Key key) {
-        HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key});
-        Frame();
-    }
-    // Return as the keyboard gives it: a key-down event, then held for one frame.
-    void PressReturn() {
-        HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, plat::KeyReturn});
-        headless::SetKeyDown(plat::KeyReturn, true);
-        Frame();
-        headless::SetKeyDown(plat::KeyReturn, false);
-        Frame();
-    }
-    void ClickAt(layout::Point p) {
-        PointAt(p.x, p.y);
-        Frame(0.016f, true);
+    void ClickOn(const layout::Rect& r) {
+        ClickAt(layout::Centre(r).x, layout::Centre(r).y);
         Frame();
     }
     // The pointer, in the game and on the screen, lies on area.
@@ -87,43 +74,10 @@ TEST_F(Focus, WalksThePanelAChoiceAndTheQuitPromptInOrder) {
     Walk({{Down, 0, row0}, {Down, 1, row1}, {Down, 2, menu}, {Down, 3, quit},
           {Tab, 0, row0}, {BackTab, 3, quit}, {Up, 2, menu}});
 
-    ClickAt(layout::Centre(quit));
+    ClickOn(quit);
     ASSERT_TRUE(QuitPromptOpen);
     Walk({{Up, 1, row1}, {Up, 0, row0}, {Down, 1, row1},
           {Down, 1, row1} /* the panel answers nothing under the prompt */, {Tab, 0, row0}});
-}
-
-TEST_F(Focus, AChoiceTakenByReturnOrSpaceGoesWhereItsClickGoes) {
-    for (int option : {0, 1}) {
-        std::pair<int, std::vector<uint32_t>> after[2];
-        for (int keys : {0, 1}) {
-            ResetStoryState();
-            ReadSystemSettings();
-            SetGameMode(ModeStory);
-            UseChoiceScript();
-            Frame(0.016f, true);
-            Frame(0.016f, true);
-            ASSERT_EQ(StoryState, ChoiceOpen);
-            if (keys) {
-                for (int i = 0; i <= option; ++i) Press(plat::KeyDown);
-                if (option == 0) {
-                    PressReturn();
-                } else {
-                    Press(plat::KeySpace);
-                    Frame();
-                }
-            } else {
-                ClickAt(layout::Centre(layout::ChoiceRowHit(option)));
-            }
-            PointAt(600, 450);
-            Frame();
-            after[keys] = {CurrentLine, headless::LastFrame()->pixels};
-        }
-        EXPECT_EQ(after[0].first, option == 0 ? 12 : 15) << "the click took option " << option;
-        EXPECT_EQ(after[1].first, after[0].first) << "option " << option;
-        EXPECT_TRUE(after[1].second == after[0].second) << "the same screen, option " << option;
-        EXPECT_EQ(KeyboardFocusForTest(), -1);
-    }
 }
 
 TEST_F(Focus, AStepTakesTheFocusAwayAndReturnStepsAgain) {
@@ -131,7 +85,7 @@ TEST_F(Focus, AStepTakesTheFocusAwayAndReturnStepsAgain) {
     Frame(0.016f, true);
     Press(plat::KeyDown);
     ASSERT_EQ(KeyboardFocusForTest(), 0);
-    PressReturn();
+    PressAndHold(plat::KeyReturn);
     EXPECT_EQ(GetGameMode(), ModeSystemMenu) << "Return on the menu button opens the menu";
     EXPECT_EQ(KeyboardFocusForTest(), -1);
     Press(plat::KeyBackspace);
@@ -150,7 +104,7 @@ TEST_F(Focus, AStepTakesTheFocusAwayAndReturnStepsAgain) {
         << "the pointer left the panel's button";
     Press(plat::KeyA);  // auto mode off
     int line = CurrentLine;
-    PressReturn();
+    PressAndHold(plat::KeyReturn);
     EXPECT_EQ(GetGameMode(), ModeStory);
     EXPECT_EQ(CurrentLine, line + 1) << "nothing focused: Return steps";
     Press(plat::KeySpace);
@@ -179,7 +133,7 @@ TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
           {Up, 17, layout::MusicRow.Button(1)}, {Up, 11, layout::SpeedRow.Button(1)},
           {Up, 6, layout::LoadRow.Button(1)}, {Up, 1, save(1)}, {Up, 1, save(1)}});
 
-    PressReturn();
+    PressAndHold(plat::KeyReturn);
     EXPECT_EQ(MenuNoticeForTest(), MenuSaved);
     const std::string byKeys = ReadFile(dir / "z_save1.sdt");
     EXPECT_EQ(byKeys, "01,040,001,001,001,6\r\n");
@@ -188,41 +142,28 @@ TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
     EXPECT_EQ(CurrentLine, 6);
 
     Frame(0.016f, false, true);
-    ClickAt(layout::Centre(save(1)));
+    ClickOn(save(1));
     EXPECT_EQ(ReadFile(dir / "z_save1.sdt"), byKeys) << "a click writes the same";
     Press(plat::KeyDown);
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "no focus on a notice";
-    PressReturn();
+    PressAndHold(plat::KeyReturn);
     EXPECT_EQ(GetGameMode(), ModeStory) << "Return closes the notice as a click does";
     EXPECT_EQ(CurrentLine, 7) << "and steps";
 }
 
-class FocusBacklog : public Focus {
-protected:
-    void SetUp() override {
-        Focus::SetUp();
-        CopyAssets({"v_minato_001.sad"});
-    }
-    static int VoicesPlaying() {
-        int n = 0;
-        for (int id = 1; id < kaSound::ObjectCount; ++id)
-            if (kaSound::InUse(id) && kaSound::SecondsLeft(id) > 0.0f) ++n;
-        return n;
-    }
-};
-
-TEST_F(FocusBacklog, PageUpOpensItAndTheKeysWalkItsLinesAndReplayAVoice) {
+TEST_F(Focus, PageUpOpensTheBacklogAndTheKeysWalkItsLinesAndReplayAVoice) {
+    CopyAssets({"v_minato_001.sad"});
     std::vector<std::string> body = {Sjis("前"), "wave_play:v_minato_001.sad", Sjis("声のある行")};
     for (int i = 0; i < 40; ++i) body.push_back(Sjis("行") + std::to_string(i));
     SetScript(body);
     for (int i = 0; i < 42; ++i) Frame(0.016f, true);
     ASSERT_EQ(BacklogCount(), 42);
-    ASSERT_EQ(VoicesPlaying(), 0);
+    ASSERT_EQ(Sounding(), "");
     Press(plat::KeyPageUp);
     ASSERT_TRUE(BacklogOpen) << "Page Up opens the backlog";
     EXPECT_EQ(KeyboardFocusForTest(), -1);
-    PressReturn();
-    EXPECT_EQ(VoicesPlaying(), 0) << "nothing focused: Return does nothing here";
+    PressAndHold(plat::KeyReturn);
+    EXPECT_EQ(Sounding(), "") << "nothing focused: Return does nothing here";
     const layout::Rect page = layout::BacklogPage;
     const layout::Rect foot = {0, page.bottom - 40, 640, page.bottom + 10};
     Walk({{Down, 41, foot}, {Down, 41, foot}, {Up, 40, {0, page.top, 640, page.bottom}}});
@@ -232,11 +173,11 @@ TEST_F(FocusBacklog, PageUpOpensItAndTheKeysWalkItsLinesAndReplayAVoice) {
     Press(plat::KeyTab);
     ASSERT_EQ(KeyboardFocusForTest(), 1);
     EXPECT_EQ(BacklogVoiceLine(1), 7);
-    PressReturn();
-    EXPECT_EQ(VoicesPlaying(), 1) << "Return on the voiced line replays its clip";
+    PressAndHold(plat::KeyReturn);
+    EXPECT_EQ(Sounding(), "v_minato_001.sad ") << "Return on the voiced line replays its clip";
     Press(plat::KeyBackspace);
     EXPECT_FALSE(BacklogOpen) << "Backspace closes it";
-    EXPECT_EQ(VoicesPlaying(), 0);
+    EXPECT_EQ(Sounding(), "");
     EXPECT_EQ(CurrentLine, 48) << "the story did not step";
 
     SetGameMode(ModeTitle);
@@ -253,7 +194,7 @@ TEST_F(Focus, WalksThePreferencesRowsAndReturnClosesOnTheCloseButton) {
     Walk({{Down, 1, layout::PreferenceLabelArea(1)}, {Up, 0, layout::PreferenceLabelArea(0)},
           {Up, 0, layout::PreferenceLabelArea(0)}, {Tab, 1, layout::PreferenceLabelArea(1)}});
     EXPECT_EQ(PreferencesRow(), 1);
-    PressReturn();
+    PressAndHold(plat::KeyReturn);
     EXPECT_TRUE(PreferencesOpen) << "Return on a label changes nothing";
     EXPECT_EQ(Preferences.VoiceVolume, 100);
     Press(plat::KeyLeft);
@@ -261,7 +202,7 @@ TEST_F(Focus, WalksThePreferencesRowsAndReturnClosesOnTheCloseButton) {
     EXPECT_EQ(KeyboardFocusForTest(), 1) << "and keeps the focus";
     Walk({{BackTab, 0, layout::PreferenceLabelArea(0)},
           {BackTab, last, PreferencesRowTarget(last)}});
-    PressReturn();
+    PressAndHold(plat::KeyReturn);
     EXPECT_FALSE(PreferencesOpen) << "Return on the close button closes";
     EXPECT_EQ(CurrentLine, 6);
 

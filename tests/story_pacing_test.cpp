@@ -1,12 +1,25 @@
-// What moves with the clock: the logo, the six animation loop modes and the message
-// window's release of characters at speeds 0 to 5.
+// What moves with the clock: the logo, the six animation loop modes, the message
+// window's release of characters at speeds 0 to 5, and a voice clip reaching the output
+// with its line: the mixer's output, pulled a frame's worth at a time as the device pulls
+// it, holds the clip from within 50 ms of the frame whose step runs its wave_play: line.
+// Two clips of one step both sound.
+#include <algorithm>
+
+#include "sound/sound_state.h"
+#include "tests/sound_test_files.h"
 #include "tests/story_test_table.h"
 
 using namespace storytest;
 
 namespace {
 
-using Pacing = StoryTest;
+class Pacing : public StoryTest {
+protected:
+    void SetUp() override {
+        StoryTest::SetUp();
+        CopyAssets({"v_minato_001.sad"});
+    }
+};
 
 TEST_F(Pacing, TheLogoStepsAtMostEveryEighthOfASecond) {
     SetGameMode(ModeLogo);
@@ -88,6 +101,87 @@ TEST_F(Pacing, EachSpeedReleasesOneCharacterPerItsDelayAndNoMorePerFrame) {
         EXPECT_FALSE(RevealText(0.01f));
         EXPECT_EQ(RevealCount, i) << "a long frame releases one character";
     }
+}
+
+
+// The first frame of interleaved stereo whose sample is not zero, or -1.
+long FirstSound(const std::vector<float>& s) {
+    for (size_t i = 0; i < s.size(); ++i)
+        if (s[i] != 0.0f) return long(i / 2);
+    return -1;
+}
+
+TEST_F(Pacing, TheClipStartsWithin50msOfTheFrameThatPlaysIt) {
+    SetScript({Sjis("前の行"), "wave_play:v_minato_001.sad", Sjis("声の行"), Sjis("次")});
+    std::vector<uint8_t> format, data;
+    std::vector<float> clip;
+    ASSERT_EQ(kaSound::ReadWaveFile((dir / "v_minato_001.sad").c_str(), &format, &data), 0);
+    ASSERT_TRUE(kaSound::ConvertClip(format, data, &clip));
+    long clipLead = FirstSound(clip);
+    ASSERT_GE(clipLead, 0);
+
+    // 60 frames a second, each followed by its 735 frames of output; the click of frame
+    // 30, with the line before shown whole, steps onto the voiced line.
+    const int perFrame = kaSound::OutputRate / 60;
+    std::vector<float> out;
+    long playedAt = -1;
+    Frame(0.016f, true);
+    for (int frame = 0; frame < 60; ++frame) {
+        int before = CurrentLine;
+        Frame(1.0f / 60, frame == 30);
+        if (CurrentLine != before && before == 6) playedAt = long(out.size() / 2);
+        out.resize(out.size() + 2 * perFrame);
+        headless::PullAudio(out.data() + out.size() - 2 * perFrame, perFrame);
+    }
+    ASSERT_GE(playedAt, 0) << "the click did not step onto the voiced line";
+    long heard = FirstSound(out);
+    ASSERT_GE(heard, 0) << "the clip never reached the output";
+    long start = heard - clipLead;  // where the clip's first frame went
+    EXPECT_GE(start, playedAt);
+    EXPECT_LE(start - playedAt, kaSound::OutputRate / 20)
+        << (start - playedAt) * 1000 / kaSound::OutputRate << " ms late";
+    // What follows is the clip itself, at full volume.
+    long n = std::min<long>(2 * perFrame, long(out.size()) - 2 * heard);
+    for (long i = 0; i < n; ++i)
+        ASSERT_FLOAT_EQ(out[2 * heard + i], clip[2 * clipLead + i]) << "sample " << i;
+}
+
+// After two wave_play: lines in one step both clips sound; the next step stops only the
+// second, and the first plays on to its end. A clip is freed once it is silent, never
+// while it sounds, so many such steps never fill the table.
+TEST_F(Pacing, TwoClipsOfOneStepBothSoundAndTheNextStepStopsOnlyTheSecond) {
+    auto writeClip = [this](const char* name, const soundtest::Bytes& clip) {
+        WriteFile(dir / name, std::string(clip.begin(), clip.end()));
+    };
+    writeClip("a.sad", soundtest::ConstantClip(8192, 44100));  // a second at 0.25
+    writeClip("b.sad", soundtest::ConstantClip(4096, 4410));   // a tenth at 0.125
+    std::vector<std::string> body = {Sjis("前"), "wave_play:a.sad", "wave_play:b.sad",
+                                     Sjis("二つの声"), Sjis("次")};
+    for (int i = 0; i < 100; ++i)
+        body.insert(body.end(), {"wave_play:a.sad", "wave_play:b.sad", Sjis("声")});
+    SetScript(body);
+    StoryStep();
+    StoryStep();
+    int second = VoiceId, first = -1;
+    for (int id = 0; id < kaSound::ObjectCount; ++id)
+        if (id != second && std::string(kaSound::NameOf(id)) == "a.sad") first = id;
+    ASSERT_GE(first, 0) << "the first clip is still loaded";
+    EXPECT_EQ(std::string(kaSound::NameOf(second)), "b.sad");
+    EXPECT_EQ(soundtest::Render(100)[2 * 99], 0.25f + 0.125f) << "both sound";
+    StoryStep();
+    EXPECT_EQ(soundtest::Render(1000)[2 * 999], 0.25f) << "only the second stopped";
+    EXPECT_EQ(kaSound::InUse(first), 1);
+
+    // Each step's long clip plays on under the next; a step without a pull between gives
+    // the clips no time to end.
+    for (int i = 0; i < 97; ++i) {
+        StoryStep();
+        if (i % 3) soundtest::Render(44100);
+    }
+    EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().back().text;
+    int inUse = 0;
+    for (int id = 0; id < kaSound::ObjectCount; ++id) inUse += kaSound::InUse(id);
+    EXPECT_LE(inUse, 6) << "the music's, and the clips of the last few steps";
 }
 
 }  // namespace

@@ -9,13 +9,13 @@ namespace {
 class Prefs : public StoryTest {
 protected:
     std::filesystem::path File() const { return dir / "config" / "akari" / "preferences.ini"; }
-    // The clips sounding, by name, each followed by a space.
-    static std::string Playing() {
-        std::string names;
-        for (int id = 1; id < kaSound::ObjectCount; ++id)
-            if (kaSound::SecondsLeft(id) > 0.0f) names += std::string(kaSound::NameOf(id)) + " ";
-        return names;
+    static std::vector<uint32_t> Shown() { return headless::LastFrame()->pixels; }
+    // A click in the middle of box n of a row whose boxes are step apart and width wide.
+    void ClickBox(int row, int n, int step = layout::WideBoxStep, int width = layout::WideBoxWidth) {
+        layout::Rect r = layout::PreferenceBox(row, n, step, width);
+        ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
+    void ClickStepper(int row, int n) { ClickBox(row, n, layout::StepperBoxStep, layout::StepperBoxWidth); }
 };
 
 TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
@@ -27,6 +27,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
     Preferences.ClickStopsVoice = false;
     Preferences.AutoPauseTenths = 25;
     Preferences.SkipEverything = true;
+    Preferences.SelfVoicing = true;
     ASSERT_TRUE(SavePreferences());
     ResetPreferences();
     LoadPreferences();
@@ -35,6 +36,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
     EXPECT_FALSE(Preferences.ClickStopsVoice);
     EXPECT_EQ(Preferences.AutoPauseTenths, 25);
     EXPECT_TRUE(Preferences.SkipEverything);
+    EXPECT_TRUE(SelfVoicingOn());
     SetScript({Sjis("一二三")});
     EXPECT_FLOAT_EQ(AutoPause(6), 2.5f + 0.05f * 3) << "auto mode's pause follows";
 
@@ -45,6 +47,8 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
         "[preferences]\nmusic_volume=120\n",
         "[preferences]\nvoice_volume=-5\n",
         "[preferences]\nskip_everything=2\n",
+        "[preferences]\nself_voicing=2\n",
+        "[preferences]\nself_voicing=-1\n",
         "[preferences]\nmusic_volume=50x\n",
         "music_volume=50\n",                              // no header
         std::string(5000, 'a'),
@@ -55,6 +59,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
         EXPECT_EQ(Preferences.MusicVolume, 100) << bytes;
         EXPECT_EQ(Preferences.VoiceVolume, 100) << bytes;
         EXPECT_FALSE(Preferences.SkipEverything) << bytes;
+        EXPECT_FALSE(SelfVoicingOn()) << bytes;
     }
     EXPECT_TRUE(headless::MessageBoxes().empty()) << "no box for a file of ours";
 }
@@ -69,13 +74,13 @@ TEST_F(Prefs, AVoiceLetFinishSurvivesAStepAndStopsAtTheNextVoicedLine) {
         Preferences.ClickStopsVoice = stops;
         Frame(0.016f, true);
         ASSERT_EQ(CurrentLine, 7);
-        EXPECT_EQ(Playing(), "v_minato_001.sad ");
+        EXPECT_EQ(Sounding(), "v_minato_001.sad ");
         Frame(0.016f, true);
         ASSERT_EQ(CurrentLine, 8);
-        EXPECT_EQ(Playing(), stops ? "" : "v_minato_001.sad ") << "a step past a voiced line";
+        EXPECT_EQ(Sounding(), stops ? "" : "v_minato_001.sad ") << "a step past a voiced line";
         Frame(0.016f, true);
         ASSERT_EQ(CurrentLine, 10);
-        EXPECT_EQ(Playing(), "v_sayo_001.sad ") << "the next voice stops the one before";
+        EXPECT_EQ(Sounding(), "v_sayo_001.sad ") << "the next voice stops the one before";
         // Held Ctrl cuts the voice whatever the preference.
         headless::SetKeyDown(plat::KeyCtrl, true);
         Frame(0.016f);
@@ -83,32 +88,11 @@ TEST_F(Prefs, AVoiceLetFinishSurvivesAStepAndStopsAtTheNextVoicedLine) {
         headless::SetKeyDown(plat::KeyCtrl, false);
         Frame(0.016f);
         ASSERT_EQ(CurrentLine, 11);
-        EXPECT_EQ(Playing(), "") << stops;
+        EXPECT_EQ(Sounding(), "") << stops;
     }
 }
 
-}  // namespace
-
-namespace {
-
-class PrefsPage : public Prefs {
-protected:
-    static void Key(plat::Key key) { HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, key}); }
-    static std::vector<uint32_t> Shown() {
-        const headless::Frame* f = headless::LastFrame();
-        return f ? f->pixels : std::vector<uint32_t>{};
-    }
-    // A click in the middle of box n of a row whose boxes are step apart and width wide.
-    void ClickBox(int row, int n, int step, int width) {
-        layout::Rect r = layout::PreferenceBox(row, n, step, width);
-        PointAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Frame(0.016f, true);
-    }
-    void ClickStepper(int row, int n) { ClickBox(row, n, layout::StepperBoxStep, layout::StepperBoxWidth); }
-    void ClickWide(int row, int n) { ClickBox(row, n, layout::WideBoxStep, layout::WideBoxWidth); }
-};
-
-TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
+TEST_F(Prefs, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
     SetScript({Sjis("一行目です"), Sjis("二")});
     UseSystemSettings("0,0,");
     Frame(0.016f, true);
@@ -116,8 +100,7 @@ TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) 
     Frame(0.016f);
     const std::vector<uint32_t> story = Shown();
     const int line = CurrentLine;
-    Key(plat::KeyF1);
-    Frame(0.016f);
+    Press(plat::KeyF1);
     ASSERT_TRUE(PreferencesOpen);
     EXPECT_TRUE(Shown() != story) << "the page covers the story";
     headless::SaveLastFrameAsPng((dir / "preferences.png").string());  // for a person to look at
@@ -129,26 +112,24 @@ TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) 
     InputState.WheelSteps = -1;
     Frame(0.016f);
     EXPECT_EQ(Preferences.VoiceVolume, 95) << "the wheel down over the voice's row";
-    Key(plat::KeyDown);  // the music's row was picked by the clicks
-    Frame(0.016f);
-    Key(plat::KeyLeft);
-    Frame(0.016f);
+    Press(plat::KeyDown);  // the music's row was picked by the clicks
+    Press(plat::KeyLeft);
     EXPECT_EQ(Preferences.VoiceVolume, 90) << "left on the voice's row";
     ClickStepper(3, 1);
     EXPECT_EQ(Preferences.AutoPauseTenths, 15);
-    ClickWide(2, 1);
+    ClickBox(2, 1);
     EXPECT_FALSE(Preferences.ClickStopsVoice);
-    ClickWide(4, 1);
+    ClickBox(4, 1);
     EXPECT_TRUE(Preferences.SkipEverything);
     ClickBox(5, 3, layout::SpeedBoxStep, layout::SpeedBoxWidth);
     EXPECT_EQ(MessageSpeed, 3.0f);
     EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,0,\r\n") << "as the menu writes it";
-    ClickWide(6, 1);
+    ClickBox(6, 1);
     EXPECT_EQ(MusicOff, 1);
     EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,1,\r\n");
-    ClickWide(7, 0);
+    ClickBox(7, 0);
     EXPECT_EQ(Shell.FullScreen, 1);
-    ClickWide(7, 1);
+    ClickBox(7, 1);
     EXPECT_EQ(Shell.FullScreen, 0);
     EXPECT_EQ(CurrentLine, line) << "no click reached the story";
 
@@ -161,38 +142,11 @@ TEST_F(PrefsPage, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) 
     EXPECT_TRUE(Preferences.SkipEverything);
 
     PointAt(0, 0);
-    Key(plat::KeyEscape);
-    Frame(0.016f);
+    Press(plat::KeyEscape);
     EXPECT_FALSE(PreferencesOpen);
     EXPECT_EQ(Shell.ShutdownDone, 0) << "Escape closes the page, not the game";
     EXPECT_EQ(CurrentLine, line);
     EXPECT_TRUE(Shown() == story) << "the story as it was";
-}
-
-TEST_F(PrefsPage, OpensOverTheTitleAndNotOverTheMenuAndF1OrARightClickClosesIt) {
-    SetGameMode(ModeTitle);
-    Frame(0.016f);
-    Key(plat::KeyF1);
-    Frame(0.016f);
-    ASSERT_TRUE(PreferencesOpen);
-    Key(plat::KeyF1);
-    Frame(0.016f);
-    EXPECT_FALSE(PreferencesOpen) << "F1 closes it";
-    Frame(0.016f);
-    EXPECT_FALSE(PreferencesOpen);
-    Key(plat::KeyF1);
-    Frame(0.016f);
-    ASSERT_TRUE(PreferencesOpen);
-    Frame(0.016f, false, true);
-    EXPECT_FALSE(PreferencesOpen);
-    EXPECT_EQ(GetGameMode(), ModeTitle) << "the right click went no further";
-    Frame(0.016f, true);
-    EXPECT_EQ(GetGameMode(), ModeStory);
-    Frame(0.016f, false, true);
-    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
-    Key(plat::KeyF1);
-    Frame(0.016f);
-    EXPECT_FALSE(PreferencesOpen);
 }
 
 }  // namespace

@@ -12,17 +12,7 @@ namespace {
 
 class SavedState : public StoryTest {
 protected:
-    std::filesystem::path Slot(int n) { return dir / ("z_save" + std::to_string(n) + ".sdt"); }
-    std::filesystem::path State(int n) { return StateBeside(dir, "z_save" + std::to_string(n)); }
     uint32_t Pixel(int x, int y) { return headless::LastFrame()->Pixel(x, y); }
-    // Opens the menu and clicks the button whose top-left corner is (left, top).
-    void MenuClick(int left, int top) {
-        Frame(0.016f, false, true);
-        PointAt(left + 10, top + 10);
-        Frame(0.016f, true);
-        PointAt(300, 400);
-    }
-    void Click() { Frame(0.016f, true); }
     // A story whose first line stands on band 2 of sc1.sad, animated, with music and a
     // flag; its third line on sc0.sad, still, without music and the flag changed.
     void UseTwoScenes() {

@@ -16,14 +16,6 @@ namespace {
 
 class Saves : public StoryTest {
 protected:
-    std::filesystem::path Slot(int n) { return dir / ("z_save" + std::to_string(n) + ".sdt"); }
-    // Opens the menu and clicks the button whose top-left corner is (left, top).
-    void MenuClick(int left, int top) {
-        Frame(0.016f, false, true);
-        PointAt(left + 10, top + 10);
-        Frame(0.016f, true);
-        PointAt(300, 400);
-    }
 };
 
 // Whatever line a save holds, continuing from it (the menu's load, F9, the title's

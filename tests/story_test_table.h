@@ -2,7 +2,9 @@
 // engine (with sound) around it in a temporary program directory, in the story mode
 // without the opening.
 #pragma once
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -64,11 +66,36 @@ inline std::filesystem::path StateBeside(const std::filesystem::path& dir, const
     return {};
 }
 
+using gametest::CountPixels;
+using gametest::PicturePixel;
 using gametest::TestFolder;
+using gametest::TextPixels;
 
 inline void PointAt(int x, int y) {
     InputState.MouseX = x;
     InputState.MouseY = y;
+}
+
+// A key pressed, as the window's event gives it.
+inline void KeyDown(plat::Key key) { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, key}); }
+
+// The clips sounding, by name, each followed by a space (the music's object never is).
+inline std::string Sounding() {
+    std::string names;
+    for (int id = 0; id < kaSound::ObjectCount; ++id)
+        if (kaSound::SecondsLeft(id) > 0.0f) names += std::string(kaSound::NameOf(id)) + " ";
+    return names;
+}
+// Seconds left of the clip of that name; -1 when none sounds.
+inline float SecondsLeftOf(const std::string& name) {
+    for (int id = 0; id < kaSound::ObjectCount; ++id)
+        if (kaSound::SecondsLeft(id) > 0.0f && name == kaSound::NameOf(id)) return kaSound::SecondsLeft(id);
+    return -1.0f;
+}
+
+inline void SetChangedAt(const std::filesystem::path& p, time_t seconds) {
+    const timespec t[2] = {{seconds, 0}, {seconds, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, p.c_str(), t, 0), 0) << p;
 }
 
 class StoryTest : public gametest::GameTest {
@@ -95,6 +122,43 @@ protected:
         InputState.LeftClick = click;
         StoryFrame();
         InputState.LeftClick = InputState.RightClick = 0;
+    }
+    // The file of save slot n, the quick slot or the resume point.
+    std::filesystem::path Slot(int n) {
+        return dir / (n == ResumePoint ? std::string("z_resume.state")
+                      : n == QuickSlot ? std::string("z_quick.sdt")
+                                       : "z_save" + std::to_string(n) + ".sdt");
+    }
+    std::filesystem::path State(int n) { return StateBeside(dir, "z_save" + std::to_string(n)); }
+    void Click() { Frame(0.016f, true); }
+    // Opens the menu and clicks the button whose top-left corner is (left, top).
+    void MenuClick(int left, int top) {
+        Frame(0.016f, false, true);
+        ClickAt(left + 10, top + 10);
+        PointAt(300, 400);
+    }
+    void ClickAt(int x, int y) {
+        PointAt(x, y);
+        Frame(0.016f, true);
+    }
+    // The pointer put in the middle of r, and a frame.
+    void Hover(const layout::Rect& r) {
+        PointAt(layout::Centre(r).x, layout::Centre(r).y);
+        Frame();
+    }
+    // A key pressed, and the frame that reads it.
+    void Press(plat::Key key) {
+        KeyDown(key);
+        Frame();
+    }
+    // A key as the keyboard gives it: the event, then held for a frame (Return is read
+    // held, by the frame's poll).
+    void PressAndHold(plat::Key key) {
+        KeyDown(key);
+        headless::SetKeyDown(key, true);
+        Frame();
+        headless::SetKeyDown(key, false);
+        Frame();
     }
     // One whole frame of the main loop, seconds (to the millisecond) after the last.
     void Frame(float seconds = 0.016f, bool left = false, bool right = false) {

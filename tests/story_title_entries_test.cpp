@@ -1,9 +1,7 @@
 // The title's entries: つづきから continues from the most recent save, slot or quick, as
 // F9 continues from the quick slot; 設定 opens the preferences; a click anywhere else
 // starts the story as it always did.
-#include <fcntl.h>
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <functional>
 #include <iterator>
 
@@ -15,21 +13,7 @@ namespace {
 
 class TitleEntries : public StoryTest {
 protected:
-    std::filesystem::path Slot(int n) {
-        return dir / (n == ResumePoint ? std::string("z_resume.state")
-                      : n == QuickSlot ? std::string("z_quick.sdt")
-                                       : "z_save" + std::to_string(n) + ".sdt");
-    }
-    void Click() { Frame(0.016f, true); }
-    void ClickAt(int x, int y) {
-        PointAt(x, y);
-        Click();
-    }
     void ClickOn(const layout::Rect& r) { ClickAt(r.left + 20, (r.top + r.bottom) / 2); }
-    static void SetChangedAt(const std::filesystem::path& p, time_t seconds) {
-        const timespec t[2] = {{seconds, 0}, {seconds, 0}};
-        ASSERT_EQ(utimensat(AT_FDCWD, p.c_str(), t, 0), 0) << p;
-    }
     void ToTitle() {
         SetGameMode(ModeTitle);
         PointAt(300, 157);
@@ -57,14 +41,8 @@ protected:
     // Saves at line with F5 (quick), to slot, or as the resume point the end keeps.
     void SaveAt(int line, int slot) {
         PlayTo(line);
-        if (slot == QuickSlot) {
-            HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyF5});
-            Frame();
-        } else if (slot == ResumePoint) {
-            ASSERT_TRUE(WriteResumePoint());
-        } else {
-            ASSERT_TRUE(SaveSlot(slot));
-        }
+        if (slot == QuickSlot) Press(plat::KeyF5);
+        else EXPECT_TRUE(slot == ResumePoint ? WriteResumePoint() : SaveSlot(slot));
     }
     // The program started again over the same folder.
     void Restart() {
@@ -78,11 +56,6 @@ protected:
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) pixels.push_back(headless::LastFrame()->Pixel(x, y) & 0xFFFFFF);
         return pixels;
-    }
-    static int Lit(const std::vector<uint32_t>& pixels) {
-        int lit = 0;
-        for (uint32_t p : pixels) lit += p != 0;
-        return lit;
     }
 };
 
@@ -129,21 +102,12 @@ TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
         std::function<void()> end;
         bool kept;
     } routes[] = {
-        {[] { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}); }, true},
+        {[] { KeyDown(plat::KeyEscape); }, true},
         {[] { HandleWindowEvent({plat::EvCloseRequested, 0, 0, 0, 0, plat::KeyNone}); }, true},
-        {[this] {
-             Frame(0.016f, false, true);
-             ClickOn(layout::QuitGameButton);
-         }, true},
-        {[this] {
-             ClickOn(layout::QuitButton);
-             ClickOn(layout::ChoiceRowHit(0));
-         }, true},
+        {[this] { Frame(0.016f, false, true), ClickOn(layout::QuitGameButton); }, true},
+        {[this] { ClickOn(layout::QuitButton), ClickOn(layout::ChoiceRowHit(0)); }, true},
         {[this] { for (int i = 0; i < 5 && !Shell.ShutdownDone; ++i) Click(); }, false},
-        {[this] {
-             ToTitle();
-             HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape});
-         }, false}};
+        {[this] { ToTitle(), KeyDown(plat::KeyEscape); }, false}};
     for (size_t r = 0; r < std::size(routes); ++r) {
         Restart();
         std::filesystem::remove(Slot(ResumePoint));
@@ -178,7 +142,7 @@ TEST_F(TitleEntries, WithNoSaveContinueIsGreyedAndDoesNothing) {
     UseScenes();
     ToTitle();
     const std::vector<uint32_t> greyed = EntryPixels(layout::ContinueEntry);
-    ASSERT_GT(Lit(greyed), 50) << "drawn";
+    ASSERT_GT(greyed.size() - size_t(std::count(greyed.begin(), greyed.end(), 0u)), 50u) << "drawn";
     ClickOn(layout::ContinueEntry);
     Frame();
     EXPECT_EQ(GetGameMode(), ModeTitle);
@@ -198,49 +162,48 @@ TEST_F(TitleEntries, WithNoSaveContinueIsGreyedAndDoesNothing) {
     EXPECT_NE(EntryPixels(layout::ContinueEntry), usable) << "lit under the pointer";
 }
 
-// 設定 opens the preferences over the title, which a right click closes back to it.
-TEST_F(TitleEntries, PreferencesOpenThePreferences) {
-    UseScenes();
-    ToTitle();
-    ClickOn(layout::TitlePreferencesEntry);
-    EXPECT_TRUE(PreferencesOpen);
-    EXPECT_EQ(GetGameMode(), ModeTitle);
-    Frame();
-    EXPECT_TRUE(PreferencesOpen) << "stays open";
-    Frame(0.016f, false, true);
-    EXPECT_FALSE(PreferencesOpen);
-    EXPECT_EQ(GetGameMode(), ModeTitle);
-    EXPECT_EQ(CurrentLine, 5);
-}
-
-// The keys reach the two entries as the pointer does: Down focuses つづきから, then
-// 設定, whose Return opens the preferences; with self-voicing on each says its name.
-TEST_F(TitleEntries, TheKeysFocusTheEntriesAndEachSaysItsName) {
+// 設定, reached by a click, by the keys (Down to つづきから, then to 設定, each saying its
+// name with self-voicing on, and Return) or by F1, opens the preferences over the title;
+// a right click, F1 or Escape closes them back to it with no step made. Over the system
+// menu F1 opens nothing.
+TEST_F(TitleEntries, ThePreferencesOpenOverTheTitleAndCloseBackToIt) {
     UseScenes();
     std::filesystem::copy(std::string(AKARI_GAME_DIR) + "/speech", dir / "speech");
     Preferences.SelfVoicing = true;
-    ToTitle();
-    auto key = [](plat::Key k) { HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, k}); };
-    auto speaking = [](const char* phrase) {
-        for (int id = 0; id < kaSound::ObjectCount; ++id)
-            if (kaSound::SecondsLeft(id) > 0.0f && std::string(kaSound::NameOf(id)) == phrase) return true;
-        return false;
-    };
-    key(plat::KeyDown);
-    Frame();
-    EXPECT_TRUE(PointerIn(layout::ContinueEntry));
-    EXPECT_TRUE(speaking("speech/title_continue.opus"));
-    key(plat::KeyDown);
-    Frame();
-    EXPECT_TRUE(PointerIn(layout::TitlePreferencesEntry));
-    EXPECT_TRUE(speaking("speech/title_settings.opus"));
-    EXPECT_FALSE(speaking("speech/title_continue.opus")) << "a phrase replaces the last";
-    key(plat::KeyReturn);  // down for one frame, as the keyboard gives it
-    headless::SetKeyDown(plat::KeyReturn, true);
-    Frame();
-    headless::SetKeyDown(plat::KeyReturn, false);
-    EXPECT_TRUE(PreferencesOpen);
-    EXPECT_EQ(GetGameMode(), ModeTitle);
+    auto saying = [](const char* phrase) { return Sounding().find(phrase) != std::string::npos; };
+    const std::function<void()> ways[][2] = {
+        {[&] { ClickOn(layout::TitlePreferencesEntry); }, [&] { Frame(0.016f, false, true); }},
+        {[&] {
+             Press(plat::KeyDown);
+             EXPECT_TRUE(PointerIn(layout::ContinueEntry));
+             EXPECT_TRUE(saying("speech/title_continue.opus"));
+             Press(plat::KeyDown);
+             EXPECT_TRUE(PointerIn(layout::TitlePreferencesEntry));
+             EXPECT_TRUE(saying("speech/title_settings.opus"));
+             EXPECT_FALSE(saying("speech/title_continue.opus")) << "a phrase replaces the last";
+             KeyDown(plat::KeyReturn);  // down for one frame, as the keyboard gives it
+             headless::SetKeyDown(plat::KeyReturn, true);
+             Frame();
+             headless::SetKeyDown(plat::KeyReturn, false);
+         }, [&] { Press(plat::KeyF1); }},
+        {[&] { Press(plat::KeyF1); }, [&] { Press(plat::KeyEscape); }}};
+    for (size_t i = 0; i < std::size(ways); ++i) {
+        ToTitle();
+        ways[i][0]();
+        Frame();
+        EXPECT_TRUE(PreferencesOpen) << i;
+        ways[i][1]();
+        Frame();
+        EXPECT_FALSE(PreferencesOpen) << i;
+        EXPECT_EQ(GetGameMode(), ModeTitle) << i << ": the close went no further";
+        EXPECT_EQ(CurrentLine, 5) << i;
+        EXPECT_EQ(Shell.ShutdownDone, 0) << i;
+    }
+    Click();
+    Frame(0.016f, false, true);
+    ASSERT_EQ(GetGameMode(), ModeSystemMenu);
+    Press(plat::KeyF1);
+    EXPECT_FALSE(PreferencesOpen);
 }
 
 // A click anywhere but on an entry, or Return with the pointer off them, leaves the

@@ -1,14 +1,20 @@
-// Read marks and skip mode: a line is read once it was all out or a press stepped past
-// it; the marks outlive a restart and ignore a damaged or foreign file; S skips what was
-// read and stops at the first unread line, a choice, or any input.
+// Auto mode and skip mode. Auto mode waits for the whole line, the voice and the pause,
+// steps without pressing what lies under the pointer, and ends at a choice or on a click.
+// A line is read once it was all out or a press stepped past it; the marks outlive a
+// restart and ignore a damaged or foreign file; S skips what was read and stops at the
+// first unread line, a choice, or any input.
 #include "tests/story_test_table.h"
 
 using namespace storytest;
 
 namespace {
 
-class ReadSkip : public StoryTest {
+class AutoSkip : public StoryTest {
 protected:
+    void SetUp() override {
+        StoryTest::SetUp();
+        CopyAssets({"v_minato_001.sad"});
+    }
     void PressS() {
         InputState.SkipKey = 1;
         Frame(0.016f);
@@ -22,9 +28,79 @@ protected:
         SetGameMode(ModeStory);
     }
     std::filesystem::path MarksFile() const { return dir / "read_marks.txt"; }
+    void PressA() {
+        InputState.AutoKey = 1;
+        Frame(0.0f);
+        InputState.AutoKey = 0;
+    }
+    // Frames of 50 ms until the story leaves line, at most limit of them; how many ran.
+    int FramesOn(int line, int limit) {
+        int n = 0;
+        for (; CurrentLine == line && n < limit; ++n) Frame(0.05f);
+        return n;
+    }
 };
 
-TEST_F(ReadSkip, ALineIsReadWhenAllOutOrPressedPastButNotWhenCtrlSkipsIt) {
+TEST_F(AutoSkip, WaitsForTheLineTheVoiceAndAPauseThatGrowsWithTheLine) {
+    SetScript({"wave_play:v_minato_001.sad", Sjis("十文字ある行です。。"), Sjis("短い"), Sjis("次")});
+    Frame(0.016f, true);
+    ASSERT_EQ(CurrentLine, 7);
+    PressA();
+    ASSERT_TRUE(AutoModeOnForTest());
+    EXPECT_EQ(FramesOn(7, 100), 100) << "the voice has not ended (no audio pulled)";
+    std::vector<float> out(2 * 10 * 44100);
+    headless::PullAudio(out.data(), 10 * 44100);  // the clip plays out
+    // 1 s + 10 x 50 ms of pause, counted from the first frame that sees the voice ended.
+    EXPECT_NEAR(FramesOn(7, 100), 30, 1);
+    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_TRUE(AutoModeOnForTest());
+    // At speed 5 two characters take three frames to come out, then 1.1 s of pause.
+    UseSystemSettings("5,0,");
+    Frame(0.0f);
+    EXPECT_NEAR(FramesOn(8, 100), 3 + 22, 1);
+    EXPECT_FLOAT_EQ(AutoPause(8), 1.1f);
+}
+
+TEST_F(AutoSkip, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
+    struct Case {
+        int x, y;
+        const char* under;
+    } cases[] = {{570, 270, "menu button"}, {580, 336, "quit button"}, {100, 150, "first option"}};
+    for (const Case& c : cases) {
+        SetScript({Sjis("一"), "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"),
+                   Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
+        ResetStoryState();
+        Frame(0.016f, true);
+        PressA();
+        PointAt(c.x, c.y);
+        FramesOn(6, 60);
+        EXPECT_EQ(StoryState, ChoiceOpen) << c.under;
+        EXPECT_EQ(GetGameMode(), ModeStory) << c.under;
+        EXPECT_FALSE(QuitPromptOpen) << c.under;
+        EXPECT_FALSE(AutoModeOnForTest()) << "the choice ends auto mode; " << c.under;
+        EXPECT_LT(AutoModeSecondsToStep(), 0.0f);
+        PointAt(0, 0);
+    }
+}
+
+TEST_F(AutoSkip, AClickDoesWhatItAlwaysDoesAndEndsAutoMode) {
+    SetScript({Sjis("一"), Sjis("二"), Sjis("三")});
+    UseSystemSettings("0,0,");  // the line is out at once
+    Frame(0.016f, true);
+    PressA();
+    Frame(0.5f);
+    EXPECT_NEAR(AutoModeSecondsToStep(), 0.55f, 0.001f);
+    Frame(0.016f, true);
+    EXPECT_EQ(CurrentLine, 7) << "the click stepped once";
+    EXPECT_FALSE(AutoModeOnForTest());
+    EXPECT_EQ(FramesOn(7, 60), 60);
+    PressA();
+    PressA();
+    EXPECT_FALSE(AutoModeOnForTest()) << "A toggles";
+}
+
+
+TEST_F(AutoSkip, ALineIsReadWhenAllOutOrPressedPastButNotWhenCtrlSkipsIt) {
     SetScript({Sjis("一行目です"), Sjis("二行目です"), Sjis("三行目です"), Sjis("四行目です")});
     Frame(0.016f, true);
     ASSERT_EQ(CurrentLine, 6);
@@ -44,8 +120,7 @@ TEST_F(ReadSkip, ALineIsReadWhenAllOutOrPressedPastButNotWhenCtrlSkipsIt) {
     EXPECT_FALSE(LineWasRead(8)) << "Ctrl skipped it unread";
 }
 
-TEST_F(ReadSkip, SkipRunsThroughReadLinesAndStopsAtTheFirstUnreadOneOrAnyInput) {
-    CopyAssets({"v_minato_001.sad"});
+TEST_F(AutoSkip, SkipRunsThroughReadLinesAndStopsAtTheFirstUnreadOneOrAnyInput) {
     SetScript({Sjis("一"), "wave_play:v_minato_001.sad", Sjis("二"), Sjis("三"), Sjis("四"),
                Sjis("五")});
     UseSystemSettings("0,0,");  // whole lines at once: each shown line is read
@@ -86,7 +161,7 @@ TEST_F(ReadSkip, SkipRunsThroughReadLinesAndStopsAtTheFirstUnreadOneOrAnyInput) 
     EXPECT_FALSE(SkipModeRuns()) << "S toggles";
 }
 
-TEST_F(ReadSkip, SkipStopsAtAChoiceAndSkipsEverythingWhenThePreferencesSaySo) {
+TEST_F(AutoSkip, SkipStopsAtAChoiceAndSkipsEverythingWhenThePreferencesSaySo) {
     SetScript({Sjis("一"), Sjis("二"), Sjis("三"), "command:2", "aaaa:" + Sjis("甲"),
                "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
     Frame(0.016f, true);
@@ -102,7 +177,7 @@ TEST_F(ReadSkip, SkipStopsAtAChoiceAndSkipsEverythingWhenThePreferencesSaySo) {
     EXPECT_FALSE(LineWasRead(7)) << "skipping everything reads nothing";
 }
 
-TEST_F(ReadSkip, MarksSurviveARestartAndADamagedOrForeignFileHoldsNone) {
+TEST_F(AutoSkip, MarksSurviveARestartAndADamagedOrForeignFileHoldsNone) {
     SetScript({Sjis("一"), Sjis("二"), Sjis("三")});
     UseSystemSettings("0,0,");
     Frame(0.016f, true);
