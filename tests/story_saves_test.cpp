@@ -14,9 +14,7 @@ using namespace storytest;
 
 namespace {
 
-class Saves : public StoryTest {
-protected:
-};
+using Saves = StoryTest;
 
 // Whatever line a save holds, continuing from it (the menu's load, F9, the title's
 // つづきから) shows what the reader saw there, and one click goes on from it: prose, a
@@ -48,10 +46,6 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
                  {"a choice over a command, from an older save", 23, true, false, 23, 29, 99},
                  {"the last line of a branch", 17, false, true, 17, 29, 0},
                  {"a command line", 21, false, false, 22, 23, 1}};
-    auto press = [this](plat::Key key) {
-        HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, key});
-        Frame();
-    };
     auto click = [this](int row) {  // on an option's row, or off every row and button
         PointAt(300, row < 0 ? 400 : 157 + 40 * row);
         Frame(0.016f, true);
@@ -70,7 +64,7 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
                 for (int n = 0; n < 9 && !(CurrentLine == c.line && (StoryState == ChoiceOpen) == c.choice); ++n)
                     click(StoryState != ChoiceOpen ? -1 : c.line > 19 ? 1 : 0);
                 ASSERT_EQ(CurrentLine, c.line) << what;
-                press(plat::KeyF5);
+                Press(plat::KeyF5);
                 ASSERT_NE(StateBeside(dir, "z_quick"), "") << what;
                 std::filesystem::copy_file(StateBeside(dir, "z_quick"), dir / "z_save0.state");
                 std::filesystem::copy_file(dir / "z_quick.sdt", dir / "z_save0.sdt");
@@ -89,7 +83,7 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
                 ASSERT_EQ(MenuNoticeForTest(), MenuLoaded) << what;
                 click(-1);  // the notice closed
             } else if (route == QuickLoad) {
-                press(plat::KeyF9);
+                Press(plat::KeyF9);
             } else {
                 PointAt(layout::ContinueEntry.left + 20, layout::ContinueEntry.top + 10);
                 Frame(0.016f, true);
