@@ -25,10 +25,6 @@ protected:
                    Sjis("どうしますか？"), "label:aaaa", Sjis("左の道"), "end:2", "label:bbbb",
                    Sjis("右の道"), "end:2"});
     }
-    void ClickOn(const layout::Rect& r) {
-        ClickAt(layout::Centre(r).x, layout::Centre(r).y);
-        Frame();
-    }
     // The pointer, in the game and on the screen, lies on area.
     static ::testing::AssertionResult PointerOn(const layout::Rect& area) {
         int x = InputState.MouseX, y = InputState.MouseY, wx = -1, wy = -1;
@@ -75,6 +71,7 @@ TEST_F(Focus, WalksThePanelAChoiceAndTheQuitPromptInOrder) {
           {Tab, 0, row0}, {BackTab, 3, quit}, {Up, 2, menu}});
 
     ClickOn(quit);
+    Frame();
     ASSERT_TRUE(QuitPromptOpen);
     Walk({{Up, 1, row1}, {Up, 0, row0}, {Down, 1, row1},
           {Down, 1, row1} /* the panel answers nothing under the prompt */, {Tab, 0, row0}});
@@ -143,6 +140,7 @@ TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
 
     Frame(0.016f, false, true);
     ClickOn(save(1));
+    Frame();
     EXPECT_EQ(ReadFile(dir / "z_save1.sdt"), byKeys) << "a click writes the same";
     Press(plat::KeyDown);
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "no focus on a notice";

@@ -41,14 +41,6 @@ protected:
         Frame(0.016f, false, true);
         ASSERT_EQ(GetGameMode(), ModeSystemMenu);
     }
-    void Hover(const layout::Rect& button) {
-        PointAt(button.left + 10, button.top + 10);
-        Frame();
-    }
-    void ClickOn(const layout::Rect& button) {
-        PointAt(button.left + 10, button.top + 10);
-        Click();
-    }
     // Out of the menu by its return button, where quit does not answer.
     void ReturnFromMenu() {
         PointAt(450, 380);

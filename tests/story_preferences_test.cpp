@@ -12,8 +12,7 @@ protected:
     static std::vector<uint32_t> Shown() { return headless::LastFrame()->pixels; }
     // A click in the middle of box n of a row whose boxes are step apart and width wide.
     void ClickBox(int row, int n, int step = layout::WideBoxStep, int width = layout::WideBoxWidth) {
-        layout::Rect r = layout::PreferenceBox(row, n, step, width);
-        ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ClickOn(layout::PreferenceBox(row, n, step, width));
     }
     void ClickStepper(int row, int n) { ClickBox(row, n, layout::StepperBoxStep, layout::StepperBoxWidth); }
 };

@@ -46,7 +46,6 @@ protected:
         Press(key);
         return Sounding();
     }
-    static void Centre(const layout::Rect& r) { PointAt((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 };
 
 TEST_F(SelfVoicing, ANarratedLineSpeaksAsItIsShownAndBehavesAsItsVoice) {
@@ -148,19 +147,16 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
         Hover(b.button);  // clear of where quit and return overlap
         EXPECT_EQ(Sounding(), Phrase(b.phrase) + " ") << "each replaces the one before";
     }
-    Centre(layout::SaveRow.Button(3));
-    Frame(0.016f, true);
+    ClickOn(layout::SaveRow.Button(3));
     EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice, and how to go on";
     Frame(0.016f, true);
     std::filesystem::create_directory(dir / "z_save4.sdt");  // a slot that cannot be replaced
     Frame(0.016f, false, true);
-    Centre(layout::SaveRow.Button(4));
-    Frame(0.016f, true);
+    ClickOn(layout::SaveRow.Button(4));
     EXPECT_EQ(Sounding(), Phrase("menu_save_failed") + " ");
     Frame(0.016f, true);
     Frame(0.016f, false, true);
-    Centre(layout::LoadRow.Button(4));
-    Frame(0.016f, true);
+    ClickOn(layout::LoadRow.Button(4));
     EXPECT_EQ(Sounding(), Phrase("slot_empty") + " ") << "a slot with nothing to load";
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
@@ -192,8 +188,7 @@ TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
     PointAt(200, layout::PreferenceRowTopOf(1) + 10);
     Frame(0.016f);
     EXPECT_EQ(Sounding(), Phrase("pref_voice_volume") + " ");
-    Centre(layout::PreferenceBox(1, 0, layout::StepperBoxStep, layout::StepperBoxWidth));
-    Frame(0.016f, true);
+    ClickOn(layout::PreferenceBox(1, 0, layout::StepperBoxStep, layout::StepperBoxWidth));
     EXPECT_EQ(Preferences.VoiceVolume, 95);
     EXPECT_EQ(Sounding(), Phrase("volume_95") + " ") << "its value as it changes";
     PointAt(200, layout::PreferenceRowTopOf(3) + 10);
@@ -225,8 +220,7 @@ TEST_F(SelfVoicing, VAndThePreferencesSwitchItAndPreferencesIniKeepsIt) {
     // The preferences' row switches it too.
     PointAt(0, 0);
     Press(plat::KeyF1);
-    Centre(layout::PreferenceBox(8, 0, layout::WideBoxStep, layout::WideBoxWidth));
-    Frame(0.016f, true);
+    ClickOn(layout::PreferenceBox(8, 0, layout::WideBoxStep, layout::WideBoxWidth));
     EXPECT_TRUE(SelfVoicingOn());
     EXPECT_EQ(Sounding(), Phrase("voicing_on") + " ");
     LoadPreferences();
@@ -246,15 +240,13 @@ TEST_F(SelfVoicing, WithTheModeOffNothingIsLoadedOrPlayed) {
     SetScript({one, "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
     for (const std::string& text : {one, Sjis("甲"), Sjis("乙"), Sjis("選ぶ")}) Narrate(text);
     Frame(0.016f, true);
-    Centre(layout::ChoiceRowHit(0));
-    Frame(0.016f, true);
+    ClickOn(layout::ChoiceRowHit(0));
     ASSERT_EQ(StoryState, ChoiceOpen);
     Hover(layout::ChoiceRowHit(1));
     Hover(layout::MenuButton);
     Frame(0.016f, false, true);
     Hover(layout::SaveRow.Button(0));
-    Centre(layout::ReturnButton);
-    Frame(0.016f, true);
+    ClickOn(layout::ReturnButton);
     InputState.WheelSteps = 1;
     Frame(0.016f);
     PointAt(300, 400);

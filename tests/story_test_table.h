@@ -141,11 +141,12 @@ protected:
         PointAt(x, y);
         Frame(0.016f, true);
     }
-    // The pointer put in the middle of r, and a frame.
+    // The pointer put in the middle of r, and a frame; with a click there.
     void Hover(const layout::Rect& r) {
         PointAt(layout::Centre(r).x, layout::Centre(r).y);
         Frame();
     }
+    void ClickOn(const layout::Rect& r) { ClickAt(layout::Centre(r).x, layout::Centre(r).y); }
     // A key pressed, and the frame that reads it.
     void Press(plat::Key key) {
         KeyDown(key);
