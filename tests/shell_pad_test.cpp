@@ -2,11 +2,7 @@
 // the key or click it stands for does, B leaves the pages, RB held skips as Ctrl does,
 // the sticks move the pointer and turn the wheel only while pushed, and any pad acts as
 // pads come and go.
-#include <filesystem>
-#include <functional>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "tests/shell_test_game.h"
 

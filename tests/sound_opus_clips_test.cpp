@@ -2,7 +2,6 @@
 // at its length, pitch and level at the output rate; a missing or damaged one gives -1
 // and no error box, and takes no slot.
 #include <cstring>
-#include <filesystem>
 
 #include "tests/sound_test_files.h"
 #include "tools/opus_file.h"

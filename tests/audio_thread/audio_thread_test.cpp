@@ -2,17 +2,10 @@
 // thread runs the mixer while this thread loads, plays, stops and releases voices and
 // replaces pieces, as the story does between clicks. Run under ThreadSanitizer, every
 // state the mixer reads unguarded is reported; everywhere, the mixer must keep up.
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <thread>
 
 #include "platform/platform.h"
-#include "sound/kaMusic.h"
 #include "sound/sound_state.h"
 #include "tests/sound_test_files.h"
 
