@@ -1,8 +1,8 @@
 // The build's script tool refuses each kind of bad script with the file and line of the
 // fault, checks the story against its lists of pictures, music and voices and against
-// the message window; the voice tool, which speaks the lines the script plays clips
-// before, again only where they change; and the picture and music tools, which refuse
-// what they cannot make.
+// the message window; the head of the shipped script it built; the voice tool, which
+// speaks the lines the script plays clips before, again only where they change; and the
+// picture and music tools, which refuse what they cannot make.
 #include <sys/wait.h>
 
 #include <array>
@@ -404,6 +404,15 @@ TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
         EXPECT_NE(ReadFile(dir / "said.txt").find(c.says), std::string::npos) << c.input << ReadFile(dir / "said.txt");
         EXPECT_FALSE(std::filesystem::exists(dir / c.made)) << c.input;
     }
+}
+
+TEST(ShippedScript, HasTheHeadTheEngineReliesOn) {
+    SetScript({});
+    for (int i = 0; i < 6; ++i) EXPECT_STREQ(ShippedScript[i], TestTable[i]) << "line " << i;
+    int end = FindLabelIn(ShippedScript, "_end");
+    EXPECT_STREQ(ShippedScript[end], "label:_end");
+    EXPECT_STREQ(ShippedScript[end + 1], "end:99");
+    UseScriptTable(nullptr);
 }
 
 }  // namespace
