@@ -1,6 +1,5 @@
 // Composing on the back buffer: the clipping rule on every side and the copies it must
 // refuse, DrawRect, and the line-shift effects.
-#include <cstdlib>
 #include <set>
 
 #include "base/frame.h"

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <map>
 #include <sstream>
 
 #include "tests/story_test_table.h"
@@ -32,10 +33,35 @@ int RunTool(const std::filesystem::path& dir, std::string* errors) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
-    std::filesystem::path dir = TestFolder("script_");
+// The tool on text: refused with where among its complaints and no table written, or,
+// where is "", accepted with its table.
+void Verdict(const std::filesystem::path& dir, const std::string& text, const std::string& where) {
+    WriteFile(dir / "script.txt", text);
+    std::string errors;
+    EXPECT_EQ(RunTool(dir, &errors), where.empty() ? 0 : 1) << where << "\n" << text << errors;
+    EXPECT_NE(errors.find(where), std::string::npos) << where << "\n" << errors;
+    EXPECT_EQ(std::filesystem::exists(dir / "table.cpp"), where.empty()) << where;
+}
+
+// The story with one change made to it, inside the valid head and end.
+struct Change {
+    std::string from, to, where;  // where: "" when accepted
+};
+std::string Changed(std::string story, const Change& c) {
+    if (!c.from.empty()) story.replace(story.find(c.from), c.from.size(), c.to);
+    return Script(story);
+}
+
+// The list files, "# none" where not given.
+std::filesystem::path ListsIn(const char* prefix, const std::map<std::string, std::string>& given) {
+    std::filesystem::path dir = TestFolder(prefix);
     for (const char* list : {"pictures.txt", "picture_cast.txt", "music.txt", "voices.txt", "effects.txt"})
-        WriteFile(dir / list, "# none\n");
+        WriteFile(dir / list, given.count(list) ? given.at(list) : "# none\n");
+    return dir;
+}
+
+TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
+    std::filesystem::path dir = ListsIn("script_", {});
     std::string line400, lines1491, name31(27, 'a');
     for (int i = 0; i < 200; ++i) line400 += "あ";
     for (int i = 0; i < 1491; ++i) lines1491 += "文\n";
@@ -68,135 +94,103 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
         {Script("size:200\n文\nsize:1073741824\n"), 9},
         {Script("size:0\n"), 7},
     };
-    for (const Case& c : cases) {
-        WriteFile(dir / "script.txt", c.text);
-        std::string errors, where = "script.txt:" + std::to_string(c.line) + ":";
-        EXPECT_EQ(RunTool(dir, &errors), c.line ? 1 : 0) << where << errors;
-        EXPECT_TRUE(c.line == 0 || errors.find(where) != std::string::npos) << where << errors;
-        EXPECT_EQ(std::filesystem::exists(dir / "table.cpp"), c.line == 0) << where;
-    }
+    for (const Case& c : cases) Verdict(dir, c.text, c.line ? "script.txt:" + std::to_string(c.line) + ":" : "");
 }
 
 // Runs the voice tool in dir on script.txt, voices.txt and phrases.txt (and, speaking,
-// readings.txt); its standard output and its complaints.
-std::string RunVoiceTool(const std::filesystem::path& dir, bool list, int* exitCode) {
+// readings.txt); its exit status, and its standard output and complaints.
+std::pair<int, std::string> RunVoiceTool(const std::filesystem::path& dir, bool list) {
     std::string quoted;
     for (const char* file : {"script.txt", "voices.txt", "phrases.txt"}) quoted += " '" + (dir / file).string() + "'";
     std::string command = std::string(AKARI_VOICE_TOOL) + (list ? " --list" + quoted : quoted) +
                           (list ? "" : " '" + (dir / "readings.txt").string() + "' '" + (dir / "game").string() + "' '" +
                                            (dir / "cache").string() + "' " AKARI_OPEN_JTALK
                                            " " AKARI_JTALK_DICTIONARY " " AKARI_JTALK_VOICE) +
-                          " > '" + (dir / "out.txt").string() + "' 2> '" +
-                          (dir / "errors.txt").string() + "'";
+                          " > '" + (dir / "out.txt").string() + "' 2> '" + (dir / "errors.txt").string() + "'";
     int status = std::system(command.c_str());
-    *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return ReadFile(dir / "out.txt") + ReadFile(dir / "errors.txt");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir / "out.txt") + ReadFile(dir / "errors.txt")};
 }
 
-// The listing's lines of one speaker, or of every speaker but the narrator.
-std::string ListedFor(const std::string& listing, const std::string& speaker) {
+// The listing's lines of the narrator, or of every speaker but the narrator.
+std::string ListedFor(const std::string& listing, bool narrator) {
     std::istringstream lines(listing);
     std::string kept;
-    for (std::string line; std::getline(lines, line);) {
-        bool narrated = line.find("\tnarrator\t") != std::string::npos;
-        if (speaker == "narrator" ? narrated : !narrated) kept += line + "\n";
-    }
+    for (std::string line; std::getline(lines, line);)
+        if ((line.find("\tnarrator\t") != std::string::npos) == narrator) kept += line + "\n";
     return kept;
 }
 
-TEST(VoiceTool, SpeaksTheProseLineAfterEachClipOrRefusesAMismatchedList) {
+std::string ClipOf(const std::string& text) {
+    char sjis[400];
+    EXPECT_TRUE(Utf8ToSjis(text.c_str(), sjis, sizeof sjis)) << text;
+    return kaSound::SpeechClipName(sjis);
+}
+
+// The speakers speak the prose line after each of their clips; speech is set without its
+// last full stop, which the voice is given back. The narrator reads every line that has
+// no voice clip of its own (a sound effect is no voice), the choices' options and
+// prompts, and the phrases; a clip named by the line's CP932 text, which the game
+// computes the same way. The voice list may give a reading; a list or phrase list that
+// does not fit is refused at its line.
+TEST(VoiceTool, ListsWhoSpeaksEachLineOrRefusesAListThatDoesNotFit) {
     std::filesystem::path dir = TestFolder("voice_");
-    // Speech is set without its last full stop, which the voice is given back.
     const std::string played = "wave_play:a.sad\nsize:24\nswave:\n湊「寒いな」\n"
                                "wave_play:b.sad\ncommand:1\nxxxx:選ぶ\n小夜「『切符を』と、駅員さんが？」\n"
                                "wave_play:c.sad\nまもなく「最終」が発車します:三番線\n";
-    struct Case {
-        std::string script, voices, expected;  // expected: the listing, or the refusal
-    } cases[] = {
-        {played, "# comment\na.sad minato\nb.sad sayo\n\nc.sad announce\n",
-         "a.sad\tminato\t寒いな。\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
-         "c.sad\tannounce\tまもなく「最終」が発車します:三番線\n"},
-        {played + "wave_play:a.sad\n湊「寒いな」\n", "a.sad minato さむいな\nb.sad sayo\nc.sad minato\n",
-         "a.sad\tminato\tさむいな\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
-         "c.sad\tminato\tまもなく「最終」が発車します:三番線\n"},
-        {"wave_play:se_bell.sad\n" + played + "wave_play:se_bell.sad\n地の文\n",
-         "a.sad minato\nb.sad sayo\nc.sad announce\n",
-         "a.sad\tminato\t寒いな。\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
-         "c.sad\tannounce\tまもなく「最終」が発車します:三番線\n"},  // sound effects are not spoken
-        {played, "a.sad minato\nb.sad yoru\nc.sad minato\n", "voices.txt:2: unknown speaker"},
-        {played, "a.sad minato\nb.sad sayo\n", "\"c.sad\" is played by the script but not listed"},
-        {played, "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n",
-         "voices.txt:4: \"d.sad\" is never played"},
-        {played, "a.sad minato\nb.sad sayo\nc.sad sayo\na.sad sayo\n", "voices.txt:4: \"a.sad\" listed twice"},
-        {played + "wave_play:a.sad\n湊「暑いな」\n", "a.sad minato\nb.sad sayo\nc.sad sayo\n",
-         "script.txt:17: \"a.sad\" is played before two different lines"},
-        {played + "wave_play:d.sad\n", "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n",
-         "script.txt:17: no prose line follows"},
-    };
-    WriteFile(dir / "phrases.txt", "# none\n");
-    for (const Case& c : cases) {
-        WriteFile(dir / "script.txt", Script(c.script));
-        WriteFile(dir / "voices.txt", c.voices);
-        int exitCode;
-        std::string out = RunVoiceTool(dir, true, &exitCode);
-        bool listing = c.expected.find('\t') != std::string::npos;
-        EXPECT_EQ(exitCode, listing ? 0 : 1) << out;
-        EXPECT_TRUE(listing ? ListedFor(out, "") == c.expected : out.find(c.expected) != std::string::npos)
-            << c.expected << " / " << out;
-    }
-}
-
-// The narrator reads every line that has no voice clip of its own (a sound effect is no
-// voice), the choices' options and prompts, and the phrases; a clip named by the line's
-// CP932 text, which the game computes the same way. The voice list may give a narrated
-// clip's reading; a list or phrase list that does not fit is refused at its line.
-TEST(VoiceTool, NarratesEveryLineWithoutAClipOfItsOwnAndEveryPhrase) {
-    std::filesystem::path dir = TestFolder("voice_");
-    auto clipOf = [](const std::string& text) {
-        char sjis[400];
-        EXPECT_TRUE(Utf8ToSjis(text.c_str(), sjis, sizeof sjis)) << text;
-        return kaSound::SpeechClipName(sjis);
-    };
+    const std::string spoken = "a.sad\tminato\t寒いな。\nb.sad\tsayo\t『切符を』と、駅員さんが？\n"
+                               "c.sad\tannounce\tまもなく「最終」が発車します:三番線\n";
     // A note for the tools between a clip and its line is not read, nor ends the step.
-    const std::string script = "wave_play:a.sad\n#present 小夜\n湊「寒いな」\n地の文だ。\nwave_play:se_bell.sad\n鐘が鳴った。\n"
-                               "command:2\nxxxx:行く\nyyyy:残る\n「どうする？」\nlabel:xxxx\n地の文だ。\n";
-    WriteFile(dir / "script.txt", Script(script));
-    std::string narrated;
+    const std::string narrated = "wave_play:a.sad\n#present 小夜\n湊「寒いな」\n地の文だ。\nwave_play:se_bell.sad\n"
+                                 "鐘が鳴った。\ncommand:2\nxxxx:行く\nyyyy:残る\n「どうする？」\nlabel:xxxx\n地の文だ。\n";
+    std::string narration;
     for (auto [text, words, line] : std::initializer_list<std::array<std::string, 3>>{
              {"ゲームを終了する", "ゲームを終了する", "4"}, {"もう少し続ける", "もう少し続ける", "5"},
              {"どうしますか？", "どうしますか？", "6"}, {"地の文だ。", "ちのぶんだ。", "10"},
              {"鐘が鳴った。", "鐘が鳴った。", "12"}, {"行く", "行く", "14"}, {"残る", "残る", "15"},
              {"「どうする？」", "「どうする？」", "16"}})
-        narrated += clipOf(text) + "\tnarrator\t" + words + "\t" + (dir / "script.txt").string() + ":" + line + "\n";
-    const std::string phrases = (dir / "phrases.txt").string();
-    narrated += "speech/menu_save_1.opus\tnarrator\tセーブ、１\t" + phrases + ":2\n";
-    const std::string reading = clipOf("地の文だ。") + " narrator ちのぶんだ。\n";
+        narration += ClipOf(text) + "\tnarrator\t" + words + "\t" + (dir / "script.txt").string() + ":" + line + "\n";
+    narration += "speech/menu_save_1.opus\tnarrator\tセーブ、１\t" + (dir / "phrases.txt").string() + ":2\n";
+    const std::string reading = ClipOf("地の文だ。") + " narrator ちのぶんだ。\n", menu = "menu_save_1 セーブ、１\n";
     struct Case {
-        std::string voices, phrases, expected;  // expected: "" for the listing above, or the refusal
+        std::string script, voices, phrases;
+        bool narrator;         // the narrator's lines listed, or the speakers'
+        std::string expected;  // those lines, or the refusal
     } cases[] = {
-        {"a.sad minato\n" + reading, "# the menu\nmenu_save_1 セーブ、１\n", ""},
-        {"a.sad minato\n" + clipOf("雪") + " narrator ゆき\n", "menu_save_1 セーブ、１\n",
-         "voices.txt:2: \"" + clipOf("雪") + "\" is no narrated line's nor phrase's clip"},
-        {"a.sad minato\n" + clipOf("地の文だ。") + " narrator\n", "menu_save_1 セーブ、１\n",
+        {played, "# comment\na.sad minato\nb.sad sayo\n\nc.sad announce\n", "", false, spoken},
+        {played + "wave_play:a.sad\n湊「寒いな」\n", "a.sad minato さむいな\nb.sad sayo\nc.sad minato\n", "", false,
+         "a.sad\tminato\tさむいな\nb.sad\tsayo\t『切符を』と、駅員さんが？\nc.sad\tminato\tまもなく「最終」が発車します:三番線\n"},
+        {"wave_play:se_bell.sad\n" + played + "wave_play:se_bell.sad\n地の文\n",
+         "a.sad minato\nb.sad sayo\nc.sad announce\n", "", false, spoken},  // sound effects are not spoken
+        {played, "a.sad minato\nb.sad yoru\nc.sad minato\n", "", false, "voices.txt:2: unknown speaker"},
+        {played, "a.sad minato\nb.sad sayo\n", "", false, "\"c.sad\" is played by the script but not listed"},
+        {played, "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n", "", false,
+         "voices.txt:4: \"d.sad\" is never played"},
+        {played, "a.sad minato\nb.sad sayo\nc.sad sayo\na.sad sayo\n", "", false, "voices.txt:4: \"a.sad\" listed twice"},
+        {played + "wave_play:a.sad\n湊「暑いな」\n", "a.sad minato\nb.sad sayo\nc.sad sayo\n", "", false,
+         "script.txt:17: \"a.sad\" is played before two different lines"},
+        {played + "wave_play:d.sad\n", "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n", "", false,
+         "script.txt:17: no prose line follows"},
+        {narrated, "a.sad minato\n" + reading, "# the menu\n" + menu, true, narration},
+        {narrated, "a.sad minato\n" + reading, menu, false, "a.sad\tminato\t寒いな。\n"},
+        {narrated, "a.sad minato\n" + ClipOf("雪") + " narrator ゆき\n", menu, true,
+         "voices.txt:2: \"" + ClipOf("雪") + "\" is no narrated line's nor phrase's clip"},
+        {narrated, "a.sad minato\n" + ClipOf("地の文だ。") + " narrator\n", menu, true,
          "voices.txt:2: a narrated clip is listed only to give its reading"},
-        {"a.sad narrator\n", "menu_save_1 セーブ、１\n", "the narrator speaks the clips in speech/ and no others"},
-        {"a.sad minato\n", "menu_save_1 セーブ、１\nmenu_save_1 セーブ\n", "phrases.txt:2: \"menu_save_1\" listed twice"},
-        {"a.sad minato\n", "Menu セーブ\n", "phrases.txt:1: \"Menu\" is not an id"},
-        {"a.sad minato\n", "0123456789abcdef セーブ\n", "phrases.txt:1: \"0123456789abcdef\" is not an id"},
-        {"a.sad minato\n", "menu_save_1\n", "phrases.txt:1: \"menu_save_1\" has no text"},
+        {narrated, "a.sad narrator\n", menu, true, "the narrator speaks the clips in speech/ and no others"},
+        {narrated, "a.sad minato\n", menu + "menu_save_1 セーブ\n", true, "phrases.txt:2: \"menu_save_1\" listed twice"},
+        {narrated, "a.sad minato\n", "Menu セーブ\n", true, "phrases.txt:1: \"Menu\" is not an id"},
+        {narrated, "a.sad minato\n", "0123456789abcdef セーブ\n", true, "phrases.txt:1: \"0123456789abcdef\" is not an id"},
+        {narrated, "a.sad minato\n", "menu_save_1\n", true, "phrases.txt:1: \"menu_save_1\" has no text"},
     };
     for (const Case& c : cases) {
+        WriteFile(dir / "script.txt", Script(c.script));
         WriteFile(dir / "voices.txt", c.voices);
-        WriteFile(dir / "phrases.txt", c.phrases);
-        int exitCode;
-        std::string out = RunVoiceTool(dir, true, &exitCode);
-        EXPECT_EQ(exitCode, c.expected.empty() ? 0 : 1) << out;
-        if (c.expected.empty()) {
-            EXPECT_EQ(ListedFor(out, "narrator"), narrated);
-            EXPECT_EQ(ListedFor(out, ""), "a.sad\tminato\t寒いな。\n");
-        } else {
-            EXPECT_NE(out.find(c.expected), std::string::npos) << c.expected << " / " << out;
-        }
+        WriteFile(dir / "phrases.txt", c.phrases.empty() ? "# none\n" : c.phrases);
+        auto [code, out] = RunVoiceTool(dir, true);
+        bool listing = c.expected.find('\t') != std::string::npos;
+        EXPECT_EQ(code, listing ? 0 : 1) << out;
+        if (listing) EXPECT_EQ(ListedFor(out, c.narrator), c.expected);
+        else EXPECT_NE(out.find(c.expected), std::string::npos) << c.expected << " / " << out;
     }
 }
 
@@ -224,9 +218,8 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
     for (const Step& s : steps) {
         WriteFile(dir / "script.txt", Script(s.script));
         WriteFile(dir / "voices.txt", s.voices);
-        int exitCode;
-        std::string out = RunVoiceTool(dir, false, &exitCode);
-        EXPECT_EQ(exitCode, 0) << out;
+        auto [code, out] = RunVoiceTool(dir, false);
+        EXPECT_EQ(code, 0) << out;
         EXPECT_NE(out.find("voices: 2 clips, " + s.expected), std::string::npos) << s.expected << " / " << out;
         EXPECT_NE(out.find("narration: " + s.narration), std::string::npos) << s.narration << " / " << out;
     }
@@ -242,34 +235,27 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
         EXPECT_EQ(entry.path().extension(), ".opus") << entry.path();
     }
     EXPECT_EQ(clips, 5u);
-    char sjis[64];
-    ASSERT_TRUE(Utf8ToSjis("地の文", sjis, sizeof sjis));
-    EXPECT_FALSE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(sjis)));
-    ASSERT_TRUE(Utf8ToSjis("地の文だ", sjis, sizeof sjis));
-    EXPECT_TRUE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(sjis)));
+    EXPECT_FALSE(std::filesystem::exists(dir / "game" / ClipOf("地の文")));
+    EXPECT_TRUE(std::filesystem::exists(dir / "game" / ClipOf("地の文だ")));
     // A word the table knows Open JTalk misreads stops the build until the line has its
     // reading, also when the clip is already in the cache.
     WriteFile(dir / "script.txt", Script("wave_play:a.sad\n湊「寒いな」\nwave_play:b.sad\n小夜「何のために」\n"));
     for (int again = 0; again < 2; ++again) {
-        int exitCode;
-        std::string out = RunVoiceTool(dir, false, &exitCode);
-        EXPECT_EQ(exitCode, 1) << out;
+        auto [code, out] = RunVoiceTool(dir, false);
+        EXPECT_EQ(code, 1) << out;
         EXPECT_NE(out.find("voices.txt:2: Open JTalk reads 何の as ナニノ, not ナンノ"), std::string::npos) << out;
     }
     WriteFile(dir / "voices.txt", "a.sad minato\nb.sad sayo なんのために。\n");
-    int exitCode;
-    std::string out = RunVoiceTool(dir, false, &exitCode);
-    EXPECT_EQ(exitCode, 0) << out;
+    EXPECT_EQ(RunVoiceTool(dir, false).first, 0);
 }
 
 TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
-    std::filesystem::path dir = TestFolder("script_");
-    WriteFile(dir / "pictures.txt", "# file size keyed what\na.sad 2 - two bands\nw.sad w600 - wide\n"
-                                    "k.sad 1 swave - keyed\n");
-    WriteFile(dir / "picture_cast.txt", "a.sad place - snow\nw.sad sight - still\nk.sad memory - -\n");
-    WriteFile(dir / "music.txt", "m.mid calm, 60 bpm, everywhere\n");
-    WriteFile(dir / "voices.txt", "v_minato_001.sad minato\nv_sayo_001.sad sayo\nv_announce_001.sad announce\n");
-    WriteFile(dir / "effects.txt", "# none\n");
+    std::filesystem::path dir = ListsIn(
+        "script_", {{"pictures.txt", "# file size keyed what\na.sad 2 - two bands\nw.sad w600 - wide\n"
+                                     "k.sad 1 swave - keyed\n"},
+                    {"picture_cast.txt", "a.sad place - snow\nw.sad sight - still\nk.sad memory - -\n"},
+                    {"music.txt", "m.mid calm, 60 bpm, everywhere\n"},
+                    {"voices.txt", "v_minato_001.sad minato\nv_sayo_001.sad sayo\nv_announce_001.sad announce\n"}});
     // Text lines 7 to 23; every entry of the lists used once.
     const std::string story =
         "file:a.sad\nsetscreen:1\nanime:1\nloopanime:2\nmidi_play:m.mid\nwave_play:v_minato_001.sad\n"
@@ -280,10 +266,7 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
         for (int i = 0; i < n; ++i) s += "あ";
         return s;
     };
-    struct Case {
-        std::string from, to;  // the change made to the story
-        std::string where;     // "": accepted
-    } cases[] = {
+    const Change cases[] = {
         {"", "", ""},
         {"setscreen:1", "setscreen:2", "script.txt:8:"},
         {"anime:1\n", "anime:2\n", "script.txt:9:"},  // loop mode 2 shows band N too
@@ -317,29 +300,19 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
         {"file:k.sad\n", "loopanime:3\nfile:k.sad\n", "script.txt:24: k.sad is shown while loop mode 3"},
         {"file:k.sad\n", "loopanime:5\nfile:k.sad\nloopanime:0\n", ""},
     };
-    for (const Case& c : cases) {
-        std::string text = story;
-        if (!c.from.empty()) text.replace(text.find(c.from), c.from.size(), c.to);
-        WriteFile(dir / "script.txt", Script(text));
-        std::string errors;
-        EXPECT_EQ(RunTool(dir, &errors), c.where.empty() ? 0 : 1) << c.to << "\n" << errors;
-        EXPECT_TRUE(errors.find(c.where) != std::string::npos) << c.where << "\n" << errors;
-    }
+    for (const Change& c : cases) Verdict(dir, Changed(story, c), c.where);
 
     // A switch: may name the label it continues at; the table holds its line number.
     std::string text = story + "switch:001,1,_end\n";
-    WriteFile(dir / "script.txt", Script(text));
-    std::string errors;
-    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    Verdict(dir, Script(text), "");
     int labelLine = 6 + int(std::count(text.begin(), text.end(), '\n'));
     EXPECT_NE(ReadFile(dir / "table.cpp").find("\"switch:001,1," + std::to_string(labelLine) + "\""),
               std::string::npos);
 
     // What the story holds, and the parts its last choice divides it into: the prose
     // before the continuations (the prompt too), and each continuation's up to _end.
-    WriteFile(dir / "script.txt", Script(story + "size:20\n四\nmidi_stop:\ncommand:2\naaaa:左\nbbbb:右\n問い\n"
-                                                 "label:bbbb\n五\njump:_end\nlabel:aaaa\n六\n七\n"));
-    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    Verdict(dir, Script(story + "size:20\n四\nmidi_stop:\ncommand:2\naaaa:左\nbbbb:右\n問い\n"
+                                "label:bbbb\n五\njump:_end\nlabel:aaaa\n六\n七\n"), "");
     std::string out = ReadFile(dir / "out.txt");
     for (const char* expected :
          {"9 prose lines (2 of dialogue), 3 voice clips, 3 pictures, 4 animation commands, loop modes 2 4, "
@@ -354,16 +327,13 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
 // a line's acting person is shown, the sky agrees; a picture reached through a switch:
 // is checked as well as the one that falls through.
 TEST(ScriptTool, ChecksThePicturesAgainstWhoTheScenesHaveInView) {
-    std::filesystem::path dir = TestFolder("script_");
-    WriteFile(dir / "pictures.txt", "p.sad 1 - her place\ne.sad 1 - an empty place\nt.sad 1 - a thing close\n");
-    WriteFile(dir / "picture_cast.txt", "p.sad place 小夜 snow\ne.sad place - still\nt.sad sight - -\n");
-    for (const char* list : {"music.txt", "voices.txt", "effects.txt"}) WriteFile(dir / list, "# none\n");
+    std::filesystem::path dir =
+        ListsIn("script_", {{"pictures.txt", "p.sad 1 - her place\ne.sad 1 - an empty place\nt.sad 1 - a thing close\n"},
+                            {"picture_cast.txt", "p.sad place 小夜 snow\ne.sad place - still\nt.sad sight - -\n"}});
     // Text lines 7 to 16.
     const std::string story = "#present 小夜\n#sky snow\nfile:p.sad\n小夜は座っていた。\nfile:t.sad\n鐘が鳴った。\n"
                               "#present -\n#sky still\nfile:e.sad\n誰もいない。\n";
-    struct Case {
-        std::string from, to, where;  // where: "" when accepted
-    } cases[] = {
+    const Change cases[] = {
         {"", "", ""},
         {"#present 小夜\n", "#present -\n", "script.txt:10: p.sad shows 小夜, whom the scene does not have in view"},
         {"#present 小夜\n", "#present 小夜 湊\n", "script.txt:10: p.sad does not show 湊, whom the scene has in view"},
@@ -377,59 +347,33 @@ TEST(ScriptTool, ChecksThePicturesAgainstWhoTheScenesHaveInView) {
         {"#present 小夜\n", "#presence 小夜\n", "script.txt:7: a note for the tools is"},
         {"鐘が鳴った。\n", "command:1\n_end:終える\n# why\n問い\n", "a note for the tools between a command: line"},
     };
-    for (const Case& c : cases) {
-        std::string text = story;
-        if (!c.from.empty()) text.replace(text.find(c.from), c.from.size(), c.to);
-        WriteFile(dir / "script.txt", Script(text));
-        std::string errors;
-        EXPECT_EQ(RunTool(dir, &errors), c.where.empty() ? 0 : 1) << c.to << "\n" << errors;
-        EXPECT_TRUE(errors.find(c.where) != std::string::npos) << c.where << "\n" << errors;
-    }
-    WriteFile(dir / "script.txt", Script(story));
+    for (const Change& c : cases) Verdict(dir, Changed(story, c), c.where);
     WriteFile(dir / "picture_cast.txt", "p.sad place 小夜 snow\ne.sad place - still\n");
-    std::string errors;
-    EXPECT_EQ(RunTool(dir, &errors), 1);
-    EXPECT_NE(errors.find("picture_cast.txt: t.sad is not in it"), std::string::npos) << errors;
+    Verdict(dir, Script(story), "picture_cast.txt: t.sad is not in it");
 }
 
 // Sound effects are listed apart from the voices: each wave_play: names a listed voice
 // or effect; an effect plays before the voice of its step (the next step stops only the
 // clip played last), may play again, and is no voice for the dialogue after it.
 TEST(ScriptTool, KnowsTheSoundEffectsApartFromTheVoices) {
-    std::filesystem::path dir = TestFolder("script_");
-    for (const char* list : {"pictures.txt", "picture_cast.txt", "music.txt"}) WriteFile(dir / list, "# none\n");
-    WriteFile(dir / "voices.txt", "v_minato_001.sad minato\n");
-    WriteFile(dir / "effects.txt", "se_bell.sad a bell\n");
+    std::filesystem::path dir =
+        ListsIn("script_", {{"voices.txt", "v_minato_001.sad minato\n"}, {"effects.txt", "se_bell.sad a bell\n"}});
     const std::string story = "wave_play:se_bell.sad\nwave_play:v_minato_001.sad\n湊「一」\n"
                               "wave_play:se_bell.sad\n鐘が鳴った。\n";
-    struct Case {
-        std::string from, to, where;  // where: "" when accepted
-    } cases[] = {
-        {"", "", ""},
+    const Change cases[] = {
         {"wave_play:se_bell.sad\nwave_play:v_minato_001.sad", "wave_play:v_minato_001.sad\nwave_play:se_bell.sad",
          "script.txt:8: se_bell.sad plays after the voice of its step"},
         {"se_bell.sad\n鐘", "se_gong.sad\n鐘", "script.txt:10: se_gong.sad is not in effects.txt"},
         {"se_bell.sad\n鐘", "v_bell.sad\n鐘", "script.txt:10: v_bell.sad is not in voices.txt"},
         {"wave_play:v_minato_001.sad\n", "", "script.txt:8: dialogue without"},
+        {"", "", ""},  // last: its report is read below
     };
-    for (const Case& c : cases) {
-        std::string text = story;
-        if (!c.from.empty()) text.replace(text.find(c.from), c.from.size(), c.to);
-        WriteFile(dir / "script.txt", Script(text));
-        std::string errors;
-        EXPECT_EQ(RunTool(dir, &errors), c.where.empty() ? 0 : 1) << c.to << "\n" << errors;
-        EXPECT_TRUE(errors.find(c.where) != std::string::npos) << c.where << "\n" << errors;
-    }
-    WriteFile(dir / "script.txt", Script(story));
-    std::string errors;
-    ASSERT_EQ(RunTool(dir, &errors), 0) << errors;
+    for (const Change& c : cases) Verdict(dir, Changed(story, c), c.where);
     EXPECT_NE(ReadFile(dir / "out.txt").find("2 sound effects played, 1 made"), std::string::npos);
     WriteFile(dir / "effects.txt", "se_bell.sad a bell\nse_gong.sad a gong\n");
-    EXPECT_EQ(RunTool(dir, &errors), 1);
-    EXPECT_NE(errors.find("effects.txt: se_gong.sad is never used"), std::string::npos) << errors;
+    Verdict(dir, Script(story), "effects.txt: se_gong.sad is never used");
     WriteFile(dir / "effects.txt", "bell.sad a bell\n");
-    EXPECT_EQ(RunTool(dir, &errors), 1);
-    EXPECT_NE(errors.find("effects.txt:1: an effect is named se_"), std::string::npos) << errors;
+    Verdict(dir, Script(story), "effects.txt:1: an effect is named se_");
 }
 
 // The picture and music tools refuse an input they cannot make the game's files from,

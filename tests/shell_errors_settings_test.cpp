@@ -2,19 +2,11 @@
 // the 63-character value, a missing file, other content kept, unsafe text refused, and
 // the order in which a replaced file reaches the disk.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 #include "base/error_box.h"
-#include "platform/headless.h"
 #include "story/settings.h"
+#include "tests/story_test_table.h"
 
 namespace fs = std::filesystem;
 
@@ -65,17 +57,9 @@ TEST(ErrorBox, ShowsLocationAndMessageAfterABeepCutTo255BytesAtAWholeCharacter) 
 // Each test has an empty config home of its own.
 class Settings : public ::testing::Test {
 protected:
-    fs::path dir = fs::path(AKARI_TEST_OUTPUT_DIR) /
-                   (std::string("settings_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    void SetUp() override {
-        fs::remove_all(dir);
-        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    }
-    std::string FileText() {
-        std::stringstream s;
-        s << std::ifstream(dir / "akari/set.ini", std::ios::binary).rdbuf();
-        return s.str();
-    }
+    fs::path dir = storytest::TestFolder("settings_");
+    void SetUp() override { setenv("XDG_CONFIG_HOME", dir.c_str(), 1); }
+    std::string FileText() { return storytest::ReadFile(dir / "akari/set.ini"); }
 };
 
 TEST_F(Settings, LivesInTheConfigHomeAndRoundTripsValuesReadToSixtyThreeCharacters) {
@@ -100,8 +84,8 @@ TEST_F(Settings, LivesInTheConfigHomeAndRoundTripsValuesReadToSixtyThreeCharacte
 
 TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
     fs::create_directories(dir / "akari");
-    std::ofstream(dir / "akari/set.ini", std::ios::binary)
-        << "; kept\r\n[First]\r\na=1\r\n\r\n[ST]\r\nx=2\r\nSC = old value \r\ny=3\r\n[last]\r\nb=4\r\n";
+    storytest::WriteFile(dir / "akari/set.ini",
+                         "; kept\r\n[First]\r\na=1\r\n\r\n[ST]\r\nx=2\r\nSC = old value \r\ny=3\r\n[last]\r\nb=4\r\n");
     EXPECT_EQ(ReadSetting("st", "sc"), "old value");  // names ignore case, values trimmed
     EXPECT_EQ(ReadSetting("st", "b"), "");
     EXPECT_EQ(ReadSetting("none", "a"), "");

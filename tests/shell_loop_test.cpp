@@ -2,48 +2,29 @@
 // click edges, double clicks, focus, the system pointer, Shutdown's routes,
 // and the program's own single-instance lock.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 
-#include <algorithm>
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "draw/kaDraw.h"
-#include "platform/headless.h"
 #include "platform/instance_lock.h"
-#include "shell/shell.h"
-#include "story/story.h"
-#include "tests/story_test_table.h"
+#include "tests/shell_test_game.h"
 
 namespace fs = std::filesystem;
+using namespace shelltest;
 
 namespace {
 
-void Push(plat::EventType type, int x = 0, int y = 0, int button = 0, int clicks = 0,
-          plat::Key key = {}) {
-    headless::PushEvent(plat::Event{type, x, y, button, clicks, key});
-}
-void Click(int clicks = 1) { Push(plat::EvButtonDown, 100, 100, 1, clicks); }
 int Count(const std::vector<std::string>& calls, const char* name) {
     return int(std::count(calls.begin(), calls.end(), name));
 }
 
-// The game as the program starts it, from a program directory of its own holding the
-// game's pictures, with set.ini under it.
-class ShellLoop : public gametest::GameTest {
+// The game as the program starts it, with sound.
+class ShellLoop : public ShellGame {
 protected:
-    ShellLoop() : GameTest("shell_") {}
-
     void SetUp() override {
-        GameTest::SetUp();
+        ShellGame::SetUp();
         headless::EnableAudio(true);
-        CopyAssetsWithExtension(".sad");
     }
 
     // Opened, active, at the story's first line, the pointer over the picture.
@@ -56,6 +37,7 @@ protected:
         Pass();  // the title's click, left by StartGame, starts the story
         ASSERT_EQ(GetGameMode(), ModeStory);
     }
+    static void Click(int clicks = 1) { Push(plat::EvButtonDown, 100, 100, 1, clicks); }
     bool Pass(uint32_t ms = 16) {
         headless::AdvanceClock(ms);
         return RunLoopPass();
@@ -235,13 +217,6 @@ TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
     }
     headless::SetCallObserver(nullptr);
     UseScriptTable(nullptr);
-}
-
-TEST_F(ShellLoop, ASecondCopyOpensNoWindowAndAsksTheFirstToRaise) {
-    headless::SetLockHeldElsewhere(true);
-    EXPECT_EQ(RunGame(), 0);
-    EXPECT_TRUE(headless::Calls().empty());
-    EXPECT_EQ(headless::RaiseRequestsSent(), 1);
 }
 
 // The program's own lock (the headless one stands in for it above): in a folder only the

@@ -56,34 +56,6 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     EXPECT_TRUE(AutoModeOnForTest());
 }
 
-// While a line comes out, the wave sways or an animation ticks every frame, frames run a
-// refresh apart and each one shows a new picture.
-TEST_F(LoopRest, MovingPicturesRunAFrameEveryRefreshAndPresentEachChange) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> body;
-    } cases[] = {
-        {"reveal", {Sjis("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらり")}},
-        {"wave", {"file:stripes.sad", "setscreen:0", "swave:", Sjis("波")}},
-        {"animation", {"file:sc1.sad", "setscreen:0", "anime:4", "speed:600", "loopanime:1",
-                       Sjis("動")}},
-    };
-    for (const Case& c : cases) {
-        TearDown();
-        SetUp();
-        auto stripes = Picture(500, 375, [](int x, int) { return x / 7 % 2 ? 0xF0F0F0u : 0x203040u; });
-        storytest::WriteFile(dir / "stripes.sad", std::string(stripes.begin(), stripes.end()));
-        storytest::SetScript(c.body);
-        Open(ModeTitle);
-        RunFor(100);
-        int presented = headless::PresentCount();
-        int frames = RunFor(500);
-        EXPECT_GE(frames, 29) << c.name;
-        EXPECT_LE(frames, 31) << c.name;
-        EXPECT_EQ(headless::PresentCount() - presented, frames) << c.name;
-    }
-}
-
 // A choice and the quit prompt draw their text whole every frame: they rest like a still
 // page, and only the pointer moving over a row (its highlight) asks for a frame.
 TEST_F(LoopRest, AnOpenChoiceAndTheQuitPromptRestUntilThePointerMoves) {

@@ -38,17 +38,6 @@ TEST_F(MixerTest, VoicesPlaySampleExactOverlapRestartAndStop) {
     EXPECT_EQ(Rms(Render(100)), 0.0);
 }
 
-static double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
-
-// A sine of amplitude a at 440 Hz after lead frames of silence, as 16-bit samples.
-static std::vector<int16_t> Sine(double amplitude, int lead, int frames) {
-    std::vector<int16_t> s(size_t(lead + frames), 0);
-    for (int i = 0; i < frames; ++i)
-        s[size_t(lead + i)] = int16_t(
-            std::lround(32767 * amplitude * std::sin(2 * M_PI * 440 * i / 44100)));
-    return s;
-}
-
 // The script's level and the reader's volume add their decibels, on a clip's output and
 // on the music's: p % is 20 log10(p / 100) dB more, 0 % is silence; the script's level
 // is kept as it set it, held to -100 dB (silence) and 0 dB; and each volume leaves the
@@ -100,7 +89,7 @@ TEST_F(MusicTest, TheScriptsLevelAndTheReadersVolumeAddUp) {
 // the sound's own largest step does, and nothing of it sounds after.
 TEST_F(MusicTest, ACutSoundFadesOutWithoutAJump) {
     const int lead = 882;  // 20 ms of silence first: a restarted clip starts silent
-    Write("sine.sad", PcmWave(1, 44100, 16, Samples16(Sine(0.5, lead, Second))));
+    Write("sine.sad", PcmWave(1, 44100, 16, Samples16(Sine(0.5, 440, Second, Second, lead))));
     smf::Track later;
     smf::Note(&later, 0, 192, 960, 67, 100);  // after a rest of 0.2 s: it starts silent
     Write("later.mid", smf::FileBytes({later}, 480, 1152));
@@ -144,8 +133,11 @@ TEST_F(MusicTest, ACutSoundFadesOutWithoutAJump) {
 // the output is the mix times a gain that moves by at most a 64th a frame. The mix
 // under the threshold comes out unchanged, sample for sample, after a short delay.
 TEST_F(MixerTest, TheDeviceLimitsLoudSumsSmoothlyAndPassesTheRestUnchanged) {
-    std::vector<int16_t> sine = Sine(0.6, 0, 44100 / 2);
-    Write("sine.sad", PcmWave(1, 44100, 16, Samples16(sine)));
+    // Left a sine, right the same at half its size and turned over: one gain for both.
+    std::vector<int16_t> sine = Sine(0.6, 440, Second, Second / 2), stereo;
+    for (int16_t v : sine) stereo.insert(stereo.end(), {v, int16_t(-v / 2)});
+    auto right = [&](size_t i) { return stereo[2 * i + 1] / 32768.0f; };
+    Write("sine.sad", PcmWave(2, 44100, 16, Samples16(stereo)));
     int id = kaSound::LoadObject("sine.sad", 3);
     for (int round = 0; round < 2; ++round) {  // the second after a loud sum
         kaSound::Play(id, 0);
@@ -155,8 +147,10 @@ TEST_F(MixerTest, TheDeviceLimitsLoudSumsSmoothlyAndPassesTheRestUnchanged) {
         while (sine[lead] == 0) ++lead;
         delay -= lead;
         ASSERT_LT(delay, size_t(100)) << "at most a few milliseconds late";
-        for (size_t i = 0; i < sine.size(); ++i)
+        for (size_t i = 0; i < sine.size(); ++i) {
             ASSERT_EQ(quiet[(delay + i) * 2], sine[i] / 32768.0f) << "round " << round << ", " << i;
+            ASSERT_EQ(quiet[(delay + i) * 2 + 1], right(i)) << "round " << round << ", " << i;
+        }
         if (round) break;
 
         for (int j = 0; j < 3; ++j) kaSound::Play(id, j);  // 1.8 at its crests
@@ -170,6 +164,7 @@ TEST_F(MixerTest, TheDeviceLimitsLoudSumsSmoothlyAndPassesTheRestUnchanged) {
             if (std::fabs(in) < 0.2) continue;
             double gain = out / in;
             ASSERT_GT(gain, 0.0) << i;
+            ASSERT_NEAR(loud[(delay + i) * 2 + 1], gain * 3 * right(i), 1e-5) << i;
             if (lastGain > 0) {
                 EXPECT_LE(std::fabs(gain - lastGain), double(i - last) / 64 + 1e-5) << i;
             }

@@ -2,7 +2,6 @@
 // at its length, pitch and level at the output rate; a missing or damaged one gives -1
 // and no error box, and takes no slot.
 #include <cstring>
-#include <filesystem>
 
 #include "tests/sound_test_files.h"
 #include "tools/opus_file.h"
@@ -15,10 +14,8 @@ class OpusClipTest : public SoundTest {
 protected:
     // A second of a 440 Hz tone at half scale, 48 kHz, written as the build writes clips.
     Bytes ToneClip() {
-        std::vector<int16_t> tone(48000);
-        for (size_t i = 0; i < tone.size(); ++i) tone[i] = int16_t(16384 * std::sin(2 * M_PI * 440 * double(i) / 48000));
         std::string path = dir_ + "/tone.opus";
-        EXPECT_TRUE(WriteOpusFile(path, tone, 48000));
+        EXPECT_TRUE(WriteOpusFile(path, Sine(0.5, 440, 48000, 48000), 48000));
         std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }

@@ -60,6 +60,17 @@ inline Bytes ConstantClip(int16_t level, int frames) {
     return PcmWave(1, 44100, 16, Samples16(std::vector<int16_t>(size_t(frames), level)));
 }
 
+// A sine of amplitude a (of full scale) at hz, sampled at rate, after lead frames of
+// silence, as 16-bit samples.
+inline std::vector<int16_t> Sine(double a, double hz, int rate, int frames, int lead = 0) {
+    std::vector<int16_t> s(size_t(lead + frames), 0);
+    for (int i = 0; i < frames; ++i)
+        s[size_t(lead + i)] = int16_t(std::lround(32767 * a * std::sin(2 * M_PI * hz * i / rate)));
+    return s;
+}
+
+inline double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
+
 // Interleaved stereo mixer output, asked for in device-sized pieces.
 inline std::vector<float> Render(int frames) {
     std::vector<float> out(size_t(frames) * 2, 0.0f);

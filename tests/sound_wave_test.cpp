@@ -70,11 +70,8 @@ static double LevelAt(const std::vector<float>& stereo, size_t first, size_t fra
 }
 
 TEST_F(WaveTest, OtherRatesAreResampledWithoutLossOrMirrorImages) {
-    const int rate = 22050, frames = rate;  // one second of a 10 kHz tone at half scale
-    std::vector<int16_t> tone(frames);
-    for (int i = 0; i < frames; ++i)
-        tone[size_t(i)] = int16_t(16384 * std::sin(2 * M_PI * 1e4 * i / rate));
-    Write("tone.sad", PcmWave(1, rate, 16, Samples16(tone)));
+    const int rate = 22050;  // one second of a 10 kHz tone at half scale
+    Write("tone.sad", PcmWave(1, rate, 16, Samples16(Sine(0.5, 1e4, rate, rate))));
     int id = kaSound::LoadObject("tone.sad", 1);
     kaSound::Play(id, -1);
     std::vector<float> out = Render(kaSound::OutputRate);

@@ -2,30 +2,16 @@
 // thread runs the mixer while this thread loads, plays, stops and releases voices and
 // replaces pieces, as the story does between clicks. Run under ThreadSanitizer, every
 // state the mixer reads unguarded is reported; everywhere, the mixer must keep up.
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <thread>
 
 #include "platform/platform.h"
-#include "sound/kaMusic.h"
 #include "sound/sound_state.h"
 #include "tests/sound_test_files.h"
 
 using namespace soundtest;
 
 namespace {
-
-// A format 0 piece of ticks ticks (960 a second): an organ holding one note.
-Bytes Piece(int note, uint32_t ticks) {
-    return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 16,
-            0, 0xC0, 19, 0, 0x90, uint8_t(note), 100, uint8_t(0x80 | ticks >> 7),
-            uint8_t(ticks & 0x7F), 0x80, uint8_t(note), 0, 0, 0xFF, 0x2F, 0};
-}
 
 void Write(const std::string& name, const Bytes& bytes) {
     std::ofstream(std::string(plat::ProgramDirectory()) + name, std::ios::binary)
@@ -57,8 +43,8 @@ TEST(AudioThread, GameThreadChangesVoicesAndPiecesWhileTheDeviceMixes) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     Write("thread_short.sad", ConstantClip(8000, 2205));   // 50 ms
     Write("thread_long.sad", ConstantClip(-8000, 44100));  // 1 s
-    Write("thread_a.mid", Piece(60, 96));                   // 0.1 s
-    Write("thread_b.mid", Piece(67, 9600));                 // 10 s
+    Write("thread_a.mid", Note(60, 96));                   // 0.1 s
+    Write("thread_b.mid", Note(67, 9600));                 // 10 s
 
     ASSERT_EQ(kaSound::Init(), 1) << "the dummy audio driver opens";
     kaSound::ResetTable();
