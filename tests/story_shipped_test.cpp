@@ -248,12 +248,6 @@ protected:
 };
 
 TEST_F(ShippedStory, EveryPathEndsWithTheCardAndEveryFrameIsTheOneKept) {
-#ifdef __clang__
-    // The kept frames come from the GCC build. Clang's checking builds truncate the
-    // wave effect's row offsets differently at a few pixels (8 in one frame of the
-    // ticket scene), which would fail every step after it for no fault of the code.
-    GTEST_SKIP() << "frames are kept from the GCC build";
-#endif
     ASSERT_EQ(OpenGame(), 1);
     std::srand(Seed);  // the logo's jitter and the animations' chances
     Push({plat::EvFocusGained, 0, 0, 0, 0, {}});
@@ -329,7 +323,13 @@ TEST_F(ShippedStory, EveryPathEndsWithTheCardAndEveryFrameIsTheOneKept) {
 
     EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes().front().text;
     CheckPaths();
+#ifndef __clang__
+    // The kept frames come from the GCC build. Clang's checking builds truncate the
+    // wave effect's row offsets differently at a few pixels (8 in one frame of the
+    // ticket scene), which would fail every step after it for no fault of the code;
+    // there the paths alone are checked, under the sanitizers.
     Compare();
+#endif
 }
 
 // The message window lets 、。…」 and a few more hang past the right limit; any other
