@@ -46,13 +46,10 @@ red_pixels() {
   convert "$WORK/$1.png" -crop "${4}x${5}+$2+$3" +repage -fx 'r>0.9&&g<0.1&&b<0.1' \
     -format '%[fx:int(mean*w*h+0.5)]' info:
 }
-# check_text SHOT WHAT: at least 300 near-white pixels in the message window: a line of
-# the story.
-check_text() {
-  local n
-  n=$(white_pixels "$1" 0 378 470 96)
-  [ "$n" -ge 300 ] || fail "$1: no $2 ($n white pixels)"
-  echo "ok: $1: $2 ($n white pixels)"
+# text_shown SHOT: photographed, the message window holds a line of the story (at least
+# 300 near-white pixels; WHITE says how many).
+text_shown() {
+  shot "$1" && WHITE=$(white_pixels "$1" 0 378 470 96) && [ "$WHITE" -ge 300 ]
 }
 # differs SHOT_A SHOT_B: how many pixels of the whole client area differ.
 differs() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d " " -f 1; }
@@ -96,8 +93,8 @@ choose() {
   hover "$1" "$2"
   click_at 300 $((157 + 40 * $2))
   until_true eval '! choice_open "$1-taken"' || fail "$1: the click did not take option $2"
-  sleep 0.5; shot "$1-taken"
-  check_text "$1-taken" "the text after option $2"
+  until_true text_shown "$1-taken" || fail "$1-taken: no text after option $2 ($WHITE white pixels)"
+  echo "ok: $1-taken: the text after option $2 ($WHITE white pixels)"
 }
 # page_shown SHOT PICTURE COUNT: photographed, the story's page shows a band of PICTURE
 # (any of its first COUNT, for an animated one), the panel, and text in the message
@@ -155,8 +152,9 @@ check_shown story message 7 0 640 99 0 375 1 25
 # Clicks and Return read on.
 click_at 300 360; sleep 0.6; click_at 300 360; sleep 0.6
 press Return; sleep 0.6; press Return
-until_true eval 'shot read && [ "$(differs story read)" -gt 500 ]' || fail "clicks and Return did not move the story on"
-check_text read "text after clicks and Return"
+until_true eval 'text_shown read && [ "$(differs story read)" -gt 500 ]' ||
+  fail "clicks and Return did not move the story on to a line ($WHITE white pixels)"
+echo "ok: clicks and Return read on ($WHITE white pixels)"
 
 # The wheel up opens the backlog over the story; Escape closes it (not the game), and so
 # does the wheel down past the newest line: each time the story is back as it was.
