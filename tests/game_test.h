@@ -3,11 +3,13 @@
 // frames run through the main loop's own RunFrame on the virtual clock.
 #pragma once
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -29,15 +31,23 @@ inline std::filesystem::path TestFolder(const char* prefix) {
     return dir;
 }
 
-// Copies into dir the files of the built game folder (pictures, voices, music; never the
-// program) whose names wanted accepts.
+// Puts into dir the files of the built game folder (pictures, voices, music; never the
+// program) whose names wanted accepts. Sound clips and music, which the game only reads,
+// are hard links (a copy across file systems); the rest is copied, as the game writes
+// into its pictures (the signature put back for a load and blanked again) and the
+// player's files.
 inline void CopyGameAssets(const std::filesystem::path& dir,
                            const std::function<bool(const std::string&)>& wanted) {
     for (const auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR)) {
         std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && name != "akari" && wanted(name))
-            std::filesystem::copy_file(entry.path(), dir / name,
-                                       std::filesystem::copy_options::overwrite_existing);
+        if (!entry.is_regular_file() || name == "akari" || !wanted(name)) continue;
+        char start[4] = {};
+        std::ifstream(entry.path(), std::ios::binary).read(start, 4);
+        bool onlyRead = std::string(start, 4) == "RIFF" || std::string(start, 4) == "MThd";
+        std::filesystem::remove(dir / name);
+        std::error_code notLinked;
+        if (onlyRead) std::filesystem::create_hard_link(entry.path(), dir / name, notLinked);
+        if (!onlyRead || notLinked) std::filesystem::copy_file(entry.path(), dir / name);
     }
 }
 
@@ -75,6 +85,14 @@ protected:
         plat::CloseWindow();
         ResetAllModules();
         std::filesystem::current_path(cwd);
+    }
+    // The folder outlives a TearDown and SetUp within the test (the program started again
+    // over it); it goes when the test passed, and stays to be looked at when it failed.
+    ~GameTest() override {
+        if (HasFailure())
+            std::printf("The test's folder is kept: %s\n", dir.c_str());
+        else
+            std::filesystem::remove_all(dir);
     }
 
     // The game's assets a test needs: those named, those with an extension, or all.

@@ -35,15 +35,14 @@ load_slot() {
 }
 
 CLIP=$(sed -n 's/^wave_play:\(.*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
-cp -r "$GAME_SRC" "$WORK/game"
+copy_game "$GAME_SRC" "$WORK/game"
 save_before 0 "$(line_of '^wave_play:')"
 save_before 1 "$(line_of '^midi_stop:')"
 export SDL_DISKAUDIOFILE=$WORK/capture.raw
 AUDIO=disk start_game "$GAME_SRC" "$WORK/run.log"
 WINDOW=$(find_window) || fail "no window"
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
-sleep 6
-window_origin "$WINDOW"
+await_layer notice expr 0 0 450 165 90 150 0 2 || fail "no notice: $LAYER_REPORT"
 click_at 300 300; sleep 1; click_at 300 300; sleep 0.5   # the notice, the title
 [ "$(captured)" -gt 0 ] || fail "the disk driver wrote nothing"
 # The piece starts with the story's first step; half a second on, the music alone.

@@ -71,7 +71,7 @@ EXPECTED_LINE=$(awk -v label="label:$FIRST_OPTION" '
   found && $0 !~ /^[a-z_0-9]+:/ { print line - 1; exit }' "$SCRIPT")
 [ -n "$EXPECTED_LINE" ] || fail "no first option found in $SCRIPT"
 
-cp -r "$GAME_SRC" "$WORK/game" && cp "$PAD_PROGRAM" "$WORK/game/akari" || fail "no game folder"
+copy_game "$GAME_SRC" "$WORK/game" && cp "$PAD_PROGRAM" "$WORK/game/akari" || fail "no game folder"
 start_game "$WORK/game" "$WORK/run1.log"
 WINDOW=$(find_window) || fail "no window with the caption $CAPTION"
 window_origin "$WINDOW"

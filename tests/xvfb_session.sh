@@ -26,10 +26,22 @@ start_x_session() {
   retry wmctrl -m >/dev/null 2>&1 || { SESSION_ERROR="openbox did not start"; return 1; }
 }
 
+# copy_game SOURCE DEST: a game folder of the test's own. The clips and the music, which
+# the game only reads, are hard links to SOURCE's; the program, the pictures (the game
+# writes their signature as it loads them) and anything else are copies.
+copy_game() {
+  local file start
+  cp -rl "$1" "$2" 2>/dev/null || { rm -rf "$2"; cp -r "$1" "$2"; return; }
+  while IFS= read -r -d '' file; do
+    IFS= read -r -n 4 start <"$file"
+    case $start in RIFF | MThd | OggS) ;; *) cp --remove-destination "$1/${file#"$2"/}" "$file" ;; esac
+  done < <(find "$2" -type f -print0)
+}
+
 # start_game GAME_DIR LOG: runs the game with set.ini in $WORK and SDL's audio driver
 # AUDIO (dummy, which needs no sound hardware, when unset); its process id is left in GAME.
 start_game() {
-  [ -d "$WORK/game" ] || cp -r "$1" "$WORK/game"
+  [ -d "$WORK/game" ] || copy_game "$1" "$WORK/game"
   XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=${AUDIO:-dummy} "$WORK/game/akari" >"$2" 2>&1 &
   GAME=$! && SESSION_PIDS+=("$GAME")
 }
@@ -70,13 +82,13 @@ pixels_changed() {
 }
 
 # layer_shown SHOT NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H
-# rectangle at (X, Y) of NAME.sad, without its key colour (the top-left pixel) when KEYED
+# rectangle at (X, Y) of NAME.sad (in PICTURES, or the game's copy), without its key colour (the top-left pixel) when KEYED
 # is 1, is what the photograph SHOT shows at DEST but for MAX_PERCENT of its pixels (text
 # or pointer over it). LAYER_REPORT says how many pixels differed.
 layer_shown() {
   local shot=$1 bmp="$WORK/$2.bmp" key=() opaque differing
   shift
-  { printf BM; tail -c +3 "$WORK/game/$1.sad"; } >"$bmp"  # the signature written back
+  { printf BM; tail -c +3 "${PICTURES:-$WORK/game}/$1.sad"; } >"$bmp"  # the signature written back
   [ "$8" -eq 0 ] || key=(-transparent "$(convert "$bmp" -format '%[pixel:p{0,0}]' info:)")
   convert "$bmp" -crop "${4}x${5}+$2+$3" +repage -alpha set "${key[@]}" "$WORK/layer.png"
   convert "$shot" -crop "${4}x${5}+$6+$7" +repage "$WORK/shown.png"
@@ -86,4 +98,17 @@ layer_shown() {
   differing=${differing%% *}
   LAYER_REPORT="$1: $differing of $opaque pixels differ from the picture"
   [ "$opaque" -ge 1000 ] && [ $((differing * 100)) -le $((opaque * $9)) ]
+}
+
+# await_layer NAME LAYER ...: photographs the window (where it is now) into NAME until
+# layer_shown finds the layer there, for at most 20 seconds: a busy machine stretches
+# the logo and slows every step.
+await_layer() {
+  local n
+  for ((n = 0; n < 40; n++)); do
+    window_origin "$WINDOW"
+    shot "$1" && layer_shown "$WORK/$1.png" "${@:2}" && return 0
+    sleep 0.5
+  done
+  return 1
 }

@@ -1,140 +1,225 @@
 #!/usr/bin/env bash
-# The real program under Xvfb and openbox: its window found by caption and sized, clicked
-# through the logo, notice and title into the story, its backlog, the system menu (a
-# save, its notice and the slot's picture) and the first choice, each photographed into
-# SHOT_DIR (default: here); a second copy refused; closed by the close box; started again
-# to continue from the title; closed by Escape.
+# The real program under Xvfb and openbox, driven as a player drives it, in one X
+# session. Run 1: its window found by caption and sized; clicked through the logo,
+# notice and title into the story; read with clicks and Return; its backlog, the
+# preferences and the system menu (a save, its notice and the slot's picture); held Ctrl
+# to the first choice, whose row lights under the pointer; a second copy refused; the
+# window at other sizes and full screen; closed by the close box. Run 2: the title's
+# つづきから back to that choice; its first option and the story choice's first, held
+# Ctrl through the ending to the title, where it stops; Escape. Run 3: the second option
+# of both choices, a save in slot No.3 between them, and the panel's quit and its prompt.
+# Each state is waited for (a busy machine stretches every step); the photographs are
+# kept in SHOT_DIR (default: here).
 # Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE [SHOT_DIR]. Exit 77: skipped.
 set -u
 GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
 . "$(dirname "$0")/xvfb_session.sh"
 
-fail() { echo "FAIL: $*"; tail -n +1 "$WORK"/run*.log; exit 1; }
+keep_shots() {
+  local f
+  mkdir -p "$SHOTS"
+  for f in "$WORK"/*.png; do
+    case ${f##*/} in changed-?.png | layer.png | shown.png | client.png | halved.png) ;; *) cp "$f" "$SHOTS/" ;; esac
+  done
+}
+fail() { echo "FAIL: $*"; tail -n 5 "$WORK"/run*.log; keep_shots; exit 1; }
 for tool in openbox xdotool wmctrl xwininfo import convert compare; do
   command -v "$tool" >/dev/null || fail "$tool is missing (./test installs it)"; done
 start_x_session
 case $? in 2) echo "SKIP: no X server can be started: $SESSION_ERROR"; exit 77 ;; 1) fail "$SESSION_ERROR" ;; esac
 
-# The game must end with status 0 within two seconds of $1.
+# Runs the check (a command) every 0.1 s until it holds, for at most 20 seconds.
+until_true() { TRIES=200 retry "$@"; }
+# The game must end with status 0 within five seconds of $1.
 expect_exit() {
-  TRIES=20 retry eval '! kill -0 $GAME 2>/dev/null' || fail "$1: still running two seconds later"
+  TRIES=50 retry eval '! kill -0 $GAME 2>/dev/null' || fail "$1: still running five seconds later"
   wait "$GAME" || fail "$1: exit status $?"
   echo "ok: $1 ends the game with status 0"
 }
-
-# The client area photographed into $WORK/NAME.png, and into $WORK/client.png for
-# check_layer.
-photograph() {
-  import -window root -crop "640x474+$ORIGIN_X+$ORIGIN_Y" +repage "$WORK/$1.png" || fail "no screenshot"
-  cp "$WORK/$1.png" "$WORK/client.png"
+# check_shown SHOT LAYER ...: layer_shown, failing the test when the picture is not there.
+check_shown() { layer_shown "$WORK/$1.png" "${@:2}" || fail "$1: $LAYER_REPORT"; echo "ok: $1: $LAYER_REPORT"; }
+# await_shown SHOT LAYER ...: the same, photographing until the layer shows.
+await_shown() { await_layer "$@" || fail "$1: $LAYER_REPORT"; echo "ok: $1: $LAYER_REPORT"; }
+# The pixels of a rectangle that are the pure red of a highlighted row (the game's colour
+# 0x0000FF is blue, green, red from the low byte).
+red_pixels() {
+  convert "$WORK/$1.png" -crop "${4}x${5}+$2+$3" +repage -fx 'r>0.9&&g<0.1&&b<0.1' \
+    -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# text_shown SHOT: photographed, the message window holds a line of the story (at least
+# 300 near-white pixels; WHITE says how many).
+text_shown() {
+  shot "$1" && WHITE=$(white_pixels "$1" 0 378 470 96) && [ "$WHITE" -ge 300 ]
+}
+# differs SHOT_A SHOT_B: how many pixels of the whole client area differ.
+differs() { compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d " " -f 1; }
+# changed_at_least SHOT BEFORE N X Y W H: photographs SHOT until at least N pixels of the
+# rectangle differ from BEFORE; CHANGED says how many.
+changed_at_least() {
+  CHANGED=$(shot "$1" && pixels_changed "$2" "$1" "${@:4}")
+  [ "${CHANGED:-0}" -ge "$3" ]
+}
+# As the story was photographed (a backlog or the preferences closed over it).
+story_back() { shot "$1" && [ "$(differs story "$1")" -eq 0 ]; }
+press() { xdotool key --window "$WINDOW" "$1"; }
+choice_open() { shot "$1" && layer_shown "$WORK/$1.png" comwin 0 0 470 200 58 90 0 40; }
+# Holds Ctrl, the pointer below the option rows, until the choice box opens (held Ctrl
+# never picks an option), at most 60 s.
+skip_to_choice() {
+  local n
+  xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 360)) keydown ctrl
+  for ((n = 0; n < 120; n++)); do
+    choice_open "$1" && break
+    kill -0 "$GAME" 2>/dev/null || { xdotool keyup ctrl; fail "$1: the game ended before a choice"; }
+    sleep 0.5
+  done
+  xdotool keyup ctrl
+  [ $n -lt 120 ] || fail "$1: no choice box after 60 s of held Ctrl"
+  echo "ok: $1: held Ctrl stops at the choice box"
+}
+# hover SHOT N: the pointer over option N, whose row alone is filled in red.
+option_lit() {
+  shot "$1" && [ "$(red_pixels "$1" 80 $((140 + 40 * $2)) 433 36)" -ge 400 ] &&
+    [ "$(red_pixels "$1" 80 $((140 + 40 * (1 - $2))) 433 36)" -lt 100 ]
+}
+hover() {
+  xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 157 + 40 * $2))
+  until_true option_lit "$1" "$2" || fail "$1: option $2 is not highlighted alone under the pointer"
+  check_shown "$1" comwin 0 0 470 200 58 90 0 40
+  echo "ok: $1: option $2 highlighted under the pointer"
+}
+# choose SHOT N: option N taken by a click; SHOT is the page after it, with its text.
+choose() {
+  hover "$1" "$2"
+  click_at 300 $((157 + 40 * $2))
+  until_true eval '! choice_open "$1-taken"' || fail "$1: the click did not take option $2"
+  until_true text_shown "$1-taken" || fail "$1-taken: no text after option $2 ($WHITE white pixels)"
+  echo "ok: $1-taken: the text after option $2 ($WHITE white pixels)"
+}
+# page_shown SHOT PICTURE COUNT: photographed, the story's page shows a band of PICTURE
+# (any of its first COUNT, for an animated one), the panel, and text in the message
+# window.
+page_shown() {
+  local band
+  shot "$1" || return 1
+  for ((band = 0; band < $3; band++)); do
+    layer_shown "$WORK/$1.png" "$2" 0 $((375 * band)) 474 375 0 0 0 1 && break
+  done
+  [ "$band" -lt "$3" ] && layer_shown "$WORK/$1.png" panel 0 0 166 377 474 0 1 1 &&
+    [ "$(white_pixels "$1" 0 378 470 96)" -ge 300 ]
+}
+await_page() {
+  until_true page_shown "$@" || fail "$1: no page of $2 with the panel and text ($LAYER_REPORT)"
+  echo "ok: $1: a band of $2, the panel and text"
+}
+# Into the story from a new run: the logo ends by itself, a click leaves the notice and
+# another the title.
+start_run() {
+  start_game "$GAME_SRC" "$WORK/run$1.log"
+  WINDOW=$(find_window) || fail "run $1: no window"
+  xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+  await_shown "$1-notice" expr 0 0 450 165 90 150 0 2
+  click_at 300 300
+  await_shown "$1-title" tit 0 0 640 474 0 0 0 5
+  click_at 300 300
+  await_shown "$1-story" panel 0 0 166 377 474 0 1 1
 }
 
-check_layer() {
-  layer_shown "$WORK/client.png" "$@" || fail "$LAYER_REPORT"
-  echo "ok: $LAYER_REPORT"
-}
-
+# Run 1.
 start_game "$GAME_SRC" "$WORK/run1.log"
 WINDOW=$(find_window) || fail "no window with the caption $CAPTION"
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null
 window_origin "$WINDOW"
 [ "${WIDTH}x$HEIGHT" = 640x474 ] || fail "client area is ${WIDTH}x$HEIGHT, not 640x474"
 echo "ok: window \"$CAPTION\" with a 640x474 client area"
-# The opening logo ends by itself; a click leaves the notice, another the title.
 xdotool mousemove $((ORIGIN_X + 630)) $((ORIGIN_Y + 470))
-sleep 1; photograph logo
-[ "$(convert "$WORK/client.png" -format '%[fx:maxima>0.5 && standard_deviation>0.02]' info:)" = 1 ] ||
+sleep 1; shot logo || fail "no screenshot"
+[ "$(convert "$WORK/logo.png" -format '%[fx:maxima>0.5 && standard_deviation>0.02]' info:)" = 1 ] ||
   fail "the logo screen is blank"
-sleep 4; photograph notice
-check_layer expr 0 0 450 165 90 150 0 2
-click_at 250 200; sleep 0.8; photograph title
-check_layer tit 0 0 640 474 0 0 0 5
-click_at 250 200; sleep 1.5
-photograph story
-# The story's first picture and frame, as the script names them before its first line.
+await_shown notice expr 0 0 450 165 90 150 0 2
+click_at 250 200
+await_shown title tit 0 0 640 474 0 0 0 5
+sleep 0.3; shot title  # as it rests, without a save
+click_at 250 200
+# The story's first picture and frame, as the script names them before its first line,
+# the panel, the message window and its first line.
 PICTURE=$(sed -n 's/^file:\(.*\)\.sad\r\?$/\1/p' "$SCRIPT" | head -n 1)
 FRAME=$(sed -n 's/^setscreen:\([0-9]*\)\r\?$/\1/p' "$SCRIPT" | head -n 1)
-check_layer "$PICTURE" 0 $((375 * FRAME)) 474 375 0 0 0 1  # the band left of the panel
-check_layer panel 0 0 166 377 474 0 1 1
-check_layer message 7 0 640 99 0 375 1 25
+await_page story "$PICTURE" $((FRAME + 1))
+check_shown story "$PICTURE" 0 $((375 * FRAME)) 474 375 0 0 0 1  # the band left of the panel
+check_shown story message 7 0 640 99 0 375 1 25
+
+# Clicks and Return read on.
+click_at 300 360; sleep 0.6; click_at 300 360; sleep 0.6
+press Return; sleep 0.6; press Return
+until_true eval 'text_shown read && [ "$(differs story read)" -gt 500 ]' ||
+  fail "clicks and Return did not move the story on to a line ($WHITE white pixels)"
+echo "ok: clicks and Return read on ($WHITE white pixels)"
 
 # The wheel up opens the backlog over the story; Escape closes it (not the game), and so
 # does the wheel down past the newest line: each time the story is back as it was.
-differing_from_story() { photograph "$1"; compare -metric AE "$WORK/story.png" "$WORK/$1.png" null: 2>&1 | cut -d " " -f 1; }
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
-photograph story
+shot story
 for close in Escape wheel; do
-  xdotool click 4; sleep 0.8
-  [ "$(differing_from_story "backlog-$close")" -gt 10000 ] || fail "the wheel up showed no backlog"
+  xdotool click 4
+  until_true eval 'shot "backlog-$close" && [ "$(differs story "backlog-$close")" -gt 10000 ]' ||
+    fail "the wheel up showed no backlog"
   if [ $close = Escape ]; then xdotool key Escape; else xdotool click 5; fi
-  sleep 0.8
+  until_true story_back "closed-$close" || fail "$close did not bring the story back"
   kill -0 "$GAME" 2>/dev/null || fail "$close ended the game instead of the backlog"
-  [ "$(differing_from_story "closed-$close")" -eq 0 ] || fail "$close did not bring the story back"
   echo "ok: the wheel opens the backlog and $close closes it"
 done
 
 # F1 opens the preferences over the story; Escape closes them (not the game), and the
 # story is back as it was.
-xdotool key F1; sleep 0.8
-[ "$(differing_from_story preferences)" -gt 10000 ] || fail "F1 showed no preferences"
-xdotool key Escape; sleep 0.8
+xdotool key F1
+until_true eval 'shot preferences && [ "$(differs story preferences)" -gt 10000 ]' || fail "F1 showed no preferences"
+xdotool key Escape
+until_true story_back closed-preferences || fail "closing the preferences did not bring the story back"
 kill -0 "$GAME" 2>/dev/null || fail "Escape ended the game instead of the preferences"
-[ "$(differing_from_story closed-preferences)" -eq 0 ] || fail "closing the preferences did not bring the story back"
 echo "ok: F1 opens the preferences and Escape closes them"
 
 # The system menu over the story: the button under the pointer lights up inside its box.
-xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)) sleep 0.2 mousedown 3 sleep 0.1 mouseup 3
-sleep 1; xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
-photograph menu_plain
-xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
-photograph menu
-LIT=$(pixels_changed menu_plain menu 172 92 46 21)
-[ "$LIT" -ge 600 ] || fail "the hovered save button changed only $LIT pixels"
+click_at 300 200 3
+xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440))
+await_shown menu_plain savaback 0 0 640 474 0 0 0 10
+sleep 0.3; shot menu_plain
+xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102))
+until_true changed_at_least menu menu_plain 600 172 92 46 21 ||
+  fail "the hovered save button changed only $CHANGED pixels"
 OUTSIDE=$(pixels_changed menu_plain menu 233 92 46 21)
 [ "$OUTSIDE" -eq 0 ] || fail "the next save button changed $OUTSIDE pixels too"
-echo "ok: the hovered menu button lights ($LIT pixels), its neighbour stays"
+echo "ok: the hovered menu button lights ($CHANGED pixels), its neighbour stays"
 # A save to slot 1: its notice and how to go on in the margin left of the rows, the
 # menu's card beside it dimmed; the next click closes it, on Save No.3 saving nothing.
 # Then, with the menu open again, the pointer on slot 1's save button shows its small
 # picture in the margin.
-click_at 195 102; sleep 0.8
-xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440)); sleep 0.5
-photograph menu_notice
+click_at 195 102
+xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440))
+until_true changed_at_least menu_notice menu_plain 50000 168 40 392 360 ||
+  fail "the menu's card is not dimmed by a notice ($CHANGED pixels)"
+sleep 0.3; shot menu_notice
 NOTICE=$(pixels_changed menu_plain menu_notice 10 92 156 68)
-DIMMED=$(pixels_changed menu_plain menu_notice 168 40 392 360)
-[ "$NOTICE" -ge 100 ] && [ "$DIMMED" -ge 50000 ] ||
-  fail "the notice changed $NOTICE pixels of the margin and $DIMMED of the card"
-echo "ok: the notice stands in the margin ($NOTICE pixels), the card is dimmed ($DIMMED pixels)"
-click_at $((170 + 63 * 2 + 10)) 102; sleep 1
+[ "$NOTICE" -ge 100 ] || fail "the notice changed $NOTICE pixels of the margin"
+echo "ok: the notice stands in the margin ($NOTICE pixels), the card is dimmed"
+click_at $((170 + 63 * 2 + 10)) 102
+until_true eval 'shot menu_closed && [ "$(differs menu_closed menu_notice)" -gt 10000 ]' ||
+  fail "the click did not close the notice"
 [ ! -e "$WORK/game/z_save2.sdt" ] || fail "the click closing the notice saved to slot No.3"
-click_at 300 200 3; sleep 1
-xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102)); sleep 0.5
-photograph menu_preview
-PREVIEW=$(pixels_changed menu menu_preview 10 90 150 113)
-[ "$PREVIEW" -ge 10000 ] || fail "the margin shows no picture of slot 1 ($PREVIEW pixels changed)"
-echo "ok: the pointer on a saved slot shows its picture in the margin ($PREVIEW pixels)"
-click_at 420 380; sleep 1  # return to the story
+click_at 300 200 3
+await_layer menu_again savaback 0 0 640 474 0 0 0 10 || fail "no menu: $LAYER_REPORT"
+xdotool mousemove $((ORIGIN_X + 195)) $((ORIGIN_Y + 102))
+until_true changed_at_least menu_preview menu 10000 10 90 150 113 ||
+  fail "the margin shows no picture of slot 1 ($CHANGED pixels changed)"
+echo "ok: the pointer on a saved slot shows its picture in the margin ($CHANGED pixels)"
+click_at 420 380  # return to the story
+await_shown returned panel 0 0 166 377 474 0 1 1
 
-# On to the first choice with Ctrl held (the skip), the pointer left of the rows; the
-# pointer on the first row then highlights it.
-xdotool mousemove $((ORIGIN_X + 30)) $((ORIGIN_Y + 300))
-xdotool windowactivate --sync "$WINDOW" 2>/dev/null
-xdotool keydown Control_L
-for ((n = 0; n < 60; n++)); do
-  sleep 0.5; photograph choice_plain
-  layer_shown "$WORK/client.png" comwin 0 0 470 200 58 90 0 40 && break
-done
-xdotool keyup Control_L
-[ "$n" -lt 60 ] || fail "no choice box after 30 s of skipping ($LAYER_REPORT)"
-sleep 0.5; photograph choice_plain
-echo "ok: choice box shown ($LAYER_REPORT)"
-xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 157)); sleep 0.5
-photograph choice
-LIT=$(pixels_changed choice_plain choice 80 140 432 35)
-[ "$LIT" -ge 3000 ] || fail "the hovered choice row changed only $LIT pixels"
-echo "ok: the hovered choice row is highlighted ($LIT pixels)"
-mkdir -p "$SHOTS" && cp "$WORK"/{logo,notice,title,story,menu,menu_notice,menu_preview,choice,preferences}.png "$WORK"/backlog-*.png "$WORK"/closed-*.png "$SHOTS/"
+# On to the first choice with Ctrl held; the pointer on the first row highlights it.
+skip_to_choice choice_plain
+hover choice 0
 
-"$WORK/game/akari" >"$WORK/run2.log" 2>&1 || fail "a second copy exited with status $?"
+"$WORK/game/akari" >"$WORK/run-second.log" 2>&1 || fail "a second copy exited with status $?"
 [ "$(wmctrl -l | grep -cF "$CAPTION")" -eq 1 ] || fail "a second copy opened a window"
 kill -0 "$GAME" 2>/dev/null || fail "the first copy ended when the second started"
 echo "ok: a second copy exits 0 without a window"
@@ -151,7 +236,7 @@ mean_of() { convert "$WORK/$1.png" -crop "$2" +repage -format '%[fx:int(mean*100
 resize_to() {
   local size="$1x$2"
   xdotool windowsize "$WINDOW" "$1" "$2"
-  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = "$size" ]' ||
+  until_true eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = "$size" ]' ||
     fail "the window is ${WIDTH}x$HEIGHT, not $size"
   sleep 0.5
 }
@@ -176,40 +261,85 @@ echo "ok: at 1000x600 the picture lies between black bars"
 for key in F11 alt+Return; do
   xdotool windowactivate --sync "$WINDOW" 2>/dev/null
   xdotool key "$key"
-  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1600x1200 ]' ||
+  until_true eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1600x1200 ]' ||
     fail "$key: the window is ${WIDTH}x$HEIGHT, not the screen's 1600x1200"
   sleep 0.5
   photo "full-screen-${key/+/-}"
   xdotool key Escape
-  TRIES=30 retry eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1000x600 ]' ||
+  until_true eval 'window_origin "$WINDOW"; [ "${WIDTH}x$HEIGHT" = 1000x600 ]' ||
     fail "Escape after $key: the window is ${WIDTH}x$HEIGHT, not 1000x600 again"
   kill -0 "$GAME" 2>/dev/null || fail "Escape in full screen ended the game"
   echo "ok: $key makes the window full screen and Escape returns it to 1000x600"
 done
-mkdir -p "$SHOTS" && cp "$WORK"/size-*.png "$WORK"/full-screen-*.png "$SHOTS/"
 wmctrl -c "$CAPTION"
 expect_exit "the close box"
 
-# The title of a game with a save: its つづきから lit under the pointer (greyed at the
-# first run's title, when there was none) continues from the most recent, the place the
-# close box kept.
-start_game "$GAME_SRC" "$WORK/run3.log"
+# Run 2: the title of a game with a save: its つづきから lit under the pointer (greyed at
+# the first run's title, when there was none) continues from the most recent, the place
+# the close box kept: the first choice.
+start_game "$GAME_SRC" "$WORK/run2.log"
 WINDOW=$(find_window) || fail "no window in the second run"
 resize_to 640 474  # the first run left it at 1000x600, which the window keeps
 xdotool mousemove $((ORIGIN_X + 630)) $((ORIGIN_Y + 470))
-sleep 5; click_at 250 200; sleep 0.8
-xdotool mousemove $((ORIGIN_X + 250)) $((ORIGIN_Y + 200)); sleep 0.5
-photograph title_saved
+await_shown 2-notice expr 0 0 450 165 90 150 0 2
+click_at 250 200
+xdotool mousemove $((ORIGIN_X + 250)) $((ORIGIN_Y + 200))
+await_shown title_saved tit 0 0 640 474 0 0 0 5
+sleep 0.3; shot title_saved
 LIT=$(pixels_changed title title_saved 510 398 120 28)
 [ "$LIT" -ge 50 ] || fail "つづきから looks the same with a save as without ($LIT pixels)"
 xdotool mousemove $((ORIGIN_X + 560)) $((ORIGIN_Y + 412)); sleep 0.5
-photograph title_entries
-click_at 560 412; sleep 1.5
-photograph continued
-[ "$(pixels_changed title_entries continued 0 0 474 375)" -ge 10000 ] || fail "つづきから did not leave the title"
-check_layer comwin 0 0 470 200 58 90 0 40  # the first choice, open when the box was closed
+shot title_entries
+click_at 560 412
+await_shown continued comwin 0 0 470 200 58 90 0 40
 echo "ok: つづきから is lit once a save exists and continues the story from it"
-cp "$WORK"/{title_saved,title_entries,continued}.png "$SHOTS/"
+# The first option of both choices (the coat is lent), then held Ctrl through the ending
+# and its end card until the title comes back, at most 90 s; two seconds more, and the
+# title must stay (held Ctrl never takes it).
+choose 2-early-choice 0
+skip_to_choice 2-story-choice
+choose 2-story-choice 0
+await_page 2-story-choice-taken sc46 4
+xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 360)) keydown ctrl
+for ((n = 0; n < 180; n++)); do
+  shot 2-title-again && layer_shown "$WORK/2-title-again.png" tit 0 0 640 474 0 0 0 5 && break
+  kill -0 "$GAME" 2>/dev/null || { xdotool keyup ctrl; fail "the game ended instead of showing the title"; }
+  sleep 0.5
+done
+[ $n -lt 180 ] || { xdotool keyup ctrl; fail "no title after 90 s of held Ctrl"; }
+sleep 2
+shot 2-title-held
+xdotool keyup ctrl
+check_shown 2-title-held tit 0 0 640 474 0 0 0 5
+echo "ok: the ending returns to the title, where held Ctrl stops"
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
 xdotool keydown Escape sleep 0.1 keyup Escape
 expect_exit "Escape"
+
+# Run 3: the second option of the early choice, a save in slot No.3 (the third button,
+# z_save2.sdt), the second option of the story choice, and the panel's quit and its
+# prompt.
+start_run 3
+skip_to_choice 3-early-choice
+choose 3-early-choice 1
+[ "$(differs 2-early-choice-taken 3-early-choice-taken)" -gt 300 ] ||
+  fail "the second option shows the first option's line"
+click_at 300 300 3
+xdotool mousemove $((ORIGIN_X + 100)) $((ORIGIN_Y + 440))
+await_shown 3-menu savaback 0 0 640 474 0 0 0 10
+sleep 0.3; shot 3-menu
+click_at $((170 + 63 * 2 + 10)) 100
+until_true test -s "$WORK/game/z_save2.sdt" || fail "slot No.3 (z_save2.sdt) was not written"
+until_true changed_at_least 3-saved 3-menu 150 10 92 156 68 || fail "no save notice ($CHANGED pixels changed)"
+echo "ok: slot No.3 saved with its notice: $(tr -d '\r' <"$WORK/game/z_save2.sdt")"
+click_at 300 300
+await_shown 3-back panel 0 0 166 377 474 0 1 1
+skip_to_choice 3-story-choice
+choose 3-story-choice 1
+await_page 3-story-choice-taken sc45 4
+click_at 580 336   # the panel's quit button opens its prompt
+await_shown 3-quit-prompt comwin 0 0 470 200 58 90 0 40
+kill -0 "$GAME" 2>/dev/null || fail "the quit button ended the game without its prompt"
+click_at 300 157   # ゲームを終了する
+expect_exit "the panel's quit and its prompt"
+keep_shots
