@@ -89,7 +89,7 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
     } routes[] = {
         {"back by a click", [&] { ClickAt(580, 336), ClickAt(RowX, Row1Y); }},
         {"back by the keys", [&] { ClickAt(580, 336), PressAndHold(plat::KeyUp), PressAndHold(plat::KeyReturn); }},
-        {"return by a click", [&] { menu(), ClickAt(400, 380); }},
+        {"return by a click", [&] { menu(), ClickAt(330, 380); }},  // where quit lies under it too
         {"return by the keys", [&] { menu(), PressAndHold(plat::KeyRight), PressAndHold(plat::KeyShiftTab), PressAndHold(plat::KeyReturn); }},
         {"Backspace", [&] { menu(), PressAndHold(plat::KeyBackspace); }},
     };
