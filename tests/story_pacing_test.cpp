@@ -1,4 +1,4 @@
-// What moves with the clock: the logo, the six animation loop modes, the message
+// What moves with the clock: the six animation loop modes, the message
 // window's release of characters at speeds 0 to 5, and a voice clip reaching the output
 // with its line: the mixer's output, pulled a frame's worth at a time as the device pulls
 // it, holds the clip from within 50 ms of the frame whose step runs its wave_play: line.
@@ -20,15 +20,6 @@ protected:
         CopyAssets({"v_minato_001.sad"});
     }
 };
-
-TEST_F(Pacing, TheLogoStepsAtMostEveryEighthOfASecond) {
-    SetGameMode(ModeLogo);
-    Frame(0.0f);  // the clock starts at 3: a step at once
-    Frame(0.1f, true);  // 0.8: no step, and clicks do not hurry it
-    EXPECT_EQ(LogoLevelForTest(), 5);
-    Frame(0.1f);
-    EXPECT_EQ(LogoLevelForTest(), 4);
-}
 
 TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
     struct Case {
