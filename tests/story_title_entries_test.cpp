@@ -77,8 +77,8 @@ TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
     }
 }
 
-// However the program ends in the story (a key, the close box or a signal, the menu's
-// quit, the quit prompt's way out), the reader's place is kept as the resume point, and
+// However the program ends in the story (a key, the menu's quit, the quit prompt's way
+// out), the reader's place is kept as the resume point, and
 // つづきから at the next start comes back to its line, picture and flags. At the title, or
 // once the script has ended the run, nothing is kept; a damaged resume point is none.
 TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
@@ -87,7 +87,6 @@ TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
         bool kept;
     } routes[] = {
         {[] { KeyDown(plat::KeyEscape); }, true},
-        {[] { HandleWindowEvent({plat::EvCloseRequested, 0, 0, 0, 0, plat::KeyNone}); }, true},
         {[this] { Frame(0.016f, false, true), ClickOn(layout::QuitGameButton); }, true},
         {[this] { ClickOn(layout::QuitButton), ClickOn(layout::ChoiceRowHit(0)); }, true},
         {[this] { for (int i = 0; i < 5 && !Shell.ShutdownDone; ++i) Click(); }, false},
