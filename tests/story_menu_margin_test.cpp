@@ -148,6 +148,14 @@ TEST_F(MenuMargin, AnOlderSlotShowsItsLineAndNoPicture) {
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
+// The music's mark follows the setting in force: a hand-edited value other than 0 is off.
+TEST_F(MenuMargin, AnyMusicSettingButZeroIsMarkedOff) {
+    UseSystemSettings("2,-1,");
+    OpenMenu();
+    const layout::Rect m = layout::MarkUnder(layout::MusicRow.Button(1));
+    EXPECT_EQ(Pixel((m.left + m.right) / 2, m.top + 1), 0xF0E080u) << "the panel marks' colour";
+}
+
 // While a save's or a load's notice shows, it stands in the margin with how to go on, in
 // place of the slot pointed at. The click that closes it acts on nothing under it: on
 // Save No.3 it saves nothing, and where the panel's menu button lies in the story it
