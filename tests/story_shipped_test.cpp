@@ -254,6 +254,7 @@ TEST_F(ShippedStory, EveryPathEndsWithTheCardAndEveryFrameIsTheOneKept) {
     Push({plat::EvPointerMove, RowX, FirstRowY, 0, 0, {}});
     RunFor(4000);
     Step("logo and notice");
+    EXPECT_EQ(InterfacePicture[PicAcross], 0) << "the logo's picture is let go after it";
     Click(RowX, FirstRowY, 1, 500, "title");
 
     // The first lines, coming out a character at a time.

@@ -67,9 +67,7 @@ inline std::filesystem::path StateBeside(const std::filesystem::path& dir, const
 }
 
 using gametest::CountPixels;
-using gametest::PicturePixel;
 using gametest::TestFolder;
-using gametest::TextPixels;
 
 inline void PointAt(int x, int y) {
     InputState.MouseX = x;
