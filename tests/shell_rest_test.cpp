@@ -109,26 +109,6 @@ TEST_F(LoopRest, ALoopWaitingForItsChanceOfARestartKeepsItsFrameRate) {
     EXPECT_GE(RunFor(1000), 59) << "frames kept running";
 }
 
-// A click after a long rest starts an animation; it ticks at its own pace (speed 70: seven
-// bands a second) and does not race through the time the page stood still.
-TEST_F(LoopRest, AnAnimationStartedAfterARestKeepsItsPace) {
-    OpenStory({Sjis("静"), "file:sc1.sad", "setscreen:0", "anime:4", "speed:70",
-               "loopanime:1", Sjis("動")});
-    RunFor(10000);
-    ClickAt(Now() + 1, 320, 240);
-    RunFor(2);
-    ASSERT_EQ(AnimeFrames, 4);
-    EXPECT_LT(AnimeClockForTest(), 10.0f);
-    int ticks = 0, band = AnimeFrame;
-    for (uint32_t end = Now() + 1000; int32_t(Now() - end) < 0;) {
-        RunFor(1);
-        ticks += AnimeFrame != band;
-        band = AnimeFrame;
-    }
-    EXPECT_GE(ticks, 6);
-    EXPECT_LE(ticks, 8);
-}
-
 // The engine's whole story, with input on the ticks of a 50 Hz display: the loop that rests shows
 // exactly the pictures a loop composing every refresh shows, in fewer frames.
 TEST_F(LoopRest, TheStoryShowsTheSamePicturesAsAFrameEveryRefresh) {
