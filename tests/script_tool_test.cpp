@@ -1,8 +1,8 @@
 // The build's script tool refuses each kind of bad script with the file and line of the
-// fault, checks the story against its lists of pictures, music and voices and against
-// the message window; the head of the shipped script it built; the voice tool, which
-// speaks the lines the script plays clips before, again only where they change; and the
-// picture and music tools, which refuse what they cannot make.
+// fault, and checks the story against its lists of pictures, music and voices and against
+// the message window; the voice tool, which speaks the lines the script plays clips
+// before, again only where they change; and the picture and music tools, which refuse
+// what they cannot make.
 #include <sys/wait.h>
 
 #include <array>
@@ -70,7 +70,6 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
         int line;  // 0: accepted
     } cases[] = {
         {Script("こんばんは\nflg:001,7\nif:001,7,002,35\nswitch:002,3,6\njump:_end\n"), 0},
-        {Script(lines1491), 0},  // 1499 lines end just in time
         {Script("一行\n" + line400 + "\n"), 8},
         {Script("絵文字😀\n"), 7},
         {Script(lines1491 + "文\n文\n文\n"), 1500},
@@ -346,15 +345,6 @@ TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
         EXPECT_NE(ReadFile(dir / "said.txt").find(c.says), std::string::npos) << c.input << ReadFile(dir / "said.txt");
         EXPECT_FALSE(std::filesystem::exists(dir / c.made)) << c.input;
     }
-}
-
-TEST(ShippedScript, HasTheHeadTheEngineReliesOn) {
-    SetScript({});
-    for (int i = 0; i < 6; ++i) EXPECT_STREQ(ShippedScript[i], TestTable[i]) << "line " << i;
-    int end = FindLabelIn(ShippedScript, "_end");
-    EXPECT_STREQ(ShippedScript[end], "label:_end");
-    EXPECT_STREQ(ShippedScript[end + 1], "end:99");
-    UseScriptTable(nullptr);
 }
 
 }  // namespace
