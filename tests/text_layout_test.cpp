@@ -1,5 +1,5 @@
 // Text layout with the installed fonts where the shipped story's frames do not reach:
-// wrapping exactly at the limit, hanging characters, line feeds, a 16-bit display; and
+// wrapping exactly at the limit, hanging characters, a 16-bit display; and
 // the build's own measure of the message window's rows against the layout's.
 #include "story/script.h"
 #include "tests/text_test_support.h"
@@ -40,14 +40,6 @@ TEST_F(TextLayoutTest, CharacterEndingExactlyAtRightWrapsUnlessItHangs) {
     ASSERT_EQ(TextRectCount, 3);  // 。 has no rectangle but is drawn on the first line
     EXPECT_GT(Ink(FontSprite, right - Half(0x3002), 385, right, 413), 5);
     EXPECT_EQ(Ink(FontSprite, 0, 413, 700, 520), 0);
-}
-
-TEST_F(TextLayoutTest, TwoLineFeedsMakeAnEmptyLine) {
-    LayOut(A + "\n\n" + A);
-    ASSERT_EQ(TextRectCount, 3);
-    EXPECT_EQ(TextRects[2].top, 441);
-    EXPECT_EQ(Ink(FontSprite, 0, 413, 700, 441), 0);
-    EXPECT_GT(Ink(FontSprite, 10, 441, 590, 469), 50);
 }
 
 // The script tool warns of a paragraph's short last row from rows it measures itself:
