@@ -141,9 +141,9 @@ TEST_F(ShellLoop, TheSystemPointerChangesOncePerCrossing) {
     EXPECT_EQ(InputState.MouseY, 473);
 }
 
-// Shutdown's releases as they happen: the synthesizer deleted (CloseMusic), FreeType
-// closed (FreeText), the platform calls of kaSound::Release (CloseAudio), of the lock
-// and of the window, and the back buffer first seen gone (CloseScreen).
+// Shutdown's releases as they happen: the synthesizer deleted (CloseMusic), the platform
+// calls of kaSound::Release (CloseAudio), of the lock and of the window, and the back
+// buffer first seen gone (CloseScreen).
 static std::vector<std::string>* Releases = nullptr;
 
 static void NoteRelease(const char* what) {
@@ -166,17 +166,11 @@ extern "C" void delete_fluid_synth(void* synth) {
     real(synth);
 }
 
-extern "C" int FT_Done_FreeType(void* library) {
-    static auto real = reinterpret_cast<int (*)(void*)>(dlsym(RTLD_NEXT, "FT_Done_FreeType"));
-    NoteRelease("FreeText");
-    return real(library);
-}
-
 namespace {
 
 // Escape, a close request (the close box, Alt+F4 or a signal) and the script's end:99,
 // each met in the story with its line shown and music loaded: one Shutdown, releasing
-// music, text, sound, screen and lock in that order, then the window closed.
+// music, sound, screen and lock in that order, then the window closed.
 TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
     struct { const char* name; plat::Event last; } routes[] = {
         {"Escape", {plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape}},
@@ -203,7 +197,7 @@ TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
         Shutdown();  // a late call does nothing
         Releases = nullptr;
         EXPECT_TRUE(InputState.LeftClick == 0) << "the frame cleared its edges";
-        EXPECT_EQ(releases, (std::vector<std::string>{"CloseMusic", "FreeText", "kaSound::Release",
+        EXPECT_EQ(releases, (std::vector<std::string>{"CloseMusic", "kaSound::Release",
                                                       "CloseScreen", "ReleaseInstanceLock",
                                                       "CloseWindow"}))
             << route.name;
