@@ -73,13 +73,6 @@ TEST_F(Settings, LivesInTheConfigHomeAndRoundTripsValuesReadToSixtyThreeCharacte
     EXPECT_EQ(ReadSetting("st", "sc"), exact);
     EXPECT_EQ(FileText(), "[st]\nsc=" + exact + "overflow\n");  // stored whole, cut on reading
     EXPECT_FALSE(fs::exists(dir / "akari/set.ini.tmp"));
-
-    ASSERT_NE(getenv("HOME"), nullptr);
-    std::string fallback = std::string(getenv("HOME")) + "/.config/akari/set.ini";
-    setenv("XDG_CONFIG_HOME", "relative/dir", 1);  // not absolute: ignored
-    EXPECT_EQ(SettingsPath(), fallback);
-    unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(SettingsPath(), fallback);
 }
 
 TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
