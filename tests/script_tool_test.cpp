@@ -155,8 +155,6 @@ TEST(VoiceTool, ListsWhoSpeaksEachLineOrRefusesAListThatDoesNotFit) {
         {played, "# comment\na.sad minato\nb.sad sayo\n\nc.sad announce\n", "", false, spoken},
         {played + "wave_play:a.sad\n湊「寒いな」\n", "a.sad minato さむいな\nb.sad sayo\nc.sad minato\n", "", false,
          "a.sad\tminato\tさむいな\nb.sad\tsayo\t『切符を』と、駅員さんが？\nc.sad\tminato\tまもなく「最終」が発車します:三番線\n"},
-        {"wave_play:se_bell.sad\n" + played + "wave_play:se_bell.sad\n地の文\n",
-         "a.sad minato\nb.sad sayo\nc.sad announce\n", "", false, spoken},  // sound effects are not spoken
         {played, "a.sad minato\nb.sad yoru\nc.sad minato\n", "", false, "voices.txt:2: unknown speaker"},
         {played, "a.sad minato\nb.sad sayo\n", "", false, "\"c.sad\" is played by the script but not listed"},
         {played, "a.sad minato\nb.sad sayo\nc.sad sayo\nd.sad sayo\n", "", false,
