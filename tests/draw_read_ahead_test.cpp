@@ -1,10 +1,10 @@
 // Pictures read ahead of their load: whatever happens to the file in between, the load
-// gives what a load without the read ahead gives, reports what it reports, and the
-// story's page turn shows the picture on disk at the click.
+// gives what a load without the read ahead gives and reports what it reports.
 #include <unistd.h>
 
 #include "base/start_up_task.h"
-#include "tests/engine_script.h"
+#include "tests/draw_test_support.h"
+#include "tests/story_test_table.h"
 
 using namespace kaDraw;
 
@@ -95,54 +95,6 @@ TEST_F(ReadAhead, APictureReadAheadButNotLoadedChangesNothing) {
     ReadAheadObject("a.sad");
     CloseMedia();
     ReadAheadObject("a.sad");  // no screen: nothing is read
-}
-
-using storytest::StoryTest;
-using storytest::Sjis;
-
-class PageTurn : public StoryTest {
-protected:
-    void SetUp() override {
-        StoryTest::SetUp();
-        ReleaseStartUpTasks();
-    }
-    void TearDown() override {
-        StoryTest::TearDown();
-        HoldStartUpTasks();
-    }
-    void WriteBand(uint32_t colour) {
-        auto band = Picture(500, 375, [colour](int, int) { return colour; });
-        storytest::WriteFile(dir / "next.sad", std::string(band.begin(), band.end()));
-    }
-    uint32_t Corner() {
-        kaDraw::PresentBackBuffer();
-        return headless::LastFrame()->Pixel(10, 10);
-    }
-};
-
-// While a line is read the next step's picture is read ahead; the click loads the file
-// as it is then, restores and blanks its header, and a file gone by then is reported at
-// the click, as a load without a read ahead is.
-TEST_F(PageTurn, TheClickShowsThePictureOnDiskThenAndReportsAFailureThen) {
-    storytest::SetScript({Sjis("読む行"), "midi_stop:", "file:next.sad", "setscreen:0", Sjis("次の頁"),
-                          Sjis("読む行"), "file:next.sad", "setscreen:0", Sjis("次の頁")});
-    WriteBand(0x204060);
-    StoryStep();
-    ASSERT_EQ(CurrentLine, 6);
-    AwaitReadAhead();
-    WriteBand(0xA0C0E0);
-    StoryStep();
-    EXPECT_EQ(Corner(), 0xA0C0E0u);
-    EXPECT_EQ(storytest::ReadFile(dir / "next.sad").substr(0, 2), "  ");
-
-    StoryStep();
-    AwaitReadAhead();
-    std::filesystem::remove(dir / "next.sad");
-    EXPECT_TRUE(headless::MessageBoxes().empty());
-    StoryStep();
-    EXPECT_EQ(StoryPictureForTest(), 0);
-    ASSERT_EQ(headless::MessageBoxes().size(), 1u);
-    EXPECT_EQ(headless::MessageBoxes()[0].text, "kaDraw::LoadObject : BMPファイルを読み込めません");
 }
 
 }  // namespace

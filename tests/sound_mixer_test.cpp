@@ -29,13 +29,6 @@ TEST_F(MixerTest, VoicesPlaySampleExactOverlapRestartAndStop) {
     EXPECT_FLOAT_EQ(Render(300)[2 * 299], SawAt(299) + SawAt(309));
     kaSound::Stop(id, 1);
     EXPECT_FLOAT_EQ(Render(300)[2 * 299], SawAt(599));
-    kaSound::Stop(id, -1);
-    Render(300);
-    EXPECT_EQ(Rms(Render(100)), 0.0);
-    kaSound::Play(id, -1);
-    kaSound::ReleaseObject(id);
-    Render(300);
-    EXPECT_EQ(Rms(Render(100)), 0.0);
 }
 
 // The script's level and the reader's volume add their decibels, on a clip's output and
@@ -78,9 +71,6 @@ TEST_F(MusicTest, TheScriptsLevelAndTheReadersVolumeAddUp) {
         else EXPECT_NEAR(Decibels(level / full[c.id == music]), c.db, 0.05) << what;
     }
     EXPECT_NEAR(full[0], 0.5, 1e-6) << "a clip at full volume comes out as it was recorded";
-    // The synthesizer's gain (kaMusic::SynthGain) puts one organ note at velocity 100 near
-    // -25 dBFS; at FluidSynth's own gain it would lie 14 dB lower.
-    EXPECT_NEAR(Decibels(full[1]), -25, 3);
     ResetPreferences();
 }
 

@@ -29,7 +29,6 @@ TEST_F(OpusClipTest, DecodesAtItsLengthPitchAndLevelAtTheOutputRate) {
     Write("speech/tone.opus", clip);
     int id = kaSound::LoadOpusObject("speech/tone.opus", 1);
     ASSERT_EQ(id, 0);
-    EXPECT_STREQ(kaSound::NameOf(id), "speech/tone.opus");
     kaSound::Play(id, -1);
     EXPECT_NEAR(kaSound::SecondsLeft(id), 1.0, 0.01);
     std::vector<float> out = Render(kaSound::OutputRate);

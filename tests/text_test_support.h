@@ -24,17 +24,13 @@ protected:
         kaDraw::SetDisplayFormat(kaDraw::FormatXRGB8888);
     }
 
-    // Pixels v in a rectangle of a surface, or of an object's surface, for which keep(v).
+    // Pixels v in a rectangle of an object's surface for which keep(v).
     using Keep = bool (*)(uint32_t);
-    static int Ink(const kaDraw::Surface* s, int left, int top, int right, int bottom,
+    static int Ink(int id, int left, int top, int right, int bottom,
                    Keep keep = [](uint32_t v) { return v != 0; }) {
         int n = 0;
         for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) n += keep(kaDraw::ReadPixel(s, x, y));
+            for (int x = left; x < right; ++x) n += keep(kaDraw::ReadPixel(kaDraw::ObjectTable[id].surface, x, y));
         return n;
-    }
-    static int Ink(int id, int left, int top, int right, int bottom,
-                   Keep keep = [](uint32_t v) { return v != 0; }) {
-        return Ink(kaDraw::ObjectTable[id].surface, left, top, right, bottom, keep);
     }
 };
