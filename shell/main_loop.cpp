@@ -215,14 +215,6 @@ void RunFrame() {
     // The first picture is out: the start-up work it did not need may have the processor.
     ReleaseStartUpTasks();
     PollMusicWhenDue();
-    InputState.LeftClick = 0;
-    InputState.RightClick = 0;
-    InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
-    InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
-    InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
-    InputState.TabKey = InputState.ReturnKey = InputState.SpaceKey = 0;
-    InputState.PageUpKey = InputState.BackKey = 0;
-    InputState.VoicingKey = 0;
-    InputState.GoBackKey = 0;
+    ClearInputEdges();
     FollowPointerAcrossTheEdge();
 }

@@ -29,6 +29,9 @@ struct ShellFields {
     // were: whether a write waits, and when it is due.
     int MarksWritePending;
     uint32_t MarksWriteDue;
+    // The clicks count of the last left and right press taken as a click, which the next
+    // press of a double click pairs with; 0 for none.
+    int PressToPair[2];
 };
 extern ShellFields Shell;
 

@@ -11,12 +11,17 @@
 
 void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
 
-// The second press of a double click (clicks 2, 4, ...) does nothing, so a quick
-// double click advances the game once. A press on the bars beside the picture does
-// nothing either.
+// The press that follows a click as the second of a double click does nothing, so a
+// quick double click advances the game once. A press on the bars beside the picture, or
+// while the logo plays (no click ends it), does nothing either, and is no first half:
+// the press after it counts, whatever the system numbers it.
 static void Press(const plat::Event& ev) {
     int x, y;
-    if (ev.clicks % 2 == 0 || !WindowToClient(ev.x, ev.y, &x, &y)) return;
+    int& paired = Shell.PressToPair[ev.button == 1 ? 0 : 1];
+    bool second = paired > 0 && ev.clicks == paired + 1;
+    bool taken = !second && GetGameMode() != ModeLogo && WindowToClient(ev.x, ev.y, &x, &y);
+    paired = taken ? ev.clicks : 0;
+    if (!taken) return;
     if (ev.button == 1) InputState.LeftClick = 1;
     if (ev.button == 3) InputState.RightClick = 1;
     WantFrame(FrameAtOnce);

@@ -51,6 +51,10 @@ enum { ArrowNone = 0, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 
 // Forgets every input and any pointer move asked for (the shell, when a game opens).
 void ResetInput();
+// Called by the main loop after each frame: every one-frame edge back to 0; the pointer's
+// position and the states that outlive a frame (full screen shown, a Return taken by
+// Alt+Return, a pad's held Ctrl) stay.
+void ClearInputEdges();
 
 // Called once a frame by the story for Ctrl and Return: moves *state on from the key's
 // state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Ctrl is down

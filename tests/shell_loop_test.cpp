@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,59 @@ TEST_F(ShellLoop, ClickEdgesLastOneFrameAndADoubleClickAdvancesOnce) {
     EXPECT_GT(CurrentLine, line);
     HandleWindowEvent({plat::EvButtonDown, 0, 0, 3, 1, {}});
     EXPECT_EQ(InputState.RightClick, 1);
+}
+
+// A thousand clicks and Returns at random moments, a third of the Returns let go before
+// the frame after their press polls the key (a quick tap in a long frame): each steps
+// the story exactly once.
+TEST_F(ShellLoop, EveryClickAndReturnStepsOnce) {
+    using storytest::Sjis;
+    storytest::SetScript({"label:loop", Sjis("一つ目の行"), Sjis("二つ目の行"), Sjis("三つ目の行"), "jump:loop"});
+    StartInStory();
+    struct Input { uint32_t at, held; bool key; };
+    std::vector<Input> inputs;
+    std::mt19937 random(29);
+    uint32_t at = plat::Milliseconds();
+    for (int i = 0; i < 1000; ++i) {
+        bool key = random() % 2;
+        uint32_t held = key && random() % 3 ? 1 + random() % 150 : 0;
+        at += 1 + random() % 300;
+        inputs.push_back({at, held, key});
+        headless::PushEventAt(at, key ? plat::Event{plat::EvKeyDown, 0, 0, 0, 0, plat::KeyReturn}
+                                      : plat::Event{plat::EvButtonDown, 100, 100, 1, 1, {}});
+        at += held + 40;  // let go and seen up before the next press
+    }
+    int steps = 0, line = CurrentLine;
+    size_t next = 0;
+    while (int32_t(plat::Milliseconds() - at) < 0) {
+        uint32_t now = plat::Milliseconds();
+        while (next < inputs.size() && int32_t(now - inputs[next].at - inputs[next].held) >= 0) ++next;
+        bool down = next < inputs.size() && inputs[next].key && int32_t(now - inputs[next].at) >= 0;
+        headless::SetKeyDown(plat::KeyReturn, down);
+        ASSERT_TRUE(RunLoopPass());
+        steps += CurrentLine != line;
+        line = CurrentLine;
+    }
+    EXPECT_EQ(steps, 1000);
+}
+
+// A press on the logo, which no click ends, is no first half of a double click: the
+// quick press after it leaves the notice, and the one after that is its second half.
+TEST_F(ShellLoop, APressOnTheLogoIsNoHalfOfADoubleClick) {
+    ASSERT_EQ(OpenGame(), 1);
+    Push(plat::EvFocusGained);
+    for (int i = 0; i < 1000 && GetGameMode() == ModeLogo; ++i) {
+        Click();
+        Pass();
+    }
+    ASSERT_EQ(GetGameMode(), ModeNotice);
+    Click(2);
+    Pass();
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+    Click(3);
+    Pass();
+    Pass();
+    EXPECT_EQ(GetGameMode(), ModeTitle);
 }
 
 // The read marks a frame sets are written by the loop a few seconds later, between
