@@ -121,9 +121,10 @@ TEST_F(ShellLoop, EveryClickAndReturnStepsOnce) {
     EXPECT_EQ(steps, 1000);
 }
 
-// A press on the logo, which no click ends, is no first half of a double click: the
-// quick press after it leaves the notice, and the one after that is its second half.
-TEST_F(ShellLoop, APressOnTheLogoIsNoHalfOfADoubleClick) {
+// A double click is two presses with nothing between: a press on the logo (which no
+// click ends) is no first half, nor is a press the wheel turned after. The press after
+// it counts, whatever the system numbers it.
+TEST_F(ShellLoop, APressOnTheLogoOrBeforeTheWheelIsNoHalfOfADoubleClick) {
     ASSERT_EQ(OpenGame(), 1);
     Push(plat::EvFocusGained);
     for (int i = 0; i < 1000 && GetGameMode() == ModeLogo; ++i) {
@@ -134,10 +135,22 @@ TEST_F(ShellLoop, APressOnTheLogoIsNoHalfOfADoubleClick) {
     Click(2);
     Pass();
     EXPECT_EQ(GetGameMode(), ModeTitle);
-    Click(3);
+    Click(3);  // the second half of a double click on the notice
     Pass();
     Pass();
-    EXPECT_EQ(GetGameMode(), ModeTitle);
+    ASSERT_EQ(GetGameMode(), ModeTitle);
+    Click();
+    Pass();
+    int line = CurrentLine;
+    Push(plat::EvWheel, 0, 1);  // the backlog, opened and closed
+    Pass();
+    ASSERT_TRUE(BacklogOpen);
+    Push(plat::EvWheel, 0, -1);
+    Pass();
+    ASSERT_FALSE(BacklogOpen);
+    Click(2);
+    Pass();
+    EXPECT_GT(CurrentLine, line);
 }
 
 // The read marks a frame sets are written by the loop a few seconds later, between
