@@ -127,6 +127,7 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvRaiseRequested: plat::RaiseWindow(); break;
     case plat::EvPadButton: PadButtonChanged(ev); break;
     case plat::EvPadStick: PadStickMoved(ev); break;
+    case plat::EvPointerCrossed: WantFrame(FrameWhenDue); break;  // the game's pointer comes or goes
     default: break;
     }
 }

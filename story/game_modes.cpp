@@ -191,13 +191,17 @@ static void StepFrame(bool pressed) {
     InputState.MouseY = y;
 }
 
-// The pointer sprite and the present.
+// The pointer sprite and the present. While the real pointer is away from the window the
+// sprite is not drawn: it would stand where the pointer last was, or at the top-left
+// before it first came.
 static void FinishFrame() {
     if (GetCursorVisible() == 1) {
-        if (GetGameMode() == ModeStory) KeepUnderPointer(InputState.MouseX, InputState.MouseY);
-        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
-                               InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
-                               layout::PointerSize);
+        bool drawn = !InputState.PointerAway;
+        if (GetGameMode() == ModeStory)
+            KeepUnderPointer(drawn ? InputState.MouseX : -1, drawn ? InputState.MouseY : -1);
+        if (drawn)
+            kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY, InterfacePicture[PicCursol], 0, 0,
+                                   layout::PointerSize, layout::PointerSize);
     }
     kaDraw::PresentBackBuffer();
     SelfVoicingAfterFrame();

@@ -24,6 +24,7 @@ void ClearInputEdges() {
     kept.FullScreenShown = InputState.FullScreenShown;
     kept.ReturnTakenByToggle = InputState.ReturnTakenByToggle;
     kept.PadCtrlHeld = InputState.PadCtrlHeld;
+    kept.PointerAway = InputState.PointerAway;
     InputState = kept;
 }
 

@@ -153,6 +153,32 @@ TEST_F(ShellLoop, APressOnTheLogoOrBeforeTheWheelIsNoHalfOfADoubleClick) {
     EXPECT_GT(CurrentLine, line);
 }
 
+// The game's own pointer is drawn only while the real one is over the window: leaving
+// takes it off the picture in the next frame, coming back puts it where it was.
+TEST_F(ShellLoop, TheGamesPointerShowsOnlyWhileTheRealOneIsOverTheWindow) {
+    storytest::SetScript({storytest::Sjis("一")});
+    StartInStory();
+    for (int i = 0; i < 5; ++i) Pass(1000);
+    const std::vector<uint32_t> over = headless::LastFrame()->pixels;
+    for (bool inside : {false, true}) {
+        int presented = headless::PresentCount();
+        headless::SetPointerInWindow(inside);
+        for (int i = 0; i < 5 && headless::PresentCount() == presented; ++i) Pass();
+        ASSERT_GT(headless::PresentCount(), presented) << inside;
+        const headless::Frame& shown = *headless::LastFrame();
+        int differ = 0;
+        for (int y = 0; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x) {
+                bool sprite = x >= 100 && y >= 100 && x < 100 + layout::PointerSize && y < 100 + layout::PointerSize;
+                differ += shown.Pixel(x, y) != over[size_t(y) * shown.width + x];
+                if (!sprite) {
+                    ASSERT_EQ(shown.Pixel(x, y), over[size_t(y) * shown.width + x]) << x << "," << y;
+                }
+            }
+        EXPECT_EQ(differ > 0, !inside);
+    }
+}
+
 // The read marks a frame sets are written by the loop a few seconds later, between
 // frames, and the last of them at shutdown; S from the keyboard starts skip mode.
 TEST_F(ShellLoop, ReadMarksAreWrittenSecondsAfterAChangeAndAtShutdownNeverEachFrame) {
