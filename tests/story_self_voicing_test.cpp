@@ -164,7 +164,10 @@ TEST_F(SelfVoicing, AVoiceLetFinishAndAutoModeTreatTheNarrationAsAVoice) {
 // or the month, day, hour and minute of its save and its line, each clip after the one
 // before; the loop wakes for the next.
 TEST_F(SelfVoicing, ASlotsButtonSaysWhatTheSlotHolds) {
-    ShowFirstLineSpeaking();
+    CopyAssets({"v_minato_001.sad"});
+    SetScript({Sjis("一"), "wave_play:v_minato_001.sad", Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
     Narrate(Sjis("一"));
     auto said = [this](const layout::Rect& button) {
         Frame(0.016f, false, true);
@@ -197,6 +200,13 @@ TEST_F(SelfVoicing, ASlotsButtonSaysWhatTheSlotHolds) {
         expected.push_back(Phrase(id.c_str()) + " ");
     expected.push_back(Narration(Sjis("一")) + " ");
     EXPECT_EQ(said(layout::LoadRow.Button(1)), expected);
+    Frame(0.016f, false, true);  // the menu closed, the next line (voiced) shown and saved
+    PointAt(0, 0);
+    Frame(0.016f, true);
+    said(layout::SaveRow.Button(2));
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    EXPECT_EQ(said(layout::LoadRow.Button(2)).back(), "v_minato_001.sad ") << "said in its speaker's voice";
 }
 
 TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeaving) {
