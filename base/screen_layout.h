@@ -183,12 +183,17 @@ constexpr Rect BacklogVoiceMark(int top) {
     return {BacklogPage.left - 14, top + 6, BacklogPage.left - 9, top + 11};
 }
 // The mark of a line the story can go back to, under the voice square and left of the
-// line's area: where it is drawn, and the larger box a click on it hits.
+// line's text.
 constexpr Rect BacklogReturnMark(int top) {
     return {BacklogPage.left - 19, top + 15, BacklogPage.left - 8, top + 25};
 }
+// The boxes a click on either mark hits, one above the other across the page's whole
+// margin: 19 pixels wide and 17 high each, so that a touchpad's pointer finds them.
+constexpr Rect BacklogVoiceHit(int top) {
+    return {BacklogPage.left - 21, top - 6, BacklogPage.left - 1, top + 12};
+}
 constexpr Rect BacklogReturnHit(int top) {
-    return {BacklogPage.left - 20, top + 12, BacklogPage.left - 8, top + 28};
+    return {BacklogPage.left - 21, top + 11, BacklogPage.left - 1, top + 29};
 }
 
 // ---- The preferences ---------------------------------------------------------------

@@ -36,6 +36,9 @@ void PushEventAt(uint32_t ms, const plat::Event& ev);
 void SetRefreshRate(int hz);
 void SetKeyDown(plat::Key key, bool down);
 void SetGlobalPointer(int x, int y);
+// Whether the pointer is over the window (Reset: it is): a change queues EvPointerCrossed
+// at once, as PushEvent would; a warp brings it over the window.
+void SetPointerInWindow(bool inside);
 // Gamepads as a driver reports them to the SDL backend, each named by a number of the
 // test's own: plugged in and out, a button pressed or let go, an axis moved (in
 // padstate's ranges). What the pads together make of it (EvPadButton, EvPadStick) is

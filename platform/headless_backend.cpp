@@ -32,6 +32,7 @@ struct State {
     int originX = 0, originY = 0;
     bool windowOpen = false;
     bool pointerShown = true;
+    bool pointerInWindow = true;
     int warpX = 0, warpY = 0;
     std::deque<headless::Frame> frames;
     int presentCount = 0;
@@ -88,6 +89,14 @@ void SetKeyDown(plat::Key key, bool down) {
 void SetGlobalPointer(int x, int y) {
     S.pointerX = x;
     S.pointerY = y;
+}
+// As SDL does, the crossing is also an event.
+void SetPointerInWindow(bool inside) {
+    if (inside == S.pointerInWindow) return;
+    S.pointerInWindow = inside;
+    plat::Event ev{};
+    ev.type = plat::EvPointerCrossed;
+    PushEvent(ev);
 }
 
 static void QueuePadEvents() {
@@ -239,11 +248,14 @@ void GlobalPointer(int* x, int* y) {
     *y = S.pointerY;
 }
 
+bool PointerInWindow() { return S.windowOpen && S.pointerInWindow; }
+
 bool WarpPointer(int clientX, int clientY) {
     S.warpX = clientX;
     S.warpY = clientY;
     S.pointerX = S.originX + clientX;
     S.pointerY = S.originY + clientY;
+    S.pointerInWindow = true;
     return true;
 }
 

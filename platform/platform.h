@@ -55,6 +55,7 @@ enum EventType {
     EvPadButton,      // button: a PadButton; down: pressed (true) or let go, on any pad
     EvPadStick,       // button: PadStickLeft or PadStickRight; x, y: its deflection,
                       // -32768 to 32767, right and down positive (the most deflected pad's)
+    EvPointerCrossed, // the pointer came over the window or left it (PointerInWindow says which)
 };
 
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
@@ -132,6 +133,10 @@ int RefreshRate();
 
 // Called by the message loop once per frame: the pointer's screen position.
 void GlobalPointer(int* x, int* y);
+
+// Called by the message loop once per frame: is the pointer over the window? False while
+// it is elsewhere, also from the start until it first comes over the window.
+bool PointerInWindow();
 
 // Called by SetPointerPos: moves the pointer to window pixel (x, y) of the client area.
 // Returns success.

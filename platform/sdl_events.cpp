@@ -89,6 +89,8 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
         switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: ev->type = plat::EvFocusGained; return true;
         case SDL_WINDOWEVENT_FOCUS_LOST: ev->type = plat::EvFocusLost; return true;
+        case SDL_WINDOWEVENT_ENTER:
+        case SDL_WINDOWEVENT_LEAVE: ev->type = plat::EvPointerCrossed; return true;
         case SDL_WINDOWEVENT_CLOSE: ev->type = plat::EvCloseRequested; return true;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED: ev->type = plat::EvExposed; return true;

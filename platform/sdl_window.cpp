@@ -95,6 +95,8 @@ void RaiseWindow() {
 
 void GlobalPointer(int* x, int* y) { SDL_GetGlobalMouseState(x, y); }
 
+bool PointerInWindow() { return Window && SDL_GetMouseFocus() == Window; }
+
 bool WarpPointer(int clientX, int clientY) {
     if (!Window) return false;
     SDL_WarpMouseInWindow(Window, clientX, clientY);

@@ -3,6 +3,7 @@
 // a rest, woken only by input and timed events, while it cannot; a blocking wait while
 // the window is inactive.
 #include <algorithm>
+#include <cmath>
 
 #include "base/frame.h"
 #include "base/start_up_task.h"
@@ -105,11 +106,14 @@ static bool PictureMayChange() {
 }
 
 // The one place where the loop's timed events meet: a resting loop wakes for the
-// earliest of them. Each term is the milliseconds until that event is due.
+// earliest of them. Each term is the milliseconds until that event is due: the music's
+// poll, and the next clip self-voicing says in turn.
 static uint32_t MsUntilTimedEvent(uint32_t now) {
     uint32_t wait = RestWaitMs;
     if (kaMusic::MusicPlaying && !kaMusic::MusicLoop)
         wait = std::min(wait, MsUntil(kaMusic::NextMusicPoll, now));
+    float nextClip = SecondsUntilNextClip();
+    if (nextClip >= 0.0f) wait = std::min(wait, uint32_t(std::ceil(double(nextClip) * 1000.0)));
     return wait;
 }
 
@@ -208,6 +212,7 @@ void RunFrame() {
     Shell.FrameWanted = FrameNotWanted;
     Shell.Rested = 0;
     PadSticksFrame(seconds);
+    InputState.PointerAway = !plat::PointerInWindow();
     UpdateGame();
     int pointerX, pointerY;
     if (TakePointerMove(&pointerX, &pointerY)) SetPointerPos(pointerX, pointerY);
@@ -215,14 +220,6 @@ void RunFrame() {
     // The first picture is out: the start-up work it did not need may have the processor.
     ReleaseStartUpTasks();
     PollMusicWhenDue();
-    InputState.LeftClick = 0;
-    InputState.RightClick = 0;
-    InputState.WheelSteps = InputState.AutoKey = InputState.EscapeKey = 0;
-    InputState.QuickSaveKey = InputState.QuickLoadKey = 0;
-    InputState.SkipKey = InputState.OtherKey = InputState.PreferencesKey = InputState.ArrowKey = 0;
-    InputState.TabKey = InputState.ReturnKey = InputState.SpaceKey = 0;
-    InputState.PageUpKey = InputState.BackKey = 0;
-    InputState.VoicingKey = 0;
-    InputState.GoBackKey = 0;
+    ClearInputEdges();
     FollowPointerAcrossTheEdge();
 }

@@ -29,6 +29,9 @@ struct ShellFields {
     // were: whether a write waits, and when it is due.
     int MarksWritePending;
     uint32_t MarksWriteDue;
+    // The clicks count of the last left and right press taken as a click, which the next
+    // press of a double click pairs with; 0 for none.
+    int PressToPair[2];
 };
 extern ShellFields Shell;
 
@@ -53,7 +56,8 @@ int OpenGame();
 // event, then one frame when one is due, or a wait for the next event (up to the next
 // timed event, or a second while the window is inactive). False once Shutdown has run.
 bool RunLoopPass();
-// Called by RunLoopPass when a frame is due: FrameSeconds, the pad's sticks, UpdateGame,
+// Called by RunLoopPass when a frame is due: FrameSeconds, the pad's sticks, whether the
+// pointer is over the window (the game draws its own only then), UpdateGame,
 // the pointer moved where the story or the stick asked, the held start-up tasks
 // released, the end-of-music poll when due, the click edges cleared, the system pointer
 // hidden over the picture and shown outside it.

@@ -11,12 +11,18 @@
 
 void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
 
-// The second press of a double click (clicks 2, 4, ...) does nothing, so a quick
-// double click advances the game once. A press on the bars beside the picture does
-// nothing either.
+// The press that follows a click as the second of a double click does nothing, so a
+// quick double click advances the game once. A press on the bars beside the picture, or
+// while the logo plays (no click ends it), does nothing either, and is no first half;
+// nor is a press that the wheel or a key came after. The press after it counts,
+// whatever the system numbers it.
 static void Press(const plat::Event& ev) {
     int x, y;
-    if (ev.clicks % 2 == 0 || !WindowToClient(ev.x, ev.y, &x, &y)) return;
+    int& paired = Shell.PressToPair[ev.button == 1 ? 0 : 1];
+    bool second = paired > 0 && ev.clicks == paired + 1;
+    bool taken = !second && GetGameMode() != ModeLogo && WindowToClient(ev.x, ev.y, &x, &y);
+    paired = taken ? ev.clicks : 0;
+    if (!taken) return;
     if (ev.button == 1) InputState.LeftClick = 1;
     if (ev.button == 3) InputState.RightClick = 1;
     WantFrame(FrameAtOnce);
@@ -38,6 +44,7 @@ static void PointerMoved(const plat::Event& ev) {
 // ran to see it up (a still page rests): it steps the story as any Return does. Escape
 // closes the backlog or the preferences first, then leaves full screen, and only then ends the game.
 static void KeyPressed(const plat::Event& ev) {
+    Shell.PressToPair[0] = Shell.PressToPair[1] = 0;
     if (ev.key == plat::KeyReturn) InputState.ReturnTakenByToggle = 0;
     if (ev.key == plat::KeyA) InputState.AutoKey = 1;
     if (ev.key == plat::KeyF5) InputState.QuickSaveKey = 1;
@@ -91,6 +98,7 @@ void HandleWindowEvent(const plat::Event& ev) {
         InputState.ReturnTakenByToggle = 1;
         break;
     case plat::EvWheel:
+        Shell.PressToPair[0] = Shell.PressToPair[1] = 0;
         InputState.WheelSteps += ev.y;
         WantFrame(FrameAtOnce);
         break;
@@ -119,6 +127,7 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvRaiseRequested: plat::RaiseWindow(); break;
     case plat::EvPadButton: PadButtonChanged(ev); break;
     case plat::EvPadStick: PadStickMoved(ev); break;
+    case plat::EvPointerCrossed: WantFrame(FrameWhenDue); break;  // the game's pointer comes or goes
     default: break;
     }
 }

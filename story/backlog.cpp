@@ -207,6 +207,13 @@ void DrawReturnMark(int top) {
 // A line with a clip of its own, or, with self-voicing on, any line: its narration.
 bool Replayable(const Entry& e) { return e.voiceLine >= 0 || SelfVoicingOn(); }
 
+// The pointer is on the line or its voice square, and not on its return arrow's box,
+// which reaches into the line's area.
+bool OverLine(const Placed& p) {
+    return (PointerIn(layout::BacklogLineArea(p.top, p.bottom)) || PointerIn(layout::BacklogVoiceHit(p.top))) &&
+           !PointerIn(layout::BacklogReturnHit(p.top));
+}
+
 // Where the entries from Bottom up stand on the page.
 void PlaceLines() {
     VisibleCount = 0;
@@ -237,7 +244,7 @@ void DrawPage() {
         if (Replayable(e)) {
             // The mark of a line whose clip a click replays, lit under the pointer.
             const layout::Rect area = layout::BacklogLineArea(p.top, p.bottom);
-            if (PointerIn(area))
+            if (OverLine(p))
                 kaDraw::DrawRect(area.left, area.top, area.right, area.bottom, LitColour, LitColour, 1);
             const layout::Rect mark = layout::BacklogVoiceMark(p.top);
             kaDraw::DrawRect(mark.left, mark.top, mark.right, mark.bottom, MarkColour, MarkColour, 1);
@@ -258,7 +265,7 @@ void StopReplay() {
 // The entry drawn under the pointer: its place in Visible, -1 for none.
 int EntryAtPointer() {
     for (int v = 0; v < VisibleCount; ++v)
-        if (PointerIn(layout::BacklogLineArea(Visible[v].top, Visible[v].bottom))) return v;
+        if (OverLine(Visible[v])) return v;
     return -1;
 }
 
@@ -344,6 +351,9 @@ int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index)
 
 void OpenBacklog() {
     if (BacklogOpen || Count == 0) return;
+    // The message window goes under the page without its text: the page's newest row is
+    // that text, and a darkened copy would show through beside it.
+    BltTransparentAt(layout::MessageFrame, InterfacePicture[PicMessage]);
     CoverStory();
     BacklogOpen = true;
     Bottom = Count - 1;

@@ -135,18 +135,20 @@ static void TitleFrame() {
 // while it is held (and in the frame of its release) clicks are dropped. Both keys
 // share one state, so the Return poll starts from what the Ctrl poll left. A click that
 // comes only from held Ctrl, which skips through the story, picks no option. Space
-// clicks once per press, as Return does.
+// clicks once per press, as Return does. A Return pressed and let go between two polls
+// (a quick tap during a long frame) is seen only by its key event, and steps all the same.
 static void MapKeysToClick() {
     bool pressed = InputState.LeftClick != 0;  // a mouse press in this frame
     PollKey(VkControl, &KeyPollState);
     if (KeyPollState == KeyWentUp) InputState.LeftClick = 0;
     if (KeyPollState == KeyHeld) InputState.LeftClick = 1;
     PollKey(VkReturn, &KeyPollState);
-    if (KeyPollState == KeyWentDown) {
+    if (KeyPollState == KeyWentDown || InputState.ReturnKey) {
         InputState.LeftClick = 1;
         pressed = true;
+    } else if (KeyPollState == KeyHeld) {
+        InputState.LeftClick = 0;
     }
-    if (KeyPollState == KeyHeld) InputState.LeftClick = 0;
     if (InputState.SpaceKey) {
         InputState.LeftClick = 1;
         pressed = true;
@@ -189,13 +191,17 @@ static void StepFrame(bool pressed) {
     InputState.MouseY = y;
 }
 
-// The pointer sprite and the present.
+// The pointer sprite and the present. While the real pointer is away from the window the
+// sprite is not drawn: it would stand where the pointer last was, or at the top-left
+// before it first came.
 static void FinishFrame() {
     if (GetCursorVisible() == 1) {
-        if (GetGameMode() == ModeStory) KeepUnderPointer(InputState.MouseX, InputState.MouseY);
-        kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY,
-                               InterfacePicture[PicCursol], 0, 0, layout::PointerSize,
-                               layout::PointerSize);
+        bool drawn = !InputState.PointerAway;
+        if (GetGameMode() == ModeStory)
+            KeepUnderPointer(drawn ? InputState.MouseX : -1, drawn ? InputState.MouseY : -1);
+        if (drawn)
+            kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY, InterfacePicture[PicCursol], 0, 0,
+                                   layout::PointerSize, layout::PointerSize);
     }
     kaDraw::PresentBackBuffer();
     SelfVoicingAfterFrame();

@@ -16,6 +16,18 @@ void ResetInput() {
     FullScreenToggleWanted = false;
 }
 
+// Built from the fields that stay, so that an edge added to InputFields is cleared too.
+void ClearInputEdges() {
+    InputFields kept{};
+    kept.MouseX = InputState.MouseX;
+    kept.MouseY = InputState.MouseY;
+    kept.FullScreenShown = InputState.FullScreenShown;
+    kept.ReturnTakenByToggle = InputState.ReturnTakenByToggle;
+    kept.PadCtrlHeld = InputState.PadCtrlHeld;
+    kept.PointerAway = InputState.PointerAway;
+    InputState = kept;
+}
+
 void RequestFullScreenToggle() { FullScreenToggleWanted = true; }
 
 bool TakeFullScreenToggle() {

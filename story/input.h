@@ -39,6 +39,9 @@ struct InputFields {
     int BackKey;
     // A gamepad's button that stands for Ctrl is held: the key poll reads Ctrl as down.
     int PadCtrlHeld;
+    // The real pointer is away from the window (the shell sets it before each frame): the
+    // game's own is not drawn.
+    int PointerAway;
 };
 extern InputFields InputState;
 
@@ -51,6 +54,10 @@ enum { ArrowNone = 0, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 
 // Forgets every input and any pointer move asked for (the shell, when a game opens).
 void ResetInput();
+// Called by the main loop after each frame: every one-frame edge back to 0; the pointer's
+// position and the states that outlive a frame (full screen shown, a Return taken by
+// Alt+Return, a pad's held Ctrl, the pointer away) stay.
+void ClearInputEdges();
 
 // Called once a frame by the story for Ctrl and Return: moves *state on from the key's
 // state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Ctrl is down

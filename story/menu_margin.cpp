@@ -81,6 +81,37 @@ static void DrawSlot(int slot) {
     if (text[0]) MarginText(1, layout::SlotLineText, text, layout::SlotTextSize, LineColour);
 }
 
+// The voice clip a prose line is spoken with: the last voice's wave_play: of its step
+// (a sound effect is no voice); nullptr for none.
+static const char* VoiceOfLine(int line) {
+    for (int at = line - 1; at > 0; --at) {
+        Keyword k = MatchKeyword(LineText(at));
+        const char* clip = LineText(at) + ArgumentOffset(k);
+        if (k == KwWavePlay && !IsEffectClip(clip)) return clip;
+        if (k == KwNone || k == KwLabel || k == KwCommand || k == KwJump || k == KwEnd) return nullptr;
+    }
+    return nullptr;
+}
+
+void SpeakSlotContents(int slot) {
+    if (!SelfVoicingOn() || slot < 0 || slot >= SlotCount) return;
+    const SlotSummary& s = Summary(slot);
+    if (!s.saved) return SpeakPhraseNext("menu_slot_empty");
+    std::tm t;
+    if (SaveTimeOnClock(s.changedAt, &t)) {
+        const struct { const char* unit; int n; } parts[] = {
+            {"month_", t.tm_mon + 1}, {"day_", t.tm_mday}, {"hour_", t.tm_hour}, {"minute_", t.tm_min}};
+        for (const auto& part : parts) {
+            char id[24];
+            std::snprintf(id, sizeof id, "%s%d", part.unit, part.n);
+            SpeakPhraseNext(id);
+        }
+    }
+    if (s.line <= 0 || MatchKeyword(LineText(s.line)) != KwNone) return;
+    const char* voice = VoiceOfLine(s.line);
+    SpeakClipNext(voice ? voice : NarrationClip(s.line).c_str());
+}
+
 static void DrawMark(const layout::Rect& button, uint32_t colour) {
     layout::Rect m = layout::MarkUnder(button);
     kaDraw::DrawRect(m.left, m.top, m.right, m.bottom, colour, colour, 1);

@@ -4,6 +4,7 @@
 // happen. Everything spoken is a clip the build made in speech/; a missing one is
 // silence. With the mode off nothing here loads or plays anything.
 #include <string>
+#include <vector>
 
 #include "sound/kaSound.h"
 #include "story/story.h"
@@ -12,6 +13,8 @@ namespace {
 
 // The phrase sounding, -1 for none: one at a time, each cuts the one before.
 int PhraseId = -1;
+// The clips to say after it, in turn.
+std::vector<std::string> Following;
 
 // The items the pointer was found on in this frame and in the last, as screen and index
 // in one number; an item newly under it is spoken once.
@@ -28,13 +31,26 @@ bool Holds(const int* items, int count, int item) {
     return false;
 }
 
-// The clip replaces whatever speaks on the voice channel: the last phrase and the
-// story's voice.
-void Speak(const std::string& clip) {
-    StopSpeaking();
+void StopPhrase() {
+    if (PhraseId < 0) return;
+    kaSound::Stop(PhraseId, -1);
+    kaSound::ReleaseObject(PhraseId);
+    PhraseId = -1;
+}
+
+// The clip (a speech/ clip, or a voice's WAVE file) replaces whatever speaks on the
+// voice channel: the last phrase and the story's voice.
+void Play(const std::string& clip) {
+    StopPhrase();
     if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-    PhraseId = kaSound::LoadOpusObject(clip.c_str(), 1);
+    bool opus = clip.size() > 5 && clip.compare(clip.size() - 5, 5, ".opus") == 0;
+    PhraseId = opus ? kaSound::LoadOpusObject(clip.c_str(), 1) : kaSound::LoadObject(clip.c_str(), 1);
     kaSound::Play(PhraseId, -1);
+}
+
+void Speak(const std::string& clip) {
+    Following.clear();
+    Play(clip);
 }
 
 std::string PhraseClip(const char* id) { return "speech/" + std::string(id) + ".opus"; }
@@ -43,6 +59,7 @@ std::string PhraseClip(const char* id) { return "speech/" + std::string(id) + ".
 
 void ResetSelfVoicing() {
     PhraseId = -1;
+    Following.clear();
     ReachedNowCount = ReachedBeforeCount = 0;
     AnnouncedMode = ModeLogo;
 }
@@ -64,14 +81,22 @@ void SpeakLineClip(const char* text) {
     if (SelfVoicingOn()) Speak(kaSound::SpeechClipName(text));
 }
 
+void SpeakPhraseNext(const char* id) {
+    if (SelfVoicingOn()) Following.push_back(PhraseClip(id));
+}
+
+void SpeakClipNext(const char* clip) {
+    if (SelfVoicingOn()) Following.push_back(clip);
+}
+
 void StopSpeaking() {
-    if (PhraseId < 0) return;
-    kaSound::Stop(PhraseId, -1);
-    kaSound::ReleaseObject(PhraseId);
-    PhraseId = -1;
+    Following.clear();
+    StopPhrase();
 }
 
 float PhraseSecondsLeft() { return PhraseId >= 0 ? kaSound::SecondsLeft(PhraseId) : 0.0f; }
+
+float SecondsUntilNextClip() { return Following.empty() ? -1.0f : PhraseSecondsLeft(); }
 
 std::string NarrationClip(int line) {
     if (!SelfVoicingOn() || !LineText(line)[0] || MatchKeyword(LineText(line)) != KwNone) return {};
@@ -87,6 +112,10 @@ bool PointerReaches(int screen, int index) {
 }
 
 void SelfVoicingAfterFrame() {
+    if (!Following.empty() && PhraseSecondsLeft() <= 0.0f) {
+        Play(Following.front());
+        Following.erase(Following.begin());
+    }
     for (int i = 0; i < ReachedNowCount; ++i) ReachedBefore[i] = ReachedNow[i];
     ReachedBeforeCount = ReachedNowCount;
     ReachedNowCount = 0;

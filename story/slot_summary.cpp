@@ -39,10 +39,14 @@ int MostRecentSlot() {
     return recent;
 }
 
-void FormatSaveTime(int64_t changedAt, char* out, int size) {
+bool SaveTimeOnClock(int64_t changedAt, std::tm* out) {
     std::time_t seconds = std::time_t(changedAt / 1000000000);
+    return localtime_r(&seconds, out) != nullptr;
+}
+
+void FormatSaveTime(int64_t changedAt, char* out, int size) {
     std::tm local;
     if (size < 1) return;
-    if (!localtime_r(&seconds, &local) || std::strftime(out, size_t(size), "%Y/%m/%d %H:%M", &local) == 0)
+    if (!SaveTimeOnClock(changedAt, &local) || std::strftime(out, size_t(size), "%Y/%m/%d %H:%M", &local) == 0)
         out[0] = '\0';
 }

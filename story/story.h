@@ -2,6 +2,7 @@
 // the interpreter, the message window, the game modes and the system menu.
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "base/random.h"
@@ -299,8 +300,10 @@ bool ReadSlotSummary(int slot, SlotSummary* out);
 // Of the five slots, the quick slot and the resume point, the one holding a save whose
 // file changed last; -1 when none holds one.
 int MostRecentSlot();
-// A save's time on the reader's clock, as "2026/12/08 09:40".
+// A save's time on the reader's clock, as "2026/12/08 09:40", and in its parts (false
+// when the clock cannot tell).
 void FormatSaveTime(int64_t changedAt, char* out, int size);
+bool SaveTimeOnClock(int64_t changedAt, std::tm* out);
 
 // ---- The menu's margin and marks (menu_margin.cpp) ------------------------------------
 
@@ -312,6 +315,10 @@ void ForgetSlotSummaries();
 // load button the pointer is on; and the marks under the message speed and the music
 // setting in force, dimmed while a notice shows.
 void DrawMenuMargin(int notice);
+// Called by a slot's button as the pointer reaches it, after its name: with self-voicing
+// on, what the margin shows of the slot is said in turn: that it is empty, or the month,
+// day, hour and minute of its save, then its line (narrated, or in its speaker's voice).
+void SpeakSlotContents(int slot);
 
 // ---- The title's entries (title_entries.cpp) -------------------------------------------
 
@@ -510,11 +517,19 @@ void ToggleSelfVoicing();
 // whatever speaks on the voice channel. A missing clip is silence. Nothing when off.
 void SpeakPhrase(const char* id);
 void SpeakLineClip(const char* text);
-// Called by a step and by the backlog's replay: the phrase stops.
+// With the mode on: a phrase by its id, or a clip by its file name (a narrated line's,
+// a voice's), said after the one now sounding, in the order asked, each as the one before
+// ends; a phrase said in their place forgets them. Nothing when off.
+void SpeakPhraseNext(const char* id);
+void SpeakClipNext(const char* clip);
+// Called by a step and by the backlog's replay: the phrase stops, and those to follow.
 void StopSpeaking();
 // Asked by auto mode, which waits for a phrase as for the voice it cut: seconds until
 // the phrase ends, 0 when none speaks.
 float PhraseSecondsLeft();
+// Asked by the main loop, which looks again then: seconds until the next clip to follow
+// is due (the one sounding has ended); -1 when none follows.
+float SecondsUntilNextClip();
 // The clip that narrates script line as it is shown, for the interpreter to play as
 // the line's voice: empty when the mode is off or the line is not prose.
 std::string NarrationClip(int line);

@@ -89,9 +89,9 @@ bool WriteSystemSettings(int speed, int musicOff) {
 enum { ItemSave = 0, ItemLoad = 5, ItemSpeed = 10, ItemMusic = 16, ItemQuit = 18, ItemReturn = 19 };
 
 // Highlights the button under the pointer and, as the pointer reaches it, says its
-// phrase: the id phrase, followed by the number n unless it is -1. True when the button
-// is also clicked.
-static bool Button(const layout::Rect& r, int item, const char* phrase, int n = -1) {
+// phrase: the id phrase, followed by the number n unless it is -1, then what the slot
+// holds for a slot's button. True when the button is also clicked.
+static bool Button(const layout::Rect& r, int item, const char* phrase, int n = -1, int slot = -1) {
     if (!PointerIn(r)) return false;
     kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0xFFFFFF, 1);
     if (PointerReaches(ReachMenu, item)) {
@@ -99,6 +99,7 @@ static bool Button(const layout::Rect& r, int item, const char* phrase, int n = 
         if (n < 0) std::snprintf(id, sizeof id, "%s", phrase);
         else std::snprintf(id, sizeof id, "%s%d", phrase, n);
         SpeakPhrase(id);
+        if (slot >= 0) SpeakSlotContents(slot);
     }
     return InputState.LeftClick != 0;
 }
@@ -144,7 +145,7 @@ static void DrawMenuText(bool dimmed) {
 // The save, load, speed and music rows; true when a button's action ends the frame.
 static bool MenuRows() {
     for (int n = 0; n < layout::SaveRow.count; ++n) {
-        if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1)) {
+        if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1, n)) {
             InputState.LeftClick = 0;
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
             SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "menu_save_failed");
@@ -153,7 +154,7 @@ static bool MenuRows() {
         }
     }
     for (int n = 0; n < layout::LoadRow.count; ++n) {
-        if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1)) {
+        if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1, n)) {
             InputState.RightClick = 0;
             SetCursorVisible(0);
             if (LoadSlot(n)) {

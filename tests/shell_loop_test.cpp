@@ -7,6 +7,14 @@
 
 #include <csignal>
 
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "draw/kaDraw.h"
+#include "platform/headless.h"
 #include "platform/instance_lock.h"
 #include "tests/shell_test_game.h"
 
@@ -64,6 +72,86 @@ TEST_F(ShellLoop, ClickEdgesLastOneFrameAndADoubleClickAdvancesOnce) {
     Click(3);
     Pass();
     EXPECT_GT(CurrentLine, line);
+}
+
+// A thousand clicks and Returns at random moments, a third of the Returns let go before
+// the frame after their press polls the key (a quick tap in a long frame): each steps
+// the story exactly once.
+TEST_F(ShellLoop, EveryClickAndReturnStepsOnce) {
+    using storytest::Sjis;
+    storytest::SetScript({"label:loop", Sjis("一"), Sjis("二"), Sjis("三"), "jump:loop"});
+    StartInStory();
+    struct Input { uint32_t at, held; bool key; };
+    std::vector<Input> inputs;
+    std::mt19937 random(29);
+    uint32_t at = plat::Milliseconds();
+    for (int i = 0; i < 1000; ++i) {
+        bool key = random() % 2;
+        uint32_t held = key && random() % 3 ? 1 + random() % 100 : 0;
+        at += 1 + random() % 300;
+        inputs.push_back({at, held, key});
+        headless::PushEventAt(at, key ? plat::Event{plat::EvKeyDown, 0, 0, 0, 0, plat::KeyReturn}
+                                      : plat::Event{plat::EvButtonDown, 100, 100, 1, 1, {}});
+        at += held + 40;  // let go and seen up before the next press
+    }
+    int steps = 0, line = CurrentLine;
+    size_t next = 0;
+    while (int32_t(plat::Milliseconds() - at) < 0) {
+        uint32_t now = plat::Milliseconds();
+        while (next < inputs.size() && int32_t(now - inputs[next].at - inputs[next].held) >= 0) ++next;
+        bool down = next < inputs.size() && inputs[next].key && int32_t(now - inputs[next].at) >= 0;
+        headless::SetKeyDown(plat::KeyReturn, down);
+        ASSERT_TRUE(RunLoopPass());
+        steps += CurrentLine != line;
+        line = CurrentLine;
+    }
+    EXPECT_EQ(steps, 1000);
+}
+
+// A double click is two presses with nothing between: a press on the logo (which no
+// click ends) is no first half, nor is a press the wheel turned after. The press after
+// it counts, whatever the system numbers it.
+TEST_F(ShellLoop, APressOnTheLogoOrBeforeTheWheelIsNoHalfOfADoubleClick) {
+    ASSERT_EQ(OpenGame(), 1);
+    Push(plat::EvFocusGained);
+    for (int i = 0; i < 1000 && GetGameMode() == ModeLogo; ++i) {
+        Click();
+        Pass();
+    }
+    ASSERT_EQ(GetGameMode(), ModeNotice);
+    Click(2);
+    Pass();
+    EXPECT_EQ(GetGameMode(), ModeTitle);
+    Click(3);  // the second half of a double click on the notice
+    Pass();
+    Pass();
+    ASSERT_EQ(GetGameMode(), ModeTitle);
+    Click();
+    Pass();
+    int line = CurrentLine;
+    Push(plat::EvWheel, 0, 1);  // the backlog, opened and closed
+    Pass();
+    ASSERT_TRUE(BacklogOpen);
+    Push(plat::EvWheel, 0, -1);
+    Pass();
+    ASSERT_FALSE(BacklogOpen);
+    Click(2);
+    Pass();
+    EXPECT_GT(CurrentLine, line);
+}
+
+// The game's own pointer is drawn only while the real one is over the window: leaving
+// takes it off the picture in the next frame, coming back puts it where it was.
+TEST_F(ShellLoop, TheGamesPointerShowsOnlyWhileTheRealOneIsOverTheWindow) {
+    storytest::SetScript({storytest::Sjis("一")});
+    StartInStory();
+    for (int i = 0; i < 5; ++i) Pass(1000);
+    const std::vector<uint32_t> over = headless::LastFrame()->pixels;
+    for (bool inside : {false, true}) {
+        headless::SetPointerInWindow(inside);
+        for (int i = 0; i < 5; ++i) Pass();
+        EXPECT_EQ(headless::LastFrame()->pixels == over, inside) << inside;
+    }
 }
 
 // The read marks a frame sets are written by the loop a few seconds later, between

@@ -144,4 +144,44 @@ TEST_F(Backlog, AClickOnAVoicedLineReplaysItsClipAndAnOpenChoiceSurvives) {
     EXPECT_EQ(CurrentLine, 14) << "the choice was still open and takes the click";
 }
 
+// The page's backdrop is the story darkened without the message window's text, which
+// would show through beside the page's newest row.
+TEST_F(Backlog, TheBackdropLeavesTheMessageTextOut) {
+    std::vector<uint8_t> backdrops[2];
+    for (int run = 0; run < 2; ++run) {
+        if (run) TearDown(), SetUp();
+        CopyAssets({"message.sad"});
+        InterfacePicture[PicMessage] = LoadPicture("message.sad");
+        SetScript({"file:sc01.sad", "setscreen:0", Sjis(run ? "まったく別の、長めの文が出ている。" : "一つ目の文です。")});
+        Frame(0.016f, true);
+        Frame(3.0f);  // shown whole
+        Wheel(1);
+        ASSERT_TRUE(BacklogOpen);
+        DrawCoverBackdrop();
+        const kaDraw::Surface* back = kaDraw::BackBuffer;
+        backdrops[run].assign(back->pixels, back->pixels + size_t(back->pitch) * back->height);
+    }
+    EXPECT_TRUE(backdrops[0] == backdrops[1]);
+}
+
+// Each mark of a line answers in a box of 17 pixels a side or more, left of the line:
+// the voice square replays the clip, the return arrow goes back to the line.
+TEST_F(Backlog, ItsMarksAnswerInBoxesAFingerFinds) {
+    SetScript({"wave_play:v_minato_001.sad", Sjis("声のある行"), Sjis("次の行"), "end:99"});
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    const struct { int x, y; bool back; } corners[] = {{0, -5, false}, {18, 11, false}, {0, 12, true}, {18, 28, true}};
+    for (auto c : corners) {
+        if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
+        Wheel(1);
+        ASSERT_TRUE(BacklogOpen);
+        PointAt(c.x, BacklogEntryTopForTest(0) + c.y);
+        Frame(0.016f, true);
+        EXPECT_EQ(BacklogOpen, !c.back) << c.x << "," << c.y;
+        EXPECT_EQ(CurrentLine, c.back ? 7 : 8) << c.x << "," << c.y;
+        EXPECT_TRUE(c.back || NamedVoicePlaying("v_minato_001.sad") >= 0) << c.x << "," << c.y;
+        Frame(0.016f, c.back, !c.back);  // back to the line after, or the page closed
+    }
+}
+
 }  // namespace

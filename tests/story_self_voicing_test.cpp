@@ -3,6 +3,8 @@
 // backlog replays it); the screens' items speak once as the pointer reaches them; V and
 // the preferences switch the mode, kept in preferences.ini. With the mode off nothing
 // is loaded or played.
+#include <sys/stat.h>
+
 #include "tests/sound_test_files.h"
 #include "tests/story_test_table.h"
 
@@ -110,6 +112,54 @@ TEST_F(SelfVoicing, AutoModeWaitsForItsOwnPhraseAsForAVoice) {
     PlayOut(5.0f);
     for (int i = 0; i < 40 && CurrentLine == 6; ++i) Frame(0.05f);
     EXPECT_EQ(CurrentLine, 7);
+}
+
+// A slot's button says, after its name, what the margin shows: that the slot is empty,
+// or the month, day, hour and minute of its save and its line, each clip after the one
+// before; the loop wakes for the next.
+TEST_F(SelfVoicing, ASlotsButtonSaysWhatTheSlotHolds) {
+    CopyAssets({"v_minato_001.sad"});
+    SetScript({Sjis("一"), "wave_play:v_minato_001.sad", Sjis("二")});
+    Preferences.SelfVoicing = true;
+    Frame(0.016f, true);
+    Narrate(Sjis("一"));
+    auto said = [this](const layout::Rect& button) {
+        Frame(0.016f, false, true);
+        Hover(button);
+        std::vector<std::string> clips;
+        std::vector<uint32_t> waits;  // the loop's rest with 0.2 s of the clip left
+        for (int i = 0; i < 10 && !Sounding().empty(); ++i) {
+            clips.push_back(Sounding());
+            PlayOut(SecondsLeftOf(clips.back().substr(0, clips.back().size() - 1)) - 0.2f);
+            Frame(0.016f);
+            waits.push_back(MsUntilNextFrame());
+            PlayOut(0.3f);
+            Frame(0.016f);
+        }
+        for (size_t i = 0; i + 1 < waits.size(); ++i) EXPECT_LE(waits[i], 250u) << clips[i];
+        return clips;
+    };
+    EXPECT_EQ(said(layout::SaveRow.Button(1)),
+              (std::vector<std::string>{Phrase("menu_save_2") + " ", Phrase("menu_slot_empty") + " "}));
+    Frame(0.016f, true);  // saved, and back to the story
+    Frame(0.016f, true);
+    struct stat file;
+    ASSERT_EQ(stat((dir / "z_save1.sdt").c_str(), &file), 0);
+    std::tm t;
+    ASSERT_TRUE(localtime_r(&file.st_mtime, &t));
+    std::vector<std::string> expected = {Phrase("menu_load_2") + " "};
+    for (const std::string& id : {"month_" + std::to_string(t.tm_mon + 1), "day_" + std::to_string(t.tm_mday),
+                                  "hour_" + std::to_string(t.tm_hour), "minute_" + std::to_string(t.tm_min)})
+        expected.push_back(Phrase(id.c_str()) + " ");
+    expected.push_back(Narration(Sjis("一")) + " ");
+    EXPECT_EQ(said(layout::LoadRow.Button(1)), expected);
+    Frame(0.016f, false, true);  // the menu closed, the next line (voiced) shown and saved
+    PointAt(0, 0);
+    Frame(0.016f, true);
+    said(layout::SaveRow.Button(2));
+    Frame(0.016f, true);
+    Frame(0.016f, true);
+    EXPECT_EQ(said(layout::LoadRow.Button(2)).back(), "v_minato_001.sad ") << "said in its speaker's voice";
 }
 
 TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeaving) {
