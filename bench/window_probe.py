@@ -288,4 +288,5 @@ def main():
     print(f"peak resident memory         {peak / 1024:7.1f} MiB")
 
 
-main()
+if __name__ == "__main__":
+    main()
