@@ -1,6 +1,7 @@
 // SDL2 backend: the game window (the pads are listened to while it is open), full
 // screen, the pointer and the key-down query.
 #include <SDL.h>
+#include <malloc.h>
 
 #include <clocale>
 #include <csignal>
@@ -24,6 +25,11 @@ namespace plat {
 
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     if (Window) return true;
+    // Pictures, clips and the files they come from, of a megabyte or more, come and go
+    // with every page: each gets a mapping of its own and goes back to the system when
+    // freed. Left to itself the C library raises that bound to the largest block freed
+    // so far, and keeps later ones in heaps that seldom shrink.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     // The GL renderer behind an "accelerated" window surface runs on the CPU under a
     // software GL; the plain X11 shared-memory image costs a tenth of it per frame.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
