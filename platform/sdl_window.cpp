@@ -28,8 +28,11 @@ bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     // Pictures, clips and the files they come from, of a megabyte or more, come and go
     // with every page: each gets a mapping of its own and goes back to the system when
     // freed. Left to itself the C library raises that bound to the largest block freed
-    // so far, and keeps later ones in heaps that seldom shrink.
+    // so far, and keeps later ones in heaps that seldom shrink. The threads that read
+    // at start-up and ahead of a page share one heap with the game's, instead of each
+    // keeping one of its own.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 1);
     // The GL renderer behind an "accelerated" window surface runs on the CPU under a
     // software GL; the plain X11 shared-memory image costs a tenth of it per frame.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
