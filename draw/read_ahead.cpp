@@ -61,7 +61,8 @@ void ReadAheadObject(const char* name) {
         if (!ReadWholeFile(path.c_str(), MaxReadAheadBytes, &bytes) || bytes.empty()) return;
         Result.surface = DecodeBmp(bytes.data(), bytes.size(), format);
         if (Result.surface)
-            Result.digest = DigestBytes(bytes.data() + SignatureBytes, bytes.size() - SignatureBytes);
+            Result.digest =
+                DigestBytes(bytes.data() + SignatureBytes, bytes.size() - SignatureBytes);
     });
 }
 

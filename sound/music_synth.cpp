@@ -30,10 +30,11 @@ static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to o
 
 // Making the synthesizer and reading a General MIDI SoundFont take a tenth of a second or
 // more, and the first frames (the logo) play no music: Init gives both to a start-up
-// task, done on a thread of its own once the first frame is out. Whatever touches the synthesizer waits
-// for it first, and so does every error box, so a SoundFont that cannot be used is still
-// reported before any failure that comes after Init. The main loop has it reported as
-// soon as the read is over; a game closed before then is closed without it.
+// task, done on a thread of its own once the first frame is out. Whatever touches the
+// synthesizer waits for it first, and so does every error box, so a synthesizer or
+// SoundFont that cannot be used is still reported before any failure that comes after
+// Init. The main loop has it reported as soon as the read is over; a game closed before
+// then is closed without it.
 static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 

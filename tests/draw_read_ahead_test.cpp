@@ -103,8 +103,8 @@ TEST_F(ReadAhead, APictureReadAheadButNotLoadedChangesNothing) {
 // changes it; a file over the bound is refused.
 TEST_F(ReadAhead, TheDigestOfAFileReadInPiecesIsThatOfItsBytes) {
     const size_t piece = size_t(64) << 10;
-    for (size_t size : {size_t(0), size_t(1), size_t(3), size_t(10), piece + 1, piece + 2, piece + 3,
-                        2 * piece + 9}) {
+    for (size_t size :
+         {size_t(0), size_t(1), size_t(3), size_t(10), piece + 1, piece + 2, piece + 3, 2 * piece + 9}) {
         std::vector<uint8_t> bytes(size), head;
         for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 131 + (i >> 9));
         Write("d.bin", bytes);
