@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "base/files.h"
 
@@ -70,6 +71,75 @@ bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* byte
 
 bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes) {
     return ReadRegularFile(path, maxBytes, false, bytes);
+}
+
+// Each step maps the state one to one for a given word, so a changed word is never lost.
+static constexpr uint64_t DigestSeed = 0x9E3779B97F4A7C15u;
+static uint64_t DigestWord(uint64_t h, uint64_t word) {
+    h = (h ^ word) * 0xFF51AFD7ED558CCDu;
+    return h ^ (h >> 32);
+}
+
+// Whole words, then a last short one padded with zeros.
+static uint64_t DigestRun(uint64_t h, const uint8_t* bytes, size_t size) {
+    size_t whole = size & ~size_t(7);
+    uint64_t word;
+    for (size_t i = 0; i < whole; i += 8) {
+        std::memcpy(&word, bytes + i, 8);
+        h = DigestWord(h, word);
+    }
+    if (whole == size) return h;
+    word = 0;
+    std::memcpy(&word, bytes + whole, size - whole);
+    return DigestWord(h, word);
+}
+
+uint64_t DigestBytes(const uint8_t* bytes, size_t size) {
+    return DigestWord(DigestRun(DigestSeed, bytes, size), size);
+}
+
+// Fills to from fd unless the file ends first: the bytes read, or -1.
+static ssize_t ReadFull(int fd, uint8_t* to, size_t size) {
+    size_t have = 0;
+    while (have < size) {
+        ssize_t got = read(fd, to + have, size - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        have += size_t(got);
+    }
+    return ssize_t(have);
+}
+
+bool DigestFile(const char* path, size_t maxBytes, size_t headBytes, std::vector<uint8_t>* head,
+                uint64_t* digest) {
+    head->clear();
+    off_t size = 0;
+    int fd = OpenRegularFile(path, &size);
+    if (fd < 0) return false;
+    head->resize(headBytes);
+    ssize_t got = ReadFull(fd, head->data(), headBytes);
+    head->resize(got > 0 ? size_t(got) : 0);
+    // Pieces of whole words: only the last one ends in a short word.
+    std::vector<uint8_t> piece(size_t(64) << 10);
+    uint64_t h = DigestSeed;
+    size_t total = head->size(), rest = 0;
+    bool more = got == ssize_t(headBytes);  // the head is whole: the file may go on
+    while (more && total <= maxBytes) {
+        got = ReadFull(fd, piece.data(), piece.size());
+        if (got < 0) break;
+        h = DigestRun(h, piece.data(), size_t(got));
+        total += size_t(got);
+        rest += size_t(got);
+        more = size_t(got) == piece.size();
+    }
+    close(fd);
+    if (got < 0 || total > maxBytes) {
+        head->clear();
+        return false;
+    }
+    *digest = DigestWord(h, rest);
+    return true;
 }
 
 // The steps that change the disk, counted so that a test can make one of them fail, or

@@ -15,6 +15,14 @@ bool ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>* byte
 // The file's first bytes, at most maxBytes (fewer when it is shorter); false (bytes
 // empty) when it cannot be opened or read, or is no regular file.
 bool ReadFileStart(const char* path, size_t maxBytes, std::vector<uint8_t>* bytes);
+// A digest of bytes, for knowing a later read of a file for the same bytes without
+// keeping them: a change within any one aligned run of eight bytes always changes it.
+uint64_t DigestBytes(const uint8_t* bytes, size_t size);
+// The file read a piece at a time, never held whole: its first headBytes bytes (fewer
+// when it is shorter) into head, and DigestBytes of the rest into digest. False (head
+// empty) as for ReadWholeFile.
+bool DigestFile(const char* path, size_t maxBytes, size_t headBytes, std::vector<uint8_t>* head,
+                uint64_t* digest);
 // Replaces the file with bytes: written to path + ".tmp", flushed to the disk, renamed
 // over the old file and the folder flushed, so a crash, a power cut or a full disk never
 // leaves it half-written. False when that failed (the old file is then untouched).

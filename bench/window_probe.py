@@ -138,8 +138,8 @@ def page_turn_saves(count):
     line with only plain commands between it and the prose line before it, and a
     "setscreen:" after it (a loaded save shows no picture; the turn shows band 0), the
     line before that prose line, from which a loaded save steps to show it."""
-    with open(SCRIPT, encoding="utf-8") as f:
-        lines = f.read().split("\n")
+    with open(SCRIPT, encoding="utf-8") as f:  # the game's table has no notes for the tools
+        lines = [line for line in f.read().split("\n") if not line.startswith("#")]
     prose = [bool(line) and not line.startswith(COMMANDS) for line in lines]
     saves = []
     for at, line in enumerate(lines):
@@ -288,4 +288,5 @@ def main():
     print(f"peak resident memory         {peak / 1024:7.1f} MiB")
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -22,11 +22,11 @@ constexpr size_t MaxPictureFileBytes = size_t(256) << 20;
 // Longest picture name an entry holds (its field is 32 bytes).
 constexpr size_t MaxNameLength = 30;
 
-// read_ahead.cpp: the picture read ahead from path, when bytes (the file as the load read
-// it; nullptr when it could not) are what it was decoded from and format the layout it was
-// decoded into; nullptr otherwise. What was read ahead from path is dropped either way.
-Surface* TakeReadAhead(const std::string& path, const std::vector<uint8_t>* bytes,
-                       const PixelFormat& format);
+// read_ahead.cpp: the picture read ahead from path, when the file still holds what it
+// was decoded from (its signature may have changed between "BM" and an asset's blanks)
+// and format is the layout it was decoded into; nullptr otherwise. What was read ahead
+// from path is dropped either way.
+Surface* TakeReadAhead(const std::string& path, const PixelFormat& format);
 // read_ahead.cpp: waits for a read still under way and frees what was read ahead.
 void DropReadAhead();
 

@@ -45,14 +45,13 @@ void ApplyColourKey(Surface* s, int32_t colour) {
     if (s) s->colourKey = PhysicalColour(s, colour);
 }
 
-// Reads the whole file and decodes it into the back buffer's layout, unless the picture
-// read ahead from it was decoded from these very bytes. The signature is taken blanked
-// or not, so a read-only asset loads as well as a writable one.
+// The picture read ahead from the file when it was decoded from what the file holds now;
+// else the whole file read and decoded into the back buffer's layout. The signature is
+// taken blanked or not, so a read-only asset loads as well as a writable one.
 static Surface* LoadBitmapSurface(const std::string& path) {
+    if (Surface* ahead = TakeReadAhead(path, BackBuffer->format)) return ahead;
     std::vector<uint8_t> data;
-    bool read = ReadWholeFile(path.c_str(), MaxPictureFileBytes, &data) && !data.empty();
-    Surface* ahead = TakeReadAhead(path, read ? &data : nullptr, BackBuffer->format);
-    if (!read || ahead) return ahead;
+    if (!ReadWholeFile(path.c_str(), MaxPictureFileBytes, &data) || data.empty()) return nullptr;
     return DecodeBmp(data.data(), data.size(), BackBuffer->format);
 }
 

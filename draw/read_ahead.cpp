@@ -1,6 +1,7 @@
 // Pictures read and decoded ahead of the load that will need them, on a thread of their
-// own: a page turn then costs a read of the file from the page cache and a comparison
-// instead of a decode. The load itself, with everything it reports, stays where it was.
+// own: a page turn then costs a digest of the file read from the page cache instead of
+// a decode. Only the decoded picture and the digest of its file are kept, never the
+// file. The load itself, with everything it reports, stays where it was.
 #include <cstring>
 
 #include "base/files.h"
@@ -15,10 +16,14 @@ namespace {
 // The story's largest picture is under 4 MB; a larger file is decoded at its load.
 constexpr size_t MaxReadAheadBytes = size_t(16) << 20;
 
+// The file's signature, "BM" or an asset's blanks, is left out of the digest: the
+// decoder reads both alike, and a load restores an asset's header after its read ahead.
+constexpr size_t SignatureBytes = 2;
+
 // What the reader leaves: written only on its thread, read only once AwaitTask has
 // joined it.
 struct ReadResult {
-    std::vector<uint8_t> bytes;
+    uint64_t digest = 0;  // of the file after its signature
     Surface* surface = nullptr;
 };
 
@@ -33,11 +38,12 @@ bool SameFormat(const PixelFormat& a, const PixelFormat& b) {
            a.greenMask == b.greenMask && a.blueMask == b.blueMask;
 }
 
-// The decoder reads "BM" and the stored asset's two blanks alike: the header's restore
-// between the read ahead and the load changes nothing it decodes.
-bool SameBmpBytes(const std::vector<uint8_t>& loaded, const std::vector<uint8_t>& read) {
-    return loaded.size() == read.size() && HasBmpSignature(loaded.data(), loaded.size()) &&
-           std::memcmp(loaded.data() + 2, read.data() + 2, loaded.size() - 2) == 0;
+// Whether the file now holds what the picture was decoded from.
+bool FileUnchanged(const std::string& path, uint64_t digest) {
+    std::vector<uint8_t> head;
+    uint64_t now;
+    return DigestFile(path.c_str(), MaxReadAheadBytes, SignatureBytes, &head, &now) &&
+           HasBmpSignature(head.data(), head.size()) && now == digest;
 }
 
 }  // namespace
@@ -54,19 +60,19 @@ void ReadAheadObject(const char* name) {
         std::vector<uint8_t> bytes;
         if (!ReadWholeFile(path.c_str(), MaxReadAheadBytes, &bytes) || bytes.empty()) return;
         Result.surface = DecodeBmp(bytes.data(), bytes.size(), format);
-        if (Result.surface) Result.bytes = std::move(bytes);
+        if (Result.surface)
+            Result.digest =
+                DigestBytes(bytes.data() + SignatureBytes, bytes.size() - SignatureBytes);
     });
 }
 
 void AwaitReadAhead() { AwaitTask(&Reader); }
 
-Surface* TakeReadAhead(const std::string& path, const std::vector<uint8_t>* bytes,
-                       const PixelFormat& format) {
+Surface* TakeReadAhead(const std::string& path, const PixelFormat& format) {
     if (ReaderPath.empty() || path != ReaderPath) return nullptr;
     AwaitTask(&Reader);
     Surface* taken = nullptr;
-    if (bytes && Result.surface && SameFormat(format, ReaderFormat) &&
-        SameBmpBytes(*bytes, Result.bytes)) {
+    if (Result.surface && SameFormat(format, ReaderFormat) && FileUnchanged(path, Result.digest)) {
         taken = Result.surface;
         Result.surface = nullptr;
     }
@@ -78,7 +84,6 @@ void DropReadAhead() {
     AwaitTask(&Reader);
     FreeSurface(Result.surface);
     Result.surface = nullptr;
-    std::vector<uint8_t>().swap(Result.bytes);
     ReaderPath.clear();
 }
 

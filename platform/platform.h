@@ -15,7 +15,8 @@ namespace plat {
 // minimise, resizable by the window manager, centred on the primary screen; text input
 // off; screen saver inhibited; gamepads listened to (plugged in and out, until
 // CloseWindow; none where the system offers no pad support); a hang-up signal taken as
-// SIGTERM is, for a close request. captionUtf8 is UTF-8.
+// SIGTERM is, for a close request; from here on every large block of memory is handed
+// back to the system when it is freed. captionUtf8 is UTF-8.
 // Returns false (nothing opened, the reason written to standard error) when no window
 // can be made, also where no display can be reached.
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight);

@@ -1,10 +1,12 @@
 // SDL2 backend: the game window (the pads are listened to while it is open), full
 // screen, the pointer and the key-down query.
 #include <SDL.h>
+#include <malloc.h>
 
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/platform.h"
@@ -23,12 +25,24 @@ namespace plat {
 
 bool OpenWindow(const char* captionUtf8, int clientWidth, int clientHeight) {
     if (Window) return true;
+    // Pictures, clips and the files they come from, of a megabyte or more, come and go
+    // with every page: each gets a mapping of its own and goes back to the system when
+    // freed. Left to itself the C library raises that bound to the largest block freed
+    // so far, and keeps later ones in heaps that seldom shrink. The threads that read
+    // at start-up and ahead of a page share one heap with the game's, instead of each
+    // keeping one of its own.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 1);
     // The GL renderer behind an "accelerated" window surface runs on the CPU under a
     // software GL; the plain X11 shared-memory image costs a tenth of it per frame.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A close request is reported once, from the window; SDL_QUIT then only comes
     // from SIGINT/SIGTERM (and SIGHUP, passed on as SIGTERM).
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The game takes keys, never typed text, so the X input method's compose table is
+    // never consulted; reading the locale's (half a megabyte of text) held up the first
+    // frame by several milliseconds. An empty one is read instead.
+    setenv("XCOMPOSEFILE", "/dev/null", 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "akari: cannot open the game window: %s\n", SDL_GetError());
         return false;

@@ -53,7 +53,31 @@ void ResetLimiter() {
     FramesAtUnity = Window;
 }
 
+// At rest the gain is 1 over the whole window and the window's minimum is one gain of 1;
+// a block every sample of which is under the threshold then only passes through the
+// delay, and leaves the state where the frame by frame path would leave it. That is the
+// music most of the time, at a fraction of the frame by frame path's cost.
+static bool PassedAtRest(float* out, int frames) {
+    if (FramesAtUnity != Window || Released != 1.0 || HeldBack - HeldFront != 1 ||
+        HeldGain[HeldFront & WindowMask] != 1.0f)
+        return false;
+    for (int i = 0; i < frames * 2; ++i)
+        if (!(std::fabs(out[i]) <= Threshold)) return false;
+    for (int i = 0; i < frames; ++i, ++Now) {
+        float* slot = &Delayed[(Now & WindowMask) * 2];
+        const float* leaving = &Delayed[((Now - LookAheadFrames) & WindowMask) * 2];
+        float left = out[2 * i], right = out[2 * i + 1];
+        out[2 * i] = leaving[0];
+        out[2 * i + 1] = leaving[1];
+        slot[0] = left;
+        slot[1] = right;
+    }
+    HeldAt[HeldFront & WindowMask] = Now - 1;
+    return true;
+}
+
 void LimitOutput(float* out, int frames) {
+    if (frames > 0 && PassedAtRest(out, frames)) return;
     for (int i = 0; i < frames; ++i, ++Now) {
         float left = out[2 * i], right = out[2 * i + 1];
         float gain = GainFor(std::fmax(std::fabs(left), std::fabs(right)));

@@ -28,12 +28,13 @@ fluid_player_t* Player = nullptr;
 static fluid_settings_t* Settings = nullptr;
 static int MusicViaSound = 0;  // a SoundFont is loaded and the output goes to object 0
 
-// Reading a General MIDI SoundFont takes a tenth of a second or more, and the first
-// frames (the logo) play no music: Init gives the read to a start-up task, done on a
-// thread of its own once the first frame is out. Whatever touches the synthesizer waits
-// for it first, and so does every error box, so a SoundFont that cannot be used is still
-// reported before any failure that comes after Init. The main loop has it reported as
-// soon as the read is over; a game closed before then is closed without it.
+// Making the synthesizer and reading a General MIDI SoundFont take a tenth of a second or
+// more, and the first frames (the logo) play no music: Init gives both to a start-up
+// task, done on a thread of its own once the first frame is out. Whatever touches the
+// synthesizer waits for it first, and so does every error box, so a synthesizer or
+// SoundFont that cannot be used is still reported before any failure that comes after
+// Init. The main loop has it reported as soon as the read is over; a game closed before
+// then is closed without it.
 static StartUpTask SoundFontReader;
 static bool SoundFontLoaded = false;   // written by the reader, read after the join
 
@@ -89,20 +90,13 @@ static bool LoadSoundFont() {
     return false;
 }
 
-int Init() {
-    if (Synth) CloseMusic();
-    SetSoundFontWaitHook(AwaitSoundFont);
-    MusicPlaying = 0;
-    MusicLoop = 1;
-    MusicViaSound = 0;
-    // Without a sound device the synthesizer would have nowhere to play: stay silent.
-    if (!kaSound::SoundReady) return 0;
-    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-        fluid_set_log_function(level, nullptr, nullptr);
+// Run by the reader: false when the synthesizer cannot be made.
+static bool MakeSynth() {
     Settings = new_fluid_settings();
     if (Settings) {
         fluid_settings_setnum(Settings, "synth.sample-rate", kaSound::OutputRate);
         fluid_settings_setnum(Settings, "synth.gain", SynthGain);
+        fluid_settings_setint(Settings, "synth.polyphony", SynthPolyphony);
         // The player advances with the samples we render, not with a timer thread.
         fluid_settings_setstr(Settings, "player.timing-source", "sample");
         fluid_settings_setint(Settings, "synth.lock-memory", 0);
@@ -112,22 +106,36 @@ int Init() {
         fluid_settings_setint(Settings, "synth.threadsafe-api", 0);
         Synth = new_fluid_synth(Settings);
     }
-    if (!Synth) {
-        DeleteSynth();
-        return ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
-    }
+    return Synth != nullptr;
+}
+
+int Init() {
+    CloseMusic();
+    SetSoundFontWaitHook(AwaitSoundFont);
+    MusicLoop = 1;
+    // Without a sound device the synthesizer would have nowhere to play: stay silent.
+    if (!kaSound::SoundReady) return 0;
+    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+        fluid_set_log_function(level, nullptr, nullptr);
     // Object 0 is the music's from here on, as it was when the port was set up in Init;
-    // it is given back when the SoundFont cannot be used.
+    // it is given back when the synthesizer or its SoundFont cannot be used.
     kaSound::ClaimMusicObject();
     SoundFontLoaded = false;
-    StartTask(&SoundFontReader, [] { SoundFontLoaded = LoadSoundFont(); });
+    StartTask(&SoundFontReader, [] { SoundFontLoaded = MakeSynth() && LoadSoundFont(); });
     return 1;
 }
 
 // Only the reader touches the synthesizer until this returns; then the port is set up
 // (or its failure reported) as Init did when it read the SoundFont itself.
 void AwaitSoundFont() {
-    if (AwaitTask(&SoundFontReader)) Port(-1, 2, 22, 8, 0);
+    if (!AwaitTask(&SoundFontReader)) return;
+    if (Synth) {
+        Port(-1, 2, 22, 8, 0);
+        return;
+    }
+    DeleteSynth();
+    kaSound::ReleaseMusicObject();
+    ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
 }
 
 void ReportSoundFontWhenRead() {

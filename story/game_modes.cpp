@@ -43,6 +43,8 @@ static bool ClickPressed;
 // The mode the current frame began in: a frame that changes it draws the new mode's
 // picture only in the next frame (the notice gives way to the title that way).
 static int ModeAtFrameStart;
+// Whether StartGame left the interface pictures other than the logo's to be loaded.
+static bool InterfaceHeld;
 
 void ResetGameModes() {
     LogoLevel = 6;
@@ -51,6 +53,7 @@ void ResetGameModes() {
     KeyPollState = KeyUp;
     ClickPressed = false;
     ModeAtFrameStart = ModeLogo;
+    InterfaceHeld = false;
 }
 
 int LoadPicture(const char* name) {
@@ -67,8 +70,8 @@ void StartGame() {
     OpenMedia(layout::BackBufferWidth, layout::BackBufferHeight, 1);
     SetWorkingDirectory();
     RemoveLeftoverTemporaries();
-    for (int i = 0; i < InterfacePictureCount; ++i)
-        InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
+    InterfacePicture[PicAcross] = LoadPicture(InterfacePictureName[PicAcross]);
+    InterfaceHeld = true;
     ReadSystemSettings();
     LoadReadMarks();
     LoadPreferences();
@@ -215,7 +218,18 @@ static void FinishPageFrame() {
     FinishFrame();
 }
 
+// The logo's first frame needs only its own picture, and decoding the others (three
+// megabytes) would hold it up: they are loaded in the frame after it, or before the
+// first frame of any other screen. The logo's clock is past a step only before its first.
+static void LoadInterfacePictures() {
+    if (!InterfaceHeld || (GetGameMode() == ModeLogo && LogoClock > 1.0f)) return;
+    InterfaceHeld = false;
+    for (int i = PicAcross + 1; i < InterfacePictureCount; ++i)
+        InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
+}
+
 void FrameUpdate() {
+    LoadInterfacePictures();
     ModeAtFrameStart = GetGameMode();
     // V switches self-voicing on any screen: a listener cannot see which one shows.
     if (InputState.VoicingKey) ToggleSelfVoicing();

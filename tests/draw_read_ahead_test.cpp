@@ -2,6 +2,7 @@
 // gives what a load without the read ahead gives and reports what it reports.
 #include <unistd.h>
 
+#include "base/files.h"
 #include "base/start_up_task.h"
 #include "tests/draw_test_support.h"
 #include "tests/story_test_table.h"
@@ -95,6 +96,32 @@ TEST_F(ReadAhead, APictureReadAheadButNotLoadedChangesNothing) {
     ReadAheadObject("a.sad");
     CloseMedia();
     ReadAheadObject("a.sad");  // no screen: nothing is read
+}
+
+// What a read ahead keeps of its file: the digest of the file read in pieces is that of
+// its bytes after the head, at every size about a piece's edge, and any one byte changed
+// changes it; a file over the bound is refused.
+TEST_F(ReadAhead, TheDigestOfAFileReadInPiecesIsThatOfItsBytes) {
+    const size_t piece = size_t(64) << 10;
+    for (size_t size :
+         {size_t(0), size_t(1), size_t(3), size_t(10), piece + 1, piece + 2, piece + 3, 2 * piece + 9}) {
+        std::vector<uint8_t> bytes(size), head;
+        for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(i * 131 + (i >> 9));
+        Write("d.bin", bytes);
+        size_t kept = std::min<size_t>(size, 2);
+        uint64_t whole = DigestBytes(bytes.data() + kept, size - kept), digest = 0;
+        ASSERT_TRUE(DigestFile((dir + "d.bin").c_str(), size, 2, &head, &digest)) << size;
+        EXPECT_EQ(head, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(kept)));
+        EXPECT_EQ(digest, whole) << size;
+        for (size_t at = 2; at < size; at += size / 3 + 1) {
+            bytes[at] ^= 0x40;
+            EXPECT_NE(DigestBytes(bytes.data() + 2, size - 2), whole) << size << " at " << at;
+            bytes[at] ^= 0x40;
+        }
+        if (size) {
+            EXPECT_FALSE(DigestFile((dir + "d.bin").c_str(), size - 1, 2, &head, &digest)) << size;
+        }
+    }
 }
 
 }  // namespace

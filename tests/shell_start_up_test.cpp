@@ -1,10 +1,13 @@
 // Start-up work held until the first frame is out: until then whoever needs it does it
 // on the game thread, afterwards it runs on a thread of its own; either way it is done
 // once and its result is there for the one who waited.
+#include <fluidsynth.h>
+
 #include <thread>
 
 #include "base/start_up_task.h"
 #include "draw/text_engine.h"
+#include "sound/music_state.h"
 #include "tests/shell_test_game.h"
 
 using namespace shelltest;
@@ -49,13 +52,18 @@ TEST_F(StartUp, HeldWorkIsDoneByWhoeverNeedsItUntilTheFirstFrameLetsItGo) {
     EXPECT_NE(late.ranOn, std::this_thread::get_id()) << "once let go, work starts at once";
 }
 
-// The table of installed faces is read only after the logo's first frame, and is there
-// for the first one to use it (the SoundFont's read is the music's port test's).
-TEST_F(StartUp, TheFontTableIsReadAfterTheFirstFrame) {
+// The synthesizer with its SoundFont and the table of installed faces are made only after the
+// logo's first frame, and are there for the first one to use them.
+TEST_F(StartUp, TheSynthesizerAndTheFontTableAreMadeAfterTheFirstFrame) {
+    headless::EnableAudio(true);
     Open(ModeLogo);
+    EXPECT_EQ(kaMusic::Synth, nullptr);
     EXPECT_EQ(kaDraw::FontTableCount, 0);
     RunFor(20);
     EXPECT_GE(headless::PresentCount(), 1);
+    kaMusic::AwaitSoundFont();
+    ASSERT_NE(kaMusic::Synth, nullptr);
+    EXPECT_EQ(fluid_synth_sfcount(kaMusic::Synth), 1);
     kaDraw::AwaitInstalledFonts();
     EXPECT_GT(kaDraw::FontTableCount, 0);
 }

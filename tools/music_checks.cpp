@@ -165,8 +165,11 @@ public:
         delete_fluid_settings(settings_);
     }
     bool Ready() const { return ready_; }
+    // The most voices sounding at once in the last Play.
+    int PeakVoices() const { return peakVoices_; }
     // Frames of the piece from its start, through its loop point, at the story's -6 dB.
     std::vector<float> Play(const std::vector<uint8_t>& bytes, size_t frames) {
+        peakVoices_ = 0;
         fluid_synth_system_reset(synth_);
         fluid_player_t* player = new_fluid_player(synth_);
         fluid_player_add_mem(player, bytes.data(), bytes.size());
@@ -176,6 +179,7 @@ public:
         for (size_t at = 0; at < frames; at += 512) {
             int n = int(std::min<size_t>(512, frames - at));
             fluid_synth_write_float(synth_, n, out.data(), int(at * 2), 2, out.data(), int(at * 2 + 1), 2);
+            peakVoices_ = std::max(peakVoices_, fluid_synth_get_active_voice_count(synth_));
         }
         delete_fluid_player(player);
         for (float& v : out) v *= 0.5011872f;
@@ -186,12 +190,14 @@ private:
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     bool ready_ = false;
+    int peakVoices_ = 0;
 };
 
 // The same level on both sides of the loop point, and no second across it more than
 // 6 dB under the piece's median second (a fade at the end, or a slow start, would dip
 // there); no 50 ms more than 30 dB under it, as a silence would be; the piece's level in
-// its band, and its peak far under the limiter's threshold.
+// its band, its peak far under the limiter's threshold, and no more voices at once than
+// the game's synthesizer sounds (it renders here with room for more).
 void CheckSound(const PieceFile& piece, Synth& synth, double seconds) {
     const size_t rate = kaSound::OutputRate, length = size_t(seconds * rate), window = rate * 2 / 5;
     std::vector<float> out = synth.Play(piece.bytes, length + rate);
@@ -206,8 +212,12 @@ void CheckSound(const PieceFile& piece, Synth& synth, double seconds) {
     for (size_t at = length - rate; at <= length; at += rate / 20)
         lowest = std::min(lowest, Level(out, at, rate) - median);
     std::printf("%s: %.1f s, %.1f dBFS RMS, peak %.1f dBFS, loop point %.1f -> %.1f dB, a second across it "
-                "at least %.1f dB from the median %.1f dBFS\n",
-                piece.file.c_str(), seconds, level, Decibels(peak), before, after, lowest, median);
+                "at least %.1f dB from the median %.1f dBFS, %d voices at most\n",
+                piece.file.c_str(), seconds, level, Decibels(peak), before, after, lowest, median,
+                synth.PeakVoices());
+    if (synth.PeakVoices() > kaMusic::SynthPolyphony)
+        Fault(piece.file, std::to_string(synth.PeakVoices()) + " voices at once, over the game's " +
+                              std::to_string(kaMusic::SynthPolyphony));
     if (std::fabs(after - before) >= 6 || lowest < -6) Fault(piece.file, "its loop point is heard");
     double low = piece.ambience ? VoicesLevel - 36 : -29, high = piece.ambience ? VoicesLevel - 18 : -21;
     if (level <= low || level >= high)
