@@ -52,28 +52,6 @@ protected:
     }
 };
 
-TEST_F(ShellLoop, ClickEdgesLastOneFrameAndADoubleClickAdvancesOnce) {
-    StartInStory();
-    int line = CurrentLine;
-    Pass();
-    EXPECT_EQ(CurrentLine, line) << "no click, no step";
-    Click();
-    Click();
-    Pass();
-    EXPECT_GT(CurrentLine, line);
-    EXPECT_EQ(InputState.LeftClick, 0);
-    line = CurrentLine;
-    Pass();
-    EXPECT_EQ(CurrentLine, line) << "one step for two presses before one frame";
-
-    Click(2);  // the second press of a double click
-    Pass();
-    EXPECT_EQ(CurrentLine, line);
-    Click(3);
-    Pass();
-    EXPECT_GT(CurrentLine, line);
-}
-
 // A thousand clicks and Returns at random moments, a third of the Returns let go before
 // the frame after their press polls the key (a quick tap in a long frame): each steps
 // the story exactly once.

@@ -165,10 +165,10 @@ TEST_F(Pad, RBHeldSkipsLikeCtrlAndStopsWhenLetGo) {
     EXPECT_EQ(CurrentLine - line, skipped) << "as many steps as held Ctrl in the same time";
 }
 
-// The left stick moves the pointer while pushed beyond the dead zone, a frame every
-// refresh, the system pointer following; the right one pushed up turns the wheel up (the
-// backlog opens at once and, held, scrolls on), pushed down past the newest line closes
-// it. Within the dead zone or at rest the loop rests.
+// The left stick runs a frame every refresh while pushed beyond the dead zone (the real
+// window's pad test steers the pointer with it); the right one pushed up turns the wheel
+// up (the backlog opens at once and, held, scrolls on), pushed down past the newest line
+// closes it. Within the dead zone or at rest the loop rests.
 TEST_F(Pad, TheSticksMoveThePointerAndTurnTheWheelOnlyWhilePushed) {
     StartStory();
     for (int i = 0; i < 20; ++i) {
@@ -179,19 +179,11 @@ TEST_F(Pad, TheSticksMoveThePointerAndTurnTheWheelOnlyWhilePushed) {
     RunFor(100);
     headless::PadAxis(Pad1, padstate::AxisLeftX, 5000);  // inside the dead zone
     EXPECT_EQ(RunFor(2000), 0) << "no frames for it";
-    EXPECT_EQ(InputState.MouseX, 100);
     headless::PadAxis(Pad1, padstate::AxisLeftX, 32767);
     EXPECT_GE(RunFor(250), 14) << "a frame every refresh while pushed";
-    EXPECT_GT(InputState.MouseX, 200);
-    EXPECT_EQ(InputState.MouseY, 200);
-    int warpX, warpY;
-    headless::LastWarp(&warpX, &warpY);
-    EXPECT_EQ(warpX, InputState.MouseX) << "the system pointer follows";
     headless::PadAxis(Pad1, padstate::AxisLeftX, 0);
     RunFor(100);
-    int x = InputState.MouseX;
     EXPECT_EQ(RunFor(5000), 0) << "at rest: no frames";
-    EXPECT_EQ(InputState.MouseX, x);
 
     headless::PadAxis(Pad1, padstate::AxisRightY, -32767);
     RunFor(20);
@@ -225,10 +217,8 @@ TEST_F(Pad, UnpluggingAPadLetsGoOfWhatItHeld) {
     headless::UnplugPad(Pad1);
     RunFor(500);  // the last line comes out
     line = CurrentLine;
-    int x = InputState.MouseX;
     EXPECT_EQ(RunFor(3000), 0) << "nothing held any more: the page rests";
     EXPECT_EQ(CurrentLine, line);
-    EXPECT_EQ(InputState.MouseX, x);
     Tap(plat::PadA, Pad1);
     RunFor(100);
     EXPECT_EQ(CurrentLine, line) << "an unplugged pad is not listened to";

@@ -25,11 +25,6 @@ export AKARI_TEST_PAD="$WORK/pad"
 pad() { printf '%s\n' "$@" >>"$AKARI_TEST_PAD"; }
 tap() { pad "$1 1"; sleep 0.15; pad "$1 0"; sleep 0.6; }
 
-check_shown() {
-  layer_shown "$WORK/$1.png" "${@:2}" || fail "$1: $LAYER_REPORT"
-  echo "ok: $1: $LAYER_REPORT"
-}
-
 # The system pointer's place in the client area, as the game last warped it.
 pointer() {
   eval "$(xdotool getmouselocation --shell)"
@@ -80,11 +75,7 @@ xdotool windowactivate --sync "$WINDOW" 2>/dev/null
 
 # The logo ends by itself (a busy machine may stretch it); A leaves the notice, then the
 # title.
-for ((n = 0; n < 30; n++)); do
-  sleep 0.5; shot 1-notice
-  layer_shown "$WORK/1-notice.png" expr 0 0 450 165 90 150 0 2 && break
-done
-check_shown 1-notice expr 0 0 450 165 90 150 0 2
+TRIES=30 await_shown 1-notice expr 0 0 450 165 90 150 0 2
 tap a; shot 2-title
 check_shown 2-title tit 0 0 640 474 0 0 0 5
 tap a; sleep 1; shot 3-story
@@ -94,12 +85,9 @@ check_shown 3-story panel 0 0 166 377 474 0 1 1
 # shows: RB skips as Ctrl does.
 pointer_to 30 300
 pad "rightshoulder 1"
-for ((n = 0; n < 60; n++)); do
-  sleep 0.5; shot 4-choice-plain
-  layer_shown "$WORK/4-choice-plain.png" comwin 0 0 470 200 58 90 0 40 && break
-done
+TRIES=60 await_layer 4-choice-plain comwin 0 0 470 200 58 90 0 40; skipped=$?
 pad "rightshoulder 0"
-[ "$n" -lt 60 ] || fail "no choice box after 30 s of RB held ($LAYER_REPORT)"
+[ "$skipped" = 0 ] || fail "no choice box after 30 s of RB held ($LAYER_REPORT)"
 sleep 0.5; shot 4-choice-plain
 echo "ok: RB held skipped to the choice ($LAYER_REPORT)"
 

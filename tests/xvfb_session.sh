@@ -74,11 +74,8 @@ white_pixels() {
 # pixels_changed SHOT_A SHOT_B X Y W H: how many pixels of the rectangle differ between
 # $WORK/SHOT_A.png and $WORK/SHOT_B.png: what was drawn between the two.
 pixels_changed() {
-  local n
-  convert "$WORK/$1.png" -crop "${5}x${6}+$3+$4" +repage "$WORK/changed-a.png"
-  convert "$WORK/$2.png" -crop "${5}x${6}+$3+$4" +repage "$WORK/changed-b.png"
-  n=$(compare -metric AE "$WORK/changed-a.png" "$WORK/changed-b.png" null: 2>&1)
-  echo "${n%% *}"
+  local at="[${5}x${6}+$3+$4]"
+  compare -metric AE "$WORK/$1.png$at" "$WORK/$2.png$at" null: 2>&1 | cut -d " " -f 1
 }
 
 # layer_shown SHOT NAME X Y W H DEST_X DEST_Y KEYED MAX_PERCENT: whether the W x H
@@ -101,14 +98,19 @@ layer_shown() {
 }
 
 # await_layer NAME LAYER ...: photographs the window (where it is now) into NAME until
-# layer_shown finds the layer there, for at most 20 seconds: a busy machine stretches
-# the logo and slows every step.
+# layer_shown finds the layer there, for at most TRIES (40) half seconds: a busy machine
+# stretches the logo and slows every step.
 await_layer() {
   local n
-  for ((n = 0; n < 40; n++)); do
+  for ((n = 0; n < ${TRIES:-40}; n++)); do
     window_origin "$WINDOW"
     shot "$1" && layer_shown "$WORK/$1.png" "${@:2}" && return 0
     sleep 0.5
   done
   return 1
 }
+
+# check_shown SHOT LAYER ...: layer_shown, failing the test when the picture is not there;
+# await_shown: the same, photographing until the layer shows.
+check_shown() { layer_shown "$WORK/$1.png" "${@:2}" || fail "$1: $LAYER_REPORT"; echo "ok: $1: $LAYER_REPORT"; }
+await_shown() { await_layer "$@" || fail "$1: $LAYER_REPORT"; echo "ok: $1: $LAYER_REPORT"; }

@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
 # The real program under Xvfb and openbox, driven as a player drives it, in one X
-# session. Run 1: its window found by caption and sized; clicked through the logo,
-# notice and title into the story; read with clicks and Return; its backlog and the
-# preferences; held Ctrl to the first choice, whose row lights under the pointer; a
-# second copy refused; the window at other sizes and full screen; closed by the close
-# box. Run 2: the title's つづきから back to that choice; its first option and the story
-# choice's first, held Ctrl through the ending to the title, where it stops; Escape.
-# What the pages do with a click (the menu's saves and notices, the second options, the
-# quit prompt) is checked headless; here, what only the real window can show. Each state
-# is waited for (a busy machine stretches every step); the photographs are kept in
-# SHOT_DIR (default: here).
+# session: what only the real window, keys and pointer meet (what the pages do with
+# input is checked headless). Run 1: the window, the logo, notice and title, the story
+# read with clicks and Return, the backlog and the preferences, held Ctrl to the first
+# choice, a second copy refused, other sizes and full screen, the close box. Run 2:
+# つづきから, both choices' first options, held Ctrl through the ending to the title;
+# Escape. Each state is waited for; the photographs are kept in SHOT_DIR (default: here).
 # Usage: xvfb_window_test.sh GAME_DIR SCRIPT_FILE [SHOT_DIR]. Exit 77: skipped.
 set -u
 GAME_SRC=$1 SCRIPT=$2 SHOTS=${3:-.}
@@ -19,7 +15,7 @@ keep_shots() {
   local f
   mkdir -p "$SHOTS"
   for f in "$WORK"/*.png; do
-    case ${f##*/} in changed-?.png | layer.png | shown.png | client.png | halved.png) ;; *) cp "$f" "$SHOTS/" ;; esac
+    case ${f##*/} in layer.png | shown.png | halved.png) ;; *) cp "$f" "$SHOTS/" ;; esac
   done
 }
 fail() { echo "FAIL: $*"; tail -n 5 "$WORK"/run*.log; keep_shots; exit 1; }
@@ -36,10 +32,6 @@ expect_exit() {
   wait "$GAME" || fail "$1: exit status $?"
   echo "ok: $1 ends the game with status 0"
 }
-# check_shown SHOT LAYER ...: layer_shown, failing the test when the picture is not there.
-check_shown() { layer_shown "$WORK/$1.png" "${@:2}" || fail "$1: $LAYER_REPORT"; echo "ok: $1: $LAYER_REPORT"; }
-# await_shown SHOT LAYER ...: the same, photographing until the layer shows.
-await_shown() { await_layer "$@" || fail "$1: $LAYER_REPORT"; echo "ok: $1: $LAYER_REPORT"; }
 # The pixels of a rectangle that are the pure red of a highlighted row (the game's colour
 # 0x0000FF is blue, green, red from the low byte).
 red_pixels() {
@@ -137,28 +129,20 @@ until_true eval 'text_shown read && [ "$(differs story read)" -gt 500 ]' ||
   fail "clicks and Return did not move the story on to a line ($WHITE white pixels)"
 echo "ok: clicks and Return read on ($WHITE white pixels)"
 
-# The wheel up opens the backlog over the story; Escape closes it (not the game), and so
-# does the wheel down past the newest line: each time the story is back as it was.
+# The wheel up opens the backlog over the story and the wheel down past the newest line
+# closes it; F1 opens the preferences and Escape closes them (not the game): each time
+# the story is back as it was.
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 200)); sleep 0.5
 shot story
-for close in Escape wheel; do
-  xdotool click 4
-  until_true eval 'shot "backlog-$close" && [ "$(differs story "backlog-$close")" -gt 10000 ]' ||
-    fail "the wheel up showed no backlog"
-  if [ $close = Escape ]; then xdotool key Escape; else xdotool click 5; fi
-  until_true story_back "closed-$close" || fail "$close did not bring the story back"
-  kill -0 "$GAME" 2>/dev/null || fail "$close ended the game instead of the backlog"
-  echo "ok: the wheel opens the backlog and $close closes it"
+for page in "backlog:click 4:click 5" "preferences:key F1:key Escape"; do
+  IFS=: read -r name open close <<<"$page"
+  xdotool $open
+  until_true eval 'shot "$name" && [ "$(differs story "$name")" -gt 10000 ]' || fail "$open showed no $name"
+  xdotool $close
+  until_true story_back "closed-$name" || fail "$close did not bring the story back"
+  kill -0 "$GAME" 2>/dev/null || fail "$close ended the game instead of the $name"
+  echo "ok: $open opens the $name and $close closes it"
 done
-
-# F1 opens the preferences over the story; Escape closes them (not the game), and the
-# story is back as it was.
-xdotool key F1
-until_true eval 'shot preferences && [ "$(differs story preferences)" -gt 10000 ]' || fail "F1 showed no preferences"
-xdotool key Escape
-until_true story_back closed-preferences || fail "closing the preferences did not bring the story back"
-kill -0 "$GAME" 2>/dev/null || fail "Escape ended the game instead of the preferences"
-echo "ok: F1 opens the preferences and Escape closes them"
 
 # On to the first choice with Ctrl held; the pointer on the first row highlights it.
 skip_to_choice choice_plain
