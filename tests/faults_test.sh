@@ -58,12 +58,6 @@ start_case() {
 
 # Whether an error box is open now.
 box_open() { wmctrl -l | grep -qF "$BOX"; }
-close_box() {
-  local id
-  id=$(wmctrl -l | grep -F "$BOX" | head -n 1 | cut -d " " -f 1)
-  xdotool windowactivate --sync "$id" key Return 2>/dev/null
-  TRIES=30 retry eval '! box_open' || fail "$CASE: the error box does not close"
-}
 alive() { kill -0 "$AKARI" 2>/dev/null || fail "$CASE: the game ended ($1)"; }
 # Through the logo (once the notice shows) and the title to the story's first page.
 to_story() {
@@ -80,21 +74,19 @@ click_to_box() {
   done
   box_open
 }
-# Escape must end the game with status 0 within two seconds.
-escape_ends() {
-  xdotool windowactivate --sync "$WINDOW" 2>/dev/null
-  xdotool keydown Escape sleep 0.1 keyup Escape
-  TRIES=20 retry test -s "$WORK/$CASE.status" || fail "$CASE: Escape did not end the game"
-  [ "$(cat "$WORK/$CASE.status")" = 0 ] || fail "$CASE: exit status $(cat "$WORK/$CASE.status")"
-  wait "$GAME"
-}
 # A missing picture: the box says so, closes from the keyboard, and the story goes on.
 run_case picture "rm \"\$G/$PICTURE.sad\""
 to_story
 click_to_box || fail "picture: no error box"
-close_box
+BOX_ID=$(wmctrl -l | grep -F "$BOX" | head -n 1 | cut -d " " -f 1)
+xdotool windowactivate --sync "$BOX_ID" key Return 2>/dev/null
+TRIES=30 retry eval '! box_open' || fail "picture: the error box does not close"
 sleep 0.5; alive "after the box"; click_at 250 200; sleep 0.5; alive "a click after the box"
-escape_ends
+xdotool windowactivate --sync "$WINDOW" 2>/dev/null
+xdotool keydown Escape sleep 0.1 keyup Escape
+TRIES=20 retry test -s "$WORK/picture.status" || fail "picture: Escape did not end the game"
+[ "$(cat "$WORK/picture.status")" = 0 ] || fail "picture: exit status $(cat "$WORK/picture.status")"
+wait "$GAME"
 echo "ok: a missing picture: an error box, then the story goes on; Escape ends it with 0"
 
 # SIGTERM while the box is open ends the program at once.

@@ -20,11 +20,6 @@ validate_desktop_entry() {
   report=$(desktop-file-validate "$1" 2>&1) && ! grep -q 'error:\|warning:' <<<"$report" ||
     fail "desktop-file-validate $1: $report"
 }
-validate_manual_page() {
-  local report
-  report=$(MANWIDTH=80 man --warnings -l "$1" 2>&1 >/dev/null)
-  [ -z "$report" ] || fail "man warns about $1: $report"
-}
 
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || fail "cmake --install"
 [ "$(readlink -f "$PREFIX/bin/akari")" = "$GAME_DIR/akari" ] || fail "bin/akari does not lead to the game folder"
@@ -89,7 +84,8 @@ appstreamcli validate --no-net "$METAINFO" >"$WORK/appstream.log" 2>&1 ||
 appstreamcli validate-tree --no-net "$ROOT" >"$WORK/appstream.log" 2>&1 ||
   fail "appstreamcli validate-tree: $(cat "$WORK/appstream.log")"
 validate_desktop_entry "$ROOT/usr/share/applications/akari.desktop"
-validate_manual_page "$ROOT/usr/share/man/man6/akari.6.gz"
+report=$(MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man6/akari.6.gz" 2>&1 >/dev/null)
+[ -z "$report" ] || fail "man warns about the manual page: $report"
 echo "ok: lintian, appstreamcli and desktop-file-validate report no error or warning"
 
 # The copyright paragraph that applies to a file is the last whose Files patterns match it

@@ -52,15 +52,11 @@ choice_open() { shot "$1" && layer_shown "$WORK/$1.png" comwin 0 0 470 200 58 90
 # Holds Ctrl, the pointer below the option rows, until the choice box opens (held Ctrl
 # never picks an option), at most 60 s.
 skip_to_choice() {
-  local n
+  local found
   xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 360)) keydown ctrl
-  for ((n = 0; n < 120; n++)); do
-    choice_open "$1" && break
-    kill -0 "$GAME" 2>/dev/null || { xdotool keyup ctrl; fail "$1: the game ended before a choice"; }
-    sleep 0.5
-  done
+  TRIES=120 await_layer "$1" comwin 0 0 470 200 58 90 0 40; found=$?
   xdotool keyup ctrl
-  [ $n -lt 120 ] || fail "$1: no choice box after 60 s of held Ctrl"
+  [ $found = 0 ] || fail "$1: no choice box after 60 s of held Ctrl ($LAYER_REPORT)"
   echo "ok: $1: held Ctrl stops at the choice box"
 }
 # hover SHOT N: the pointer over option N, whose row alone is filled in red.
@@ -137,7 +133,8 @@ shot story
 for page in "backlog:click 4:click 5" "preferences:key F1:key Escape"; do
   IFS=: read -r name open close <<<"$page"
   xdotool $open
-  until_true eval 'shot "$name" && [ "$(differs story "$name")" -gt 10000 ]' || fail "$open showed no $name"
+  until_true eval 'shot "$name" && [ "$(differs story "$name")" -gt 10000 ]' ||
+    fail "$open showed no $name"
   xdotool $close
   until_true story_back "closed-$name" || fail "$close did not bring the story back"
   kill -0 "$GAME" 2>/dev/null || fail "$close ended the game instead of the $name"
@@ -230,15 +227,9 @@ skip_to_choice 2-story-choice
 choose 2-story-choice 0
 await_page 2-story-choice-taken sc46 4
 xdotool mousemove $((ORIGIN_X + 300)) $((ORIGIN_Y + 360)) keydown ctrl
-for ((n = 0; n < 180; n++)); do
-  shot 2-title-again && layer_shown "$WORK/2-title-again.png" tit 0 0 640 474 0 0 0 5 && break
-  kill -0 "$GAME" 2>/dev/null || { xdotool keyup ctrl; fail "the game ended instead of showing the title"; }
-  sleep 0.5
-done
-[ $n -lt 180 ] || { xdotool keyup ctrl; fail "no title after 90 s of held Ctrl"; }
-sleep 2
-shot 2-title-held
+TRIES=180 await_layer 2-title-again tit 0 0 640 474 0 0 0 5 && sleep 2 && shot 2-title-held; back=$?
 xdotool keyup ctrl
+[ $back = 0 ] || fail "no title after 90 s of held Ctrl ($LAYER_REPORT)"
 check_shown 2-title-held tit 0 0 640 474 0 0 0 5
 echo "ok: the ending returns to the title, where held Ctrl stops"
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null
