@@ -108,7 +108,6 @@ sleep 1; shot logo || fail "no screenshot"
 await_shown notice expr 0 0 450 165 90 150 0 2
 click_at 250 200
 await_shown title tit 0 0 640 474 0 0 0 5
-sleep 0.3; shot title  # as it rests, without a save
 click_at 250 200
 # The story's first picture and frame, as the script names them before its first line,
 # the panel, the message window and its first line.
@@ -200,25 +199,18 @@ done
 wmctrl -c "$CAPTION"
 expect_exit "the close box"
 
-# Run 2: the title of a game with a save: its つづきから lit under the pointer (greyed at
-# the first run's title, when there was none) continues from the most recent, the place
-# the close box kept: the first choice.
+# Run 2: the title's つづきから continues from the most recent save, the place the close
+# box kept: the first choice.
 start_game "$GAME_SRC" "$WORK/run2.log"
 WINDOW=$(find_window) || fail "no window in the second run"
 resize_to 640 474  # the first run left it at 1000x600, which the window keeps
 xdotool mousemove $((ORIGIN_X + 630)) $((ORIGIN_Y + 470))
 await_shown 2-notice expr 0 0 450 165 90 150 0 2
 click_at 250 200
-xdotool mousemove $((ORIGIN_X + 250)) $((ORIGIN_Y + 200))
 await_shown title_saved tit 0 0 640 474 0 0 0 5
-sleep 0.3; shot title_saved
-LIT=$(pixels_changed title title_saved 510 398 120 28)
-[ "$LIT" -ge 50 ] || fail "つづきから looks the same with a save as without ($LIT pixels)"
-xdotool mousemove $((ORIGIN_X + 560)) $((ORIGIN_Y + 412)); sleep 0.5
-shot title_entries
 click_at 560 412
 await_shown continued comwin 0 0 470 200 58 90 0 40
-echo "ok: つづきから is lit once a save exists and continues the story from it"
+echo "ok: つづきから continues the story from the save"
 # The first option of both choices (the coat is lent), then held Ctrl through the ending
 # and its end card until the title comes back, at most 90 s; two seconds more, and the
 # title must stay (held Ctrl never takes it).
