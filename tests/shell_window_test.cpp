@@ -37,8 +37,8 @@ TEST_F(WindowFit, ThePointerMapsToThePictureAtEveryScaleAndTheBarsTakeNoClicks) 
         int lastX = -1, lastY = -1, offX, offY;
         EXPECT_TRUE(WindowToClient(x + w - 1, y + h - 1, &lastX, &lastY));
         EXPECT_EQ(lastX * 1000 + lastY, 639473) << c.width << "x" << c.height;
-        EXPECT_FALSE(WindowToClient(x + w, y, &offX, &offY)) << c.width << "x" << c.height;
-        EXPECT_FALSE(WindowToClient(x, y + h, &offX, &offY)) << c.width << "x" << c.height;
+        EXPECT_FALSE(WindowToClient(x + w, y, &offX, &offY) || WindowToClient(x, y + h, &offX, &offY))
+            << c.width << "x" << c.height;
 
         // Every client pixel has window pixels that map back to it; the warp lands on one,
         // also when the story asks for the pointer there (a choice taken sends it to the
