@@ -111,22 +111,16 @@ licence_of() {
     END { print found }' "$1"
 }
 COPYRIGHT=$ROOT/usr/share/doc/akari/copyright
-while read -r clip _; do
-  case $clip in '' | '#'*) continue ;; esac
-  applies=$(licence_of "$COPYRIGHT" "usr/lib/akari/$clip")
+# The voice clips and the narration (every clip the package holds) are spoken with the
+# voice data.
+narration=$(cd "$ROOT" && ls -d usr/lib/akari/speech/* 2>/dev/null | wc -l)
+[ "$narration" -gt 0 ] || fail "the package holds no narration"
+for clip in $(awk '$1 !~ /^#/ && NF { print "usr/lib/akari/" $1 }' "$SOURCE/data/voices.txt") \
+  $(cd "$ROOT" && ls -d usr/lib/akari/speech/*); do
+  applies=$(licence_of "$COPYRIGHT" "$clip")
   [ "${applies%%|*}" = CC-BY-3.0 ] && grep -q 'Nagoya Institute of Technology' <<<"$applies" ||
     fail "the copyright file gives the voice clip $clip: $applies"
-done <"$SOURCE/data/voices.txt"
-# The narration is spoken with the same voice data: every clip the package holds.
-narration=0
-for clip in "$ROOT"/usr/lib/akari/speech/*; do
-  [ -e "$clip" ] || continue
-  narration=$((narration + 1))
-  applies=$(licence_of "$COPYRIGHT" "${clip#"$ROOT"/}")
-  [ "${applies%%|*}" = CC-BY-3.0 ] && grep -q 'Nagoya Institute of Technology' <<<"$applies" ||
-    fail "the copyright file gives the narration clip ${clip#"$ROOT"/}: $applies"
 done
-[ "$narration" -gt 0 ] || fail "the package holds no narration"
 for file in usr/lib/akari/tit.sad usr/lib/akari/bgm01.mid data/script.txt data/phrases.txt usr/share/icons/hicolor/48x48/apps/akari.png; do
   applies=$(licence_of "$COPYRIGHT" "$file")
   [ "${applies%%|*}" = CC-BY-4.0 ] || fail "the copyright file gives $file: $applies"; done

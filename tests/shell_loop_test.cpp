@@ -37,10 +37,8 @@ protected:
 
     // Opened, active, at the story's first line, the pointer over the picture.
     void StartInStory() {
-        ASSERT_EQ(OpenGame(), 1);
+        Open(ModeTitle);
         EXPECT_EQ(fs::current_path(), fs::canonical(dir));
-        SetGameMode(ModeTitle);
-        Push(plat::EvFocusGained);
         Push(plat::EvPointerMove, 100, 100);
         Pass();  // the title's click, left by StartGame, starts the story
         ASSERT_EQ(GetGameMode(), ModeStory);

@@ -175,8 +175,6 @@ TEST_F(Pad, TheSticksMoveThePointerAndTurnTheWheelOnlyWhilePushed) {
         Tap(plat::PadA);
         RunFor(300);
     }
-    Push(plat::EvPointerMove, 100, 200);
-    RunFor(100);
     headless::PadAxis(Pad1, padstate::AxisLeftX, 5000);  // inside the dead zone
     EXPECT_EQ(RunFor(2000), 0) << "no frames for it";
     headless::PadAxis(Pad1, padstate::AxisLeftX, 32767);
@@ -205,7 +203,6 @@ TEST_F(Pad, TheSticksMoveThePointerAndTurnTheWheelOnlyWhilePushed) {
 // while holding RB and its stick lets go of both, and is no longer listened to.
 TEST_F(Pad, UnpluggingAPadLetsGoOfWhatItHeld) {
     StartStory();
-    Push(plat::EvPointerMove, 300, 200);
     headless::PlugPad(Pad2);
     headless::PadButton(Pad1, plat::PadRB, true);
     headless::PadButton(Pad2, plat::PadRB, true);
