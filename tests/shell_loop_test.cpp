@@ -145,10 +145,7 @@ TEST_F(ShellLoop, ReadMarksAreWrittenSecondsAfterAChangeAndAtShutdownNeverEachFr
     ASSERT_TRUE(fs::exists(marks));
     EXPECT_GE(plat::Milliseconds() - firstMark, 5000u);
     std::string first = storytest::ReadFile(marks);
-    Click();
-    Pass(100);
-    Click();
-    Pass(100);
+    for (int i = 0; i < 2; ++i) Click(), Pass(100);
     EXPECT_EQ(storytest::ReadFile(marks), first) << "the new marks wait their turn";
     Shutdown();
     EXPECT_NE(storytest::ReadFile(marks), first) << "the last marks go at shutdown";

@@ -3,9 +3,8 @@
 # program (the game with virtual pads plugged into SDL, set from the lines this script
 # appends to a file) from the notice through the title, RB held to the first choice, the
 # left stick to its first option and A to take it, a second pad plugged in and the first
-# unplugged, Start for the system menu, the stick to the first save button and A to save.
-# No key or click is sent to the window; the system pointer is only read, to steer the
-# stick.
+# unplugged, Start for the system menu, the stick to the first save button and A to save,
+# B back. No key or click is sent to the window; the pointer is only read, to steer.
 # Usage: xvfb_pad_test.sh GAME_DIR PAD_PROGRAM [SHOT_DIR]. Exit 77: skipped.
 set -u
 GAME_SRC=$1 PAD_PROGRAM=$2 SHOTS=${3:-.}
@@ -96,8 +95,6 @@ tap start; shot 7-menu
 check_shown 7-menu savaback 0 0 640 474 0 0 0 10
 pointer_to 195 102
 tap a; shot 8-saved
-n=$(pixels_changed 7-menu 8-saved 10 92 156 68)  # the notice, in the menu's left margin
-[ "$n" -ge 150 ] || fail "no save notice ($n pixels changed)"
 SAVED=$(ls "$WORK/game" | grep -c '^z_save.\.sdt$')
 [ "$SAVED" -eq 1 ] && [ -s "$WORK/game/z_save0.sdt" ] || fail "A did not save to slot No.1 alone"
 echo "ok: slot No.1 saved: $(tr -d '\r\n' <"$WORK/game/z_save0.sdt")"
