@@ -20,8 +20,9 @@ TEST(DrawScreen, ALayoutWithoutChannelsIsRefused) {
     EXPECT_EQ(headless::PresentCount(), 0);
 }
 
-// In both layouts: keys leave out the top-left colour or black, callers' colours come as
-// 0x00BBGGRR, and the window shows the top-left 640 x 474 of the back buffer.
+// In both layouts: keys leave out the top-left colour or, once a key colour is set again,
+// black and not the top-left colour; callers' colours come as 0x00BBGGRR, and the window
+// shows the top-left 640 x 474 of the back buffer.
 TEST_F(DrawTest, ColourKeysAndThePresentInEveryLayout) {
     const uint32_t B = 0x0000FF, W = 0xFFFFFF, M = 0xFF00FF;
     for (PixelFormat format : {FormatXRGB8888, FormatRGB565}) {
@@ -31,7 +32,7 @@ TEST_F(DrawTest, ColourKeysAndThePresentInEveryLayout) {
         SetKeyFromPixel();  // magenta top row and left column around white
         int magenta = Load("m.sad", Picture(4, 4, [=](int x, int y) { return x && y ? W : M; }));
         SetKeyColour(0);
-        int black = Load("k.sad", Picture(2, 1, [=](int x, int) { return x ? W : 0u; }));
+        int black = Load("k.sad", Picture(2, 1, [=](int x, int) { return x ? 0u : W; }));
         DrawRect(0, 0, 20, 20, 0xFF0000, 0xFF0000, 1);
         BltTransparent(0, 0, magenta, 0, 0, 4, 4);
         BltTransparent(10, 0, black, 0, 0, 2, 1);
@@ -40,7 +41,7 @@ TEST_F(DrawTest, ColourKeysAndThePresentInEveryLayout) {
         PresentBackBuffer();
         const headless::Frame* f = headless::LastFrame();
         ASSERT_TRUE(f && f->width == 640 && f->height == 474);
-        uint32_t want[][3] = {{0, 0, B}, {3, 0, B}, {0, 3, B}, {1, 1, W}, {10, 0, B}, {11, 0, W},
+        uint32_t want[][3] = {{0, 0, B}, {3, 0, B}, {0, 3, B}, {1, 1, W}, {10, 0, W}, {11, 0, B},
                               {10, 10, M}, {638, 472, M}, {639, 473, W}};
         for (auto& w : want) EXPECT_EQ(f->Pixel(int(w[0]), int(w[1])), w[2]) << w[0] << "," << w[1];
     }

@@ -21,15 +21,13 @@ std::string Script(const std::string& body) {
            "どうしますか？\n" + body + "label:_end\nend:99\n";
 }
 
-// Runs the tool on dir/script.txt; its exit status, and its complaints in *errors (what
-// it prints is left in dir/out.txt).
-int RunTool(const std::filesystem::path& dir, std::string* errors) {
-    std::filesystem::remove(dir / "table.cpp");
-    std::string command = std::string(AKARI_SCRIPT_TOOL) + " '" + (dir / "script.txt").string() + "' '" +
-                          (dir / "table.cpp").string() + "' > '" + (dir / "out.txt").string() + "' 2> '" +
-                          (dir / "errors.txt").string() + "'";
-    int status = std::system(command.c_str());
-    *errors = ReadFile(dir / "errors.txt");
+// A path quoted for the shell, after a space.
+std::string Arg(const std::filesystem::path& path) { return " '" + path.string() + "'"; }
+
+// Runs command with its output in dir/out.txt and its complaints in dir/errors.txt; its
+// exit status.
+int RunIn(const std::filesystem::path& dir, const std::string& command) {
+    int status = std::system((command + " >" + Arg(dir / "out.txt") + " 2>" + Arg(dir / "errors.txt")).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -37,8 +35,10 @@ int RunTool(const std::filesystem::path& dir, std::string* errors) {
 // where is "", accepted with its table.
 void Verdict(const std::filesystem::path& dir, const std::string& text, const std::string& where) {
     WriteFile(dir / "script.txt", text);
-    std::string errors;
-    EXPECT_EQ(RunTool(dir, &errors), where.empty() ? 0 : 1) << where << "\n" << text << errors;
+    std::filesystem::remove(dir / "table.cpp");
+    int code = RunIn(dir, AKARI_SCRIPT_TOOL + Arg(dir / "script.txt") + Arg(dir / "table.cpp"));
+    std::string errors = ReadFile(dir / "errors.txt");
+    EXPECT_EQ(code, where.empty() ? 0 : 1) << where << "\n" << text << errors;
     EXPECT_NE(errors.find(where), std::string::npos) << where << "\n" << errors;
     EXPECT_EQ(std::filesystem::exists(dir / "table.cpp"), where.empty()) << where;
 }
@@ -65,10 +65,7 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
     std::string line400, lines1491, name31(27, 'a');
     for (int i = 0; i < 200; ++i) line400 += "あ";
     for (int i = 0; i < 1491; ++i) lines1491 += "文\n";
-    struct Case {
-        std::string text;
-        int line;  // 0: accepted
-    } cases[] = {
+    const std::pair<std::string, int> cases[] = {  // the text, and the line refused (0: none)
         {Script("こんばんは\nflg:001,7\nif:001,7,002,35\nswitch:002,3,6\njump:_end\n"), 0},
         {Script("一行\n" + line400 + "\n"), 8},
         {Script("絵文字😀\n"), 7},
@@ -90,21 +87,19 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
         {Script("size:200\n文\nsize:1073741824\n"), 9},
         {Script("size:0\n"), 7},
     };
-    for (const Case& c : cases) Verdict(dir, c.text, c.line ? "script.txt:" + std::to_string(c.line) + ":" : "");
+    for (auto& [text, line] : cases) Verdict(dir, text, line ? "script.txt:" + std::to_string(line) + ":" : "");
 }
 
 // Runs the voice tool in dir on script.txt, voices.txt and phrases.txt (and, speaking,
 // readings.txt); its exit status, and its standard output and complaints.
 std::pair<int, std::string> RunVoiceTool(const std::filesystem::path& dir, bool list) {
-    std::string quoted;
-    for (const char* file : {"script.txt", "voices.txt", "phrases.txt"}) quoted += " '" + (dir / file).string() + "'";
-    std::string command = std::string(AKARI_VOICE_TOOL) + (list ? " --list" + quoted : quoted) +
-                          (list ? "" : " '" + (dir / "readings.txt").string() + "' '" + (dir / "game").string() + "' '" +
-                                           (dir / "cache").string() + "' " AKARI_OPEN_JTALK
-                                           " " AKARI_JTALK_DICTIONARY " " AKARI_JTALK_VOICE) +
-                          " > '" + (dir / "out.txt").string() + "' 2> '" + (dir / "errors.txt").string() + "'";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir / "out.txt") + ReadFile(dir / "errors.txt")};
+    std::string command = std::string(AKARI_VOICE_TOOL) + (list ? " --list" : "");
+    for (const char* file : {"script.txt", "voices.txt", "phrases.txt"}) command += Arg(dir / file);
+    if (!list)
+        command += Arg(dir / "readings.txt") + Arg(dir / "game") + Arg(dir / "cache") +
+                   " " AKARI_OPEN_JTALK " " AKARI_JTALK_DICTIONARY " " AKARI_JTALK_VOICE;
+    int code = RunIn(dir, command);
+    return {code, ReadFile(dir / "out.txt") + ReadFile(dir / "errors.txt")};
 }
 
 // The listing's lines of the narrator, or of every speaker but the narrator.
@@ -319,10 +314,8 @@ TEST(ScriptTool, KnowsTheSoundEffectsApartFromTheVoices) {
 // or make files that fail their checks, and write nothing.
 TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
     std::filesystem::path dir = TestFolder("content_");
-    const std::string pictures = std::string(AKARI_PICTURE_TOOL) + " '" + (dir / "input").string() + "' '" +
-                                 dir.string() + "' '" + dir.string() + "'";
-    const std::string music =
-        std::string(AKARI_MUSIC_TOOL) + " '" + dir.string() + "' '" + (dir / "input").string() + "'";
+    const std::string pictures = AKARI_PICTURE_TOOL + Arg(dir / "input") + Arg(dir) + Arg(dir);
+    const std::string music = AKARI_MUSIC_TOOL + Arg(dir) + Arg(dir / "input");
     struct Case {
         const std::string& command;
         const char *input, *says, *made;
@@ -339,8 +332,9 @@ TEST(ContentTools, RefuseWhatTheyCannotMakeAndWriteNothing) {
     };
     for (const Case& c : cases) {
         WriteFile(dir / "input", c.input);
-        EXPECT_NE(std::system((c.command + " 2>'" + (dir / "said.txt").string() + "'").c_str()), 0) << c.input;
-        EXPECT_NE(ReadFile(dir / "said.txt").find(c.says), std::string::npos) << c.input << ReadFile(dir / "said.txt");
+        EXPECT_NE(RunIn(dir, c.command), 0) << c.input;
+        std::string said = ReadFile(dir / "errors.txt");
+        EXPECT_NE(said.find(c.says), std::string::npos) << c.input << said;
         EXPECT_FALSE(std::filesystem::exists(dir / c.made)) << c.input;
     }
 }

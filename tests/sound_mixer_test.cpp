@@ -68,7 +68,7 @@ TEST_F(MusicTest, TheScriptsLevelAndTheReadersVolumeAddUp) {
                            std::to_string(c.musicPercent) + " %";
         EXPECT_EQ(kaSound::VolumeOf(c.id, 0), 100 * std::clamp(c.scriptDb, -100, 0)) << what;
         if (c.db == silent) EXPECT_EQ(level, 0.0) << what;
-        else EXPECT_NEAR(Decibels(level / full[c.id == music]), c.db, 0.05) << what;
+        else EXPECT_NEAR(20 * std::log10(level / full[c.id == music]), c.db, 0.05) << what;
     }
     EXPECT_NEAR(full[0], 0.5, 1e-6) << "a clip at full volume comes out as it was recorded";
     ResetPreferences();

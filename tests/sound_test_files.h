@@ -11,21 +11,16 @@
 #include "platform/headless.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
+#include "tools/le_bytes.h"
 
 namespace soundtest {
 
 using Bytes = std::vector<uint8_t>;
 
-inline void Put16(Bytes* b, unsigned v) {
-    b->push_back(uint8_t(v));
-    b->push_back(uint8_t(v >> 8));
-}
-inline void Put32(Bytes* b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
-
 // A chunk: id, size, body, and a pad byte after an odd body.
 inline Bytes Chunk(const char* id, const Bytes& body) {
     Bytes b(id, id + 4);
-    Put32(&b, uint32_t(body.size()));
+    Put32(b, uint32_t(body.size()));
     b.insert(b.end(), body.begin(), body.end());
     if (body.size() & 1) b.push_back(0);
     return b;
@@ -34,9 +29,9 @@ inline Bytes Chunk(const char* id, const Bytes& body) {
 // The 16 PCM fields of a format chunk.
 inline Bytes FormatFields(unsigned tag, unsigned channels, uint32_t rate, unsigned bits) {
     Bytes b;
-    for (unsigned v : {tag, channels}) Put16(&b, v);
-    for (uint32_t v : {rate, rate * channels * bits / 8}) Put32(&b, v);
-    for (unsigned v : {channels * bits / 8, bits}) Put16(&b, v);
+    for (unsigned v : {tag, channels}) Put16(b, v);
+    for (uint32_t v : {rate, rate * channels * bits / 8}) Put32(b, v);
+    for (unsigned v : {channels * bits / 8, bits}) Put16(b, v);
     return b;
 }
 
@@ -48,7 +43,7 @@ inline Bytes RiffWave(const std::vector<Bytes>& chunks) {
 
 inline Bytes Samples16(const std::vector<int16_t>& samples) {
     Bytes b;
-    for (int16_t s : samples) Put16(&b, uint16_t(s));
+    for (int16_t s : samples) Put16(b, uint16_t(s));
     return b;
 }
 
@@ -68,8 +63,6 @@ inline std::vector<int16_t> Sine(double a, double hz, int rate, int frames, int 
         s[size_t(lead + i)] = int16_t(std::lround(32767 * a * std::sin(2 * M_PI * hz * i / rate)));
     return s;
 }
-
-inline double Decibels(double ratio) { return 20.0 * std::log10(ratio); }
 
 // Interleaved stereo mixer output, asked for in device-sized pieces.
 inline std::vector<float> Render(int frames) {

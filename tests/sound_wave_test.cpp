@@ -15,7 +15,7 @@ static Bytes Extensible(unsigned channels, unsigned bits, uint8_t subtype, const
     Bytes f = FormatFields(0xFFFE, channels, 44100, bits);
     unsigned mask = channels == 2 ? 3 : 4;  // then the subformat's GUID
     for (unsigned v : {22u, bits, mask, 0u, unsigned(subtype), 0u, 0u, 0x10u, 0x80u, 0xAA00u})
-        Put16(&f, v);
+        Put16(f, v);
     for (uint8_t v : {0x00, 0x38, 0x9B, 0x71}) f.push_back(v);
     return RiffWave({Chunk("fmt ", f), Chunk("data", data)});
 }
@@ -53,7 +53,7 @@ TEST_F(WaveTest, PlaysEachFormatSampleExactAtTheOutputRate) {
 
 TEST_F(WaveTest, ChunksAnywhereOddOnesPaddedNonPcmFormatKeptThenRefused) {
     Bytes adpcm = FormatFields(2, 1, 22050, 4);
-    for (unsigned v : {4u, 0x1F4u, 7u}) Put16(&adpcm, v);
+    for (unsigned v : {4u, 0x1F4u, 7u}) Put16(adpcm, v);
     Bytes file = RiffWave({Chunk("LIST", {1, 2, 3}), Chunk("data", Samples16({8192, 8192})),
                            Chunk("junk", Bytes(5, 0)), Chunk("fmt ", adpcm)});
     // Writers get the RIFF size wrong both ways: past the file's end, or covering no
@@ -78,7 +78,7 @@ TEST_F(WaveTest, UnplayableFormatsAndBrokenFilesAreRefused) {
     noRiff[0] = 'X';
     dataPastEnd[40] = 0xFF;  // the data chunk's size
     Bytes cbSizePastChunk = FormatFields(3, 1, 44100, 32);
-    Put16(&cbSizePastChunk, 200);
+    Put16(cbSizePastChunk, 200);
     const std::pair<Bytes, std::string> cases[] = {
         {Extensible(1, 16, 2, Bytes(8, 0)), noBuffer},  // an unknown subformat
         {RiffWave({Chunk("fmt ", FormatFields(3, 1, 44100, 64)), Chunk("data", Bytes(16, 0))}),

@@ -223,7 +223,7 @@ static bool Finish(const Clip& clip, const std::string& rendered, const std::str
     std::vector<int16_t> samples = Shaped(mono, rate);
     if (samples.empty()) return false;
     return clip.speech() ? WriteOpusFile(finished, samples, rate)
-                         : ReplaceFile(finished.c_str(), WaveBytes(samples));
+                         : WriteWaveFile(finished, samples);
 }
 
 // Speaks one clip into the cache: the words go to Open JTalk as a UTF-8 text file; its

@@ -2,8 +2,11 @@
 #include "tools/wave_file.h"
 
 #include <cmath>
+#include <cstdio>
 
+#include "base/files.h"
 #include "sound/kaSound.h"
+#include "sound/sound_state.h"
 #include "tools/le_bytes.h"
 
 std::string WaveBytes(const std::vector<int16_t>& samples) {
@@ -22,6 +25,31 @@ std::string WaveBytes(const std::vector<int16_t>& samples) {
     Put32(b, dataBytes);
     for (int16_t s : samples) Put16(b, uint16_t(s));
     return std::string(b.begin(), b.end());
+}
+
+// True when the game loads the file at path as exactly these samples, on both channels.
+static bool PlayedAsWritten(const std::string& path, const std::vector<int16_t>& samples) {
+    std::vector<uint8_t> format, data;
+    std::vector<float> clip;
+    if (kaSound::ReadWaveFile(path.c_str(), &format, &data) != 0 ||
+        !kaSound::ConvertClip(format, data, &clip) || clip.size() != samples.size() * 2)
+        return false;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        float heard = samples[i] / 32768.0f;
+        if (clip[2 * i] != heard || clip[2 * i + 1] != heard) return false;
+    }
+    return true;
+}
+
+bool WriteWaveFile(const std::string& path, const std::vector<int16_t>& samples) {
+    if (!ReplaceFile(path.c_str(), WaveBytes(samples))) {
+        std::fprintf(stderr, "%s: cannot write\n", path.c_str());
+        return false;
+    }
+    if (PlayedAsWritten(path, samples)) return true;
+    std::remove(path.c_str());
+    std::fprintf(stderr, "%s: not written as the game plays it\n", path.c_str());
+    return false;
 }
 
 std::vector<int16_t> ScaledToPeak(const std::vector<double>& mono, double peakLevel) {

@@ -60,10 +60,11 @@ int main(int argc, char** argv) {
     }
     for (size_t i = 0; i < list.size(); ++i) {
         std::string path = std::string(argv[3]) + "/" + list[i].file;
-        if (made[i].empty() || !ReplaceFile(path.c_str(), WaveBytes(made[i]))) {
+        if (made[i].empty()) {
             std::fprintf(stderr, "%s: cannot write\n", path.c_str());
             return 1;
         }
+        if (!WriteWaveFile(path, made[i])) return 1;
     }
     return 0;
 }
