@@ -25,11 +25,12 @@ extern int MusicLoop;     // the loop argument of the last PlayMusic
 // and by the loop after each poll.
 extern uint32_t NextMusicPoll;
 
-// Starts the synthesizer (called at start-up after the sound table reset) and the reading
-// of its SoundFont, which goes on while the game starts; the port is set up when it is
-// done. Every call below waits for it, as does ErrorBox, through the hook Init
-// registers. Claims sound object 0 for the synthesizer's output. Returns 1; 0 silently
-// without a sound device; 0 after an ErrorBox ("DirectMusicが使用できません") when the synthesizer cannot be made.
+// Starts the making of the synthesizer and the reading of its SoundFont (called at
+// start-up after the sound table reset), which go on while the game starts; the port is
+// set up when they are done, or ErrorBox says "DirectMusicが使用できません" when the
+// synthesizer could not be made. Every call below waits for them, as does ErrorBox,
+// through the hook Init registers. Claims sound object 0 for the synthesizer's output.
+// Returns 1; 0 silently without a sound device.
 int Init();
 // Called by AwaitSoundFont once the SoundFont's read is over, with (-1, 2, 22, 8, 0):
 // sets the synthesizer's output up in sound object 0. index -1 or 0 picks the software

@@ -90,10 +90,7 @@ static bool LoadSoundFont() {
     return false;
 }
 
-// False when the synthesizer cannot be made. It is made on the game thread, before the
-// game seeds its random generator: the first synthesizer of a process draws from the C
-// library's generator, and on another thread it would move the game's sequence at a
-// moment of its own, which a load's replay of the game's draws cannot repeat.
+// Run by the reader: false when the synthesizer cannot be made.
 static bool MakeSynth() {
     Settings = new_fluid_settings();
     if (Settings) {
@@ -120,22 +117,25 @@ int Init() {
     if (!kaSound::SoundReady) return 0;
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
         fluid_set_log_function(level, nullptr, nullptr);
-    if (!MakeSynth()) {
-        DeleteSynth();
-        return ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
-    }
     // Object 0 is the music's from here on, as it was when the port was set up in Init;
-    // it is given back when the SoundFont cannot be used.
+    // it is given back when the synthesizer or its SoundFont cannot be used.
     kaSound::ClaimMusicObject();
     SoundFontLoaded = false;
-    StartTask(&SoundFontReader, [] { SoundFontLoaded = LoadSoundFont(); });
+    StartTask(&SoundFontReader, [] { SoundFontLoaded = MakeSynth() && LoadSoundFont(); });
     return 1;
 }
 
 // Only the reader touches the synthesizer until this returns; then the port is set up
 // (or its failure reported) as Init did when it read the SoundFont itself.
 void AwaitSoundFont() {
-    if (AwaitTask(&SoundFontReader)) Port(-1, 2, 22, 8, 0);
+    if (!AwaitTask(&SoundFontReader)) return;
+    if (Synth) {
+        Port(-1, 2, 22, 8, 0);
+        return;
+    }
+    DeleteSynth();
+    kaSound::ReleaseMusicObject();
+    ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
 }
 
 void ReportSoundFontWhenRead() {
