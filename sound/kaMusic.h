@@ -21,9 +21,6 @@ constexpr int SynthPolyphony = 128;
 
 extern int MusicPlaying;  // 1 from PlayMusic until StopMusic, also when nothing sounds
 extern int MusicLoop;     // the loop argument of the last PlayMusic
-// When the main loop next asks PollMusicEnd, in plat::Milliseconds: set by PlayMusic
-// and by the loop after each poll.
-extern uint32_t NextMusicPoll;
 
 // Starts the making of the synthesizer and the reading of its SoundFont (called at
 // start-up after the sound table reset), which go on while the game starts; the port is
@@ -66,10 +63,14 @@ void SetMusicVolume(int level);
 // back and deletes the synthesizer. Safe to call twice.
 void CloseMusic();
 
-// The main loop's once-a-second poll: for a non-looping piece that has ended, stops it.
-// Returns 1 while a piece is playing. PlayMusic sets NextMusicPoll to its start time +
-// 3000 so the first poll comes three seconds in.
+// For a non-looping piece that has ended, stops it. Returns 1 while a piece is playing.
 int PollMusicEnd();
+// The main loop's poll of a piece that does not loop, timed here: the first three
+// seconds after PlayMusic, then once a second. MsUntilPoll is the milliseconds from now
+// (plat::Milliseconds) until it is due, 0 when due, UINT32_MAX while no piece needs it;
+// PollWhenDue polls when it is due.
+uint32_t MsUntilPoll(uint32_t now);
+void PollWhenDue(uint32_t now);
 
 // Renders frames stereo float frames of music, writing over out; false (out untouched)
 // when no piece is loaded or its player is done. Called by kaSound::Mix with the audio

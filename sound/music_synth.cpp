@@ -21,7 +21,6 @@ namespace kaMusic {
 
 int MusicPlaying = 0;
 int MusicLoop = 1;
-uint32_t NextMusicPoll = 0;
 fluid_synth_t* Synth = nullptr;
 fluid_player_t* Player = nullptr;
 
@@ -166,6 +165,25 @@ void SetMusicVolume(int level) {
     if (MusicViaSound) kaSound::SetVolume(0, level, 0);
 }
 
+// When the next poll is due, in plat::Milliseconds; compared as a signed difference so
+// that the clock's wrap does not make every frame poll.
+static uint32_t NextPoll = 0;
+static constexpr uint32_t FirstPollDelayMs = 3000, PollIntervalMs = 1000;
+
+void TimeFirstPoll() { NextPoll = plat::Milliseconds() + FirstPollDelayMs; }
+
+uint32_t MsUntilPoll(uint32_t now) {
+    if (!MusicPlaying || MusicLoop) return UINT32_MAX;
+    int32_t left = int32_t(NextPoll - now);
+    return left > 0 ? uint32_t(left) : 0;
+}
+
+void PollWhenDue(uint32_t now) {
+    if (MsUntilPoll(now) != 0) return;
+    PollMusicEnd();
+    NextPoll = plat::Milliseconds() + PollIntervalMs;
+}
+
 int PollMusicEnd() {
     if (!MusicPlaying) return 0;
     if (!MusicLoop && (!Player || fluid_player_get_status(Player) == FLUID_PLAYER_DONE)) {
@@ -205,6 +223,9 @@ void UseSoundFontFolderForTest(const char* folder) {
 void PretendMusicForTest(bool playing, bool loop) {
     MusicPlaying = playing;
     MusicLoop = loop;
+    TimeFirstPoll();
 }
+
+uint32_t NextPollForTest() { return NextPoll; }
 
 }  // namespace kaMusic
