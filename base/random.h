@@ -1,18 +1,14 @@
-// The one random generator of the game (the C library's rand), with what it takes to put
-// it back where it stood: the seed it was last given and the draws made since.
+// The one random generator of the game: a small generator of our own whose whole state is
+// one number, so that a save can keep it and a load put it back as it stood.
 #pragma once
 #include <cstdint>
 
-// Where the generator stands: seeding with seed and drawing draws numbers leads there.
-struct RandomPosition {
-    uint32_t seed;
-    uint64_t draws;
-};
-
-// Called by StartGame with the time of day: seeds the C library's rand.
+// Called by StartGame with the time of day.
 void SeedRandom(uint32_t seed);
-// The next number of rand (0 to RAND_MAX), counted.
+// The next number, 0 to 2^31 - 1 (the range of the C library's rand here).
 int RandomNumber();
-RandomPosition CurrentRandomPosition();
-// Called by a load: seeds again and draws until the generator stands at position.
-void RestoreRandomPosition(const RandomPosition& position);
+// The generator's state: any value is one it can stand at.
+uint64_t RandomState();
+void SetRandomState(uint64_t state);
+// The state that seeding with seed and drawing draws numbers leads to.
+uint64_t RandomStateAfter(uint32_t seed, uint64_t draws);

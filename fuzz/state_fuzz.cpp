@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/frame.h"
+#include "base/hash.h"
 #include "base/little_endian.h"
 #include "draw/kaDraw.h"
 #include "fuzz/fuzz_support.h"
@@ -18,10 +19,9 @@
 #include "sound/kaMusic.h"
 #include "story/story.h"
 
-// FNV-1a, 64 bits, as the file's last eight bytes hold it.
+// The body with its hash after it, as the file's last eight bytes hold it.
 static std::string Signed(const std::string& body) {
-    uint64_t h = 0xcbf29ce484222325ULL;
-    for (unsigned char c : body) h = (h ^ c) * 0x100000001b3ULL;
+    const uint64_t h = HashBytes(body.data(), body.size());
     std::string whole = body;
     for (int i = 0; i < 8; ++i) whole += char(h >> (8 * i));
     return whole;
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1), file = rest;
     if (data[0] & 1) {
         uint64_t table = ScriptTableHash();
-        std::string head = "AKSTATE2";
+        std::string head = "AKSTATE3";
         for (int i = 0; i < 8; ++i) head += char(table >> (8 * i));
         file = Signed(head + rest + std::string(PreviewBytes, '\0'));
     }

@@ -61,8 +61,6 @@ int PresentCount();                 // frames presented since Reset
 const std::vector<uint64_t>& PresentedHashes();
 const std::vector<uint32_t>& PresentedTimes();
 const Frame* LastFrame(int back = 0);  // 0 = newest; nullptr when not kept
-// Writes the newest frame as a PNG file (for picture tests a person looks at).
-bool SaveLastFrameAsPng(const std::string& path);
 
 struct Box {
     std::string caption, text;

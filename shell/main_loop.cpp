@@ -18,7 +18,6 @@ const char* const GameCaption = "灯りの駅";
 
 // How long one inactive pass blocks when nothing happens; any event ends it sooner.
 static constexpr int InactiveWaitMs = 1000;
-static constexpr uint32_t MusicPollIntervalMs = 1000;
 // The longest a rest waits before the loop looks again; input ends it at once.
 static constexpr uint32_t RestWaitMs = 1000;
 // How long after a new read mark its file is written: marks gathered in between go in
@@ -110,8 +109,7 @@ static bool PictureMayChange() {
 // poll, and the next clip self-voicing says in turn.
 static uint32_t MsUntilTimedEvent(uint32_t now) {
     uint32_t wait = RestWaitMs;
-    if (kaMusic::MusicPlaying && !kaMusic::MusicLoop)
-        wait = std::min(wait, MsUntil(kaMusic::NextMusicPoll, now));
+    wait = std::min(wait, kaMusic::MsUntilPoll(now));
     float nextClip = SecondsUntilNextClip();
     if (nextClip >= 0.0f) wait = std::min(wait, uint32_t(std::ceil(double(nextClip) * 1000.0)));
     return wait;
@@ -163,17 +161,6 @@ bool RunLoopPass() {
     return Shell.CloseState != 2;
 }
 
-// Asks the music module once a second whether a piece that does not loop has ended.
-// The due time is compared as a signed difference so the clock's wrap does not make
-// every frame poll.
-static void PollMusicWhenDue() {
-    if (!kaMusic::MusicPlaying || kaMusic::MusicLoop) return;
-    uint32_t now = plat::Milliseconds();
-    if (int32_t(now - kaMusic::NextMusicPoll) < 0) return;
-    kaMusic::PollMusicEnd();
-    kaMusic::NextMusicPoll = plat::Milliseconds() + MusicPollIntervalMs;
-}
-
 // Over the picture the game draws its own pointer; the system's is hidden there and
 // shown over the bars and outside. It is shown or hidden only when the pointer crosses
 // the picture's edge.
@@ -219,7 +206,7 @@ void RunFrame() {
     if (TakeFullScreenToggle()) ToggleFullScreen();
     // The first picture is out: the start-up work it did not need may have the processor.
     ReleaseStartUpTasks();
-    PollMusicWhenDue();
+    kaMusic::PollWhenDue(plat::Milliseconds());
     ClearInputEdges();
     FollowPointerAcrossTheEdge();
 }

@@ -4,7 +4,6 @@
 #include "base/frame.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-#include "sound/kaMusic.h"
 #include "story/input.h"
 #include "story/story.h"
 
@@ -19,7 +18,6 @@ void ResetShellState() {
     FrameSeconds = 0.0f;
     Shell.SystemCursorShown = 1;
     Shell.LastFrameTime = now;
-    kaMusic::NextMusicPoll = now + 1000;
 }
 
 void ResetFrameTimer() {

@@ -2,12 +2,12 @@
 // window and client pixels, full screen, and the window's size kept between runs.
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/files.h"
 #include "base/folders.h"
+#include "base/key_values.h"
 #include "base/screen_layout.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
@@ -52,17 +52,15 @@ void ReadWindowFile(int* width, int* height, int* fullScreen) {
     *width = layout::ClientWidth;
     *height = layout::ClientHeight;
     *fullScreen = 0;
-    std::string path = ConfigPath("window.ini");
-    if (path.empty()) return;
     // Read like every other file: a FIFO or a device in its place is refused at once.
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path.c_str(), WindowFileBytes, &bytes)) return;
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::vector<KeyValueLine> lines;
+    ReadKeyValueFile(ConfigPath("window.ini"), WindowFileBytes, &lines);
     int w = 0, h = 0, full = 0;
-    for (std::string line; std::getline(in, line);) {
-        std::sscanf(line.c_str(), "width=%d", &w);
-        std::sscanf(line.c_str(), "height=%d", &h);
-        std::sscanf(line.c_str(), "fullscreen=%d", &full);
+    for (const KeyValueLine& line : lines) {
+        if (line.kind != KeyValueLine::Pair) continue;
+        if (line.name == "width") WholeNumber(line.value, &w);
+        if (line.name == "height") WholeNumber(line.value, &h);
+        if (line.name == "fullscreen") WholeNumber(line.value, &full);
     }
     if (w >= SmallestWindow && h >= SmallestWindow && w <= LargestWindow && h <= LargestWindow) {
         *width = w;

@@ -21,15 +21,13 @@ constexpr int SynthPolyphony = 128;
 
 extern int MusicPlaying;  // 1 from PlayMusic until StopMusic, also when nothing sounds
 extern int MusicLoop;     // the loop argument of the last PlayMusic
-// When the main loop next asks PollMusicEnd, in plat::Milliseconds: set by PlayMusic
-// and by the loop after each poll.
-extern uint32_t NextMusicPoll;
 
-// Starts the synthesizer (called at start-up after the sound table reset) and the reading
-// of its SoundFont, which goes on while the game starts; the port is set up when it is
-// done. Every call below waits for it, as does ErrorBox, through the hook Init
-// registers. Claims sound object 0 for the synthesizer's output. Returns 1; 0 silently
-// without a sound device; 0 after an ErrorBox ("DirectMusicが使用できません") when the synthesizer cannot be made.
+// Starts the making of the synthesizer and the reading of its SoundFont (called at
+// start-up after the sound table reset), which go on while the game starts; the port is
+// set up when they are done, or ErrorBox says "DirectMusicが使用できません" when the
+// synthesizer could not be made. Every call below waits for them, as does ErrorBox,
+// through the hook Init registers. Claims sound object 0 for the synthesizer's output.
+// Returns 1; 0 silently without a sound device.
 int Init();
 // Called by AwaitSoundFont once the SoundFont's read is over, with (-1, 2, 22, 8, 0):
 // sets the synthesizer's output up in sound object 0. index -1 or 0 picks the software
@@ -65,10 +63,14 @@ void SetMusicVolume(int level);
 // back and deletes the synthesizer. Safe to call twice.
 void CloseMusic();
 
-// The main loop's once-a-second poll: for a non-looping piece that has ended, stops it.
-// Returns 1 while a piece is playing. PlayMusic sets NextMusicPoll to its start time +
-// 3000 so the first poll comes three seconds in.
+// For a non-looping piece that has ended, stops it. Returns 1 while a piece is playing.
 int PollMusicEnd();
+// The main loop's poll of a piece that does not loop, timed here: the first three
+// seconds after PlayMusic, then once a second. MsUntilPoll is the milliseconds from now
+// (plat::Milliseconds) until it is due, 0 when due, UINT32_MAX while no piece needs it;
+// PollWhenDue polls when it is due.
+uint32_t MsUntilPoll(uint32_t now);
+void PollWhenDue(uint32_t now);
 
 // Renders frames stereo float frames of music, writing over out; false (out untouched)
 // when no piece is loaded or its player is done. Called by kaSound::Mix with the audio

@@ -19,7 +19,6 @@ namespace kaMusic {
 
 // Far above any song's size; a bound so that a stray huge file is not read whole.
 constexpr size_t MaxMidiFileBytes = 16L * 1024 * 1024;
-constexpr uint32_t FirstPollDelayMs = 3000;
 
 // Audio-thread state of the current piece, reset under the lock by StartPlayer.
 static int LoopWanted = 0;
@@ -101,7 +100,7 @@ void PlayMusic(const char* name, int loop) {
     if (CanPlay() && name) {
         std::vector<uint8_t> bytes = ReadMidiFile(std::string(plat::ProgramDirectory()) + name);
         if (!bytes.empty()) StartPlayer(bytes, loop);
-        if (Player) NextMusicPoll = plat::Milliseconds() + FirstPollDelayMs;
+        if (Player) TimeFirstPoll();
     }
     MusicLoop = loop;
     MusicPlaying = 1;

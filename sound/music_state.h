@@ -29,6 +29,9 @@ void StartPlayer(const std::vector<uint8_t>& bytes, int loop);
 // sounds and has not reached its end.
 void RenewPass();
 
+// Times the first poll of a piece that has just started (MsUntilPoll).
+void TimeFirstPoll();
+
 // True when the bytes are a well-formed Standard MIDI File that lasts some time.
 bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
 
@@ -38,7 +41,11 @@ bool IsPlayableMidi(const std::vector<uint8_t>& bytes);
 // "/", kept by the caller while it is used) instead; nullptr: the system's folder again.
 void UseSoundFontFolderForTest(const char* folder);
 // Makes the loop see a piece playing (loop: one that repeats) or none, with no piece
-// behind it: what the loop does about a piece, not the piece itself, is under test.
+// behind it: what the loop does about a piece, not the piece itself, is under test. Its
+// first poll is due three seconds on, as after PlayMusic.
 void PretendMusicForTest(bool playing, bool loop);
+// When the poll is next due (in plat::Milliseconds), looping piece or not: PlayMusic
+// times it from the piece's start.
+uint32_t NextPollForTest();
 
 }  // namespace kaMusic

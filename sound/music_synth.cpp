@@ -21,7 +21,6 @@ namespace kaMusic {
 
 int MusicPlaying = 0;
 int MusicLoop = 1;
-uint32_t NextMusicPoll = 0;
 fluid_synth_t* Synth = nullptr;
 fluid_player_t* Player = nullptr;
 
@@ -90,10 +89,7 @@ static bool LoadSoundFont() {
     return false;
 }
 
-// False when the synthesizer cannot be made. It is made on the game thread, before the
-// game seeds its random generator: the first synthesizer of a process draws from the C
-// library's generator, and on another thread it would move the game's sequence at a
-// moment of its own, which a load's replay of the game's draws cannot repeat.
+// Run by the reader: false when the synthesizer cannot be made.
 static bool MakeSynth() {
     Settings = new_fluid_settings();
     if (Settings) {
@@ -120,22 +116,25 @@ int Init() {
     if (!kaSound::SoundReady) return 0;
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
         fluid_set_log_function(level, nullptr, nullptr);
-    if (!MakeSynth()) {
-        DeleteSynth();
-        return ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
-    }
     // Object 0 is the music's from here on, as it was when the port was set up in Init;
-    // it is given back when the SoundFont cannot be used.
+    // it is given back when the synthesizer or its SoundFont cannot be used.
     kaSound::ClaimMusicObject();
     SoundFontLoaded = false;
-    StartTask(&SoundFontReader, [] { SoundFontLoaded = LoadSoundFont(); });
+    StartTask(&SoundFontReader, [] { SoundFontLoaded = MakeSynth() && LoadSoundFont(); });
     return 1;
 }
 
 // Only the reader touches the synthesizer until this returns; then the port is set up
 // (or its failure reported) as Init did when it read the SoundFont itself.
 void AwaitSoundFont() {
-    if (AwaitTask(&SoundFontReader)) Port(-1, 2, 22, 8, 0);
+    if (!AwaitTask(&SoundFontReader)) return;
+    if (Synth) {
+        Port(-1, 2, 22, 8, 0);
+        return;
+    }
+    DeleteSynth();
+    kaSound::ReleaseMusicObject();
+    ErrorBox("kaMusic::Init", "DirectMusicが使用できません");
 }
 
 void ReportSoundFontWhenRead() {
@@ -164,6 +163,25 @@ int Port(int index, int channels, int rateCode, int bits, int reverb) {
 void SetMusicVolume(int level) {
     AwaitSoundFont();
     if (MusicViaSound) kaSound::SetVolume(0, level, 0);
+}
+
+// When the next poll is due, in plat::Milliseconds; compared as a signed difference so
+// that the clock's wrap does not make every frame poll.
+static uint32_t NextPoll = 0;
+static constexpr uint32_t FirstPollDelayMs = 3000, PollIntervalMs = 1000;
+
+void TimeFirstPoll() { NextPoll = plat::Milliseconds() + FirstPollDelayMs; }
+
+uint32_t MsUntilPoll(uint32_t now) {
+    if (!MusicPlaying || MusicLoop) return UINT32_MAX;
+    int32_t left = int32_t(NextPoll - now);
+    return left > 0 ? uint32_t(left) : 0;
+}
+
+void PollWhenDue(uint32_t now) {
+    if (MsUntilPoll(now) != 0) return;
+    PollMusicEnd();
+    NextPoll = plat::Milliseconds() + PollIntervalMs;
 }
 
 int PollMusicEnd() {
@@ -205,6 +223,9 @@ void UseSoundFontFolderForTest(const char* folder) {
 void PretendMusicForTest(bool playing, bool loop) {
     MusicPlaying = playing;
     MusicLoop = loop;
+    TimeFirstPoll();
 }
+
+uint32_t NextPollForTest() { return NextPoll; }
 
 }  // namespace kaMusic

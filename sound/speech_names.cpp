@@ -3,17 +3,17 @@
 // compute the same name from the same text, so no table has to join them, and a line
 // whose text changes gets a new clip.
 #include <cstdio>
+#include <cstring>
+
+#include "base/hash.h"
 
 #include "sound/kaSound.h"
 
 namespace kaSound {
 
 std::string SpeechClipName(const char* text) {
-    uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
-    for (const char* p = text ? text : ""; *p; ++p) {
-        hash ^= uint8_t(*p);
-        hash *= 1099511628211ull;
-    }
+    if (!text) text = "";
+    const uint64_t hash = HashBytes(text, std::strlen(text));
     char name[32];
     std::snprintf(name, sizeof name, "speech/%016llx.opus", static_cast<unsigned long long>(hash));
     return name;

@@ -20,7 +20,7 @@ struct PassedState {
     int32_t screenFrame, characterCell, textSize;
     int32_t animeFrames, animeFrame, animeLoop, animeFramesSaved, animeSpeed, animeColumn;
     float wavePhase, animeClock;
-    RandomPosition random;
+    uint64_t random;
 };
 
 struct Entry {

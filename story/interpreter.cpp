@@ -575,7 +575,7 @@ void TakeStorySnapshot(StorySnapshot* out) {
     s.textSize = ShownTextSize;
     std::snprintf(s.music, sizeof s.music, "%s", RequestedMusic);
     s.musicLoops = RequestedMusic[0] && RequestedMusicLoops;
-    s.random = CurrentRandomPosition();
+    s.random = RandomState();
 }
 
 // The music is asked for again from its start, as midi_play: would ask for it.
@@ -618,7 +618,7 @@ void RestoreStorySnapshot(const StorySnapshot& s) {
     AnimeClock = s.animeClock;
     ShownTextSize = HeldTextSize(s.textSize);
     RestoreMusic(s.music, s.musicLoops);
-    RestoreRandomPosition(s.random);
+    SetRandomState(s.random);
 }
 
 void GoToLineForTest(int line) { GoToLine(line); }

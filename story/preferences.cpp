@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/files.h"
 #include "base/folders.h"
+#include "base/key_values.h"
 #include "sound/kaSound.h"
 #include "story/story.h"
 
@@ -41,12 +41,10 @@ static bool IsPauseTenths(int v) {
 }
 
 // One "key=value" line into p; false when the key is unknown or its value out of range.
-static bool ReadLine(const std::string& line, PreferenceFields* p) {
-    char key[32];
+static bool ReadLine(const KeyValueLine& line, PreferenceFields* p) {
     int value;
-    char end;
-    if (std::sscanf(line.c_str(), "%31[a-z_]=%d%c", key, &value, &end) != 2) return false;
-    std::string k = key;
+    if (line.kind != KeyValueLine::Pair || !WholeNumber(line.value, &value)) return false;
+    const std::string& k = line.name;
     if (k == "music_volume" && IsVolume(value)) p->MusicVolume = value;
     else if (k == "voice_volume" && IsVolume(value)) p->VoiceVolume = value;
     else if (k == "click_stops_voice" && (value == 0 || value == 1)) p->ClickStopsVoice = value;
@@ -59,15 +57,13 @@ static bool ReadLine(const std::string& line, PreferenceFields* p) {
 
 void LoadPreferences() {
     ResetPreferences();
-    std::string path = ConfigPath(PreferencesFileName);
-    std::vector<uint8_t> bytes;
-    if (path.empty() || !ReadWholeFile(path.c_str(), PreferencesFileBytes, &bytes)) return;
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::vector<KeyValueLine> lines;
+    if (!ReadKeyValueFile(ConfigPath(PreferencesFileName), PreferencesFileBytes, &lines) || lines.empty() ||
+        lines[0].kind != KeyValueLine::Section || lines[0].name != "preferences")
+        return;
     PreferenceFields read;
-    std::string line;
-    if (!std::getline(in, line) || line != "[preferences]") return;
-    while (std::getline(in, line))
-        if (!line.empty() && !ReadLine(line, &read)) return;  // damaged: the defaults
+    for (size_t i = 1; i < lines.size(); ++i)
+        if (!lines[i].text.empty() && !ReadLine(lines[i], &read)) return;  // damaged: the defaults
     Preferences = read;
 }
 

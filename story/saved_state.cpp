@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/files.h"
+#include "base/hash.h"
 #include "base/little_endian.h"
 #include "draw/kaDraw.h"
 #include "story/story.h"
@@ -66,20 +67,13 @@ void KeepStoryFrame() {
 
 const uint8_t* LastStoryFrame() { return StoryFramePreview; }
 
-// FNV-1a, 64 bits.
-static const uint64_t HashStart = 0xcbf29ce484222325ULL;
-static uint64_t HashBytes(uint64_t h, const uint8_t* p, size_t n) {
-    for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 0x100000001b3ULL;
-    return h;
-}
-
-// The file: "AKSTATE2", the table's hash, the save line it belongs to, the snapshot's
+// The file: "AKSTATE3", the table's hash, the save line it belongs to, the snapshot's
 // fields (little-endian), the preview's pixels, and a hash of all that before it, so that
-// a damaged file is refused. The older "AKSTATE1" has no save line: it belongs to the
-// save line of its line.
-static const uint64_t MostRandomDraws = 100000000;
-static const char Magic[8] = {'A', 'K', 'S', 'T', 'A', 'T', 'E', '2'};
-static const char OlderMagic[8] = {'A', 'K', 'S', 'T', 'A', 'T', 'E', '1'};
+// a damaged file is refused. Older files are read too: "AKSTATE2" keeps the random
+// generator as the seed and the draws since, and "AKSTATE1" also has no save line (it
+// belongs to the save line of its line).
+static const char Magic[8] = {'A', 'K', 'S', 'T', 'A', 'T', 'E', '3'};
+static const int FirstVersion = 1;
 static const size_t HashBytesAtEnd = 8;
 
 namespace {
@@ -206,10 +200,9 @@ std::string StateFileBytes(const char* saveLine, const StorySnapshot& s, const u
     w.I32(s.textSize);
     w.Text(s.music, ScriptLineBytes);
     w.U32(s.musicLoops);
-    w.U32(s.random.seed);
-    w.U64(s.random.draws);
+    w.U64(s.random);
     w.bytes.append(reinterpret_cast<const char*>(preview), PreviewBytes);
-    w.U64(HashBytes(HashStart, reinterpret_cast<const uint8_t*>(w.bytes.data()), w.bytes.size()));
+    w.U64(HashBytes(w.bytes.data(), w.bytes.size()));
     return w.bytes;
 }
 
@@ -228,15 +221,17 @@ bool ReadStateFile(const char* path, StateFile* out) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, 1 << 20, &bytes) || bytes.size() < sizeof Magic + HashBytesAtEnd) return false;
     size_t body = bytes.size() - HashBytesAtEnd;
-    uint64_t sum = HashBytes(HashStart, bytes.data(), body);
-    bool older = std::memcmp(bytes.data(), OlderMagic, sizeof Magic) == 0;
-    if ((!older && std::memcmp(bytes.data(), Magic, sizeof Magic) != 0) || Read64(&bytes[body]) != sum)
+    uint64_t sum = HashBytes(bytes.data(), body);
+    const int version = bytes[sizeof Magic - 1] - '0';
+    if (std::memcmp(bytes.data(), Magic, sizeof Magic - 1) != 0 || version < FirstVersion ||
+        version > Magic[sizeof Magic - 1] - '0' || Read64(&bytes[body]) != sum)
         return false;
+    const bool hasSaveLine = version >= 2;
     Reader r{bytes.data() + sizeof Magic, body - sizeof Magic};
     if (r.U64() != ScriptTableHash()) return false;
     static StateFile f;
     f.saveLine[0] = '\0';
-    if (!older) r.Text(f.saveLine, SaveLineBytes);
+    if (hasSaveLine) r.Text(f.saveLine, SaveLineBytes);
     StorySnapshot& s = f.snapshot;
     s.line = r.I32In(0, ScriptLineCount - 1);
     for (int32_t& flag : s.flags) flag = r.I32();  // flg: and if: may set any number
@@ -263,15 +258,18 @@ bool ReadStateFile(const char* path, StateFile* out) {
     s.textSize = r.I32In(MinTextSize, MaxTextSize);
     r.Text(s.music, ScriptLineBytes);
     s.musicLoops = r.Bool();
-    s.random.seed = r.U32();
-    s.random.draws = r.U64();
+    if (version >= 3) {
+        s.random = r.U64();
+    } else {
+        uint32_t seed = r.U32();
+        s.random = RandomStateAfter(seed, r.U64());
+    }
     const uint8_t* pixels = r.Take(PreviewBytes);
-    // A phase outside a turn, a clock run backwards by no speed, or more draws than weeks
-    // of frames make (the draws are replayed on a load) come from no save.
+    // A phase outside a turn or a clock run backwards by no speed come from no save.
     bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && (s.animeClock >= 0.0f || speed.least < 0) &&
-                s.random.draws <= MostRandomDraws && NamedByScript(KwFile, s.picture) &&
+                NamedByScript(KwFile, s.picture) &&
                 NamedByScript(KwMidiPlay, s.music) &&
-                (older || SavedLineIn(f.saveLine, SaveLineBytes) == s.line);
+                (!hasSaveLine || SavedLineIn(f.saveLine, SaveLineBytes) == s.line);
     if (!r.ok || r.left != 0 || !sane) return false;
     std::memcpy(f.preview, pixels, PreviewBytes);
     *out = f;

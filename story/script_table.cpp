@@ -1,6 +1,10 @@
 // The active script table: the shipped story, or a table a test hands in.
 #include "story/script.h"
 
+#include <cstring>
+
+#include "base/hash.h"
+
 static const ScriptLine* ScriptTable = ShippedScript;
 
 void UseScriptTable(const ScriptLine* table) { ScriptTable = table ? table : ShippedScript; }
@@ -15,14 +19,10 @@ const char* LineText(int index) {
 
 int FindLabel(const char* name) { return FindLabelIn(ScriptTable, name); }
 
-// FNV-1a over every line's text and its end: an edited, moved or added line changes it.
+// The hash of every line's text and its end: an edited, moved or added line changes it.
 uint64_t ScriptTableHash() {
-    uint64_t h = 14695981039346656037ull;
-    for (int line = 0; line < ScriptLineCount; ++line) {
-        for (const char* p = LineText(line);; ++p) {
-            h = (h ^ uint8_t(*p)) * 1099511628211ull;
-            if (!*p) break;
-        }
-    }
+    uint64_t h = HashStart;
+    for (int line = 0; line < ScriptLineCount; ++line)
+        h = HashBytes(LineText(line), std::strlen(LineText(line)) + 1, h);
     return h;
 }

@@ -114,7 +114,7 @@ struct StorySnapshot {
     int32_t textSize;                  // the shown line's letters
     char music[ScriptLineBytes];       // the piece asked for; empty after midi_stop:
     bool musicLoops;
-    RandomPosition random;
+    uint64_t random;                   // the random generator's state
 };
 void TakeStorySnapshot(StorySnapshot* out);
 // Puts the story where the snapshot stood (its picture loaded, its music started) but

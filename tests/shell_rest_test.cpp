@@ -81,9 +81,8 @@ TEST_F(LoopRest, AnOpenChoiceAndTheQuitPromptRestUntilThePointerMoves) {
 TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
     OpenStory({Sjis("静かな頁")});
     const uint32_t start = 0xFFFFF000u;
-    headless::SetClock(start);
-    kaMusic::PretendMusicForTest(true, false);
-    kaMusic::NextMusicPoll = start + 7000;  // as PlayMusic leaves it, past the wrap
+    headless::SetClock(start + 4000);
+    kaMusic::PretendMusicForTest(true, false);  // the poll due at start + 7000, past the wrap
     EXPECT_EQ(RunUntil(start + 6990), 0) << "not due yet";
     EXPECT_EQ(RunUntil(start + 7010), 1);
     EXPECT_EQ(Shell.LastFrameTime, start + 7000) << "polled when due";

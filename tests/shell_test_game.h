@@ -18,7 +18,7 @@ protected:
     // Opened and active in the given mode, the pointer off the picture's middle.
     void Open(int mode) {
         ASSERT_EQ(OpenGame(), 1);
-        std::srand(7);  // the same chances in every run
+        SeedRandom(7);  // the same chances in every run
         SetGameMode(mode);
         Push(plat::EvFocusGained);
         Push(plat::EvPointerMove, 639, 473);

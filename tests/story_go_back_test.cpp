@@ -2,7 +2,7 @@
 // those of a run that stopped at that line, and stepping on gives the first run's again;
 // a choice passed comes back, the flags and the music as they were, R does what the
 // mark does, and the backlog keeps its flag tables shared as it wraps.
-#include "sound/kaMusic.h"
+#include "sound/music_state.h"
 #include "tests/engine_script.h"
 
 using namespace storytest;
@@ -198,7 +198,7 @@ TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
         const uint32_t clicked = goBackTo(entry);
         EXPECT_STREQ(RequestedMusic, entry ? "bgm02.mid" : "bgm01.mid");
         EXPECT_EQ(kaMusic::MusicPlaying, 1);
-        EXPECT_EQ(kaMusic::NextMusicPoll, clicked + 3000) << "started from the click on, entry " << entry;
+        EXPECT_EQ(kaMusic::NextPollForTest(), clicked + 3000) << "started from the click on, entry " << entry;
     }
     Steps(2);
     SwitchMusic(1);

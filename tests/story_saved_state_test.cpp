@@ -3,6 +3,7 @@
 #include <climits>
 #include <functional>
 
+#include "base/hash.h"
 #include "sound/kaMusic.h"
 #include "tests/engine_script.h"
 
@@ -136,7 +137,8 @@ TEST_F(SavedState, WithoutAWholeStateMadeForItASlotLoadsAsBefore) {
 }
 
 // The random generator goes on from where it stood at the save: loop modes 3 and 5
-// restart as they would have.
+// restart as they would have. The last version's file, which kept the seed and the
+// draws since in its place, is read to the same point.
 TEST_F(SavedState, TheRandomGeneratorGoesOnFromTheSave) {
     UseTwoScenes();
     SeedRandom(1234);
@@ -144,11 +146,23 @@ TEST_F(SavedState, TheRandomGeneratorGoesOnFromTheSave) {
     ASSERT_TRUE(SaveSlot(0));
     std::vector<int> after;
     for (int i = 0; i < 5; ++i) after.push_back(RandomNumber());
-    SeedRandom(99);
-    LoadSlot(0);
-    std::vector<int> again;
-    for (int i = 0; i < 5; ++i) again.push_back(RandomNumber());
-    EXPECT_EQ(again, after);
+    std::string bytes = ReadFile(State(0));
+    for (const char* version : {"3", "2"}) {
+        SeedRandom(99);
+        ASSERT_TRUE(LoadSlot(0)) << version;
+        std::vector<int> again;
+        for (int i = 0; i < 5; ++i) again.push_back(RandomNumber());
+        EXPECT_EQ(again, after) << version;
+        // The older file: "AKSTATE2", and the seed (4 bytes) and the draws (8) where the
+        // state is, just before the preview and the hash.
+        bytes.erase(bytes.size() - 8);
+        std::string seedAndDraws("\xd2\x04\0\0\x11\0\0\0\0\0\0\0", 12);
+        bytes.replace(bytes.size() - PreviewBytes - 8, 8, seedAndDraws);
+        bytes[7] = '2';
+        const uint64_t hash = HashBytes(bytes.data(), bytes.size());
+        for (int i = 0; i < 8; ++i) bytes += char(hash >> (8 * i));
+        WriteFile(State(0), bytes);
+    }
 }
 
 // The preview is the story frame the menu opened over, reduced, without the pointer

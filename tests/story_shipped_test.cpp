@@ -13,6 +13,7 @@
 
 #include "draw/sjis.h"
 #include "tests/game_test.h"
+#include "tools/png_file.h"
 #include "tools/asset_lists.h"
 
 using namespace gametest;
@@ -131,7 +132,10 @@ protected:
         const std::string& name = run.pictures.back();
         if (!photographing || name.empty() || !photographed.insert(name).second) return;
         EXPECT_GT(TextPixels(), 200) << "the line over " << name;
-        EXPECT_TRUE(headless::SaveLastFrameAsPng((screens / (name + ".png")).string()));
+        const headless::Frame* frame = headless::LastFrame(0);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(WritePngFile((screens / (name + ".png")).string(), frame->width, frame->height,
+                                 frame->pixels.data()));
     }
     void Click(int x, int y, int button, uint32_t ms, const std::string& what) {
         if (GetGameMode() == ModeTitle && button == 1) runs.emplace_back();  // a new run
@@ -249,7 +253,7 @@ protected:
 
 TEST_F(ShippedStory, EveryPathEndsWithTheCardAndEveryFrameIsTheOneKept) {
     ASSERT_EQ(OpenGame(), 1);
-    std::srand(Seed);  // the logo's jitter and the animations' chances
+    SeedRandom(Seed);  // the logo's jitter and the animations' chances
     Push({plat::EvFocusGained, 0, 0, 0, 0, {}});
     Push({plat::EvPointerMove, RowX, FirstRowY, 0, 0, {}});
     RunFor(4000);

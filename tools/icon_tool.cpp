@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/png_file.h"
+#include "tools/png_file.h"
 #include "tools/pictures/icon.h"
 
 int main(int argc, char** argv) {

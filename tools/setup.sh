@@ -4,7 +4,7 @@
 
 # Needed to build and run the game.
 AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev
-  libfontconfig-dev libfluidsynth-dev libsamplerate0-dev libsndfile1-dev zlib1g-dev libgtest-dev
+  libfontconfig-dev libfluidsynth-dev libsamplerate0-dev libsndfile1-dev libpng-dev libgtest-dev
   libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
   open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001)
 # The voice data is in Debian's contrib section.

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "base/files.h"
+#include "base/hash.h"
 #include "base/little_endian.h"
 #include "draw/sjis.h"
 #include "sound/sound_state.h"
@@ -148,15 +149,10 @@ static std::vector<Clip> ReadVoiceList(const char* path) {
     return clips;
 }
 
-// 64-bit FNV-1a of the parts, each ended by a zero byte, as 16 hex digits.
+// The hash of the parts, each ended by a zero byte, as 16 hex digits.
 static std::string Hash(const std::vector<std::string>& parts) {
-    uint64_t h = 14695981039346656037ull;
-    for (const std::string& part : parts) {
-        for (size_t i = 0; i <= part.size(); ++i) {
-            h ^= uint8_t(i < part.size() ? part[i] : 0);
-            h *= 1099511628211ull;
-        }
-    }
+    uint64_t h = HashStart;
+    for (const std::string& part : parts) h = HashBytes(part.c_str(), part.size() + 1, h);
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
     return text;

@@ -1,5 +1,5 @@
-// A PNG writer for pictures held as 0x00RRGGBB pixels: the headless backend's frame
-// dumps and the build's icons.
+// A PNG writer for pictures held as 0x00RRGGBB pixels: the build's icons and the frames
+// the tests keep for a person to look at.
 #pragma once
 #include <cstdint>
 #include <string>
