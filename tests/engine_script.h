@@ -1,6 +1,5 @@
 // The engine's own small story for end-to-end tests: every kind of script line, on two
-// pictures of plain-coloured bands written by the test, with the game folder's music and
-// voice clips.
+// pictures of plain-coloured bands, with the game folder's music and voice clips.
 #pragma once
 #include "tests/draw_test_support.h"
 #include "tests/story_test_table.h"
@@ -10,8 +9,7 @@ namespace storytest {
 inline constexpr uint32_t SceneZeroBand(int k) { return 0x4070A0 + uint32_t(k) * 0x200018; }
 inline constexpr uint32_t SceneOneBand(int k) { return 0x305020 + uint32_t(k) * 0x200018; }
 
-// The two pictures of the engine's script, sc0.sad (two bands) and sc1.sad (five), in
-// the folder dir; each band a plain colour.
+// The two pictures, sc0.sad (two bands) and sc1.sad (five), each band a plain colour.
 inline void WriteEnginePictures(const std::filesystem::path& dir) {
     for (int scene : {0, 1}) {
         auto picture = Picture(500, 375 * (scene ? 5 : 2), [scene](int, int y) {

@@ -1,6 +1,5 @@
-// The one harness of the tests that run the game: every module back to its start value,
-// a program directory of the test's own holding the game's assets it asks for, and
-// frames run through the main loop's own RunFrame on the virtual clock.
+// The harness of the tests that run the game: every module reset, a program directory of
+// the test's own with the assets it asks for, frames of the main loop on the virtual clock.
 #pragma once
 #include <gtest/gtest.h>
 #include <stdio.h>
@@ -31,11 +30,8 @@ inline std::filesystem::path TestFolder(const char* prefix) {
     return dir;
 }
 
-// Puts into dir the files of the built game folder (pictures, voices, music; never the
-// program) whose names wanted accepts. Sound clips and music, which the game only reads,
-// are hard links (a copy across file systems); the rest is copied, as the game writes
-// into its pictures (the signature put back for a load and blanked again) and the
-// player's files.
+// Puts into dir the built game folder's files (never the program) that wanted accepts:
+// clips and music, only read, as hard links; the rest copied, as the game writes to it.
 inline void CopyGameAssets(const std::filesystem::path& dir,
                            const std::function<bool(const std::string&)>& wanted) {
     for (const auto& entry : std::filesystem::directory_iterator(AKARI_GAME_DIR)) {
@@ -51,9 +47,7 @@ inline void CopyGameAssets(const std::filesystem::path& dir,
     }
 }
 
-// Every module back to the state the program starts in: the headless backend (its clock,
-// events, frames, files), the shell with its input and the game mode (the logo), the
-// story engine with the shipped script, and the line-shift effects.
+// Every module back to the state the program starts in, with the shipped script.
 inline void ResetAllModules() {
     headless::Reset();
     UseScriptTable(nullptr);
@@ -69,7 +63,7 @@ protected:
 
     explicit GameTest(const char* prefix) : dir(TestFolder(prefix)) {}
 
-    // The program directory is dir, and set.ini, saves and window.ini go under it.
+    // The program directory, the config and the data folders are under dir.
     void SetUp() override {
         ResetAllModules();
         std::filesystem::create_directories(dir / "config");
@@ -78,16 +72,14 @@ protected:
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
     }
-    // Whatever the test started is closed as the program closes it, and every module is
-    // left at its start value for the next test.
+    // Closes what the test started, as the program does, and resets every module.
     void TearDown() override {
         Shutdown();
         plat::CloseWindow();
         ResetAllModules();
         std::filesystem::current_path(cwd);
     }
-    // The folder outlives a TearDown and SetUp within the test (the program started again
-    // over it); it goes when the test passed, and stays to be looked at when it failed.
+    // The folder outlives a TearDown and SetUp within the test; it stays when it failed.
     ~GameTest() override {
         if (HasFailure())
             std::printf("The test's folder is kept: %s\n", dir.c_str());
@@ -112,9 +104,7 @@ protected:
         CopyGameAssets(dir, [](const std::string&) { return true; });
     }
 
-    // One frame of the main loop, seconds (to the millisecond) later on the virtual clock
-    // than the last: RunFrame measures the frame's seconds, runs FrameUpdate and clears the
-    // frame's input edges.
+    // One frame of the main loop, seconds (to the millisecond) after the last.
     static void RunFrameAfterSeconds(float seconds) {
         headless::AdvanceClock(uint32_t(std::lround(double(seconds) * 1000.0)));
         RunFrame();
@@ -123,11 +113,8 @@ protected:
 
 // Pixel (x, y) of a picture of the game folder dir, decoded as the game decodes it.
 inline uint32_t PicturePixel(const std::filesystem::path& file, int x, int y) {
-    std::string bytes;
-    if (FILE* f = std::fopen(file.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) bytes += char(c);
-        std::fclose(f);
-    }
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     kaDraw::Surface* s = kaDraw::DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                                            kaDraw::FormatXRGB8888);
     EXPECT_NE(s, nullptr) << file;

@@ -77,16 +77,18 @@ TEST_F(Settings, LivesInTheConfigHomeAndRoundTripsValuesReadToSixtyThreeCharacte
 
 TEST_F(Settings, OtherSectionsKeysAndCommentsAreKept) {
     fs::create_directories(dir / "akari");
-    storytest::WriteFile(dir / "akari/set.ini",
-                         "; kept\r\n[First]\r\na=1\r\n\r\n[ST]\r\nx=2\r\nSC = old value \r\ny=3\r\n[last]\r\nb=4\r\n");
-    EXPECT_EQ(ReadSetting("st", "sc"), "old value");  // names ignore case, values trimmed
+    storytest::WriteFile(dir / "akari/set.ini", "; kept\r\n[First]\r\na=1\r\n\r\n[ST]\r\nx=2\r\n"
+                                                "s=1\r\nscx=9\r\nSC = old value \r\ny=3\r\n[last]\r\nb=4\r\n");
+    // Names ignore case, a name is never taken for a longer or shorter one; values trimmed.
+    EXPECT_EQ(ReadSetting("st", "sc"), "old value");
     EXPECT_EQ(ReadSetting("st", "b"), "");
     EXPECT_EQ(ReadSetting("none", "a"), "");
     ASSERT_TRUE(WriteSetting("st", "sc", "new"));
     ASSERT_TRUE(WriteSetting("first", "c", "5"));  // after the section's last key
     ASSERT_TRUE(WriteSetting("added", "k", "v"));  // a new section at the end
     EXPECT_EQ(FileText(),
-              "; kept\n[First]\na=1\nc=5\n\n[ST]\nx=2\nsc=new\ny=3\n[last]\nb=4\n[added]\nk=v\n");
+              "; kept\n[First]\na=1\nc=5\n\n[ST]\nx=2\ns=1\nscx=9\nsc=new\ny=3\n[last]\nb=4\n"
+              "[added]\nk=v\n");
 }
 
 // The new file's bytes are on the disk before the rename makes them the file, and the

@@ -45,19 +45,6 @@ TEST_F(Choice, AChoiceTakesNoClickMeantForSomethingElse) {
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(560, 170)) << "the pointer goes to the panel";
 }
 
-TEST_F(Choice, AnOptionLeadingBackToTheLineShownBeforeShowsThatLine) {
-    SetScript({"label:aaaa", Sjis("選ぶ前"), "command:2", "aaaa:" + Sjis("戻る"),
-               "bbbb:" + Sjis("右へ"), Sjis("どうしますか？"), "label:bbbb", Sjis("右")});
-    StoryStep();
-    int count = kaDraw::TextRectCount, left = kaDraw::TextRects[1].left;
-    StoryStep();
-    ASSERT_EQ(StoryState, ChoiceOpen);
-    StepAt(RowX, Row0Y);
-    ASSERT_EQ(CurrentLine, 7);
-    EXPECT_EQ(kaDraw::TextRectCount, count) << "the layout is the line's, not the prompt's";
-    EXPECT_EQ(kaDraw::TextRects[1].left, left);
-}
-
 // The menu left by its return button while a choice is open: its text does not flash
 // over the story.
 TEST_F(Choice, NothingOfTheMenuStaysOnTheStoryScreen) {
@@ -73,9 +60,8 @@ TEST_F(Choice, NothingOfTheMenuStaysOnTheStoryScreen) {
     EXPECT_EQ(menuText(), 0);
 }
 
-// Going back from the quit prompt, the menu's return button and Backspace leave the reader on the line they were on, shown
-// whole, its voice playing on. Over an open choice the choice's rows are tested first;
-// the prompt's other option ends the game.
+// Leaving the quit prompt or the menu leaves the line shown whole, its voice playing on.
+// Over an open choice the choice's rows come first; the prompt's other option ends the game.
 TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
     CopyAssets({"v_minato_001.sad"});
     SetScript({"wave_play:v_minato_001.sad", Sjis("声のある長めの行です"), Sjis("次の行"), "command:2",
@@ -119,23 +105,6 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
     EXPECT_EQ(GetGameMode(), ModeEnd);
 }
 
-TEST_F(Choice, CtrlHeldStepsEveryFrameFromItsSecond) {
-    headless::SetKeyDown(plat::KeyCtrl, true);
-    Frame();
-    EXPECT_EQ(CurrentLine, 5) << "a press of one frame does nothing";
-    Frame();
-    EXPECT_EQ(CurrentLine, 6);
-    for (int i = 0; i < 5; ++i) Frame();
-    EXPECT_EQ(StoryState, ChoiceOpen) << "the choice waits for an option";
-    PointAt(RowX, Row0Y);
-    for (int i = 0; i < 3; ++i) Frame();
-    EXPECT_EQ(StoryState, ChoiceOpen) << "held Ctrl picks none, even over a row";
-    headless::SetKeyDown(plat::KeyCtrl, false);
-    Frame();
-    Frame(0.016f, true);
-    EXPECT_EQ(CurrentLine, 12);
-}
-
 // An ending that returns to the title (end:2) stops a reader skipping with Ctrl held:
 // only a press leaves the title.
 TEST_F(Choice, HeldCtrlSkipsToTheTitleAndStopsThere) {
@@ -155,20 +124,6 @@ TEST_F(Choice, HeldCtrlSkipsToTheTitleAndStopsThere) {
     headless::SetKeyDown(plat::KeyCtrl, false);
     Frame();
     EXPECT_EQ(GetGameMode(), ModeTitle) << "nor does letting Ctrl go";
-}
-
-TEST_F(Choice, ReturnStepsOncePerPressAndSwallowsClicksWhileHeld) {
-    Frame();
-    headless::SetKeyDown(plat::KeyReturn, true);
-    Frame();
-    Frame();
-    Frame(0.016f, true);
-    EXPECT_EQ(StoryState, ShowingProse) << "one step per press; clicks while held are lost";
-    headless::SetKeyDown(plat::KeyReturn, false);
-    Frame(0.016f, true);  // and in the frame of its release
-    EXPECT_EQ(StoryState, ShowingProse);
-    Frame(0.016f, true);
-    EXPECT_EQ(StoryState, ChoiceOpen);
 }
 
 }  // namespace

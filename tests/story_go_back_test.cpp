@@ -1,7 +1,5 @@
-// Going back to a passed line from the backlog: the frames shown after going back are
-// those of a run that stopped at that line, and stepping on gives the first run's again;
-// a choice passed comes back, the flags and the music as they were, R does what the
-// mark does, and the backlog keeps its flag tables shared as it wraps.
+// Going back to a passed line from the backlog: the frames are those of a run that
+// stopped there, a choice passed comes back, the flags and the music as they were.
 #include "sound/music_state.h"
 #include "tests/engine_script.h"
 
@@ -47,12 +45,10 @@ protected:
         for (int i = 0; i < n; ++i) StepAt(StepX, StepY);
     }
     void OpenTheBacklog() {
-        InputState.WheelSteps = 1;
-        Frame(FrameTime);
-        InputState.WheelSteps = 0;
+        Wheel(1, FrameTime);
         ASSERT_TRUE(BacklogOpen);
     }
-    // The middle of entry index's return mark, and a point on its text.
+    // The middle of entry index's return mark.
     layout::Point MarkOf(int index) {
         int top = BacklogEntryTopForTest(index);
         EXPECT_GE(top, 0) << "entry " << index << " is on the page";
@@ -71,9 +67,8 @@ protected:
             ASSERT_TRUE(got[from + i] == expected[i]) << what << ": frame " << i << " differs";
     }
 
-    // Six lines on two pictures: an animation that restarts by chance (the random
-    // generator), a flag and a larger text, the wave effect, a voice and music that
-    // change, a second animation.
+    // Six lines on two pictures: an animation that restarts by chance, a flag, a larger
+    // text, the wave effect, voices and music that change, a second animation.
     void UseStory() {
         SetScript({"file:sc1.sad", "setscreen:0", "midi_play:bgm01.mid", "speed:70", "anime:4",
                    "loopanime:3", "wave_play:v_minato_001.sad", Sjis("一行目、列車が来る。"),
@@ -85,11 +80,9 @@ protected:
     }
 };
 
-// Entry t of five, gone back to by its mark (or, for entry 2, by R over its text, where
-// a keyboard focus puts the pointer): the frames from the one the mark was clicked in
-// are those of a run that stepped to that line with a click at the same place; stepping
-// on from there shows the first run's frames again. R over no line, or outside the
-// backlog, does nothing.
+// Entry t of five, gone back to by its mark (entry 2 by R over its text): the frames are
+// those of a run that stepped to that line with a click at the same place; stepping on
+// shows the first run's frames again. R over no line, or outside the backlog, does nothing.
 TEST_F(GoBack, TheFramesAreThoseOfARunThatStoppedThereAndStepOnAsTheFirstDid) {
     for (int target : {1, 2, 3}) {
         const bool byR = target == 2;
@@ -147,9 +140,7 @@ TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
     Steps(1);
     ASSERT_EQ(CurrentLine, 15);
     EXPECT_TRUE(LineWasRead(14));
-    InputState.AutoKey = 1;
-    Run();
-    InputState.AutoKey = 0;
+    PressA();
     ASSERT_TRUE(AutoModeOnForTest());
 
     OpenTheBacklog();
@@ -174,9 +165,8 @@ TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
     EXPECT_EQ(StoryState, ChoiceOpen);
 }
 
-// The piece asked for at the line is asked for again from its start, as a load does,
-// also the one that plays already; a line after midi_stop: stops the music; with the
-// music switched off nothing plays, but the piece is kept for when it comes on.
+// The line's piece starts again, even one that plays already; after midi_stop: none
+// plays; with the music off nothing plays, but the piece is kept for when it comes on.
 TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
     SetScript({"midi_play:bgm01.mid", Sjis("一"), Sjis("二"), "midi_play:bgm02.mid", Sjis("三"),
                "midi_stop:", Sjis("四"), "midi_play:bgm01.mid", Sjis("五"), "end:99"});
@@ -207,9 +197,8 @@ TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
     EXPECT_STREQ(RequestedMusic, "bgm02.mid");
 }
 
-// The flags of 330 lines, changed every 20 lines, take one table per change held, and
-// a table goes with the last line that held it; the oldest entry held, and each after
-// a change, give back their own flags.
+// The flags of 330 lines, changed every 20 lines, take one table per change held, gone
+// with the last line that held it; each entry gives back its own flags.
 TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
     std::vector<std::string> body;
     for (int i = 0; i < 330; ++i) {
@@ -232,10 +221,7 @@ TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
     for (Case c : {Case{250, 15, 14}, Case{90, 7, 6}, Case{10, 3, 2}, Case{9, 2, 1}, Case{0, 2, 1}}) {
         const int line = BacklogLine(c.entry);
         OpenTheBacklog();
-        for (int n = 0; n < BacklogCapacity && BacklogEntryTopForTest(c.entry) < 0; ++n) {
-            InputState.WheelSteps = 1;
-            Frame();
-        }
+        for (int n = 0; n < BacklogCapacity && BacklogEntryTopForTest(c.entry) < 0; ++n) Wheel(1);
         StepAt(MarkOf(c.entry).x, MarkOf(c.entry).y);
         EXPECT_EQ(CurrentLine, line) << c.entry;
         EXPECT_EQ(FlagForTest(2), c.flag) << c.entry;

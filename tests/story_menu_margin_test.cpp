@@ -1,6 +1,5 @@
-// The system menu's margin: the slot under the pointer (its picture, the time it was
-// saved and the start of its line, or 空きスロット), and the notice of a save or a load in
-// its place, whose closing click acts on nothing under it.
+// The system menu's margin: the slot under the pointer, or the notice of a save or a
+// load, whose closing click acts on nothing under it.
 #include <stdlib.h>
 
 #include <ctime>
@@ -89,9 +88,8 @@ protected:
     const std::string LongLine = Sjis("一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十");
 };
 
-// Over its save button and over its load button alike, the margin shows the slot's own
-// small picture, the time its file was saved and the start of its line; an empty slot
-// says so and shows no picture.
+// Over its save or load button, the margin shows the slot's small picture, the time its
+// file was saved and the start of its line; an empty slot says so, with no picture.
 TEST_F(MenuMargin, TheMarginShowsTheSlotUnderThePointer) {
     SaveTwoScenes();
     const std::vector<uint8_t> first = StatePreview(0, 8), second = StatePreview(1, 10);
@@ -130,14 +128,16 @@ TEST_F(MenuMargin, TheMarginShowsTheSlotUnderThePointer) {
     EXPECT_STREQ(text, "2026/12/08 18:40");
 }
 
-// A slot from an older build (no state beside it) shows its line and time but no picture
-// (a damaged state or one made for another line is no state to the load and the margin
-// alike); a slot holding a command line shows its time alone.
+// A slot without a state beside it shows its line and time but no picture; a slot
+// holding a command line shows its time alone. A music setting other than 0 is off.
 TEST_F(MenuMargin, AnOlderSlotShowsItsLineAndNoPicture) {
     SaveTwoScenes();
     std::filesystem::remove(State(0));
     WriteFile(Slot(3), "01,040,001,001,001,7\r\n");  // setscreen:1
+    UseSystemSettings("2,-1,");
     OpenMenu();
+    const layout::Rect m = layout::MarkUnder(layout::MusicRow.Button(1));
+    EXPECT_EQ(Pixel((m.left + m.right) / 2, m.top + 1), 0xF0E080u) << "the music's mark";
     Hover(layout::LoadRow.Button(0));
     EXPECT_EQ(DrawnAtPicture(), 0);
     EXPECT_EQ(MarginText(1).substr(0, 6), LongLine.substr(0, 6));
@@ -148,19 +148,9 @@ TEST_F(MenuMargin, AnOlderSlotShowsItsLineAndNoPicture) {
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
-// The music's mark follows the setting in force: a hand-edited value other than 0 is off.
-TEST_F(MenuMargin, AnyMusicSettingButZeroIsMarkedOff) {
-    UseSystemSettings("2,-1,");
-    OpenMenu();
-    const layout::Rect m = layout::MarkUnder(layout::MusicRow.Button(1));
-    EXPECT_EQ(Pixel((m.left + m.right) / 2, m.top + 1), 0xF0E080u) << "the panel marks' colour";
-}
-
-// While a save's or a load's notice shows, it stands in the margin with how to go on, in
-// place of the slot pointed at. The click that closes it acts on nothing under it: on
-// Save No.3 it saves nothing, and where the panel's menu button lies in the story it
-// does not open the menu again; after a save it steps the story, after a load the loaded
-// line stays.
+// A save's or a load's notice stands in the margin, with how to go on. The click that
+// closes it acts on nothing under it (Save No.3, the panel's menu button in the story);
+// after a save it steps the story, after a load the loaded line stays.
 TEST_F(MenuMargin, TheNoticeTakesTheMarginAndItsClickActsOnNothingUnderIt) {
     SaveTwoScenes();
     OpenMenu();

@@ -1,8 +1,5 @@
-// What moves with the clock: the six animation loop modes, the message window's release
-// of characters, and a voice clip reaching the output
-// with its line: the mixer's output, pulled a frame's worth at a time as the device pulls
-// it, holds the clip from within 50 ms of the frame whose step runs its wave_play: line.
-// Two clips of one step both sound.
+// What moves with the clock: the animation loop modes, the release of characters, and a
+// voice clip reaching the output within 50 ms of the frame whose step plays it.
 #include <algorithm>
 
 #include "sound/sound_state.h"
@@ -74,18 +71,6 @@ TEST_F(Pacing, AtMostOneAnimationTickPerFrameAndTheRestCarriesOver) {
     EXPECT_GT(AnimeClockForTest(), 100.0f) << "the time not ticked away is kept";
 }
 
-// However long a frame, it releases one character.
-TEST_F(Pacing, ALongFrameReleasesOneCharacter) {
-    SetScript({Sjis("あいうえおか")});
-    ShowLine(6, 0, 28);
-    FrameSeconds = 0.2f;
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_FALSE(RevealText(0.01f));
-        EXPECT_EQ(RevealCount, i) << "a long frame releases one character";
-    }
-}
-
-
 // The first frame of interleaved stereo whose sample is not zero, or -1.
 long FirstSound(const std::vector<float>& s) {
     for (size_t i = 0; i < s.size(); ++i)
@@ -128,9 +113,8 @@ TEST_F(Pacing, TheClipStartsWithin50msOfTheFrameThatPlaysIt) {
         ASSERT_FLOAT_EQ(out[2 * heard + i], clip[2 * clipLead + i]) << "sample " << i;
 }
 
-// After two wave_play: lines in one step both clips sound; the next step stops only the
-// second, and the first plays on to its end. A clip is freed once it is silent, never
-// while it sounds, so many such steps never fill the table.
+// Two clips of one step both sound; the next step stops only the second. A clip is freed
+// once silent, never while it sounds, so many such steps never fill the table.
 TEST_F(Pacing, TwoClipsOfOneStepBothSoundAndTheNextStepStopsOnlyTheSecond) {
     auto writeClip = [this](const char* name, const soundtest::Bytes& clip) {
         WriteFile(dir / name, std::string(clip.begin(), clip.end()));

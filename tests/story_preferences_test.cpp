@@ -81,11 +81,7 @@ TEST_F(Prefs, AVoiceLetFinishSurvivesAStepAndStopsAtTheNextVoicedLine) {
         ASSERT_EQ(CurrentLine, 10);
         EXPECT_EQ(Sounding(), "v_sayo_001.sad ") << "the next voice stops the one before";
         // Held Ctrl cuts the voice whatever the preference.
-        headless::SetKeyDown(plat::KeyCtrl, true);
-        Frame(0.016f);
-        Frame(0.016f);
-        headless::SetKeyDown(plat::KeyCtrl, false);
-        Frame(0.016f);
+        SkipWithCtrl();
         ASSERT_EQ(CurrentLine, 11);
         EXPECT_EQ(Sounding(), "") << stops;
     }
@@ -106,8 +102,7 @@ TEST_F(Prefs, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
     ClickStepper(0, 0);
     EXPECT_EQ(Preferences.MusicVolume, 90) << "two clicks on the music's less";
     PointAt(200, layout::PreferenceRowTopOf(1) + 10);
-    InputState.WheelSteps = -1;
-    Frame(0.016f);
+    Wheel(-1);
     EXPECT_EQ(Preferences.VoiceVolume, 95) << "the wheel down over the voice's row";
     Press(plat::KeyDown);  // the music's row was picked by the clicks
     Press(plat::KeyLeft);

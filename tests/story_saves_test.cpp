@@ -16,12 +16,10 @@ namespace {
 
 using Saves = StoryTest;
 
-// Whatever line a save holds, continuing from it (the menu's load, F9, the title's
-// つづきから) shows what the reader saw there, and one click goes on from it: prose, a
-// choice open over prose or over a command line (the state kept beside the slot tells the
-// first; the second even without one), the last line of a branch, and a command line of
-// an edited save, which runs on rather than show as text. The voice of the line left
-// stops and the saved line's is not played again; the menu's load makes no step.
+// Whatever line a save holds (prose, a choice open over prose or over a command line, a
+// branch's last line, an edited save's command line, which runs on), continuing from it
+// by the menu, F9 or つづきから shows what the reader saw, and one click goes on. No voice
+// plays after; the menu's load makes no step.
 TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
     CopyAssets({"v_minato_001.sad"});
     WriteEnginePictures(dir);
@@ -106,10 +104,9 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
     }
 }
 
-// A slot holding no save line (missing, empty, garbage, a line outside the table or line
-// 0, fields out of their places, a line behind 8 KiB of blanks, a folder, a FIFO, an
-// endless device, 1 GB of zeros): the menu's load and F9 say so and leave the story as
-// it stood, the notice's click makes no step, and the title offers nothing.
+// A slot holding no save line (missing, garbage, a line out of the table, fields out of
+// place, a folder, a FIFO, an endless device, 1 GB of zeros): the menu's load and F9 say
+// so and leave the story as it stood, and the title offers nothing.
 TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
     WriteEnginePictures(dir);
     SetScript({"file:sc0.sad", "setscreen:1", "flg:007,3", Sjis("一"), Sjis("二")});
@@ -159,11 +156,10 @@ TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
     EXPECT_EQ(ReadFile(Slot(0)), "07,008,-09,010,011,8\r\n");
 }
 
-// Every step of a save that changes the disk (a removal, a creation, a write, a flush, a
-// rename) fails, or stops as in a program killed there. A save that says it failed leaves
-// the slot's files byte for byte; any other leaves the old save or the new one, and the
-// next run loads one of the two whole, with its own state: the old until the save line
-// is renamed into place, the new from then on.
+// Every step of a save that changes the disk fails, or stops as in a program killed
+// there. A save that says it failed leaves the slot's files byte for byte; any other
+// leaves a whole save with its own state: the old until the save line is renamed into
+// place, the new from then on.
 TEST_F(Saves, ASaveFailingOrCutShortAtAnyStepLeavesAWholeSave) {
     WriteEnginePictures(dir);
     SetScript({"file:sc0.sad", "setscreen:1", "flg:007,1", Sjis("一"), "file:sc1.sad", "setscreen:3",
@@ -285,10 +281,9 @@ TEST_F(Saves, NoFileTheGameReadsCanHoldItUp) {
     }
 }
 
-// Folders standing in a slot's place fail its save, which leaves nothing of its own
-// behind; folders where an older build's state or a temporary file went are neither in
-// a save's way nor ever removed. Temporary files of ours, and only those, are removed as
-// the game starts.
+// A folder in a slot's place fails its save, which leaves nothing behind; folders where
+// a state or a temporary file went are neither in a save's way nor removed. Temporary
+// files of ours, and only those, are removed as the game starts.
 TEST_F(Saves, AFailedSaveSaysSoAndKeepsWhatWasThere) {
     std::filesystem::create_directory(Slot(0));  // a slot that cannot be replaced
     MenuClick(170, 90);
@@ -332,9 +327,8 @@ TEST_F(Saves, OwlsysIsReadWhenPresentAndKeepsTheStartValuesOtherwise) {
     }
 }
 
-// An installed game's folder is read-only: the saves and owlsys.ini go to the data
-// folder, and what is there already is read; a writable folder keeps them beside the
-// program, even when the data folder has some.
+// In a read-only game folder the saves and owlsys.ini go to the data folder, and are read
+// there; a writable folder keeps them beside the program, even when the data folder has some.
 TEST_F(Saves, AReadOnlyGameFolderKeepsThePlayersFilesInTheDataFolder) {
     struct Case {
         bool readOnly;

@@ -1,8 +1,5 @@
-// Self-voicing: with the mode on, a narrated line starts its clip in the frame it is
-// shown and behaves as a voice clip (a step stops it, auto mode waits for it, the
-// backlog replays it); the screens' items speak once as the pointer reaches them; V and
-// the preferences switch the mode, kept in preferences.ini. With the mode off nothing
-// is loaded or played.
+// Self-voicing: a narrated line's clip behaves as its voice; the screens' items speak as
+// the pointer reaches them; V and the preferences switch the mode. Off, nothing plays.
 #include <sys/stat.h>
 
 #include "tests/sound_test_files.h"
@@ -43,11 +40,6 @@ protected:
         Frame(0.016f, true);
         PointAt(0, 0);
     }
-    // The clips sounding after a frame in which key was pressed.
-    std::string AfterKey(plat::Key key) {
-        Press(key);
-        return Sounding();
-    }
 };
 
 TEST_F(SelfVoicing, ANarratedLineSpeaksAsItIsShownAndBehavesAsItsVoice) {
@@ -73,10 +65,8 @@ TEST_F(SelfVoicing, ANarratedLineSpeaksAsItIsShownAndBehavesAsItsVoice) {
     Frame(0.016f, true);
     EXPECT_EQ(Sounding(), Narration(four) + " ");
 
-    // The backlog says its name as it opens, a line as the pointer reaches it, and a
-    // click on a narrated line plays its narration again.
-    InputState.WheelSteps = 1;
-    Frame(0.016f);
+    // The backlog says its name, then a line as the pointer reaches it; a click replays it.
+    Wheel(1);
     ASSERT_TRUE(BacklogOpen);
     EXPECT_EQ(Sounding(), Phrase("backlog_open") + " ");
     bool found = false;
@@ -90,21 +80,18 @@ TEST_F(SelfVoicing, ANarratedLineSpeaksAsItIsShownAndBehavesAsItsVoice) {
     float left = SecondsLeftOf(Narration(one));
     Frame(0.016f, true);
     EXPECT_GT(SecondsLeftOf(Narration(one)), left + 0.4f) << "a click replays it";
-    InputState.WheelSteps = -10;
-    Frame(0.016f);
+    Wheel(-10);
     EXPECT_FALSE(BacklogOpen);
 }
 
-// The phrase that says auto mode is on takes the voice's place, and is waited for as the
-// voice is.
+// The phrase that says auto mode is on is waited for as a voice is.
 TEST_F(SelfVoicing, AutoModeWaitsForItsOwnPhraseAsForAVoice) {
     SetScript({Sjis("一"), Sjis("二")});
     UseSystemSettings("0,0,");
     Preferences.SelfVoicing = true;
     Frame(0.016f, true);
     ASSERT_EQ(CurrentLine, 6);
-    InputState.AutoKey = 1;
-    Frame(0.0f);
+    PressA();
     EXPECT_TRUE(AutoModeOnForTest());
     EXPECT_EQ(Sounding(), Phrase("auto_on") + " ");
     for (int i = 0; i < 40; ++i) Frame(0.05f);
@@ -114,9 +101,8 @@ TEST_F(SelfVoicing, AutoModeWaitsForItsOwnPhraseAsForAVoice) {
     EXPECT_EQ(CurrentLine, 7);
 }
 
-// A slot's button says, after its name, what the margin shows: that the slot is empty,
-// or the month, day, hour and minute of its save and its line, each clip after the one
-// before; the loop wakes for the next.
+// A slot's button says, after its name, what the margin shows (empty, or the time and
+// the line), each clip after the one before; the loop wakes for the next.
 TEST_F(SelfVoicing, ASlotsButtonSaysWhatTheSlotHolds) {
     CopyAssets({"v_minato_001.sad"});
     SetScript({Sjis("一"), "wave_play:v_minato_001.sad", Sjis("二")});
@@ -162,8 +148,14 @@ TEST_F(SelfVoicing, ASlotsButtonSaysWhatTheSlotHolds) {
     EXPECT_EQ(said(layout::LoadRow.Button(2)).back(), "v_minato_001.sad ") << "said in its speaker's voice";
 }
 
-TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeaving) {
+// F9 without a quick save, and F5, say their notices; the menu's buttons speak once as the
+// pointer reaches them.
+TEST_F(SelfVoicing, TheQuickKeysAndMenuButtonsSpeakOnceAsThePointerReachesThem) {
     ShowFirstLineSpeaking();
+    Press(plat::KeyF9);
+    EXPECT_NE(Sounding().find(Phrase("quick_none")), std::string::npos);
+    Press(plat::KeyF5);
+    EXPECT_NE(Sounding().find(Phrase("quick_saved")), std::string::npos);
     Frame(0.016f, false, true);
     ASSERT_EQ(GetGameMode(), ModeSystemMenu);
     Hover(layout::SaveRow.Button(0));
@@ -187,13 +179,6 @@ TEST_F(SelfVoicing, MenuButtonsSpeakOnceAsThePointerReachesThemAndAgainAfterLeav
     ClickOn(layout::LoadRow.Button(4));
     EXPECT_EQ(Sounding(), Phrase("slot_empty") + " ") << "a slot with nothing to load";
     EXPECT_TRUE(headless::MessageBoxes().empty());
-}
-
-// F5 and F9 say their notices: F9 without a quick save that there is none.
-TEST_F(SelfVoicing, TheQuickSlotsKeysSayWhatTheyDo) {
-    ShowFirstLineSpeaking();
-    EXPECT_NE(AfterKey(plat::KeyF9).find(Phrase("quick_none")), std::string::npos);
-    EXPECT_NE(AfterKey(plat::KeyF5).find(Phrase("quick_saved")), std::string::npos);
 }
 
 TEST_F(SelfVoicing, PreferenceRowsSayTheirNamesAndTheirValuesAsTheyChange) {
@@ -237,8 +222,7 @@ TEST_F(SelfVoicing, VAndThePreferencesSwitchItAndPreferencesIniKeepsIt) {
     EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
-// With the mode off, a run over every screen that speaks loads no clip and the mixer
-// stays silent.
+// With the mode off, a run over every screen that speaks loads no clip and plays nothing.
 TEST_F(SelfVoicing, WithTheModeOffNothingIsLoadedOrPlayed) {
     const std::string one = Sjis("一");
     SetScript({one, "command:2", "aaaa:" + Sjis("甲"), "bbbb:" + Sjis("乙"), Sjis("選ぶ"), "label:aaaa", Sjis("甲の後")});
@@ -251,15 +235,12 @@ TEST_F(SelfVoicing, WithTheModeOffNothingIsLoadedOrPlayed) {
     Frame(0.016f, false, true);
     Hover(layout::SaveRow.Button(0));
     ClickOn(layout::ReturnButton);
-    InputState.WheelSteps = 1;
-    Frame(0.016f);
+    Wheel(1);
     PointAt(300, 400);
     Frame(0.016f, true);
-    InputState.WheelSteps = -10;
-    Frame(0.016f);
+    Wheel(-10);
     ASSERT_FALSE(BacklogOpen);
-    InputState.AutoKey = 1;
-    Frame(0.016f);
+    PressA();
     EXPECT_EQ(ObjectsInUse(), 0);
     std::vector<float> out = soundtest::PullFromDevice(kaSound::OutputRate / 2);
     EXPECT_EQ(soundtest::Rms(out), 0.0);

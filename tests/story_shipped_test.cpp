@@ -1,12 +1,9 @@
 // The shipped story played through the program's own message loop on the virtual clock,
-// with a fixed random seed, driven only through window events: the opening, the backlog,
-// auto mode, the quit prompt, Return, held Ctrl and the system menu, then six paths to the
-// end card and back to the title (each option at both choices, and the first choice
-// forgotten as a load forgets it). Every picture the window is sent, with the time it is
-// sent at, is compared with tests/golden/shipped_story_frames.txt, and each path is
-// checked for where it went. A change meant to change the screens rewrites the file
-// (AKARI_WRITE_GOLDEN=1 build/tests/akari_tests --gtest_filter='ShippedStory.*'); its
-// diff, reviewed and committed with the change, shows which steps moved.
+// with a fixed seed, driven only through window events: the opening, the backlog, auto
+// mode, the quit prompt, Return, held Ctrl and the menu, then six paths to the end card
+// and back to the title. Every picture sent, with its time, is compared with
+// tests/golden/shipped_story_frames.txt. A change meant to change the screens rewrites it
+// (AKARI_WRITE_GOLDEN=1 build/tests/akari_tests --gtest_filter='ShippedStory.*').
 #include <cstring>
 #include <fstream>
 #include <set>

@@ -1,6 +1,5 @@
-// Test support for the story engine: a script table the test writes itself, a fresh
-// engine (with sound) around it in a temporary program directory, in the story mode
-// without the opening.
+// Test support for the story engine: a script table the test writes itself, and a fresh
+// engine (with sound) around it in the story mode, without the opening.
 #pragma once
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -55,8 +54,7 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
     std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// The state a save wrote beside the save file of stem (z_save0, z_quick), under a name
-// of its own; an empty path when there is none.
+// The state a save wrote beside the save file of stem (z_save0, z_quick), or "".
 inline std::filesystem::path StateBeside(const std::filesystem::path& dir, const std::string& stem) {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         std::string name = entry.path().filename().string();
@@ -100,8 +98,7 @@ class StoryTest : public gametest::GameTest {
 protected:
     StoryTest() : GameTest("story_") {}
 
-    // The media started as StartGame starts them, but none of the interface pictures
-    // loaded; the story screen from the first frame.
+    // The media started as StartGame starts them, no interface picture loaded.
     void SetUp() override {
         GameTest::SetUp();
         headless::EnableAudio(true);
@@ -150,8 +147,7 @@ protected:
         KeyDown(key);
         Frame();
     }
-    // A key as the keyboard gives it: the event, then held for a frame (Return is read
-    // held, by the frame's poll).
+    // A key's event, then the key held for a frame (Return is read by the frame's poll).
     void PressAndHold(plat::Key key) {
         KeyDown(key);
         headless::SetKeyDown(key, true);
@@ -159,11 +155,30 @@ protected:
         headless::SetKeyDown(key, false);
         Frame();
     }
-    // One whole frame of the main loop, seconds (to the millisecond) after the last.
     void Frame(float seconds = 0.016f, bool left = false, bool right = false) {
         InputState.LeftClick |= left;
         InputState.RightClick |= right;
         RunFrameAfterSeconds(seconds);
+    }
+    // The wheel turned by notches (up opens the backlog), and the frame that reads it.
+    void Wheel(int notches, float seconds = 0.016f) {
+        InputState.WheelSteps = notches;
+        Frame(seconds);
+        InputState.WheelSteps = 0;
+    }
+    // The A key, read in a frame of no time.
+    void PressA() {
+        InputState.AutoKey = 1;
+        Frame(0.0f);
+        InputState.AutoKey = 0;
+    }
+    // Ctrl held over two frames (it steps from its second), then let go.
+    void SkipWithCtrl() {
+        headless::SetKeyDown(plat::KeyCtrl, true);
+        Frame();
+        Frame();
+        headless::SetKeyDown(plat::KeyCtrl, false);
+        Frame();
     }
 };
 

@@ -49,9 +49,8 @@ protected:
     }
 };
 
-// つづきから takes the save whose file changed last, slot, quick or the resume point, and
-// shows its line laid out afresh with its state, as F9 does; the click that took it
-// makes no step.
+// つづきから takes the save whose file changed last (slot, quick or the resume point), as
+// F9 does; the click that took it makes no step.
 TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
     UseScenes();
     SaveAt(11, 2);
@@ -77,10 +76,9 @@ TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
     }
 }
 
-// However the program ends in the story (a key, the menu's quit, the quit prompt's way
-// out), the reader's place is kept as the resume point, and
-// つづきから at the next start comes back to its line, picture and flags. At the title, or
-// once the script has ended the run, nothing is kept; a damaged resume point is none.
+// Every way out of the story (a key, the menu's quit, the quit prompt) keeps the place for
+// つづきから; at the title, or once the script ended the run, nothing is kept; a damaged
+// resume point is none.
 TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
     struct Route {
         std::function<void()> end;
@@ -118,24 +116,15 @@ TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
     EXPECT_EQ(MostRecentSlot(), -1);
 }
 
-// With no save at all (a slot file holding none is none), a click on つづきから neither
-// loads nor starts the story.
-TEST_F(TitleEntries, WithNoSaveContinueDoesNothing) {
+// 設定, by a click, the keys or F1, opens the preferences over the title; a right click,
+// F1 or Escape closes them with no step made. Over the system menu F1 opens nothing.
+// With no save (an empty slot file is none), つづきから neither loads nor starts the story.
+TEST_F(TitleEntries, WithNoSaveContinueDoesNothingAndThePreferencesOpenOverTheTitle) {
     UseScenes();
     WriteFile(Slot(0), "");
     ToTitle();
     ClickOn(layout::ContinueEntry);
-    Frame();
-    EXPECT_EQ(GetGameMode(), ModeTitle);
-    EXPECT_EQ(CurrentLine, 5) << "the story's start, no step made";
-    EXPECT_EQ(QuickNoticeForTest(), -1);
-}
-
-// 設定, reached by a click, by the keys (Down to つづきから, then to 設定, and Return) or
-// by F1, opens the preferences over the title; a right click, F1 or Escape closes them
-// back to it with no step made. Over the system menu F1 opens nothing.
-TEST_F(TitleEntries, ThePreferencesOpenOverTheTitleAndCloseBackToIt) {
-    UseScenes();
+    EXPECT_EQ(GetGameMode(), ModeTitle) << "no save to continue from";
     const std::function<void()> ways[][2] = {
         {[&] { ClickOn(layout::TitlePreferencesEntry); }, [&] { Frame(0.016f, false, true); }},
         {[&] {
@@ -165,8 +154,7 @@ TEST_F(TitleEntries, ThePreferencesOpenOverTheTitleAndCloseBackToIt) {
     EXPECT_FALSE(PreferencesOpen);
 }
 
-// A click anywhere but on an entry, or Return with the pointer off them, leaves the
-// title and makes the story's first step in the same frame, saves or not.
+// A click, or Return, off the entries leaves the title and makes the first step at once.
 TEST_F(TitleEntries, AClickElsewhereStartsTheStoryAsBefore) {
     UseScenes();
     WriteFile(Slot(1), "01,040,001,001,001,11\r\n");
