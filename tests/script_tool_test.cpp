@@ -251,6 +251,7 @@ TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {
         {"wave_play:v_minato_001.sad\n", "", "script.txt:12: dialogue without"},
         {"「三」", "「" + Chars(54) + "」", "script.txt:23:"},
         {"「三」", "size:36\n" + Chars(33), "script.txt:24:"},
+        {"「三」", Chars(24) + "？", "script.txt:23: row 2 of the message window begins with 「？」"},  // 24 fill a row
         {"「三」", "「三」\ncommand:1\n_end:" + Chars(16) + "\n問い", "script.txt:25:"},
         {"「三」", "「三」\ncommand:1\n_end:一\n" + Chars(23), "script.txt:26:"},
         {"file:a.sad", "switch:001,1,kabc\nfile:a.sad", "script.txt:7:"},

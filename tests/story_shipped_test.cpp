@@ -10,8 +10,8 @@
 
 #include "draw/sjis.h"
 #include "tests/game_test.h"
-#include "tools/png_file.h"
 #include "tools/asset_lists.h"
+#include "tools/png_file.h"
 
 using namespace gametest;
 
@@ -332,44 +332,6 @@ TEST_F(ShippedStory, EveryPathEndsWithTheCardAndEveryFrameIsTheOneKept) {
     // there the paths alone are checked, under the sanitizers.
     Compare();
 #endif
-}
-
-// The message window lets 、。…」 and a few more hang past the right limit; any other
-// character that crosses it begins the next row. No row of the story may begin with
-// what closes a phrase: a 」 left alone below its speech, a ？ or a second ….
-TEST_F(ShippedStory, NoRowOfTheMessageWindowBeginsWithClosingPunctuation) {
-    ASSERT_EQ(OpenGame(), 1);
-    const std::set<uint32_t> hangs = {0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0x2026, 0x2025, 0x201D,
-                                      0x2019, 0xFF08, 0x300D, 0x2C,   0x2E,   0x3000, 0x20};
-    const std::set<uint32_t> closes = {0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0x2026, 0x2025, 0x300D,
-                                       0x300F, 0xFF09, 0xFF1F, 0xFF01, 0x201D, 0x2019};
-    int size = 28, skip = 0, checked = 0;
-    for (int i = 6; ShippedScript[i][0]; ++i) {
-        Keyword k = MatchKeyword(ShippedScript[i]);
-        if (k == KwSize) size = ReadNumberAt(ShippedScript[i], ArgumentOffset(k));
-        if (k == KwCommand) skip = ReadNumberAt(ShippedScript[i], 8) + 1;  // its options and prompt
-        if (k != KwNone || (skip && skip--)) continue;
-        MessageLayoutReplaced();
-        ShowLine(i, 0, size);
-        size = 28;
-        ++checked;
-        std::vector<uint32_t> chars;
-        const char* text = ShippedScript[i];
-        for (size_t p = 0, n = std::strlen(text); p < n;) {
-            int length = SjisCharLength(text + p, n - p);
-            chars.push_back(SjisDecodeChar(text + p, length));
-            p += size_t(length);
-        }
-        // Rectangle r is character j, but for a character that hung at the end of a row
-        // and has none.
-        for (int r = 1, j = 0; r < kaDraw::TextRectCount && j < int(chars.size()); ++r, ++j) {
-            if (r == 1 || kaDraw::TextRects[r].top == kaDraw::TextRects[r - 1].top) continue;
-            if (hangs.count(chars[size_t(j)])) ++j;
-            EXPECT_FALSE(j < int(chars.size()) && closes.count(chars[size_t(j)]))
-                << "line " << i << ": a row begins with U+" << std::hex << chars[size_t(j)] << std::dec;
-        }
-    }
-    EXPECT_GT(checked, 400);
 }
 
 }  // namespace

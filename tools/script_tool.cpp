@@ -1,7 +1,8 @@
 // Build-time script tool: converts the UTF-8 story script to CP932, checks every line by
 // the rules the engine reads it with and against the lists of pictures, music and voice
 // clips beside it, checks the pictures against who the scenes have in view, lays the
-// prose out as the message window does (warning of a last row of one or two characters),
+// prose out as the message window does (warning of a last row of one or two characters,
+// refusing a row that begins with closing punctuation),
 // prints what the story holds, and writes the C++ source of the script table. Usage:
 // akari_script_tool script.txt out.cpp. A bad script is refused with file:line; the
 // lists are pictures.txt, picture_cast.txt, music.txt and voices.txt in the script's
@@ -309,6 +310,27 @@ static void WarnOfShortLastRow(int i, int size) {
     ++ShortLastRows;
 }
 
+// No row of the message window may begin with what closes a phrase: a 」 alone below
+// its speech, a ？ or a second …. (The window lets 、。」… and a few more hang past the
+// limit; those the rows count on the row they hang from.)
+static void RefuseClosingAtRowStart(int i, int size) {
+    static const std::set<uint32_t> closes = {0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0x2026, 0x2025,
+                                              0x300D, 0x300F, 0xFF09, 0xFF1F, 0xFF01, 0x201D, 0x2019};
+    const char* line = Table[i];
+    const std::vector<int> rows = MessageRows(line, size, WindowLeft, WindowRight);
+    size_t p = 0, length = std::strlen(line);
+    for (size_t r = 0; r + 1 < rows.size(); ++r) {
+        for (int c = rows[r]; c > 0; --c) p += size_t(SjisCharLength(line + p, length - p));
+        const int n = SjisCharLength(line + p, length - p);
+        if (closes.count(SjisDecodeChar(line + p, n))) {
+            char first[8];
+            SjisToUtf8(std::string(line + p, size_t(n)).c_str(), first, sizeof first);
+            Refuse(i, std::string("row ") + std::to_string(r + 2) + " of the message window begins with 「" +
+                          first + "」");
+        }
+    }
+}
+
 // A choice draws each option in its row, in the choice's font, up to the row's right
 // end, and its prompt as one row of its text area.
 static const int OptionChars = (layout::ChoiceRowRight - layout::ChoiceTextLeft) / layout::ChoiceTextSize;
@@ -400,6 +422,7 @@ static void CheckStory() {
             } else {
                 CheckProseFits(i, size);
                 WarnOfShortLastRow(i, size);
+                RefuseClosingAtRowStart(i, size);
             }
             std::string speaker = SpeakerVoice(line);
             if (speaker == "?") Refuse(i, "a speaker with no voice");
