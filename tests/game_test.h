@@ -87,17 +87,12 @@ protected:
             std::filesystem::remove_all(dir);
     }
 
-    // The game's assets a test needs: those named, those with an extension, or all.
+    // The game's assets a test needs: those named, or all.
     void CopyAssets(std::initializer_list<const char*> names) {
         CopyGameAssets(dir, [names](const std::string& name) {
             for (const char* wanted : names)
                 if (name == wanted) return true;
             return false;
-        });
-    }
-    void CopyAssetsWithExtension(const char* extension) {
-        CopyGameAssets(dir, [extension](const std::string& name) {
-            return std::filesystem::path(name).extension() == extension;
         });
     }
     void CopyAllAssets() {

@@ -12,7 +12,8 @@ protected:
 
     void SetUp() override {
         GameTest::SetUp();
-        CopyAssetsWithExtension(".sad");
+        gametest::CopyGameAssets(
+            dir, [](const std::string& name) { return std::filesystem::path(name).extension() == ".sad"; });
         storytest::WriteEnginePictures(dir);  // sc0.sad and sc1.sad of plain bands
     }
     // Opened and active in the given mode, the pointer off the picture's middle.
