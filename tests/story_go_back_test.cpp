@@ -197,6 +197,18 @@ TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
     EXPECT_STREQ(RequestedMusic, "bgm02.mid");
 }
 
+// Loop mode 4's sideways scroll comes back with its line, as the other animations do.
+TEST_F(GoBack, ASidewaysAnimationComesBackToItsColumn) {
+    SetScript({"file:sc0.sad", "speed:500", "anime:40", "loopanime:4", Sjis("一"), Sjis("二"), Sjis("三"),
+               "end:99"});
+    Steps(2);  // 二 shown with the scroll under way
+    const int column = AnimeColumnForTest();
+    Steps(1);
+    OpenTheBacklog();
+    StepAt(MarkOf(1).x, MarkOf(1).y);
+    EXPECT_EQ(AnimeColumnForTest(), column);
+}
+
 // The flags of 330 lines, changed every 20 lines, take one table per change held, gone
 // with the last line that held it; each entry gives back its own flags.
 TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
