@@ -4,6 +4,8 @@
 // here. All figures are client pixels unless a comment says otherwise.
 #pragma once
 
+#include <initializer_list>
+
 namespace layout {
 
 struct Point {
@@ -167,6 +169,24 @@ constexpr int MenuNoticeHintGap = 8;
 constexpr Rect MarkUnder(Rect button) {
     return {button.left + 8, button.bottom + 2, button.right - 8, button.bottom + 5};
 }
+// The margin and the marks answer no click, so none of them may touch a button of the
+// menu, whatever the margin comes to show.
+constexpr bool Overlap(Rect a, Rect b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+constexpr bool TouchesAMenuButton(Rect r) {
+    bool touches = Overlap(r, QuitGameButton) || Overlap(r, ReturnButton);
+    for (ButtonRow row : {SaveRow, LoadRow, SpeedRow, MusicRow})
+        for (int n = 0; n < row.count; ++n) touches = touches || Overlap(r, row.Button(n));
+    return touches;
+}
+constexpr bool MarginOrAMarkTouchesAMenuButton() {
+    bool touches = TouchesAMenuButton(MenuMargin);
+    for (ButtonRow row : {SpeedRow, MusicRow})
+        for (int n = 0; n < row.count; ++n) touches = touches || TouchesAMenuButton(MarkUnder(row.Button(n)));
+    return touches;
+}
+static_assert(!MarginOrAMarkTouchesAMenuButton(), "the menu's margin or a mark touches a button");
 
 // ---- The backlog --------------------------------------------------------------------
 
