@@ -31,11 +31,8 @@ float AutoPause(int line) {
 }
 
 // Auto mode counts only on the plain story screen: not under a choice, the quit prompt,
-// the system menu or the backlog.
-static bool StoryWaitsForStep() {
-    return AutoMode && GetGameMode() == ModeStory && StoryState != ChoiceOpen &&
-           !QuitPromptOpen && !SystemMenuOpen && !BacklogOpen;
-}
+// the system menu or a page.
+static bool StoryWaitsForStep() { return AutoMode && CurrentScreen() == Screen::Story; }
 
 static bool LineIsOut() { return LaidOutLine == CurrentLine && RevealCount > kaDraw::TextRectCount; }
 
@@ -74,7 +71,7 @@ bool AutoModeSteps() {
 
 void AutoModeAfterFrame() {
     if (!AutoMode) return;
-    if (GetGameMode() != ModeStory || StoryState == ChoiceOpen || QuitPromptOpen) {
+    if (CurrentScreen() != Screen::Story) {  // a choice, the prompt, the menu, the end
         ResetAutoMode();
         return;
     }

@@ -172,10 +172,13 @@ bool PictureMovesByItself() {
     if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo ||
         QuickNoticeShowing())
         return true;
-    if (mode != ModeStory || BacklogOpen || PreferencesOpen) return false;
+    const Screen s = CurrentScreen();
+    // The menu opened in this frame, the story's mode still running, asks for the next.
+    if (s == Screen::Menu || s == Screen::MenuNotice) return mode == ModeStory;
+    if (s != Screen::Story && s != Screen::Choice && s != Screen::QuitPrompt) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
-    return SystemMenuOpen || WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
+    return WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
            AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
            SkipModeRuns();
 }

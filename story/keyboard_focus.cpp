@@ -9,12 +9,6 @@
 
 namespace {
 
-// What is open, each with its own items.
-enum Screen {
-    ScreenNone, ScreenStory, ScreenChoice, ScreenQuitPrompt, ScreenMenu, ScreenBacklog,
-    ScreenPreferences, ScreenTitle
-};
-
 struct Item {
     layout::Rect area;  // where the pointer answers; the focus puts it at the middle
     int row;            // items side by side share a row: left and right move along it
@@ -25,22 +19,15 @@ constexpr int ItemsMost = 24;
 Item Items[ItemsMost];
 int ItemCount = 0;
 
-Screen LastScreen = ScreenNone;  // what was open at the last frame's start
+Screen LastScreen = Screen::Logo;  // what was open at the last frame's start
 int Focused = -1;                // the focused item (in the backlog its entry); -1 none
 int FocusedLine = -1;            // the story's line when the focus was set
 
-bool InStory(Screen s) { return s == ScreenStory || s == ScreenChoice || s == ScreenQuitPrompt; }
+bool InStory(Screen s) { return s == Screen::Story || s == Screen::Choice || s == Screen::QuitPrompt; }
 
-Screen OpenScreen() {
-    if (PreferencesOpen) return ScreenPreferences;
-    if (BacklogOpen) return ScreenBacklog;
-    int mode = GetGameMode();
-    if (mode == ModeSystemMenu || SystemMenuOpen)
-        return MenuNoticeShowing() ? ScreenNone : ScreenMenu;  // a click closes a notice
-    if (mode == ModeTitle) return ScreenTitle;
-    if (mode != ModeStory) return ScreenNone;
-    if (QuitPromptOpen) return ScreenQuitPrompt;
-    return StoryState == ChoiceOpen ? ScreenChoice : ScreenStory;
+// The screens without items: the opening, the end, and the menu's notice (a click closes it).
+bool HasItems(Screen s) {
+    return s != Screen::Logo && s != Screen::Notice && s != Screen::End && s != Screen::MenuNotice;
 }
 
 void Add(const layout::Rect& area, int row) {
@@ -56,16 +43,16 @@ void AddRow(const layout::ButtonRow& buttons, int row) {
 void ListItems(Screen s) {
     ItemCount = 0;
     switch (s) {
-    case ScreenChoice:
-    case ScreenQuitPrompt:
+    case Screen::Choice:
+    case Screen::QuitPrompt:
         for (int i = 0; i < OpenChoiceOptions(); ++i) Add(layout::ChoiceRowHit(i), i);
-        if (s == ScreenQuitPrompt) break;  // under the prompt the panel answers no click
+        if (s == Screen::QuitPrompt) break;  // under the prompt the panel answers no click
         [[fallthrough]];
-    case ScreenStory:
+    case Screen::Story:
         Add(layout::MenuButton, ItemCount);
         Add(layout::QuitButton, ItemCount);
         break;
-    case ScreenMenu:
+    case Screen::Menu:
         AddRow(layout::SaveRow, 0);
         AddRow(layout::LoadRow, 1);
         AddRow(layout::SpeedRow, 2);
@@ -73,11 +60,11 @@ void ListItems(Screen s) {
         Add(layout::QuitGameButton, 4);
         Add(layout::ReturnButton, 4);
         break;
-    case ScreenPreferences:
+    case Screen::Preferences:
         for (int row = 0; row < layout::PreferenceRowCount; ++row)
             Add(PreferencesRowTarget(row), row);
         break;
-    case ScreenTitle:
+    case Screen::Title:
         Add(layout::ContinueEntry, 0);
         Add(layout::TitlePreferencesEntry, 1);
         break;
@@ -87,7 +74,7 @@ void ListItems(Screen s) {
 
 // The focused item's area as the page stands now; false when it is not there.
 bool FocusedArea(Screen s, layout::Rect* area) {
-    if (s == ScreenBacklog) return BacklogLineOnPage(Focused, false, area);
+    if (s == Screen::Backlog) return BacklogLineOnPage(Focused, false, area);
     if (Focused < 0 || Focused >= ItemCount) return false;
     *area = Items[Focused].area;
     return true;
@@ -113,8 +100,8 @@ Move KeyMove(Screen s) {
     case ArrowUp: return MoveUp;
     case ArrowDown: return MoveDown;
     // On the preferences left and right change the row's value, not the focus.
-    case ArrowLeft: return s == ScreenPreferences ? MoveNone : MoveLeft;
-    case ArrowRight: return s == ScreenPreferences ? MoveNone : MoveRight;
+    case ArrowLeft: return s == Screen::Preferences ? MoveNone : MoveLeft;
+    case ArrowRight: return s == Screen::Preferences ? MoveNone : MoveRight;
     default: return MoveNone;
     }
 }
@@ -126,7 +113,7 @@ Move KeyMove(Screen s) {
 int Moved(Screen s, Move move) {
     if (ItemCount == 0) return -1;
     int from = Focused;
-    if (from < 0 && s == ScreenPreferences) from = PreferencesRow();
+    if (from < 0 && s == Screen::Preferences) from = PreferencesRow();
     if (from < 0) {
         bool forward = move == MoveDown || move == MoveRight || move == MoveNext;
         return forward ? 0 : ItemCount - 1;
@@ -179,33 +166,33 @@ void DropStaleFocus(Screen s) {
 }  // namespace
 
 void ResetKeyboardFocus() {
-    LastScreen = ScreenNone;
+    LastScreen = Screen::Logo;
     Focused = FocusedLine = -1;
     ItemCount = 0;
 }
 
 void KeyboardFocusFrame() {
-    Screen s = OpenScreen();
+    Screen s = CurrentScreen();
     ListItems(s);
     DropStaleFocus(s);
     LastScreen = s;
     Move move = KeyMove(s);
-    if (move != MoveNone && s != ScreenNone) {
-        int next = s == ScreenBacklog ? MovedInBacklog(move) : Moved(s, move);
+    if (move != MoveNone && HasItems(s)) {
+        int next = s == Screen::Backlog ? MovedInBacklog(move) : Moved(s, move);
         layout::Rect area = next >= 0 && next < ItemCount ? Items[next].area : layout::Rect{};
         // The backlog scrolls until the line it moves to shows.
-        bool placed = s == ScreenBacklog ? BacklogLineOnPage(next, true, &area) : next >= 0;
+        bool placed = s == Screen::Backlog ? BacklogLineOnPage(next, true, &area) : next >= 0;
         if (placed) {
             Focused = next;
             FocusedLine = CurrentLine;
-            if (s == ScreenPreferences) PickPreferencesRow(next);
+            if (s == Screen::Preferences) PickPreferencesRow(next);
             PutPointer(layout::Centre(area));
         }
     }
     // The pages run before the frame's key poll: there Return and Space click here, and
     // the story does not see them again should the click close the page. The Return is
     // then no press until it is let go, as the one of Alt+Return.
-    bool page = s == ScreenBacklog || s == ScreenPreferences;
+    bool page = s == Screen::Backlog || s == Screen::Preferences;
     if (page && Focused >= 0 && (InputState.ReturnKey || InputState.SpaceKey)) {
         InputState.LeftClick = 1;
         if (InputState.ReturnKey) InputState.ReturnTakenByToggle = 1;

@@ -228,9 +228,8 @@ static void SpeakRowReached() {
 }
 
 bool PreferencesMayOpen() {
-    int mode = GetGameMode();
-    return !PreferencesOpen && !BacklogOpen &&
-           ((mode == ModeStory && !SystemMenuOpen) || mode == ModeTitle);
+    const Screen s = CurrentScreen();
+    return s == Screen::Story || s == Screen::Choice || s == Screen::QuitPrompt || s == Screen::Title;
 }
 
 void OpenPreferences() {

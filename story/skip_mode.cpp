@@ -11,11 +11,8 @@ static bool SkipMode = false;
 void ResetSkipMode() { SkipMode = false; }
 
 // Skip steps only the plain story screen: not under a choice, the quit prompt, the
-// system menu or the backlog.
-static bool StoryOpenToSkip() {
-    return GetGameMode() == ModeStory && StoryState != ChoiceOpen && !QuitPromptOpen &&
-           !SystemMenuOpen && !BacklogOpen;
-}
+// system menu or a page.
+static bool StoryOpenToSkip() { return CurrentScreen() == Screen::Story; }
 
 static bool MaySkip(int line) { return SkipsEverything() || LineWasRead(line); }
 

@@ -8,6 +8,7 @@
 #include "base/random.h"
 #include "base/screen_layout.h"
 #include "story/input.h"
+#include "story/screen.h"
 #include "story/script.h"
 
 // Called once by the shell after the window exists: the media modules, working
