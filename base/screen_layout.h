@@ -183,7 +183,8 @@ constexpr bool TouchesAMenuButton(Rect r) {
 constexpr bool MarginOrAMarkTouchesAMenuButton() {
     bool touches = TouchesAMenuButton(MenuMargin);
     for (ButtonRow row : {SpeedRow, MusicRow})
-        for (int n = 0; n < row.count; ++n) touches = touches || TouchesAMenuButton(MarkUnder(row.Button(n)));
+        for (int n = 0; n < row.count; ++n)
+            touches = touches || TouchesAMenuButton(MarkUnder(row.Button(n)));
     return touches;
 }
 static_assert(!MarginOrAMarkTouchesAMenuButton(), "the menu's margin or a mark touches a button");

@@ -181,7 +181,7 @@ uint32_t MsUntilPoll(uint32_t now) {
 void PollWhenDue(uint32_t now) {
     if (MsUntilPoll(now) != 0) return;
     PollMusicEnd();
-    NextPoll = plat::Milliseconds() + PollIntervalMs;
+    NextPoll = now + PollIntervalMs;
 }
 
 int PollMusicEnd() {

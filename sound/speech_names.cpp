@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "base/hash.h"
-
 #include "sound/kaSound.h"
 
 namespace kaSound {

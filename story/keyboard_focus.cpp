@@ -20,8 +20,8 @@ Item Items[ItemsMost];
 int ItemCount = 0;
 
 Screen LastScreen = Screen::Logo;  // what was open at the last frame's start
-int Focused = -1;                // the focused item (in the backlog its entry); -1 none
-int FocusedLine = -1;            // the story's line when the focus was set
+int Focused = -1;                  // the focused item (in the backlog its entry); -1 none
+int FocusedLine = -1;              // the story's line when the focus was set
 
 bool InStory(Screen s) { return s == Screen::Story || s == Screen::Choice || s == Screen::QuitPrompt; }
 

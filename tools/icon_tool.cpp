@@ -10,7 +10,9 @@
 #include "tools/png_file.h"
 
 static double Channel(uint32_t pixel, int shift) { return double(pixel >> shift & 255) / 255.0; }
-static double Grey(uint32_t p) { return 0.299 * Channel(p, 16) + 0.587 * Channel(p, 8) + 0.114 * Channel(p, 0); }
+static double Grey(uint32_t p) {
+    return 0.299 * Channel(p, 16) + 0.587 * Channel(p, 8) + 0.114 * Channel(p, 0);
+}
 
 // What an icon must not be: nearly flat (its grey's deviation under 0.08), without its
 // light pixels (the cream lettering and the moon) or swamped by them (outside 3 to 30 %),
@@ -29,7 +31,8 @@ static std::string IconFault(const art::Image& icon, const art::Image& largest) 
             double mean[3] = {}, count = 0;
             for (int sy = y * big / side; sy < (y + 1) * big / side; ++sy)
                 for (int sx = x * big / side; sx < (x + 1) * big / side; ++sx, ++count)
-                    for (int c = 0; c < 3; ++c) mean[c] += Channel(largest.pixels[size_t(sy * big + sx)], 16 - 8 * c);
+                    for (int c = 0; c < 3; ++c)
+                        mean[c] += Channel(largest.pixels[size_t(sy * big + sx)], 16 - 8 * c);
             for (int c = 0; c < 3; ++c) difference += std::pow(mean[c] / count - Channel(p, 16 - 8 * c), 2);
         }
     }

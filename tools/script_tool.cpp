@@ -297,9 +297,8 @@ static void CheckProseFits(int i, int size) {
 // reads as a fault of the setting. The build warns of it; it does not refuse, as the
 // rows depend on the face installed.
 static int ShortLastRows = 0;
-static void WarnOfShortLastRow(int i, int size) {
+static void WarnOfShortLastRow(int i, const std::vector<int>& rows) {
     const char* line = Table[i];
-    std::vector<int> rows = MessageRows(line, size, WindowLeft, WindowRight);
     if (rows.size() < 2 || rows.back() > 2) return;
     size_t p = 0, length = std::strlen(line);
     for (int c = CharCount(line) - rows.back(); c > 0; --c) p += size_t(SjisCharLength(line + p, length - p));
@@ -312,12 +311,13 @@ static void WarnOfShortLastRow(int i, int size) {
 
 // No row of the message window may begin with what closes a phrase: a 」 alone below
 // its speech, a ？ or a second …. (The window lets 、。」… and a few more hang past the
-// limit; those the rows count on the row they hang from.)
-static void RefuseClosingAtRowStart(int i, int size) {
+// limit; those the rows count on the row they hang from.) Refused, unlike a short last
+// row, which is a matter of taste: measured with the faces the set-up installs, it is
+// what every reader of this build would see.
+static void RefuseClosingAtRowStart(int i, const std::vector<int>& rows) {
     static const std::set<uint32_t> closes = {0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0x2026, 0x2025,
                                               0x300D, 0x300F, 0xFF09, 0xFF1F, 0xFF01, 0x201D, 0x2019};
     const char* line = Table[i];
-    const std::vector<int> rows = MessageRows(line, size, WindowLeft, WindowRight);
     size_t p = 0, length = std::strlen(line);
     for (size_t r = 0; r + 1 < rows.size(); ++r) {
         for (int c = rows[r]; c > 0; --c) p += size_t(SjisCharLength(line + p, length - p));
@@ -421,8 +421,9 @@ static void CheckStory() {
                 if (CharCount(line) > PromptChars) Refuse(i, "a choice's prompt needs more than one row");
             } else {
                 CheckProseFits(i, size);
-                WarnOfShortLastRow(i, size);
-                RefuseClosingAtRowStart(i, size);
+                const std::vector<int> rows = MessageRows(line, size, WindowLeft, WindowRight);
+                WarnOfShortLastRow(i, rows);
+                RefuseClosingAtRowStart(i, rows);
             }
             std::string speaker = SpeakerVoice(line);
             if (speaker == "?") Refuse(i, "a speaker with no voice");
