@@ -46,6 +46,9 @@ int OpenGame() {
     if (RememberedFullScreen) ToggleFullScreen();
     plat::ClientOrigin(&Shell.ClientOriginX, &Shell.ClientOriginY);
     StartGame();
+    // The first frame comes with a click, as the game has always begun: the logo ignores
+    // it, and a game opened at the title leaves it for the story's first line.
+    InputState.LeftClick = 1;
     ResetFrameTimer();
     return 1;
 }
@@ -200,8 +203,14 @@ void RunFrame() {
     Shell.Rested = 0;
     PadSticksFrame(seconds);
     InputState.PointerAway = !plat::PointerInWindow();
+    // The Return of Alt+Return is no press until it is let go.
+    if (!plat::KeyIsDown(plat::KeyReturn)) InputState.ReturnTakenByToggle = 0;
     UpdateGame();
     int pointerX, pointerY;
+    if (TakePointerPlace(&pointerX, &pointerY)) {
+        InputState.MouseX = pointerX;
+        InputState.MouseY = pointerY;
+    }
     if (TakePointerMove(&pointerX, &pointerY)) SetPointerPos(pointerX, pointerY);
     if (TakeFullScreenToggle()) ToggleFullScreen();
     // The first picture is out: the start-up work it did not need may have the processor.

@@ -50,12 +50,12 @@ void ResetAutoMode() {
 }
 
 bool AutoModeSteps() {
-    if (InputState.AutoKey && GetGameMode() == ModeStory) {
+    if (FrameInput().AutoKey && GetGameMode() == ModeStory) {
         AutoMode = !AutoMode;
         AutoClock = 0.0f;
         SpeakPhrase(AutoMode ? "auto_on" : "auto_off");
     }
-    if (InputState.LeftClick || InputState.RightClick) AutoMode = false;
+    if (FrameInput().LeftClick || FrameInput().RightClick) AutoMode = false;
     if (!StoryWaitsForStep()) return false;
     if (AutoLine != CurrentLine || !LineIsOut() || VoiceLeft() > 0.0f) {
         AutoLine = CurrentLine;

@@ -378,21 +378,21 @@ bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area) {
     return true;
 }
 
-int BacklogFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey || InputState.BackKey;
+int BacklogFrame(bool focusPress) {
+    const InputFields& in = FrameInput();
+    bool close = in.RightClick || in.EscapeKey || in.BackKey;
     // Page Up scrolls as a notch of the wheel up does.
-    int up = InputState.WheelSteps + InputState.PageUpKey;
+    int up = in.WheelSteps + in.PageUpKey;
     for (int n = up; n > 0 && Bottom > 0 && !FitsFromTop(Bottom); --n) --Bottom;
-    for (int n = InputState.WheelSteps; n < 0 && !close; ++n) {
+    for (int n = in.WheelSteps; n < 0 && !close; ++n) {
         if (Bottom == Count - 1) close = true;
         else ++Bottom;
     }
     int back = -1;
-    if ((InputState.LeftClick || InputState.GoBackKey) && !close)
-        back = ReturnAtPointer(InputState.GoBackKey != 0);
-    bool click = InputState.LeftClick && !close && back < 0;
-    InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = InputState.BackKey = 0;
+    bool pressed = in.LeftClick || focusPress;
+    if ((pressed || in.GoBackKey) && !close) back = ReturnAtPointer(in.GoBackKey != 0);
+    bool click = pressed && !close && back < 0;
+    TakePageInput();
     if (back >= 0) {
         GoBackTo(back);
         return BacklogWentBack;

@@ -34,12 +34,6 @@ static const char* const InterfacePictureName[InterfacePictureCount] = {
 static int LogoLevel;
 static bool LogoRising;
 static float LogoClock;
-// The state Ctrl and Return share in the key poll (KeyUp, KeyWentDown, KeyWentUp,
-// KeyHeld).
-static int KeyPollState;
-// Whether this frame's left-click flag comes from a press (a mouse button or Return)
-// rather than from held Ctrl alone.
-static bool ClickPressed;
 // The mode the current frame began in: a frame that changes it draws the new mode's
 // picture only in the next frame (the notice gives way to the title that way).
 static int ModeAtFrameStart;
@@ -50,8 +44,6 @@ void ResetGameModes() {
     LogoLevel = 6;
     LogoRising = false;
     LogoClock = 3.0f;  // the first logo step comes at once
-    KeyPollState = KeyUp;
-    ClickPressed = false;
     ModeAtFrameStart = ModeLogo;
     InterfaceHeld = false;
 }
@@ -77,7 +69,6 @@ void StartGame() {
     LoadPreferences();
     ApplyVolumes();
     SeedRandom(uint32_t(std::time(nullptr)));
-    InputState.LeftClick = 1;
     Started = true;
 }
 
@@ -103,14 +94,14 @@ static void LogoFrame() {
         LogoLevel = 6;
         LogoRising = false;
         SetGameMode(ModeNotice);
-        InputState.LeftClick = 0;
+        TakeClick();  // the notice that follows in this frame sees none
     }
 }
 
 static void NoticeFrame() {
     SetCursorVisible(1);
-    if (InputState.LeftClick) {
-        InputState.LeftClick = 0;
+    if (FrameInput().LeftClick) {
+        TakeClick();
         SetGameMode(ModeTitle);
         return;
     }
@@ -121,43 +112,21 @@ static void NoticeFrame() {
 // The click that leaves the title stays set: the story's first step is in this frame.
 // Only a press leaves it: a reader skipping through an ending with Ctrl held stops here.
 // A press on one of the title's entries is theirs: つづきから leaves for the story at the
-// save, which the story then draws.
-static void TitleFrame() {
+// save, which the story then draws; 設定 asks for the preferences, opened over the title
+// once it is drawn (true then).
+static bool TitleFrame() {
     SetCursorVisible(1);
-    if (InputState.LeftClick && ClickPressed && !TitleEntryPressed()) {
+    bool press = FrameInput().LeftClick && ClickPressed();
+    TitleEntry entry = press ? TitleEntryPressed() : TitleNoEntry;
+    if (press && entry == TitleNoEntry) {
         SetGameMode(ModeStory);
-        return;
+        return false;
     }
-    if (GetGameMode() != ModeTitle) return;
+    if (GetGameMode() != ModeTitle) return false;
     kaDraw::ClearBackBuffer();
     BltOpaqueAt(layout::Title, InterfacePicture[PicTit]);
     DrawTitleEntries();
-}
-
-// Ctrl held steps every frame from its second on; Return steps once per press, and
-// while it is held (and in the frame of its release) clicks are dropped. Both keys
-// share one state, so the Return poll starts from what the Ctrl poll left. A click that
-// comes only from held Ctrl, which skips through the story, picks no option. Space
-// clicks once per press, as Return does. A Return pressed and let go between two polls
-// (a quick tap during a long frame) is seen only by its key event, and steps all the same.
-static void MapKeysToClick() {
-    bool pressed = InputState.LeftClick != 0;  // a mouse press in this frame
-    PollKey(VkControl, &KeyPollState);
-    if (KeyPollState == KeyWentUp) InputState.LeftClick = 0;
-    if (KeyPollState == KeyHeld) InputState.LeftClick = 1;
-    PollKey(VkReturn, &KeyPollState);
-    if (KeyPollState == KeyWentDown || InputState.ReturnKey) {
-        InputState.LeftClick = 1;
-        pressed = true;
-    } else if (KeyPollState == KeyHeld) {
-        InputState.LeftClick = 0;
-    }
-    if (InputState.SpaceKey) {
-        InputState.LeftClick = 1;
-        pressed = true;
-    }
-    ClickPressed = pressed;
-    OptionClickIgnored = InputState.LeftClick && !pressed;
+    return entry == TitleOpensPreferences;
 }
 
 // What needs no input to change the picture: the logo's steps, a held Ctrl or Return
@@ -169,7 +138,7 @@ static void MapKeysToClick() {
 // A choice or the quit prompt draws its text whole: no reveal moves under it.
 bool PictureMovesByItself() {
     int mode = GetGameMode();
-    if (KeyPollState != KeyUp || mode != ModeAtFrameStart || mode == ModeLogo ||
+    if (ClickKeysBusy() || mode != ModeAtFrameStart || mode == ModeLogo ||
         QuickNoticeShowing())
         return true;
     const Screen s = CurrentScreen();
@@ -182,31 +151,16 @@ bool PictureMovesByItself() {
            AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
            SkipModeRuns();
 }
-// A story frame stepped by auto mode or skip mode: the click of Return, with the pointer
-// taken off the screen meanwhile, so that no panel button or choice row is pressed by
-// it. Skip mode's click is no press of the reader's: the line it passes is not marked
-// read by it.
-static void StepFrame(bool pressed) {
-    int x = InputState.MouseX, y = InputState.MouseY;
-    InputState.MouseX = layout::AutoStepPointer.x;
-    InputState.MouseY = layout::AutoStepPointer.y;
-    InputState.LeftClick = 1;
-    if (!pressed) OptionClickIgnored = true;
-    StoryFrame();
-    InputState.MouseX = x;
-    InputState.MouseY = y;
-}
-
 // The pointer sprite and the present. While the real pointer is away from the window the
 // sprite is not drawn: it would stand where the pointer last was, or at the top-left
 // before it first came.
 static void FinishFrame() {
     if (GetCursorVisible() == 1) {
-        bool drawn = !InputState.PointerAway;
-        if (GetGameMode() == ModeStory)
-            KeepUnderPointer(drawn ? InputState.MouseX : -1, drawn ? InputState.MouseY : -1);
+        const InputFields& in = FrameInput();
+        bool drawn = !in.PointerAway;
+        if (GetGameMode() == ModeStory) KeepUnderPointer(drawn ? in.MouseX : -1, drawn ? in.MouseY : -1);
         if (drawn)
-            kaDraw::BltTransparent(InputState.MouseX, InputState.MouseY, InterfacePicture[PicCursol], 0, 0,
+            kaDraw::BltTransparent(in.MouseX, in.MouseY, InterfacePicture[PicCursol], 0, 0,
                                    layout::PointerSize, layout::PointerSize);
     }
     kaDraw::PresentBackBuffer();
@@ -231,50 +185,55 @@ static void LoadInterfacePictures() {
         InterfacePicture[i] = LoadPicture(InterfacePictureName[i]);
 }
 
+// The frame's input is offered to what is open, the pages over the story first: a page
+// takes all of it while it stays open; then the menu, and the story (or the opening and
+// the title) under it. A page that closes in this frame leaves the story to run on.
 void FrameUpdate() {
     LoadInterfacePictures();
     ModeAtFrameStart = GetGameMode();
+    BeginFrameInput();
     // V switches self-voicing on any screen: a listener cannot see which one shows.
-    if (InputState.VoicingKey) ToggleSelfVoicing();
-    KeyboardFocusFrame();
+    if (FrameInput().VoicingKey) ToggleSelfVoicing();
+    bool focusPress = KeyboardFocusFrame();
     if (BacklogOpen) {
-        int backlog = BacklogFrame();
+        int backlog = BacklogFrame(focusPress);
         if (backlog == BacklogStays) return FinishPageFrame();
         // The story goes on from the moment it was left; a story gone back to a line goes
         // on with this frame's time, as the step that showed the line did.
         if (backlog == BacklogClosed) FrameSeconds = 0.0f;
     }
     if (PreferencesOpen) {
-        if (PreferencesFrame()) return FinishPageFrame();
+        if (PreferencesFrame(focusPress)) return FinishPageFrame();
         FrameSeconds = 0.0f;
     }
     bool autoStep = AutoModeSteps();
     bool skipStep = SkipModeSteps();
     MapKeysToClick();
+    // A click that comes only from held Ctrl, which skips through the story, picks no option.
+    OptionClickIgnored = FrameInput().LeftClick && !ClickPressed();
     QuickSlotKeys();
-    if (SystemMenuOpen || (GetGameMode() == ModeStory && InputState.RightClick)) {
+    if (SystemMenuOpen || (GetGameMode() == ModeStory && FrameInput().RightClick)) {
         if (!SystemMenuOpen) KeepStoryFrame();
         SystemMenuOpen = true;
         SetGameMode(ModeSystemMenu);
         SystemMenu();
     }
+    bool titleAsksPreferences = false;
     if (GetGameMode() == ModeLogo) LogoFrame();
-    if (GetGameMode() == ModeTitle) TitleFrame();
+    if (GetGameMode() == ModeTitle) titleAsksPreferences = TitleFrame();
     if (GetGameMode() == ModeNotice) NoticeFrame();
     if (GetGameMode() == ModeStory) {
-        if (skipStep) {
-            StepFrame(false);
-            SkipModeAfterStep();
-        } else {
-            autoStep ? StepFrame(true) : StoryFrame();
-        }
+        // Skip mode's step is no press of the reader's: the line it passes is not marked
+        // read by it.
+        StoryFrame(skipStep ? StepBySkip : autoStep ? StepByAuto : StepOnClick);
+        if (skipStep) SkipModeAfterStep();
     }
     AutoModeAfterFrame();
     SkipModeAfterFrame();
     DrawQuickNotice();
-    if (GetGameMode() == ModeStory && (InputState.WheelSteps > 0 || InputState.PageUpKey))
+    if (GetGameMode() == ModeStory && (FrameInput().WheelSteps > 0 || FrameInput().PageUpKey))
         OpenBacklog();
-    if (InputState.PreferencesKey && PreferencesMayOpen()) OpenPreferences();
+    if ((FrameInput().PreferencesKey || titleAsksPreferences) && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();
 }
 

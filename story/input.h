@@ -1,5 +1,6 @@
-// What the player did, as the story engine reads it: the pointer, the clicks, the keys.
-// The shell fills it from the window's events; the story reads it every frame.
+// What the player did: the pointer, the clicks, the keys. The shell fills InputState from
+// the window's events; the story reads it only through the frame's input, a copy made
+// whole as each frame begins, which the screens are offered in turn.
 #pragma once
 
 // The click flags and the other edges live one frame: the main loop clears them after
@@ -45,11 +46,6 @@ struct InputFields {
 };
 extern InputFields InputState;
 
-// Key-state values of PollKey.
-enum { KeyUp = 0, KeyWentDown = 1, KeyWentUp = 2, KeyHeld = 3 };
-// Virtual-key codes the frame update polls.
-constexpr int VkReturn = 13, VkControl = 17;
-
 enum { ArrowNone = 0, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 
 // Forgets every input and any pointer move asked for (the shell, when a game opens).
@@ -59,16 +55,47 @@ void ResetInput();
 // Alt+Return, a pad's held Ctrl, the pointer away) stay.
 void ClearInputEdges();
 
-// Called once a frame by the story for Ctrl and Return: moves *state on from the key's
-// state at the previous poll (KeyWentDown, KeyHeld, KeyWentUp, KeyUp). Ctrl is down
-// also while a pad holds it (PadCtrlHeld). Any other code reads as a key that is up.
-void PollKey(int virtualKey, int* state);
+// ---- The frame's input ----------------------------------------------------------------
 
-// Asks for the pointer to be put at a client pixel; the main loop moves it once the
+// Called as a frame begins: the frame's input made whole from InputState.
+void BeginFrameInput();
+// The input of the frame being run. A screen that acts on a click or a key takes it, and
+// the screens offered the input after it in the frame do not see it again.
+const InputFields& FrameInput();
+void TakeClick();
+void TakeRightClick();
+// A page over the story takes every click, the wheel and Backspace of its frame.
+void TakePageInput();
+void TakePreferencesKey();
+// Return or Space pressed the focused item of a page: the story does not see them again
+// should the click close the page, and that Return is no press until it is let go.
+void TakeFocusPress();
+
+// Called once a frame by the story, after the pages: Ctrl and Return polled (both keys
+// share one state, so the Return poll starts from what the Ctrl poll left) and mapped to
+// the frame's click. Ctrl held clicks every frame from its second on; Return clicks once
+// per press, and while it is held (and in the frame of its release) a click is dropped.
+// Space clicks once per press, as Return does. A Return pressed and let go between two
+// polls (a quick tap during a long frame) is seen only by its key event, and clicks all
+// the same. Ctrl is down also while a pad holds it.
+void MapKeysToClick();
+// The frame's click comes from a press (a mouse button, Return or Space), not from held
+// Ctrl alone.
+bool ClickPressed();
+// Ctrl or Return is down or was let go at the last poll: the next frame polls them again.
+bool ClickKeysBusy();
+
+// ---- The pointer the story places -------------------------------------------------------
+
+// The game's pointer is at a client pixel from now on, for the rest of this frame and,
+// after it, until the real pointer moves; the real one is not moved.
+void PlacePointer(int x, int y);
+// Asks for the real pointer to be put at a client pixel; the main loop moves it once the
 // frame is over. A later request in the same frame replaces an earlier one.
 void MovePointerTo(int x, int y);
-// Called by the main loop after a frame: the position asked for, if any, and the
-// request forgotten.
+// Called by the main loop after a frame: the position placed or asked for, if any, and
+// the request forgotten.
+bool TakePointerPlace(int* x, int* y);
 bool TakePointerMove(int* x, int* y);
 // Asks for full screen to be switched on or off; the main loop does it after the frame.
 void RequestFullScreenToggle();

@@ -200,7 +200,7 @@ static StepEnd ExecuteLines() {
         case KwSetchar: CharacterCell = n; WaveEffect = false; break;
         case KwEnd:
             SetGameMode(n);
-            InputState.LeftClick = 0;
+            TakeClick();
             return StepEndsMode;
         case KwSize: TextSize = HeldTextSize(n); break;
         case KwFile: LoadStoryPicture(arg); break;
@@ -368,8 +368,12 @@ static void DrawPicture() {
 // menu's).
 bool MessageWindowShowsLine() { return StoryState != ChoiceOpen && !QuitPromptOpen; }
 
+// A step of auto or skip mode runs the story frame without the pointer.
+static bool PointerHidden = false;
+
 bool PointerIn(const layout::Rect& r) {
-    int x = InputState.MouseX, y = InputState.MouseY;
+    if (PointerHidden) return false;
+    int x = FrameInput().MouseX, y = FrameInput().MouseY;
     return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
@@ -399,8 +403,9 @@ int OpenChoiceOptions() {
 }
 
 // Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
-// nothing is chosen, else the line of the chosen option's label.
-static int ChoiceMenu(int count, int line) {
+// nothing is chosen, else the line of the chosen option's label. An option takes the
+// click, and the pointer is remembered above every row until it moves.
+static int ChoiceMenu(int count, int line, bool click) {
     count = ShownOptions(count);
     SetCursorVisible(1);
     BltOpaqueAt(layout::ChoiceBox, InterfacePicture[PicComwin]);
@@ -413,10 +418,10 @@ static int ChoiceMenu(int count, int line) {
             SpeakLineClip(LineText(line + 2 + i) + 5);
         const layout::Rect r = layout::ChoiceHighlight(i);
         kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0, 1);
-        if (!InputState.LeftClick || OptionClickIgnored) continue;
-        InputState.LeftClick = 0;
-        InputState.RightClick = 0;
-        InputState.MouseY = layout::PointerYAfterOption;
+        if (!click || OptionClickIgnored) continue;
+        TakeClick();
+        TakeRightClick();
+        PlacePointer(FrameInput().MouseX, layout::PointerYAfterOption);
         SystemMenuOpen = false;
         SetCursorVisible(0);
         char label[5] = {};
@@ -442,34 +447,34 @@ static void SpeakPanelButtonReached() {
 }
 
 // Opens the quit prompt or (returning true) asks for the system menu.
-static bool PanelButtons() {
-    if (QuitPromptOpen || !InputState.LeftClick || PanelClickIgnored) return false;
+static bool PanelButtons(bool click) {
+    if (QuitPromptOpen || !click || PanelClickIgnored) return false;
     if (PointerIn(layout::QuitButton)) {
         QuitPromptOpen = true;
         OptionClickIgnored = true;
         SpeakLineClip(LineText(PromptLine(2, QuitPromptLine)));
     } else if (PointerIn(layout::MenuButton)) {
-        InputState.LeftClick = 0;
+        TakeClick();
         SystemMenuOpen = true;
         return true;
     }
     return false;
 }
 
-// One story frame; a choice made in it starts it again, with the click still set but for
-// the quit prompt's going back.
-static void StoryFrameOnce() {
+// One story frame, stepped when click; a choice made in it starts it again, stepping but
+// for the quit prompt's going back.
+static void StoryFrameOnce(bool click) {
     for (;;) {
         SetCursorVisible(1);
         kaDraw::ClearBackBuffer();
         SystemMenuOpen = false;
         SetGameMode(ModeStory);
         TextSize = 28;
-        if (PanelButtons()) return;
+        if (PanelButtons(click)) return;
 
         bool resume = ResumeAtLoadedLine && StoryState != ChoiceOpen;
         ResumeAtLoadedLine = false;
-        if (resume || (InputState.LeftClick && StoryState != ChoiceOpen && !QuitPromptOpen)) {
+        if (resume || (click && StoryState != ChoiceOpen && !QuitPromptOpen)) {
             // A press past a shown prose line reads it; a click of held Ctrl or of skip
             // mode does not.
             if (!OptionClickIgnored && LaidOutLine == CurrentLine &&
@@ -521,12 +526,12 @@ static void StoryFrameOnce() {
             MarkLineRead(CurrentLine);  // all its characters are out
 
         if (StoryState == ChoiceOpen) {
-            int r = ChoiceMenu(StoryChoiceCount(), CurrentLine);
+            int r = ChoiceMenu(StoryChoiceCount(), CurrentLine, click);
             if (r != 0) {
                 GoToLine(r);
                 StoryState = ShowingProse;
                 MovePointerTo(layout::PointerAfterChoice.x, layout::PointerAfterChoice.y);
-                InputState.LeftClick = 1;
+                click = true;  // the option's label line is stepped from at once
                 continue;
             }
         }
@@ -534,12 +539,12 @@ static void StoryFrameOnce() {
         // they were on, shown whole as the prompt's text gives way, its voice playing on;
         // the other option's label leads on to its end:.
         if (QuitPromptOpen) {
-            int r = ChoiceMenu(QuitPromptOptions, QuitPromptLine);
+            int r = ChoiceMenu(QuitPromptOptions, QuitPromptLine, click);
             if (r != 0) {
                 QuitPromptOpen = false;
-                if (r != 1) {
+                click = r != 1;
+                if (click) {
                     KeepReaderPlace();  // the story steps on to its way out
-                    InputState.LeftClick = 1;
                     GoToLine(r);
                 }
                 continue;
@@ -549,8 +554,11 @@ static void StoryFrameOnce() {
     }
 }
 
-void StoryFrame() {
-    StoryFrameOnce();
+void StoryFrame(StepCause cause) {
+    if (cause == StepBySkip) OptionClickIgnored = true;
+    PointerHidden = cause != StepOnClick;
+    StoryFrameOnce(cause != StepOnClick || FrameInput().LeftClick);
+    PointerHidden = false;
     OptionClickIgnored = PanelClickIgnored = false;
 }
 

@@ -95,8 +95,8 @@ int NearestInRow(int row, int x) {
 enum Move { MoveNone, MoveUp, MoveDown, MoveLeft, MoveRight, MoveNext, MovePrevious };
 
 Move KeyMove(Screen s) {
-    if (InputState.TabKey) return InputState.TabKey > 0 ? MoveNext : MovePrevious;
-    switch (InputState.ArrowKey) {
+    if (FrameInput().TabKey) return FrameInput().TabKey > 0 ? MoveNext : MovePrevious;
+    switch (FrameInput().ArrowKey) {
     case ArrowUp: return MoveUp;
     case ArrowDown: return MoveDown;
     // On the preferences left and right change the row's value, not the focus.
@@ -145,8 +145,7 @@ int MovedInBacklog(Move move) {
 }
 
 void PutPointer(layout::Point p) {
-    InputState.MouseX = p.x;
-    InputState.MouseY = p.y;
+    PlacePointer(p.x, p.y);
     MovePointerTo(p.x, p.y);
 }
 
@@ -171,7 +170,7 @@ void ResetKeyboardFocus() {
     ItemCount = 0;
 }
 
-void KeyboardFocusFrame() {
+bool KeyboardFocusFrame() {
     Screen s = CurrentScreen();
     ListItems(s);
     DropStaleFocus(s);
@@ -189,15 +188,12 @@ void KeyboardFocusFrame() {
             PutPointer(layout::Centre(area));
         }
     }
-    // The pages run before the frame's key poll: there Return and Space click here, and
-    // the story does not see them again should the click close the page. The Return is
-    // then no press until it is let go, as the one of Alt+Return.
+    // The pages run before the frame's key poll: there Return and Space press the focused
+    // item, and the story does not see them again should the press close the page.
     bool page = s == Screen::Backlog || s == Screen::Preferences;
-    if (page && Focused >= 0 && (InputState.ReturnKey || InputState.SpaceKey)) {
-        InputState.LeftClick = 1;
-        if (InputState.ReturnKey) InputState.ReturnTakenByToggle = 1;
-        InputState.ReturnKey = InputState.SpaceKey = 0;
-    }
+    if (!page || Focused < 0 || !(FrameInput().ReturnKey || FrameInput().SpaceKey)) return false;
+    TakeFocusPress();
+    return true;
 }
 
 int KeyboardFocusForTest() { return Focused; }

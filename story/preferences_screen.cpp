@@ -81,7 +81,7 @@ static int Chosen(int row) {
     case RowSkip: return Preferences.SkipEverything ? 1 : 0;
     case RowSpeed: return int(MessageSpeed);
     case RowMusic: return MusicOff != 0 ? 1 : 0;
-    case RowFullScreen: return InputState.FullScreenShown ? 0 : 1;
+    case RowFullScreen: return FrameInput().FullScreenShown ? 0 : 1;
     case RowSelfVoicing: return SelfVoicingOn() ? 0 : 1;
     default: return -1;
     }
@@ -242,20 +242,21 @@ void OpenPreferences() {
     SpeakPhrase("title_settings");
 }
 
-bool PreferencesFrame() {
-    bool close = InputState.RightClick || InputState.EscapeKey || InputState.PreferencesKey ||
-                 InputState.BackKey;
+bool PreferencesFrame(bool focusPress) {
+    const InputFields& in = FrameInput();
+    bool close = in.RightClick || in.EscapeKey || in.PreferencesKey ||
+                 in.BackKey;
     if (!close) {
         SpeakRowReached();  // before what a click changes, whose value is said after
-        if (InputState.ArrowKey == ArrowLeft) Change(Focus, -1);
-        if (InputState.ArrowKey == ArrowRight) Change(Focus, 1);
-        for (int row = 0; row < layout::PreferenceRowCount && InputState.WheelSteps; ++row)
-            if (PointerIn(layout::PreferenceRowArea(row))) Change(row, InputState.WheelSteps > 0 ? 1 : -1);
-        if (InputState.LeftClick) Press();
+        if (in.ArrowKey == ArrowLeft) Change(Focus, -1);
+        if (in.ArrowKey == ArrowRight) Change(Focus, 1);
+        for (int row = 0; row < layout::PreferenceRowCount && in.WheelSteps; ++row)
+            if (PointerIn(layout::PreferenceRowArea(row))) Change(row, in.WheelSteps > 0 ? 1 : -1);
+        if (in.LeftClick || focusPress) Press();
     }
     // F1 closes the page and is spent: the frame's end would open it again.
-    InputState.LeftClick = InputState.RightClick = 0;
-    InputState.WheelSteps = InputState.BackKey = InputState.PreferencesKey = 0;
+    TakePageInput();
+    TakePreferencesKey();
     if (close || !PreferencesOpen) {
         PreferencesOpen = false;
         UncoverStory();

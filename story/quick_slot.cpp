@@ -45,13 +45,13 @@ void QuickSlotKeys() {
     int mode = GetGameMode();
     bool page = BacklogOpen || PreferencesOpen, menu = SystemMenuOpen || mode == ModeSystemMenu;
     bool inStory = mode == ModeStory && !menu && !page;
-    if (InputState.QuickSaveKey && inStory) {
+    if (FrameInput().QuickSaveKey && inStory) {
         KeepStoryFrame();
         ShowNotice(SaveSlot(QuickSlot) ? TextQuickSaved : TextSaveFailed);
-    } else if (InputState.QuickSaveKey && !menu && mode != ModeEnd) {
+    } else if (FrameInput().QuickSaveKey && !menu && mode != ModeEnd) {
         ShowNotice(TextNothingToSave);
     }
-    if (InputState.QuickLoadKey && (inStory || (mode == ModeTitle && !page))) QuickLoad();
+    if (FrameInput().QuickLoadKey && (inStory || (mode == ModeTitle && !page))) QuickLoad();
 }
 
 bool QuickNoticeShowing() { return Notice >= 0; }

@@ -28,10 +28,10 @@ static bool SkipModeGoesOn() {
 }
 
 bool SkipModeSteps() {
-    bool pressedS = InputState.SkipKey && GetGameMode() == ModeStory;
+    bool pressedS = FrameInput().SkipKey && GetGameMode() == ModeStory;
     bool toggled = false;
-    if (InputState.LeftClick || InputState.RightClick || InputState.OtherKey ||
-        InputState.WheelSteps)
+    if (FrameInput().LeftClick || FrameInput().RightClick || FrameInput().OtherKey ||
+        FrameInput().WheelSteps)
         SkipMode = false;
     else if (pressedS) {
         SkipMode = !SkipMode;

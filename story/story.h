@@ -12,8 +12,7 @@
 #include "story/script.h"
 
 // Called once by the shell after the window exists: the media modules, working
-// directory, interface pictures, owlsys.ini, the random seed; leaves a click for the
-// first frame.
+// directory, interface pictures, owlsys.ini, the random seed.
 void StartGame();
 // True once StartGame has run, until ResetGameStart: the main loop runs frames only
 // then.
@@ -71,8 +70,12 @@ extern char RequestedMusic[ScriptLineBytes];
 // The interpreter's own state (flags, the story picture, the animation's clock and
 // direction) back to its start values; called by ResetStoryState.
 void ResetInterpreter();
+// What steps the story in a frame: the frame's click, or auto or skip mode. A step of
+// auto or skip mode sees no pointer, so that it presses no panel button and takes no
+// choice row; skip mode's is no press of the reader's (its line is not marked read).
+enum StepCause { StepOnClick, StepByAuto, StepBySkip };
 // GameMode 3: one step of the script when asked, then the whole story screen.
-void StoryFrame();
+void StoryFrame(StepCause cause = StepOnClick);
 // The message window shows the story's line, not a choice's or the quit prompt's.
 bool MessageWindowShowsLine();
 // The options a click may take: the quit prompt's two while it is open, else those of
@@ -323,10 +326,11 @@ void SpeakSlotContents(int slot);
 
 // ---- The title's entries (title_entries.cpp) -------------------------------------------
 
-// Called by the title on a press: false when it was on neither entry. つづきから
-// continues from the most recent save (nothing when there is none); 設定 opens the
-// preferences once the title is drawn.
-bool TitleEntryPressed();
+// Called by the title on a press, which an entry takes: つづきから continues from the most
+// recent save (nothing when there is none); 設定 asks for the preferences, which open
+// once the title is drawn.
+enum TitleEntry { TitleNoEntry, TitleContinues, TitleOpensPreferences };
+TitleEntry TitleEntryPressed();
 // Called by the title after its picture: the two entries, つづきから dimmed while no
 // save is there, the one under the pointer lit.
 void DrawTitleEntries();
@@ -371,11 +375,12 @@ void OpenBacklog();
 // replays it, a click on a line's return mark (or R over the line or its mark) puts the
 // story back as it stood when that line was shown and drops the lines after it (every
 // line held can be gone back to: a load clears them all), a right click, Escape,
-// Backspace or the wheel down past the newest line closes it. Every click is taken.
+// Backspace or the wheel down past the newest line closes it. Every click is taken;
+// focusPress is Return or Space on the entry the keyboard's focus put the pointer on.
 // BacklogStays while it is open; BacklogClosed or BacklogWentBack when the story runs
 // again (a story gone back goes on with the frame's time, as a step would).
 enum { BacklogStays, BacklogClosed, BacklogWentBack };
-int BacklogFrame();
+int BacklogFrame(bool focusPress);
 // The area of entry index (0 the oldest) on the open page, scrolled first (when scroll)
 // until the entry shows; false when it is not on the page or no such entry is held.
 bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area);
@@ -479,9 +484,10 @@ void ResetPreferencesScreen();
 bool PreferencesMayOpen();
 // Called after the frame under it is composed: keeps it, draws the page.
 void OpenPreferences();
-// One frame of the open page; every click is taken. False when it closed (what lies
-// under it then runs again).
-bool PreferencesFrame();
+// One frame of the open page; every click is taken, and focusPress (Return or Space on
+// the row the keyboard's focus picked) presses as a click. False when it closed (what
+// lies under it then runs again).
+bool PreferencesFrame(bool focusPress);
 // The row left and right change, marked on the page; picked by a click on the row's
 // boxes or by the keyboard's focus (a row outside the page is ignored).
 int PreferencesRow();
@@ -495,9 +501,9 @@ layout::Rect PreferencesRowTarget(int row);
 void ResetKeyboardFocus();
 // Called first in each frame: the arrow keys and Tab move the focus among the items of
 // what is open and put the pointer on the focused one; on the backlog and the
-// preferences Return and Space click there. In the story nothing has the focus until an
-// arrow or Tab is pressed, and a step takes it away.
-void KeyboardFocusFrame();
+// preferences Return and Space press there (true then, the keys taken). In the story
+// nothing has the focus until an arrow or Tab is pressed, and a step takes it away.
+bool KeyboardFocusFrame();
 
 // ---- Self-voicing (self_voicing.cpp) ------------------------------------------------
 

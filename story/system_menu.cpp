@@ -101,7 +101,7 @@ static bool Button(const layout::Rect& r, int item, const char* phrase, int n = 
         SpeakPhrase(id);
         if (slot >= 0) SpeakSlotContents(slot);
     }
-    return InputState.LeftClick != 0;
+    return FrameInput().LeftClick != 0;
 }
 
 // The click that closes the menu or its notice may make a step, but never picks an
@@ -146,7 +146,7 @@ static void DrawMenuText(bool dimmed) {
 static bool MenuRows() {
     for (int n = 0; n < layout::SaveRow.count; ++n) {
         if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1, n)) {
-            InputState.LeftClick = 0;
+            TakeClick();
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
             SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "menu_save_failed");
             SetCursorVisible(0);
@@ -155,7 +155,7 @@ static bool MenuRows() {
     }
     for (int n = 0; n < layout::LoadRow.count; ++n) {
         if (Button(layout::LoadRow.Button(n), ItemLoad + n, "menu_load_", n + 1, n)) {
-            InputState.RightClick = 0;
+            TakeRightClick();
             SetCursorVisible(0);
             if (LoadSlot(n)) {
                 EnterLoadedLine(true);
@@ -170,7 +170,9 @@ static bool MenuRows() {
     }
     for (int n = 0; n < layout::SpeedRow.count; ++n) {
         if (Button(layout::SpeedRow.Button(n), ItemSpeed + n, "menu_speed_", n)) {
-            InputState.RightClick = 0;
+            // The click is left to the story under the closed menu, which steps with it:
+            // a speed is picked and the reading goes on in one press.
+            TakeRightClick();
             MessageSpeed = float(n);
             CloseMenu();
             WriteSystemSettings(n, MusicOff);
@@ -179,8 +181,8 @@ static bool MenuRows() {
     }
     for (int n = 0; n < layout::MusicRow.count; ++n) {
         if (Button(layout::MusicRow.Button(n), ItemMusic + n, n == 0 ? "menu_music_on" : "menu_music_off")) {
-            InputState.LeftClick = 0;
-            InputState.RightClick = 0;
+            TakeClick();
+            TakeRightClick();
             SwitchMusic(n);
             CloseMenu();
             WriteSystemSettings(int(MessageSpeed), n);
@@ -202,16 +204,18 @@ void SystemMenu() {
     SetCursorVisible(1);
     BltOpaqueAt(layout::MenuPage, InterfacePicture[PicSavaback]);
     // Backspace leaves the menu, or its notice, for the story, but makes no step there.
-    if (InputState.BackKey) {
-        InputState.LeftClick = InputState.RightClick = 0;
+    if (FrameInput().BackKey) {
+        TakeClick();
+        TakeRightClick();
         CloseMenu();
         return;
     }
     if (MenuNotice != MenuPlain) {
-        if (InputState.LeftClick) {  // the story is drawn over this frame
-            // After a load, or one that found no save, the reader stays on the line.
-            if (MenuNotice == MenuLoaded || MenuNotice == MenuSlotEmpty) InputState.LeftClick = 0;
-            InputState.RightClick = 0;
+        if (FrameInput().LeftClick) {  // the story is drawn over this frame
+            // The click that closes a save's notice is left to the story, which steps
+            // with it. After a load, or one that found no save, the reader stays on the line.
+            if (MenuNotice == MenuLoaded || MenuNotice == MenuSlotEmpty) TakeClick();
+            TakeRightClick();
             CloseMenu();
             return;
         }
@@ -221,11 +225,12 @@ void SystemMenu() {
     } else {
         // Quit and return overlap: both are tested, so return wins there.
         if (Button(layout::QuitGameButton, ItemQuit, "menu_quit")) {
-            InputState.RightClick = 0;
+            TakeRightClick();
             SetGameMode(ModeEnd);
         }
         if (Button(layout::ReturnButton, ItemReturn, "menu_return")) {
-            InputState.LeftClick = InputState.RightClick = 0;
+            TakeClick();
+            TakeRightClick();
             ReturnToStory();
         }
     }

@@ -11,19 +11,18 @@ static const uint32_t EntryColour = 0xD8E8F4, DimColour = 0x707070;
 
 // A press on つづきから with no save is taken and does nothing: a reader aiming for it
 // does not land at the story's start instead.
-bool TitleEntryPressed() {
+TitleEntry TitleEntryPressed() {
     if (PointerIn(layout::ContinueEntry)) {
-        InputState.LeftClick = 0;
+        TakeClick();
         int slot = MostRecentSlot();
         if (slot >= 0) ContinueFromSlot(slot, TextLoaded);
-        return true;
+        return TitleContinues;
     }
     if (PointerIn(layout::TitlePreferencesEntry)) {
-        InputState.LeftClick = 0;
-        InputState.PreferencesKey = 1;  // opened as F1 opens it, over the title drawn
-        return true;
+        TakeClick();
+        return TitleOpensPreferences;
     }
-    return false;
+    return TitleNoEntry;
 }
 
 // An entry, lit under the pointer when usable; reached by the pointer, it says its phrase

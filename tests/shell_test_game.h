@@ -27,7 +27,7 @@ protected:
     // The story's first line of the given script body shown, its text fully out.
     void OpenStory(const std::vector<std::string>& body) {
         storytest::SetScript(body);
-        Open(ModeTitle);  // the click StartGame leaves takes the title away
+        Open(ModeTitle);  // the click the game starts with takes the title away
         RunFor(2000);
     }
     static uint32_t Now() { return plat::Milliseconds(); }

@@ -115,6 +115,7 @@ protected:
     void StoryStep(float seconds = 0.016f, bool click = true) {
         FrameSeconds = seconds;
         InputState.LeftClick = click;
+        BeginFrameInput();
         StoryFrame();
         InputState.LeftClick = InputState.RightClick = 0;
     }
