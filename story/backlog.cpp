@@ -307,8 +307,7 @@ int ReturnAtPointer(bool overLineToo) {
 }
 
 // The story as it stood when entry index was shown: its state, its line laid out afresh
-// and coming out again with its voice, and the backlog up to it. Auto mode and skipping
-// stop; what was read stays read.
+// and coming out again with its voice, and the backlog up to it. What was read stays read.
 void GoBackTo(int index) {
     static StorySnapshot snapshot;
     const Entry& e = At(index);
@@ -320,8 +319,6 @@ void GoBackTo(int index) {
     ForgetLayout();
     ResumePassedLine(voiceLine);
     KeepFirst(index + 1);
-    ResetAutoMode();
-    ResetSkipMode();
 }
 
 }  // namespace

@@ -9,21 +9,15 @@
 #include "draw/kaDraw.h"
 #include "story/story.h"
 
-static int GameMode = -1;
-static int CursorVisible = 0;
+
 static bool Started = false;
 
 bool GameStarted() { return Started; }
 void ResetGameStart() {
-    GameMode = ModeLogo;
-    CursorVisible = 0;
+    SetGameMode(ModeLogo);
+    SetCursorVisible(0);
     Started = false;
 }
-
-void SetGameMode(int mode) { GameMode = mode; }
-int GetGameMode() { return GameMode; }
-void SetCursorVisible(int visible) { CursorVisible = visible; }
-int GetCursorVisible() { return CursorVisible; }
 
 static const char* const InterfacePictureName[InterfacePictureCount] = {
     "across.sad", "savaback.sad", "panel.sad", "expr.sad", "back.sad",
@@ -40,22 +34,28 @@ static int ModeAtFrameStart;
 // Whether StartGame left the interface pictures other than the logo's to be loaded.
 static bool InterfaceHeld;
 
+void ResetStoryState() {
+    ResetEngineState();
+    ResetGameModes();
+    ResetSystemMenu();
+    ResetSaveLine();
+    ClearBacklog();
+    ResetAutoMode();
+    ResetQuickSlot();
+    ResetStoryFramePreview();
+    ResetSkipMode();
+    ResetReadMarks();
+    ResetPreferences();
+    ResetPreferencesScreen();
+    ResetKeyboardFocus();
+}
+
 void ResetGameModes() {
     LogoLevel = 6;
     LogoRising = false;
     LogoClock = 3.0f;  // the first logo step comes at once
     ModeAtFrameStart = ModeLogo;
     InterfaceHeld = false;
-}
-
-int LoadPicture(const char* name) {
-    char path[PathBytes];
-    bool named = ProgramPath(name, path, sizeof path);
-    if (named) kaDraw::RestoreAssetHeader(path);
-    kaDraw::SetKeyFromPixel();
-    int id = kaDraw::LoadObject(name, 2);
-    if (named) kaDraw::BlankAssetHeader(path);
-    return id;
 }
 
 void StartGame() {
@@ -201,6 +201,11 @@ void FrameUpdate() {
         // The story goes on from the moment it was left; a story gone back to a line goes
         // on with this frame's time, as the step that showed the line did.
         if (backlog == BacklogClosed) FrameSeconds = 0.0f;
+        // Auto mode and skipping stop where the reader went back.
+        if (backlog == BacklogWentBack) {
+            ResetAutoMode();
+            ResetSkipMode();
+        }
     }
     if (PreferencesOpen) {
         if (PreferencesFrame(focusPress)) return FinishPageFrame();
@@ -225,7 +230,7 @@ void FrameUpdate() {
     if (GetGameMode() == ModeStory) {
         // Skip mode's step is no press of the reader's: the line it passes is not marked
         // read by it.
-        StoryFrame(skipStep ? StepBySkip : autoStep ? StepByAuto : StepOnClick);
+        StoryFrame(skipStep ? StepBySkip : autoStep ? StepByAuto : StepOnClick, SkipModeRuns());
         if (skipStep) SkipModeAfterStep();
     }
     AutoModeAfterFrame();
@@ -235,6 +240,23 @@ void FrameUpdate() {
         OpenBacklog();
     if ((FrameInput().PreferencesKey || titleAsksPreferences) && PreferencesMayOpen()) OpenPreferences();
     FinishFrame();
+}
+
+// In the story, its menu or a page over it, and at the end the menu's quit or the quit
+// prompt makes, the reader is somewhere; at the logo, the notice, the title, or once the
+// script itself has ended the run, nowhere to come back to.
+bool WriteResumePoint() {
+    static StorySnapshot now;
+    int mode = GetGameMode();
+    const StorySnapshot* place = nullptr;
+    if (mode == ModeStory || mode == ModeSystemMenu || (mode == ModeEnd && SystemMenuOpen)) {
+        if (mode == ModeStory && !BacklogOpen && !PreferencesOpen) KeepStoryFrame();
+        TakeStorySnapshot(&now);
+        place = &now;
+    } else if (mode == ModeEnd) {
+        place = PlaceLeftByQuitPrompt();
+    }
+    return place && WriteResumeFile(*place);
 }
 
 int LogoLevelForTest() { return LogoLevel; }

@@ -49,6 +49,12 @@ static float AnimeClock;
 // A load left the story on a line no reader is shown (a command): the next story frame
 // runs on from it at once, as the step that reached it would have.
 static bool ResumeAtLoadedLine;
+// The place the reader left the story from by the quit prompt's way out, whose lines the
+// story then steps through to its end.
+static StorySnapshot PlaceAtQuit;
+static bool PlaceKeptAtQuit;
+
+const StorySnapshot* PlaceLeftByQuitPrompt() { return PlaceKeptAtQuit ? &PlaceAtQuit : nullptr; }
 
 void ResetInterpreter() {
     TextSize = ShownTextSize = 28;
@@ -63,6 +69,7 @@ void ResetInterpreter() {
     AnimeBackward = false;
     AnimeClock = 0.0f;
     ResumeAtLoadedLine = false;
+    PlaceKeptAtQuit = false;
 }
 
 // A size held to the range, as glyphs are laid out at twice the size.
@@ -463,7 +470,7 @@ static bool PanelButtons(bool click) {
 
 // One story frame, stepped when click; a choice made in it starts it again, stepping but
 // for the quit prompt's going back.
-static void StoryFrameOnce(bool click) {
+static void StoryFrameOnce(bool click, bool skipping) {
     for (;;) {
         SetCursorVisible(1);
         kaDraw::ClearBackBuffer();
@@ -483,7 +490,7 @@ static void StoryFrameOnce(bool click) {
             // A reader's press may let the voice finish; held Ctrl and skip mode cut it.
             // A phrase said is over once the story moves on, but for skip mode's own
             // (skip_on), as it runs, and a load's notice, said over the load's own step.
-            if (!SkipModeRuns() && !resume) StopSpeaking();
+            if (!skipping && !resume) StopSpeaking();
             if (VoiceId >= 0) {
                 if (Preferences.ClickStopsVoice || OptionClickIgnored)
                     kaSound::Stop(VoiceId, -1);
@@ -544,7 +551,8 @@ static void StoryFrameOnce(bool click) {
                 QuitPromptOpen = false;
                 click = r != 1;
                 if (click) {
-                    KeepReaderPlace();  // the story steps on to its way out
+                    TakeStorySnapshot(&PlaceAtQuit);  // the story steps on to its way out
+                    PlaceKeptAtQuit = true;
                     GoToLine(r);
                 }
                 continue;
@@ -554,10 +562,10 @@ static void StoryFrameOnce(bool click) {
     }
 }
 
-void StoryFrame(StepCause cause) {
+void StoryFrame(StepCause cause, bool skipping) {
     if (cause == StepBySkip) OptionClickIgnored = true;
     PointerHidden = cause != StepOnClick;
-    StoryFrameOnce(cause != StepOnClick || FrameInput().LeftClick);
+    StoryFrameOnce(cause != StepOnClick || FrameInput().LeftClick, skipping);
     PointerHidden = false;
     OptionClickIgnored = PanelClickIgnored = false;
 }

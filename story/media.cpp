@@ -1,4 +1,5 @@
-// The media modules started in their fixed order and released in the shutdown's.
+// The media modules started in their fixed order and released in the shutdown's, and the
+// loading of a picture asset.
 #include "draw/kaDraw.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
@@ -20,4 +21,14 @@ void CloseMedia() {
     kaDraw::FreeText();
     kaSound::Release();
     kaDraw::CloseScreen();
+}
+
+int LoadPicture(const char* name) {
+    char path[PathBytes];
+    bool named = ProgramPath(name, path, sizeof path);
+    if (named) kaDraw::RestoreAssetHeader(path);
+    kaDraw::SetKeyFromPixel();
+    int id = kaDraw::LoadObject(name, 2);
+    if (named) kaDraw::BlankAssetHeader(path);
+    return id;
 }

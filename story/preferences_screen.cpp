@@ -227,11 +227,6 @@ static void SpeakRowReached() {
             SpeakPhrase(Rows[row].phrase);
 }
 
-bool PreferencesMayOpen() {
-    const Screen s = CurrentScreen();
-    return s == Screen::Story || s == Screen::Choice || s == Screen::QuitPrompt || s == Screen::Title;
-}
-
 void OpenPreferences() {
     CoverStory();
     PreferencesOpen = true;

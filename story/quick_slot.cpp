@@ -1,5 +1,5 @@
-// Quick save and quick load (F5 and F9) and the short notice each leaves, which fades by
-// itself: no click is needed to go on. F5 where nothing can be saved says so.
+// Continuing from a slot, and the short notice a quick save or load leaves, which fades
+// by itself: no click is needed to go on.
 #include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
@@ -13,8 +13,7 @@ static const float NoticeWhole = 1.0f, NoticeFade = 0.5f;
 
 void ResetQuickSlot() { Notice = -1; }
 
-// The notice, shown and (with self-voicing on) spoken.
-static void ShowNotice(EngineTextId text) {
+void ShowQuickNotice(int text) {
     Notice = text;
     NoticeAge = 0.0f;
     SpeakPhrase(text == TextQuickSaved      ? "quick_saved"
@@ -28,30 +27,7 @@ void ContinueFromSlot(int slot, int notice) {
     LoadSlot(slot);
     SetGameMode(ModeStory);
     EnterLoadedLine(false);
-    ShowNotice(EngineTextId(notice));
-}
-
-static void QuickLoad() {
-    if (!SlotHoldsSave(QuickSlot)) {
-        ShowNotice(TextNoQuickSave);
-        return;
-    }
-    ContinueFromSlot(QuickSlot, TextQuickLoaded);
-}
-
-// Over a page (the backlog, the preferences) neither key loads or saves; the system menu
-// takes neither, having its own rows.
-void QuickSlotKeys() {
-    int mode = GetGameMode();
-    bool page = BacklogOpen || PreferencesOpen, menu = SystemMenuOpen || mode == ModeSystemMenu;
-    bool inStory = mode == ModeStory && !menu && !page;
-    if (FrameInput().QuickSaveKey && inStory) {
-        KeepStoryFrame();
-        ShowNotice(SaveSlot(QuickSlot) ? TextQuickSaved : TextSaveFailed);
-    } else if (FrameInput().QuickSaveKey && !menu && mode != ModeEnd) {
-        ShowNotice(TextNothingToSave);
-    }
-    if (FrameInput().QuickLoadKey && (inStory || (mode == ModeTitle && !page))) QuickLoad();
+    ShowQuickNotice(notice);
 }
 
 bool QuickNoticeShowing() { return Notice >= 0; }

@@ -24,26 +24,6 @@ bool SlotPath(int slot, char* out, int size) {
     return PlayerPath(name, out, size);
 }
 
-// The five numbers stand where the save line puts them, each within its width, and the
-// line after them is all digits.
-int SavedLineIn(const char* token, int size) {
-    const int commas[5] = {2, 6, 10, 14, 18};
-    int start = 0;
-    for (int comma : commas) {
-        if (comma >= size || token[comma] != ',') return -1;
-        int at = start + (token[start] == '-' || token[start] == '+');
-        if (at == comma) return -1;
-        for (; at < comma; ++at)
-            if (token[at] < '0' || token[at] > '9') return -1;
-        start = comma + 1;
-    }
-    int end = start;
-    while (end < size && token[end] >= '0' && token[end] <= '9') ++end;
-    if (end == start || (end < size && token[end] != '\0')) return -1;
-    int line = ReadNumberIn(token, size, start);
-    return line < 1 || line > ScriptLineCount - 2 ? -1 : line;
-}
-
 bool ReadSaveLine(int slot, char* token) {
     char path[PathBytes];
     token[0] = '\0';

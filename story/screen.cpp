@@ -20,3 +20,8 @@ Screen CurrentScreen() {
     default: return Screen::End;
     }
 }
+
+bool PreferencesMayOpen() {
+    const Screen s = CurrentScreen();
+    return s == Screen::Story || s == Screen::Choice || s == Screen::QuitPrompt || s == Screen::Title;
+}

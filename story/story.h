@@ -67,15 +67,20 @@ extern bool PanelClickIgnored;
 // midi_stop: came after it: what music switched on again plays.
 extern char RequestedMusic[ScriptLineBytes];
 
+// The state the engine's parts share (story_state.cpp), then the interpreter's, the
+// message window's and self-voicing's, back to their start values; called by
+// ResetStoryState.
+void ResetEngineState();
 // The interpreter's own state (flags, the story picture, the animation's clock and
-// direction) back to its start values; called by ResetStoryState.
+// direction) back to its start values; called by ResetEngineState.
 void ResetInterpreter();
 // What steps the story in a frame: the frame's click, or auto or skip mode. A step of
 // auto or skip mode sees no pointer, so that it presses no panel button and takes no
 // choice row; skip mode's is no press of the reader's (its line is not marked read).
 enum StepCause { StepOnClick, StepByAuto, StepBySkip };
-// GameMode 3: one step of the script when asked, then the whole story screen.
-void StoryFrame(StepCause cause = StepOnClick);
+// GameMode 3: one step of the script when asked, then the whole story screen. While
+// skipping runs, a step leaves its own phrase (skip_on) speaking.
+void StoryFrame(StepCause cause = StepOnClick, bool skipping = false);
 // The message window shows the story's line, not a choice's or the quit prompt's.
 bool MessageWindowShowsLine();
 // The options a click may take: the quit prompt's two while it is open, else those of
@@ -213,21 +218,38 @@ constexpr int QuickSlot = SlotCount;      // F5 and F9's slot, after the menu's 
 constexpr int ResumePoint = QuickSlot + 1;  // the place kept as the program ended
 extern int MusicOff;
 
-// The menu's notice, the slots it read and the save line's reserved fields back to
-// their start values; called by ResetStoryState.
+// The menu's notice and the slots it read back to their start values; called by
+// ResetStoryState.
 void ResetSystemMenu();
 void SystemMenu();
 // The menu shows a notice (saved, loaded, not saved, no save) in place of its buttons.
 bool MenuNoticeShowing();
+
+// ---- The save line (save_line.cpp) and a save or a load (save_and_load.cpp) -----------
+
+struct SaveLine {
+    int reserved[5];  // nothing reads them; a load keeps them for the next save
+    int line;         // the story's line
+};
+// A save line as a token of size bytes holds it: its five reserved fields where the save
+// line puts them, each within its width, then the line, all digits, in the table. False
+// for anything else: empty, garbage, a line outside the table, or line 0 (the quit
+// prompt's head, where no save is made).
+bool ParseSaveLine(const char* token, int size, SaveLine* out);
+// The line a save line holds (ParseSaveLine), -1 for none.
+int SavedLineIn(const char* token, int size);
+void FormatSaveLine(const SaveLine& s, char* out, int size);
+// The reserved fields a save starts with (ResetStoryState).
+void ResetSaveLine();
 // The save line of line, with the reserved fields the last load read.
-void FormatSaveLine(int line, char* out, int size);
+void SaveLineOf(int line, char* out, int size);
 // Writes the current position to slot n (0 to 4, or QuickSlot) with the story's state
 // and the preview (WriteSlot); false when it could not be.
 bool SaveSlot(int slot);
 // Reads slot n (0 to 4, QuickSlot or ResumePoint) back; false, with nothing changed,
 // when it holds no save. The state kept with it is put back when it was made for its
 // save line and this script; otherwise the animation, the character and the band are
-// cleared and the rest stays as it was.
+// cleared and the rest stays as it was. The caller forgets the backlog.
 bool LoadSlot(int slot);
 
 // ---- The slots' files (save_slots.cpp) -------------------------------------------------
@@ -237,11 +259,6 @@ bool LoadSlot(int slot);
 bool SlotPath(int slot, char* out, int size);
 // Room for a save line read from a slot's file, whose reader stops there.
 constexpr int SaveTokenBytes = 25;
-// The line a save line (a token of size bytes) holds: its five reserved fields where the
-// save line puts them, each within its width, then the line, all digits, in the table.
-// -1 for anything else: empty, garbage, a line outside the table, or line 0 (the quit
-// prompt's head, where no save is made).
-int SavedLineIn(const char* token, int size);
 // Slot n's save line, into token (SaveTokenBytes); false (token empty) when the slot holds
 // none. The resume point's is the one its state file was written for.
 bool ReadSaveLine(int slot, char* token);
@@ -255,18 +272,20 @@ bool WriteSlot(int slot, const char* saveLine, const StorySnapshot& s, const uin
 // the settings are removed.
 void RemoveLeftoverTemporaries();
 
-// ---- The resume point (resume_point.cpp) ----------------------------------------------
+// ---- The resume point (resume_point.cpp, game_modes.cpp) --------------------------------
 
-// No place kept (ResetStoryState).
-void ResetResumePoint();
-// Called by the story as the quit prompt leads out of it: the place the reader left.
-void KeepReaderPlace();
+// The place the reader left the story from by the quit prompt's way out, kept by the
+// interpreter as the story steps on to its end; null when the prompt led nowhere out.
+const StorySnapshot* PlaceLeftByQuitPrompt();
+// The place written as the resume point, a state file replaced whole; false when it
+// could not be.
+bool WriteResumeFile(const StorySnapshot& place);
 // Called by the shell's shutdown, on every way the program ends: while the reader is in
 // the story (or has just left it by the menu's quit or the quit prompt), the place is
-// written as the resume point, a state file replaced whole. False when none was written.
+// written as the resume point. False when none was written.
 bool WriteResumePoint();
 
-// ---- The menu's settings and the text files (system_menu.cpp, text_files.cpp) --------
+// ---- The menu's settings (system_menu.cpp, system_settings.cpp) ----------------------
 
 // Music off (1) stops the piece; on (0) from off starts the piece the script last asked
 // for. Sets MusicOff; the caller writes owlsys.ini.
@@ -274,6 +293,8 @@ void SwitchMusic(int off);
 // Reads owlsys.ini into MessageSpeed and MusicOff (missing or empty: unchanged).
 void ReadSystemSettings();
 bool WriteSystemSettings(int speed, int musicOff);
+
+// ---- The player's files (player_files.cpp, text_files.cpp) ----------------------------
 
 // Room for a file's path in the program's directory.
 constexpr int PathBytes = 4352;
@@ -335,12 +356,14 @@ TitleEntry TitleEntryPressed();
 // save is there, the one under the pointer lit.
 void DrawTitleEntries();
 
-// ---- Quick save and load (quick_slot.cpp) -------------------------------------------
+// ---- Continuing and the quick notice (quick_slot.cpp), F5 and F9 (quick_keys.cpp) ------
 
 // The story at slot's saved line as the reader saw it there (EnterLoadedLine), with its
 // state, laid out afresh and coming out again, and the notice (an EngineTextId) over it:
-// F9's load, and the title's つづきから.
+// F9's load, and the title's つづきから. The caller forgets the backlog.
 void ContinueFromSlot(int slot, int notice);
+// The notice of a quick save or load, shown and (with self-voicing on) spoken.
+void ShowQuickNotice(int text);
 
 // Its notice gone; called by ResetStoryState.
 void ResetQuickSlot();

@@ -20,7 +20,15 @@ int InterfacePicture[InterfacePictureCount];
 
 int MusicOff;
 
-void ResetStoryState() {
+static int GameMode = -1;
+static int CursorVisible = 0;
+
+void SetGameMode(int mode) { GameMode = mode; }
+int GetGameMode() { return GameMode; }
+void SetCursorVisible(int visible) { CursorVisible = visible; }
+int GetCursorVisible() { return CursorVisible; }
+
+void ResetEngineState() {
     CurrentLine = 5;  // the first step executes line 6, where the story begins
     StoryState = ShowingProse;
     QuitPromptOpen = false;
@@ -42,17 +50,5 @@ void ResetStoryState() {
 
     ResetInterpreter();
     ResetMessageWindow();
-    ResetGameModes();
-    ResetSystemMenu();
-    ClearBacklog();
-    ResetAutoMode();
-    ResetQuickSlot();
-    ResetStoryFramePreview();
-    ResetSkipMode();
-    ResetReadMarks();
-    ResetPreferences();
-    ResetPreferencesScreen();
-    ResetKeyboardFocus();
     ResetSelfVoicing();
-    ResetResumePoint();
 }

@@ -1,7 +1,5 @@
-// The system menu (save, load, message speed, music, quit, return), the save slots and
-// owlsys.ini.
+// The system menu's page: save, load, message speed, music, quit, return.
 #include <cstdio>
-#include <cstring>
 
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
@@ -16,73 +14,9 @@ static_assert(layout::SaveRow.count == SlotCount && layout::LoadRow.count == Slo
 static int MenuNotice;
 // While a notice shows, the card of the rows is drawn at 1/MenuDimming of its brightness.
 static const int MenuDimming = 2;
-// The save line's five fields before the line number: nothing reads them, but a load
-// keeps them for the next save.
-static int SaveReserved[5];
-
 void ResetSystemMenu() {
     MenuNotice = MenuPlain;
     ForgetSlotSummaries();
-    const int reserved[5] = {1, 40, 1, 1, 1};
-    std::memcpy(SaveReserved, reserved, sizeof SaveReserved);
-}
-
-void FormatSaveLine(int line, char* out, int size) {
-    std::snprintf(out, size_t(size), "%02i,%03i,%03i,%03i,%03i,%i", SaveReserved[0],
-                  SaveReserved[1], SaveReserved[2], SaveReserved[3], SaveReserved[4], line);
-}
-
-bool SaveSlot(int slot) {
-    char line[SaveLineBytes];
-    static StorySnapshot snapshot;
-    TakeStorySnapshot(&snapshot);
-    FormatSaveLine(CurrentLine, line, sizeof line);
-    bool kept = WriteSlot(slot, line, snapshot, LastStoryFrame());
-    ForgetSlotSummaries();
-    return kept;
-}
-
-// A slot with no save line in it (missing, empty, a line outside the table, anything
-// else) changes nothing. Loading closes an open choice or quit prompt: the story goes on
-// from the loaded line, with the state kept beside the slot when it was made for that
-// save line and this script.
-bool LoadSlot(int slot) {
-    char token[SaveTokenBytes];
-    if (!ReadSaveLine(slot, token)) return false;
-    const int offsets[5] = {0, 3, 7, 11, 15};
-    for (int i = 0; i < 5; ++i) SaveReserved[i] = ReadNumberIn(token, sizeof token, offsets[i]);
-    CurrentLine = SavedLineIn(token, sizeof token);
-    StoryState = ShowingProse;
-    static StateFile state;
-    if (ReadSlotState(slot, token, &state)) {
-        RestoreStorySnapshot(state.snapshot);
-    } else {
-        AnimeFrames = AnimeFrame = AnimeLoop = 0;
-        CharacterCell = NoCharacter;
-        ScreenFrame = 99;
-    }
-    QuitPromptOpen = false;
-    ClearBacklog();  // the backlog holds only what was shown since
-    return true;
-}
-
-void ReadSystemSettings() {
-    char path[PathBytes];
-    char token[16] = {};
-    if (!PlayerPath("owlsys.ini", path, sizeof path)) return;
-    ReadFirstToken(path, token, sizeof token);
-    if (!token[0]) return;
-    // A hand-edited level is held to the menu's 0 to 5.
-    int speed = ReadNumberIn(token, sizeof token, 0);
-    MessageSpeed = float(speed < 0 ? 0 : speed > 5 ? 5 : speed);
-    MusicOff = ReadNumberIn(token, sizeof token, 2);
-}
-
-bool WriteSystemSettings(int speed, int musicOff) {
-    char path[PathBytes], line[32];
-    if (!PlayerPath("owlsys.ini", path, sizeof path)) return false;
-    std::snprintf(line, sizeof line, "%i,%i,", speed, musicOff);
-    return WriteTextFile(path, line);
 }
 
 // The buttons in the order they are tested, as self-voicing numbers them.
@@ -148,6 +82,7 @@ static bool MenuRows() {
         if (Button(layout::SaveRow.Button(n), ItemSave + n, "menu_save_", n + 1, n)) {
             TakeClick();
             MenuNotice = SaveSlot(n) ? MenuSaved : MenuSaveFailed;
+            ForgetSlotSummaries();  // the margin reads the slot again
             SpeakPhrase(MenuNotice == MenuSaved ? "menu_saved" : "menu_save_failed");
             SetCursorVisible(0);
             return true;
@@ -158,6 +93,7 @@ static bool MenuRows() {
             TakeRightClick();
             SetCursorVisible(0);
             if (LoadSlot(n)) {
+                ClearBacklog();  // the backlog holds only what was shown since
                 EnterLoadedLine(true);
                 MenuNotice = MenuLoaded;
                 SpeakPhrase("menu_loaded");

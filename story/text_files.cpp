@@ -1,18 +1,11 @@
 // The two small file operations of saves and owlsys.ini: a whole-line write that never
 // leaves a half-written file, and a bounded read of the first token.
 #include <cctype>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "base/files.h"
-#include "platform/platform.h"
 #include "story/story.h"
-
-bool ProgramPath(const char* name, char* out, int size) {
-    int n = std::snprintf(out, size_t(size), "%s%s", plat::ProgramDirectory(), name);
-    return n >= 0 && n < size;
-}
 
 bool WriteTextFile(const char* path, const char* text) {
     return ReplaceFile(path, std::string(text) + "\r\n");

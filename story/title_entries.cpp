@@ -15,7 +15,10 @@ TitleEntry TitleEntryPressed() {
     if (PointerIn(layout::ContinueEntry)) {
         TakeClick();
         int slot = MostRecentSlot();
-        if (slot >= 0) ContinueFromSlot(slot, TextLoaded);
+        if (slot >= 0) {
+            ContinueFromSlot(slot, TextLoaded);
+            ClearBacklog();  // the backlog holds only what was shown since
+        }
         return TitleContinues;
     }
     if (PointerIn(layout::TitlePreferencesEntry)) {
