@@ -40,7 +40,7 @@ void PlaythroughWithCtrlHeld(benchmark::State& state) {
             headless::AdvanceClock(16);
             FrameSeconds = 0.016f;
             // Ctrl skips prose only: the logo, notice, title and choices take a click.
-            bool click = GetGameMode() != ModeStory || StoryState == ChoiceOpen;
+            bool click = GetGameMode() != ModeStory || CurrentScene().storyState == ChoiceOpen;
             InputState.MouseX = 300, InputState.MouseY = 160;
             InputState.LeftClick = click && frames % 8 == 0;
             UpdateGame();

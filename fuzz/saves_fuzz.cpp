@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::WriteFile(dir + "owlsys.ini", data, size);
     ResetStoryState();
     LoadSlot(2);
-    if (CurrentLine < 0 || CurrentLine > ScriptLineCount - 2) std::abort();
+    if (CurrentScene().line < 0 || CurrentScene().line > ScriptLineCount - 2) std::abort();
     ReadSystemSettings();
     if (MessageSpeed < 0.0f || MessageSpeed > 5.0f) std::abort();
     return 0;

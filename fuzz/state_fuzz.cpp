@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int slot : {2, ResumePoint}) {
         ResetStoryState();
         SetGameMode(ModeStory);
-        if (LoadSlot(slot) && (CurrentLine < 1 || CurrentLine > ScriptLineCount - 2)) std::abort();
+        if (LoadSlot(slot) && (CurrentScene().line < 1 || CurrentScene().line > ScriptLineCount - 2)) std::abort();
         for (int frame = 0; frame < 2; ++frame) {  // the animation ticks at most once a frame
             FrameSeconds = 0.5f;
             UpdateGame();

@@ -34,7 +34,7 @@ float AutoPause(int line) {
 // the system menu or a page.
 static bool StoryWaitsForStep() { return AutoMode && CurrentScreen() == Screen::Story; }
 
-static bool LineIsOut() { return LaidOutLine == CurrentLine && RevealCount > kaDraw::TextRectCount; }
+static bool LineIsOut() { return LaidOutLine == CurrentScene().line && RevealCount > kaDraw::TextRectCount; }
 
 // The voice, or a phrase of self-voicing that took its place, still speaking.
 static float VoiceLeft() {
@@ -57,13 +57,13 @@ bool AutoModeSteps() {
     }
     if (FrameInput().LeftClick || FrameInput().RightClick) AutoMode = false;
     if (!StoryWaitsForStep()) return false;
-    if (AutoLine != CurrentLine || !LineIsOut() || VoiceLeft() > 0.0f) {
-        AutoLine = CurrentLine;
+    if (AutoLine != CurrentScene().line || !LineIsOut() || VoiceLeft() > 0.0f) {
+        AutoLine = CurrentScene().line;
         AutoClock = 0.0f;
         return false;
     }
     AutoClock += FrameSeconds;
-    if (AutoClock < AutoPause(CurrentLine)) return false;
+    if (AutoClock < AutoPause(CurrentScene().line)) return false;
     AutoClock = 0.0f;
     AutoLine = -1;
     return true;
@@ -90,8 +90,8 @@ void DrawPanelArrowheads(const layout::Point (&points)[2]) {
 
 float AutoModeSecondsToStep() {
     if (!StoryWaitsForStep()) return -1.0f;
-    float pause = AutoPause(CurrentLine);
-    if (AutoLine != CurrentLine || !LineIsOut()) return pause + VoiceLeft();
+    float pause = AutoPause(CurrentScene().line);
+    if (AutoLine != CurrentScene().line || !LineIsOut()) return pause + VoiceLeft();
     float voice = VoiceLeft();
     if (voice > 0.0f) return voice + pause;
     return pause > AutoClock ? pause - AutoClock : 0.0f;

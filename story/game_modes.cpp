@@ -147,8 +147,8 @@ bool PictureMovesByItself() {
     if (s != Screen::Story && s != Screen::Choice && s != Screen::QuitPrompt) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
                          RevealCount <= kaDraw::TextRectCount;
-    return WaveEffect || AnimeFrames != 0 || AnimeLoop == 3 ||
-           AnimeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
+    return CurrentScene().waveEffect || CurrentScene().animeFrames != 0 || CurrentScene().animeLoop == 3 ||
+           CurrentScene().animeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
            SkipModeRuns();
 }
 // The pointer sprite and the present. While the real pointer is away from the window the

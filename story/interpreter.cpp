@@ -21,31 +21,21 @@ static const int WindowBackId = 0, WindowFrameId = 0, CharacterSheetId = 0;
 static const int StepLineLimit = 4 * ScriptLineCount;
 // Line of the quit confirmation's command, less one, at the head of the table; its two options.
 static const int QuitPromptLine = 1, QuitPromptOptions = 2;
+// The scene as the script has set it, the line shown or being executed among it. Its
+// wave phase and the random generator's state live with the wave effect and the
+// generator, and are taken into a copy as it is made.
+static StorySnapshot Scene;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
-// The font size of the line shown, which a saved state keeps.
-static int ShownTextSize = 28;
 // The wave_play: line of the current step's voice, for the backlog; -1 for none (a
 // sound effect is not a voice).
 static int StepVoiceLine = -1;
-// What the script's flg:, if: and switch: lines set and test.
-static int32_t FlagTable[FlagCount];
-// The picture of the last file: line and its name; 0 and empty before one, 0 when its
-// load failed.
+// The picture of the scene's file: line; 0 before one, 0 when its load failed.
 static int BackgroundId;
-static char BackgroundName[ScriptLineBytes];
-// Whether the piece midi_play: asked for loops.
-static bool RequestedMusicLoops;
 // A voice a step let play on (the preferences' choice): it is stopped when the next voice
 // clip starts; -1 for none.
 static int FinishingVoice = -1;
-// The animation: the frame count loop modes 3 and 5 restart with, the sideways column
-// of loop mode 4, the direction of a ping-pong, and the time toward the next tick
-// (AnimeSpeed per second, a tick every 10).
-static int AnimeFramesSaved, AnimeSpeed, AnimeColumn;
-static bool AnimeBackward;
-static float AnimeClock;
 // A load left the story on a line no reader is shown (a command): the next story frame
 // runs on from it at once, as the step that reached it would have.
 static bool ResumeAtLoadedLine;
@@ -57,17 +47,17 @@ static bool PlaceKeptAtQuit;
 const StorySnapshot* PlaceLeftByQuitPrompt() { return PlaceKeptAtQuit ? &PlaceAtQuit : nullptr; }
 
 void ResetInterpreter() {
-    TextSize = ShownTextSize = 28;
+    Scene = StorySnapshot{};
+    Scene.line = 5;  // the first step executes line 6, where the story begins
+    Scene.storyState = ShowingProse;
+    Scene.screenFrame = 50;  // beyond any picture: blank
+    Scene.characterCell = NoCharacter;
+    Scene.waveEffect = true;
+    Scene.animeSpeed = 40;
+    Scene.textSize = TextSize = 28;
     StepVoiceLine = -1;
     FinishingVoice = -1;
-    std::fill(FlagTable, FlagTable + FlagCount, 0);
     BackgroundId = 0;
-    BackgroundName[0] = '\0';
-    RequestedMusicLoops = false;
-    AnimeFramesSaved = AnimeColumn = 0;
-    AnimeSpeed = 40;
-    AnimeBackward = false;
-    AnimeClock = 0.0f;
     ResumeAtLoadedLine = false;
     PlaceKeptAtQuit = false;
 }
@@ -87,21 +77,21 @@ static int EndOfScript() {
 // Moves to line, which a jump, switch or load named; a line outside the table is the
 // end of the script.
 static void GoToLine(int line) {
-    CurrentLine = (line >= 0 && line < ScriptLineCount) ? line : EndOfScript();
+    Scene.line = (line >= 0 && line < ScriptLineCount) ? line : EndOfScript();
 }
 
 // Moves one line on, but never past the end of the script: on an empty line (or the
 // table's last) the position stays, and that line is what the step shows.
 static bool MoveToNextLine() {
-    if (!LineText(CurrentLine)[0] || CurrentLine + 1 >= ScriptLineCount) return false;
-    ++CurrentLine;
+    if (!LineText(Scene.line)[0] || Scene.line + 1 >= ScriptLineCount) return false;
+    ++Scene.line;
     return true;
 }
 
 static void LoadStoryPicture(const char* name) {
     int previous = BackgroundId;
     BackgroundId = LoadPicture(name);
-    std::snprintf(BackgroundName, sizeof BackgroundName, "%s", name);
+    std::snprintf(Scene.picture, sizeof Scene.picture, "%s", name);
     // The old picture is no longer drawn once file: has run, whether the new one loaded
     // or the load failed and left 0; the internal sprites (ids 0 to 3) are never
     // released. The new one may have the old id when the old picture was freed already
@@ -141,7 +131,7 @@ enum StepEnd { StepShowsLine, StepOpensChoice, StepEndsMode };
 // shown, up to the next prose line, unless a line on the way leaves them (a choice, a
 // jump, the end). nullptr when there is none.
 static const char* NextStepPicture() {
-    for (int line = CurrentLine + 1; line < ScriptLineCount; ++line) {
+    for (int line = Scene.line + 1; line < ScriptLineCount; ++line) {
         Keyword k = MatchKeyword(LineText(line));
         if (k == KwFile) return LineText(line) + ArgumentOffset(k);
         if (k == KwNone || k == KwCommand || k == KwEnd || k == KwJump || k == KwSwitch ||
@@ -175,36 +165,36 @@ static bool ChoiceOpensAfter(int line) {
 // edited or older save: the story runs on from it, so no command is drawn as text.
 void EnterLoadedLine(bool whole) {
     StopStoryVoices();
-    bool prose = MatchKeyword(LineText(CurrentLine)) == KwNone;
-    if (ChoiceOpensAfter(CurrentLine) && (StoryState == ChoiceOpen || !prose))
-        StoryState = ChoiceOpen;
-    else if (StoryState == ChoiceOpen)
-        StoryState = ShowingProse;
-    ResumeAtLoadedLine = StoryState != ChoiceOpen && !prose;
-    if (whole) ShowWholeWhenBack(CurrentLine, ShownTextSize);
+    bool prose = MatchKeyword(LineText(Scene.line)) == KwNone;
+    if (ChoiceOpensAfter(Scene.line) && (Scene.storyState == ChoiceOpen || !prose))
+        Scene.storyState = ChoiceOpen;
+    else if (Scene.storyState == ChoiceOpen)
+        Scene.storyState = ShowingProse;
+    ResumeAtLoadedLine = Scene.storyState != ChoiceOpen && !prose;
+    if (whole) ShowWholeWhenBack(Scene.line, Scene.textSize);
     else ForgetLayout();
 }
 
-// Executes lines from CurrentLine on until a prose line (shown), a command: line (a
+// Executes lines from Scene.line on until a prose line (shown), a command: line (a
 // choice opens) or an end: line (GameMode changes). An empty line matches no keyword:
 // the step stops there like at prose.
 static StepEnd ExecuteLines() {
     for (int executed = 0; executed < StepLineLimit; ++executed) {
-        const char* line = LineText(CurrentLine);
+        const char* line = LineText(Scene.line);
         Keyword k = MatchKeyword(line);
         if (k == KwLabel) {
             // The line after a label is tested from setscreen: on, so a label directly
             // after another label is shown as prose.
             if (!MoveToNextLine()) return StepShowsLine;
-            line = LineText(CurrentLine);
+            line = LineText(Scene.line);
             k = MatchKeyword(line);
             if (k == KwLabel) return StepShowsLine;
         }
         const char* arg = line + ArgumentOffset(k);
         int n = ReadNumberAt(line, ArgumentOffset(k));
         switch (k) {
-        case KwSetscreen: AnimeFrames = 0; ScreenFrame = n; WaveEffect = false; break;
-        case KwSetchar: CharacterCell = n; WaveEffect = false; break;
+        case KwSetscreen: Scene.animeFrames = 0; Scene.screenFrame = n; Scene.waveEffect = false; break;
+        case KwSetchar: Scene.characterCell = n; Scene.waveEffect = false; break;
         case KwEnd:
             SetGameMode(n);
             TakeClick();
@@ -212,33 +202,33 @@ static StepEnd ExecuteLines() {
         case KwSize: TextSize = HeldTextSize(n); break;
         case KwFile: LoadStoryPicture(arg); break;
         case KwJump: GoToLine(FindLabel(arg)); continue;
-        case KwSwin: StoryState = ShowingOverWindow; break;
+        case KwSwin: Scene.storyState = ShowingOverWindow; break;
         case KwCommand:
-            StoryState = ChoiceOpen;
+            Scene.storyState = ChoiceOpen;
             OptionClickIgnored = true;  // the click that opened it was meant for the story
-            --CurrentLine;
+            --Scene.line;
             return StepOpensChoice;
-        case KwSwave: WaveEffect = true; break;
+        case KwSwave: Scene.waveEffect = true; break;
         case KwFlg: {
             int a = ReadNumberAt(line, 4);
-            if (IsFlagIndex(a)) FlagTable[a] = ReadNumberAt(line, 8);
+            if (IsFlagIndex(a)) Scene.flags[a] = ReadNumberAt(line, 8);
             break;
         }
-        case KwLoopanime: AnimeFrame = 0; AnimeLoop = n; break;
+        case KwLoopanime: Scene.animeFrame = 0; Scene.animeLoop = n; break;
         case KwAnime:
-            AnimeFrames = n;
-            if (n != 0) AnimeFramesSaved = n;
+            Scene.animeFrames = n;
+            if (n != 0) Scene.animeFramesSaved = n;
             break;
-        case KwSpeed: AnimeSpeed = n; AnimeFrame = 0; break;
+        case KwSpeed: Scene.animeSpeed = n; Scene.animeFrame = 0; break;
         case KwIf: {
             int a = ReadNumberAt(line, 3), b = ReadNumberAt(line, 9);
-            if (IsFlagIndex(a) && IsFlagIndex(b) && FlagTable[a] == ReadNumberAt(line, 7))
-                FlagTable[b] = ReadNumberAt(line, 13);
+            if (IsFlagIndex(a) && IsFlagIndex(b) && Scene.flags[a] == ReadNumberAt(line, 7))
+                Scene.flags[b] = ReadNumberAt(line, 13);
             break;
         }
         case KwSwitch: {
             int a = ReadNumberAt(line, 7);
-            if (IsFlagIndex(a) && FlagTable[a] == ReadNumberAt(line, 11)) {
+            if (IsFlagIndex(a) && Scene.flags[a] == ReadNumberAt(line, 11)) {
                 GoToLine(ReadNumberAt(line, 13));
                 continue;
             }
@@ -254,17 +244,17 @@ static StepEnd ExecuteLines() {
             continue;
         }
         case KwMidiPlay:
-            std::snprintf(RequestedMusic, sizeof RequestedMusic, "%s", arg);
-            RequestedMusicLoops = true;
+            std::snprintf(Scene.music, sizeof Scene.music, "%s", arg);
+            Scene.musicLoops = true;
             if (MusicOff == 0) kaMusic::PlayMusic(arg, 1);
             kaMusic::SetMusicVolume(-6);
             break;
         case KwMidiStop:
-            RequestedMusic[0] = '\0';
+            Scene.music[0] = '\0';
             kaMusic::StopMusic();
             break;
         case KwWavePlay:
-            if (!IsEffectClip(arg)) StepVoiceLine = CurrentLine;
+            if (!IsEffectClip(arg)) StepVoiceLine = Scene.line;
             PlayVoice(arg);
             break;
         default: return StepShowsLine;  // prose
@@ -277,46 +267,46 @@ static StepEnd ExecuteLines() {
 // The ping-pong of loop modes 2 to 4 on one position: back from limit, forward from 0.
 // Returns false when the position came back to 0 (loop mode 3 stops there).
 static bool PingPong(int* position, int limit) {
-    if (*position >= limit) AnimeBackward = true;
+    if (*position >= limit) Scene.animeBackward = true;
     if (*position <= 0) {
-        AnimeBackward = false;
+        Scene.animeBackward = false;
         *position += 1;
         return false;
     }
-    *position += AnimeBackward ? -1 : 1;
+    *position += Scene.animeBackward ? -1 : 1;
     return true;
 }
 
 static void AnimationTick() {
-    switch (AnimeLoop) {
+    switch (Scene.animeLoop) {
     case 1:
-        AnimeColumn = 0;
-        if (++AnimeFrame == AnimeFrames) AnimeFrame = 0;
+        Scene.animeColumn = 0;
+        if (++Scene.animeFrame == Scene.animeFrames) Scene.animeFrame = 0;
         break;
     case 2:
-        AnimeColumn = 0;
-        PingPong(&AnimeFrame, AnimeFrames);
+        Scene.animeColumn = 0;
+        PingPong(&Scene.animeFrame, Scene.animeFrames);
         break;
     case 3:
-        AnimeColumn = 0;
-        if (!PingPong(&AnimeFrame, AnimeFrames)) AnimeFrames = 0;
+        Scene.animeColumn = 0;
+        if (!PingPong(&Scene.animeFrame, Scene.animeFrames)) Scene.animeFrames = 0;
         break;
-    case 4: PingPong(&AnimeColumn, AnimeFrames); break;
+    case 4: PingPong(&Scene.animeColumn, Scene.animeFrames); break;
     case 5:
-        AnimeColumn = 0;
-        if (AnimeFrame < AnimeFrames) {
-            ++AnimeFrame;
+        Scene.animeColumn = 0;
+        if (Scene.animeFrame < Scene.animeFrames) {
+            ++Scene.animeFrame;
         } else {
-            AnimeBackward = true;
-            AnimeFrames = 0;
-            AnimeFrame = 1;
+            Scene.animeBackward = true;
+            Scene.animeFrames = 0;
+            Scene.animeFrame = 1;
         }
         break;
     default:  // 0 and any other value: once through, the last band stays
-        AnimeColumn = 0;
-        if (++AnimeFrame == AnimeFrames) {
-            ScreenFrame = AnimeFrames;
-            AnimeFrames = 0;
+        Scene.animeColumn = 0;
+        if (++Scene.animeFrame == Scene.animeFrames) {
+            Scene.screenFrame = Scene.animeFrames;
+            Scene.animeFrames = 0;
         }
         break;
     }
@@ -338,42 +328,42 @@ static void DrawBand(int band, int column = 0) {
 // The picture: through the wave effect, as a still band with the character, or as the
 // running animation, which moves on at most one tick per frame.
 static void DrawPicture() {
-    if (WaveEffect) {
-        if (ScreenFrame < 0 || ScreenFrame > LastBand) return;
+    if (Scene.waveEffect) {
+        if (Scene.screenFrame < 0 || Scene.screenFrame > LastBand) return;
         const layout::Placement& b = layout::Band;
         kaDraw::BltWave(b.x, b.y, layout::WaveReach, 2, 150.0f, BackgroundId, 0,
-                        b.height * ScreenFrame, b.width, b.height * ScreenFrame + b.height, 0);
+                        b.height * Scene.screenFrame, b.width, b.height * Scene.screenFrame + b.height, 0);
         return;
     }
-    if ((AnimeLoop == 3 || AnimeLoop == 5) && AnimeFrames == 0) {
-        DrawBand(ScreenFrame);
+    if ((Scene.animeLoop == 3 || Scene.animeLoop == 5) && Scene.animeFrames == 0) {
+        DrawBand(Scene.screenFrame);
         if (RandomNumber() % 200 == 5) {
-            AnimeFrame = 1;
-            AnimeFrames = AnimeFramesSaved;
+            Scene.animeFrame = 1;
+            Scene.animeFrames = Scene.animeFramesSaved;
         }
     }
-    if (AnimeLoop == 4) AnimeFrame = 0;
-    if (AnimeFrames == 0) {
-        DrawBand(ScreenFrame);
-        if (CharacterCell != NoCharacter && CharacterCell >= 0 && CharacterCell <= LastCell) {
+    if (Scene.animeLoop == 4) Scene.animeFrame = 0;
+    if (Scene.animeFrames == 0) {
+        DrawBand(Scene.screenFrame);
+        if (Scene.characterCell != NoCharacter && Scene.characterCell >= 0 && Scene.characterCell <= LastCell) {
             const layout::Placement& c = layout::Character;
-            kaDraw::BltTransparent(c.x, c.y, CharacterSheetId, c.width * CharacterCell, 0,
-                                   c.width * CharacterCell + c.width, c.height);
+            kaDraw::BltTransparent(c.x, c.y, CharacterSheetId, c.width * Scene.characterCell, 0,
+                                   c.width * Scene.characterCell + c.width, c.height);
         }
         return;
     }
-    AnimeClock += float(AnimeSpeed) * FrameSeconds;
-    DrawBand(AnimeFrame, AnimeColumn);
-    if (AnimeClock >= 10.0f) {
+    Scene.animeClock += float(Scene.animeSpeed) * FrameSeconds;
+    DrawBand(Scene.animeFrame, Scene.animeColumn);
+    if (Scene.animeClock >= 10.0f) {
         AnimationTick();
-        AnimeClock -= 10.0f;
+        Scene.animeClock -= 10.0f;
     }
 }
 
 // An open choice or quit prompt has the message window to itself: its prompt is drawn
 // there, whole, every frame, and the text layer may still hold another text (the system
 // menu's).
-bool MessageWindowShowsLine() { return StoryState != ChoiceOpen && !QuitPromptOpen; }
+bool MessageWindowShowsLine() { return Scene.storyState != ChoiceOpen && !QuitPromptOpen; }
 
 // A step of auto or skip mode runs the story frame without the pointer.
 static bool PointerHidden = false;
@@ -402,11 +392,11 @@ static int ShownOptions(int count) { return std::clamp(count, 0, layout::ChoiceR
 static int PromptLine(int count, int line) { return line + 2 + ShownOptions(count); }
 
 // The options of the story choice that is open: the count its command: line gives.
-static int StoryChoiceCount() { return ReadNumberAt(LineText(CurrentLine + 1), 8); }
+static int StoryChoiceCount() { return ReadNumberAt(LineText(Scene.line + 1), 8); }
 
 int OpenChoiceOptions() {
     if (QuitPromptOpen) return QuitPromptOptions;
-    return StoryState == ChoiceOpen ? ShownOptions(StoryChoiceCount()) : 0;
+    return Scene.storyState == ChoiceOpen ? ShownOptions(StoryChoiceCount()) : 0;
 }
 
 // Draws an open choice of count options from line + 2 on, the prompt after them; 0 while
@@ -479,14 +469,14 @@ static void StoryFrameOnce(bool click, bool skipping) {
         TextSize = 28;
         if (PanelButtons(click)) return;
 
-        bool resume = ResumeAtLoadedLine && StoryState != ChoiceOpen;
+        bool resume = ResumeAtLoadedLine && Scene.storyState != ChoiceOpen;
         ResumeAtLoadedLine = false;
-        if (resume || (click && StoryState != ChoiceOpen && !QuitPromptOpen)) {
+        if (resume || (click && Scene.storyState != ChoiceOpen && !QuitPromptOpen)) {
             // A press past a shown prose line reads it; a click of held Ctrl or of skip
             // mode does not.
-            if (!OptionClickIgnored && LaidOutLine == CurrentLine &&
-                MatchKeyword(LineText(CurrentLine)) == KwNone)
-                MarkLineRead(CurrentLine);
+            if (!OptionClickIgnored && LaidOutLine == Scene.line &&
+                MatchKeyword(LineText(Scene.line)) == KwNone)
+                MarkLineRead(Scene.line);
             // A reader's press may let the voice finish; held Ctrl and skip mode cut it.
             // A phrase said is over once the story moves on, but for skip mode's own
             // (skip_on), as it runs, and a load's notice, said over the load's own step.
@@ -498,45 +488,45 @@ static void StoryFrameOnce(bool click, bool skipping) {
                     FinishingVoice = VoiceId;
             }
             ForgetReplacedLine();  // the line a step stops at is shown afresh
-            StoryState = ShowingProse;
+            Scene.storyState = ShowingProse;
             if (!resume) MoveToNextLine();
-            WaveEffect = false;
+            Scene.waveEffect = false;
             StepVoiceLine = -1;
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
             if (end == StepOpensChoice)
-                SpeakLineClip(LineText(PromptLine(ReadNumberAt(LineText(CurrentLine + 1), 8), CurrentLine)));
+                SpeakLineClip(LineText(PromptLine(ReadNumberAt(LineText(Scene.line + 1), 8), Scene.line)));
             if (end == StepShowsLine) {
-                ShownTextSize = TextSize;
+                Scene.textSize = TextSize;
                 // With self-voicing on, a line no clip of its own speaks is narrated,
                 // as its voice.
-                std::string narration = StepVoiceLine < 0 ? NarrationClip(CurrentLine) : "";
+                std::string narration = StepVoiceLine < 0 ? NarrationClip(Scene.line) : "";
                 if (!narration.empty()) PlayNarration(narration.c_str());
-                RecordShownLine(CurrentLine, TextSize, StepVoiceLine);
+                RecordShownLine(Scene.line, TextSize, StepVoiceLine);
                 // While the line is read, the picture of the step after it is decoded.
                 if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
             }
         }
 
-        if (StoryState == ShowingOverWindow) {
+        if (Scene.storyState == ShowingOverWindow) {
             BltOpaqueAt(layout::WindowBack, WindowBackId);
             BltTransparentAt(layout::WindowFrame, WindowFrameId);
         }
         bool showsLine = MessageWindowShowsLine();
-        if (showsLine) ShowLine(CurrentLine, 0, ShownTextSize);
+        if (showsLine) ShowLine(Scene.line, 0, Scene.textSize);
         DrawPicture();
         BltTransparentAt(layout::Panel, InterfacePicture[PicPanel]);
         SpeakPanelButtonReached();
         BltTransparentAt(layout::MessageFrame, InterfacePicture[PicMessage]);
         if (showsLine && RevealText(MessageSpeed == 0.0f ? 0.0f : MessageSpeed * 0.01f) &&
-            LaidOutLine == CurrentLine)
-            MarkLineRead(CurrentLine);  // all its characters are out
+            LaidOutLine == Scene.line)
+            MarkLineRead(Scene.line);  // all its characters are out
 
-        if (StoryState == ChoiceOpen) {
-            int r = ChoiceMenu(StoryChoiceCount(), CurrentLine, click);
+        if (Scene.storyState == ChoiceOpen) {
+            int r = ChoiceMenu(StoryChoiceCount(), Scene.line, click);
             if (r != 0) {
                 GoToLine(r);
-                StoryState = ShowingProse;
+                Scene.storyState = ShowingProse;
                 MovePointerTo(layout::PointerAfterChoice.x, layout::PointerAfterChoice.y);
                 click = true;  // the option's label line is stepped from at once
                 continue;
@@ -570,34 +560,19 @@ void StoryFrame(StepCause cause, bool skipping) {
     OptionClickIgnored = PanelClickIgnored = false;
 }
 
+const StorySnapshot& CurrentScene() { return Scene; }
+
 void TakeStorySnapshot(StorySnapshot* out) {
-    StorySnapshot& s = *out;
-    s.line = CurrentLine;
-    std::copy(FlagTable, FlagTable + FlagCount, s.flags);
-    std::snprintf(s.picture, sizeof s.picture, "%s", BackgroundName);
-    s.storyState = StoryState;
-    s.screenFrame = ScreenFrame;
-    s.characterCell = CharacterCell;
-    s.waveEffect = WaveEffect;
-    s.wavePhase = kaDraw::WavePhaseDegrees();
-    s.animeFrames = AnimeFrames;
-    s.animeFrame = AnimeFrame;
-    s.animeLoop = AnimeLoop;
-    s.animeFramesSaved = AnimeFramesSaved;
-    s.animeSpeed = AnimeSpeed;
-    s.animeColumn = AnimeColumn;
-    s.animeBackward = AnimeBackward;
-    s.animeClock = AnimeClock;
-    s.textSize = ShownTextSize;
-    std::snprintf(s.music, sizeof s.music, "%s", RequestedMusic);
-    s.musicLoops = RequestedMusic[0] && RequestedMusicLoops;
-    s.random = RandomState();
+    *out = Scene;
+    out->wavePhase = kaDraw::WavePhaseDegrees();
+    out->musicLoops = Scene.music[0] && Scene.musicLoops;
+    out->random = RandomState();
 }
 
 // The music is asked for again from its start, as midi_play: would ask for it.
 static void RestoreMusic(const char* name, bool loops) {
-    std::snprintf(RequestedMusic, sizeof RequestedMusic, "%s", name);
-    RequestedMusicLoops = loops;
+    std::snprintf(Scene.music, sizeof Scene.music, "%s", name);
+    Scene.musicLoops = loops;
     if (!name[0]) {
         kaMusic::StopMusic();
         return;
@@ -608,41 +583,41 @@ static void RestoreMusic(const char* name, bool loops) {
 
 void RestoreStorySnapshot(const StorySnapshot& s) {
     GoToLine(s.line);
-    std::copy(s.flags, s.flags + FlagCount, FlagTable);
+    const int line = Scene.line;
     if (!s.picture[0]) {
         if (BackgroundId > kaDraw::FontBufferSprite) kaDraw::ReleaseObject(BackgroundId);
         BackgroundId = 0;
-        BackgroundName[0] = '\0';
-    } else if (BackgroundId == 0 || std::strcmp(s.picture, BackgroundName) != 0) {
+    } else if (BackgroundId == 0 || std::strcmp(s.picture, Scene.picture) != 0) {
         LoadStoryPicture(s.picture);
     }
+    Scene = s;
+    Scene.line = line;
     // A choice is open only where one opens next; EnterLoadedLine settles the rest.
-    StoryState = s.storyState == ShowingOverWindow                        ? ShowingOverWindow
-                 : s.storyState == ChoiceOpen && ChoiceOpensAfter(s.line) ? ChoiceOpen
-                                                                          : ShowingProse;
-    ScreenFrame = s.screenFrame;
-    CharacterCell = s.characterCell;
-    WaveEffect = s.waveEffect;
+    Scene.storyState = s.storyState == ShowingOverWindow                        ? ShowingOverWindow
+                       : s.storyState == ChoiceOpen && ChoiceOpensAfter(s.line) ? ChoiceOpen
+                                                                                : ShowingProse;
     kaDraw::SetWavePhaseDegrees(s.wavePhase);
-    AnimeFrames = s.animeFrames;
-    AnimeFrame = s.animeFrame;
-    AnimeLoop = s.animeLoop;
-    AnimeFramesSaved = s.animeFramesSaved;
-    AnimeSpeed = s.animeSpeed;
-    AnimeColumn = s.animeColumn;
-    AnimeBackward = s.animeBackward;
-    AnimeClock = s.animeClock;
-    ShownTextSize = HeldTextSize(s.textSize);
+    Scene.textSize = HeldTextSize(s.textSize);
     RestoreMusic(s.music, s.musicLoops);
     SetRandomState(s.random);
 }
 
+void EnterSavedLine(int line, const StorySnapshot* kept) {
+    Scene.line = line;
+    Scene.storyState = ShowingProse;
+    if (kept) {
+        RestoreStorySnapshot(*kept);
+    } else {
+        Scene.animeFrames = Scene.animeFrame = Scene.animeLoop = 0;
+        Scene.characterCell = NoCharacter;
+        Scene.screenFrame = 99;
+    }
+    QuitPromptOpen = false;
+}
+
 void GoToLineForTest(int line) { GoToLine(line); }
-int32_t FlagForTest(int index) { return IsFlagIndex(index) ? FlagTable[index] : 0; }
+int32_t FlagForTest(int index) { return IsFlagIndex(index) ? Scene.flags[index] : 0; }
 void SetFlagForTest(int index, int32_t value) {
-    if (IsFlagIndex(index)) FlagTable[index] = value;
+    if (IsFlagIndex(index)) Scene.flags[index] = value;
 }
 int StoryPictureForTest() { return BackgroundId; }
-int AnimeFramesSavedForTest() { return AnimeFramesSaved; }
-int AnimeColumnForTest() { return AnimeColumn; }
-float AnimeClockForTest() { return AnimeClock; }

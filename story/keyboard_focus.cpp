@@ -154,7 +154,7 @@ void PutPointer(layout::Point p) {
 // put back where a choice leaves it, so that Return steps again.
 void DropStaleFocus(Screen s) {
     if (Focused < 0) return;
-    bool stepped = InStory(LastScreen) && CurrentLine != FocusedLine;
+    bool stepped = InStory(LastScreen) && CurrentScene().line != FocusedLine;
     layout::Rect area;
     if (s != LastScreen || stepped || !FocusedArea(s, &area) || !PointerIn(area)) {
         Focused = -1;
@@ -183,7 +183,7 @@ bool KeyboardFocusFrame() {
         bool placed = s == Screen::Backlog ? BacklogLineOnPage(next, true, &area) : next >= 0;
         if (placed) {
             Focused = next;
-            FocusedLine = CurrentLine;
+            FocusedLine = CurrentScene().line;
             if (s == Screen::Preferences) PickPreferencesRow(next);
             PutPointer(layout::Centre(area));
         }

@@ -17,7 +17,7 @@ bool SaveSlot(int slot) {
     char line[SaveLineBytes];
     static StorySnapshot snapshot;
     TakeStorySnapshot(&snapshot);
-    SaveLineOf(CurrentLine, line, sizeof line);
+    SaveLineOf(CurrentScene().line, line, sizeof line);
     return WriteSlot(slot, line, snapshot, LastStoryFrame());
 }
 
@@ -28,16 +28,7 @@ bool SaveSlot(int slot) {
 bool LoadSlot(int slot) {
     char token[SaveTokenBytes];
     if (!ReadSaveLine(slot, token) || !ParseSaveLine(token, sizeof token, &Kept)) return false;
-    CurrentLine = Kept.line;
-    StoryState = ShowingProse;
     static StateFile state;
-    if (ReadSlotState(slot, token, &state)) {
-        RestoreStorySnapshot(state.snapshot);
-    } else {
-        AnimeFrames = AnimeFrame = AnimeLoop = 0;
-        CharacterCell = NoCharacter;
-        ScreenFrame = 99;
-    }
-    QuitPromptOpen = false;
+    EnterSavedLine(Kept.line, ReadSlotState(slot, token, &state) ? &state.snapshot : nullptr);
     return true;
 }

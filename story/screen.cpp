@@ -16,7 +16,7 @@ Screen CurrentScreen() {
     case ModeTitle: return Screen::Title;
     case ModeStory:
         if (QuitPromptOpen) return Screen::QuitPrompt;
-        return StoryState == ChoiceOpen ? Screen::Choice : Screen::Story;
+        return CurrentScene().storyState == ChoiceOpen ? Screen::Choice : Screen::Story;
     default: return Screen::End;
     }
 }

@@ -20,7 +20,7 @@ static bool MaySkip(int line) { return SkipsEverything() || LineWasRead(line); }
 // skip.
 static bool SkipModeGoesOn() {
     if (!SkipMode) return false;
-    if (!StoryOpenToSkip() || !MaySkip(CurrentLine)) {
+    if (!StoryOpenToSkip() || !MaySkip(CurrentScene().line)) {
         SkipMode = false;
         return false;
     }
@@ -44,7 +44,7 @@ bool SkipModeSteps() {
 
 void SkipModeAfterStep() {
     if (!SkipMode) return;
-    if (!StoryOpenToSkip() || !MaySkip(CurrentLine)) {
+    if (!StoryOpenToSkip() || !MaySkip(CurrentScene().line)) {
         // The line it stops at is the reader's to read and hear.
         SkipMode = false;
         return;

@@ -45,16 +45,10 @@ void ResetStoryState();
 
 enum { ShowingProse = 0, ShowingOverWindow = 1, ChoiceOpen = 2 };
 constexpr int FlagCount = 1000;   // indices 000 to 999, as the script syntax allows
-constexpr int NoCharacter = 99;   // CharacterCell that draws no character
+constexpr int NoCharacter = 99;   // the character cell that draws none
 
-extern int CurrentLine;      // the line shown or being executed
-extern int StoryState;       // ShowingProse, ShowingOverWindow or ChoiceOpen
 extern bool QuitPromptOpen;
 extern bool SystemMenuOpen;  // the system menu runs from the next frame
-extern int ScreenFrame;      // band shown when not animating
-extern int CharacterCell;
-extern bool WaveEffect;
-extern int AnimeFrames, AnimeLoop, AnimeFrame;
 extern int VoiceId;          // sound object of the last voice clip, -1 before the first
 // The left-click flag takes no option in this frame: the frame a choice or the quit
 // prompt opens, the frame the system menu or its notice closes, and a frame whose click
@@ -63,9 +57,6 @@ extern bool OptionClickIgnored;
 // The left-click flag presses no panel button in this frame: the frame the system menu
 // or its notice closes. Cleared when the story frame ends.
 extern bool PanelClickIgnored;
-// The piece the script last asked for with midi_play: in this run, empty once a
-// midi_stop: came after it: what music switched on again plays.
-extern char RequestedMusic[ScriptLineBytes];
 
 // The state the engine's parts share (story_state.cpp), then the interpreter's, the
 // message window's and self-voicing's, back to their start values; called by
@@ -107,10 +98,11 @@ void ResumePassedLine(int voiceLine);
 
 // ---- Saved state (interpreter.cpp, saved_state.cpp) ----------------------------------
 
-// Everything the script set that the position alone does not give back: what a save
-// keeps beside its slot (and what one passed line may keep to go back to).
+// The story's scene: its line and everything the script set that the line alone does
+// not give back. The interpreter owns the live one; a save keeps a copy beside its slot,
+// the backlog one with each line shown, the resume point one at the way out.
 struct StorySnapshot {
-    int32_t line;                      // CurrentLine
+    int32_t line;                      // the line shown or being executed
     int32_t flags[FlagCount];
     char picture[ScriptLineBytes];     // the last file: line's picture; empty before one
     int32_t storyState;                // ShowingProse, ShowingOverWindow (swin:) or ChoiceOpen
@@ -121,14 +113,21 @@ struct StorySnapshot {
     bool animeBackward;
     float animeClock;
     int32_t textSize;                  // the shown line's letters
-    char music[ScriptLineBytes];       // the piece asked for; empty after midi_stop:
+    char music[ScriptLineBytes];       // the piece midi_play: asked for in this run; empty
+                                       // after midi_stop: (what music switched on plays)
     bool musicLoops;
     uint64_t random;                   // the random generator's state
 };
+// The live scene, to read; its wave phase and random state are those of its last copy.
+const StorySnapshot& CurrentScene();
+// A copy of the live scene, with the wave effect's phase and the generator's state.
 void TakeStorySnapshot(StorySnapshot* out);
 // Puts the story where the snapshot stood (its picture loaded, its music started) but
 // makes no step and leaves the message window's layout alone.
 void RestoreStorySnapshot(const StorySnapshot& s);
+// The story at a saved line, no choice or prompt open: with the scene kept beside the
+// save, or (none) the animation, the character and the band cleared and the rest as it was.
+void EnterSavedLine(int line, const StorySnapshot* kept);
 
 // The story frame last presented, reduced to a slot's preview: kept by FrameUpdate as
 // the menu opens over it and by F5 before the quick save, so that a save shows what the
@@ -595,11 +594,6 @@ int32_t FlagForTest(int index);
 void SetFlagForTest(int index, int32_t value);
 // The picture of the last file: line (BackgroundId), 0 before one or after a failed load.
 int StoryPictureForTest();
-// The animation's saved frame count (what loop modes 3 and 5 restart with), its sideways
-// column (loop mode 4) and the clock gathered toward its next tick.
-int AnimeFramesSavedForTest();
-int AnimeColumnForTest();
-float AnimeClockForTest();
 // The logo's jitter level of its next step (6 down to 1, then up to 19).
 int LogoLevelForTest();
 // What StartGame leaves for the main loop (frames run), without its pictures and files.

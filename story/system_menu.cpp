@@ -59,8 +59,8 @@ static void CloseMenu() {
 void SwitchMusic(int off) {
     if (off) {
         kaMusic::StopMusic();
-    } else if (MusicOff != 0 && RequestedMusic[0]) {
-        kaMusic::PlayMusic(RequestedMusic, 1);
+    } else if (MusicOff != 0 && CurrentScene().music[0]) {
+        kaMusic::PlayMusic(CurrentScene().music, 1);
     }
     MusicOff = off;
 }

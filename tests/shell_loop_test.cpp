@@ -70,7 +70,7 @@ TEST_F(ShellLoop, EveryClickAndReturnStepsOnce) {
                                       : plat::Event{plat::EvButtonDown, 100, 100, 1, 1, {}});
         at += held + 40;  // let go and seen up before the next press
     }
-    int steps = 0, line = CurrentLine;
+    int steps = 0, line = CurrentScene().line;
     size_t next = 0;
     while (int32_t(plat::Milliseconds() - at) < 0) {
         uint32_t now = plat::Milliseconds();
@@ -78,8 +78,8 @@ TEST_F(ShellLoop, EveryClickAndReturnStepsOnce) {
         bool down = next < inputs.size() && inputs[next].key && int32_t(now - inputs[next].at) >= 0;
         headless::SetKeyDown(plat::KeyReturn, down);
         ASSERT_TRUE(RunLoopPass());
-        steps += CurrentLine != line;
-        line = CurrentLine;
+        steps += CurrentScene().line != line;
+        line = CurrentScene().line;
     }
     EXPECT_EQ(steps, 1000);
 }
@@ -104,7 +104,7 @@ TEST_F(ShellLoop, APressOnTheLogoOrBeforeTheWheelIsNoHalfOfADoubleClick) {
     ASSERT_EQ(GetGameMode(), ModeTitle);
     Click();
     Pass();
-    int line = CurrentLine;
+    int line = CurrentScene().line;
     Push(plat::EvWheel, 0, 1);  // the backlog, opened and closed
     Pass();
     ASSERT_TRUE(BacklogOpen);
@@ -113,7 +113,7 @@ TEST_F(ShellLoop, APressOnTheLogoOrBeforeTheWheelIsNoHalfOfADoubleClick) {
     ASSERT_FALSE(BacklogOpen);
     Click(2);
     Pass();
-    EXPECT_GT(CurrentLine, line);
+    EXPECT_GT(CurrentScene().line, line);
 }
 
 // The game's own pointer is drawn only while the real one is over the window: leaving
@@ -155,13 +155,13 @@ TEST_F(ShellLoop, NoFramesWhileInactiveAndTheFirstFrameBackSeesOnlyTheTimeSince)
     StartInStory();
     Pass(20);
     EXPECT_FLOAT_EQ(FrameSeconds, 0.020f);
-    int presented = headless::PresentCount(), line = CurrentLine;
+    int presented = headless::PresentCount(), line = CurrentScene().line;
     Push(plat::EvFocusLost);
     Click();  // the click that brings the window back counts once it is active
     uint32_t lastFrame = Shell.LastFrameTime;
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(Pass());
     EXPECT_EQ(Shell.LastFrameTime, lastFrame) << "no frame ran";
-    EXPECT_EQ(CurrentLine, line);
+    EXPECT_EQ(CurrentScene().line, line);
     Push(plat::EvExposed);  // the last frame shown again
     Pass();
     EXPECT_EQ(headless::PresentCount(), presented + 1);
@@ -170,7 +170,7 @@ TEST_F(ShellLoop, NoFramesWhileInactiveAndTheFirstFrameBackSeesOnlyTheTimeSince)
     Pass(7000);
     EXPECT_EQ(Shell.LastFrameTime, plat::Milliseconds()) << "a frame ran at once";
     EXPECT_FLOAT_EQ(FrameSeconds, 0.0f) << "the pause is not seen";
-    EXPECT_GT(CurrentLine, line);
+    EXPECT_GT(CurrentScene().line, line);
 }
 
 TEST_F(ShellLoop, TheSystemPointerChangesOncePerCrossing) {
@@ -244,7 +244,7 @@ TEST_F(ShellLoop, EveryRouteRunsShutdownOnceAndInOrder) {
         SetGameMode(ModeTitle);
         Push(plat::EvFocusGained);
         Pass();  // the title's click, left by StartGame, shows line 6
-        ASSERT_EQ(CurrentLine, 6);
+        ASSERT_EQ(CurrentScene().line, 6);
         std::vector<std::string> releases;
         Releases = &releases;
         headless::SetCallObserver(NotePlatformCall);

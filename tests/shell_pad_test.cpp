@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 // the mode, line, open pages, auto and skip modes, the quick slot and the last frame.
 std::string Outcome(const fs::path& dir) {
     std::ostringstream o;
-    o << "mode " << GetGameMode() << ", line " << CurrentLine << ", backlog " << BacklogOpen << ", preferences "
+    o << "mode " << GetGameMode() << ", line " << CurrentScene().line << ", backlog " << BacklogOpen << ", preferences "
       << PreferencesOpen << ", auto " << AutoModeOnForTest() << ", skip " << SkipModeRuns() << ", quick save "
       << fs::exists(dir / "z_quick.sdt") << ", quit prompt " << QuitPromptOpen << ", picture " << std::hex
       << (headless::PresentedHashes().empty() ? 0 : headless::PresentedHashes().back());
@@ -145,24 +145,24 @@ TEST_F(Pad, EachButtonDoesWhatItsKeyOrClickDoes) {
 // RB held steps every frame as held Ctrl does, and stops when let go.
 TEST_F(Pad, RBHeldSkipsLikeCtrlAndStopsWhenLetGo) {
     StartStory();
-    int line = CurrentLine;
+    int line = CurrentScene().line;
     headless::PadButton(Pad1, plat::PadRB, true);
     RunFor(100);
-    int skipped = CurrentLine - line;
+    int skipped = CurrentScene().line - line;
     EXPECT_GE(skipped, 4) << "a step a frame";
     headless::PadButton(Pad1, plat::PadRB, false);
     RunFor(500);  // the last line comes out
-    line = CurrentLine;
+    line = CurrentScene().line;
     EXPECT_EQ(RunFor(2000), 0) << "let go: the page rests";
-    EXPECT_EQ(CurrentLine, line);
+    EXPECT_EQ(CurrentScene().line, line);
 
     StartAgain();
-    line = CurrentLine;
+    line = CurrentScene().line;
     headless::SetKeyDown(plat::KeyCtrl, true);
     Key(plat::KeyCtrl);
     RunFor(100);
     headless::SetKeyDown(plat::KeyCtrl, false);
-    EXPECT_EQ(CurrentLine - line, skipped) << "as many steps as held Ctrl in the same time";
+    EXPECT_EQ(CurrentScene().line - line, skipped) << "as many steps as held Ctrl in the same time";
 }
 
 // The left stick runs a frame every refresh while pushed beyond the dead zone (the real
@@ -208,20 +208,20 @@ TEST_F(Pad, UnpluggingAPadLetsGoOfWhatItHeld) {
     headless::PadButton(Pad2, plat::PadRB, true);
     headless::PadButton(Pad2, plat::PadRB, false);
     headless::PadAxis(Pad1, padstate::AxisLeftX, 32767);
-    int line = CurrentLine;
+    int line = CurrentScene().line;
     RunFor(100);
-    EXPECT_GT(CurrentLine, line + 2) << "pad 1 still holds RB";
+    EXPECT_GT(CurrentScene().line, line + 2) << "pad 1 still holds RB";
     headless::UnplugPad(Pad1);
     RunFor(500);  // the last line comes out
-    line = CurrentLine;
+    line = CurrentScene().line;
     EXPECT_EQ(RunFor(3000), 0) << "nothing held any more: the page rests";
-    EXPECT_EQ(CurrentLine, line);
+    EXPECT_EQ(CurrentScene().line, line);
     Tap(plat::PadA, Pad1);
     RunFor(100);
-    EXPECT_EQ(CurrentLine, line) << "an unplugged pad is not listened to";
+    EXPECT_EQ(CurrentScene().line, line) << "an unplugged pad is not listened to";
     Tap(plat::PadA, Pad2);
     RunFor(100);
-    EXPECT_EQ(CurrentLine, line + 1) << "the second pad goes on";
+    EXPECT_EQ(CurrentScene().line, line + 1) << "the second pad goes on";
     headless::UnplugPad(Pad2);
 }
 

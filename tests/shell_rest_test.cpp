@@ -26,7 +26,7 @@ TEST_F(LoopRest, AStillPagePresentsOnceThenRestsAndAClickIsShownAtOnce) {
     RunUntil(click + 1);
     EXPECT_EQ(Shell.LastFrameTime, click) << "the click's frame ran when it came";
     EXPECT_FLOAT_EQ(FrameSeconds, OneRefresh) << "and covered one refresh, not the rest";
-    EXPECT_EQ(CurrentLine, 7);
+    EXPECT_EQ(CurrentScene().line, 7);
     EXPECT_EQ(headless::PresentCount(), presented + 1);
 }
 
@@ -34,7 +34,7 @@ TEST_F(LoopRest, AStillPagePresentsOnceThenRestsAndAClickIsShownAtOnce) {
 // frames, keeps them running until it steps, then the page rests again.
 TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
     OpenStory({Sjis("一"), Sjis("二"), Sjis("三")});
-    int line = CurrentLine;
+    int line = CurrentScene().line;
     RunFor(5000);
     uint32_t wheel = Now() + 100;
     headless::PushEventAt(wheel, plat::Event{plat::EvWheel, 0, 1, 0, 0, {}});
@@ -48,7 +48,7 @@ TEST_F(LoopRest, TheBacklogAndAutoModeAreServedOutOfARest) {
 
     Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyA);
     RunFor(1200);  // the pause of a one-character line: 1.05 s
-    EXPECT_EQ(CurrentLine, line + 1) << "auto mode stepped on time";
+    EXPECT_EQ(CurrentScene().line, line + 1) << "auto mode stepped on time";
     EXPECT_TRUE(AutoModeOnForTest());
 }
 
@@ -66,7 +66,7 @@ TEST_F(LoopRest, AnOpenChoiceAndTheQuitPromptRestUntilThePointerMoves) {
                    Sjis("どちらへ？"), "label:aaaa", Sjis("左"), "label:bbbb", Sjis("右")});
         ClickAt(Now() + 10, c.x, c.y);
         RunFor(200);
-        ASSERT_TRUE(StoryState == ChoiceOpen || QuitPromptOpen) << c.name;
+        ASSERT_TRUE(CurrentScene().storyState == ChoiceOpen || QuitPromptOpen) << c.name;
         int presented = headless::PresentCount();
         EXPECT_EQ(RunFor(10000), 0) << c.name;
         EXPECT_EQ(headless::PresentCount(), presented) << c.name;
@@ -95,10 +95,10 @@ TEST_F(LoopRest, TheMusicPollWakesARestOnTimeAcrossTheClocksWrap) {
 TEST_F(LoopRest, ALoopWaitingForItsChanceOfARestartKeepsItsFrameRate) {
     OpenStory({"file:sc1.sad", "setscreen:0", "anime:3", "speed:1000", "loopanime:5",
                Sjis("待つ")});
-    ASSERT_EQ(AnimeFrames, 0) << "played once, waiting";
+    ASSERT_EQ(CurrentScene().animeFrames, 0) << "played once, waiting";
     int frames = 0;
-    while (AnimeFrames == 0 && frames < 100000) frames += RunFor(1000 / 60 + 1);
-    EXPECT_NE(AnimeFrames, 0) << "a restart came";
+    while (CurrentScene().animeFrames == 0 && frames < 100000) frames += RunFor(1000 / 60 + 1);
+    EXPECT_NE(CurrentScene().animeFrames, 0) << "a restart came";
     EXPECT_GE(RunFor(1000), 59) << "frames kept running";
 }
 

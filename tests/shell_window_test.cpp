@@ -55,12 +55,12 @@ TEST_F(WindowFit, ThePointerMapsToThePictureAtEveryScaleAndTheBarsTakeNoClicks) 
                     EXPECT_FALSE(TakePointerMove(&wx, &wy)) << "made once";
                 }
         if (c.barX >= 0) {
-            int line = CurrentLine;
+            int line = CurrentScene().line;
             Push(plat::EvPointerMove, c.barX, c.barY);
             ClickAt(Now() + 5, c.barX, c.barY);
             ClickAt(Now() + 300, c.barX, c.barY, 3);
             RunFor(500);
-            EXPECT_EQ(CurrentLine, line) << "a click on a bar does nothing";
+            EXPECT_EQ(CurrentScene().line, line) << "a click on a bar does nothing";
             EXPECT_EQ(GetGameMode(), ModeStory);
         }
     }
@@ -71,19 +71,19 @@ TEST_F(WindowFit, TheReturnOfTheFullScreenKeyTakesNoStep) {
     storytest::SetScript({storytest::Sjis("一"), storytest::Sjis("二"), storytest::Sjis("三")});
     Open(ModeTitle);
     RunFor(1000);
-    int line = CurrentLine;
+    int line = CurrentScene().line;
     headless::SetKeyDown(plat::KeyReturn, true);
     Push(plat::EvFullScreenKey);
     RunFor(300);
     headless::SetKeyDown(plat::KeyReturn, false);
     RunFor(300);
     EXPECT_TRUE(headless::FullScreen());
-    EXPECT_EQ(CurrentLine, line);
+    EXPECT_EQ(CurrentScene().line, line);
     headless::SetKeyDown(plat::KeyReturn, true);  // a Return of its own steps
     Push(plat::EvKeyDown, 0, 0, 0, 0, plat::KeyReturn);
     RunFor(100);
     headless::SetKeyDown(plat::KeyReturn, false);
-    EXPECT_EQ(CurrentLine, line + 1);
+    EXPECT_EQ(CurrentScene().line, line + 1);
 }
 
 TEST_F(WindowFit, TheSizeAndFullScreenAreKeptBesideSetIniForTheNextRun) {

@@ -28,7 +28,7 @@ protected:
     // Frames of 50 ms until the story leaves line, at most limit of them; how many ran.
     int FramesOn(int line, int limit) {
         int n = 0;
-        for (; CurrentLine == line && n < limit; ++n) Frame(0.05f);
+        for (; CurrentScene().line == line && n < limit; ++n) Frame(0.05f);
         return n;
     }
 };
@@ -36,7 +36,7 @@ protected:
 TEST_F(AutoSkip, WaitsForTheLineTheVoiceAndAPauseThatGrowsWithTheLine) {
     SetScript({"wave_play:v_minato_001.sad", Sjis("十文字ある行です。。"), Sjis("短い"), Sjis("次")});
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 7);
+    ASSERT_EQ(CurrentScene().line, 7);
     PressA();
     ASSERT_TRUE(AutoModeOnForTest());
     EXPECT_EQ(FramesOn(7, 100), 100) << "the voice has not ended (no audio pulled)";
@@ -44,7 +44,7 @@ TEST_F(AutoSkip, WaitsForTheLineTheVoiceAndAPauseThatGrowsWithTheLine) {
     headless::PullAudio(out.data(), 10 * 44100);  // the clip plays out
     // 1 s + 10 x 50 ms of pause, counted from the first frame that sees the voice ended.
     EXPECT_NEAR(FramesOn(7, 100), 30, 1);
-    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_EQ(CurrentScene().line, 8);
     EXPECT_TRUE(AutoModeOnForTest());
 }
 
@@ -56,7 +56,7 @@ TEST_F(AutoSkip, StepsWithoutPressingWhatIsUnderThePointerAndStopsAtAChoice) {
     PressA();
     PointAt(570, 270);
     FramesOn(6, 60);
-    EXPECT_EQ(StoryState, ChoiceOpen);
+    EXPECT_EQ(CurrentScene().storyState, ChoiceOpen);
     EXPECT_EQ(GetGameMode(), ModeStory) << "the menu button was not pressed";
     EXPECT_FALSE(AutoModeOnForTest()) << "the choice ends auto mode";
     EXPECT_LT(AutoModeSecondsToStep(), 0.0f);
@@ -70,7 +70,7 @@ TEST_F(AutoSkip, AClickDoesWhatItAlwaysDoesAndEndsAutoMode) {
     Frame(0.5f);
     EXPECT_NEAR(AutoModeSecondsToStep(), 0.55f, 0.001f);
     Frame(0.016f, true);
-    EXPECT_EQ(CurrentLine, 7) << "the click stepped once";
+    EXPECT_EQ(CurrentScene().line, 7) << "the click stepped once";
     EXPECT_FALSE(AutoModeOnForTest());
     EXPECT_EQ(FramesOn(7, 60), 60);
 }
@@ -78,16 +78,16 @@ TEST_F(AutoSkip, AClickDoesWhatItAlwaysDoesAndEndsAutoMode) {
 TEST_F(AutoSkip, ALineIsReadWhenAllOutOrPressedPastButNotWhenCtrlSkipsIt) {
     SetScript({Sjis("一行目です"), Sjis("二行目です"), Sjis("三行目です"), Sjis("四行目です")});
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 6);
+    ASSERT_EQ(CurrentScene().line, 6);
     EXPECT_FALSE(LineWasRead(6)) << "not all out yet";
     for (int i = 0; i < 10; ++i) Frame(0.016f);
     EXPECT_TRUE(LineWasRead(6)) << "every character out";
     Frame(0.016f, true);
     Frame(0.016f, true);  // a press past line 7 before it is out
-    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_EQ(CurrentScene().line, 8);
     EXPECT_TRUE(LineWasRead(7));
     SkipWithCtrl();
-    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_EQ(CurrentScene().line, 9);
     EXPECT_FALSE(LineWasRead(8)) << "Ctrl skipped it unread";
 }
 
@@ -96,20 +96,20 @@ TEST_F(AutoSkip, SkipRunsThroughReadLinesAndStopsAtTheFirstUnreadOneOrAnyInput) 
                Sjis("五")});
     UseSystemSettings("0,0,");  // whole lines at once: each shown line is read
     for (int i = 0; i < 3; ++i) Click();
-    ASSERT_EQ(CurrentLine, 9);  // 6, 8 and 9 read
+    ASSERT_EQ(CurrentScene().line, 9);  // 6, 8 and 9 read
     Restart();
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 6);
+    ASSERT_EQ(CurrentScene().line, 6);
     PressS();
     EXPECT_TRUE(SkipModeRuns());
-    EXPECT_EQ(CurrentLine, 8) << "one line a frame";
+    EXPECT_EQ(CurrentScene().line, 8) << "one line a frame";
     EXPECT_EQ(kaSound::SecondsLeft(VoiceId), 0.0f) << "the skipped line's voice is stopped";
     Frame(0.016f);
     Frame(0.016f);
-    EXPECT_EQ(CurrentLine, 10) << "9 was read, 10 was not";
+    EXPECT_EQ(CurrentScene().line, 10) << "9 was read, 10 was not";
     EXPECT_FALSE(SkipModeRuns());
     Frame(0.016f);
-    EXPECT_EQ(CurrentLine, 10);
+    EXPECT_EQ(CurrentScene().line, 10);
 
     // A click ends it (stepping once, as always), and so does any other key.
     for (bool click : {true, false}) {
@@ -119,7 +119,7 @@ TEST_F(AutoSkip, SkipRunsThroughReadLinesAndStopsAtTheFirstUnreadOneOrAnyInput) 
         InputState.OtherKey = !click;
         Frame(0.016f, click);
         EXPECT_FALSE(SkipModeRuns()) << click;
-        EXPECT_EQ(CurrentLine, click ? 9 : 8) << click;
+        EXPECT_EQ(CurrentScene().line, click ? 9 : 8) << click;
     }
     PressS();
     PressS();
@@ -132,12 +132,12 @@ TEST_F(AutoSkip, SkipStopsAtAChoiceAndSkipsEverythingWhenThePreferencesSaySo) {
     Frame(0.016f, true);
     PressS();
     EXPECT_FALSE(SkipModeRuns()) << "line 6 is not read";
-    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(CurrentScene().line, 6);
     Preferences.SkipEverything = true;
     PointAt(100, 150);  // over the first option: skip takes none
     PressS();
     for (int i = 0; i < 5; ++i) Frame(0.016f);
-    EXPECT_EQ(StoryState, ChoiceOpen);
+    EXPECT_EQ(CurrentScene().storyState, ChoiceOpen);
     EXPECT_FALSE(SkipModeRuns());
     EXPECT_FALSE(LineWasRead(7)) << "skipping everything reads nothing";
 }

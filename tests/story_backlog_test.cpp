@@ -43,10 +43,10 @@ TEST_F(Backlog, HoldsTheShownLinesInOrderAcrossAChoiceAndOnlyThoseSinceALoad) {
     Frame(0.016f, true);
     Frame(0.016f, true);
     Frame(0.016f, true);
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     PointAt(100, 150);
     Frame(0.016f, true);
-    EXPECT_EQ(CurrentLine, 16);
+    EXPECT_EQ(CurrentScene().line, 16);
     const int shown[] = {8, 10, 16};
     ASSERT_EQ(BacklogCount(), 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(BacklogLine(i), shown[i]) << i;
@@ -70,8 +70,8 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
     Frame(0.02f);
     Frame(0.0f);
     const std::vector<uint32_t> expected = Shown();
-    const int line = CurrentLine, reveal = RevealCount, frame = AnimeFrame;
-    const float clock = AnimeClockForTest();
+    const int line = CurrentScene().line, reveal = RevealCount, frame = CurrentScene().animeFrame;
+    const float clock = CurrentScene().animeClock;
     ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is still coming out";
 
     enum Close { RightClick, Escape, WheelDown };
@@ -87,7 +87,7 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
         PointAt(0, 0);
         Wheel(-3, 0.5f);  // back to the newest line
         ASSERT_TRUE(BacklogOpen) << how;
-        EXPECT_EQ(CurrentLine, line) << "no click reached the story";
+        EXPECT_EQ(CurrentScene().line, line) << "no click reached the story";
         if (how == RightClick) Frame(0.5f, false, true);
         if (how == Escape) {
             HandleWindowEvent(plat::Event{plat::EvKeyDown, 0, 0, 0, 0, plat::KeyEscape});
@@ -98,10 +98,10 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
         if (how == WheelDown) Wheel(-1, 0.5f);
         EXPECT_FALSE(BacklogOpen) << how;
         EXPECT_EQ(GetGameMode(), ModeStory) << "a right click does not open the menu";
-        EXPECT_EQ(CurrentLine, line) << how;
+        EXPECT_EQ(CurrentScene().line, line) << how;
         EXPECT_EQ(RevealCount, reveal) << how;
-        EXPECT_EQ(AnimeFrame, frame) << how;
-        EXPECT_EQ(AnimeClockForTest(), clock) << how;
+        EXPECT_EQ(CurrentScene().animeFrame, frame) << how;
+        EXPECT_EQ(CurrentScene().animeClock, clock) << how;
         EXPECT_TRUE(Shown() == expected) << "the story's picture, close " << how;
     }
 }
@@ -129,13 +129,13 @@ TEST_F(Backlog, AClickOnAVoicedLineReplaysItsClipAndAnOpenChoiceSurvives) {
     EXPECT_FALSE(kaSound::InUse(replay)) << "the replay ends with the backlog";
 
     Frame(0.016f, true);
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     Wheel(1);
     ASSERT_TRUE(BacklogOpen);
     Frame(0.016f, false, true);
     PointAt(100, 150);
     Frame(0.016f, true);
-    EXPECT_EQ(CurrentLine, 14) << "the choice was still open and takes the click";
+    EXPECT_EQ(CurrentScene().line, 14) << "the choice was still open and takes the click";
 }
 
 // Each mark of a line answers in a box of 17 pixels a side or more, left of the line:
@@ -152,7 +152,7 @@ TEST_F(Backlog, ItsMarksAnswerInBoxesAFingerFinds) {
         PointAt(c.x, BacklogEntryTopForTest(0) + c.y);
         Frame(0.016f, true);
         EXPECT_EQ(BacklogOpen, !c.back) << c.x << "," << c.y;
-        EXPECT_EQ(CurrentLine, c.back ? 7 : 8) << c.x << "," << c.y;
+        EXPECT_EQ(CurrentScene().line, c.back ? 7 : 8) << c.x << "," << c.y;
         EXPECT_TRUE(c.back || NamedVoicePlaying("v_minato_001.sad") >= 0) << c.x << "," << c.y;
         Frame(0.016f, c.back, !c.back);  // back to the line after, or the page closed
     }

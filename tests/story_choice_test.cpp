@@ -28,8 +28,8 @@ protected:
 TEST_F(Choice, AChoiceTakesNoClickMeantForSomethingElse) {
     StoryStep();
     StepAt(RowX, Row1Y);
-    EXPECT_EQ(StoryState, ChoiceOpen);
-    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(CurrentScene().storyState, ChoiceOpen);
+    EXPECT_EQ(CurrentScene().line, 6);
     Frame(0.016f, false, true);
     PointAt(180, 100);
     Frame(0.016f, true);
@@ -37,9 +37,9 @@ TEST_F(Choice, AChoiceTakesNoClickMeantForSomethingElse) {
     PointAt(RowX, Row1Y);
     Frame(0.016f, true);
     EXPECT_EQ(GetGameMode(), ModeStory);
-    EXPECT_EQ(StoryState, ChoiceOpen) << "the notice's click took no option";
+    EXPECT_EQ(CurrentScene().storyState, ChoiceOpen) << "the notice's click took no option";
     StepAt(RowX, Row1Y);
-    EXPECT_EQ(CurrentLine, 16) << "option bbbb taken, its label stepped past";
+    EXPECT_EQ(CurrentScene().line, 16) << "option bbbb taken, its label stepped past";
     int x = 0, y = 0;
     EXPECT_TRUE(TakePointerMove(&x, &y)) << "the main loop moves the pointer after the frame";
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(560, 170)) << "the pointer goes to the panel";
@@ -51,7 +51,7 @@ TEST_F(Choice, NothingOfTheMenuStaysOnTheStoryScreen) {
     auto menuText = [] { return CountPixels(170, 50, 470, 88, 0xFFFFFF); };
     StoryStep();
     StoryStep();
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     Frame(0.016f, false, true);
     ASSERT_GT(menuText(), 0);
     PointAt(400, 380);
@@ -83,12 +83,12 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
         ClickAt(RowX, 300);
         Frame();
         const int voice = VoiceId;
-        ASSERT_EQ(CurrentLine, 7);
+        ASSERT_EQ(CurrentScene().line, 7);
         ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is coming out";
         r.leave();
         Frame();
         EXPECT_FALSE(QuitPromptOpen || SystemMenuOpen) << r.what;
-        EXPECT_EQ(CurrentLine, 7) << r.what;
+        EXPECT_EQ(CurrentScene().line, 7) << r.what;
         EXPECT_EQ(LaidOutLine, 7) << r.what;
         EXPECT_GT(RevealCount, kaDraw::TextRectCount) << r.what << ": shown whole";
         EXPECT_EQ(VoiceId, voice) << r.what << ": not played again";
@@ -96,10 +96,10 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
     }
     ClickAt(RowX, 300);
     ClickAt(RowX, 300);
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     ClickAt(580, 336);
     ClickAt(RowX, Row0Y);  // the story's choice is tested first
-    EXPECT_EQ(CurrentLine, 13) << "its label";
+    EXPECT_EQ(CurrentScene().line, 13) << "its label";
     EXPECT_TRUE(QuitPromptOpen) << "the prompt stays open over the story";
     ClickAt(RowX, Row0Y);  // now _end
     EXPECT_EQ(GetGameMode(), ModeEnd);
@@ -111,11 +111,11 @@ TEST_F(Choice, HeldCtrlSkipsToTheTitleAndStopsThere) {
     StoryStep();
     StoryStep();
     StepAt(RowX, Row0Y);
-    ASSERT_EQ(CurrentLine, 12) << "option aaaa taken";
+    ASSERT_EQ(CurrentScene().line, 12) << "option aaaa taken";
     headless::SetKeyDown(plat::KeyCtrl, true);
     for (int i = 0; i < 30; ++i) Frame();
     EXPECT_EQ(GetGameMode(), ModeTitle) << "the ending's end:2 reached";
-    EXPECT_EQ(CurrentLine, 14);
+    EXPECT_EQ(CurrentScene().line, 14);
     PointAt(RowX, 300);
     Frame(0.016f, true);
     EXPECT_EQ(GetGameMode(), ModeStory) << "a click while Ctrl is held leaves it";

@@ -131,14 +131,14 @@ TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
                Sjis("選ぶ"), "label:aaaa", "flg:001,1", Sjis("甲の後"), Sjis("甲の次"), "end:99",
                "label:bbbb", "flg:001,2", Sjis("乙の後"), Sjis("乙の次"), "end:99"});
     Steps(1);
-    ASSERT_EQ(CurrentLine, 7);
+    ASSERT_EQ(CurrentScene().line, 7);
     Steps(1);
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     StepAt(100, 150);  // the first option
-    ASSERT_EQ(CurrentLine, 14);
+    ASSERT_EQ(CurrentScene().line, 14);
     ASSERT_EQ(FlagForTest(1), 1);
     Steps(1);
-    ASSERT_EQ(CurrentLine, 15);
+    ASSERT_EQ(CurrentScene().line, 15);
     EXPECT_TRUE(LineWasRead(14));
     PressA();
     ASSERT_TRUE(AutoModeOnForTest());
@@ -148,21 +148,21 @@ TEST_F(GoBack, BeforeAChoiceTheChoiceComesAgainWithTheFlagsAsTheyWere) {
     const layout::Point mark = MarkOf(0);
     StepAt(mark.x, mark.y);
     EXPECT_FALSE(AutoModeOnForTest()) << "going back stops auto mode";
-    EXPECT_EQ(CurrentLine, 7);
-    EXPECT_EQ(StoryState, ShowingProse);
+    EXPECT_EQ(CurrentScene().line, 7);
+    EXPECT_EQ(CurrentScene().storyState, ShowingProse);
     EXPECT_EQ(FlagForTest(1), 5) << "the flags as the line was shown";
     EXPECT_EQ(BacklogCount(), 1);
     EXPECT_TRUE(LineWasRead(14)) << "a line read stays read";
 
     Steps(1);
-    ASSERT_EQ(StoryState, ChoiceOpen) << "the choice again";
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen) << "the choice again";
     // Gone back to from the open choice itself: it closes, and opens again at the step.
     OpenTheBacklog();
     const layout::Point again = MarkOf(0);
     StepAt(again.x, again.y);
-    EXPECT_EQ(StoryState, ShowingProse);
+    EXPECT_EQ(CurrentScene().storyState, ShowingProse);
     Steps(1);
-    EXPECT_EQ(StoryState, ChoiceOpen);
+    EXPECT_EQ(CurrentScene().storyState, ChoiceOpen);
 }
 
 // The line's piece starts again, even one that plays already; after midi_stop: none
@@ -183,10 +183,10 @@ TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
     };
     goBackTo(3);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "none was asked for at that line";
-    EXPECT_STREQ(RequestedMusic, "");
+    EXPECT_STREQ(CurrentScene().music, "");
     for (int entry : {2, 2, 0}) {
         const uint32_t clicked = goBackTo(entry);
-        EXPECT_STREQ(RequestedMusic, entry ? "bgm02.mid" : "bgm01.mid");
+        EXPECT_STREQ(CurrentScene().music, entry ? "bgm02.mid" : "bgm01.mid");
         EXPECT_EQ(kaMusic::MusicPlaying, 1);
         EXPECT_EQ(kaMusic::NextPollForTest(), clicked + 3000) << "started from the click on, entry " << entry;
     }
@@ -194,7 +194,7 @@ TEST_F(GoBack, TheMusicAskedForAtTheLineStartsAgain) {
     SwitchMusic(1);
     goBackTo(2);
     EXPECT_EQ(kaMusic::MusicPlaying, 0) << "music is off";
-    EXPECT_STREQ(RequestedMusic, "bgm02.mid");
+    EXPECT_STREQ(CurrentScene().music, "bgm02.mid");
 }
 
 // Loop mode 4's sideways scroll comes back with its line, as the other animations do.
@@ -202,11 +202,11 @@ TEST_F(GoBack, ASidewaysAnimationComesBackToItsColumn) {
     SetScript({"file:sc0.sad", "speed:500", "anime:40", "loopanime:4", Sjis("一"), Sjis("二"), Sjis("三"),
                "end:99"});
     Steps(2);  // 二 shown with the scroll under way
-    const int column = AnimeColumnForTest();
+    const int column = CurrentScene().animeColumn;
     Steps(1);
     OpenTheBacklog();
     StepAt(MarkOf(1).x, MarkOf(1).y);
-    EXPECT_EQ(AnimeColumnForTest(), column);
+    EXPECT_EQ(CurrentScene().animeColumn, column);
 }
 
 // The flags of 330 lines, changed every 20 lines, take one table per change held, gone
@@ -235,7 +235,7 @@ TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
         OpenTheBacklog();
         for (int n = 0; n < BacklogCapacity && BacklogEntryTopForTest(c.entry) < 0; ++n) Wheel(1);
         StepAt(MarkOf(c.entry).x, MarkOf(c.entry).y);
-        EXPECT_EQ(CurrentLine, line) << c.entry;
+        EXPECT_EQ(CurrentScene().line, line) << c.entry;
         EXPECT_EQ(FlagForTest(2), c.flag) << c.entry;
         EXPECT_EQ(BacklogCount(), c.entry + 1) << c.entry;
         EXPECT_EQ(BacklogFlagSetsForTest(), c.sets) << c.entry;
@@ -244,7 +244,7 @@ TEST_F(GoBack, TheFlagTablesAreSharedAndGoWithTheLinesAsTheBacklogWraps) {
     for (int i = 0; i < 299; ++i) Frame(0.016f, true);
     EXPECT_EQ(BacklogCount(), BacklogCapacity);
     EXPECT_EQ(BacklogFlagSetsForTest(), 16);
-    EXPECT_EQ(std::string(LineText(CurrentLine)), Sjis("行") + "329");
+    EXPECT_EQ(std::string(LineText(CurrentScene().line)), Sjis("行") + "329");
 }
 
 }  // namespace

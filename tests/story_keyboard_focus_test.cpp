@@ -47,7 +47,7 @@ protected:
 TEST_F(Focus, WalksThePanelAChoiceAndTheQuitPromptInOrder) {
     UseChoiceScript();
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 6);
+    ASSERT_EQ(CurrentScene().line, 6);
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "nothing focused until a key";
     const layout::Rect menu = layout::MenuButton, quit = layout::QuitButton;
     Walk({{Down, 0, menu}, {Down, 1, quit}, {Down, 1, quit}, {Up, 0, menu},
@@ -59,7 +59,7 @@ TEST_F(Focus, WalksThePanelAChoiceAndTheQuitPromptInOrder) {
 
     PointAt(300, 300);
     Frame(0.016f, true);
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "a choice opening takes the focus away";
     const layout::Rect row0 = layout::ChoiceRowHit(0), row1 = layout::ChoiceRowHit(1);
     Walk({{Down, 0, row0}, {Down, 1, row1}, {Down, 2, menu}, {Down, 3, quit},
@@ -78,26 +78,26 @@ TEST_F(Focus, AStepTakesTheFocusAwayAndReturnStepsAgain) {
     Press(plat::KeyDown);
     ASSERT_EQ(KeyboardFocusForTest(), 0);
     Press(plat::KeyA);  // auto mode steps once the line's pause is over
-    for (int i = 0; i < 40 && CurrentLine == 6; ++i) Frame(0.1f);
-    ASSERT_EQ(CurrentLine, 7);
+    for (int i = 0; i < 40 && CurrentScene().line == 6; ++i) Frame(0.1f);
+    ASSERT_EQ(CurrentScene().line, 7);
     Frame();
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "the step took the focus away";
     EXPECT_TRUE(PointerOn({layout::PointerAfterChoice.x - 1, layout::PointerAfterChoice.y - 1,
                            layout::PointerAfterChoice.x + 1, layout::PointerAfterChoice.y + 1}))
         << "the pointer left the panel's button";
     Press(plat::KeyA);  // auto mode off
-    int line = CurrentLine;
+    int line = CurrentScene().line;
     PressAndHold(plat::KeyReturn);
     EXPECT_EQ(GetGameMode(), ModeStory);
-    EXPECT_EQ(CurrentLine, line + 1) << "nothing focused: Return steps";
+    EXPECT_EQ(CurrentScene().line, line + 1) << "nothing focused: Return steps";
     Press(plat::KeySpace);
-    EXPECT_EQ(CurrentLine, line + 2) << "Space steps as Return does";
+    EXPECT_EQ(CurrentScene().line, line + 2) << "Space steps as Return does";
     Press(plat::KeyTab);
     Press(plat::KeyTab);
     ASSERT_TRUE(PointerOn(layout::QuitButton));
     Press(plat::KeySpace);
     EXPECT_TRUE(QuitPromptOpen) << "Space on the quit button opens the prompt";
-    EXPECT_EQ(CurrentLine, line + 2);
+    EXPECT_EQ(CurrentScene().line, line + 2);
 }
 
 TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
@@ -130,7 +130,7 @@ TEST_F(Focus, WalksTheMenuByRowsAndSavesByReturnAsAClickDoes) {
     EXPECT_EQ(KeyboardFocusForTest(), -1) << "no focus on a notice";
     PressAndHold(plat::KeyReturn);
     EXPECT_EQ(GetGameMode(), ModeStory) << "Return closes the notice as a click does";
-    EXPECT_EQ(CurrentLine, 7) << "and steps";
+    EXPECT_EQ(CurrentScene().line, 7) << "and steps";
 }
 
 TEST_F(Focus, PageUpOpensTheBacklogAndTheKeysWalkItsLines) {
@@ -148,7 +148,7 @@ TEST_F(Focus, PageUpOpensTheBacklogAndTheKeysWalkItsLines) {
     for (int i = 0; i < 40; ++i) Press(plat::KeyUp);
     EXPECT_EQ(KeyboardFocusForTest(), 0) << "up to the oldest line";
     EXPECT_TRUE(PointerOn({0, page.top - 5, 640, page.bottom})) << "scrolled onto the page";
-    EXPECT_EQ(CurrentLine, 47) << "the story did not step";
+    EXPECT_EQ(CurrentScene().line, 47) << "the story did not step";
     Press(plat::KeyBackspace);
 
     SetGameMode(ModeTitle);
@@ -169,7 +169,7 @@ TEST_F(Focus, WalksThePreferencesRowsAndReturnClosesOnTheCloseButton) {
           {BackTab, last, PreferencesRowTarget(last)}});
     PressAndHold(plat::KeyReturn);
     EXPECT_FALSE(PreferencesOpen) << "Return on the close button closes";
-    EXPECT_EQ(CurrentLine, 6);
+    EXPECT_EQ(CurrentScene().line, 6);
 
     Press(plat::KeyF1);
     ASSERT_TRUE(PreferencesOpen);

@@ -47,11 +47,11 @@ protected:
                    Sjis("三行目"), Sjis("四行目")});
         PointAt(300, 400);
         Click();
-        ASSERT_EQ(CurrentLine, 8);
+        ASSERT_EQ(CurrentScene().line, 8);
         OpenMenu();
         ClickOn(layout::SaveRow.Button(0));
         Click();  // the notice closed, the story steps on
-        ASSERT_EQ(CurrentLine, 10);
+        ASSERT_EQ(CurrentScene().line, 10);
         OpenMenu();
         ClickOn(layout::SaveRow.Button(1));
         Click();
@@ -165,12 +165,12 @@ TEST_F(MenuMargin, TheNoticeTakesTheMarginAndItsClickActsOnNothingUnderIt) {
         if (save) {
             ClickOn(layout::SaveRow.Button(2));
             EXPECT_FALSE(std::filesystem::exists(Slot(2))) << "Save No.3 under the notice's click";
-            EXPECT_EQ(CurrentLine, 12) << "the story stepped";
+            EXPECT_EQ(CurrentScene().line, 12) << "the story stepped";
         } else {
             PointAt(panelMenu.x, panelMenu.y);
             Click();
             EXPECT_FALSE(SystemMenuOpen) << "the panel's menu button under the notice's click";
-            EXPECT_EQ(CurrentLine, 10) << "the loaded line";
+            EXPECT_EQ(CurrentScene().line, 10) << "the loaded line";
         }
         ASSERT_EQ(GetGameMode(), ModeStory);
         OpenMenu();

@@ -21,7 +21,7 @@ protected:
 TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
     struct Case {
         int loop;
-        std::vector<int> seen;  // AnimeFrame after each tick (AnimeColumn in mode 4)
+        std::vector<int> seen;  // CurrentScene().animeFrame after each tick (AnimeColumn in mode 4)
         int framesAfter;
     } cases[] = {
         {0, {1, 2, 3}, 0},  // plays once
@@ -38,19 +38,19 @@ TEST_F(Pacing, EachLoopModeRunsItsOwnSequenceOfBands) {
         std::vector<int> seen;
         for (size_t i = 0; i < c.seen.size(); ++i) {
             StoryStep(0.1f, false);
-            seen.push_back(c.loop == 4 ? AnimeColumnForTest() : AnimeFrame);
+            seen.push_back(c.loop == 4 ? CurrentScene().animeColumn : CurrentScene().animeFrame);
         }
         EXPECT_EQ(seen, c.seen) << "loop mode " << c.loop;
-        EXPECT_EQ(AnimeFrames, c.framesAfter) << "loop mode " << c.loop;
-        EXPECT_EQ(c.loop == 0 ? ScreenFrame : 3, 3) << "mode 0 leaves the last band";
-        EXPECT_EQ(c.loop == 4 ? AnimeFrame : 0, 0) << "mode 4 keeps the first band";
+        EXPECT_EQ(CurrentScene().animeFrames, c.framesAfter) << "loop mode " << c.loop;
+        EXPECT_EQ(c.loop == 0 ? CurrentScene().screenFrame : 3, 3) << "mode 0 leaves the last band";
+        EXPECT_EQ(c.loop == 4 ? CurrentScene().animeFrame : 0, 0) << "mode 4 keeps the first band";
     }
     int frames = 0;  // mode 3 restarts at random, then plays one ping-pong
-    while (AnimeFrames == 0 && ++frames < 100000) StoryStep(0.1f, false);
-    std::vector<int> seen = {AnimeFrame};
-    while (AnimeFrames != 0) {
+    while (CurrentScene().animeFrames == 0 && ++frames < 100000) StoryStep(0.1f, false);
+    std::vector<int> seen = {CurrentScene().animeFrame};
+    while (CurrentScene().animeFrames != 0) {
         StoryStep(0.1f, false);
-        seen.push_back(AnimeFrame);
+        seen.push_back(CurrentScene().animeFrame);
     }
     EXPECT_EQ(seen, (std::vector<int>{2, 3, 2, 1, 0, 1}));
 }
@@ -61,14 +61,14 @@ TEST_F(Pacing, AtMostOneAnimationTickPerFrameAndTheRestCarriesOver) {
     std::vector<int> seen;
     for (int i = 0; i < 4; ++i) {
         StoryStep(0.05f, false);
-        seen.push_back(AnimeFrame);
+        seen.push_back(CurrentScene().animeFrame);
     }
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 1, 2}));
     StoryStep(0.0f);  // speed 1000 would need ten ticks in a frame of 0.1 s
     StoryStep(0.1f, false);
     StoryStep(0.1f, false);
-    EXPECT_EQ(AnimeFrame, 2);
-    EXPECT_GT(AnimeClockForTest(), 100.0f) << "the time not ticked away is kept";
+    EXPECT_EQ(CurrentScene().animeFrame, 2);
+    EXPECT_GT(CurrentScene().animeClock, 100.0f) << "the time not ticked away is kept";
 }
 
 // The first frame of interleaved stereo whose sample is not zero, or -1.
@@ -94,9 +94,9 @@ TEST_F(Pacing, TheClipStartsWithin50msOfTheFrameThatPlaysIt) {
     long playedAt = -1;
     Frame(0.016f, true);
     for (int frame = 0; frame < 60; ++frame) {
-        int before = CurrentLine;
+        int before = CurrentScene().line;
         Frame(1.0f / 60, frame == 30);
-        if (CurrentLine != before && before == 6) playedAt = long(out.size() / 2);
+        if (CurrentScene().line != before && before == 6) playedAt = long(out.size() / 2);
         out.resize(out.size() + 2 * perFrame);
         headless::PullAudio(out.data() + out.size() - 2 * perFrame, perFrame);
     }

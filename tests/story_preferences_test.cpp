@@ -72,17 +72,17 @@ TEST_F(Prefs, AVoiceLetFinishSurvivesAStepAndStopsAtTheNextVoicedLine) {
         SetGameMode(ModeStory);
         Preferences.ClickStopsVoice = stops;
         Frame(0.016f, true);
-        ASSERT_EQ(CurrentLine, 7);
+        ASSERT_EQ(CurrentScene().line, 7);
         EXPECT_EQ(Sounding(), "v_minato_001.sad ");
         Frame(0.016f, true);
-        ASSERT_EQ(CurrentLine, 8);
+        ASSERT_EQ(CurrentScene().line, 8);
         EXPECT_EQ(Sounding(), stops ? "" : "v_minato_001.sad ") << "a step past a voiced line";
         Frame(0.016f, true);
-        ASSERT_EQ(CurrentLine, 10);
+        ASSERT_EQ(CurrentScene().line, 10);
         EXPECT_EQ(Sounding(), "v_sayo_001.sad ") << "the next voice stops the one before";
         // Held Ctrl cuts the voice whatever the preference.
         SkipWithCtrl();
-        ASSERT_EQ(CurrentLine, 11);
+        ASSERT_EQ(CurrentScene().line, 11);
         EXPECT_EQ(Sounding(), "") << stops;
     }
 }
@@ -94,7 +94,7 @@ TEST_F(Prefs, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
     PointAt(0, 0);
     Frame(0.016f);
     const std::vector<uint32_t> story = Shown();
-    const int line = CurrentLine;
+    const int line = CurrentScene().line;
     Press(plat::KeyF1);
     ASSERT_TRUE(PreferencesOpen);
 
@@ -121,7 +121,7 @@ TEST_F(Prefs, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
     EXPECT_EQ(ReadFile(dir / "owlsys.ini"), "3,1,\r\n");
     ClickBox(7, 0);
     EXPECT_EQ(Shell.FullScreen, 1);
-    EXPECT_EQ(CurrentLine, line) << "no click reached the story";
+    EXPECT_EQ(CurrentScene().line, line) << "no click reached the story";
 
     ResetPreferences();
     LoadPreferences();
@@ -131,7 +131,7 @@ TEST_F(Prefs, ChangesEachSettingByMouseWheelAndKeysAndClosesBackToTheStory) {
     Press(plat::KeyEscape);
     EXPECT_FALSE(PreferencesOpen);
     EXPECT_EQ(Shell.ShutdownDone, 0) << "Escape closes the page, not the game";
-    EXPECT_EQ(CurrentLine, line);
+    EXPECT_EQ(CurrentScene().line, line);
     EXPECT_TRUE(Shown() == story) << "the story as it was";
 }
 

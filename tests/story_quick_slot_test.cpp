@@ -18,7 +18,7 @@ protected:
                    "setscreen:0", Sjis("二"), Sjis("三")});
         PointAt(300, 400);
         Click();
-        ASSERT_EQ(CurrentLine, 9);
+        ASSERT_EQ(CurrentScene().line, 9);
     }
 };
 
@@ -29,12 +29,12 @@ TEST_F(QuickSlot, F9LoadsWhatF5SavedAndShowsTheLineAgain) {
     EXPECT_EQ(QuickNoticeForTest(), TextQuickSaved);
     Click();
     Click();
-    ASSERT_EQ(CurrentLine, 13);
+    ASSERT_EQ(CurrentScene().line, 13);
     ASSERT_EQ(FlagForTest(4), 2);
 
     Press(plat::KeyF9);
     EXPECT_EQ(QuickNoticeForTest(), TextQuickLoaded);
-    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_EQ(CurrentScene().line, 9);
     EXPECT_EQ(FlagForTest(4), 1);
     for (int i = 0; i < 100; ++i) Frame();  // the notice gone by itself, the line whole
     // Loaded again over the same line, whole by now: it comes out again too.
@@ -67,7 +67,7 @@ TEST_F(QuickSlot, F9AtTheTitleAFailedSaveAndF5WhereNothingCanBeSaved) {
     GoToLineForTest(5);
     Press(plat::KeyF9);
     EXPECT_EQ(GetGameMode(), ModeStory);
-    EXPECT_EQ(CurrentLine, 9);
+    EXPECT_EQ(CurrentScene().line, 9);
     EXPECT_EQ(QuickNoticeForTest(), TextQuickLoaded);
 
     std::filesystem::remove(dir / "z_quick.sdt");

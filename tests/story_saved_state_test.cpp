@@ -23,13 +23,13 @@ protected:
                    "midi_stop:", "file:sc0.sad", "setscreen:1", "flg:007,5", Sjis("三")});
         PointAt(300, 400);
         Click();
-        ASSERT_EQ(CurrentLine, 14);
+        ASSERT_EQ(CurrentScene().line, 14);
         for (int i = 0; i < 7; ++i) Frame(0.05f);
-        ASSERT_EQ(AnimeFrame, 2);
+        ASSERT_EQ(CurrentScene().animeFrame, 2);
     }
     void StepToLineThree() {
-        for (int i = 0; i < 3 && CurrentLine < 20; ++i) Click();
-        ASSERT_EQ(CurrentLine, 20);
+        for (int i = 0; i < 3 && CurrentScene().line < 20; ++i) Click();
+        ASSERT_EQ(CurrentScene().line, 20);
         ASSERT_EQ(FlagForTest(7), 5);
         ASSERT_EQ(kaMusic::MusicPlaying, 0);
     }
@@ -37,10 +37,10 @@ protected:
 
 TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
     UseTwoScenes();
-    const std::vector<int> animation = {AnimeFrames, AnimeFrame, AnimeLoop, ScreenFrame,
-                                        AnimeColumnForTest()};
-    const float clock = AnimeClockForTest();
-    ASSERT_NE(AnimeFrame, 0) << "the animation has ticked";
+    const std::vector<int> animation = {CurrentScene().animeFrames, CurrentScene().animeFrame, CurrentScene().animeLoop, CurrentScene().screenFrame,
+                                        CurrentScene().animeColumn};
+    const float clock = CurrentScene().animeClock;
+    ASSERT_NE(CurrentScene().animeFrame, 0) << "the animation has ticked";
     MenuClick(170, 90);
     ASSERT_EQ(MenuNoticeForTest(), MenuSaved);
     ASSERT_FALSE(State(0).empty());
@@ -49,19 +49,19 @@ TEST_F(SavedState, ALoadPutsBackThePictureTheAnimationTheMusicAndTheFlags) {
     EXPECT_EQ(Pixel(10, 10), SceneZeroBand(1));
 
     MenuClick(170, 170);
-    EXPECT_EQ(CurrentLine, 14);
+    EXPECT_EQ(CurrentScene().line, 14);
     EXPECT_EQ(FlagForTest(7), 2);
-    EXPECT_STREQ(RequestedMusic, "bgm1.mid");
+    EXPECT_STREQ(CurrentScene().music, "bgm1.mid");
     EXPECT_EQ(kaMusic::MusicPlaying, 1);
-    EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, ScreenFrame, AnimeColumnForTest()}),
+    EXPECT_EQ(std::vector<int>({CurrentScene().animeFrames, CurrentScene().animeFrame, CurrentScene().animeLoop, CurrentScene().screenFrame, CurrentScene().animeColumn}),
               animation);
-    EXPECT_FLOAT_EQ(AnimeClockForTest(), clock);
+    EXPECT_FLOAT_EQ(CurrentScene().animeClock, clock);
     // The closing click shows the loaded line; the next steps on, still on the animated
     // sc1.sad.
     Click();
-    EXPECT_EQ(CurrentLine, 14);
+    EXPECT_EQ(CurrentScene().line, 14);
     Click();
-    EXPECT_EQ(CurrentLine, 15);
+    EXPECT_EQ(CurrentScene().line, 15);
     const uint32_t shown = Pixel(10, 10) & 0xFFFFFF;
     EXPECT_TRUE(shown == SceneOneBand(0) || shown == SceneOneBand(1) || shown == SceneOneBand(2))
         << "not a black picture: " << std::hex << shown;
@@ -118,7 +118,7 @@ TEST_F(SavedState, WithoutAWholeStateMadeForItASlotLoadsAsBefore) {
         if (c == ScriptChanged) std::strcat(TestTable[19], "0");  // flg:007,50
         if (c >= 0) WriteFile(path, files[size_t(c)]);
         ASSERT_TRUE(LoadSlot(0));
-        EXPECT_EQ(std::vector<int>({AnimeFrames, AnimeFrame, AnimeLoop, CharacterCell, ScreenFrame}),
+        EXPECT_EQ(std::vector<int>({CurrentScene().animeFrames, CurrentScene().animeFrame, CurrentScene().animeLoop, CurrentScene().characterCell, CurrentScene().screenFrame}),
                   std::vector<int>({0, 0, 0, NoCharacter, 99}))
             << c;
         EXPECT_EQ(std::vector<int>({FlagForTest(7), StoryPictureForTest(), kaMusic::MusicPlaying}),

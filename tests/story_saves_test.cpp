@@ -59,9 +59,9 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
             kaSound::ResetTable();
             SetGameMode(ModeStory);
             if (c.stateKept) {
-                for (int n = 0; n < 9 && !(CurrentLine == c.line && (StoryState == ChoiceOpen) == c.choice); ++n)
-                    click(StoryState != ChoiceOpen ? -1 : c.line > 19 ? 1 : 0);
-                ASSERT_EQ(CurrentLine, c.line) << what;
+                for (int n = 0; n < 9 && !(CurrentScene().line == c.line && (CurrentScene().storyState == ChoiceOpen) == c.choice); ++n)
+                    click(CurrentScene().storyState != ChoiceOpen ? -1 : c.line > 19 ? 1 : 0);
+                ASSERT_EQ(CurrentScene().line, c.line) << what;
                 Press(plat::KeyF5);
                 ASSERT_NE(StateBeside(dir, "z_quick"), "") << what;
                 std::filesystem::copy_file(StateBeside(dir, "z_quick"), dir / "z_save0.state");
@@ -88,18 +88,18 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
             }
             Frame();
             ASSERT_EQ(GetGameMode(), ModeStory) << what;
-            EXPECT_EQ(CurrentLine, c.shown) << what;
-            EXPECT_EQ(StoryState == ChoiceOpen, c.choice) << what;
+            EXPECT_EQ(CurrentScene().line, c.shown) << what;
+            EXPECT_EQ(CurrentScene().storyState == ChoiceOpen, c.choice) << what;
             if (MessageWindowShowsLine()) {
-                EXPECT_EQ(MatchKeyword(LineText(CurrentLine)), KwNone) << what << ": no command as text";
+                EXPECT_EQ(MatchKeyword(LineText(CurrentScene().line)), KwNone) << what << ": no command as text";
                 EXPECT_EQ(RevealCount > kaDraw::TextRectCount, route == MenuLoad && c.shown == c.line)
                     << what << ": whole after the menu, coming out again after F9";
             }
-            EXPECT_EQ(ScreenFrame, c.band) << what;
+            EXPECT_EQ(CurrentScene().screenFrame, c.band) << what;
             for (int id = 1; id < kaSound::ObjectCount; ++id)
                 EXPECT_EQ(kaSound::SecondsLeft(id), 0.0f) << what << ": " << kaSound::NameOf(id);
             click(c.choice ? 0 : -1);
-            EXPECT_EQ(CurrentLine, c.next) << what;
+            EXPECT_EQ(CurrentScene().line, c.next) << what;
         }
     }
 }
@@ -112,7 +112,7 @@ TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
     SetScript({"file:sc0.sad", "setscreen:1", "flg:007,3", Sjis("一"), Sjis("二")});
     PointAt(300, 400);
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 9);
+    ASSERT_EQ(CurrentScene().line, 9);
     const int picture = StoryPictureForTest();
     const std::vector<std::string> texts = {
         "", std::string("\x93\x94\0garbage\xff", 12), "01,040,001,001,001,99999\r\n",
@@ -140,7 +140,7 @@ TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
         HandleWindowEvent({plat::EvKeyDown, 0, 0, 0, 0, plat::KeyF9});
         Frame();
         EXPECT_EQ(QuickNoticeForTest(), TextNoQuickSave) << c;
-        EXPECT_EQ(std::vector<int>({CurrentLine, FlagForTest(7), ScreenFrame, StoryState}),
+        EXPECT_EQ(std::vector<int>({CurrentScene().line, FlagForTest(7), CurrentScene().screenFrame, CurrentScene().storyState}),
                   std::vector<int>({9, 3, 1, ShowingProse}))
             << c;
         EXPECT_EQ(StoryPictureForTest(), picture) << c;
@@ -151,7 +151,7 @@ TEST_F(Saves, ASlotWithNoSaveInItLoadsNothingAndSaysSo) {
     WriteFile(dir / "slot.txt", "07,008,-09,010,011,8");
     std::filesystem::create_symlink(dir / "slot.txt", Slot(1));
     ASSERT_TRUE(LoadSlot(1));
-    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_EQ(CurrentScene().line, 8);
     ASSERT_TRUE(SaveSlot(0));
     EXPECT_EQ(ReadFile(Slot(0)), "07,008,-09,010,011,8\r\n");
 }
@@ -199,10 +199,12 @@ TEST_F(Saves, ASaveFailingOrCutShortAtAnyStepLeavesAWholeSave) {
                     EXPECT_EQ(digest(files()), digest(old)) << "step " << step;
                 }
                 RemoveLeftoverTemporaries();  // as the next run starts
-                SetFlagForTest(7, 0);
-                ScreenFrame = 0;
+                StorySnapshot cleared = CurrentScene();
+                cleared.flags[7] = 0;
+                cleared.screenFrame = 0;
+                RestoreStorySnapshot(cleared);
                 ASSERT_TRUE(LoadSlot(slot)) << "step " << step << (stop ? ", stopped" : "");
-                std::vector<int> loaded = {CurrentLine, FlagForTest(7), ScreenFrame};
+                std::vector<int> loaded = {CurrentScene().line, FlagForTest(7), CurrentScene().screenFrame};
                 bool isNew = loaded == std::vector<int>({13, 2, 3});
                 EXPECT_TRUE(isNew || loaded == std::vector<int>({9, 1, 1})) << "step " << step;
                 EXPECT_TRUE(isNew || !saved) << "step " << step;
@@ -227,15 +229,15 @@ TEST_F(Saves, TheMusicSwitchActsOnThePieceTheScriptAskedFor) {
         int playing;
     } steps[] = {{0, 1}, {1, 0}, {0, 1}, {0, 1}, {-1, 1}, {-1, 0}, {1, 0}, {0, 0}};
     for (const Step& s : steps) {
-        int line = CurrentLine;
+        int line = CurrentScene().line;
         if (s.button < 0) {
             Frame(0.016f, true);
         } else {
             MenuClick(170 + 67 * s.button, 325);
-            EXPECT_EQ(CurrentLine, line);
+            EXPECT_EQ(CurrentScene().line, line);
             EXPECT_EQ(MusicOff, s.button);
         }
-        EXPECT_EQ(kaMusic::MusicPlaying, s.playing) << "line " << CurrentLine;
+        EXPECT_EQ(kaMusic::MusicPlaying, s.playing) << "line " << CurrentScene().line;
     }
 }
 

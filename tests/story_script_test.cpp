@@ -16,7 +16,7 @@ TEST_F(ScriptReading, KeywordsMatchByPrefixInOrder) {
     EXPECT_EQ(MatchKeyword("loopanime:3"), KwLoopanime);
     SetScript({"labelXabcd", Sjis("一行目"), "endX2", Sjis("届かない")});
     StoryStep();
-    EXPECT_EQ(CurrentLine, 7) << "labelX skipped like label:";
+    EXPECT_EQ(CurrentScene().line, 7) << "labelX skipped like label:";
     StoryStep();
     EXPECT_EQ(GetGameMode(), 2) << "endX ends like end:";
 }
@@ -37,7 +37,7 @@ TEST_F(ScriptReading, FlagCommandsUseFixedWidthFieldsWithinTheTable) {
     StoryStep();
     EXPECT_EQ(FlagForTest(1), 7);
     StoryStep();
-    EXPECT_EQ(CurrentLine, 20) << "indices outside 000 to 999 neither read nor written";
+    EXPECT_EQ(CurrentScene().line, 20) << "indices outside 000 to 999 neither read nor written";
     EXPECT_EQ((std::vector<int>{FlagForTest(0), FlagForTest(1), FlagForTest(2), FlagForTest(3), FlagForTest(4), FlagForTest(5)}),
               (std::vector<int>{0, 0, 35, 1, 0, 2}));
     EXPECT_EQ(FlagForTest(999), 0) << "line 14 was jumped over";
@@ -46,7 +46,7 @@ TEST_F(ScriptReading, FlagCommandsUseFixedWidthFieldsWithinTheTable) {
 TEST_F(ScriptReading, AnEarlierLineSpellingTheLabelCapturesTheJump) {
     SetScript({"jump:scn1", Sjis("飛ばされる"), "ABCDEFscn1", Sjis("捕まえた側"), "label:scn1"});
     StoryStep();
-    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_EQ(CurrentScene().line, 8);
     EXPECT_EQ(FindLabel("none"), 11) << "a missing label is the ending empty line";
 }
 
@@ -54,15 +54,15 @@ TEST_F(ScriptReading, LoadGoesOnAfterTheSavedLabelOrWithTheNextLine) {
     SetScript({"load:", Sjis("記録なし"), "save:mark", "load:", Sjis("飛ばされる"),
                "label:mark", Sjis("記録の後")});
     StoryStep();
-    EXPECT_EQ(CurrentLine, 7) << "nothing recorded yet";
+    EXPECT_EQ(CurrentScene().line, 7) << "nothing recorded yet";
     StoryStep();
-    EXPECT_EQ(CurrentLine, 12);
+    EXPECT_EQ(CurrentScene().line, 12);
 }
 
 TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
     SetScript({Sjis("最後の行")});
     for (int i = 0; i < 6; ++i) StoryStep();
-    EXPECT_EQ(CurrentLine, 7);
+    EXPECT_EQ(CurrentScene().line, 7);
     Frame(0.016f, false, true);
     EXPECT_EQ(GetGameMode(), ModeSystemMenu) << "the menu still opens there";
     SetScript({"label:loop", "jump:loop"});
@@ -74,7 +74,7 @@ TEST_F(ScriptReading, TheStoryNeverStepsPastTheEndOfTheScript) {
     std::strcpy(TestTable[1497], "jump:zzzz");  // no such label and no empty line
     StoryStep();
     StoryStep();
-    EXPECT_EQ(CurrentLine, ScriptLineCount - 1);
+    EXPECT_EQ(CurrentScene().line, ScriptLineCount - 1);
 }
 
 TEST_F(ScriptReading, APictureOrVoiceIsReleasedWhenTheNextIsAskedFor) {

@@ -50,15 +50,15 @@ TEST_F(SelfVoicing, ANarratedLineSpeaksAsItIsShownAndBehavesAsItsVoice) {
     Preferences.SelfVoicing = true;
 
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 6);
+    ASSERT_EQ(CurrentScene().line, 6);
     EXPECT_EQ(Sounding(), Narration(one) + " ") << "in the frame the line is shown";
     EXPECT_STREQ(kaSound::NameOf(VoiceId), Narration(one).c_str()) << "it is the line's voice";
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 8);
+    ASSERT_EQ(CurrentScene().line, 8);
     EXPECT_EQ(Sounding(), "v_minato_001.sad ") << "the step stopped the narration; a voiced line plays "
                                                   "its own clip alone";
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 9);
+    ASSERT_EQ(CurrentScene().line, 9);
     EXPECT_EQ(Sounding(), "") << "no clip, nothing played";
     EXPECT_TRUE(headless::MessageBoxes().empty()) << "and nothing reported";
 
@@ -90,15 +90,15 @@ TEST_F(SelfVoicing, AutoModeWaitsForItsOwnPhraseAsForAVoice) {
     UseSystemSettings("0,0,");
     Preferences.SelfVoicing = true;
     Frame(0.016f, true);
-    ASSERT_EQ(CurrentLine, 6);
+    ASSERT_EQ(CurrentScene().line, 6);
     PressA();
     EXPECT_TRUE(AutoModeOnForTest());
     EXPECT_EQ(Sounding(), Phrase("auto_on") + " ");
     for (int i = 0; i < 40; ++i) Frame(0.05f);
-    EXPECT_EQ(CurrentLine, 6) << "two seconds on, the phrase (unplayed) goes on";
+    EXPECT_EQ(CurrentScene().line, 6) << "two seconds on, the phrase (unplayed) goes on";
     PlayOut(5.0f);
-    for (int i = 0; i < 40 && CurrentLine == 6; ++i) Frame(0.05f);
-    EXPECT_EQ(CurrentLine, 7);
+    for (int i = 0; i < 40 && CurrentScene().line == 6; ++i) Frame(0.05f);
+    EXPECT_EQ(CurrentScene().line, 7);
 }
 
 // A slot's button says, after its name, what the margin shows (empty, or the time and
@@ -229,7 +229,7 @@ TEST_F(SelfVoicing, WithTheModeOffNothingIsLoadedOrPlayed) {
     for (const std::string& text : {one, Sjis("甲"), Sjis("乙"), Sjis("選ぶ")}) Narrate(text);
     Frame(0.016f, true);
     ClickOn(layout::ChoiceRowHit(0));
-    ASSERT_EQ(StoryState, ChoiceOpen);
+    ASSERT_EQ(CurrentScene().storyState, ChoiceOpen);
     Hover(layout::ChoiceRowHit(1));
     Hover(layout::MenuButton);
     Frame(0.016f, false, true);

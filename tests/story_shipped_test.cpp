@@ -118,14 +118,14 @@ protected:
     // Notes the line the story stopped at; the first time a picture shows on the paths,
     // its line must be lit below it, and the screen is kept for a person to look at.
     void Observe() {
-        if (runs.empty() || GetGameMode() != ModeStory || StoryState == ChoiceOpen || BacklogOpen ||
-            QuitPromptOpen || (!runs.back().shown.empty() && runs.back().shown.back() == CurrentLine))
+        if (runs.empty() || GetGameMode() != ModeStory || CurrentScene().storyState == ChoiceOpen || BacklogOpen ||
+            QuitPromptOpen || (!runs.back().shown.empty() && runs.back().shown.back() == CurrentScene().line))
             return;
         StoryRun& run = runs.back();
-        if (run.shown.empty()) run.clearedAtStart = FlagForTest(1) == 0 && FlagForTest(2) == 0 && AnimeLoop == 0;
-        run.shown.push_back(CurrentLine);
+        if (run.shown.empty()) run.clearedAtStart = FlagForTest(1) == 0 && FlagForTest(2) == 0 && CurrentScene().animeLoop == 0;
+        run.shown.push_back(CurrentScene().line);
         run.pictures.push_back(PictureName());
-        EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentLine << " leaves the window";
+        EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentScene().line << " leaves the window";
         const std::string& name = run.pictures.back();
         if (!photographing || name.empty() || !photographed.insert(name).second) return;
         EXPECT_GT(TextPixels(), 200) << "the line over " << name;
@@ -155,7 +155,7 @@ protected:
     bool PlayToTheTitle(int first, int second, bool forget, const char* path) {
         photographing = true;
         for (int n = 1, choices = 0; n <= MaxClicksPerEnding; ++n) {
-            bool choosing = StoryState == ChoiceOpen && GetGameMode() == ModeStory;
+            bool choosing = CurrentScene().storyState == ChoiceOpen && GetGameMode() == ModeStory;
             Click(RowX, (choices ? second : first) ? SecondRowY : FirstRowY, 1, 150,
                   std::string(path) + " click " + std::to_string(n));
             if (choosing && ++choices == 1 && forget)

@@ -32,8 +32,8 @@ protected:
         GoToLineForTest(5);
         SetFlagForTest(3, 0);
         ClickAt(300, 400);
-        while (CurrentLine < line) Click();
-        ASSERT_EQ(CurrentLine, line);
+        while (CurrentScene().line < line) Click();
+        ASSERT_EQ(CurrentScene().line, line);
     }
     // Saves at line with F5 (quick), to slot, or as the resume point the end keeps.
     void SaveAt(int line, int slot) {
@@ -70,7 +70,7 @@ TEST_F(TitleEntries, ContinueLoadsTheMostRecentSave) {
         ToTitle();
         ClickOn(layout::ContinueEntry);
         EXPECT_EQ(GetGameMode(), ModeStory) << c.newest;
-        EXPECT_EQ(CurrentLine, c.line) << c.newest;
+        EXPECT_EQ(CurrentScene().line, c.line) << c.newest;
         EXPECT_EQ(FlagForTest(3), c.flag) << c.newest;
         EXPECT_EQ(QuickNoticeForTest(), TextLoaded) << c.newest;
     }
@@ -103,7 +103,7 @@ TEST_F(TitleEntries, EveryWayOutOfTheStoryKeepsThePlaceToContinueFrom) {
             continue;
         }
         ClickOn(layout::ContinueEntry);
-        EXPECT_EQ(std::vector<int>({GetGameMode(), CurrentLine, FlagForTest(3)}),
+        EXPECT_EQ(std::vector<int>({GetGameMode(), CurrentScene().line, FlagForTest(3)}),
                   std::vector<int>({ModeStory, 11, 1}))
             << r;
     }
@@ -144,7 +144,7 @@ TEST_F(TitleEntries, WithNoSaveContinueDoesNothingAndThePreferencesOpenOverTheTi
         Frame();
         EXPECT_FALSE(PreferencesOpen) << i;
         EXPECT_EQ(GetGameMode(), ModeTitle) << i << ": the close went no further";
-        EXPECT_EQ(CurrentLine, 5) << i;
+        EXPECT_EQ(CurrentScene().line, 5) << i;
         EXPECT_EQ(Shell.ShutdownDone, 0) << i;
     }
     Click();
@@ -164,7 +164,7 @@ TEST_F(TitleEntries, AClickElsewhereStartsTheStoryAsBefore) {
         GoToLineForTest(5);
         ClickAt(at.x, at.y);
         EXPECT_EQ(GetGameMode(), ModeStory) << at.x << "," << at.y;
-        EXPECT_EQ(CurrentLine, 8) << at.x << "," << at.y;
+        EXPECT_EQ(CurrentScene().line, 8) << at.x << "," << at.y;
     }
     ToTitle();
     GoToLineForTest(5);
@@ -172,7 +172,7 @@ TEST_F(TitleEntries, AClickElsewhereStartsTheStoryAsBefore) {
     Frame();
     headless::SetKeyDown(plat::KeyReturn, false);
     EXPECT_EQ(GetGameMode(), ModeStory);
-    EXPECT_EQ(CurrentLine, 8);
+    EXPECT_EQ(CurrentScene().line, 8);
 }
 
 }  // namespace
