@@ -2,7 +2,6 @@
 // as each was shown, and the page that shows them over the frozen story when the wheel
 // turns up; the story is put back exactly when it closes, or put back as it stood at a
 // passed line when the reader goes back to it.
-#include <cstring>
 
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
@@ -11,27 +10,11 @@
 
 namespace {
 
-// The story's state as a line was shown, without what takes room: the picture and the
-// music are named by the script line that names them, and the flags lie in FlagSets.
-struct PassedState {
-    int pictureLine, musicLine;  // NoName for none; a file: and a midi_play: line
-    int flagSet;                 // slot of FlagSets
-    bool overWindow, waveEffect, animeBackward, musicLoops;
-    int32_t screenFrame, characterCell, textSize;
-    int32_t animeFrames, animeFrame, animeLoop, animeFramesSaved, animeSpeed, animeColumn;
-    float wavePhase, animeClock;
-    uint64_t random;
-};
-
 struct Entry {
-    int line;       // the ScriptLine shown
-    int size;       // the font size it was shown at
-    int voiceLine;  // the wave_play: line of its step, -1 for none
-    int height;     // laid-out height in pixels, -1 until measured
-    PassedState state;  // the story as the line was shown
+    ShownLine shown;  // the line, its size, its voice and the scene as it was shown
+    int height;       // laid-out height in pixels, -1 until measured
 };
 
-constexpr int NoName = -1;  // no picture, no music
 // The marks of the page, and what lights under the pointer.
 constexpr uint32_t MarkColour = 0x80C0F0, LitColour = 0x603010;
 
@@ -42,10 +25,6 @@ constexpr int LayoutBottom = 10000;
 
 Entry Ring[BacklogCapacity];
 int First = 0, Count = 0;  // oldest entry's slot, entries held
-// The flag tables of the entries, in the ring's order: entries in a row whose flags are
-// the same share one, so the flags take room only where a line changed them.
-int32_t FlagSets[BacklogCapacity][FlagCount];
-int FirstSet = 0, SetCount = 0;
 int Bottom = 0;            // index (0 oldest) of the entry drawn at the page's foot
 int ReplayId = -1;         // sound object of the clip replayed last
 
@@ -58,109 +37,10 @@ int VisibleCount = 0;
 
 Entry& At(int index) { return Ring[(First + index) % BacklogCapacity]; }
 
-bool LineNames(int line, Keyword k, const char* name) {
-    return line >= 0 && MatchKeyword(LineText(line)) == k &&
-           std::strcmp(LineText(line) + ArgumentOffset(k), name) == 0;
-}
-
-// The first line whose keyword is k and whose argument is name; hint (the newest
-// entry's, which names it again and again) is tried first. Every name the story holds
-// came from such a line of this table (a save's state is kept only for the same table).
-int NameLine(Keyword k, const char* name, int hint) {
-    if (!name[0]) return NoName;
-    if (LineNames(hint, k, name)) return hint;
-    for (int line = 0; line < ScriptLineCount; ++line)
-        if (LineNames(line, k, name)) return line;
-    return NoName;
-}
-
-// The flags go in with the newest entry's set when they are the same, else in a set of
-// their own after it. There are never more sets than entries.
-int KeepFlags(const int32_t (&flags)[FlagCount]) {
-    if (Count > 0) {
-        int newest = At(Count - 1).state.flagSet;
-        if (std::memcmp(FlagSets[newest], flags, sizeof flags) == 0) return newest;
-    }
-    int set = (FirstSet + SetCount++) % BacklogCapacity;
-    std::memcpy(FlagSets[set], flags, sizeof flags);
-    return set;
-}
-
-void KeepState(const StorySnapshot& s, PassedState* out) {
-    const PassedState* newest = Count > 0 ? &At(Count - 1).state : nullptr;
-    PassedState& p = *out;
-    p.pictureLine = NameLine(KwFile, s.picture, newest ? newest->pictureLine : NoName);
-    p.musicLine = NameLine(KwMidiPlay, s.music, newest ? newest->musicLine : NoName);
-    p.flagSet = KeepFlags(s.flags);
-    p.overWindow = s.storyState == ShowingOverWindow;
-    p.waveEffect = s.waveEffect;
-    p.animeBackward = s.animeBackward;
-    p.musicLoops = s.musicLoops;
-    p.screenFrame = s.screenFrame;
-    p.characterCell = s.characterCell;
-    p.textSize = s.textSize;
-    p.animeFrames = s.animeFrames;
-    p.animeFrame = s.animeFrame;
-    p.animeLoop = s.animeLoop;
-    p.animeFramesSaved = s.animeFramesSaved;
-    p.animeSpeed = s.animeSpeed;
-    p.animeColumn = s.animeColumn;
-    p.wavePhase = s.wavePhase;
-    p.animeClock = s.animeClock;
-    p.random = s.random;
-}
-
-void NameFromLine(Keyword k, int line, char (&out)[ScriptLineBytes]) {
-    out[0] = '\0';
-    if (line >= 0) std::strcpy(out, LineText(line) + ArgumentOffset(k));
-}
-
-void GiveState(const Entry& e, StorySnapshot* out) {
-    const PassedState& p = e.state;
-    StorySnapshot& s = *out;
-    s.line = e.line;
-    std::memcpy(s.flags, FlagSets[p.flagSet], sizeof s.flags);
-    NameFromLine(KwFile, p.pictureLine, s.picture);
-    NameFromLine(KwMidiPlay, p.musicLine, s.music);
-    s.storyState = p.overWindow ? ShowingOverWindow : ShowingProse;
-    s.waveEffect = p.waveEffect;
-    s.animeBackward = p.animeBackward;
-    s.musicLoops = p.musicLoops;
-    s.screenFrame = p.screenFrame;
-    s.characterCell = p.characterCell;
-    s.textSize = p.textSize;
-    s.animeFrames = p.animeFrames;
-    s.animeFrame = p.animeFrame;
-    s.animeLoop = p.animeLoop;
-    s.animeFramesSaved = p.animeFramesSaved;
-    s.animeSpeed = p.animeSpeed;
-    s.animeColumn = p.animeColumn;
-    s.wavePhase = p.wavePhase;
-    s.animeClock = p.animeClock;
-    s.random = p.random;
-}
-
-// The oldest entry goes, and its flag set unless the next entry shares it.
-void DropOldest() {
-    int set = At(0).state.flagSet;
-    bool setShared = false;
-    First = (First + 1) % BacklogCapacity;
-    --Count;
-    if (Count > 0) setShared = At(0).state.flagSet == set;
-    if (!setShared && SetCount > 0) {
-        FirstSet = (FirstSet + 1) % BacklogCapacity;
-        --SetCount;
-    }
-}
-
-// Keeps entries 0 to count - 1 (count at least 1), with their flag sets.
-void KeepFirst(int count) {
-    Count = count;
-    SetCount = (At(Count - 1).state.flagSet - FirstSet + BacklogCapacity) % BacklogCapacity + 1;
-}
+void KeepFirst(int count) { Count = count; }
 
 void SelectEntryFont(const Entry& e) {
-    kaDraw::SelectTextFont(EngineText(TextGothic), e.size);
+    kaDraw::SelectTextFont(EngineText(TextGothic), e.shown.size);
     kaDraw::SetTextColours(0xC8C8C8, 0, 1);
 }
 
@@ -168,7 +48,7 @@ void SelectEntryFont(const Entry& e) {
 int HeightOf(Entry& e) {
     if (e.height >= 0) return e.height;
     SelectEntryFont(e);
-    kaDraw::LayOutTextBlock(Page.left, 0, Page.right, LayoutBottom, LineText(e.line), 0);
+    kaDraw::LayOutTextBlock(Page.left, 0, Page.right, LayoutBottom, LineText(e.shown.line), 0);
     kaDraw::EndTextDrawing();
     int bottom = 0;
     for (int i = 1; i < kaDraw::TextRectCount; ++i)
@@ -205,7 +85,7 @@ void DrawReturnMark(int top) {
 
 
 // A line with a clip of its own, or, with self-voicing on, any line: its narration.
-bool Replayable(const Entry& e) { return e.voiceLine >= 0 || SelfVoicingOn(); }
+bool Replayable(const Entry& e) { return e.shown.voiceLine >= 0 || SelfVoicingOn(); }
 
 // The pointer is on the line or its voice square, and not on its return arrow's box,
 // which reaches into the line's area.
@@ -250,7 +130,7 @@ void DrawPage() {
             kaDraw::DrawRect(mark.left, mark.top, mark.right, mark.bottom, MarkColour, MarkColour, 1);
         }
         SelectEntryFont(e);
-        kaDraw::DrawTextBlock(Page.left, p.top, Page.right, LayoutBottom, LineText(e.line), 0);
+        kaDraw::DrawTextBlock(Page.left, p.top, Page.right, LayoutBottom, LineText(e.shown.line), 0);
         kaDraw::EndTextDrawing();
     }
 }
@@ -275,9 +155,9 @@ void Replay(const Entry& e) {
     StopReplay();
     StopSpeaking();
     if (VoiceId >= 0) kaSound::Stop(VoiceId, -1);
-    ReplayId = e.voiceLine >= 0
-                   ? kaSound::LoadObject(LineText(e.voiceLine) + ArgumentOffset(KwWavePlay), 1)
-                   : kaSound::LoadOpusObject(NarrationClip(e.line).c_str(), 1);
+    ReplayId = e.shown.voiceLine >= 0
+                   ? kaSound::LoadObject(LineText(e.shown.voiceLine) + ArgumentOffset(KwWavePlay), 1)
+                   : kaSound::LoadOpusObject(NarrationClip(e.shown.line).c_str(), 1);
     kaSound::Play(ReplayId, -1);
 }
 
@@ -309,15 +189,12 @@ int ReturnAtPointer(bool overLineToo) {
 // The story as it stood when entry index was shown: its state, its line laid out afresh
 // and coming out again with its voice, and the backlog up to it. What was read stays read.
 void GoBackTo(int index) {
-    static StorySnapshot snapshot;
-    const Entry& e = At(index);
-    GiveState(e, &snapshot);
-    const int voiceLine = e.voiceLine;
+    const ShownLine& shown = At(index).shown;
     CloseBacklog();
-    RestoreStorySnapshot(snapshot);
+    RestoreStorySnapshot(shown.scene);
     QuitPromptOpen = false;
     ForgetLayout();
-    ResumePassedLine(voiceLine);
+    ResumePassedLine(shown.voiceLine);
     KeepFirst(index + 1);
 }
 
@@ -325,26 +202,26 @@ void GoBackTo(int index) {
 
 bool BacklogOpen = false;
 
-void RecordShownLine(int line, int size, int voiceLine) {
-    if (!LineText(line)[0]) return;  // the end of the script shows nothing
-    if (Count == BacklogCapacity) DropOldest();
-    static StorySnapshot snapshot;
-    TakeStorySnapshot(&snapshot);
-    Entry e = {line, size, voiceLine, -1, {}};
-    KeepState(snapshot, &e.state);
-    Ring[(First + Count) % BacklogCapacity] = e;
+void RecordShownLine(const ShownLine& shown) {
+    if (!LineText(shown.line)[0]) return;  // the end of the script shows nothing
+    if (Count == BacklogCapacity) {  // the oldest goes
+        First = (First + 1) % BacklogCapacity;
+        --Count;
+    }
+    Entry& e = Ring[(First + Count) % BacklogCapacity];
+    e.shown = shown;
+    e.height = -1;
     ++Count;
 }
 
 void ClearBacklog() {
     if (BacklogOpen) CloseBacklog();
     First = Count = 0;
-    FirstSet = SetCount = 0;
 }
 
 int BacklogCount() { return Count; }
-int BacklogLine(int index) { return index >= 0 && index < Count ? At(index).line : -1; }
-int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index).voiceLine : -1; }
+int BacklogLine(int index) { return index >= 0 && index < Count ? At(index).shown.line : -1; }
+int BacklogVoiceLine(int index) { return index >= 0 && index < Count ? At(index).shown.voiceLine : -1; }
 
 void OpenBacklog() {
     if (BacklogOpen || Count == 0) return;
@@ -404,7 +281,6 @@ int BacklogFrame(bool focusPress) {
     return BacklogStays;
 }
 
-int BacklogFlagSetsForTest() { return SetCount; }
 int BacklogEntryTopForTest(int index) {
     for (int v = 0; v < VisibleCount; ++v)
         if (Visible[v].index == index) return Visible[v].top;

@@ -231,6 +231,7 @@ void FrameUpdate() {
         // Skip mode's step is no press of the reader's: the line it passes is not marked
         // read by it.
         StoryFrame(skipStep ? StepBySkip : autoStep ? StepByAuto : StepOnClick, SkipModeRuns());
+        if (const ShownLine* shown = LineShownThisFrame()) RecordShownLine(*shown);
         if (skipStep) SkipModeAfterStep();
     }
     AutoModeAfterFrame();

@@ -25,6 +25,9 @@ static const int QuitPromptLine = 1, QuitPromptOptions = 2;
 // wave phase and the random generator's state live with the wave effect and the
 // generator, and are taken into a copy as it is made.
 static StorySnapshot Scene;
+// The prose line the last story frame's step stopped at, with the scene as it was shown.
+static ShownLine Shown;
+static bool LineShown = false;
 // Font size of the prose line a step stops at: 28 unless a size: line in that step
 // says otherwise.
 static int TextSize = 28;
@@ -60,6 +63,7 @@ void ResetInterpreter() {
     BackgroundId = 0;
     ResumeAtLoadedLine = false;
     PlaceKeptAtQuit = false;
+    LineShown = false;
 }
 
 // A size held to the range, as glyphs are laid out at twice the size.
@@ -502,7 +506,11 @@ static void StoryFrameOnce(bool click, bool skipping) {
                 // as its voice.
                 std::string narration = StepVoiceLine < 0 ? NarrationClip(Scene.line) : "";
                 if (!narration.empty()) PlayNarration(narration.c_str());
-                RecordShownLine(Scene.line, TextSize, StepVoiceLine);
+                Shown.line = Scene.line;
+                Shown.size = TextSize;
+                Shown.voiceLine = StepVoiceLine;
+                TakeStorySnapshot(&Shown.scene);
+                LineShown = true;
                 // While the line is read, the picture of the step after it is decoded.
                 if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
             }
@@ -552,7 +560,10 @@ static void StoryFrameOnce(bool click, bool skipping) {
     }
 }
 
+const ShownLine* LineShownThisFrame() { return LineShown ? &Shown : nullptr; }
+
 void StoryFrame(StepCause cause, bool skipping) {
+    LineShown = false;
     if (cause == StepBySkip) OptionClickIgnored = true;
     PointerHidden = cause != StepOnClick;
     StoryFrameOnce(cause != StepOnClick || FrameInput().LeftClick, skipping);

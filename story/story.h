@@ -122,6 +122,14 @@ struct StorySnapshot {
 const StorySnapshot& CurrentScene();
 // A copy of the live scene, with the wave effect's phase and the generator's state.
 void TakeStorySnapshot(StorySnapshot* out);
+// A prose line a step stopped at: the line, its font size, the wave_play: line of the
+// same step (-1 for none) and the scene as it was shown.
+struct ShownLine {
+    int line, size, voiceLine;
+    StorySnapshot scene;
+};
+// The line the last story frame's step showed; null when it showed none.
+const ShownLine* LineShownThisFrame();
 // Puts the story where the snapshot stood (its picture loaded, its music started) but
 // makes no step and leaves the message window's layout alone.
 void RestoreStorySnapshot(const StorySnapshot& s);
@@ -382,9 +390,8 @@ bool QuickNoticeShowing();
 constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is shown
 extern bool BacklogOpen;              // while the backlog covers the frozen story
 
-// Called by a step that stops at a prose line: the line, its font size and the
-// wave_play: line of the same step (-1 for none). The story's state is kept with it.
-void RecordShownLine(int line, int size, int voiceLine);
+// Called by the frame after a story frame whose step stopped at a prose line.
+void RecordShownLine(const ShownLine& shown);
 // Forgets every line (a load, a reset); closes the backlog first when it is open.
 void ClearBacklog();
 int BacklogCount();
@@ -609,8 +616,6 @@ const char* MenuMarginTextForTest(int i);
 int QuickNoticeForTest();
 // True while auto mode is on (the story steps by itself).
 bool AutoModeOnForTest();
-// The flag tables the backlog holds: entries in a row with the same flags share one.
-int BacklogFlagSetsForTest();
 // The top of entry index on the backlog page last drawn; -1 when it was not drawn.
 int BacklogEntryTopForTest(int index);
 // The item the keyboard's focus is on, in the order the arrows and Tab walk (on the
