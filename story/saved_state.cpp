@@ -77,17 +77,21 @@ static const int FirstVersion = 1;
 static const size_t HashBytesAtEnd = 8;
 
 namespace {
+// The writer and the reader take the same fields, by reference and in the same order
+// (SnapshotFields): the writer appends each, the reader fills it and holds it to its
+// range; ok turns false once the bytes run out or a field holds what no save writes.
 struct Writer {
     std::string bytes;
     void U32(uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes += char(v >> (8 * i));
     }
-    void U64(uint64_t v) {
+    void U64(const uint64_t& v) {
         U32(uint32_t(v));
         U32(uint32_t(v >> 32));
     }
-    void I32(int32_t v) { U32(uint32_t(v)); }
-    void F32(float v) {
+    void I32(const int32_t& v, int32_t = 0, int32_t = 0) { U32(uint32_t(v)); }
+    void Bool(const bool& v) { U32(v); }
+    void F32(const float& v) {
         uint32_t u;
         std::memcpy(&u, &v, 4);
         U32(u);
@@ -99,8 +103,6 @@ struct Writer {
     }
 };
 
-// Reads fields back in the same order; ok turns false once the bytes run out or a
-// field holds what no save writes.
 struct Reader {
     const uint8_t* p;
     size_t left;
@@ -119,24 +121,25 @@ struct Reader {
         const uint8_t* at = Take(4);
         return at ? Read32(at) : 0;
     }
-    uint64_t U64() {
+    void U64(uint64_t& v) {
         uint64_t low = U32();
-        return low | uint64_t(U32()) << 32;
+        v = low | uint64_t(U32()) << 32;
     }
-    int32_t I32() { return int32_t(U32()); }
-    // A number held to [least, most].
-    int32_t I32In(int32_t least, int32_t most) {
-        int32_t v = I32();
+    // Any number, or one held to [least, most].
+    void I32(int32_t& v) { v = int32_t(U32()); }
+    void I32(int32_t& v, int32_t least, int32_t most) {
+        I32(v);
         if (v < least || v > most) ok = false;
-        return v;
     }
-    bool Bool() { return I32In(0, 1) == 1; }
-    float F32() {
+    void Bool(bool& v) {
+        int32_t n;
+        I32(n, 0, 1);
+        v = n == 1;
+    }
+    void F32(float& v) {
         uint32_t u = U32();
-        float v;
         std::memcpy(&v, &u, 4);
         if (!std::isfinite(v)) ok = false;
-        return v;
     }
     void Text(char* out, size_t size) {
         const uint8_t* at = Take(size);
@@ -177,6 +180,49 @@ bool NamedByScript(Keyword k, const char* name) {
             return true;
     return false;
 }
+
+// The snapshot's fields in the file's order, each number held on reading to what the
+// engine can make with the active script: a frame or a column past every anime: count, a
+// band, a cell, a loop mode or a speed no line gives would otherwise run the animation's
+// counting past int. A file before version 3 keeps the generator as its seed and the
+// draws since.
+template <class Io>
+void SnapshotFields(Io& io, StorySnapshot& s, int version) {
+    io.I32(s.line, 0, ScriptLineCount - 1);
+    for (int32_t& flag : s.flags) io.I32(flag);  // flg: and if: may set any number
+    io.Text(s.picture, ScriptLineBytes);
+    io.I32(s.storyState, ShowingProse, ChoiceOpen);  // an older file's window flag is 0 or 1
+    const Range frames = ArgumentRange(KwAnime, {0});
+    const Range screen = ArgumentRange(KwSetscreen, {frames.least, frames.most, 50, 99});
+    const Range cell = ArgumentRange(KwSetchar, {NoCharacter});
+    const Range loop = ArgumentRange(KwLoopanime, {0});
+    const Range speed = ArgumentRange(KwSpeed, {40});
+    const int32_t frameMost = std::max(frames.most, 1);
+    io.I32(s.screenFrame, screen.least, screen.most);
+    io.I32(s.characterCell, cell.least, cell.most);
+    io.Bool(s.waveEffect);
+    io.F32(s.wavePhase);
+    io.I32(s.animeFrames, frames.least, frames.most);
+    io.I32(s.animeFrame, 0, frameMost);
+    io.I32(s.animeLoop, loop.least, loop.most);
+    io.I32(s.animeFramesSaved, frames.least, frames.most);
+    io.I32(s.animeSpeed, speed.least, speed.most);
+    io.I32(s.animeColumn, 0, frameMost);
+    io.Bool(s.animeBackward);
+    io.F32(s.animeClock);
+    io.I32(s.textSize, MinTextSize, MaxTextSize);
+    io.Text(s.music, ScriptLineBytes);
+    io.Bool(s.musicLoops);
+    if (version >= 3) {
+        io.U64(s.random);
+    } else {
+        int32_t seed;
+        uint64_t draws;
+        io.I32(seed);
+        io.U64(draws);
+        s.random = RandomStateAfter(uint32_t(seed), draws);
+    }
+}
 }  // namespace
 
 std::string StateFileBytes(const char* saveLine, const StorySnapshot& s, const uint8_t* preview) {
@@ -184,23 +230,9 @@ std::string StateFileBytes(const char* saveLine, const StorySnapshot& s, const u
     w.bytes.assign(Magic, sizeof Magic);
     w.U64(ScriptTableHash());
     w.Text(saveLine, SaveLineBytes);
-    w.I32(s.line);
-    for (int32_t flag : s.flags) w.I32(flag);
-    w.Text(s.picture, ScriptLineBytes);
-    w.I32(s.storyState);
-    w.I32(s.screenFrame);
-    w.I32(s.characterCell);
-    w.U32(s.waveEffect);
-    w.F32(s.wavePhase);
-    for (int32_t v : {s.animeFrames, s.animeFrame, s.animeLoop, s.animeFramesSaved,
-                      s.animeSpeed, s.animeColumn})
-        w.I32(v);
-    w.U32(s.animeBackward);
-    w.F32(s.animeClock);
-    w.I32(s.textSize);
-    w.Text(s.music, ScriptLineBytes);
-    w.U32(s.musicLoops);
-    w.U64(s.random);
+    static StorySnapshot copy;
+    copy = s;
+    SnapshotFields(w, copy, Magic[sizeof Magic - 1] - '0');
     w.bytes.append(reinterpret_cast<const char*>(preview), PreviewBytes);
     w.U64(HashBytes(w.bytes.data(), w.bytes.size()));
     return w.bytes;
@@ -213,10 +245,7 @@ uint64_t StateFileHash(const std::string& bytes) {
     return Read64(reinterpret_cast<const uint8_t*>(bytes.data()) + bytes.size() - HashBytesAtEnd);
 }
 
-// Every field is held to what the engine can make with the active script: a frame or a
-// column past every anime: count, a band, a cell, a loop mode or a speed no line gives,
-// would otherwise run the animation's counting past int, and a name no file: or
-// midi_play: line gives would open another file.
+// Every field is held to what the engine can make with the active script (SnapshotFields).
 bool ReadStateFile(const char* path, StateFile* out) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, 1 << 20, &bytes) || bytes.size() < sizeof Magic + HashBytesAtEnd) return false;
@@ -228,45 +257,19 @@ bool ReadStateFile(const char* path, StateFile* out) {
         return false;
     const bool hasSaveLine = version >= 2;
     Reader r{bytes.data() + sizeof Magic, body - sizeof Magic};
-    if (r.U64() != ScriptTableHash()) return false;
+    uint64_t table;
+    r.U64(table);
+    if (table != ScriptTableHash()) return false;
     static StateFile f;
     f.saveLine[0] = '\0';
     if (hasSaveLine) r.Text(f.saveLine, SaveLineBytes);
     StorySnapshot& s = f.snapshot;
-    s.line = r.I32In(0, ScriptLineCount - 1);
-    for (int32_t& flag : s.flags) flag = r.I32();  // flg: and if: may set any number
-    r.Text(s.picture, ScriptLineBytes);
-    s.storyState = r.I32In(ShowingProse, ChoiceOpen);  // an older file's window flag is 0 or 1
-    const Range frames = ArgumentRange(KwAnime, {0});
-    const Range screen = ArgumentRange(KwSetscreen, {frames.least, frames.most, 50, 99});
-    const Range cell = ArgumentRange(KwSetchar, {NoCharacter});
-    const Range speed = ArgumentRange(KwSpeed, {40});
-    const int32_t frameMost = std::max(frames.most, 1);
-    s.screenFrame = r.I32In(screen.least, screen.most);
-    s.characterCell = r.I32In(cell.least, cell.most);
-    s.waveEffect = r.Bool();
-    s.wavePhase = r.F32();
-    s.animeFrames = r.I32In(frames.least, frames.most);
-    s.animeFrame = r.I32In(0, frameMost);
-    const Range loop = ArgumentRange(KwLoopanime, {0});
-    s.animeLoop = r.I32In(loop.least, loop.most);
-    s.animeFramesSaved = r.I32In(frames.least, frames.most);
-    s.animeSpeed = r.I32In(speed.least, speed.most);
-    s.animeColumn = r.I32In(0, frameMost);
-    s.animeBackward = r.Bool();
-    s.animeClock = r.F32();
-    s.textSize = r.I32In(MinTextSize, MaxTextSize);
-    r.Text(s.music, ScriptLineBytes);
-    s.musicLoops = r.Bool();
-    if (version >= 3) {
-        s.random = r.U64();
-    } else {
-        uint32_t seed = r.U32();
-        s.random = RandomStateAfter(seed, r.U64());
-    }
+    SnapshotFields(r, s, version);
     const uint8_t* pixels = r.Take(PreviewBytes);
-    // A phase outside a turn or a clock run backwards by no speed come from no save.
-    bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f && (s.animeClock >= 0.0f || speed.least < 0) &&
+    // A phase outside a turn or a clock run backwards by no speed come from no save, and
+    // a name no file: or midi_play: line gives would open another file.
+    bool sane = s.wavePhase >= 0.0f && s.wavePhase < 360.0f &&
+                (s.animeClock >= 0.0f || ArgumentRange(KwSpeed, {40}).least < 0) &&
                 NamedByScript(KwFile, s.picture) &&
                 NamedByScript(KwMidiPlay, s.music) &&
                 (!hasSaveLine || SavedLineIn(f.saveLine, SaveLineBytes) == s.line);
