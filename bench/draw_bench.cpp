@@ -15,7 +15,7 @@
 #include "base/frame.h"
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 using namespace kaDraw;
 static const size_t BackBufferBytes = size_t(700) * 520 * 4;

@@ -13,7 +13,7 @@
 #include "base/frame.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 namespace {
 

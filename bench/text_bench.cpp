@@ -7,7 +7,7 @@
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
 #include "platform/headless.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 using namespace kaDraw;
 

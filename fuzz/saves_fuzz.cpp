@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_support.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& dir = fuzz::Folder();

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "fuzz/fuzz_support.h"
-#include "story/settings.h"
+#include "story/records/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Folder();

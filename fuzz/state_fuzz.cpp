@@ -17,7 +17,7 @@
 #include "fuzz/fuzz_support.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 // The body with its hash after it, as the file's last eight bytes hold it.
 static std::string Signed(const std::string& body) {

@@ -14,7 +14,7 @@
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 static ScriptLine Table[ScriptLineCount];
 

@@ -8,7 +8,7 @@
 
 #include "draw/kaDraw.h"
 #include "fuzz/fuzz_support.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 static const kaDraw::PixelFormat* const Depths[] = {
     &kaDraw::FormatXRGB8888, &kaDraw::FormatRGB565, &kaDraw::FormatRGB555,

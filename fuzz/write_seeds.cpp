@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "draw/sjis.h"
-#include "story/script.h"
-#include "story/story.h"
+#include "story/records/script.h"
+#include "story/frame.h"
 
 namespace fs = std::filesystem;
 

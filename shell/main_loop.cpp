@@ -11,7 +11,6 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "sound/kaMusic.h"
-#include "story/input.h"
 #include "story/story.h"
 
 const char* const GameCaption = "灯りの駅";
@@ -186,7 +185,7 @@ static void FollowPointerAcrossTheEdge() {
 void UpdateGame() {
     if (!GameStarted()) return;
     FrameUpdate();
-    if (GetGameMode() == ModeEnd) Shutdown();
+    if (GameEnded()) Shutdown();
 }
 
 // After a rest nothing moved, so the frame covers at most what one frame of the schedule

@@ -8,7 +8,7 @@
 #include "base/screen_layout.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-#include "story/input.h"
+#include "story/screen.h"
 #include "story/story.h"
 
 namespace {
@@ -71,7 +71,10 @@ float BeyondDeadZone(int value) {
 }
 
 // In the story with no page over it, B and Start open the system menu as a right click.
-bool StoryShown() { return GetGameMode() == ModeStory && !BacklogOpen && !PreferencesOpen; }
+bool StoryShown() {
+    const Screen s = CurrentScreen();
+    return s == Screen::Story || s == Screen::Choice || s == Screen::QuitPrompt;
+}
 
 void Send(plat::EventType type, plat::Key key = plat::KeyNone, int y = 0) {
     plat::Event ev{};

@@ -4,7 +4,6 @@
 #include "base/frame.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-#include "story/input.h"
 #include "story/story.h"
 
 ShellFields Shell;

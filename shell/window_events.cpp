@@ -6,7 +6,7 @@
 #include "draw/kaDraw.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-#include "story/input.h"
+#include "story/screen.h"
 #include "story/story.h"
 
 void WantFrame(int how) { Shell.FrameWanted = std::max(Shell.FrameWanted, how); }
@@ -20,7 +20,7 @@ static void Press(const plat::Event& ev) {
     int x, y;
     int& paired = Shell.PressToPair[ev.button == 1 ? 0 : 1];
     bool second = paired > 0 && ev.clicks == paired + 1;
-    bool taken = !second && GetGameMode() != ModeLogo && WindowToClient(ev.x, ev.y, &x, &y);
+    bool taken = !second && CurrentScreen() != Screen::Logo && WindowToClient(ev.x, ev.y, &x, &y);
     paired = taken ? ev.clicks : 0;
     if (!taken) return;
     if (ev.button == 1) InputState.LeftClick = 1;
@@ -66,7 +66,7 @@ static void KeyPressed(const plat::Event& ev) {
     if (ev.key == plat::KeyPageUp) InputState.PageUpKey = 1;
     if (ev.key == plat::KeyBackspace) InputState.BackKey = 1;
     if (ev.key == plat::KeyR) InputState.GoBackKey = 1;
-    bool pageTakesEscape = BacklogOpen || PreferencesOpen;
+    bool pageTakesEscape = CurrentScreen() == Screen::Backlog || CurrentScreen() == Screen::Preferences;
     if (ev.key == plat::KeyEscape && pageTakesEscape) InputState.EscapeKey = 1;
     if (ev.key != plat::KeyEscape || pageTakesEscape) {
         WantFrame(FrameAtOnce);  // Return and Ctrl are read by the frame's key poll

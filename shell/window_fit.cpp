@@ -11,7 +11,7 @@
 #include "base/screen_layout.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
-#include "story/input.h"
+#include "story/story.h"
 
 // Sizes outside these are not taken from the file: a window no one could use.
 static constexpr int SmallestWindow = 64, LargestWindow = 16384;

@@ -7,7 +7,7 @@
 #include "draw/kaDraw.h"
 #include "draw/sjis.h"
 #include "sound/kaSound.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 static bool AutoMode = false;  // the story steps by itself
 static float AutoClock = 0.0f;  // seconds of the pause gone by

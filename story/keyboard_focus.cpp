@@ -5,7 +5,7 @@
 // then the pointer's own, so the pointer and the keys never disagree; a pointer that
 // leaves the item takes the focus with it.
 #include "base/screen_layout.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 namespace {
 

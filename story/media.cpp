@@ -1,9 +1,8 @@
-// The media modules started in their fixed order and released in the shutdown's, and the
-// loading of a picture asset.
+// The media modules started in their fixed order and released in the shutdown's.
 #include "draw/kaDraw.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 // Each module reports its own failure in an error box; a display that could not be
 // made starts nothing else.
@@ -21,14 +20,4 @@ void CloseMedia() {
     kaDraw::FreeText();
     kaSound::Release();
     kaDraw::CloseScreen();
-}
-
-int LoadPicture(const char* name) {
-    char path[PathBytes];
-    bool named = ProgramPath(name, path, sizeof path);
-    if (named) kaDraw::RestoreAssetHeader(path);
-    kaDraw::SetKeyFromPixel();
-    int id = kaDraw::LoadObject(name, 2);
-    if (named) kaDraw::BlankAssetHeader(path);
-    return id;
 }

@@ -1,6 +1,6 @@
 // F5 and F9: a quick save to the quick slot and a quick load from it, where the reader
 // is; F5 where nothing can be saved says so.
-#include "story/story.h"
+#include "story/frame.h"
 
 static void QuickLoad() {
     if (!SlotHoldsSave(QuickSlot)) {

@@ -1,7 +1,7 @@
 // The screen on top, derived in one place from the game mode and what is open over it.
 #include "story/screen.h"
 
-#include "story/story.h"
+#include "story/frame.h"
 
 Screen CurrentScreen() {
     if (PreferencesOpen) return Screen::Preferences;

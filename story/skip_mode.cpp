@@ -4,7 +4,7 @@
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
 #include "sound/kaSound.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 static bool SkipMode = false;
 

@@ -11,7 +11,7 @@
 
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 inline void Put(std::vector<uint8_t>& v, size_t at, uint32_t x, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) v[at + i] = uint8_t(x >> (8 * i));

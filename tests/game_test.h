@@ -16,7 +16,7 @@
 #include "draw/kaDraw.h"
 #include "platform/headless.h"
 #include "shell/shell.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 namespace gametest {
 

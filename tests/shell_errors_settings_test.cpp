@@ -6,7 +6,7 @@
 
 #include "base/error_box.h"
 #include "base/key_values.h"
-#include "story/settings.h"
+#include "story/records/settings.h"
 #include "tests/story_test_table.h"
 
 namespace fs = std::filesystem;

@@ -2,6 +2,7 @@
 // backend in a program directory of the test's own, and the message loop run on the
 // virtual clock with events timed on it.
 #pragma once
+#include "base/random.h"
 #include "tests/engine_script.h"
 
 namespace shelltest {

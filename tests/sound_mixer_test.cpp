@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-#include "story/story.h"
+#include "story/frame.h"
 #include "tests/sound_test_files.h"
 #include "tools/smf_writer.h"
 

@@ -1,5 +1,6 @@
 // Going back to a passed line from the backlog: the frames are those of a run that
 // stopped there, a choice passed comes back, the flags and the music as they were.
+#include "base/random.h"
 #include "sound/music_state.h"
 #include "tests/engine_script.h"
 

@@ -3,6 +3,7 @@
 #include <climits>
 #include <functional>
 
+#include "base/random.h"
 #include "base/hash.h"
 #include "sound/kaMusic.h"
 #include "tests/engine_script.h"

@@ -7,7 +7,7 @@
 
 #include "base/files.h"
 #include "sound/kaMusic.h"
-#include "story/settings.h"
+#include "story/records/settings.h"
 #include "tests/engine_script.h"
 
 using namespace storytest;

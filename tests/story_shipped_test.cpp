@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 
+#include "base/random.h"
 #include "draw/sjis.h"
 #include "tests/game_test.h"
 #include "tools/asset_lists.h"

@@ -18,7 +18,7 @@
 #include "platform/headless.h"
 #include "shell/shell.h"
 #include "sound/kaSound.h"
-#include "story/story.h"
+#include "story/frame.h"
 #include "tests/draw_test_support.h"
 #include "tests/game_test.h"
 

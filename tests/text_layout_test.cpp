@@ -1,7 +1,7 @@
 // Text layout with the installed fonts where the shipped story's frames do not reach:
 // wrapping exactly at the limit, hanging characters, a 16-bit display; and
 // the build's own measure of the message window's rows against the layout's.
-#include "story/script.h"
+#include "story/records/script.h"
 #include "tests/text_test_support.h"
 #include "tools/message_rows.h"
 

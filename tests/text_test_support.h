@@ -5,7 +5,7 @@
 
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "story/story.h"
+#include "story/frame.h"
 #include "tests/draw_test_support.h"
 
 class TextDisplayTest : public ::testing::Test {

@@ -9,7 +9,7 @@
 #include "base/start_up_task.h"
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "story/story.h"
+#include "story/frame.h"
 
 namespace {
 

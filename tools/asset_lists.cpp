@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "story/script.h"
+#include "story/records/script.h"
 
 // Calls take(fields, rest) for each entry line: fields are its first `count`
 // whitespace-separated words, rest the remainder without its leading blanks. A

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The program's layers run one way: each folder includes only its own headers and
-those of the folders below it. Lists every include that crosses from one folder to
-another and fails on one that runs upward or sideways.
+those of the folders below it. story/ is itself rooms in the same way: records/,
+engine/, saves/ and screens/ under the frame in story/. Lists every include that
+crosses from one folder to another and fails on one that runs upward or sideways.
 
   tools/check_layers.py [ROOT]          the check (run by ./test)
   tools/check_layers.py --table [ROOT]  the number of files of each folder that include
@@ -12,39 +13,62 @@ import re
 import sys
 
 # From the bottom. A folder may include the folders listed before it, never one after
-# it; draw/ and sound/ are siblings and include neither the other.
+# it; draw/ and sound/ are siblings and include neither the other. The shell sees only
+# the frame's headers in story/, none of the rooms'.
+MEDIA = ["platform", "base", "draw", "sound"]
+ROOMS = ["story/records", "story/engine", "story/saves", "story/screens"]
 LAYERS = [
     ("platform", []),
     ("base", ["platform"]),
     ("draw", ["platform", "base"]),
     ("sound", ["platform", "base"]),
-    ("story", ["platform", "base", "draw", "sound"]),
-    ("shell", ["platform", "base", "draw", "sound", "story"]),
+    ("story/records", MEDIA),
+    ("story/engine", MEDIA + ROOMS[:1]),
+    ("story/saves", MEDIA + ROOMS[:2]),
+    ("story/screens", MEDIA + ROOMS[:3]),
+    ("story", MEDIA + ROOMS),
+    ("shell", MEDIA + ["story"]),
 ]
 ALLOWED = dict(LAYERS)
 # The program's own folders above the layers: they may use any of them.
 ON_TOP = ["tools", "tests", "bench", "fuzz"]
 
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]+"')
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/(?:([^"/]+)/)?[^"/]+"')
 
 
-def source_files(root, folder):
-    for dirpath, _, names in os.walk(os.path.join(root, folder)):
-        for name in sorted(names):
-            if name.endswith((".cpp", ".h")):
-                yield os.path.join(dirpath, name)
+def unit_of(relative_dir, units):
+    """The deepest folder of units that holds relative_dir; None for none."""
+    found = None
+    for unit in units:
+        if relative_dir == unit or relative_dir.startswith(unit + "/"):
+            if found is None or len(unit) > len(found):
+                found = unit
+    return found
 
 
 def crossings(root, folders):
     """(from folder, to folder, file, line number) for every include of another
-    folder's header."""
-    for folder in folders:
-        for path in source_files(root, folder):
-            with open(path, encoding="utf-8", errors="replace") as f:
-                for number, line in enumerate(f, 1):
-                    m = INCLUDE.match(line)
-                    if m and m.group(1) != folder and os.path.isdir(os.path.join(root, m.group(1))):
-                        yield folder, m.group(1), os.path.relpath(path, root), number
+    folder's header, a room of story/ counting as a folder of its own."""
+    units = [name for name, _ in LAYERS] + ON_TOP
+    for folder in {f.split("/")[0] for f in folders}:
+        for dirpath, _, names in os.walk(os.path.join(root, folder)):
+            unit = unit_of(os.path.relpath(dirpath, root), units)
+            if unit not in folders:
+                continue
+            for name in sorted(names):
+                if not name.endswith((".cpp", ".h")):
+                    continue
+                path = os.path.join(dirpath, name)
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    for number, line in enumerate(f, 1):
+                        m = INCLUDE.match(line)
+                        if not m or not os.path.isdir(os.path.join(root, m.group(1))):
+                            continue
+                        target = m.group(1)
+                        if m.group(2) and f"{target}/{m.group(2)}" in units:
+                            target = f"{target}/{m.group(2)}"
+                        if target != unit:
+                            yield unit, target, os.path.relpath(path, root), number
 
 
 def table(root):

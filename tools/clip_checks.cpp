@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "story/script.h"
+#include "story/records/script.h"
 
 std::pair<size_t, size_t> SoundingPart(const std::vector<double>& mono, int rate) {
     const size_t window = size_t(rate / 200);

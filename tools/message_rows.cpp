@@ -12,7 +12,7 @@
 #include "base/screen_layout.h"
 #include "draw/sjis.h"
 #include "draw/text_engine.h"
-#include "story/story.h"
+#include "story/engine/engine.h"
 
 std::vector<int> MessageRows(const char* line, int size, int left, int right) {
     static const int face = kaDraw::FindFace(EngineText(TextGothic));

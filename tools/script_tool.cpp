@@ -18,7 +18,7 @@
 
 #include "base/screen_layout.h"
 #include "draw/sjis.h"
-#include "story/script.h"
+#include "story/records/script.h"
 #include "tools/asset_lists.h"
 #include "tools/message_rows.h"
 
@@ -761,7 +761,7 @@ static bool WriteTable(const char* path) {
     std::FILE* f = std::fopen(temporary.c_str(), "wb");
     if (!f) return false;
     std::fprintf(f, "// The story script, made by the script tool from data/script.txt.\n");
-    std::fprintf(f, "#include \"story/script.h\"\n\n");
+    std::fprintf(f, "#include \"story/records/script.h\"\n\n");
     std::fprintf(f, "const ScriptLine ShippedScript[ScriptLineCount] = {\n");
     for (int i = 0; i < LineCount; ++i) {
         std::fputs("    \"", f);

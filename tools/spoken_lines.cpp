@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "story/script.h"
+#include "story/records/script.h"
 
 // A speaker's name before the opening bracket of a dialogue line is at most this long.
 constexpr size_t MaxNameBytes = 15;

@@ -38,7 +38,7 @@
 #include "base/little_endian.h"
 #include "draw/sjis.h"
 #include "sound/sound_state.h"
-#include "story/script.h"
+#include "story/records/script.h"
 #include "tools/clip_checks.h"
 #include "tools/opus_file.h"
 #include "tools/speech_level.h"

@@ -1,0 +1,28 @@
+// The active script table: the shipped story, or a table a test hands in.
+#include "story/records/script.h"
+
+#include <cstring>
+
+#include "base/hash.h"
+
+static const ScriptLine* ScriptTable = ShippedScript;
+
+void UseScriptTable(const ScriptLine* table) { ScriptTable = table ? table : ShippedScript; }
+
+// Whole 400 bytes, so that reading an argument offset of it stays inside.
+static const ScriptLine EmptyLine = {};
+
+const char* LineText(int index) {
+    if (index < 0 || index >= ScriptLineCount) return EmptyLine;
+    return ScriptTable[index];
+}
+
+int FindLabel(const char* name) { return FindLabelIn(ScriptTable, name); }
+
+// The hash of every line's text and its end: an edited, moved or added line changes it.
+uint64_t ScriptTableHash() {
+    uint64_t h = HashStart;
+    for (int line = 0; line < ScriptLineCount; ++line)
+        h = HashBytes(LineText(line), std::strlen(LineText(line)) + 1, h);
+    return h;
+}
