@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/little_endian.h"
 #include "platform/headless.h"
 #include "sound/kaMusic.h"
 #include "sound/kaSound.h"
-#include "tools/le_bytes.h"
 
 namespace soundtest {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "base/files.h"
+#include "base/little_endian.h"
 #include "sound/kaSound.h"
 #include "sound/sound_state.h"
-#include "tools/le_bytes.h"
 
 std::string WaveBytes(const std::vector<int16_t>& samples) {
     std::vector<uint8_t> b = {'R', 'I', 'F', 'F'};

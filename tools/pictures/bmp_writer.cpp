@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/le_bytes.h"
+#include "base/little_endian.h"
 
 namespace art {
 
