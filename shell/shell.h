@@ -115,7 +115,7 @@ bool WriteWindowFile(int width, int height, int fullScreen);
 // screen or back. The platform keeps the size out of full screen.
 void ToggleFullScreen();
 
-// ---- Shell state, the pointer and the shutdown (shell_state.cpp, startup.cpp) -------
+// ---- Shell state, the pointer and the shutdown (shell_state.cpp, single_instance.cpp) --
 
 // Called by OpenGame (and the tests): the shell's state, the story's input and game
 // mode (the logo, not started) back to their start values, the frame timer and the
