@@ -42,9 +42,8 @@ struct Copy {
 // top ones, each moving the source rectangle with it. What is left must lie inside both
 // the picture and the back buffer, or nothing is drawn. The sums are taken in 64 bits so
 // that no coordinate a caller passes can overflow them.
-static bool ClipCopy(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
+static bool ClipCopy(int destX, int destY, const Surface* s, int srcLeft, int srcTop, int srcRight,
                      int srcBottom, Copy* c) {
-    const Surface* s = ObjectSurface(id);
     if (!BackBuffer || !s || s->format.bitsPerPixel != BackBuffer->format.bitsPerPixel)
         return false;
     int64_t dx = destX, dy = destY, l = srcLeft, t = srcTop, r = srcRight, b = srcBottom;
@@ -78,7 +77,7 @@ static const uint8_t* SourceRow(const Copy& c, int row) {
 
 void BltOpaque(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight, int srcBottom) {
     Copy c;
-    if (!ClipCopy(destX, destY, id, srcLeft, srcTop, srcRight, srcBottom, &c)) return;
+    if (!ClipCopy(destX, destY, ObjectSurface(id), srcLeft, srcTop, srcRight, srcBottom, &c)) return;
     size_t rowBytes = size_t(c.width) * (c.src->format.bitsPerPixel / 8);
     for (int y = 0; y < c.height; ++y) std::memcpy(DestRow(c, y), SourceRow(c, y), rowBytes);
 }
@@ -105,16 +104,27 @@ static void KeyedRows24(const Copy& c, uint32_t key) {
     }
 }
 
-void BltTransparent(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
-                    int srcBottom) {
+static void KeyedCopy(int destX, int destY, const Surface* s, int srcLeft, int srcTop, int srcRight,
+                      int srcBottom) {
     Copy c;
-    if (!ClipCopy(destX, destY, id, srcLeft, srcTop, srcRight, srcBottom, &c)) return;
+    if (!ClipCopy(destX, destY, s, srcLeft, srcTop, srcRight, srcBottom, &c)) return;
     uint32_t key = c.src->colourKey;
     switch (c.src->format.bitsPerPixel) {
     case 32: KeyedRows<uint32_t>(c, key); break;
     case 16: KeyedRows<uint16_t>(c, uint16_t(key)); break;
     default: KeyedRows24(c, key); break;
     }
+}
+
+void BltTransparent(int destX, int destY, int id, int srcLeft, int srcTop, int srcRight,
+                    int srcBottom) {
+    KeyedCopy(destX, destY, ObjectSurface(id), srcLeft, srcTop, srcRight, srcBottom);
+}
+
+void BltTextRect(const TextLayout& layout, int i) {
+    if (i < 0 || i >= layout.count) return;
+    const TextRect& r = layout.rects[i];
+    KeyedCopy(r.left, r.top, layout.sprite, r.left, r.top, r.right, r.bottom);
 }
 
 static int ClearSurface(Surface* s) {

@@ -230,8 +230,15 @@ struct TextRect {
     int32_t left, top, right, bottom;  // client pixels, right and bottom exclusive
 };
 constexpr int TextRectCapacity = 3200;
-extern TextRect TextRects[TextRectCapacity];
-extern int32_t TextRectCount;
+// A block of text laid out: its rectangles (entry 0 the block, then one per character)
+// and its characters, reduced over the picture under them, in a sprite of its own at the
+// same client coordinates, keyed on 0. The message window owns one and reveals it over
+// many frames; every text drawn at once shares the module's own (DrawTextBlock).
+struct TextLayout {
+    TextRect rects[TextRectCapacity];
+    int32_t count = 0;          // rectangles laid out
+    Surface* sprite = nullptr;  // made by the first layout into it; freed by CloseScreen
+};
 
 // Called by Screen, last: empties the layout and starts collecting the installed fonts
 // on a thread of their own; the first font selection waits for it. Reports nothing: a
@@ -250,18 +257,27 @@ void SelectTextFont(const char* faceCp932, int size);
 // colour darker than 16 in every channel is drawn as 0x101010). The background is
 // always transparent, whatever transparent says.
 void SetTextColours(uint32_t text, uint32_t shadow, int transparent);
-// Called by the choice, the quit prompt and the system menu (DrawTextBlock) and by the
-// message window and the backlog (LayOutTextBlock): lays textCp932 (Shift-JIS, byte 0x0A
-// breaks a line) out from (x, y), in the selected face and colours, into the font
-// sprite at the same client coordinates. A line wraps where a character would reach
-// right (closing punctuation may hang past it); the text stops once a line would begin
-// at or below bottom. TextRects is filled: entry 0 the block, then one per character.
-// flags: the low byte adds pixels to the line height; 0x100 draws a shadow, 0x200
-// widens, 0x400 thickens. DrawTextBlock copies the block to the back buffer at once;
-// LayOutTextBlock leaves the copying to the message window's reveal. Without a selected
+// Lays textCp932 (Shift-JIS, byte 0x0A breaks a line) out from (x, y), in the selected
+// face and colours, into a layout at the same client coordinates. A line wraps where a
+// character would reach right (closing punctuation may hang past it); the text stops
+// once a line would begin at or below bottom. flags: the low byte adds pixels to the
+// line height; 0x100 draws a shadow, 0x200 widens, 0x400 thickens. Without a selected
 // face the characters take no room and nothing is drawn.
-void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags);
-void LayOutTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags);
+// LayOutTextBlock lays out into the caller's layout (the message window's), which its
+// owner copies out (BltTextRect); DrawTextBlock, for the choice, the menu and the
+// pages, into the module's shared layout, copied to the back buffer at once;
+// MeasureTextBlock into the shared layout without drawing (the backlog's heights).
+void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, const char* textCp932,
+                     uint32_t flags);
+const TextLayout& DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932,
+                                uint32_t flags);
+const TextLayout& MeasureTextBlock(int x, int y, int right, int bottom, const char* textCp932,
+                                   uint32_t flags);
+// Copies rectangle i of the layout (0: the whole block) to the back buffer at its place,
+// leaving out the empty pixels; an index outside the layout draws nothing.
+void BltTextRect(const TextLayout& layout, int i);
+// Called by CloseScreen: every layout's sprite freed, the layouts emptied.
+void FreeTextLayouts();
 // Called after the texts of one font: lets the face go.
 void EndTextDrawing();
 // Draws a zero-terminated Shift-JIS string with its cells' top-left at (x, y) of the font
@@ -269,8 +285,9 @@ void EndTextDrawing();
 // font of the drawing sequence. 1 when drawn, 0 outside a drawing sequence.
 int DrawGlyphText(int x, int y, const char* textCp932);
 // Reduces a double-size line of the font buffer sprite (source rectangle in its pixels)
-// into the font sprite at (destX, destY), mixing edges with the back buffer under it.
+// into a layout's sprite at (destX, destY), mixing edges with the back buffer under it.
 // 1 when done (also when there was nothing to do), 0 when a surface is missing.
-int ReduceTextLine(int destX, int destY, int srcLeft, int srcTop, int srcRight, int srcBottom);
+int ReduceTextLine(Surface* into, int destX, int destY, int srcLeft, int srcTop, int srcRight,
+                   int srcBottom);
 
 }  // namespace kaDraw

@@ -159,10 +159,11 @@ int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, i
     return 1;
 }
 
-int ReduceTextLine(int destX, int destY, int srcLeft, int srcTop, int srcRight, int srcBottom) {
+int ReduceTextLine(Surface* into, int destX, int destY, int srcLeft, int srcTop, int srcRight,
+                   int srcBottom) {
     const ReduceTarget t = {
         ObjectTable[FontBufferSprite].surface,
-        ObjectTable[FontSprite].surface,
+        into,
         BackBuffer,
         DisplayBitDepth(),
         {RedShift, GreenShift, BlueShift},

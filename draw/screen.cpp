@@ -77,6 +77,7 @@ int Screen(int width, int height, int mode) {
 
 void CloseScreen() {
     DropReadAhead();
+    FreeTextLayouts();
     for (int id = 0; id < ObjectCount; ++id) ResetObjectEntry(id);
     FreeSurface(BackBuffer);
     BackBuffer = nullptr;

@@ -1,5 +1,5 @@
 // Text layout: the font selection sequence, and the drawing of Shift-JIS text at double
-// size into the font buffer, line by line reduced into the font sprite, with one
+// size into the font buffer, line by line reduced into a layout's sprite, with one
 // rectangle per character for the message window.
 #include <algorithm>
 #include <cstring>
@@ -9,15 +9,15 @@
 
 namespace kaDraw {
 
-TextRect TextRects[TextRectCapacity];
-int32_t TextRectCount = 0;
 FontRequestBlock FontRequest;
-// The selected font's cell height in the font buffer's pixels (twice its size), the
-// colours of the next text, and whether DrawTextBlock copies its block to the back
-// buffer when done (LayOutTextBlock asks it not to, once).
+// The selected font's cell height in the font buffer's pixels (twice its size) and the
+// colours of the next text.
 static int32_t FontHeight = 0;
 static uint32_t TextColour = 0, ShadowColour = 0;
-static int32_t BlitWhenDone = 1;
+// The layout every text drawn at once shares, its sprite the internal FontSprite; and the
+// layouts of their own that were given a sprite, which CloseScreen frees.
+static TextLayout Shared;
+static TextLayout* Owned[4];
 
 // The font held between SelectTextFont and EndTextDrawing: its face slot, -1 when none.
 static int HeldFace = -1;
@@ -29,14 +29,48 @@ static int InkRight = 0, InkBottom = 0;
 
 static constexpr uint32_t FlagShadow = 0x100, FlagWiden = 0x200, FlagThicken = 0x400;
 
-// The layout starts empty, as at the program's start: the block's right and bottom edges
-// only grow from here.
+// The shared layout starts empty, as at the program's start: a layout's block keeps its
+// right and bottom edges from one text to the next, and they only grow.
 void InitText() {
     std::memset(&FontRequest, 0, sizeof FontRequest);
-    std::memset(TextRects, 0, sizeof TextRects);
-    TextRectCount = 0;
+    Shared.rects[0] = {};
+    Shared.count = 0;
     StartCollectingFonts();
-    BlitWhenDone = 1;
+}
+
+void FreeTextLayouts() {
+    for (TextLayout*& layout : Owned) {
+        if (!layout) continue;
+        FreeSurface(layout->sprite);
+        layout->sprite = nullptr;
+        layout->rects[0] = {};
+        layout->count = 0;
+        layout = nullptr;
+    }
+    Shared.rects[0] = {};
+    Shared.count = 0;
+}
+
+// The layout's sprite, made (or made again) at the back buffer's size and format.
+static Surface* LayoutSprite(TextLayout* layout) {
+    if (layout == &Shared) return Shared.sprite = ObjectTable[FontSprite].surface;
+    Surface*& s = layout->sprite;
+    if (!BackBuffer) return nullptr;
+    if (s && s->width == BackBuffer->width && s->height == BackBuffer->height &&
+        s->format.bitsPerPixel == BackBuffer->format.bitsPerPixel)
+        return s;
+    FreeSurface(s);
+    s = CreateSurface(BackBuffer->width, BackBuffer->height, BackBuffer->format);
+    if (!s) return nullptr;
+    ApplyColourKey(s, 0);
+    for (TextLayout*& owned : Owned)
+        if (owned == layout) return s;
+    for (TextLayout*& owned : Owned)
+        if (!owned) {
+            owned = layout;
+            break;
+        }
+    return s;
 }
 
 void FreeText() {
@@ -142,30 +176,36 @@ static void DrawCharPasses(const char* ch, int penX, uint32_t flags) {
 // Reduces the line drawn so far into the font sprite and raises the block rectangle to
 // the line's edges cut at the bottom limit. A line flushed before the end of the text is
 // reduced at that cut height; the last line at its full height.
-static void FlushLine(int x0, int top, int bottom, int penX, int lineHeight, bool cutAtBottom) {
+static void FlushLine(TextLayout* into, Surface* sprite, int x0, int top, int bottom, int penX,
+                      int lineHeight, bool cutAtBottom) {
     int hgt = lineHeight;
     if (top + (hgt >> 1) > bottom) hgt = 2 * (bottom - top) + (lineHeight & 1);
-    TextRects[0].right = std::max(TextRects[0].right, x0 + (penX >> 1));
-    TextRects[0].bottom = std::max(TextRects[0].bottom, top + (hgt >> 1));
-    ReduceTextLine(x0, top, 0, 0, penX, cutAtBottom ? hgt : lineHeight);
+    TextRect& block = into->rects[0];
+    block.right = std::max(block.right, x0 + (penX >> 1));
+    block.bottom = std::max(block.bottom, top + (hgt >> 1));
+    ReduceTextLine(sprite, x0, top, 0, 0, penX, cutAtBottom ? hgt : lineHeight);
 }
 
-void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags) {
-    ClearObject(FontSprite);
+void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, const char* textCp932,
+                     uint32_t flags) {
+    Surface* sprite = LayoutSprite(into);
+    if (sprite) std::memset(sprite->pixels, 0, size_t(sprite->pitch) * sprite->height);
     ClearFontBuffer(true);
+    TextRect* const rects = into->rects;
+    int32_t& count = into->count;
     const char* text = textCp932 ? textCp932 : "";
     const int extra = int(flags & 0xFF);
     int lineHeight = FontHeight + extra;
     int x0 = x, top = y, penX = 0;
     TextColour = FloorColour(TextColour);
     ShadowColour = FloorColour(ShadowColour);
-    TextRects[0].left = x;
-    TextRects[0].top = y;
-    TextRectCount = 1;
+    rects[0].left = x;
+    rects[0].top = y;
+    count = 1;
 
     const long length = long(std::strlen(text));
     bool stopped = false;
-    for (long p = 0; p < length && !stopped && TextRectCount < TextRectCapacity; ++p) {
+    for (long p = 0; p < length && !stopped && count < TextRectCapacity; ++p) {
         char ch[3] = {0, 0, 0};
         int n = SjisCharLength(text + p, size_t(length - p));
         int w = 0, h = 0;
@@ -180,7 +220,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
             if (flags & FlagThicken) h += 1;
         }
         p += n - 1;
-        TextRects[TextRectCount++] = {x0 + (penX >> 1), top, x0 + (penX >> 1) + (w >> 1),
+        rects[count++] = {x0 + (penX >> 1), top, x0 + (penX >> 1) + (w >> 1),
                                       top + (h >> 1)};
         penX += w;
         if (h > lineHeight) lineHeight = h;
@@ -189,7 +229,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
         const bool lineFeed = text[p] == 0x0A;
         if (end < right && penX < ScreenWidth && !lineFeed) continue;
         // The line ends here; its last character keeps no rectangle of its own on it.
-        --TextRectCount;
+        --count;
         const bool hanging = end >= right && SjisCharHangs(ch);
         // Taken back to start the next segment, unless it hangs, or it is alone on a
         // segment that only ended because the font buffer was full: taking that one
@@ -199,7 +239,7 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
             penX -= w;
             p -= n;
         }
-        FlushLine(x0, top, bottom, penX, lineHeight, true);
+        FlushLine(into, sprite, x0, top, bottom, penX, lineHeight, true);
         ClearFontBuffer(false);
         x0 += penX >> 1;
         if (x0 + (w >> 1) >= right || lineFeed) {
@@ -211,19 +251,20 @@ void DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932, u
         penX = 0;
         stopped = top >= bottom;
     }
-    if (!stopped && penX != 0) FlushLine(x0, top, bottom, penX, lineHeight, false);
-
-    if (BlitWhenDone == 1) {
-        const TextRect& block = TextRects[0];
-        BltTransparent(block.left, block.top, FontSprite, block.left, block.top, block.right,
-                       block.bottom);
-    }
-    BlitWhenDone = 1;
+    if (!stopped && penX != 0) FlushLine(into, sprite, x0, top, bottom, penX, lineHeight, false);
 }
 
-void LayOutTextBlock(int x, int y, int right, int bottom, const char* textCp932, uint32_t flags) {
-    BlitWhenDone = 0;
-    DrawTextBlock(x, y, right, bottom, textCp932, flags);
+const TextLayout& MeasureTextBlock(int x, int y, int right, int bottom, const char* textCp932,
+                                   uint32_t flags) {
+    LayOutTextBlock(&Shared, x, y, right, bottom, textCp932, flags);
+    return Shared;
+}
+
+const TextLayout& DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932,
+                                uint32_t flags) {
+    LayOutTextBlock(&Shared, x, y, right, bottom, textCp932, flags);
+    BltTextRect(Shared, 0);
+    return Shared;
 }
 
 }  // namespace kaDraw

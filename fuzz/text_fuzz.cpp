@@ -33,13 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char text[ScriptLineBytes] = {};
     std::memcpy(text, data + 5, std::min(size - 5, sizeof text - 1));
 
-    kaDraw::TextRects[0] = {0, 0, 0, 0};
+    static kaDraw::TextLayout laid;
+    laid.rects[0] = {0, 0, 0, 0};
     kaDraw::SelectTextFont(EngineText(data[0] & 4 ? TextMincho : TextGothic), fontSize);
     kaDraw::SetTextColours(0xC8C8C8, 0x202020, data[0] & 8 ? 1 : 0);
-    kaDraw::LayOutTextBlock(10, 385, 590, 580, text, flags);
+    kaDraw::LayOutTextBlock(&laid, 10, 385, 590, 580, text, flags);
     kaDraw::EndTextDrawing();
-    if (kaDraw::TextRectCount < 0 || kaDraw::TextRectCount >= kaDraw::TextRectCapacity)
-        std::abort();
+    if (laid.count < 0 || laid.count >= kaDraw::TextRectCapacity) std::abort();
+    for (int i = 0; i < laid.count; ++i) kaDraw::BltTextRect(laid, i);
     kaDraw::SelectTextFont(EngineText(TextGothic), fontSize);
     kaDraw::DrawTextBlock(80, 140, 800, 600, text, flags);
     kaDraw::EndTextDrawing();

@@ -34,7 +34,7 @@ float AutoPause(int line) {
 // the system menu or a page.
 static bool StoryWaitsForStep() { return AutoMode && CurrentScreen() == Screen::Story; }
 
-static bool LineIsOut() { return LaidOutLine == CurrentScene().line && RevealCount > kaDraw::TextRectCount; }
+static bool LineIsOut() { return LaidOutLine == CurrentScene().line && LineWhollyOut(); }
 
 // The voice, or a phrase of self-voicing that took its place, still speaking.
 static float VoiceLeft() {

@@ -146,7 +146,7 @@ bool PictureMovesByItself() {
     if (s == Screen::Menu || s == Screen::MenuNotice) return mode == ModeStory;
     if (s != Screen::Story && s != Screen::Choice && s != Screen::QuitPrompt) return false;
     bool lineComingOut = MessageWindowShowsLine() && MessageSpeed != 0.0f &&
-                         RevealCount <= kaDraw::TextRectCount;
+                         !LineWhollyOut();
     return CurrentScene().waveEffect || CurrentScene().animeFrames != 0 || CurrentScene().animeLoop == 3 ||
            CurrentScene().animeLoop == 5 || lineComingOut || AutoModeSecondsToStep() >= 0.0f ||
            SkipModeRuns();

@@ -72,7 +72,7 @@ TEST_F(Backlog, ClosesBackToExactlyTheStoryItOpenedOn) {
     const std::vector<uint32_t> expected = Shown();
     const int line = CurrentScene().line, reveal = RevealCount, frame = CurrentScene().animeFrame;
     const float clock = CurrentScene().animeClock;
-    ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is still coming out";
+    ASSERT_LT(RevealCount, MessageLayout().count) << "the line is still coming out";
 
     enum Close { RightClick, Escape, WheelDown };
     for (Close how : {RightClick, Escape, WheelDown}) {

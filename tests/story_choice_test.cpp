@@ -84,13 +84,13 @@ TEST_F(Choice, LeavingThePromptOrTheMenuKeepsTheLineAsItWas) {
         Frame();
         const int voice = VoiceId;
         ASSERT_EQ(CurrentScene().line, 7);
-        ASSERT_LT(RevealCount, kaDraw::TextRectCount) << "the line is coming out";
+        ASSERT_LT(RevealCount, MessageLayout().count) << "the line is coming out";
         r.leave();
         Frame();
         EXPECT_FALSE(QuitPromptOpen || SystemMenuOpen) << r.what;
         EXPECT_EQ(CurrentScene().line, 7) << r.what;
         EXPECT_EQ(LaidOutLine, 7) << r.what;
-        EXPECT_GT(RevealCount, kaDraw::TextRectCount) << r.what << ": shown whole";
+        EXPECT_GT(RevealCount, MessageLayout().count) << r.what << ": shown whole";
         EXPECT_EQ(VoiceId, voice) << r.what << ": not played again";
         EXPECT_GT(kaSound::SecondsLeft(voice), 0.0f) << r.what << ": its voice plays on";
     }

@@ -38,9 +38,9 @@ TEST_F(QuickSlot, F9LoadsWhatF5SavedAndShowsTheLineAgain) {
     EXPECT_EQ(FlagForTest(4), 1);
     for (int i = 0; i < 100; ++i) Frame();  // the notice gone by itself, the line whole
     // Loaded again over the same line, whole by now: it comes out again too.
-    ASSERT_GT(RevealCount, kaDraw::TextRectCount);
+    ASSERT_GT(RevealCount, MessageLayout().count);
     Press(plat::KeyF9);
-    EXPECT_LT(RevealCount, kaDraw::TextRectCount);
+    EXPECT_LT(RevealCount, MessageLayout().count);
 }
 
 // While the notice shows, the line goes on coming out under it; then it goes by itself.
@@ -51,7 +51,7 @@ TEST_F(QuickSlot, TheLineComesOutUnderTheNoticeThenItGoes) {
     const int out = RevealCount;
     for (int i = 0; i < 5; ++i) Frame(0.05f);
     EXPECT_GT(RevealCount, out) << "the line goes on coming out under the notice";
-    EXPECT_LE(RevealCount, kaDraw::TextRectCount) << "not shown whole at once";
+    EXPECT_LE(RevealCount, MessageLayout().count) << "not shown whole at once";
     for (int i = 0; i < 30; ++i) Frame(0.05f);
     EXPECT_EQ(QuickNoticeForTest(), -1);
 }

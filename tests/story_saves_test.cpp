@@ -92,7 +92,7 @@ TEST_F(Saves, ContinuingShowsTheSavedLineAsTheReaderSawIt) {
             EXPECT_EQ(CurrentScene().storyState == ChoiceOpen, c.choice) << what;
             if (MessageWindowShowsLine()) {
                 EXPECT_EQ(MatchKeyword(LineText(CurrentScene().line)), KwNone) << what << ": no command as text";
-                EXPECT_EQ(RevealCount > kaDraw::TextRectCount, route == MenuLoad && c.shown == c.line)
+                EXPECT_EQ(RevealCount > MessageLayout().count, route == MenuLoad && c.shown == c.line)
                     << what << ": whole after the menu, coming out again after F9";
             }
             EXPECT_EQ(CurrentScene().screenFrame, c.band) << what;
@@ -247,11 +247,11 @@ TEST_F(Saves, TheMusicRowLeavesTheLineAsItWasShown) {
     PointAt(300, 400);
     Frame(0.016f, true);
     for (int i = 0; i < 10; ++i) Frame();
-    kaDraw::TextRect shown = kaDraw::TextRects[1];
-    ASSERT_GT(RevealCount, kaDraw::TextRectCount);
+    kaDraw::TextRect shown = MessageLayout().rects[1];
+    ASSERT_GT(RevealCount, MessageLayout().count);
     MenuClick(170, 325);
-    EXPECT_EQ(kaDraw::TextRects[1].bottom - kaDraw::TextRects[1].top, shown.bottom - shown.top);
-    EXPECT_GT(RevealCount, kaDraw::TextRectCount) << "not revealed again";
+    EXPECT_EQ(MessageLayout().rects[1].bottom - MessageLayout().rects[1].top, shown.bottom - shown.top);
+    EXPECT_GT(RevealCount, MessageLayout().count) << "not revealed again";
 }
 
 // Each reader meets, in its file's place, a FIFO no one writes to and a link to an

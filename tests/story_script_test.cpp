@@ -107,7 +107,7 @@ TEST_F(ScriptReading, ASizeLineIsHeldToTheFontSizes) {
     for (const Case& c : cases) {
         SetScript({std::string("size:") + c.size, Sjis("大きさ")});
         GoToLineForTest(5);
-        MessageLayoutReplaced();  // each case's step shows line 7 anew
+        ForgetLayout();  // each case's step lays line 7 out anew
         StoryStep();
         EXPECT_EQ(kaDraw::FontRequest.height, c.height) << c.size;
     }

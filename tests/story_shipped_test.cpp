@@ -126,7 +126,7 @@ protected:
         if (run.shown.empty()) run.clearedAtStart = FlagForTest(1) == 0 && FlagForTest(2) == 0 && CurrentScene().animeLoop == 0;
         run.shown.push_back(CurrentScene().line);
         run.pictures.push_back(PictureName());
-        EXPECT_LE(kaDraw::TextRects[0].bottom, 474) << "line " << CurrentScene().line << " leaves the window";
+        EXPECT_LE(MessageLayout().rects[0].bottom, 474) << "line " << CurrentScene().line << " leaves the window";
         const std::string& name = run.pictures.back();
         if (!photographing || name.empty() || !photographed.insert(name).second) return;
         EXPECT_GT(TextPixels(), 200) << "the line over " << name;

@@ -23,21 +23,21 @@ protected:
     int Half(uint32_t code) {
         return (CachedGlyph(FindFace(gothic), FontRequest.height, code)->advance + 1) / 2;
     }
-    void LayOut(const std::string& text, int right = 590) {
-        LayOutTextBlock(10, 385, right, 580, text.c_str(), 0);
+    // The message window's place, laid out in the shared layout, whose sprite is FontSprite.
+    const TextLayout& LayOut(const std::string& text, int right = 590) {
+        return MeasureTextBlock(10, 385, right, 580, text.c_str(), 0);
     }
 };
 
 }  // namespace
 
 TEST_F(TextLayoutTest, CharacterEndingExactlyAtRightWrapsUnlessItHangs) {
-    LayOut(Repeat(A, 2) + "\x82\xA2", 10 + 2 * Half(0x3042) + Half(0x3044));  // あああい
-    ASSERT_EQ(TextRectCount, 4);
-    EXPECT_EQ(TextRects[3].top, 413);
-    EXPECT_EQ(TextRects[3].left, 10);
+    const TextLayout& wrapped = LayOut(Repeat(A, 2) + "\x82\xA2", 10 + 2 * Half(0x3042) + Half(0x3044));
+    ASSERT_EQ(wrapped.count, 4);  // あああい
+    EXPECT_EQ(wrapped.rects[3].top, 413);
+    EXPECT_EQ(wrapped.rects[3].left, 10);
     int right = 10 + 2 * Half(0x3042) + Half(0x3002);
-    LayOut(Repeat(A, 2) + Maru, right);
-    ASSERT_EQ(TextRectCount, 3);  // 。 has no rectangle but is drawn on the first line
+    ASSERT_EQ(LayOut(Repeat(A, 2) + Maru, right).count, 3);  // 。 has no rectangle but is drawn on the first line
     EXPECT_GT(Ink(FontSprite, right - Half(0x3002), 385, right, 413), 5);
     EXPECT_EQ(Ink(FontSprite, 0, 413, 700, 520), 0);
 }
@@ -49,10 +49,10 @@ TEST_F(TextLayoutTest, TheBuildsRowsAreTheMessageWindowsForEveryLineOfTheStory) 
     for (int i = 0; i < ScriptLineCount && ShippedScript[i][0]; ++i) {
         const char* line = ShippedScript[i];
         if (MatchKeyword(line) != KwNone) continue;
-        LayOut(line);
+        const TextLayout& laid = LayOut(line);
         std::vector<int> rows = MessageRows(line, 28, 10, 590), laidOut;
-        for (int r = 1; r < TextRectCount; ++r) {
-            if (r == 1 || TextRects[r].top != TextRects[r - 1].top) laidOut.push_back(0);
+        for (int r = 1; r < laid.count; ++r) {
+            if (r == 1 || laid.rects[r].top != laid.rects[r - 1].top) laidOut.push_back(0);
             ++laidOut.back();
         }
         ASSERT_EQ(rows.size(), laidOut.size()) << "line " << i;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/screen_layout.h"
+#include "draw/kaDraw.h"
 #include "story/engine/input.h"
 #include "story/records/records.h"
 
@@ -54,8 +55,10 @@ bool PointerIn(const layout::Rect& r);
 void BltOpaqueAt(const layout::Placement& p, int id);
 void BltTransparentAt(const layout::Placement& p, int id);
 // A text block laid out in the area and copied to the back buffer at once, in the font
-// and colours selected.
-void DrawTextArea(const layout::TextArea& a, const char* text);
+// and colours selected; its layout (the module's shared one) to measure.
+const kaDraw::TextLayout& DrawTextArea(const layout::TextArea& a, const char* text);
+// Called by the system menu, which covers the story's line: it comes back whole.
+void CoverStoryLine();
 // Called after a load has put the story at a saved line: every voice of the story
 // stopped (none is played again), and the story as the reader saw it at the save: a
 // choice that was open opens again, a command line runs on as a step would. The line is
@@ -113,30 +116,25 @@ const StorySnapshot* PlaceLeftByQuitPrompt();
 
 // ---- Message window (message_window.cpp) ------------------------------------------
 
-extern int LaidOutLine;       // the line whose layout the text layer holds; -1 when none
-extern int RevealCount;       // characters released so far; ShowLine's layout restarts it
+extern int LaidOutLine;       // the line the window's layout holds; -1 when none
+extern int RevealCount;       // characters released so far; a new layout restarts it
 extern float RevealClock;     // seconds gathered toward the next character
 extern float MessageSpeed;    // level 0 to 5; a character every MessageSpeed x 0.01 s
 
 // The window's own state back to its start values; called by ResetEngineState.
 void ResetMessageWindow();
-// Lays the line out unless its layout is the one held. A line whose layout another text
-// replaced, with no step since, comes back as it was shown: at its size, and whole.
-void ShowLine(int line, int offset, int size);
-// Called before any other text (a choice, the system menu) takes the text layer.
-void MessageLayoutReplaced();
-// Called before a short notice takes the text layer over a line that may still be
-// coming out: the line comes back as far as it was out, and goes on coming out.
-void MessageLayoutLent();
-// Called by a step: the line it stops at is laid out afresh, even the one replaced.
-void ForgetReplacedLine();
-// Called by a quick load: the line shown is laid out afresh and comes out again.
+// Lays the line out into the window's own layout unless it holds it already; whole
+// releases every character at once (a line coming back from under a choice, the quit
+// prompt or the menu).
+void ShowLine(int line, int offset, int size, bool whole);
+// Called by a load and by going back: the line shown is laid out afresh.
 void ForgetLayout();
-// Called by a load from the menu: line is laid out afresh at size once the story shows
-// again, and shown whole, as a line the menu covered comes back.
-void ShowWholeWhenBack(int line, int size);
 // Copies the released characters to the back buffer; true once the whole block is out.
 bool RevealText(float delay);
+// Every character of the line laid out is released.
+bool LineWhollyOut();
+// The window's layout: its rectangles and how far they go.
+const kaDraw::TextLayout& MessageLayout();
 
 // ---- Game modes and interface pictures (story_state.cpp, interpreter.cpp) -------------
 

@@ -25,6 +25,9 @@ static const int QuitPromptLine = 1, QuitPromptOptions = 2;
 // wave phase and the random generator's state live with the wave effect and the
 // generator, and are taken into a copy as it is made.
 static StorySnapshot Scene;
+// The line shown was covered (by a choice, the quit prompt or the system menu) since the
+// step that showed it: it comes back whole.
+static bool LineCovered = false;
 // The prose line the last story frame's step stopped at, with the scene as it was shown.
 static ShownLine Shown;
 static bool LineShown = false;
@@ -64,6 +67,7 @@ void ResetInterpreter() {
     ResumeAtLoadedLine = false;
     PlaceKeptAtQuit = false;
     LineShown = false;
+    LineCovered = false;
 }
 
 // A size held to the range, as glyphs are laid out at twice the size.
@@ -163,6 +167,7 @@ static void StopStoryVoices() {
 
 void ResumePassedLine(int voiceLine) {
     StopStoryVoices();
+    LineCovered = false;
     if (voiceLine >= 0) PlayVoice(LineText(voiceLine) + ArgumentOffset(KwWavePlay));
     if (const char* picture = NextStepPicture()) kaDraw::ReadAheadObject(picture);
 }
@@ -185,8 +190,8 @@ void EnterLoadedLine(bool whole) {
     else if (Scene.storyState == ChoiceOpen)
         Scene.storyState = ShowingProse;
     ResumeAtLoadedLine = Scene.storyState != ChoiceOpen && !prose;
-    if (whole) ShowWholeWhenBack(Scene.line, Scene.textSize);
-    else ForgetLayout();
+    ForgetLayout();
+    LineCovered = whole;
 }
 
 // Executes lines from Scene.line on until a prose line (shown), a command: line (a
@@ -379,6 +384,8 @@ static void DrawPicture() {
 // menu's).
 bool MessageWindowShowsLine() { return Scene.storyState != ChoiceOpen && !QuitPromptOpen; }
 
+void CoverStoryLine() { LineCovered = true; }
+
 // A step of auto or skip mode runs the story frame without the pointer.
 static bool PointerHidden = false;
 
@@ -394,8 +401,8 @@ void BltTransparentAt(const layout::Placement& p, int id) {
     kaDraw::BltTransparent(p.x, p.y, id, 0, 0, p.width, p.height);
 }
 
-void DrawTextArea(const layout::TextArea& a, const char* text) {
-    kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, 0);
+const kaDraw::TextLayout& DrawTextArea(const layout::TextArea& a, const char* text) {
+    return kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, 0);
 }
 
 // More options than fit on the screen are never drawn; the bound keeps a bad count from
@@ -439,7 +446,7 @@ static int ChoiceMenu(int count, int line, bool click) {
         std::memcpy(label, LineText(line + 2 + i), 4);
         return FindLabel(label);
     }
-    MessageLayoutReplaced();
+    LineCovered = true;
     kaDraw::SelectTextFont(EngineText(TextGothic), layout::ChoiceTextSize);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
     for (int i = 0; i < count; ++i) DrawTextArea(layout::ChoiceOption(i), LineText(line + 2 + i) + 5);
@@ -501,7 +508,7 @@ static void StoryFrameOnce(bool click, bool skipping) {
                 else
                     FinishingVoice = VoiceId;
             }
-            ForgetReplacedLine();  // the line a step stops at is shown afresh
+            LineCovered = false;  // the line a step stops at comes out afresh
             Scene.storyState = ShowingProse;
             if (!resume) MoveToNextLine();
             Scene.waveEffect = false;
@@ -531,7 +538,10 @@ static void StoryFrameOnce(bool click, bool skipping) {
             BltTransparentAt(layout::WindowFrame, WindowFrameId);
         }
         bool showsLine = MessageWindowShowsLine();
-        if (showsLine) ShowLine(Scene.line, 0, Scene.textSize);
+        if (showsLine) {
+            ShowLine(Scene.line, 0, Scene.textSize, LineCovered);
+            LineCovered = false;
+        }
         DrawPicture();
         BltTransparentAt(layout::Panel, InterfacePicture[PicPanel]);
         SpeakPanelButtonReached();

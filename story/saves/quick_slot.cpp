@@ -43,7 +43,6 @@ void DrawQuickNotice() {
     }
     uint32_t level = left >= NoticeFade ? 255 : uint32_t(255.0f * left / NoticeFade);
     if (level < 16) level = 16;
-    MessageLayoutLent();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
     kaDraw::SetTextColours(level * 0x010101, 0, 1);
     DrawTextArea(layout::QuickNoticeText, EngineText(EngineTextId(Notice)));

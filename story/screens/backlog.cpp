@@ -48,11 +48,12 @@ void SelectEntryFont(const Entry& e) {
 int HeightOf(Entry& e) {
     if (e.height >= 0) return e.height;
     SelectEntryFont(e);
-    kaDraw::LayOutTextBlock(Page.left, 0, Page.right, LayoutBottom, LineText(e.shown.line), 0);
+    const kaDraw::TextLayout& laid =
+        kaDraw::MeasureTextBlock(Page.left, 0, Page.right, LayoutBottom, LineText(e.shown.line), 0);
     kaDraw::EndTextDrawing();
     int bottom = 0;
-    for (int i = 1; i < kaDraw::TextRectCount; ++i)
-        if (kaDraw::TextRects[i].bottom > bottom) bottom = kaDraw::TextRects[i].bottom;
+    for (int i = 1; i < laid.count; ++i)
+        if (laid.rects[i].bottom > bottom) bottom = laid.rects[i].bottom;
     e.height = bottom;
     return e.height;
 }

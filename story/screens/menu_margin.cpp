@@ -43,13 +43,14 @@ static int SlotUnderPointer() {
     return -1;
 }
 
-static void MarginText(int i, const layout::TextArea& area, const char* text, int size,
-                       uint32_t colour) {
+static const kaDraw::TextLayout& MarginText(int i, const layout::TextArea& area, const char* text,
+                                            int size, uint32_t colour) {
     std::snprintf(MarginTexts[i], sizeof MarginTexts[i], "%s", text);
     kaDraw::SelectTextFont(EngineText(TextGothic), size);
     kaDraw::SetTextColours(colour, 0, 1);
-    DrawTextArea(area, text);
+    const kaDraw::TextLayout& drawn = DrawTextArea(area, text);
     kaDraw::EndTextDrawing();
+    return drawn;
 }
 
 // A prose line's first characters, cut at a character's end; an empty text for a line
@@ -119,13 +120,13 @@ static void DrawMark(const layout::Rect& button, uint32_t colour) {
 
 void DrawMenuMargin(int notice) {
     MarginTexts[0][0] = MarginTexts[1][0] = '\0';
-    MessageLayoutReplaced();
     int slot = SlotUnderPointer();
     if (notice >= 0) {
-        MarginText(0, layout::MenuNoticeText, EngineText(EngineTextId(notice)), 20, NoticeColour);
+        const kaDraw::TextLayout& drawn =
+            MarginText(0, layout::MenuNoticeText, EngineText(EngineTextId(notice)), 20, NoticeColour);
         const layout::TextArea& a = layout::MenuNoticeText;
         int last = a.y;  // the foot of the notice's last row
-        for (int i = 1; i < kaDraw::TextRectCount; ++i) last = std::max(last, kaDraw::TextRects[i].bottom);
+        for (int i = 1; i < drawn.count; ++i) last = std::max(last, drawn.rects[i].bottom);
         const layout::TextArea hint{a.x, last + layout::MenuNoticeHintGap, a.right, layout::MenuMargin.bottom};
         MarginText(1, hint, EngineText(TextClickToReturn), layout::SlotTextSize, HintColour);
     } else if (slot >= 0) {

@@ -1,7 +1,6 @@
-// A page over the frozen story (the backlog, the preferences): what the page's drawing
-// replaces is kept when it opens and put back exactly when it closes: the message
-// window's layout and reveal, the text sprite, the pointer sprite's state, and the frame
-// under the page, darkened, as its backdrop.
+// A page over the frozen story (the backlog, the preferences): the frame under it,
+// darkened, is its backdrop, and the pointer sprite's state is put back as it closes.
+// The page's text has a layout of its own: the message window's stays as it was.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -9,12 +8,7 @@
 #include "draw/kaDraw.h"
 #include "story/screens/screens.h"
 
-static kaDraw::TextRect SavedRects[kaDraw::TextRectCapacity];
-static int32_t SavedRectCount = 0;
-static int SavedRevealCount = 0;
-static float SavedRevealClock = 0.0f;
 static int SavedCursor = 0;
-static std::vector<uint8_t> SavedFontSprite;
 static std::vector<uint8_t> Backdrop;  // the frame under the page, darkened
 
 static size_t SurfaceBytes(const kaDraw::Surface* s) { return size_t(s->pitch) * size_t(s->height); }
@@ -43,12 +37,7 @@ void DarkenBackBuffer(const layout::Rect& area, int divisor) {
 }
 
 void CoverStory() {
-    std::memcpy(SavedRects, kaDraw::TextRects, sizeof SavedRects);
-    SavedRectCount = kaDraw::TextRectCount;
-    SavedRevealCount = RevealCount;
-    SavedRevealClock = RevealClock;
     SavedCursor = GetCursorVisible();
-    CopyOut(kaDraw::ObjectTable[kaDraw::FontSprite].surface, &SavedFontSprite);
     DarkenBackBuffer({0, 0, layout::BackBufferWidth, layout::BackBufferHeight}, 6);
     CopyOut(kaDraw::BackBuffer, &Backdrop);
     SetCursorVisible(1);
@@ -57,10 +46,5 @@ void CoverStory() {
 void DrawCoverBackdrop() { CopyIn(kaDraw::BackBuffer, Backdrop); }
 
 void UncoverStory() {
-    std::memcpy(kaDraw::TextRects, SavedRects, sizeof SavedRects);
-    kaDraw::TextRectCount = SavedRectCount;
-    RevealCount = SavedRevealCount;
-    RevealClock = SavedRevealClock;
-    CopyIn(kaDraw::ObjectTable[kaDraw::FontSprite].surface, SavedFontSprite);
     SetCursorVisible(SavedCursor);
 }

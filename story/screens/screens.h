@@ -80,15 +80,15 @@ bool BacklogLineOnPage(int index, bool scroll, layout::Rect* area);
 
 // ---- The backdrop behind a page (page_backdrop.cpp) -----------------------------------
 
-// Called when a page opens over the frozen story or title: keeps what its drawing will
-// replace, and the frame under it, darkened, as its backdrop; shows the pointer sprite.
+// Called when a page opens over the frozen story or title: keeps the frame under it,
+// darkened, as its backdrop; shows the pointer sprite.
 void CoverStory();
 // The darkened frame, drawn first by the page each frame.
 void DrawCoverBackdrop();
 // The back buffer's area (clipped to it) at 1/divisor of its brightness, whatever its
 // pixel layout: a page's backdrop, the menu while its notice shows.
 void DarkenBackBuffer(const layout::Rect& area, int divisor);
-// Called when the page closes: the story's text layout, reveal and pointer sprite back.
+// Called when the page closes: the pointer sprite as it was.
 void UncoverStory();
 
 // ---- The preferences page (preferences_screen.cpp) -------------------------------------

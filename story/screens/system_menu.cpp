@@ -65,15 +65,14 @@ void SwitchMusic(int off) {
     MusicOff = off;
 }
 
-// The menu's text replaces the message window's layout; the story lays its line out
-// again when it comes back. Dimmed, it is drawn as the dimmed card under it.
+// The menu covers the story's line, which comes back whole. Dimmed, its text is drawn as
+// the dimmed card under it.
 static void DrawMenuText(bool dimmed) {
-    MessageLayoutReplaced();
+    CoverStoryLine();
     kaDraw::SelectTextFont(EngineText(TextGothic), 20);
     kaDraw::SetTextColours(dimmed ? uint32_t(0xFF / MenuDimming) * 0x010101 : 0xFFFFFF, 0, 1);
     DrawTextArea(layout::MenuText, EngineText(TextMenu));
     kaDraw::EndTextDrawing();
-    RevealText(0.0f);
 }
 
 // The save, load, speed and music rows; true when a button's action ends the frame.

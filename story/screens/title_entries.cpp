@@ -44,7 +44,6 @@ static void Entry(const layout::Rect& r, EngineTextId text, bool usable, int ite
 }
 
 void DrawTitleEntries() {
-    MessageLayoutReplaced();
     kaDraw::SelectTextFont(EngineText(TextGothic), layout::TitleEntryTextSize);
     Entry(layout::ContinueEntry, TextContinue, MostRecentSlot() >= 0, 0, "title_continue");
     Entry(layout::TitlePreferencesEntry, TextPreferences, true, 1, "title_settings");
