@@ -86,8 +86,9 @@ extern Surface* BackBuffer;  // every frame is composed here; nullptr outside Sc
 // ---- Image objects (objects.cpp, asset_header.cpp, bmp.cpp) ------------------------
 
 // Entries 0 to 3 are the internal sprites Screen makes, of the back buffer's size: the
-// text layer lays text out in the font buffer at twice its size and reduces it into the
-// font sprite; 4 to 1023 are loaded pictures. ObjectId 0 is also what a failed load gives.
+// text layer lays text out in the font buffer at twice its size and reduces it into a
+// layout's sprite, the font sprite being the shared layout's; 4 to 1023 are loaded
+// pictures. ObjectId 0 is also what a failed load gives.
 constexpr int ObjectCount = 1024;
 constexpr int BufferSprite = 0, ScreenSprite = 1, FontSprite = 2, FontBufferSprite = 3;
 

@@ -173,7 +173,7 @@ static void DrawCharPasses(const char* ch, int penX, uint32_t flags) {
     if (flags & FlagThicken) DrawGlyphText(penX, 1, ch);
 }
 
-// Reduces the line drawn so far into the font sprite and raises the block rectangle to
+// Reduces the line drawn so far into the layout's sprite and raises the block rectangle to
 // the line's edges cut at the bottom limit. A line flushed before the end of the text is
 // reduced at that cut height; the last line at its full height.
 static void FlushLine(TextLayout* into, Surface* sprite, int x0, int top, int bottom, int penX,
