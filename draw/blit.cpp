@@ -124,7 +124,8 @@ void BltTransparent(int destX, int destY, int id, int srcLeft, int srcTop, int s
 void BltTextRect(const TextLayout& layout, int i) {
     if (i < 0 || i >= layout.count) return;
     const TextRect& r = layout.rects[i];
-    KeyedCopy(r.left, r.top, layout.sprite, r.left, r.top, r.right, r.bottom);
+    const int x = layout.spriteX, y = layout.spriteY;
+    KeyedCopy(r.left, r.top, layout.sprite, r.left - x, r.top - y, r.right - x, r.bottom - y);
 }
 
 static int ClearSurface(Surface* s) {

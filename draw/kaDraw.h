@@ -237,8 +237,11 @@ constexpr int TextRectCapacity = 3200;
 // many frames; every text drawn at once shares the module's own (DrawTextBlock).
 struct TextLayout {
     TextRect rects[TextRectCapacity];
-    int32_t count = 0;          // rectangles laid out
-    Surface* sprite = nullptr;  // made by the first layout into it; freed by CloseScreen
+    int32_t count = 0;  // rectangles laid out
+    // Made by the first layout into it, from the text's top-left to the back buffer's
+    // bottom-right, where text can reach; freed by CloseScreen.
+    Surface* sprite = nullptr;
+    int spriteX = 0, spriteY = 0;  // the client pixel of the sprite's top-left
 };
 
 // Called by Screen, last: empties the layout and starts collecting the installed fonts
@@ -286,9 +289,10 @@ void EndTextDrawing();
 // font of the drawing sequence. 1 when drawn, 0 outside a drawing sequence.
 int DrawGlyphText(int x, int y, const char* textCp932);
 // Reduces a double-size line of the font buffer sprite (source rectangle in its pixels)
-// into a layout's sprite at (destX, destY), mixing edges with the back buffer under it.
-// 1 when done (also when there was nothing to do), 0 when a surface is missing.
-int ReduceTextLine(Surface* into, int destX, int destY, int srcLeft, int srcTop, int srcRight,
-                   int srcBottom);
+// into a layout's sprite, whose top-left is client pixel (intoX, intoY), at client pixel
+// (destX, destY), mixing edges with the back buffer under it. 1 when done (also when
+// there was nothing to do), 0 when a surface is missing.
+int ReduceTextLine(Surface* into, int intoX, int intoY, int destX, int destY, int srcLeft, int srcTop,
+                   int srcRight, int srcBottom);
 
 }  // namespace kaDraw

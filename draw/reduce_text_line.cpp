@@ -105,7 +105,7 @@ static void ReduceRows(const L& layout, const ReduceTarget& t, int destX, int de
             gathered = true;
         }
         if (!gathered) continue;
-        uint8_t* out = t.font->pixels + size_t(destY + j) * t.font->pitch;
+        uint8_t* out = t.font->pixels + size_t(destY + j - t.fontY) * t.font->pitch;
         const uint8_t* under = t.background->pixels + size_t(destY + j) * t.background->pitch;
         for (int i = iStart; i < w; ++i) {
             // Columns cx - 1 (not for i = 0), cx and cx + 1 around the centre cx.
@@ -122,7 +122,7 @@ static void ReduceRows(const L& layout, const ReduceTarget& t, int destX, int de
                 if (total < 8) channel += (8 - total) * back[ch];
                 c[ch] = channel >> 3 > L::Max ? L::Max : channel >> 3;
             }
-            layout.Store(out + size_t(destX + i) * L::Bytes, c);
+            layout.Store(out + size_t(destX + i - t.fontX) * L::Bytes, c);
         }
     }
 }
@@ -135,8 +135,8 @@ int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, i
     // leaves them whatever the clip rectangle says.
     int right = t.clipRight, bottom = t.clipBottom;
     if (t.font && t.background) {
-        right = std::min({right, t.font->width, t.background->width});
-        bottom = std::min({bottom, t.font->height, t.background->height});
+        right = std::min({right, t.fontX + t.font->width, t.background->width});
+        bottom = std::min({bottom, t.fontY + t.font->height, t.background->height});
     }
     if (destX + w > right) w = right - destX;
     if (destY + h > bottom) h = bottom - destY;
@@ -144,7 +144,7 @@ int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, i
     if (!t.fontBuffer || !t.font || !t.background) return 0;
     // Columns and rows left of or above the clip rectangle are skipped; the ones kept
     // are computed exactly as if nothing had been cut.
-    int left = t.clipLeft > 0 ? t.clipLeft : 0, top = t.clipTop > 0 ? t.clipTop : 0;
+    int left = std::max({t.clipLeft, t.fontX, 0}), top = std::max({t.clipTop, t.fontY, 0});
     int iStart = destX < left ? left - destX : 0;
     int jStart = destY < top ? top - destY : 0;
     if (t.depth == 16) {
@@ -159,9 +159,9 @@ int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, i
     return 1;
 }
 
-int ReduceTextLine(Surface* into, int destX, int destY, int srcLeft, int srcTop, int srcRight,
-                   int srcBottom) {
-    const ReduceTarget t = {
+int ReduceTextLine(Surface* into, int intoX, int intoY, int destX, int destY, int srcLeft, int srcTop,
+                   int srcRight, int srcBottom) {
+    ReduceTarget t = {
         ObjectTable[FontBufferSprite].surface,
         into,
         BackBuffer,
@@ -170,6 +170,8 @@ int ReduceTextLine(Surface* into, int destX, int destY, int srcLeft, int srcTop,
         {Red5Shift, Green5Shift, Blue5Shift},
         ClipLeft, ClipTop, ClipRight, ClipBottom,
     };
+    t.fontX = intoX;
+    t.fontY = intoY;
     return ReduceTextLineOn(t, destX, destY, srcLeft, srcTop, srcRight, srcBottom);
 }
 

@@ -98,6 +98,7 @@ struct ReduceTarget {
     int shift[3];               // lowest bit of red, green, blue in a 32-bit pixel
     int shift5[3];              // where a 5-bit red, green, blue sits in a 16-bit pixel
     int clipLeft, clipTop, clipRight, clipBottom;
+    int fontX = 0, fontY = 0;   // the client pixel of the font surface's top-left
 };
 int ReduceTextLineOn(const ReduceTarget& t, int destX, int destY, int srcLeft, int srcTop,
                      int srcRight, int srcBottom);

@@ -51,16 +51,23 @@ void FreeTextLayouts() {
     Shared.count = 0;
 }
 
-// The layout's sprite, made (or made again) at the back buffer's size and format.
-static Surface* LayoutSprite(TextLayout* layout) {
+// The layout's sprite for a text from client pixel (x, y): made (or made again) in the
+// back buffer's format, reaching from there to the back buffer's bottom-right, which is
+// as far as text can be reduced.
+static Surface* LayoutSprite(TextLayout* layout, int x, int y) {
     if (layout == &Shared) return Shared.sprite = ObjectTable[FontSprite].surface;
     Surface*& s = layout->sprite;
     if (!BackBuffer) return nullptr;
-    if (s && s->width == BackBuffer->width && s->height == BackBuffer->height &&
+    x = std::clamp(x, 0, BackBuffer->width - 1);
+    y = std::clamp(y, 0, BackBuffer->height - 1);
+    const int width = BackBuffer->width - x, height = BackBuffer->height - y;
+    if (s && s->width == width && s->height == height && layout->spriteX == x && layout->spriteY == y &&
         s->format.bitsPerPixel == BackBuffer->format.bitsPerPixel)
         return s;
     FreeSurface(s);
-    s = CreateSurface(BackBuffer->width, BackBuffer->height, BackBuffer->format);
+    layout->spriteX = x;
+    layout->spriteY = y;
+    s = CreateSurface(width, height, BackBuffer->format);
     if (!s) return nullptr;
     ApplyColourKey(s, 0);
     for (TextLayout*& owned : Owned)
@@ -183,12 +190,12 @@ static void FlushLine(TextLayout* into, Surface* sprite, int x0, int top, int bo
     TextRect& block = into->rects[0];
     block.right = std::max(block.right, x0 + (penX >> 1));
     block.bottom = std::max(block.bottom, top + (hgt >> 1));
-    ReduceTextLine(sprite, x0, top, 0, 0, penX, cutAtBottom ? hgt : lineHeight);
+    ReduceTextLine(sprite, into->spriteX, into->spriteY, x0, top, 0, 0, penX, cutAtBottom ? hgt : lineHeight);
 }
 
 void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, const char* textCp932,
                      uint32_t flags) {
-    Surface* sprite = LayoutSprite(into);
+    Surface* sprite = LayoutSprite(into, x, y);
     if (sprite) std::memset(sprite->pixels, 0, size_t(sprite->pitch) * sprite->height);
     ClearFontBuffer(true);
     TextRect* const rects = into->rects;
