@@ -237,6 +237,7 @@ constexpr int TextRectCapacity = 3200;
 // many frames; every text drawn at once shares the module's own (DrawTextBlock).
 struct TextLayout {
     TextRect rects[TextRectCapacity];
+    int32_t offsets[TextRectCapacity];  // the byte of the text each character rectangle is of
     int32_t count = 0;  // rectangles laid out
     // Made by the first layout into it, from the text's top-left to the back buffer's
     // bottom-right, where text can reach; freed by CloseScreen.
@@ -265,12 +266,14 @@ void SetTextColours(uint32_t text, uint32_t shadow, int transparent);
 // face and colours, into a layout at the same client coordinates. A line wraps where a
 // character would reach right (closing punctuation may hang past it); the text stops
 // once a line would begin at or below bottom. flags: the low byte adds pixels to the
-// line height; 0x100 draws a shadow, 0x200 widens, 0x400 thickens. Without a selected
-// face the characters take no room and nothing is drawn.
+// line height; 0x100 draws a shadow, 0x200 widens, 0x400 thickens, TextWrapWords
+// breaks lines at spaces (a word wider than the row still breaks where it reaches
+// right). Without a selected face the characters take no room and nothing is drawn.
 // LayOutTextBlock lays out into the caller's layout (the message window's), which its
 // owner copies out (BltTextRect); DrawTextBlock, for the choice, the menu and the
 // pages, into the module's shared layout, copied to the back buffer at once;
 // MeasureTextBlock into the shared layout without drawing (the backlog's heights).
+constexpr uint32_t TextWrapWords = 0x800;
 void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, const char* textCp932,
                      uint32_t flags);
 const TextLayout& DrawTextBlock(int x, int y, int right, int bottom, const char* textCp932,
@@ -280,6 +283,8 @@ const TextLayout& MeasureTextBlock(int x, int y, int right, int bottom, const ch
 // Copies rectangle i of the layout (0: the whole block) to the back buffer at its place,
 // leaving out the empty pixels; an index outside the layout draws nothing.
 void BltTextRect(const TextLayout& layout, int i);
+// Tests watch every text handed to the layout, before it is laid out (nullptr: none).
+void WatchLaidOutText(void (*watcher)(const char* textCp932));
 // Called by CloseScreen: every layout's sprite freed, the layouts emptied.
 void FreeTextLayouts();
 // Called after the texts of one font: lets the face go.

@@ -28,6 +28,7 @@ static uint32_t PenColour = 0;
 static int InkRight = 0, InkBottom = 0;
 
 static constexpr uint32_t FlagShadow = 0x100, FlagWiden = 0x200, FlagThicken = 0x400;
+static void (*Watcher)(const char*) = nullptr;
 
 // The shared layout starts empty, as at the program's start: a layout's block keeps its
 // right and bottom edges from one text to the next, and they only grow.
@@ -150,11 +151,31 @@ static void ClearFontBuffer(bool whole) {
     InkRight = InkBottom = 0;
 }
 
-// Width (the integer advance) and height (the cell height) of one character.
-static void MeasureChar(const char* bytes, int n, int* w, int* h) {
+// Width and height of one character's cell at twice the size: the integer advance and
+// the cell height, rounded up to even, with the room the shadow, widening and
+// thickening passes take.
+static void MeasureChar(const char* bytes, int n, uint32_t flags, int* w, int* h) {
     const Glyph* g = CachedGlyph(HeldFace, FontHeight, SjisDecodeChar(bytes, n));
     *w = g ? g->advance : 0;
     *h = g ? FontHeight : 0;
+    *w += *w & 1;
+    *h += *h & 1;
+    if (flags & FlagShadow) *w += 2, *h += 2;
+    if (flags & FlagWiden) *w += 1;
+    if (flags & FlagThicken) *h += 1;
+}
+
+// The width at twice the size of the word that begins at text[p]: up to the next space,
+// line feed or the text's end.
+static int WordWidth(const char* text, long p, long length, uint32_t flags) {
+    int width = 0;
+    while (p < length && text[p] != ' ' && text[p] != 0x0A) {
+        int n = SjisCharLength(text + p, size_t(length - p)), w = 0, h = 0;
+        MeasureChar(text + p, n, flags, &w, &h);
+        width += w;
+        p += n;
+    }
+    return width;
 }
 
 // Colours whose three channels are all below 16 become 0x101010, so that no drawn
@@ -195,6 +216,7 @@ static void FlushLine(TextLayout* into, Surface* sprite, int x0, int top, int bo
 
 void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, const char* textCp932,
                      uint32_t flags) {
+    if (Watcher) Watcher(textCp932 ? textCp932 : "");
     Surface* sprite = LayoutSprite(into, x, y);
     if (sprite) std::memset(sprite->pixels, 0, size_t(sprite->pitch) * sprite->height);
     ClearFontBuffer(true);
@@ -216,16 +238,21 @@ void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, cons
         char ch[3] = {0, 0, 0};
         int n = SjisCharLength(text + p, size_t(length - p));
         int w = 0, h = 0;
-        if (n == 2 || text[p] != 0x0A) {
+        // Wrapping words, a space before a word that would reach right ends the line
+        // as a line feed does.
+        bool lineFeed = n == 1 && text[p] == 0x0A;
+        if (n == 1 && text[p] == ' ' && (flags & TextWrapWords)) {
+            int word = WordWidth(text, p + 1, length, flags), space = 0;
+            MeasureChar(text + p, 1, flags, &space, &h);
+            h = 0;
+            lineFeed = word > 0 && x0 + ((penX + space + word) >> 1) >= right;
+        }
+        if (!lineFeed) {
             std::memcpy(ch, text + p, size_t(n));
             DrawCharPasses(ch, penX, flags);
-            MeasureChar(ch, n, &w, &h);
-            w += w & 1;
-            h += h & 1;
-            if (flags & FlagShadow) w += 2, h += 2;
-            if (flags & FlagWiden) w += 1;
-            if (flags & FlagThicken) h += 1;
+            MeasureChar(ch, n, flags, &w, &h);
         }
+        into->offsets[count] = int32_t(p);
         p += n - 1;
         rects[count++] = {x0 + (penX >> 1), top, x0 + (penX >> 1) + (w >> 1),
                                       top + (h >> 1)};
@@ -233,7 +260,6 @@ void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, cons
         if (h > lineHeight) lineHeight = h;
 
         const int end = x0 + (penX >> 1);
-        const bool lineFeed = text[p] == 0x0A;
         if (end < right && penX < ScreenWidth && !lineFeed) continue;
         // The line ends here; its last character keeps no rectangle of its own on it.
         --count;
@@ -260,6 +286,8 @@ void LayOutTextBlock(TextLayout* into, int x, int y, int right, int bottom, cons
     }
     if (!stopped && penX != 0) FlushLine(into, sprite, x0, top, bottom, penX, lineHeight, false);
 }
+
+void WatchLaidOutText(void (*watcher)(const char* textCp932)) { Watcher = watcher; }
 
 const TextLayout& MeasureTextBlock(int x, int y, int right, int bottom, const char* textCp932,
                                    uint32_t flags) {
