@@ -2,12 +2,42 @@
 #include "base/error_box.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
 
 // The report's text fits a 256-byte buffer: 255 bytes and the terminating zero.
 static constexpr size_t MaxReportBytes = 255;
+
+static bool English = false;
+
+// The modules' messages a reader may meet, and their English.
+static const char* const EnglishMessages[][2] = {
+    {"BMPファイルを読み込めません", "Cannot read a picture file"},
+    {"ファイル名またはリソース名が長すぎます", "A file name is too long"},
+    {"オブジェクト数が多過ぎます", "Too many pictures or sounds are loaded"},
+    {"ミックス数が多過ぎます", "Too many copies of one sound"},
+    {"WAVEリソースが見つかりません", "Cannot find a sound file"},
+    {"サウンドバッファが生成できません", "Cannot make room for a sound"},
+    {"DirectMusicが使用できません", "The music synthesizer cannot be used"},
+    {"MIDIポートが使えません", "The music cannot be played"},
+    {"裏画面が生成できません", "Cannot make the picture's back buffer"},
+    {"ピクセル情報が取得できません", "Cannot read the screen's pixel format"},
+    {"Bufferスプライトが生成できません", "Cannot make the Buffer sprite"},
+    {"Screenスプライトが生成できません", "Cannot make the Screen sprite"},
+    {"Fontスプライトが生成できません", "Cannot make the Font sprite"},
+    {"Fontバッファスプライトが生成できません", "Cannot make the Font buffer sprite"},
+};
+
+static const char* InLanguage(const char* message) {
+    if (!English || !message) return message;
+    for (const auto& pair : EnglishMessages)
+        if (std::strcmp(message, pair[0]) == 0) return pair[1];
+    return message;
+}
+
+void SetErrorBoxEnglish(bool english) { English = english; }
 
 static bool (*PlayBeep)() = nullptr;
 static void (*AwaitSoundFont)() = nullptr;
@@ -23,6 +53,7 @@ void Beep() {
 // box never shows half a UTF-8 sequence.
 int ErrorBox(const char* location, const char* message) {
     if (AwaitSoundFont) AwaitSoundFont();
+    message = InLanguage(message);
     std::string text = std::string(location ? location : "") + " : " + (message ? message : "");
     if (text.size() > MaxReportBytes) {
         size_t end = MaxReportBytes;
@@ -31,6 +62,6 @@ int ErrorBox(const char* location, const char* message) {
     }
     std::fprintf(stderr, "akari: %s\n", text.c_str());
     Beep();
-    plat::MessageBox("エラー発生", text.c_str());
+    plat::MessageBox(English ? "Error" : "エラー発生", text.c_str());
     return 0;
 }

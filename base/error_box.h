@@ -13,6 +13,10 @@ int ErrorBox(const char* location, const char* message);
 // could not sound.
 void Beep();
 
+// With English, the box's caption and the modules' messages it knows are shown in
+// English (the story's language; Japanese until set).
+void SetErrorBoxEnglish(bool english);
+
 // Registered by the sound module when it starts: plays the error box's tone and returns
 // true, or returns false when sound is not ready. nullptr removes it.
 void SetBeepHook(bool (*playBeep)());

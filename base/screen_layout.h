@@ -189,6 +189,16 @@ constexpr bool MarginOrAMarkTouchesAMenuButton() {
 }
 static_assert(!MarginOrAMarkTouchesAMenuButton(), "the menu's margin or a mark touches a button");
 
+// ---- The line's English, held ----------------------------------------------------
+
+// Over the message window, as wide as its text, growing up from its top edge.
+constexpr int TranslationLeft = 6, TranslationRight = 594, TranslationBottom = 372;
+constexpr int TranslationTextSize = 18, TranslationInset = 6;
+
+// The word box: as wide as the message window's text, over it like the English held,
+// with a mark under the word pointed at.
+constexpr int WordBoxTextSize = 18, WordBoxMarkColour = 0x80E0F0;
+
 // ---- The backlog --------------------------------------------------------------------
 
 // Lines stand between left and right, the newest ending at bottom, none beginning above
@@ -223,17 +233,20 @@ constexpr Rect BacklogReturnHit(int top) {
 // and boxes: a stepper's two (less and more, its value between them) or a choice's.
 constexpr Rect PreferencesPage{70, 20, 570, 450};
 constexpr Point PreferencesTitleAt{90, 30};
-constexpr int PreferenceRowCount = 10;
-constexpr int PreferenceRowTop = 62, PreferenceRowStep = 38, PreferenceRowHeight = 28;
+constexpr int PreferenceRowCount = 13;
+constexpr int PreferenceRowTop = 58, PreferenceRowStep = 30, PreferenceRowHeight = 25;
 constexpr int PreferenceLabelLeft = 100, PreferenceFocusLeft = 84, PreferenceFocusSize = 8;
-constexpr int PreferenceBoxesLeft = 290, PreferenceTextSize = 16, PreferenceTextInset = 5;
+constexpr int PreferenceBoxesLeft = 290, PreferenceTextSize = 16, PreferenceTextInset = 4;
 constexpr int PreferenceValueLeft = 350;  // a stepper's value, between its boxes
 constexpr int PreferenceRowTopOf(int row) { return PreferenceRowTop + PreferenceRowStep * row; }
-// The area of a row that the wheel turns, and the pointer's area of its box n.
+// The area of a row that the wheel turns, reaching half way to the next row's, and the
+// pointer's area of its box n.
+constexpr int PreferenceRowGap = PreferenceRowStep - PreferenceRowHeight;
 constexpr Rect PreferenceRowArea(int row) {
-    return {PreferencesPage.left, PreferenceRowTopOf(row) - 5, PreferencesPage.right,
-            PreferenceRowTopOf(row) + PreferenceRowHeight + 5};
+    return {PreferencesPage.left, PreferenceRowTopOf(row) - PreferenceRowGap / 2, PreferencesPage.right,
+            PreferenceRowTopOf(row) + PreferenceRowHeight + (PreferenceRowGap + 1) / 2};
 }
+static_assert(PreferenceRowTopOf(PreferenceRowCount) <= PreferencesPage.bottom, "the rows fit the page");
 constexpr Rect PreferenceBox(int row, int n, int step, int width) {
     return {PreferenceBoxesLeft + step * n, PreferenceRowTopOf(row),
             PreferenceBoxesLeft + step * n + width, PreferenceRowTopOf(row) + PreferenceRowHeight};

@@ -66,6 +66,8 @@ struct Box {
     std::string caption, text;
 };
 const std::vector<Box>& MessageBoxes();
+// What the game last put on the clipboard.
+const std::string& ClipboardText();
 int BeepCount();
 
 // The window, pointer-visibility, lock and audio calls made since Reset, in order, by

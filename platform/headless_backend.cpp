@@ -37,6 +37,7 @@ struct State {
     std::deque<headless::Frame> frames;
     int presentCount = 0;
     std::vector<headless::Box> boxes;
+    std::string clipboard;
     int beeps = 0;
     bool lockElsewhere = false, lockHeld = false;
     bool noDisplay = false;
@@ -127,6 +128,7 @@ const Frame* LastFrame(int back) {
 
 const std::vector<std::string>& Calls() { return S.calls; }
 const std::vector<Box>& MessageBoxes() { return S.boxes; }
+const std::string& ClipboardText() { return S.clipboard; }
 int BeepCount() { return S.beeps; }
 bool SystemPointerShown() { return S.pointerShown; }
 void LastWarp(int* x, int* y) {
@@ -271,6 +273,8 @@ void MessageBox(const char* captionUtf8, const char* textUtf8) {
 }
 
 void SystemBeep() { ++S.beeps; }
+
+void SetClipboardText(const char* textUtf8) { S.clipboard = textUtf8 ? textUtf8 : ""; }
 
 int AcquireInstanceLock(const char*) {
     if (S.lockElsewhere) {

@@ -57,14 +57,17 @@ enum EventType {
     EvPadStick,       // button: PadStickLeft or PadStickRight; x, y: its deflection,
                       // -32768 to 32767, right and down positive (the most deflected pad's)
     EvPointerCrossed, // the pointer came over the window or left it (PointerInWindow says which)
+    EvKeyUp,          // key: KeyT let go, the one key whose release is reported
 };
 
 // The keys after KeyCtrl arrive only as events (EvKeyDown); they are never polled.
-// KeyShiftTab is Tab pressed with Shift held.
+// KeyShiftTab is Tab pressed with Shift held, KeyCopy C with Ctrl held (C alone is not
+// reported). KeyT, held to show a line's English, is also reported as it is let go
+// (EvKeyUp).
 enum Key {
     KeyNone = 0, KeyEscape, KeyReturn, KeyCtrl, KeyA, KeyS, KeyF1, KeyF5, KeyF9, KeyUp,
     KeyDown, KeyLeft, KeyRight, KeyV,
-    KeyTab, KeyShiftTab, KeySpace, KeyPageUp, KeyBackspace, KeyR
+    KeyTab, KeyShiftTab, KeySpace, KeyPageUp, KeyBackspace, KeyR, KeyT, KeyCopy
 };
 
 // A gamepad's buttons, in the standard layout (A at the bottom of the four face
@@ -72,7 +75,7 @@ enum Key {
 // pad plugged in acts as one: a button is down while any pad holds it.
 enum PadButton {
     PadA = 0, PadB, PadX, PadY, PadLB, PadRB, PadLT, PadRT, PadStart, PadBack,
-    PadLeftStickPress, PadUp, PadDown, PadLeft, PadRight, PadButtonCount
+    PadLeftStickPress, PadUp, PadDown, PadLeft, PadRight, PadRightStickPress, PadButtonCount
 };
 enum { PadStickLeft = 0, PadStickRight = 1 };
 
@@ -156,6 +159,9 @@ bool KeyIsDown(Key key);
 // Called by ErrorBox: a modal box with an exclamation icon and an OK button that
 // blocks until dismissed. Both texts are UTF-8.
 void MessageBox(const char* captionUtf8, const char* textUtf8);
+
+// Puts UTF-8 text on the desktop's clipboard, for other programs to paste.
+void SetClipboardText(const char* textUtf8);
 
 // Called by Beep when the mixer cannot play the error tone: the system's bell.
 void SystemBeep();

@@ -39,6 +39,8 @@ plat::Key KeyOf(SDL_Scancode code) {
     case SDL_SCANCODE_BACKSPACE: return plat::KeyBackspace;
     case SDL_SCANCODE_V: return plat::KeyV;
     case SDL_SCANCODE_R: return plat::KeyR;
+    case SDL_SCANCODE_T: return plat::KeyT;
+    case SDL_SCANCODE_C: return plat::KeyCopy;
     default: return plat::KeyNone;
     }
 }
@@ -83,7 +85,13 @@ bool Translate(const SDL_Event& e, plat::Event* ev) {
         ev->key = KeyOf(e.key.keysym.scancode);
         if (ev->key == plat::KeyNone) return false;
         if (ev->key == plat::KeyTab && (e.key.keysym.mod & KMOD_SHIFT)) ev->key = plat::KeyShiftTab;
+        if (ev->key == plat::KeyCopy && !(e.key.keysym.mod & KMOD_CTRL)) return false;
         ev->type = plat::EvKeyDown;
+        return true;
+    case SDL_KEYUP:
+        if (KeyOf(e.key.keysym.scancode) != plat::KeyT) return false;
+        ev->key = plat::KeyT;
+        ev->type = plat::EvKeyUp;
         return true;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {

@@ -18,6 +18,7 @@ plat::PadButton ButtonOf(Uint8 button) {
     case SDL_CONTROLLER_BUTTON_START: return plat::PadStart;
     case SDL_CONTROLLER_BUTTON_BACK: return plat::PadBack;
     case SDL_CONTROLLER_BUTTON_LEFTSTICK: return plat::PadLeftStickPress;
+    case SDL_CONTROLLER_BUTTON_RIGHTSTICK: return plat::PadRightStickPress;
     case SDL_CONTROLLER_BUTTON_DPAD_UP: return plat::PadUp;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return plat::PadDown;
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return plat::PadLeft;

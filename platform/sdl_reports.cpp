@@ -46,6 +46,8 @@ static void EndWithTheBox(int sig) {
 // While the box is open the loop that answers SDL's quit event waits on it, so SIGTERM
 // and SIGINT end the program at once (nothing is being written while a box is open)
 // instead of waiting for the box's button.
+void SetClipboardText(const char* textUtf8) { SDL_SetClipboardText(textUtf8 ? textUtf8 : ""); }
+
 void MessageBox(const char* captionUtf8, const char* textUtf8) {
     std::snprintf(BoxChildrenPath, sizeof BoxChildrenPath, "/proc/self/task/%ld/children",
                   long(syscall(SYS_gettid)));

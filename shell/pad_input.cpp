@@ -22,6 +22,7 @@ enum PadAction {
     AsMenu,       // in the story a right click: the system menu
     AsWheelUp,    // one notch of the wheel up: the backlog
     AsVoicing,    // self-voicing on or off
+    AsTranslation,  // held: the line's English shown
 };
 
 struct PadMapping {
@@ -42,6 +43,7 @@ const PadMapping PadTable[] = {
     {plat::PadStart, AsMenu, plat::KeyNone},
     {plat::PadBack, AsKey, plat::KeyF1},  // preferences
     {plat::PadLeftStickPress, AsVoicing, plat::KeyNone},
+    {plat::PadRightStickPress, AsTranslation, plat::KeyNone},  // held: the line's English
     {plat::PadUp, AsKey, plat::KeyUp},
     {plat::PadDown, AsKey, plat::KeyDown},
     {plat::PadLeft, AsKey, plat::KeyLeft},
@@ -118,6 +120,10 @@ void Pressed(const PadMapping& m) {
         break;
     case AsWheelUp: Send(plat::EvWheel, plat::KeyNone, 1); break;
     case AsVoicing: KeyEdge(&InputState.VoicingKey); break;
+    case AsTranslation:
+        InputState.TranslationHeld = 1;
+        WantFrame(FrameAtOnce);
+        break;
     }
 }
 
@@ -137,6 +143,9 @@ void PadButtonChanged(const plat::Event& ev) {
         } else if (m.action == AsCtrl) {
             InputState.PadCtrlHeld = 0;
             WantFrame(FrameAtOnce);  // the key poll sees it let go
+        } else if (m.action == AsTranslation) {
+            InputState.TranslationHeld = 0;
+            WantFrame(FrameAtOnce);
         }
     }
 }

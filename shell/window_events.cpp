@@ -55,6 +55,8 @@ static void KeyPressed(const plat::Event& ev) {
         InputState.OtherKey = 1;
     if (ev.key == plat::KeyF1) InputState.PreferencesKey = 1;
     if (ev.key == plat::KeyV) InputState.VoicingKey = 1;
+    if (ev.key == plat::KeyT) InputState.TranslationHeld = 1;
+    if (ev.key == plat::KeyCopy) InputState.CopyKey = 1;
     if (ev.key == plat::KeyUp) InputState.ArrowKey = ArrowUp;
     if (ev.key == plat::KeyDown) InputState.ArrowKey = ArrowDown;
     if (ev.key == plat::KeyLeft) InputState.ArrowKey = ArrowLeft;
@@ -93,6 +95,10 @@ void HandleWindowEvent(const plat::Event& ev) {
     case plat::EvPointerMove: PointerMoved(ev); break;
     case plat::EvButtonDown: Press(ev); break;
     case plat::EvKeyDown: KeyPressed(ev); break;
+    case plat::EvKeyUp:
+        if (ev.key == plat::KeyT) InputState.TranslationHeld = 0;
+        WantFrame(FrameAtOnce);
+        break;
     case plat::EvFullScreenKey:
         ToggleFullScreen();
         InputState.ReturnTakenByToggle = 1;
@@ -113,6 +119,7 @@ void HandleWindowEvent(const plat::Event& ev) {
         break;
     case plat::EvFocusLost:
         Shell.AppActive = 0;
+        InputState.TranslationHeld = 0;  // its release goes elsewhere
         if (!Shell.SystemCursorShown) {
             plat::ShowSystemPointer(true);
             Shell.SystemCursorShown = 1;

@@ -55,8 +55,9 @@ int LoadObject(const char* name, int mix);
 int LoadOpusObject(const char* name, int mix);
 // The clip's name (for LoadOpusObject) of a script line's text in CP932: a prose or
 // prompt line whole, an option line from its byte 5 (its text without the label).
-// A phrase's clip is "speech/<id>.opus", with its id in data/phrases.txt.
-std::string SpeechClipName(const char* text);
+// A phrase's clip is "speech/<id>.opus", with its id in data/phrases.txt. The English
+// narration's are in "en/" in the same way, by the English text and the same ids.
+std::string SpeechClipName(const char* text, bool english = false);
 
 // Called by the story engine right after LoadObject with selector -1, and by the
 // backlog's replay. Plays the clip once from its start in the buffer selector picks:

@@ -10,11 +10,12 @@
 
 namespace kaSound {
 
-std::string SpeechClipName(const char* text) {
+std::string SpeechClipName(const char* text, bool english) {
     if (!text) text = "";
     const uint64_t hash = HashBytes(text, std::strlen(text));
     char name[32];
-    std::snprintf(name, sizeof name, "speech/%016llx.opus", static_cast<unsigned long long>(hash));
+    std::snprintf(name, sizeof name, "%s/%016llx.opus", english ? "en" : "speech",
+                  static_cast<unsigned long long>(hash));
     return name;
 }
 

@@ -194,6 +194,7 @@ void FrameUpdate() {
     BeginFrameInput();
     // V switches self-voicing on any screen: a listener cannot see which one shows.
     if (FrameInput().VoicingKey) ToggleSelfVoicing();
+    MoveWordFocus();
     bool focusPress = KeyboardFocusFrame();
     if (BacklogOpen) {
         int backlog = BacklogFrame(focusPress);
@@ -231,11 +232,17 @@ void FrameUpdate() {
         // Skip mode's step is no press of the reader's: the line it passes is not marked
         // read by it.
         StoryFrame(skipStep ? StepBySkip : autoStep ? StepByAuto : StepOnClick, SkipModeRuns());
-        if (const ShownLine* shown = LineShownThisFrame()) RecordShownLine(*shown);
+        if (const ShownLine* shown = LineShownThisFrame()) {
+            RecordShownLine(*shown);
+            if (Preferences.CopyLines) CopyLine(shown->line);
+        }
+        if (FrameInput().CopyKey && MessageWindowShowsLine()) CopyLine(CurrentScene().line);
         if (skipStep) SkipModeAfterStep();
     }
     AutoModeAfterFrame();
     SkipModeAfterFrame();
+    // A word the reader points at or focuses shows its box; else T shows the line's English.
+    if (GetGameMode() == ModeStory && !DrawWordBox()) DrawHeldTranslation();
     DrawQuickNotice();
     if (GetGameMode() == ModeStory && (FrameInput().WheelSteps > 0 || FrameInput().PageUpKey))
         OpenBacklog();

@@ -121,7 +121,13 @@ for clip in $(awk '$1 !~ /^#/ && NF { print "usr/lib/akari/" $1 }' "$SOURCE/data
   [ "${applies%%|*}" = CC-BY-3.0 ] && grep -q 'Nagoya Institute of Technology' <<<"$applies" ||
     fail "the copyright file gives the voice clip $clip: $applies"
 done
-for file in usr/lib/akari/tit.sad usr/lib/akari/bgm01.mid data/script.txt data/phrases.txt usr/share/icons/hicolor/48x48/apps/akari.png; do
+# The English narration is ours, spoken by flite's voice, which the file credits.
+english=$(cd "$ROOT" && ls -d usr/lib/akari/en/* 2>/dev/null | head -n 1)
+[ -n "$english" ] || fail "the package holds no English narration"
+applies=$(licence_of "$COPYRIGHT" "$english")
+[ "${applies%%|*}" = CC-BY-4.0 ] && grep -q 'flite .* with its voice cmu_us_slt' <(tr '\n' ' ' <"$COPYRIGHT") ||
+  fail "the copyright file gives the English narration $english: $applies"
+for file in usr/lib/akari/tit.sad usr/lib/akari/bgm01.mid data/script.txt data/english.txt data/phrases.txt usr/share/icons/hicolor/48x48/apps/akari.png; do
   applies=$(licence_of "$COPYRIGHT" "$file")
   [ "${applies%%|*}" = CC-BY-4.0 ] || fail "the copyright file gives $file: $applies"; done
 applies=$(licence_of "$COPYRIGHT" usr/lib/akari/akari)

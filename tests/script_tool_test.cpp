@@ -91,13 +91,17 @@ TEST(ScriptTool, RefusesEachKindOfBadScriptAtItsLine) {
 }
 
 // Runs the voice tool in dir on script.txt, voices.txt and phrases.txt (and, speaking,
-// readings.txt); its exit status, and its standard output and complaints.
-std::pair<int, std::string> RunVoiceTool(const std::filesystem::path& dir, bool list) {
+// readings.txt, and with english, english.txt and english_phrases.txt); its exit
+// status, and its standard output and complaints.
+std::pair<int, std::string> RunVoiceTool(const std::filesystem::path& dir, bool list, bool english = false) {
     std::string command = std::string(AKARI_VOICE_TOOL) + (list ? " --list" : "");
     for (const char* file : {"script.txt", "voices.txt", "phrases.txt"}) command += Arg(dir / file);
     if (!list)
         command += Arg(dir / "readings.txt") + Arg(dir / "game") + Arg(dir / "cache") +
                    " " AKARI_OPEN_JTALK " " AKARI_JTALK_DICTIONARY " " AKARI_JTALK_VOICE;
+    if (english)
+        command += Arg(dir / "english.txt") + Arg(dir / "english_phrases.txt") + " " AKARI_FLITE +
+                   Arg(dir / "words.txt");
     int code = RunIn(dir, command);
     return {code, ReadFile(dir / "out.txt") + ReadFile(dir / "errors.txt")};
 }
@@ -215,6 +219,88 @@ TEST(VoiceTool, SpeaksAgainOnlyTheClipsWhoseWordsOrVoiceChanged) {
     }
     WriteFile(dir / "voices.txt", "a.sad minato\nb.sad sayo なんのために。\n");
     EXPECT_EQ(RunVoiceTool(dir, false).first, 0);
+}
+
+// The key of a Japanese text in english.txt: the hex digits of its narration clip's name.
+std::string KeyOf(const std::string& text) { return ClipOf(text).substr(7, 16); }
+
+// The English of the script's head and of a body of one narrated line and one line of
+// dialogue, and of a phrase.
+std::string HeadEnglish() {
+    return KeyOf("ゲームを終了する") + " Quit the game\n" + KeyOf("もう少し続ける") + " Stay a little longer\n" +
+           KeyOf("どうしますか？") + " What will you do?\n";
+}
+
+// The English tool joins each line the reader sees to its English by the Japanese text,
+// names what is missing or stale, and refuses an English that is not ASCII, a dialogue
+// not set as dialogue, or a line that does not fit; a phrase needs its English too.
+TEST(EnglishTool, JoinsByTheJapaneseTextAndRefusesWhatIsMissingStaleOrDoesNotFit) {
+    std::filesystem::path dir = TestFolder("english_");
+    WriteFile(dir / "script.txt", Script("wave_play:v.sad\n湊「寒いな」\n雪が降る。\n"));
+    const std::string good = HeadEnglish() + KeyOf("湊「寒いな」") + " Minato: \"Cold.\"\n" + KeyOf("雪が降る。") +
+                             " Snow falls.\n";
+    WriteFile(dir / "phrases.txt", "menu_return ゲームに戻る\n");
+    struct Case {
+        std::string english, phrases, where;
+    } cases[] = {
+        {good, "menu_return Back to the game\n", ""},
+        {HeadEnglish() + KeyOf("湊「寒いな」") + " Minato: \"Cold.\"\n", "menu_return Back\n",
+         "script.txt:9: no English for 「雪が降る。」"},
+        {good + KeyOf("雨が降る。") + " Rain falls.\n", "menu_return Back\n", "english.txt:6: stale"},
+        {good, "", "phrases.txt:1: no English for the phrase menu_return"},
+        {good, "menu_return Back\nmenu_gone Gone\n", "english_phrases.txt:2: stale"},
+        {good + "0123 Short key\n", "menu_return Back\n", "english.txt:6: an entry is 16 hex digits"},
+        {HeadEnglish() + KeyOf("湊「寒いな」") + " Minato: \"Cold.\"\n" + KeyOf("雪が降る。") + " Snow – falls.\n",
+         "menu_return Back\n", "english.txt:5: the English must be printable ASCII"},
+        {HeadEnglish() + KeyOf("湊「寒いな」") + " Cold, said Minato.\n" + KeyOf("雪が降る。") + " Snow falls.\n",
+         "menu_return Back\n", "english.txt:4: dialogue is set as Minato"},
+        {HeadEnglish() + KeyOf("湊「寒いな」") + " Minato: \"Cold.\"\n" + KeyOf("雪が降る。") + " " +
+             "Snow falls and falls and falls over the platform, the rails, the roof and the lamp, all night long, "
+             "and it does not stop until the morning comes, and then it falls again, softly, over everything "
+             "the station ever was.\n",
+         "menu_return Back\n", "english.txt:5: at size 28 the English needs 5 rows"},
+        {good, "menu_return Back\n", ""},  // the table looked at below
+    };
+    for (const Case& c : cases) {
+        WriteFile(dir / "english.txt", c.english);
+        WriteFile(dir / "english_phrases.txt", c.phrases);
+        std::filesystem::remove(dir / "table.cpp");
+        int code = RunIn(dir, AKARI_ENGLISH_TOOL + Arg(dir / "script.txt") + Arg(dir / "english.txt") +
+                                  Arg(dir / "phrases.txt") + Arg(dir / "english_phrases.txt") + Arg(dir / "table.cpp"));
+        std::string errors = ReadFile(dir / "errors.txt");
+        EXPECT_EQ(code, c.where.empty() ? 0 : 1) << c.where << "\n" << errors;
+        EXPECT_NE(errors.find(c.where), std::string::npos) << c.where << "\n" << errors;
+    }
+    // The table holds each line's English, an option with its label.
+    const std::string table = ReadFile(dir / "table.cpp");
+    EXPECT_NE(table.find("\"_end:Quit the game\""), std::string::npos) << table;
+    EXPECT_NE(table.find("\"Snow falls.\""), std::string::npos) << table;
+}
+
+// With the English edition, flite speaks the English of every narrated line and of every
+// phrase into en/, named by the English text and the phrase's id; a line without English
+// is refused. The glossary's readings are narrated as lines are.
+TEST(VoiceTool, SpeaksTheEnglishNarrationIntoItsOwnFolder) {
+    std::filesystem::path dir = TestFolder("voice_");
+    std::filesystem::create_directory(dir / "game");
+    WriteFile(dir / "script.txt", Script("wave_play:a.sad\n湊「寒いな」\n雪が降る。\n"));
+    WriteFile(dir / "voices.txt", "a.sad minato\n");
+    WriteFile(dir / "phrases.txt", "menu_return ゲームに戻る\n");
+    WriteFile(dir / "readings.txt", "# none\n");
+    WriteFile(dir / "english_phrases.txt", "menu_return Back to the game\n");
+    WriteFile(dir / "words.txt", "ゆき\n");
+    WriteFile(dir / "english.txt", HeadEnglish());
+    auto [refused, complaint] = RunVoiceTool(dir, false, true);
+    EXPECT_EQ(refused, 1);
+    EXPECT_NE(complaint.find("script.txt:9: no English"), std::string::npos) << complaint;
+    WriteFile(dir / "english.txt", HeadEnglish() + KeyOf("雪が降る。") + " Snow falls.\n");
+    auto [code, out] = RunVoiceTool(dir, false, true);
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_NE(out.find("English narration: 5 clips, 5 spoken"), std::string::npos) << out;
+    for (const char* english : {"Snow falls.", "Quit the game", "What will you do?"})
+        EXPECT_TRUE(std::filesystem::exists(dir / "game" / kaSound::SpeechClipName(english, true))) << english;
+    EXPECT_TRUE(std::filesystem::exists(dir / "game" / "en" / "menu_return.opus"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "game" / ClipOf("ゆき")));
 }
 
 TEST(ScriptTool, ChecksTheStoryAgainstItsListsAndTheMessageWindow) {

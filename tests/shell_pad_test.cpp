@@ -147,7 +147,7 @@ TEST_F(Pad, RBHeldSkipsLikeCtrlAndStopsWhenLetGo) {
     StartStory();
     int line = CurrentScene().line;
     headless::PadButton(Pad1, plat::PadRB, true);
-    RunFor(100);
+    RunFor(350);
     int skipped = CurrentScene().line - line;
     EXPECT_GE(skipped, 4) << "a step a frame";
     headless::PadButton(Pad1, plat::PadRB, false);
@@ -160,7 +160,7 @@ TEST_F(Pad, RBHeldSkipsLikeCtrlAndStopsWhenLetGo) {
     line = CurrentScene().line;
     headless::SetKeyDown(plat::KeyCtrl, true);
     Key(plat::KeyCtrl);
-    RunFor(100);
+    RunFor(350);
     headless::SetKeyDown(plat::KeyCtrl, false);
     EXPECT_EQ(CurrentScene().line - line, skipped) << "as many steps as held Ctrl in the same time";
 }
@@ -209,7 +209,7 @@ TEST_F(Pad, UnpluggingAPadLetsGoOfWhatItHeld) {
     headless::PadButton(Pad2, plat::PadRB, false);
     headless::PadAxis(Pad1, padstate::AxisLeftX, 32767);
     int line = CurrentScene().line;
-    RunFor(100);
+    RunFor(350);
     EXPECT_GT(CurrentScene().line, line + 2) << "pad 1 still holds RB";
     headless::UnplugPad(Pad1);
     RunFor(500);  // the last line comes out

@@ -27,6 +27,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
     Preferences.AutoPauseTenths = 25;
     Preferences.SkipEverything = true;
     Preferences.SelfVoicing = true;
+    Preferences.English = true;
     ASSERT_TRUE(SavePreferences());
     ResetPreferences();
     LoadPreferences();
@@ -36,6 +37,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
     EXPECT_EQ(Preferences.AutoPauseTenths, 25);
     EXPECT_TRUE(Preferences.SkipEverything);
     EXPECT_TRUE(SelfVoicingOn());
+    EXPECT_TRUE(EnglishInForce());
     SetScript({Sjis("一二三")});
     EXPECT_FLOAT_EQ(AutoPause(6), 2.5f + 0.05f * 3) << "auto mode's pause follows";
 
@@ -49,6 +51,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
         "[preferences]\nself_voicing=2\n",
         "[preferences]\nself_voicing=-1\n",
         "[preferences]\nmusic_volume=50x\n",
+        "[preferences]\nlanguage=fr\n",
         "music_volume=50\n",                              // no header
         std::string(5000, 'a'),
     };
@@ -59,6 +62,7 @@ TEST_F(Prefs, SavedAndReadBackAndADamagedFileGivesTheDefaults) {
         EXPECT_EQ(Preferences.VoiceVolume, 100) << bytes;
         EXPECT_FALSE(Preferences.SkipEverything) << bytes;
         EXPECT_FALSE(SelfVoicingOn()) << bytes;
+        EXPECT_FALSE(EnglishInForce()) << bytes;
     }
     EXPECT_TRUE(headless::MessageBoxes().empty()) << "no box for a file of ours";
 }

@@ -173,10 +173,11 @@ protected:
         Frame(0.0f);
         InputState.AutoKey = 0;
     }
-    // Ctrl held over two frames (it steps from its second), then let go.
+    // Ctrl held a quarter of a second and one frame more (it steps from the frame after
+    // its wait), then let go.
     void SkipWithCtrl() {
         headless::SetKeyDown(plat::KeyCtrl, true);
-        Frame();
+        Frame(0.25f);  // held long enough to skip
         Frame();
         headless::SetKeyDown(plat::KeyCtrl, false);
         Frame();

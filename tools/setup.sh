@@ -6,7 +6,7 @@
 AKARI_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev
   libfontconfig-dev libfluidsynth-dev libsamplerate0-dev libsndfile1-dev libpng-dev libgtest-dev
   libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont
-  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001)
+  open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001 flite mecab edict)
 # The voice data is in Debian's contrib section.
 AKARI_CONTRIB_PACKAGES=(hts-voice-nitech-jp-atr503-m001)
 # Needed only by the tests: a virtual X server, a window manager and the tools that

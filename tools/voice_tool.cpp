@@ -8,9 +8,13 @@
 // kept in a cache keyed by a hash of what they are made from, so only changed lines are
 // spoken again. Every clip is checked (tools/voice_checks.h) before any is delivered, and
 // Open JTalk's trace of every clip against the table of words it is known to misread; a
-// fault stops the build.
+// fault stops the build. Given the English edition, flite speaks its narration too, into
+// en/: the English of every narrated line and phrase, named as the Japanese are. Given
+// the glossary's readings, the narrator speaks each, named by its text as a narrated
+// line is, for the word box.
 // Usage: akari_voice_tool script.txt voices.txt phrases.txt readings.txt game-folder
 //        cache-folder open_jtalk dictionary voice.htsvoice
+//          [english.txt english_phrases.txt flite [glossary-readings.txt]]
 //        akari_voice_tool --list script.txt voices.txt phrases.txt
 //          (file, speaker, words, and where a narrated clip's text is; no sound)
 #include <fcntl.h>
@@ -40,6 +44,7 @@
 #include "sound/sound_state.h"
 #include "story/records/script.h"
 #include "tools/clip_checks.h"
+#include "tools/english_entries.h"
 #include "tools/opus_file.h"
 #include "tools/speech_level.h"
 #include "tools/spoken_lines.h"
@@ -59,20 +64,23 @@ extern char** environ;
 // what no one speaks, lies between the two characters: five half-tones over 湊 (a
 // third of an octave under 小夜), with an envelope a little higher than his, and an
 // even pace.
+// The English narrator is flite's clearest voice, a woman's, at its own pace.
 struct Speaker {
     const char* name;
     std::vector<std::string> settings;
+    bool flite = false;  // spoken by flite, not Open JTalk
 };
 static const Speaker Speakers[] = {
     {"minato", {"-p", "209"}},
     {"sayo", {"-p", "209", "-fm", "11", "-a", "0.47", "-r", "0.93"}},
     {"announce", {"-p", "209", "-fm", "-3", "-a", "0.52", "-r", "0.86", "-jf", "0.5"}},
     {"narrator", {"-p", "209", "-fm", "5", "-a", "0.50"}},
+    {"english", {"-voice", "slt"}, true},
 };
 static const std::string Narrator = "narrator";
 // The narration's folder in the game folder; the narrated lines' clips are named by
 // kaSound::SpeechClipName, the phrases' by their ids.
-static const std::string SpeechFolder = "speech/";
+static const std::string SpeechFolder = "speech/", EnglishFolder = "en/";
 
 // Bumped whenever the processing after Open JTalk changes, so cached clips are remade.
 static const char* const ProcessingVersion = "44100 mono16 peak-3dB lift1.5dB fade10ms lead20ms tail150ms v3";
@@ -96,7 +104,11 @@ struct Clip {
     std::string words;  // what is spoken: the reading, or the script's line
     std::string where;  // for a narrated clip, where its text is
     std::string key;    // the cache name
-    bool speech() const { return file.compare(0, SpeechFolder.size(), SpeechFolder) == 0; }
+    bool speech() const {
+        return file.compare(0, SpeechFolder.size(), SpeechFolder) == 0 ||
+               file.compare(0, EnglishFolder.size(), EnglishFolder) == 0;
+    }
+    bool flite() const { return Speakers[speaker].flite; }
     std::string cached(const std::string& cache) const {
         return cache + "/" + key + (speech() ? ".opus" : ".wav");
     }
@@ -222,19 +234,21 @@ static bool Finish(const Clip& clip, const std::string& rendered, const std::str
                          : WriteWaveFile(finished, samples);
 }
 
-// Speaks one clip into the cache: the words go to Open JTalk as a UTF-8 text file; its
-// trace (the readings it chose) stays beside the finished clip for checking.
-static bool Render(const Clip& clip, const std::string& cache, char** tools) {
+// Speaks one clip into the cache: the words go to Open JTalk (or flite) as a UTF-8 text
+// file; Open JTalk's trace (the readings it chose) stays beside the finished clip for
+// checking.
+static bool Render(const Clip& clip, const std::string& cache, char** tools, const char* flite) {
     std::string base = cache + "/" + clip.key;
     if (!ReplaceFile((base + ".txt").c_str(), clip.words + "\n")) return false;
     std::vector<std::string> command = {tools[0], "-x", tools[1], "-m", tools[2],
                                         "-s", std::to_string(RenderRate),
-                                        "-ow", base + ".48k.wav", "-ot", clip.trace(cache)};
+                                        "-ow", base + ".rendered.wav", "-ot", clip.trace(cache)};
+    if (clip.flite()) command = {flite, "-f", base + ".txt", "-o", base + ".rendered.wav"};
     const std::vector<std::string>& settings = Speakers[clip.speaker].settings;
-    command.insert(command.end(), settings.begin(), settings.end());
-    command.push_back(base + ".txt");
-    bool ok = Run(command) && Finish(clip, base + ".48k.wav", clip.cached(cache));
-    std::remove((base + ".48k.wav").c_str());
+    command.insert(command.end() - (clip.flite() ? 4 : 0), settings.begin(), settings.end());
+    if (!clip.flite()) command.push_back(base + ".txt");
+    bool ok = Run(command) && Finish(clip, base + ".rendered.wav", clip.cached(cache));
+    std::remove((base + ".rendered.wav").c_str());
     std::remove((base + ".txt").c_str());
     return ok;
 }
@@ -315,10 +329,63 @@ static std::vector<Clip> NarrationClips(const std::vector<Clip>& listed, const c
     return clips;
 }
 
-// Removes from the narration's folder what no clip of this build is.
+// The English narration: for each narrated line the English of its text, and for each
+// phrase its English, spoken in English into en/, named as the Japanese are.
+static std::vector<Clip> EnglishClips(const char* scriptPath, const std::vector<std::string>& script,
+                                      const char* phrasePath, const char* englishPath,
+                                      const char* englishPhrasesPath) {
+    Refusals refusals;
+    std::map<std::string, EnglishEntry> english = ReadEnglishEntries(englishPath, &refusals);
+    std::map<std::string, EnglishEntry> phrases = ReadEnglishPhrases(englishPhrasesPath, &refusals);
+    std::vector<Phrase> ids = ReadPhraseList(phrasePath, &refusals);
+    Report(refusals);
+    int speaker = 0;
+    while (!Speakers[speaker].flite) ++speaker;
+    std::vector<Clip> clips;
+    std::set<std::string> named;
+    auto add = [&](const std::string& file, const std::string& words, const std::string& where) {
+        if (named.insert(file).second) clips.push_back(Clip{file, speaker, "", 0, words, where, ""});
+    };
+    for (const NarratedLine& line : NarratedLines(script)) {
+        std::vector<char> sjis(line.text.size() + 1);
+        std::string where = std::string(scriptPath) + ":" + std::to_string(line.line);
+        auto found = Utf8ToSjis(line.text.c_str(), sjis.data(), sjis.size()) ? english.find(EnglishKey(sjis.data()))
+                                                                              : english.end();
+        if (found == english.end()) Refuse(where, "no English in " + std::string(englishPath));
+        else add(kaSound::SpeechClipName(found->second.text.c_str(), true), SpokenEnglish(found->second.text), where);
+    }
+    for (const Phrase& phrase : ids) {
+        std::string where = std::string(englishPhrasesPath) + ": " + phrase.id;
+        auto found = phrases.find(phrase.id);
+        if (found == phrases.end()) Refuse(where, "no English for the phrase");
+        else add(EnglishFolder + phrase.id + ".opus", found->second.text, where);
+    }
+    return clips;
+}
+
+// The glossary's readings, each a narrated clip named by its text, as a narrated line's
+// is: the word box says the word pointed at with it.
+static void AddWordClips(const char* path, std::vector<Clip>* narration) {
+    Refusals refusals;
+    std::vector<std::string> readings = ReadLines(path, &refusals);
+    Report(refusals);
+    int narrator = 0;
+    while (Speakers[narrator].name != Narrator) ++narrator;
+    std::set<std::string> named;
+    for (const Clip& clip : *narration) named.insert(clip.file);
+    for (size_t i = 0; i < readings.size(); ++i) {
+        std::vector<char> sjis(readings[i].size() + 1);
+        if (readings[i].empty() || !Utf8ToSjis(readings[i].c_str(), sjis.data(), sjis.size())) continue;
+        std::string file = kaSound::SpeechClipName(sjis.data());
+        if (named.insert(file).second)
+            narration->push_back(Clip{file, narrator, "", 0, readings[i], std::string(path) + ":" + std::to_string(i + 1), ""});
+    }
+}
+
+// Removes from a narration's folder what no clip of this build is.
 static void RemoveStale(const std::string& folder, const std::vector<Clip>& clips) {
     std::set<std::string> kept;
-    for (const Clip& clip : clips) kept.insert(clip.file.substr(SpeechFolder.size()));
+    for (const Clip& clip : clips) kept.insert(std::filesystem::path(clip.file).filename().string());
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error))
         if (!kept.count(entry.path().filename().string())) std::filesystem::remove(entry.path(), error);
@@ -326,9 +393,10 @@ static void RemoveStale(const std::string& folder, const std::vector<Clip>& clip
 
 int main(int argc, char** argv) {
     bool list = argc == 5 && std::strcmp(argv[1], "--list") == 0;
-    if (!list && argc != 10) {
+    if (!list && argc != 10 && argc != 13 && argc != 14) {
         std::fprintf(stderr, "usage: %s script.txt voices.txt phrases.txt readings.txt game-folder "
-                             "cache-folder open_jtalk dictionary voice.htsvoice\n"
+                             "cache-folder open_jtalk dictionary voice.htsvoice "
+                             "[english.txt english_phrases.txt flite [glossary-readings.txt]]\n"
                              "       %s --list script.txt voices.txt phrases.txt\n", argv[0], argv[0]);
         return 2;
     }
@@ -361,36 +429,46 @@ int main(int argc, char** argv) {
     if (Errors) return 1;
     std::string game = argv[5], cache = argv[6];
     char** tools = argv + 7;
+    const bool withEnglish = argc >= 13;
+    const char* flite = withEnglish ? argv[12] : "";
+    std::vector<Clip> english;
+    if (withEnglish) english = EnglishClips(scriptPath, script, phrasePath, argv[10], argv[11]);
+    if (argc == 14) AddWordClips(argv[13], &narration);
+    if (Errors) return 1;
     mkdir(cache.c_str(), 0755);
     mkdir((game + "/" + SpeechFolder).c_str(), 0755);
+    if (withEnglish) mkdir((game + "/" + EnglishFolder).c_str(), 0755);
     std::vector<Clip*> all;
-    for (std::vector<Clip>* clips : {&voices, &narration})
+    for (std::vector<Clip>* clips : {&voices, &narration, &english})
         for (Clip& clip : *clips) all.push_back(&clip);
     // A clip is missing when its cache file or its trace is; two clips with the same words
     // in the same voice are spoken once.
     std::vector<const Clip*> missing;
     std::set<std::string> keys;
-    size_t spoken[2] = {0, 0};
+    size_t spoken[3] = {0, 0, 0};  // voices, narration, English narration
     for (Clip* clip : all) {
-        std::vector<std::string> parts = {clip->speech() ? SpeechProcessingVersion : ProcessingVersion, tools[1],
-                                          tools[2], clip->words};
+        std::vector<std::string> parts = {clip->speech() ? SpeechProcessingVersion : ProcessingVersion,
+                                          clip->flite() ? "flite" : tools[1], clip->flite() ? "" : tools[2],
+                                          clip->words};
         const std::vector<std::string>& settings = Speakers[clip->speaker].settings;
         parts.insert(parts.end(), settings.begin(), settings.end());
         clip->key = Hash(parts);
         struct stat st;
-        bool cached = stat(clip->cached(cache).c_str(), &st) == 0 && stat(clip->trace(cache).c_str(), &st) == 0;
+        bool cached = stat(clip->cached(cache).c_str(), &st) == 0 &&
+                      (clip->flite() || stat(clip->trace(cache).c_str(), &st) == 0);
         if (cached || !keys.insert(clip->key).second) continue;
         missing.push_back(clip);
-        ++spoken[clip->speech()];
+        ++spoken[clip->flite() ? 2 : clip->speech()];
     }
     // Two clips at a time: the build machine has two cores.
     std::atomic<size_t> next{0};
     std::mutex report;
     auto worker = [&] {
         for (size_t n; (n = next++) < missing.size();) {
-            if (Render(*missing[n], cache, tools)) continue;
+            if (Render(*missing[n], cache, tools, flite)) continue;
             std::lock_guard<std::mutex> hold(report);
-            Refuse(missing[n]->file, "Open JTalk could not speak \"" + missing[n]->words + "\"");
+            Refuse(missing[n]->file, std::string(missing[n]->flite() ? "flite" : "Open JTalk") +
+                                         " could not speak \"" + missing[n]->words + "\"");
         }
     };
     std::thread helper(worker);
@@ -399,6 +477,7 @@ int main(int argc, char** argv) {
     // Every clip's readings, whether spoken now or kept from an earlier build.
     Refusals misread;
     for (const Clip* clip : Errors ? std::vector<Clip*>() : all) {
+        if (clip->flite()) continue;
         std::vector<uint8_t> trace;
         std::string where = clip->listLine ? std::string(listPath) + ":" + std::to_string(clip->listLine) : clip->where;
         if (!ReadWholeFile(clip->trace(cache).c_str(), MaxRenderedBytes, &trace))
@@ -415,10 +494,14 @@ int main(int argc, char** argv) {
         if (!Errors && !Deliver(clip->cached(cache), game + "/" + clip->file))
             Refuse(game + "/" + clip->file, "cannot write");
     if (!Errors) RemoveStale(game + "/" + SpeechFolder, narration);
+    if (!Errors && withEnglish) RemoveStale(game + "/" + EnglishFolder, english);
     std::printf("voices: %zu clips, %zu spoken, %zu from the cache\n", voices.size(), spoken[0],
                 voices.size() - spoken[0]);
     std::printf("narration: %zu clips (%zu lines, %zu phrases), %zu spoken, %zu from the cache\n",
                 narration.size(), narration.size() - phraseCount, phraseCount, spoken[1],
                 narration.size() - spoken[1]);
+    if (withEnglish)
+        std::printf("English narration: %zu clips, %zu spoken, %zu from the cache\n", english.size(), spoken[2],
+                    english.size() - spoken[2]);
     return Errors ? 1 : 0;
 }

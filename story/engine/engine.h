@@ -208,9 +208,22 @@ enum EngineTextId {
     TextVoiceVolume, TextClickVoice, TextVoiceStops, TextVoiceFinishes, TextAutoPause,
     TextSkipKey, TextSkipRead, TextSkipEverything, TextMessageSpeed, TextMusic, TextOn,
     TextOff, TextFullScreen, TextClose, TextSeconds, TextSelfVoicing, TextEmptySlot,
-    TextContinue, TextClickToReturn, TextNothingToSave, TextNothingToLoad, EngineTextCount
+    TextContinue, TextClickToReturn, TextNothingToSave, TextNothingToLoad, TextLanguage,
+    TextJapanese, TextEnglish, TextLess, TextMore, TextCopyLines, TextWordBox, EngineTextCount
 };
+// A text in the language in force (language.cpp); EngineTextIn in the one asked for.
 const char* EngineText(EngineTextId id);
+const char* EngineTextIn(EngineTextId id, bool english);
+
+// ---- The language in force (language.cpp) -----------------------------------------
+
+// The layout flags of the reader's text: English wraps at spaces.
+uint32_t ReaderTextFlags();
+// Puts the prose line's text, as the reader sees it, on the clipboard (line_copy.cpp).
+void CopyLine(int line);
+// Sets the language and keeps it in preferences.ini; the line shown is laid out again
+// in it, whole. The pages that keep laid-out text measure it again themselves.
+void SwitchLanguage(bool english);
 
 // ---- Test hooks ------------------------------------------------------------------
 // Only tests call these, to set up or look at state the interpreter keeps to itself.

@@ -1,9 +1,10 @@
-// The texts the engine draws itself (font names, notices, the system menu), converted
-// once from UTF-8 to the CP932 bytes the text module lays out.
+// The texts the engine draws itself (font names, notices, the system menu, the pages), in
+// Japanese and in English, converted once from UTF-8 to the CP932 bytes the text module
+// lays out. The English are ASCII, in a Latin face, and fit where the Japanese do.
 #include "draw/sjis.h"
 #include "story/engine/engine.h"
 
-static const char* const Utf8Texts[EngineTextCount] = {
+static const char* const JapaneseTexts[EngineTextCount] = {
     "ＭＳ Ｐゴシック",
     "ＭＳ Ｐ明朝",
     "セーブしました",
@@ -41,17 +42,60 @@ static const char* const Utf8Texts[EngineTextCount] = {
     // Below the menu's notice: how to go on; F5 where nothing can be saved; the notice of
     // a load from a slot that holds no save.
     "クリックで戻る", "ここではセーブできません", "このスロットは空です",
+    // The preferences' language row and its two boxes.
+    "言語", "日本語", "English",
+    // A stepper's two boxes; the row that copies each line to the clipboard.
+    "－", "＋", "行をコピー", "言葉の意味",
 };
 
-static char Converted[EngineTextCount][512];
+// The English is set in the Latin letters of the IPA faces the Japanese uses: side by
+// side with DejaVu at the message window's size, their even strokes read better once
+// reduced, and the menu's rows keep the Japanese spacing.
+static const char* const EnglishTexts[EngineTextCount] = {
+    "IPAPGothic",
+    "IPAPMincho",
+    "Saved",
+    "Loaded",
+    "Could not save",
+    "Quick saved",
+    "Quick loaded",
+    "No quick save",
+    "Save\n"
+    "\n"
+    "  No.1    No.2    No.3    No.4    No.5\n"
+    "\n"
+    "Load\n"
+    "\n"
+    "  No.1    No.2    No.3    No.4    No.5\n"
+    "\n"
+    "Text speed\n"
+    "\n"
+    "    0          1          2          3          4          5\n"
+    "\n"
+    "\n"
+    "\n"
+    "\n"
+    "\n"
+    "  Quit the game     Back to the game",
+    "Preferences", "Music volume", "Voice volume", "A click on a voice", "stops it", "lets it end",
+    "Auto pause", "The S key skips", "lines read", "all", "Text speed", "Music", "On", "Off",
+    "Full screen", "Close", " s", "Self-voicing",
+    "Empty slot", "Continue",
+    "Click to return", "Nothing can be saved here", "This slot is empty",
+    "Language", "Japanese", "English",
+    "-", "+", "Copy each line", "Word box",
+};
+
+static char Converted[2][EngineTextCount][512];
 static bool ConversionDone = false;
 
-const char* EngineText(EngineTextId id) {
+const char* EngineTextIn(EngineTextId id, bool english) {
     if (!ConversionDone) {
-        for (int i = 0; i < EngineTextCount; ++i)
-            if (!Utf8ToSjis(Utf8Texts[i], Converted[i], sizeof Converted[i]))
-                Converted[i][0] = '\0';
+        for (int i = 0; i < EngineTextCount; ++i) {
+            if (!Utf8ToSjis(JapaneseTexts[i], Converted[0][i], sizeof Converted[0][i])) Converted[0][i][0] = '\0';
+            if (!Utf8ToSjis(EnglishTexts[i], Converted[1][i], sizeof Converted[1][i])) Converted[1][i][0] = '\0';
+        }
         ConversionDone = true;
     }
-    return id >= 0 && id < EngineTextCount ? Converted[id] : "";
+    return id >= 0 && id < EngineTextCount ? Converted[english ? 1 : 0][id] : "";
 }

@@ -2,6 +2,7 @@
 // poll of Ctrl and Return, and the pointer the story places or moves.
 #include "story/engine/input.h"
 
+#include "base/frame.h"
 #include "platform/platform.h"
 
 InputFields InputState;
@@ -16,6 +17,12 @@ KeyPoll ClickKeys = KeyUp;
 bool Pressed = false;  // the frame's click comes from a press
 // A Return that clicked a page's focused item: no press until it is let go.
 bool ReturnTakenByPage = false;
+// Held Ctrl skips once it has been held a quarter of a second, so that Ctrl+C copies the
+// line it was pressed over rather than one skipped to; the copy takes the hold, which
+// then skips nothing until Ctrl is let go. A pad's Ctrl waits as long, to skip alike.
+constexpr float CtrlSkipDelay = 0.25f;
+float CtrlHeldSeconds = 0.0f;
+bool CtrlTaken = false;
 
 bool PlaceWanted = false, MoveWanted = false;
 int PlaceX, PlaceY, MoveX, MoveY;
@@ -34,7 +41,8 @@ void ResetInput() {
     InputState = InputFields{};
     Frame = InputFields{};
     ClickKeys = KeyUp;
-    Pressed = ReturnTakenByPage = false;
+    Pressed = ReturnTakenByPage = CtrlTaken = false;
+    CtrlHeldSeconds = 0.0f;
     PlaceWanted = MoveWanted = false;
     FullScreenToggleWanted = false;
 }
@@ -47,6 +55,7 @@ void ClearInputEdges() {
     kept.FullScreenShown = InputState.FullScreenShown;
     kept.ReturnTakenByToggle = InputState.ReturnTakenByToggle;
     kept.PadCtrlHeld = InputState.PadCtrlHeld;
+    kept.TranslationHeld = InputState.TranslationHeld;
     kept.PointerAway = InputState.PointerAway;
     InputState = kept;
 }
@@ -64,6 +73,7 @@ void TakePageInput() {
     Frame.WheelSteps = Frame.BackKey = 0;
 }
 void TakePreferencesKey() { Frame.PreferencesKey = 0; }
+void TakeArrowKey() { Frame.ArrowKey = ArrowNone; }
 
 void TakeFocusPress() {
     if (Frame.ReturnKey) ReturnTakenByPage = true;
@@ -72,7 +82,10 @@ void TakeFocusPress() {
 
 void MapKeysToClick() {
     bool pressed = Frame.LeftClick != 0;  // a mouse press in this frame
-    bool ctrl = plat::KeyIsDown(plat::KeyCtrl) || InputState.PadCtrlHeld;
+    const bool ctrlDown = plat::KeyIsDown(plat::KeyCtrl) || InputState.PadCtrlHeld;
+    CtrlHeldSeconds = ctrlDown ? CtrlHeldSeconds + FrameSeconds : 0.0f;
+    CtrlTaken = ctrlDown && (CtrlTaken || Frame.CopyKey);
+    bool ctrl = ctrlDown && !CtrlTaken && CtrlHeldSeconds >= CtrlSkipDelay;
     ClickKeys = Poll(ctrl, ClickKeys);
     if (ClickKeys == KeyWentUp) Frame.LeftClick = 0;
     if (ClickKeys == KeyHeld) Frame.LeftClick = 1;
@@ -95,7 +108,11 @@ void MapKeysToClick() {
 }
 
 bool ClickPressed() { return Pressed; }
-bool ClickKeysBusy() { return ClickKeys != KeyUp; }
+bool ClickKeysBusy() {
+    bool ctrlWaiting = !CtrlTaken && CtrlHeldSeconds < CtrlSkipDelay &&
+                       (plat::KeyIsDown(plat::KeyCtrl) || InputState.PadCtrlHeld);
+    return ClickKeys != KeyUp || ctrlWaiting;
+}
 
 void PlacePointer(int x, int y) {
     Frame.MouseX = x;

@@ -40,6 +40,10 @@ struct InputFields {
     int BackKey;
     // A gamepad's button that stands for Ctrl is held: the key poll reads Ctrl as down.
     int PadCtrlHeld;
+    // T or the pad's right stick is held: the line's English is shown.
+    int TranslationHeld;
+    // Ctrl+C: the line shown goes on the clipboard.
+    int CopyKey;
     // The real pointer is away from the window (the shell sets it before each frame): the
     // game's own is not drawn.
     int PointerAway;
@@ -67,13 +71,16 @@ void TakeRightClick();
 // A page over the story takes every click, the wheel and Backspace of its frame.
 void TakePageInput();
 void TakePreferencesKey();
+// The frame's arrow key, taken by the word box's focus.
+void TakeArrowKey();
 // Return or Space pressed the focused item of a page: the story does not see them again
 // should the click close the page, and that Return is no press until it is let go.
 void TakeFocusPress();
 
 // Called once a frame by the story, after the pages: Ctrl and Return polled (both keys
 // share one state, so the Return poll starts from what the Ctrl poll left) and mapped to
-// the frame's click. Ctrl held clicks every frame from its second on; Return clicks once
+// the frame's click. Ctrl held clicks every frame once it has been held a quarter of a
+// second, from the frame after on, until Ctrl+C takes it; Return clicks once
 // per press, and while it is held (and in the frame of its release) a click is dropped.
 // Space clicks once per press, as Return does. A Return pressed and let go between two
 // polls (a quick tap during a long frame) is seen only by its key event, and clicks all
@@ -82,7 +89,8 @@ void MapKeysToClick();
 // The frame's click comes from a press (a mouse button, Return or Space), not from held
 // Ctrl alone.
 bool ClickPressed();
-// Ctrl or Return is down or was let go at the last poll: the next frame polls them again.
+// Ctrl or Return is down or was let go at the last poll (or Ctrl waits to skip): the next
+// frame polls them again.
 bool ClickKeysBusy();
 
 // ---- The pointer the story places -------------------------------------------------------

@@ -402,7 +402,7 @@ void BltTransparentAt(const layout::Placement& p, int id) {
 }
 
 const kaDraw::TextLayout& DrawTextArea(const layout::TextArea& a, const char* text) {
-    return kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, 0);
+    return kaDraw::DrawTextBlock(a.x, a.y, a.right, a.bottom, text, ReaderTextFlags());
 }
 
 // More options than fit on the screen are never drawn; the bound keeps a bad count from
@@ -433,7 +433,7 @@ static int ChoiceMenu(int count, int line, bool click) {
         // opens, whose prompt is being said.
         if (PointerReaches(line == QuitPromptLine ? ReachQuitPrompt : ReachChoice, i) &&
             !OptionClickIgnored)
-            SpeakLineClip(LineText(line + 2 + i) + 5);
+            SpeakLineClip(ReaderText(line + 2 + i) + 5);
         const layout::Rect r = layout::ChoiceHighlight(i);
         kaDraw::DrawRect(r.left, r.top, r.right, r.bottom, 0x0000FF, 0, 1);
         if (!click || OptionClickIgnored) continue;
@@ -449,11 +449,11 @@ static int ChoiceMenu(int count, int line, bool click) {
     LineCovered = true;
     kaDraw::SelectTextFont(EngineText(TextGothic), layout::ChoiceTextSize);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    for (int i = 0; i < count; ++i) DrawTextArea(layout::ChoiceOption(i), LineText(line + 2 + i) + 5);
+    for (int i = 0; i < count; ++i) DrawTextArea(layout::ChoiceOption(i), ReaderText(line + 2 + i) + 5);
     kaDraw::EndTextDrawing();
     kaDraw::SelectTextFont(EngineText(TextMincho), layout::ChoiceTextSize);
     kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    DrawTextArea(layout::ChoicePrompt, LineText(PromptLine(count, line)));
+    DrawTextArea(layout::ChoicePrompt, ReaderText(PromptLine(count, line)));
     kaDraw::EndTextDrawing();
     return 0;
 }
@@ -470,7 +470,7 @@ static bool PanelButtons(bool click) {
     if (PointerIn(layout::QuitButton)) {
         QuitPromptOpen = true;
         OptionClickIgnored = true;
-        SpeakLineClip(LineText(PromptLine(2, QuitPromptLine)));
+        SpeakLineClip(ReaderText(PromptLine(2, QuitPromptLine)));
     } else if (PointerIn(layout::MenuButton)) {
         TakeClick();
         SystemMenuOpen = true;
@@ -516,7 +516,7 @@ static void StoryFrameOnce(bool click, bool skipping) {
             StepEnd end = ExecuteLines();
             if (end == StepEndsMode) return;
             if (end == StepOpensChoice)
-                SpeakLineClip(LineText(PromptLine(ReadNumberAt(LineText(Scene.line + 1), 8), Scene.line)));
+                SpeakLineClip(ReaderText(PromptLine(ReadNumberAt(LineText(Scene.line + 1), 8), Scene.line)));
             if (end == StepShowsLine) {
                 Scene.textSize = TextSize;
                 // With self-voicing on, a line no clip of its own speaks is narrated,

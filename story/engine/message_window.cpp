@@ -1,5 +1,7 @@
 // The message window: lays out the shown prose line once, into a layout of its own that
 // no other text touches, and releases its characters at the message speed.
+#include <cstring>
+
 #include "base/frame.h"
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
@@ -23,11 +25,12 @@ bool LineWhollyOut() { return RevealCount > Layout.count; }
 
 void ShowLine(int line, int offset, int size, bool whole) {
     if (line != LaidOutLine) {
-        if (offset < 0 || offset >= ScriptLineBytes) offset = 0;
+        const char* text = ReaderText(line);
+        if (offset < 0 || size_t(offset) > std::strlen(text)) offset = 0;
         kaDraw::SelectTextFont(EngineText(TextGothic), size);
         kaDraw::SetTextColours(0xC8C8C8, 0, 1);
         const layout::TextArea& a = layout::MessageText;
-        kaDraw::LayOutTextBlock(&Layout, a.x, a.y, a.right, a.bottom, LineText(line) + offset, 0);
+        kaDraw::LayOutTextBlock(&Layout, a.x, a.y, a.right, a.bottom, text + offset, ReaderTextFlags());
         kaDraw::EndTextDrawing();
         LaidOutLine = line;
         RevealCount = 0;  // a new layout has rectangles of its own: the reveal starts again

@@ -1,8 +1,8 @@
 // Self-voicing: with the mode on, the narrator speaks what the screen says. A prose line
 // with no voice clip of its own is narrated as it is shown, as its voice; the items of
 // the screens are spoken as the pointer reaches them, and notices and switches as they
-// happen. Everything spoken is a clip the build made in speech/; a missing one is
-// silence. With the mode off nothing here loads or plays anything.
+// happen. Everything spoken is a clip the build made in speech/, or with English in
+// force in en/; a missing one is silence. With the mode off nothing here loads or plays anything.
 #include <string>
 #include <vector>
 
@@ -53,7 +53,9 @@ void Speak(const std::string& clip) {
     Play(clip);
 }
 
-std::string PhraseClip(const char* id) { return "speech/" + std::string(id) + ".opus"; }
+std::string PhraseClip(const char* id) {
+    return (EnglishInForce() ? "en/" : "speech/") + std::string(id) + ".opus";
+}
 
 }  // namespace
 
@@ -78,7 +80,7 @@ void SpeakPhrase(const char* id) {
 }
 
 void SpeakLineClip(const char* text) {
-    if (SelfVoicingOn()) Speak(kaSound::SpeechClipName(text));
+    if (SelfVoicingOn()) Speak(kaSound::SpeechClipName(text, EnglishInForce()));
 }
 
 void SpeakPhraseNext(const char* id) {
@@ -100,7 +102,7 @@ float SecondsUntilNextClip() { return Following.empty() ? -1.0f : PhraseSecondsL
 
 std::string NarrationClip(int line) {
     if (!SelfVoicingOn() || !LineText(line)[0] || MatchKeyword(LineText(line)) != KwNone) return {};
-    return kaSound::SpeechClipName(LineText(line));
+    return kaSound::SpeechClipName(ReaderText(line), EnglishInForce());
 }
 
 bool PointerReaches(int screen, int index) {

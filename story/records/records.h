@@ -45,6 +45,9 @@ struct PreferenceFields {
     int AutoPauseTenths = 10;     // auto mode's pause before the characters' share
     bool SkipEverything = false;  // S skips every line, not only those read
     bool SelfVoicing = false;     // narration and the screens' phrases are spoken
+    bool English = false;         // the story and the screens in English
+    bool CopyLines = false;       // each line shown goes on the clipboard
+    bool WordBox = false;         // the pointer on a word shows its reading and meaning
 };
 extern PreferenceFields Preferences;
 // The defaults (ResetStoryState).
@@ -53,6 +56,14 @@ void ResetPreferences();
 void LoadPreferences();
 // Replaces preferences.ini whole; false when it could not be written.
 bool SavePreferences();
+// True while the reader has the English edition in force.
+bool EnglishInForce();
+// Puts the language in force, the error box's with it (not kept: SavePreferences).
+void SetLanguage(bool english);
+// The text the reader sees of a script line: in the language in force, the English of a
+// prose, option or prompt line (an option keeps its 5-byte label, as in Japanese), else
+// the line as the table holds it.
+const char* ReaderText(int line);
 // A volume in percent as a level in hundredths of a decibel: 20 log10(p / 100) dB,
 // -10000 (silence) for 0.
 int VolumeLevel(int percent);

@@ -12,6 +12,15 @@ extern const ScriptLine ShippedScript[ScriptLineCount];
 // The engine reads the shipped table unless a test hands it another (nullptr: the
 // shipped one again).
 void UseScriptTable(const ScriptLine* table);
+// The English edition of the shipped story, made at build time from data/english.txt:
+// for each line the reader sees (prose, an option, a prompt) its English in ASCII, an
+// option with its label; nullptr for every other line.
+extern const char* const ShippedEnglish[ScriptLineCount];
+// The English the engine reads: the shipped edition, none while a test's own table is in
+// use (UseScriptTable), or a test's own after it.
+void UseEnglishTable(const char* const* table);
+// The English of line index of the active edition; nullptr when it has none.
+const char* EnglishLineText(int index);
 // The text of line index of the active table; an empty line for an index outside it.
 const char* LineText(int index);
 // A hash of the whole active table: files of ours that hold line numbers (the read

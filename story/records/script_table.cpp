@@ -6,8 +6,19 @@
 #include "base/hash.h"
 
 static const ScriptLine* ScriptTable = ShippedScript;
+static const char* const* EnglishTable = ShippedEnglish;
 
-void UseScriptTable(const ScriptLine* table) { ScriptTable = table ? table : ShippedScript; }
+void UseScriptTable(const ScriptLine* table) {
+    ScriptTable = table ? table : ShippedScript;
+    EnglishTable = table ? nullptr : ShippedEnglish;
+}
+
+void UseEnglishTable(const char* const* table) { EnglishTable = table; }
+
+const char* EnglishLineText(int index) {
+    if (!EnglishTable || index < 0 || index >= ScriptLineCount) return nullptr;
+    return EnglishTable[index];
+}
 
 // Whole 400 bytes, so that reading an argument offset of it stays inside.
 static const ScriptLine EmptyLine = {};

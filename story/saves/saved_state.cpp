@@ -217,8 +217,8 @@ void SnapshotFields(Io& io, StorySnapshot& s, int version) {
     if (version >= 3) {
         io.U64(s.random);
     } else {
-        int32_t seed;
-        uint64_t draws;
+        int32_t seed = 0;  // only read: the writer writes the version 3 fields
+        uint64_t draws = 0;
         io.I32(seed);
         io.U64(draws);
         s.random = RandomStateAfter(uint32_t(seed), draws);

@@ -39,17 +39,33 @@ Entry& At(int index) { return Ring[(First + index) % BacklogCapacity]; }
 
 void KeepFirst(int count) { Count = count; }
 
+// The language the heights were measured in: a switch, or the English held, measures
+// every entry again.
+bool HeightsInEnglish = false;
+
+// The lines are shown in English in the English edition, and while T is held.
+bool ShowsEnglish() { return EnglishInForce() || FrameInput().TranslationHeld; }
+const char* TextOf(const Entry& e) {
+    const char* english = ShowsEnglish() ? EnglishLineText(e.shown.line) : nullptr;
+    return english ? english : LineText(e.shown.line);
+}
+uint32_t FlagsOf() { return ShowsEnglish() ? kaDraw::TextWrapWords : 0; }
+
 void SelectEntryFont(const Entry& e) {
-    kaDraw::SelectTextFont(EngineText(TextGothic), e.shown.size);
+    kaDraw::SelectTextFont(EngineTextIn(TextGothic, ShowsEnglish()), e.shown.size);
     kaDraw::SetTextColours(0xC8C8C8, 0, 1);
 }
 
 // The entry's height as the message window's layout wraps it across the page's width.
 int HeightOf(Entry& e) {
+    if (HeightsInEnglish != ShowsEnglish()) {
+        for (Entry& entry : Ring) entry.height = -1;
+        HeightsInEnglish = ShowsEnglish();
+    }
     if (e.height >= 0) return e.height;
     SelectEntryFont(e);
     const kaDraw::TextLayout& laid =
-        kaDraw::MeasureTextBlock(Page.left, 0, Page.right, LayoutBottom, LineText(e.shown.line), 0);
+        kaDraw::MeasureTextBlock(Page.left, 0, Page.right, LayoutBottom, TextOf(e), FlagsOf());
     kaDraw::EndTextDrawing();
     int bottom = 0;
     for (int i = 1; i < laid.count; ++i)
@@ -131,7 +147,7 @@ void DrawPage() {
             kaDraw::DrawRect(mark.left, mark.top, mark.right, mark.bottom, MarkColour, MarkColour, 1);
         }
         SelectEntryFont(e);
-        kaDraw::DrawTextBlock(Page.left, p.top, Page.right, LayoutBottom, LineText(e.shown.line), 0);
+        kaDraw::DrawTextBlock(Page.left, p.top, Page.right, LayoutBottom, TextOf(e), FlagsOf());
         kaDraw::EndTextDrawing();
     }
 }

@@ -56,11 +56,12 @@ static const kaDraw::TextLayout& MarginText(int i, const layout::TextArea& area,
 // A prose line's first characters, cut at a character's end; an empty text for a line
 // that is not prose (a command, or line 0 of a slot that held none of the table's).
 static void LineStart(int line, char* out, int size) {
-    const char* text = LineText(line);
     out[0] = '\0';
-    if (line <= 0 || MatchKeyword(text) != KwNone) return;
+    if (line <= 0 || MatchKeyword(LineText(line)) != KwNone) return;
+    const char* text = ReaderText(line);
     size_t keep = SjisFittingBytes(text, LineStartBytes);
-    std::snprintf(out, size_t(size), "%.*s%s", int(keep), text, text[keep] ? "\x81\x63" : "");
+    const char* more = !text[keep] ? "" : EnglishInForce() ? "..." : "\x81\x63";  // an ellipsis
+    std::snprintf(out, size_t(size), "%.*s%s", int(keep), text, more);
 }
 
 static void DrawSlot(int slot) {

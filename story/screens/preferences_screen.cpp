@@ -2,21 +2,20 @@
 // changed by a click on its boxes, the wheel over it, or the arrow keys (up and down,
 // through the keyboard's focus, pick the row; left and right change it); a right click,
 // Escape, Backspace or F1 closes it.
-// Changes act at once and are kept: the volumes and the reader's choices in
+// Changes act at once and are kept: the volumes, the language and the reader's choices in
 // preferences.ini, the message speed and music in owlsys.ini as the menu writes them,
 // full screen as the window keeps it.
 #include <cstdio>
 
 #include "base/screen_layout.h"
 #include "draw/kaDraw.h"
-#include "draw/sjis.h"
 #include "story/screens/screens.h"
 
 bool PreferencesOpen = false;
 
 enum Row {
     RowMusicVolume, RowVoiceVolume, RowClickVoice, RowAutoPause, RowSkip, RowSpeed, RowMusic,
-    RowFullScreen, RowSelfVoicing, RowClose
+    RowFullScreen, RowSelfVoicing, RowLanguage, RowCopyLines, RowWordBox, RowClose
 };
 static_assert(RowClose + 1 == layout::PreferenceRowCount, "a row for each place");
 
@@ -47,6 +46,12 @@ static const RowShape Rows[layout::PreferenceRowCount] = {
      "pref_full_screen"},
     {TextSelfVoicing, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
      "pref_self_voicing"},
+    {TextLanguage, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextJapanese, TextEnglish},
+     "pref_language"},
+    {TextCopyLines, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_copy_lines"},
+    {TextWordBox, 2, layout::WideBoxStep, layout::WideBoxWidth, false, {TextOn, TextOff},
+     "pref_word_box"},
     {TextClose, 1, layout::WideBoxStep, layout::WideBoxWidth, false, {TextClose}, "pref_close"},
 };
 
@@ -83,6 +88,9 @@ static int Chosen(int row) {
     case RowMusic: return MusicOff != 0 ? 1 : 0;
     case RowFullScreen: return FrameInput().FullScreenShown ? 0 : 1;
     case RowSelfVoicing: return SelfVoicingOn() ? 0 : 1;
+    case RowLanguage: return EnglishInForce() ? 1 : 0;
+    case RowCopyLines: return Preferences.CopyLines ? 0 : 1;
+    case RowWordBox: return Preferences.WordBox ? 0 : 1;
     default: return -1;
     }
 }
@@ -93,7 +101,8 @@ static int Held(int value, int least, int most) { return value < least ? least :
 // message speed as the menu's button says it, or the box chosen.
 static void SpeakValue(int row) {
     static const char* const BoxPhrases[][2] = {
-        {"voice_stops", "voice_finishes"}, {"skip_read", "skip_all"}, {"value_on", "value_off"}};
+        {"voice_stops", "voice_finishes"}, {"skip_read", "skip_all"}, {"value_on", "value_off"},
+        {"language_japanese", "language_english"}};
     char id[32];
     switch (row) {
     case RowMusicVolume: std::snprintf(id, sizeof id, "volume_%d", Preferences.MusicVolume); break;
@@ -103,6 +112,9 @@ static void SpeakValue(int row) {
     case RowClickVoice: std::snprintf(id, sizeof id, "%s", BoxPhrases[0][Chosen(row)]); break;
     case RowSkip: std::snprintf(id, sizeof id, "%s", BoxPhrases[1][Chosen(row)]); break;
     case RowMusic: std::snprintf(id, sizeof id, "%s", BoxPhrases[2][Chosen(row)]); break;
+    case RowLanguage: std::snprintf(id, sizeof id, "%s", BoxPhrases[3][Chosen(row)]); break;
+    case RowCopyLines:
+    case RowWordBox: std::snprintf(id, sizeof id, "%s", BoxPhrases[2][Chosen(row)]); break;
     default: return;  // full screen and self-voicing say theirs as asked; close has none
     }
     SpeakPhrase(id);
@@ -142,6 +154,11 @@ static void Choose(int row, int n) {
     case RowSelfVoicing:
         if (n != Chosen(row)) ToggleSelfVoicing();
         return;
+    case RowLanguage:
+        SwitchLanguage(n == 1);
+        break;
+    case RowCopyLines: Preferences.CopyLines = n == 0; SavePreferences(); break;
+    case RowWordBox: Preferences.WordBox = n == 0; SavePreferences(); break;
     case RowClose: PreferencesOpen = false; return;
     default: break;
     }
@@ -174,7 +191,7 @@ static void Text(int x, int y, const char* text) {
 
 // A box's text: a choice's own, the speed's digit, or a stepper's less and more.
 static void BoxText(int row, int n, char* out, int size) {
-    if (Rows[row].stepper) Utf8ToSjis(n == 0 ? "－" : "＋", out, size);
+    if (Rows[row].stepper) std::snprintf(out, size_t(size), "%s", EngineText(n == 0 ? TextLess : TextMore));
     else if (row == RowSpeed) std::snprintf(out, size_t(size), "%d", n);
     else std::snprintf(out, size_t(size), "%s", EngineText(Rows[row].box[n]));
 }

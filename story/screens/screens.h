@@ -49,6 +49,24 @@ TitleEntry TitleEntryPressed();
 // save is there, the one under the pointer lit.
 void DrawTitleEntries();
 
+// ---- The line's English, held (translation_box.cpp) --------------------------------------
+
+// Called after the story's frame: while the reader holds T (or the pad's right stick)
+// with Japanese in force, the English of the line the window shows, over the window.
+void DrawHeldTranslation();
+
+// ---- The word box (word_box.cpp) ----------------------------------------------------------
+
+// Called after the story's frame, with Japanese in force and the line wholly out: the
+// word the keyboard focused (T held) or, with the preference on, the word under the
+// pointer, marked, and a box over the window with the word, its reading, its base form
+// and its first English senses; self-voicing says its reading as it comes up. False when
+// no word is shown.
+bool DrawWordBox();
+// Called before the keyboard's focus: while T is held in the story, Left and Right move a
+// focus along the words of the line shown (and are taken); let go, the focus goes.
+void MoveWordFocus();
+
 // ---- Backlog (backlog.cpp) ----------------------------------------------------------
 
 constexpr int BacklogCapacity = 300;  // the oldest line goes when one more is shown
