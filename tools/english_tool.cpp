@@ -18,6 +18,7 @@
 #include "base/screen_layout.h"
 #include "draw/sjis.h"
 #include "story/records/script.h"
+#include "tools/c_literal.h"
 #include "tools/english_entries.h"
 #include "tools/message_rows.h"
 
@@ -64,12 +65,6 @@ void CheckFits(const std::string& where, const ReaderLine& s, const std::string&
                                                "the English prompt needs more than one row");
 }
 
-void WriteByte(std::FILE* f, unsigned char c) {
-    if (c == '"' || c == '\\') std::fprintf(f, "\\%c", c);
-    else if (c < 0x20 || c >= 0x7F) std::fprintf(f, "\\%03o", c);
-    else std::fputc(c, f);
-}
-
 bool WriteTable(const char* path, const std::vector<ReaderLine>& shown, const std::map<std::string, EnglishEntry>& entries) {
     std::vector<std::string> table(ScriptLineCount);
     int last = 0;
@@ -88,9 +83,9 @@ bool WriteTable(const char* path, const std::vector<ReaderLine>& shown, const st
             std::fputs("    nullptr,\n", f);
             continue;
         }
-        std::fputs("    \"", f);
-        for (unsigned char c : table[size_t(i)]) WriteByte(f, c);
-        std::fputs("\",\n", f);
+        std::fputs("    ", f);
+        WriteCLiteral(f, table[size_t(i)]);
+        std::fputs(",\n", f);
     }
     std::fprintf(f, "};\n");
     bool ok = std::fclose(f) == 0;

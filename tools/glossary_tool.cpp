@@ -27,6 +27,7 @@
 #include "base/files.h"
 #include "draw/sjis.h"
 #include "story/records/script.h"
+#include "tools/c_literal.h"
 #include "tools/english_entries.h"
 
 extern char** environ;
@@ -197,16 +198,6 @@ struct Word {
     int line, start, length, entry;  // table line, CP932 byte range in it
 };
 
-void WriteString(std::FILE* f, const std::string& bytes) {
-    std::fputc('"', f);
-    for (unsigned char c : bytes) {
-        if (c == '"' || c == '\\') std::fprintf(f, "\\%c", c);
-        else if (c < 0x20 || c >= 0x7F) std::fprintf(f, "\\%03o", c);
-        else std::fputc(c, f);
-    }
-    std::fputc('"', f);
-}
-
 bool WriteGlossary(const char* path, const std::vector<Entry>& entries, const std::vector<Word>& words) {
     std::string temporary = std::string(path) + ".tmp";
     std::FILE* f = std::fopen(temporary.c_str(), "wb");
@@ -216,13 +207,13 @@ bool WriteGlossary(const char* path, const std::vector<Entry>& entries, const st
     std::fprintf(f, "const GlossaryEntry ShippedGlossary[] = {\n");
     for (const Entry& e : entries) {
         std::fputs("    {", f);
-        WriteString(f, Sjis(e.word));
+        WriteCLiteral(f, Sjis(e.word));
         std::fputs(", ", f);
-        WriteString(f, Sjis(e.reading));
+        WriteCLiteral(f, Sjis(e.reading));
         std::fputs(", ", f);
-        WriteString(f, Sjis(e.base));
+        WriteCLiteral(f, Sjis(e.base));
         std::fputs(", ", f);
-        WriteString(f, e.senses);
+        WriteCLiteral(f, e.senses);
         std::fputs("},\n", f);
     }
     std::fprintf(f, "};\nconst int ShippedGlossaryCount = %zu;\n\n", entries.size());

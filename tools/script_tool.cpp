@@ -20,6 +20,7 @@
 #include "draw/sjis.h"
 #include "story/records/script.h"
 #include "tools/asset_lists.h"
+#include "tools/c_literal.h"
 #include "tools/message_rows.h"
 
 static ScriptLine Table[ScriptLineCount];
@@ -750,12 +751,6 @@ static bool ReadScript(const char* path) {
     return true;
 }
 
-static void WriteByte(std::FILE* f, unsigned char c) {
-    if (c == '"' || c == '\\') std::fprintf(f, "\\%c", c);
-    else if (c < 0x20 || c >= 0x7F) std::fprintf(f, "\\%03o", c);
-    else std::fputc(c, f);
-}
-
 static bool WriteTable(const char* path) {
     std::string temporary = std::string(path) + ".tmp";
     std::FILE* f = std::fopen(temporary.c_str(), "wb");
@@ -764,9 +759,9 @@ static bool WriteTable(const char* path) {
     std::fprintf(f, "#include \"story/records/script.h\"\n\n");
     std::fprintf(f, "const ScriptLine ShippedScript[ScriptLineCount] = {\n");
     for (int i = 0; i < LineCount; ++i) {
-        std::fputs("    \"", f);
-        for (const char* p = Table[i]; *p; ++p) WriteByte(f, static_cast<unsigned char>(*p));
-        std::fputs("\",\n", f);
+        std::fputs("    ", f);
+        WriteCLiteral(f, Table[i]);
+        std::fputs(",\n", f);
     }
     std::fprintf(f, "};\n");
     bool ok = std::fclose(f) == 0;

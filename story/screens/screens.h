@@ -54,6 +54,9 @@ void DrawTitleEntries();
 // Called after the story's frame: while the reader holds T (or the pad's right stick)
 // with Japanese in force, the English of the line the window shows, over the window.
 void DrawHeldTranslation();
+// A box over the message window, as wide as its text and growing up from it, with text
+// (wrapped at spaces) in a face at a size: the English held and the word box.
+void DrawBoxOverWindow(const char* faceCp932, int size, const char* text);
 
 // ---- The word box (word_box.cpp) ----------------------------------------------------------
 

@@ -72,17 +72,6 @@ bool DrawWordBox() {
     char text[512];
     std::snprintf(text, sizeof text, "%s\x81\x40%s%s%s%s\n%s", e.word, e.reading, e.base[0] ? "\x81\x40\x81\x69" : "",
                   e.base, e.base[0] ? "\x81\x6A" : "", e.senses);  // word　reading　（base）
-    using namespace layout;
-    const int left = TranslationLeft + TranslationInset, right = TranslationRight - TranslationInset;
-    kaDraw::SelectTextFont(EngineText(TextGothic), WordBoxTextSize);
-    kaDraw::SetTextColours(0xFFFFFF, 0, 1);
-    const kaDraw::TextLayout& measured =
-        kaDraw::MeasureTextBlock(left, 0, right, ClientHeight, text, kaDraw::TextWrapWords);
-    int height = 0;
-    for (int i = 1; i < measured.count; ++i) height = std::max(height, measured.rects[i].bottom);
-    const int top = TranslationBottom - height - 2 * TranslationInset;
-    kaDraw::DrawRect(TranslationLeft, top, TranslationRight, TranslationBottom, 0x301808, 0xC8C8C8, 1);
-    kaDraw::DrawTextBlock(left, top + TranslationInset, right, ClientHeight, text, kaDraw::TextWrapWords);
-    kaDraw::EndTextDrawing();
+    DrawBoxOverWindow(EngineText(TextGothic), layout::WordBoxTextSize, text);
     return true;
 }
