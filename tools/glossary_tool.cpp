@@ -158,7 +158,7 @@ const Edict* Lookup(const Dictionary& d, const std::string& base, const std::str
     const Edict* best = nullptr;
     int bestScore = -1;
     auto consider = [&](const Edict& e, int score) {
-        score += e.common ? 1 : 0;
+        score += e.common ? 3 : 0;
         if (!tag.empty() && (e.tags.compare(0, tag.size(), tag) == 0 || e.tags.find("," + tag.substr(1)) != std::string::npos))
             score += 2;
         if (score > bestScore) best = &e, bestScore = score;
@@ -168,7 +168,7 @@ const Edict* Lookup(const Dictionary& d, const std::string& base, const std::str
     // A word written in kana: one usually written so ("uk") first.
     if (!best)
         for (auto [at, end] = d.byReading.equal_range(base); at != end; ++at)
-            consider(d.entries[at->second], d.entries[at->second].tags.find("uk") != std::string::npos ? 2 : 0);
+            consider(d.entries[at->second], d.entries[at->second].tags.find("uk") != std::string::npos ? 1 : 0);
     return best;
 }
 
