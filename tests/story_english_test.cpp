@@ -6,6 +6,7 @@
 #include "base/error_box.h"
 #include "base/screen_layout.h"
 #include "draw/sjis.h"
+#include "sound/kaSound.h"
 #include "story/records/glossary.h"
 #include "tests/game_test.h"
 
@@ -62,6 +63,7 @@ protected:
     // clicks lines into the story.
     void OpenAndRead(int clicks) {
         std::ofstream(dir / "owlsys.ini") << "0,0,";
+        headless::EnableAudio(true);
         ASSERT_EQ(OpenGame(), 1);
         headless::PushEvent({plat::EvFocusGained, 0, 0, 0, 0, {}});
         RunFor(4000);
@@ -270,8 +272,11 @@ TEST_F(English, ThePointerOnAWordShowsItsReadingAndMeaning) {
         headless::PushEvent({plat::EvPointerMove, RowX, FirstRowY, 0, 0, {}});
         RunFor(100);
     }
-    // T held, Right and Left move along the words; the second word's box, then the first's.
+    // T held, Right and Left move along the words; the second word's box, then the first's,
+    // whose reading self-voicing says.
     Preferences.WordBox = false;
+    Preferences.SelfVoicing = true;
+    std::filesystem::copy(std::string(AKARI_GAME_DIR) + "/speech", dir / "speech");
     int count = 0;
     const GlossaryWord* words = GlossaryWordsOf(line, &count);
     ASSERT_GE(count, 2);
@@ -282,6 +287,10 @@ TEST_F(English, ThePointerOnAWordShowsItsReadingAndMeaning) {
     EXPECT_EQ(LastLaidOut.find(GlossaryEntryOf(words[1]).word), 0u) << "the second word";
     Key(plat::KeyLeft);
     EXPECT_EQ(LastLaidOut.find(entry.word), 0u) << "the first word again";
+    bool said = false;
+    for (int id = 0; id < kaSound::ObjectCount; ++id)
+        said = said || (kaSound::SecondsLeft(id) > 0.0f && kaSound::SpeechClipName(entry.reading) == kaSound::NameOf(id));
+    EXPECT_TRUE(said) << "the word's reading said";
     LetGoOfT();
     EXPECT_EQ(CurrentScene().line, line);
 }
